@@ -1,0 +1,53 @@
+// The run log: the single writer of the lines a build reports (LogLine), the log file
+// "tarvik.log" that keeps them, the output window's run timer, and the fatal error box.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/files.h"
+
+namespace tarvik {
+
+struct Session;
+
+inline constexpr int LOG_WINDOW_LINES = 20;
+
+struct RunLog {
+  std::unique_ptr<BinaryFile> logFile;  // none when closed
+  std::string lineEnd;                  // CR LF once the file has been opened
+  int lineCount = 0;
+  std::array<std::string, LOG_WINDOW_LINES + 1> lines;  // 1-based, oldest first
+
+  // Output window flags.
+  bool outputShown = false;
+  bool runFinished = false;
+  bool doneClicked = false;
+  bool timerEnabled = false;
+  int32_t startTime = 0;
+};
+
+// Logs one line; "CLEAR" and "LOAD" (any letter case) and the empty text are commands.
+void LogLine(Session& s, const std::string& text);
+// The text the output window shows now (lines 1..lineCount joined).
+std::string LogWindowText(const RunLog& log);
+
+void StartRunTimer(Session& s);
+// One tick of the output window's timer: shows the elapsed seconds.
+void RunTimerTick(Session& s);
+void StopRunTimer(Session& s);
+// Seconds since startTime, with the correction for a run that passed midnight.
+int32_t ElapsedRunSeconds(const Session& s);
+
+// Shows the output window without waiting (sets outputShown).
+void ShowOutputWindow(Session& s);
+// The output window's Done button: ends the program when the run is finished.
+void ClickDone(Session& s);
+
+// Message box titled "ERROR!" with the critical-stop icon, then the program ends with
+// status 1. Never returns.
+[[noreturn]] void ShowFatalError(Session& s, const std::string& message);
+
+}  // namespace tarvik

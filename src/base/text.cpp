@@ -1,0 +1,53 @@
+#include "base/text.h"
+
+#include <algorithm>
+
+namespace tarvik {
+
+std::string NumText(long long value) {
+  std::string digits = std::to_string(value);
+  return value >= 0 ? " " + digits : digits;
+}
+
+static char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+static char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), UpperChar);
+  return out;
+}
+
+std::string LowerAscii(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), LowerChar);
+  return out;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) { return CompareNoCase(a, b) == 0; }
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char ca = static_cast<unsigned char>(UpperChar(a[i]));
+    unsigned char cb = static_cast<unsigned char>(UpperChar(b[i]));
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+std::string TrimBlanks(std::string_view text) {
+  size_t b = 0, e = text.size();
+  while (b < e && text[b] == ' ') ++b;
+  while (e > b && text[e - 1] == ' ') --e;
+  return std::string(text.substr(b, e - b));
+}
+
+std::string FixedText(std::string_view text, size_t n) {
+  std::string out(text.substr(0, std::min(n, text.size())));
+  out.resize(n, ' ');
+  return out;
+}
+
+}  // namespace tarvik

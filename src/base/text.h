@@ -1,0 +1,27 @@
+// Small text helpers used across the program. Texts are byte strings of the Windows
+// code page; letter case is folded for ASCII letters only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarvik {
+
+// A number as the program writes it into messages: one leading blank when it is 0 or
+// more, a leading "-" otherwise (" 12", "-5").
+std::string NumText(long long value);
+
+std::string UpperAscii(std::string_view text);
+std::string LowerAscii(std::string_view text);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+// Case-insensitive (ASCII) ordering: negative, zero or positive like strcmp.
+int CompareNoCase(std::string_view a, std::string_view b);
+
+// Removes leading and trailing blanks (code 32 only).
+std::string TrimBlanks(std::string_view text);
+
+// Fixed-length assignment: the text cut to n bytes or padded with blanks to n.
+std::string FixedText(std::string_view text, size_t n);
+
+}  // namespace tarvik

@@ -1,0 +1,59 @@
+// tarvik: the universe-creation tool. Parses the long options, sets up the host
+// services and runs start-up.
+#include <unistd.h>
+
+#include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "app/startup.h"
+#include "platform/clock.h"
+#include "platform/ui.h"
+#include "session.h"
+
+namespace {
+
+std::string ProgramFolder(const char* argv0) {
+  char buf[4096];
+  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  std::string exe = n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string(argv0);
+  size_t slash = exe.find_last_of('/');
+  return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A write past a file-size limit must fail as an error, not kill the program.
+  std::signal(SIGXFSZ, SIG_IGN);
+
+  std::vector<std::string> args(argv + 1, argv + argc);
+  tarvik::LongOptions options;
+  std::string error;
+  if (!tarvik::ParseLongOptions(args, options, error)) {
+    std::cerr << "tarvik: " << error << "\n\n" << tarvik::UsageText();
+    return 2;
+  }
+  if (options.help) {
+    std::cout << tarvik::UsageText();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "tarvik " << TARVIK_VERSION << "\n";
+    return 0;
+  }
+
+  tarvik::Clock clock;
+  tarvik::ConsoleUserInterface ui(std::cerr);
+  tarvik::ConsoleOutputView output(std::cout);
+  auto session = std::make_unique<tarvik::Session>();
+  session->clock = &clock;
+  session->ui = &ui;
+  session->output = &output;
+  session->random.SetFixedSeed(options.seed);
+  session->paths.appPath = options.gameDir ? *options.gameDir : ProgramFolder(argv[0]);
+  session->commandLine = options.commandLine;
+  return tarvik::RunProgram(*session);
+}

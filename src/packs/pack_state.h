@@ -1,0 +1,59 @@
+// What the data-pack readers hold between calls: the race module list, the hull index
+// with the needed-hull set, and the scratch records that reads fill.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "universe/record.h"
+#include "universe/table.h"
+#include "universe/tables.h"
+
+namespace tarvik {
+
+inline constexpr int MAX_HULL_TYPE = 2000;
+inline constexpr int RACE_RECORD_SIZE = 622;
+inline constexpr int RACE_UNIT_RECORD_SIZE = 98;
+inline constexpr int RACE_EXTRA_RECORD_SIZE = 74;
+inline constexpr int HULL_RECORD_SIZE = 190;
+
+// RaceRecord (622 bytes), RaceUnitRecord (98), RaceExtraRecord (74) and the hull
+// record (190) of the ship packs, described as field tables.
+const RecordLayout& RaceRecordLayout();
+const RecordLayout& RaceUnitRecordLayout();
+const RecordLayout& RaceExtraRecordLayout();
+const RecordLayout& HullRecordLayout();
+
+struct RaceModuleEntry {
+  int32_t raceId = 0;
+  int32_t revision = 0;
+  std::string fileStem = std::string(8, '\0');  // NUL-padded, cut to 8
+  std::string raceName;                          // 44 characters, unscrambled
+};
+
+struct HullIndexEntry {
+  int16_t packSlot = 0;       // 0 or less: no pack provides the type
+  int32_t entryPosition = 0;  // 1-based position of the hull's table entry
+  bool kept = false;          // whether the pack of packSlot was kept
+};
+
+struct PackState {
+  Table<RaceModuleEntry, MAX_RACES> raceList;
+  int raceCount = 0;
+  // The race form's list of race modules: the entry number behind each list item.
+  std::vector<int> raceListItems;
+  int selectedRaceItem = -1;  // 0-based list item, -1 = none
+  int selectedRaceIndex = 0;  // selected race-list entry number
+
+  Table<HullIndexEntry, MAX_HULL_TYPE> hullIndex;
+  std::array<bool, MAX_HULL_TYPE + 1> neededHulls{};
+
+  Record scratchRace{RaceRecordLayout()};
+  Record scratchRaceUnit{RaceUnitRecordLayout()};
+  Record scratchRaceExtra{RaceExtraRecordLayout()};
+  Record scratchHull{HullRecordLayout()};
+};
+
+}  // namespace tarvik

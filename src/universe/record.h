@@ -1,0 +1,110 @@
+// Records described once, as tables of fields. A layout names every field (unnamed
+// ones have an empty name) with its offset, type and count; a Record is the record's
+// bytes with typed little-endian access by field name and 1-based element index.
+//
+// Writing a value that does not fit its field (an int16 above 32767, say), or using an
+// element index outside the field, is a RuntimeError; the record is left unchanged.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tarvik {
+
+enum class FieldType { I16, I32, F32, Chars };
+
+struct Field {
+  std::string_view name;  // empty for a field no step names
+  int offset;
+  FieldType type;
+  int count;     // number of elements (1 for a single value)
+  int charLen;   // bytes per element of a Chars field; 0 otherwise
+
+  int ElementWidth() const {
+    switch (type) {
+      case FieldType::I16: return 2;
+      case FieldType::I32: return 4;
+      case FieldType::F32: return 4;
+      case FieldType::Chars: return charLen;
+    }
+    return 0;
+  }
+  int Width() const { return ElementWidth() * count; }
+};
+
+// Shorthands for writing field tables.
+constexpr Field I16(std::string_view n, int off, int count = 1) { return {n, off, FieldType::I16, count, 0}; }
+constexpr Field I32(std::string_view n, int off, int count = 1) { return {n, off, FieldType::I32, count, 0}; }
+constexpr Field F32(std::string_view n, int off, int count = 1) { return {n, off, FieldType::F32, count, 0}; }
+constexpr Field Chars(std::string_view n, int off, int len, int count = 1) { return {n, off, FieldType::Chars, count, len}; }
+
+class RecordLayout {
+ public:
+  RecordLayout(std::string_view name, int size, std::span<const Field> fields);
+  std::string_view name() const { return name_; }
+  int size() const { return size_; }
+  std::span<const Field> fields() const { return fields_; }
+  // The named field, or nullptr.
+  const Field* Find(std::string_view fieldName) const;
+  // The named field; a missing name is a programming error and throws RuntimeError.
+  const Field& Get(std::string_view fieldName) const;
+
+ private:
+  std::string_view name_;
+  int size_;
+  std::span<const Field> fields_;
+  std::unordered_map<std::string_view, const Field*> byName_;
+};
+
+class Record {
+ public:
+  explicit Record(const RecordLayout& layout) : layout_(&layout), bytes_(layout.size(), 0) {}
+
+  const RecordLayout& layout() const { return *layout_; }
+  std::vector<uint8_t>& bytes() { return bytes_; }
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
+  int size() const { return layout_->size(); }
+  // Clears every byte to zero (the "reset" of a constructor).
+  void Clear();
+
+  // Whole-number fields (I16 and I32); index is 1-based.
+  int32_t Get(std::string_view field, int index = 1) const { return Get(layout_->Get(field), index); }
+  void Set(std::string_view field, long long value, int index = 1) { Set(layout_->Get(field), value, index); }
+  int32_t Get(const Field& f, int index = 1) const;
+  void Set(const Field& f, long long value, int index = 1);
+
+  float GetFloat(std::string_view field, int index = 1) const;
+  void SetFloat(std::string_view field, float value, int index = 1);
+
+  // Text fields: the element's bytes, exactly as held.
+  std::string Text(std::string_view field, int index = 1) const { return Text(layout_->Get(field), index); }
+  std::string Text(const Field& f, int index = 1) const;
+  // Fixed-length assignment: cut to the field's length or padded with blanks.
+  void SetText(std::string_view field, std::string_view text, int index = 1) { SetText(layout_->Get(field), text, index); }
+  void SetText(const Field& f, std::string_view text, int index = 1);
+  // Raw element bytes, no padding (for names that are already scrambled).
+  void SetBytes(const Field& f, std::string_view bytes, int index = 1);
+
+  // Raw little-endian access at a byte offset, for the unnamed fields.
+  int32_t I32At(int offset) const;
+  int16_t I16At(int offset) const;
+  void SetI32At(int offset, int32_t v);
+  void SetI16At(int offset, int16_t v);
+
+ private:
+  uint8_t* Element(const Field& f, int index);
+  const uint8_t* Element(const Field& f, int index) const;
+  void CheckOffset(int offset, int width) const;
+  const RecordLayout* layout_;
+  std::vector<uint8_t> bytes_;
+};
+
+// A value that does not fit an int16: RuntimeError with a message naming the field.
+int16_t CheckedI16(long long value, std::string_view what);
+int32_t CheckedI32(long long value, std::string_view what);
+
+}  // namespace tarvik

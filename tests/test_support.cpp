@@ -1,0 +1,68 @@
+#include "test_support.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+#include "app/paths.h"
+
+namespace fs = std::filesystem;
+
+namespace tarvik::test {
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  fs::path base = fs::temp_directory_path() /
+                  ("tarvik-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  fs::remove_all(base);
+  fs::create_directories(base);
+  path_ = base.string() + "/";
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::remove_all(path_, ec);
+}
+
+std::string TempDir::Write(const std::string& relative, const std::string& bytes) const {
+  fs::path p = fs::path(path_) / relative;
+  fs::create_directories(p.parent_path());
+  std::ofstream out(p, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return p.string();
+}
+
+std::string TempDir::Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
+  return Write(relative, std::string(bytes.begin(), bytes.end()));
+}
+
+std::string TempDir::Read(const std::string& relative) const {
+  std::ifstream in(fs::path(path_) / relative, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::vector<std::string> TempDir::Folders() const {
+  std::vector<std::string> out;
+  for (auto& e : fs::recursive_directory_iterator(path_)) {
+    if (e.is_directory()) out.push_back(fs::relative(e.path(), path_).string());
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TestSession::TestSession() : session(std::make_unique<Session>()) {
+  clock.seconds = 12 * 3600;
+  clock.now = DateTime{2026, 3, 4, 12, 0, 0};
+  session->clock = &clock;
+  session->ui = &ui;
+  session->output = &output;
+  session->random.SetFixedSeed(1234);
+  SetAppPath(session->paths, dir.path());
+}
+
+}  // namespace tarvik::test

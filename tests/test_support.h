@@ -1,0 +1,83 @@
+// Shared helpers of the test suites: a temporary game folder and a session wired to a
+// fixed clock, a user interface that records its message boxes, and an output view
+// that records what it was shown.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/ui.h"
+#include "session.h"
+
+namespace tarvik::test {
+
+// A fresh empty folder below the system's temporary folder, removed afterwards.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }  // ends in "/"
+  // Writes a file (creating parent folders) and returns its full path.
+  std::string Write(const std::string& relative, const std::string& bytes) const;
+  std::string Write(const std::string& relative, const std::vector<uint8_t>& bytes) const;
+  std::string Read(const std::string& relative) const;
+  // All folders below the root, relative, in sorted order ("WAR", "WAR/SLOT1", ...).
+  std::vector<std::string> Folders() const;
+
+ private:
+  std::string path_;
+};
+
+struct RecordingUi : UserInterface {
+  struct Message {
+    std::string title, text;
+    MessageIcon icon;
+  };
+  std::vector<Message> messages;
+  bool display = false;
+  bool answer = false;
+  void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) override {
+    messages.push_back({title, text, icon});
+  }
+  bool AskYesNo(const std::string& title, const std::string& text) override {
+    messages.push_back({title, text, MessageIcon::Question});
+    return answer;
+  }
+  bool HasDisplay() const override { return display; }
+};
+
+struct RecordingOutput : OutputView {
+  bool shown = false;
+  std::string text;
+  std::vector<std::string> newLines;
+  std::vector<std::string> timeLabels;
+  std::string gameFile;
+  int doneWaits = 0;
+  void Show() override { shown = true; }
+  void SetLogText(const std::string& t, const std::string& newLine) override {
+    text = t;
+    if (!newLine.empty()) newLines.push_back(newLine);
+  }
+  void SetTimeLabel(const std::string& t) override { timeLabels.push_back(t); }
+  void SetGameFileLabel(const std::string& t) override { gameFile = t; }
+  void WaitForDone() override { ++doneWaits; }
+};
+
+// A session whose program folder is a fresh temporary folder, with a fixed clock at
+// 12:00:00 on 03-04-2026 and a fixed random seed.
+struct TestSession {
+  TestSession();
+  TempDir dir;
+  FixedClock clock;
+  RecordingUi ui;
+  RecordingOutput output;
+  std::unique_ptr<Session> session;
+  Session& s() { return *session; }
+};
+
+}  // namespace tarvik::test
