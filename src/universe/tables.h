@@ -48,6 +48,8 @@ struct PackEntry {
   int32_t id = 0;
   int32_t revision = 0;
   std::string fileStem = std::string(8, '\0');
+  // For a race in play: the race module list entry it was taken from.
+  int32_t sourceEntry = 0;
 };
 
 struct ObjectTables {
