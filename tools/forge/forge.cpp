@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "base/bytes.h"
 #include "base/text.h"
@@ -226,23 +227,36 @@ MapSpec GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed
   map.planets.reserve(static_cast<size_t>(std::max(count, 0)));
   const int half = size / 2;
   const long long minSq = static_cast<long long>(minDistance) * minDistance;
+  // Planets placed so far, by grid cell of side minDistance, so that each new one is
+  // compared only with its neighbours.
+  const int cell = std::max(minDistance, 1);
+  std::unordered_map<long long, std::vector<size_t>> grid;
+  auto key = [](long long cx, long long cy) { return (cx << 32) ^ (cy & 0xFFFFFFFF); };
+  auto clear = [&](const MapPlanetSpec& p) {
+    if (minDistance <= 0) return true;
+    long long cx = p.x / cell, cy = p.y / cell;
+    for (long long dx = -1; dx <= 1; ++dx) {
+      for (long long dy = -1; dy <= 1; ++dy) {
+        auto it = grid.find(key(cx + dx, cy + dy));
+        if (it == grid.end()) continue;
+        for (size_t i : it->second) {
+          long long ex = p.x - map.planets[i].x, ey = p.y - map.planets[i].y;
+          if (ex * ex + ey * ey < minSq) return false;
+        }
+      }
+    }
+    return true;
+  };
   for (int i = 0; i < count; ++i) {
     MapPlanetSpec p;
     for (int attempt = 0; attempt < 50; ++attempt) {
       p.x = static_cast<int16_t>(r.Range(centerX - half, centerX + half));
       p.y = static_cast<int16_t>(r.Range(centerY - half, centerY + half));
-      bool clear = true;
-      for (const MapPlanetSpec& q : map.planets) {
-        long long dx = p.x - q.x, dy = p.y - q.y;
-        if (dx * dx + dy * dy < minSq) {
-          clear = false;
-          break;
-        }
-      }
-      if (clear) break;
+      if (clear(p)) break;
     }
     p.star = static_cast<int16_t>(r.Range(1, 9));
     p.name = PlanetName(r);
+    grid[key(p.x / cell, p.y / cell)].push_back(map.planets.size());
     map.planets.push_back(p);
   }
   return map;
