@@ -1,10 +1,6 @@
 #include "objects/object_store.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <functional>
 #include <set>
@@ -22,6 +18,7 @@ namespace {
 
 using test::EmptyUniverse;
 using test::FileImage;
+using test::RunWithFileSizeLimit;
 
 class ObjectStoreTest : public ::testing::Test {
  protected:
@@ -417,32 +414,6 @@ TEST(ObjectStoreFiles, MissingOrDamagedUniverseIsARuntimeError) {
   EXPECT_THROW(OpenObjectStore(ts.s(), ts.dir.Write("far.yig", bytes)), RuntimeError);
   // Storing without an open store.
   EXPECT_THROW(StoreShip(ts.s()), RuntimeError);
-}
-
-// Runs fn in a child process whose files may not grow beyond `limit` bytes, and
-// returns how it ended: 0 normally, 10 after a RuntimeError, 11 after ProgramEnd,
-// 12 after anything else, 13 when a signal killed it.
-int RunWithFileSizeLimit(rlim_t limit, const std::function<void()>& fn) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit rl{limit, limit};
-    setrlimit(RLIMIT_FSIZE, &rl);
-    int code = 0;
-    try {
-      fn();
-    } catch (const RuntimeError&) {
-      code = 10;
-    } catch (const ProgramEnd&) {
-      code = 11;
-    } catch (...) {
-      code = 12;
-    }
-    _exit(code);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 13;
 }
 
 TEST_F(ObjectStoreTest, DiskFullWhileStoringIsARuntimeError) {
