@@ -38,7 +38,6 @@ class FileImage {
     const uint8_t* p = At(pos, n);
     return std::vector<uint8_t>(p, p + n);
   }
-  const std::vector<uint8_t>& all() const { return bytes_; }
 
  private:
   const uint8_t* At(long long pos, size_t n) const {

@@ -123,50 +123,35 @@ TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
   EXPECT_EQ(f.Text(1, 48), "Stellarvane 4 ( By Quillenbrast ) Universe File:");
   EXPECT_EQ(f.Bytes(49, 52), std::vector<uint8_t>(52, 0));
 
-  // Header fields, and the filler bytes around them, drawn first after the seeding.
+  // Header fields; every other byte of 101..629 is filler, drawn first after the
+  // seeding.
+  const int32_t gameId = 43200 + 100000 * 491;  // noon; "03-04-2026" sums to 491
+  EXPECT_EQ(s().tables.gameId, gameId);
   std::set<long long> fields;
-  auto field = [&](long long pos, int width) {
-    for (int i = 0; i < width; ++i) fields.insert(pos + i);
-  };
-  field(101, 240);
-  field(341, 4);
-  field(345, 4);
-  field(349, 4);
-  field(353, 18);
-  field(371, 4);
-  field(375, 4);
-  field(401, 4);
-  field(409, 18);
-  for (long long p : {473, 477, 481, 485, 489}) field(p, 4);
+  const std::pair<long long, int32_t> ints[] = {
+      {221, 106}, {225, 5}, {229, 0}, {233, 5},  // player 4 has a race, though not taking part
+      {341, 7},   {345, gameId}, {349, 0}, {371, 0}, {375, 131313}, {401, 102},
+      {473, 630}, {477, 0}, {481, 0}, {485, 0}, {489, 0}};
+  for (auto [pos, value] : ints) {
+    EXPECT_EQ(f.I32(pos), value) << "position " << pos;
+    for (int i = 0; i < 4; ++i) fields.insert(pos + i);
+  }
+  for (long long pos = 101; pos <= 340; ++pos) {
+    if (fields.insert(pos).second && (pos - 101) % 4 == 0) {
+      EXPECT_EQ(f.I32(pos), 0) << "position " << pos;
+    }
+  }
+  for (long long pos : {353, 409}) {
+    EXPECT_EQ(f.Text(pos, 18), stamp);
+    for (int i = 0; i < 18; ++i) fields.insert(pos + i);
+  }
   for (long long pos = 101; pos <= 629; ++pos) {
     const int filler = static_cast<int>(RoundToInt(m.Next() * 254 + 1));
-    ASSERT_GE(filler, 1);
-    ASSERT_LE(filler, 255);
+    ASSERT_TRUE(filler >= 1 && filler <= 255);
     if (!fields.count(pos)) {
       ASSERT_EQ(f.Byte(pos), filler) << "position " << pos;
     }
   }
-  for (long long p = 101; p <= 220; p += 4) EXPECT_EQ(f.I32(p), 0);
-  EXPECT_EQ(f.I32(221), 106);
-  EXPECT_EQ(f.I32(225), 5);
-  EXPECT_EQ(f.I32(229), 0);
-  EXPECT_EQ(f.I32(233), 5);  // player 4's race, though not taking part
-  for (long long p = 237; p <= 340; p += 4) EXPECT_EQ(f.I32(p), 0);
-  EXPECT_EQ(f.I32(341), 7);  // players 1, 2, 3
-  const int32_t gameId = 43200 + 100000 * 491;  // noon; "03-04-2026" sums to 491
-  EXPECT_EQ(s().tables.gameId, gameId);
-  EXPECT_EQ(f.I32(345), gameId);
-  EXPECT_EQ(f.I32(349), 0);
-  EXPECT_EQ(f.Text(353, 18), stamp);
-  EXPECT_EQ(f.I32(371), 0);
-  EXPECT_EQ(f.I32(375), 131313);
-  EXPECT_EQ(f.I32(401), 102);
-  EXPECT_EQ(f.Text(409, 18), stamp);
-  EXPECT_EQ(f.I32(473), 630);
-  EXPECT_EQ(f.I32(477), 0);
-  EXPECT_EQ(f.I32(481), 0);
-  EXPECT_EQ(f.I32(485), 0);
-  EXPECT_EQ(f.I32(489), 0);
 
   // Directory and race data.
   for (long long p = 630; p < 750; p += 4) EXPECT_EQ(f.I32(p), 0);
@@ -373,31 +358,22 @@ TEST_F(UniverseFileTest, ThirtyPlayersFillEveryRaceBlock) {
   EXPECT_EQ(f.I32(870), kDataCopy);
 }
 
-TEST_F(UniverseFileTest, ObjectsAddedAfterwardsFollowTheIndex) {
+TEST_F(UniverseFileTest, TheStoreFindsItsPlacesInAWrittenUniverse) {
   WriteUniverseFile(s());
   const std::string& path = s().tables.universeFilePath;
   OpenObjectStore(s(), path);
-  EXPECT_EQ(s().tables.counters.tableBase, 630);
-  EXPECT_EQ(s().tables.counters.objectTablesPos, kTables);
-  EXPECT_EQ(s().tables.counters.indexPos, kIndex);
-  EXPECT_EQ(s().tables.counters.dataEnd, kEnd);
-  s().records.planet.Set("x", 10);
-  StorePlanet(s());
+  const UniverseCounters& c = s().tables.counters;
+  EXPECT_EQ(c.objectTablesPos, kTables);
+  EXPECT_EQ(c.indexPos, kIndex);
+  EXPECT_EQ(c.dataEnd, kEnd);
   s().records.ship.Set("hull", 2);
-  s().records.ship.Set("pNum", 1);
   StoreShip(s());
   CloseObjectStore(s());
   FileImage f(path);
-  EXPECT_EQ(f.size(), kEnd + 288 + 1424);
   EXPECT_EQ(f.Byte(kEnd), 0);  // one zero byte between the index and the first record
   EXPECT_EQ(f.I32(kIndex + 2), kEnd + 1);
-  EXPECT_EQ(f.I32(kIndex + 12 + 2), kEnd + 1 + 288);
-  EXPECT_EQ(f.Bytes(kEnd + 1 + 288, 1424), s().records.ship.bytes());
-  EXPECT_EQ(f.I32(894), kEnd);
-  EXPECT_EQ(f.I32(898), 2);
-  EXPECT_EQ(f.I32(902), kEnd + 288 + 1424);
-  EXPECT_EQ(f.I32(477), 2);
-  EXPECT_EQ(f.I32(481), 1);
+  EXPECT_EQ(f.Bytes(kEnd + 1, 1424), s().records.ship.bytes());
+  EXPECT_EQ(f.I32(902), kEnd + 1424);
 }
 
 TEST_F(UniverseFileTest, MissingOrShortDataFileIsARuntimeErrorAndNoFile) {
