@@ -111,6 +111,20 @@ TEST(Files, BinaryFileReadsAndWritesAtOneBasedPositions) {
   EXPECT_THROW(BinaryFile(dir.path() + "none", BinaryFile::Mode::Read), RuntimeError);
 }
 
+TEST(Files, SequentialAndMixedAccessKeepTheirPositions) {
+  test::TempDir dir;
+  BinaryFile f(dir.path() + "m.bin", BinaryFile::Mode::Create);
+  f.Write(1, std::vector<uint8_t>{1, 2, 3});
+  f.Write(4, std::vector<uint8_t>{4, 5});  // follows on without a seek
+  EXPECT_EQ(f.Read(2, 3), (std::vector<uint8_t>{2, 3, 4}));
+  f.Write(5, std::vector<uint8_t>{9});  // a write right after a read
+  EXPECT_EQ(f.Read(5, 1), (std::vector<uint8_t>{9}));
+  f.WriteZeros(7, 2);  // past the end: the gap is zero
+  EXPECT_EQ(f.Length(), 8);
+  EXPECT_EQ(f.Read(1, 8), (std::vector<uint8_t>{1, 2, 3, 4, 9, 0, 0, 0}));
+  f.Close();
+}
+
 }  // namespace
 }  // namespace tarvik
 

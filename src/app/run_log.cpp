@@ -33,6 +33,7 @@ void LogLine(Session& s, const std::string& text) {
     log.logFile = std::make_unique<BinaryFile>();
     try {
       log.logFile->Open(path, FileExists(path) ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
+      log.fileLength = log.logFile->Length();
     } catch (const RuntimeError&) {
       log.logFile.reset();  // no log file: lines still reach the window
     }
@@ -59,7 +60,9 @@ void LogLine(Session& s, const std::string& text) {
     if (log.outputShown && s.output) s.output->SetLogText(LogWindowText(log), line);
     if (log.logFile) {
       try {
-        log.logFile->Write(log.logFile->Length() + 1, line.data(), line.size());
+        // Only this writer appends while the file is open, so the length is known.
+        log.logFile->Write(log.fileLength + 1, line.data(), line.size());
+        log.fileLength += static_cast<long long>(line.size());
         log.logFile->Flush();  // the log must survive whatever ends the run
       } catch (const RuntimeError&) {
         // Reported nowhere: the log is a record of the build, not part of it.

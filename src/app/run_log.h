@@ -18,6 +18,7 @@ inline constexpr int LOG_WINDOW_LINES = 20;
 struct RunLog {
   std::unique_ptr<BinaryFile> logFile;  // none when closed
   std::string lineEnd;                  // CR LF once the file has been opened
+  long long fileLength = 0;             // bytes in the open log file
   int lineCount = 0;
   std::array<std::string, LOG_WINDOW_LINES + 1> lines;  // 1-based, oldest first
 

@@ -180,6 +180,7 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
   path_ = std::string(path);
   std::string real = ResolvePath(path);
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::ReadWrite ? "r+b" : "w+b";
+  next_ = 0;
   f_ = std::fopen(real.c_str(), how);
   if (!f_) throw RuntimeError("cannot open " + path_ + ": " + std::strerror(errno));
   std::setvbuf(f_, nullptr, _IOFBF, 1 << 16);
@@ -200,23 +201,30 @@ void BinaryFile::Flush() {
 
 long long BinaryFile::Length() {
   if (!f_) throw RuntimeError("file not open");
+  next_ = 0;
   if (std::fseek(f_, 0, SEEK_END) != 0) throw RuntimeError("cannot seek in " + path_);
   return std::ftell(f_);
 }
 
-void BinaryFile::Seek(long long pos) {
+void BinaryFile::Seek(long long pos, bool forWrite) {
   if (!f_) throw RuntimeError("file not open");
   if (pos < 1) throw RuntimeError("bad file position " + std::to_string(pos) + " in " + path_);
+  if (pos == next_ && forWrite == lastWasWrite_) return;
+  next_ = 0;
   if (std::fseek(f_, static_cast<long>(pos - 1), SEEK_SET) != 0) {
     throw RuntimeError("cannot seek in " + path_);
   }
+  next_ = pos;
+  lastWasWrite_ = forWrite;
 }
 
 void BinaryFile::Read(long long pos, void* out, size_t n) {
-  Seek(pos);
+  Seek(pos, false);
   if (n && std::fread(out, 1, n, f_) != n) {
+    next_ = 0;
     throw RuntimeError("read past the end of " + path_);
   }
+  next_ += static_cast<long long>(n);
 }
 
 std::vector<uint8_t> BinaryFile::Read(long long pos, size_t n) {
@@ -238,10 +246,12 @@ int32_t BinaryFile::ReadI32(long long pos) {
 }
 
 void BinaryFile::Write(long long pos, const void* data, size_t n) {
-  Seek(pos);
+  Seek(pos, true);
   if (n && std::fwrite(data, 1, n, f_) != n) {
+    next_ = 0;
     throw RuntimeError("cannot write " + path_ + ": " + std::strerror(errno));
   }
+  next_ += static_cast<long long>(n);
 }
 
 void BinaryFile::WriteI16(long long pos, int16_t v) {
@@ -257,10 +267,14 @@ void BinaryFile::WriteI32(long long pos, int32_t v) {
 
 void BinaryFile::WriteZeros(long long pos, size_t n) {
   static const uint8_t zeros[4096] = {};
-  Seek(pos);
+  Seek(pos, true);
   while (n > 0) {
     size_t k = std::min(n, sizeof zeros);
-    if (std::fwrite(zeros, 1, k, f_) != k) throw RuntimeError("cannot write " + path_ + ": " + std::strerror(errno));
+    if (std::fwrite(zeros, 1, k, f_) != k) {
+      next_ = 0;
+      throw RuntimeError("cannot write " + path_ + ": " + std::strerror(errno));
+    }
+    next_ += static_cast<long long>(k);
     n -= k;
   }
 }

@@ -66,9 +66,14 @@ class BinaryFile {
   void WriteZeros(long long pos, size_t n);
 
  private:
-  void Seek(long long pos);
+  void Seek(long long pos, bool forWrite);
   std::FILE* f_ = nullptr;
   std::string path_;
+  // The 1-based position of the next byte after the last read or write, or 0 when
+  // unknown. Sequential access skips the seek (and the stdio buffer flush it costs).
+  // A switch between reading and writing always seeks, as stdio requires.
+  long long next_ = 0;
+  bool lastWasWrite_ = false;
 };
 
 }  // namespace tarvik
