@@ -1,0 +1,1 @@
+#include "objects/ship_construction.h"
