@@ -60,6 +60,7 @@ void LogLine(Session& s, const std::string& text) {
     if (log.logFile) {
       try {
         log.logFile->Write(log.logFile->Length() + 1, line.data(), line.size());
+        log.logFile->Flush();  // the log must survive whatever ends the run
       } catch (const RuntimeError&) {
         // Reported nowhere: the log is a record of the build, not part of it.
       }

@@ -194,6 +194,10 @@ void BinaryFile::Close() {
   if (!ok) throw RuntimeError("cannot write " + path_ + ": " + std::strerror(err));
 }
 
+void BinaryFile::Flush() {
+  if (f_ && std::fflush(f_) != 0) throw RuntimeError("cannot write " + path_ + ": " + std::strerror(errno));
+}
+
 long long BinaryFile::Length() {
   if (!f_) throw RuntimeError("file not open");
   if (std::fseek(f_, 0, SEEK_END) != 0) throw RuntimeError("cannot seek in " + path_);

@@ -50,6 +50,7 @@ class BinaryFile {
 
   void Open(std::string_view path, Mode mode);
   void Close();  // flushes; throws when the flush fails
+  void Flush();  // throws when the flush fails
   bool IsOpen() const { return f_ != nullptr; }
   long long Length();
 

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "app/run_log.h"
+#include "base/errors.h"
+#include "test_support.h"
+
+namespace tarvik {
+namespace {
+
+class RunLogTest : public ::testing::Test {
+ protected:
+  test::TestSession t;
+  Session& s = t.s();
+  std::string LogFile() { return t.dir.Read("tarvik.log"); }
+};
+
+TEST_F(RunLogTest, LinesAreAppendedWithCarriageReturnLineFeed) {
+  LogLine(s, "first");
+  LogLine(s, "second");
+  EXPECT_EQ(LogFile(), "first\r\nsecond\r\n");
+  // Content of an earlier run is kept until a CLEAR.
+  LogLine(s, "");
+  LogLine(s, "third");
+  EXPECT_EQ(LogFile(), "first\r\nsecond\r\nthird\r\n");
+}
+
+TEST_F(RunLogTest, TheWindowHoldsTheLastTwentyLinesAndTheFileAll) {
+  ShowOutputWindow(s);
+  std::string expectedFile;
+  for (int i = 1; i <= 21; ++i) {
+    LogLine(s, "line " + std::to_string(i));
+    expectedFile += "line " + std::to_string(i) + "\r\n";
+  }
+  EXPECT_EQ(s.log.lineCount, 20);
+  EXPECT_EQ(s.log.lines[1], "line 2\r\n");
+  EXPECT_EQ(s.log.lines[20], "line 21\r\n");
+  EXPECT_EQ(t.output.text.substr(0, 8), "line 2\r\n");
+  EXPECT_EQ(t.output.text.find("line 1\r\n"), std::string::npos);
+  EXPECT_EQ(LogFile(), expectedFile);
+  // LOAD puts the whole file into the window and appends nothing.
+  LogLine(s, "Load");
+  EXPECT_EQ(t.output.text, expectedFile);
+  EXPECT_EQ(LogFile(), expectedFile);
+}
+
+TEST_F(RunLogTest, ClearInAnyCaseEmptiesFileAndWindow) {
+  ShowOutputWindow(s);
+  LogLine(s, "a");
+  LogLine(s, "b");
+  LogLine(s, "cLeAr");
+  EXPECT_EQ(LogFile(), "");
+  EXPECT_EQ(s.log.lineCount, 0);
+  EXPECT_EQ(t.output.text, "");
+  EXPECT_FALSE(s.log.logFile);
+  // The CLEAR was itself shown as an ordinary line before the window was emptied.
+  ASSERT_FALSE(t.output.newLines.empty());
+  EXPECT_EQ(t.output.newLines.back(), "cLeAr\r\n");
+  LogLine(s, "after");
+  EXPECT_EQ(LogFile(), "after\r\n");
+}
+
+TEST_F(RunLogTest, WindowIsUpdatedOnlyWhileShown) {
+  LogLine(s, "hidden");
+  EXPECT_TRUE(t.output.newLines.empty());
+  ShowOutputWindow(s);
+  LogLine(s, "shown");
+  EXPECT_EQ(t.output.newLines, (std::vector<std::string>{"shown\r\n"}));
+}
+
+TEST_F(RunLogTest, RunTimeAcrossMidnightIsCorrected) {
+  t.clock.seconds = 23 * 3600 + 59 * 60 + 50;  // 23:59:50
+  StartRunTimer(s);
+  t.clock.seconds = 10;  // 00:00:10
+  RunTimerTick(s);
+  EXPECT_EQ(t.output.timeLabels.back(), " 20");
+  StopRunTimer(s);
+  EXPECT_EQ(LogFile(), "Total Run Time:  20 Sec\r\n");
+  EXPECT_EQ(t.output.timeLabels.back(), "Finished");
+  EXPECT_TRUE(s.log.runFinished);
+}
+
+TEST_F(RunLogTest, RunTimeRoundsToWholeSeconds) {
+  t.clock.seconds = 100.4;
+  StartRunTimer(s);
+  EXPECT_EQ(t.output.timeLabels.front(), "0");
+  t.clock.seconds = 112.6;  // 113 - 100
+  StopRunTimer(s);
+  EXPECT_EQ(LogFile(), "Total Run Time:  13 Sec\r\n");
+}
+
+TEST_F(RunLogTest, DoneEndsTheProgramOnlyAfterTheRun) {
+  ShowOutputWindow(s);
+  ClickDone(s);  // still running: the window goes, the program stays
+  EXPECT_FALSE(s.log.outputShown);
+  EXPECT_TRUE(s.log.doneClicked);
+  StopRunTimer(s);
+  try {
+    ClickDone(s);
+    FAIL() << "Done after the run must end the program";
+  } catch (const ProgramEnd& end) {
+    EXPECT_EQ(end.status, 0);
+  }
+}
+
+TEST_F(RunLogTest, FatalErrorShowsTheBoxAndEndsWithStatusOne) {
+  try {
+    ShowFatalError(s, "Script Missing");
+    FAIL();
+  } catch (const ProgramEnd& end) {
+    EXPECT_EQ(end.status, 1);
+  }
+  ASSERT_EQ(t.ui.messages.size(), 1u);
+  EXPECT_EQ(t.ui.messages[0].title, "ERROR!");
+  EXPECT_EQ(t.ui.messages[0].text, "Script Missing");
+  EXPECT_EQ(t.ui.messages[0].icon, MessageIcon::Critical);
+}
+
+}  // namespace
+}  // namespace tarvik

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/options.h"
+#include "app/startup.h"
+#include "base/errors.h"
+#include "test_support.h"
+
+namespace tarvik {
+namespace {
+
+const std::string kDataHeader = "Stellarvane Version 4 Data File:";
+const std::string kMapHeader = "Stellarvane 4 Map File";
+
+std::string Padded(const std::string& header, size_t length) {
+  std::string bytes = header;
+  bytes.resize(length, 'x');
+  return bytes;
+}
+
+int RunMain(test::TestSession& t) {
+  try {
+    Main(t.s());
+    return 0;
+  } catch (const ProgramEnd& end) {
+    return end.status;
+  }
+}
+
+std::vector<std::string> ExpectedSlotFolders(const std::string& univ) {
+  std::vector<std::string> folders = {univ, "WAR"};
+  for (int n = 1; n <= 12; ++n) folders.push_back(univ + "/GAME" + std::to_string(n));
+  for (int n = 1; n <= 12; ++n) folders.push_back("WAR/SLOT" + std::to_string(n));
+  std::sort(folders.begin(), folders.end());
+  return folders;
+}
+
+TEST(Startup, FirstStartLaysOutTheSlotFoldersAndASecondChangesNothing) {
+  test::TestSession t;
+  // No display and no command line: the start-up runs, then ends with status 2.
+  EXPECT_EQ(RunMain(t), 2);
+  // "univ" is made first; "UNIV" then names the same folder.
+  EXPECT_EQ(t.dir.Folders(), ExpectedSlotFolders("univ"));
+  ASSERT_EQ(t.ui.messages.size(), 1u);
+  EXPECT_NE(t.ui.messages[0].text.find("--help"), std::string::npos);
+
+  test::TestSession second;
+  std::string root = second.dir.path();
+  second.s().paths.appPath = t.dir.path();
+  SetAppPath(second.s().paths, t.dir.path());
+  EXPECT_EQ(RunMain(second), 2);
+  EXPECT_EQ(t.dir.Folders(), ExpectedSlotFolders("univ"));
+  // Only the no-display note; no error box.
+  ASSERT_EQ(second.ui.messages.size(), 1u);
+  EXPECT_EQ(second.ui.messages[0].text.find("Main Load Error"), std::string::npos);
+}
+
+TEST(Startup, ExistingLowerCaseFoldersAreReused) {
+  test::TestSession t;
+  t.dir.Write("univ/game3/keep.txt", "x");
+  t.dir.Write("war/slot1/keep.txt", "x");
+  RunMain(t);
+  std::vector<std::string> folders = t.dir.Folders();
+  EXPECT_EQ(std::count(folders.begin(), folders.end(), "univ/game3"), 1);
+  EXPECT_EQ(std::count(folders.begin(), folders.end(), "univ/GAME3"), 0);
+  EXPECT_EQ(std::count(folders.begin(), folders.end(), "war/slot1"), 1);
+  EXPECT_EQ(std::count(folders.begin(), folders.end(), "WAR"), 0);
+  EXPECT_EQ(folders.size(), 26u);
+}
+
+TEST(Startup, DefaultFilesAreTheFirstThatPassTheirHeaderTest) {
+  test::TestSession t;
+  t.dir.Write("data/a.dat", Padded("Some other header", 500));
+  t.dir.Write("data/b.DAT", Padded(kDataHeader, 500));
+  t.dir.Write("data/c.dat", Padded(kDataHeader, 500));
+  t.dir.Write("data/a.map", Padded(kMapHeader, 100));  // exactly 100 bytes: refused
+  t.dir.Write("data/b.map", Padded(kMapHeader, 101));
+  t.dir.Write("scripts/z.vps", "x");
+  t.dir.Write("scripts/m.VPS", "x");
+  LocateDefaultFiles(t.s());
+  EXPECT_EQ(t.s().tables.dataFilePath, t.dir.path() + "data\\b.DAT");
+  EXPECT_EQ(t.s().map.defaultMapFile, t.dir.path() + "data\\b.map");
+  EXPECT_EQ(t.s().paths.scriptPath, t.dir.path() + "scripts\\m.VPS");
+  EXPECT_TRUE(t.s().paths.scriptFound);
+}
+
+TEST(Startup, HundredByteDataFileIsNeverAccepted) {
+  test::TestSession t;
+  t.dir.Write("data/only.dat", Padded(kDataHeader, 100));
+  LocateDefaultFiles(t.s());
+  EXPECT_EQ(t.s().tables.dataFilePath, "");
+  EXPECT_EQ(t.s().map.defaultMapFile, "");
+  EXPECT_FALSE(t.s().paths.scriptFound);
+  EXPECT_EQ(t.s().paths.scriptPath, "");
+}
+
+TEST(Startup, MapFilesInTheProgramFolderMoveIntoData) {
+  test::TestSession t;
+  t.dir.Write("new.map", "fresh");
+  t.dir.Write("data/new.map", "stale");
+  t.dir.Write("other.MAP", "second");
+  RunMain(t);
+  EXPECT_EQ(t.dir.Read("data/new.map"), "fresh");
+  EXPECT_EQ(t.dir.Read("data/other.MAP"), "second");
+  EXPECT_FALSE(std::filesystem::exists(t.dir.path() + "new.map"));
+  EXPECT_FALSE(std::filesystem::exists(t.dir.path() + "other.MAP"));
+}
+
+TEST(Startup, StartValuesAreSet) {
+  test::TestSession t;
+  t.s().tables.playerActive[20] = 1;
+  RunMain(t);
+  Session& s = t.s();
+  for (int p = 1; p <= 30; ++p) EXPECT_EQ(s.tables.playerActive[p], p <= 12 ? 1 : 0) << p;
+  EXPECT_EQ(s.tables.playerCount, 12);
+  EXPECT_EQ(s.map.circleRadius, 1000);
+  EXPECT_EQ(s.bitValue[0], 1);
+  EXPECT_EQ(s.bitValue[13], 8192);
+  EXPECT_EQ(s.bitValue[30], 1073741824);
+  EXPECT_EQ(s.script.planetNameCount, 0);
+  EXPECT_EQ(s.script.planetNames.size(), 100u);
+  // Start-up clears the run log.
+  EXPECT_EQ(t.dir.Read("tarvik.log"), "");
+}
+
+TEST(Startup, AFailingStepIsNamedInTheLoadError) {
+  test::TestSession t;
+  // A plain file where the WAR folder must go makes step 12 fail (WAR\SLOT1 cannot
+  // be created below a file).
+  t.dir.Write("WAR", "not a folder");
+  EXPECT_EQ(RunMain(t), 1);
+  ASSERT_FALSE(t.ui.messages.empty());
+  EXPECT_EQ(t.ui.messages.back().text, "Main Load Error: Tarvik:  12");
+}
+
+TEST(Startup, AMapFileThatCannotBeMovedFailsStepFifteen) {
+  test::TestSession t;
+  t.dir.Write("bad.map", "x");
+  t.dir.Write("data/bad.map/inside", "a folder in the way of the copy");
+  EXPECT_EQ(RunMain(t), 1);
+  EXPECT_EQ(t.ui.messages.back().text, "Main Load Error: Tarvik:  15");
+}
+
+TEST(LongOptions, LeadingLongOptionsAreRemovedAndTheRestJoined) {
+  LongOptions o;
+  std::string err;
+  ASSERT_TRUE(ParseLongOptions({"--seed", "42", "--game-dir", "g", "a.vps", "out.yig", "/ox"}, o, err));
+  EXPECT_EQ(o.seed, 42);
+  EXPECT_EQ(o.gameDir, "g");
+  EXPECT_EQ(o.commandLine, "a.vps out.yig /ox");
+  LongOptions p;
+  EXPECT_FALSE(ParseLongOptions({"--seed", "x1"}, p, err));
+  EXPECT_FALSE(ParseLongOptions({"--bogus"}, p, err));
+  EXPECT_FALSE(ParseLongOptions({"--game-dir"}, p, err));
+  LongOptions q;
+  ASSERT_TRUE(ParseLongOptions({"a", "--seed", "3"}, q, err));  // options only lead
+  EXPECT_FALSE(q.seed);
+  EXPECT_EQ(q.commandLine, "a --seed 3");
+}
+
+// The program itself: exit statuses and the message of a start without a display.
+int RunTarvik(const std::string& args, std::string* out = nullptr) {
+  std::string cmd = std::string(TARVIK_BINARY) + " " + args + " </dev/null 2>&1";
+  FILE* pipe = ::popen(cmd.c_str(), "r");
+  std::string text;
+  char buf[512];
+  while (size_t n = std::fread(buf, 1, sizeof buf, pipe)) text.append(buf, n);
+  int status = ::pclose(pipe);
+  if (out) *out = text;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Program, ExitStatusesOfTheLongOptions) {
+  test::TempDir dir;
+  std::string out;
+  EXPECT_EQ(RunTarvik("--help", &out), 0);
+  EXPECT_NE(out.find("/OX"), std::string::npos);
+  EXPECT_NE(out.find("--seed N"), std::string::npos);
+  EXPECT_EQ(RunTarvik("--version", &out), 0);
+  EXPECT_EQ(out.rfind("tarvik ", 0), 0u);
+  EXPECT_EQ(RunTarvik("--no-such-option", &out), 2);
+  EXPECT_EQ(RunTarvik("--game-dir " + dir.path(), &out), 2);
+  EXPECT_NE(out.find("--help"), std::string::npos);
+  struct stat st;
+  EXPECT_EQ(::stat((dir.path() + "WAR/SLOT12").c_str(), &st), 0);
+}
+
+}  // namespace
+}  // namespace tarvik
