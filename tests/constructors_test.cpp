@@ -432,7 +432,7 @@ TEST_F(ConstructorTest, ThingCodeIsRoundedOnce) {
   Record& t = s().records.thing;
   Random r = s().random;
   NewThing(s());
-  for (int i = 0; i < 12; ++i) r.Next();  // name .. yWay
+  for (int i = 0; i < 10; ++i) r.Next();  // name, five values, x, y, xWay, yWay
   EXPECT_EQ(t.Get("nameKey"), Draw(r, 200, 10));
   const double c1 = r.Next() * 25 + 65, c2 = r.Next() * 25 + 65, c3 = r.Next() * 25 + 65;
   EXPECT_EQ(t.Get("data1"), RoundToInt(c1 + 256 * c2 + 65536 * c3));
