@@ -1,10 +1,13 @@
 #include "app/startup.h"
 
+#include <cstdio>
+
 #include "app/command_line.h"
 #include "app/run_log.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "packs/data_files.h"
+#include "packs/race_modules.h"
 #include "platform/files.h"
 #include "session.h"
 
@@ -56,8 +59,14 @@ void Main(Session& s) {
     step = 3;  // the race form is loaded hidden with the wizard
     step = 4;
     step = 5;
+    ListRaceModules(s);
     step = 6;
+    LoadRaceNames(s);
     step = 7;
+    if (s.packs.raceList[1].raceId > 0) {
+      s.packs.selectedRaceItem = 0;
+      s.packs.selectedRaceIndex = 1;
+    }
     step = 8;
     LocateDefaultFiles(s);
     step = 9;
@@ -84,6 +93,10 @@ void Main(Session& s) {
     BuildBitValues(s);
     s.random.Seed(s.clock->SecondsSinceMidnight());
     step = 18;
+    if (s.listRacesOnly) {
+      if (s.output) s.output->Print(RaceListText(s));
+      return;
+    }
     if (!s.commandLine.empty()) {
       step = 19;
       RunCommandLine(s, s.commandLine);
@@ -111,6 +124,20 @@ void Main(Session& s) {
     if (s.ui) s.ui->ShowMessage("", "Main Load Error: Tarvik: " + NumText(step), MessageIcon::None);
     throw ProgramEnd{1};
   }
+}
+
+std::string RaceListText(const Session& s) {
+  std::string text = "Entry  Race ID  Revision  File      Name\n";
+  for (int i = 1; i <= s.packs.raceCount && i <= MAX_RACES; ++i) {
+    const RaceModuleEntry& e = s.packs.raceList[i];
+    if (e.raceId <= 0) continue;
+    std::string stem = e.fileStem.substr(0, e.fileStem.find('\0'));
+    char line[160];
+    std::snprintf(line, sizeof line, "%5d  %7d  %8d  %-8s  %s\n", i, e.raceId, e.revision, stem.c_str(),
+                  TrimBlanks(e.raceName).c_str());
+    text += line;
+  }
+  return text;
 }
 
 int RunProgram(Session& s) {
