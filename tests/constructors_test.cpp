@@ -11,7 +11,9 @@
 #include "app/startup.h"
 #include "base/text.h"
 #include "objects/constructors.h"
+#include "objects/object_store.h"
 #include "platform/rounding.h"
+#include "store_test_support.h"
 #include "test_support.h"
 
 namespace tarvik {
@@ -297,6 +299,41 @@ TEST_F(LockTest, TiesGoToTheLowerIdentifier) {
   LockBaseToPlanet(s());
   EXPECT_EQ(base().Get("planetId"), 4);
   EXPECT_EQ(base().Get("x"), 1001);
+}
+
+// ---- Constructed objects go through the store ---------------------------------------
+
+// Every kind as its constructor makes it is accepted by its store operation, and the
+// record lands in the universe file byte for byte; the base is first locked onto the
+// planet stored before it.
+TEST_F(ConstructorTest, EveryKindIsStoredAsConstructed) {
+  const std::string path = ts.dir.path() + "g1.yig";
+  test::EmptyUniverse::Write(path);
+  OpenObjectStore(s(), path);
+  s().records.planet.Set("x", 2000);
+  s().records.planet.Set("y", 2000);
+  StorePlanet(s());
+  const std::vector<std::function<void(Session&)>> stores = {
+      StoreBase, StoreWing, StoreConPod, StoreOrePod, StoreLifePod, StoreAssaultPod, StoreOutfitPod,
+      StoreNativePod, StoreResupplyPod, StoreGoldPod, StoreWreckage, StoreMinefield, StoreThing, StoreBuoy};
+  std::vector<std::pair<int, std::vector<uint8_t>>> stored;
+  const std::vector<KindCase> kinds = Kinds();
+  for (size_t k = 0; k < kinds.size(); ++k) {
+    kinds[k].make(s());
+    if (k == 0) LockBaseToPlanet(s());
+    stores[k](s());
+    const Record& rec = s().records.*kinds[k].record;
+    stored.push_back({rec.Get("id"), rec.bytes()});
+  }
+  EXPECT_EQ(base().Get("planetId"), 1);
+  EXPECT_EQ(base().Get("x"), 2000);
+  CloseObjectStore(s());
+
+  test::FileImage f(path);
+  for (const auto& [id, bytes] : stored) {
+    const long long entry = test::EmptyUniverse::kIndexPos + 12LL * (id - 1);
+    EXPECT_EQ(f.Bytes(f.I32(entry + 2), bytes.size()), bytes) << "object " << id;
+  }
 }
 
 }  // namespace
