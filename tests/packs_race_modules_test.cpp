@@ -21,8 +21,8 @@ using forge::RaceModuleSpec;
 
 std::string RacePath(test::TestSession& t, const std::string& name) { return t.dir.path() + "races/" + name; }
 
-void WriteRace(test::TestSession& t, const std::string& name, const RaceModuleSpec& spec) {
-  forge::WriteRaceModule(RacePath(t, name), spec);
+void WriteRace(test::TestSession& t, const std::string& name, const RaceModuleSpec& desc) {
+  forge::WriteRaceModule(RacePath(t, name), desc);
 }
 
 RaceModuleSpec Race(int id, int revision, std::string name = "Test Race") {
@@ -173,9 +173,9 @@ TEST(RaceModules, RaceIdZeroIsNeverOffered) {
 
 // Each damaged module is skipped at listing; the good module beside it is listed.
 TEST(RaceModules, DamagedModulesAreSkippedAtListing) {
-  RaceModuleSpec spec = Race(40, 1);
+  RaceModuleSpec desc = Race(40, 1);
   forge::RaceModuleLayoutInfo info;
-  const std::vector<uint8_t> good = forge::BuildRaceModule(spec, &info);
+  const std::vector<uint8_t> good = forge::BuildRaceModule(desc, &info);
   struct Case {
     const char* what;
     std::vector<uint8_t> bytes;

@@ -28,7 +28,7 @@ ShipPackSpec Pack(int id, int revision, std::vector<int> hulls) {
 class ShipPacks : public ::testing::Test {
  protected:
   std::string PackPath(const std::string& name) { return t.dir.path() + "ships/" + name; }
-  void Write(const std::string& name, const ShipPackSpec& spec) { forge::WriteShipPack(PackPath(name), spec); }
+  void Write(const std::string& name, const ShipPackSpec& desc) { forge::WriteShipPack(PackPath(name), desc); }
   Session& s() { return t.s(); }
   const PackEntry& Slot(int i) { return s().tables.shipPackList[i]; }
   const HullIndexEntry& Index(int h) { return s().packs.hullIndex[h]; }
@@ -218,9 +218,9 @@ TEST_F(ShipPacks, HullMissingFromAPackThatChangedIsLoggedAndKeepsTheRecord) {
 
 // Each damaged pack is left out; a good pack beside it still provides hull 1.
 TEST_F(ShipPacks, DamagedPacksAreLeftOut) {
-  ShipPackSpec spec = Pack(7, 1, {20, 21});
+  ShipPackSpec desc = Pack(7, 1, {20, 21});
   forge::ShipPackLayoutInfo info;
-  const std::vector<uint8_t> good = forge::BuildShipPack(spec, &info);
+  const std::vector<uint8_t> good = forge::BuildShipPack(desc, &info);
   auto poked = [&](size_t off, int32_t v) {
     std::vector<uint8_t> b = good;
     forge::PokeI32(b, off, v);
@@ -254,9 +254,9 @@ TEST_F(ShipPacks, DamagedPacksAreLeftOut) {
 }
 
 TEST_F(ShipPacks, EntryWhoseRecordLiesOutsideThePackIsLeftOutOfTheIndex) {
-  ShipPackSpec spec = Pack(7, 1, {20, 21, 22});
+  ShipPackSpec desc = Pack(7, 1, {20, 21, 22});
   forge::ShipPackLayoutInfo info;
-  std::vector<uint8_t> bytes = forge::BuildShipPack(spec, &info);
+  std::vector<uint8_t> bytes = forge::BuildShipPack(desc, &info);
   forge::PokeI32(bytes, info.entryPositions[0] - 1 + 6, info.fileLength + 100);  // hull 20
   forge::PokeI32(bytes, info.entryPositions[1] - 1 + 6, -1);                     // hull 21
   bytes.resize(bytes.size() - 1);                                                 // hull 22 cut short

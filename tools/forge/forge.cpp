@@ -74,38 +74,38 @@ double ForgeRandom::Unit() { return static_cast<double>(Next() >> 11) * (1.0 / 9
 
 // ---- Race modules ---------------------------------------------------------------------
 
-std::vector<uint8_t> BuildRaceRecord(const RaceModuleSpec& spec) {
-  if (spec.requiredHulls.size() > 40) throw std::invalid_argument("a race lists at most 40 required hulls");
+std::vector<uint8_t> BuildRaceRecord(const RaceModuleSpec& desc) {
+  if (desc.requiredHulls.size() > 40) throw std::invalid_argument("a race lists at most 40 required hulls");
   std::vector<uint8_t> rec(kRaceRecordSize, 0);
-  FillCarried(rec, spec.carriedSeed, 0x100);
-  PutText(rec, 8, StoredName(spec.name, spec.nameKey, 44));
-  PutI16(rec.data() + 132, spec.nameKey);
+  FillCarried(rec, desc.carriedSeed, 0x100);
+  PutText(rec, 8, StoredName(desc.name, desc.nameKey, 44));
+  PutI16(rec.data() + 132, desc.nameKey);
   for (size_t i = 0; i < 40; ++i) {
-    int16_t h = i < spec.requiredHulls.size() ? spec.requiredHulls[i] : 0;
+    int16_t h = i < desc.requiredHulls.size() ? desc.requiredHulls[i] : 0;
     PutI16(rec.data() + 298 + 2 * i, h);
   }
   return rec;
 }
 
-std::vector<uint8_t> BuildRaceUnitRecord(const RaceModuleSpec& spec, int k) {
+std::vector<uint8_t> BuildRaceUnitRecord(const RaceModuleSpec& desc, int k) {
   std::vector<uint8_t> rec(kRaceUnitSize, 0);
-  FillCarried(rec, spec.carriedSeed, 0x200 + k);
+  FillCarried(rec, desc.carriedSeed, 0x200 + k);
   PutText(rec, 4, FixedText("Unit " + std::to_string(k), 30));
   return rec;
 }
 
-std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleSpec& spec, int k) {
+std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleSpec& desc, int k) {
   std::vector<uint8_t> rec(kRaceExtraSize, 0);
-  FillCarried(rec, spec.carriedSeed, 0x300 + k);
+  FillCarried(rec, desc.carriedSeed, 0x300 + k);
   PutText(rec, 4, FixedText("Extra " + std::to_string(k), 30));
   return rec;
 }
 
-std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& spec, RaceModuleLayoutInfo* info) {
+std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& desc, RaceModuleLayoutInfo* info) {
   ByteWriter w;
   w.Text(0, RACE_MODULE_HEADER);
-  w.I32(400, spec.raceId);
-  w.I32(404, spec.revision);
+  w.I32(400, desc.raceId);
+  w.I32(404, desc.revision);
   w.I32(449, static_cast<int32_t>(kRaceDirectoryOffset + 1));
   w.Zeros(kRaceDirectoryOffset, kRaceDirectorySize);
 
@@ -115,18 +115,18 @@ std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& spec, RaceModuleLayou
   // The race record first, then the unit and extra records: the directory, not the
   // order in the file, says where each one is.
   li.raceRecordPos = static_cast<int32_t>(at + 1);
-  std::vector<uint8_t> race = BuildRaceRecord(spec);
+  std::vector<uint8_t> race = BuildRaceRecord(desc);
   w.Bytes(at, race.data(), race.size());
   at += race.size();
   for (int k = 1; k <= 3; ++k) {
     li.unitRecordPos[k - 1] = static_cast<int32_t>(at + 1);
-    std::vector<uint8_t> unit = BuildRaceUnitRecord(spec, k);
+    std::vector<uint8_t> unit = BuildRaceUnitRecord(desc, k);
     w.Bytes(at, unit.data(), unit.size());
     at += unit.size();
   }
   for (int k = 1; k <= 3; ++k) {
     li.extraRecordPos[k - 1] = static_cast<int32_t>(at + 1);
-    std::vector<uint8_t> extra = BuildRaceExtraRecord(spec, k);
+    std::vector<uint8_t> extra = BuildRaceExtraRecord(desc, k);
     w.Bytes(at, extra.data(), extra.size());
     at += extra.size();
   }
@@ -140,7 +140,7 @@ std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& spec, RaceModuleLayou
   return w.data();
 }
 
-void WriteRaceModule(const std::string& path, const RaceModuleSpec& spec) { WriteBytes(path, BuildRaceModule(spec)); }
+void WriteRaceModule(const std::string& path, const RaceModuleSpec& desc) { WriteBytes(path, BuildRaceModule(desc)); }
 
 // ---- Ship packs -----------------------------------------------------------------------
 
@@ -166,22 +166,22 @@ std::vector<uint8_t> BuildHullRecord(const HullSpec& h) {
   return rec;
 }
 
-std::vector<uint8_t> BuildShipPack(const ShipPackSpec& spec, ShipPackLayoutInfo* info) {
+std::vector<uint8_t> BuildShipPack(const ShipPackSpec& desc, ShipPackLayoutInfo* info) {
   ByteWriter w;
   w.Text(0, SHIP_PACK_HEADER);
-  w.I32(400, spec.packId);
-  w.I32(404, spec.revision);
+  w.I32(400, desc.packId);
+  w.I32(404, desc.revision);
   w.I32(449, static_cast<int32_t>(kPackTableOffset + 1));
   w.I32(453, 0);
   w.I32(457, 0);
 
   ShipPackLayoutInfo li;
   li.tablePos = static_cast<int32_t>(kPackTableOffset + 1);
-  const size_t n = spec.hulls.size();
+  const size_t n = desc.hulls.size();
   w.I32(kPackTableOffset, static_cast<int32_t>(n));
   size_t records = kPackTableOffset + 4 + 10 * n;
   for (size_t k = 0; k < n; ++k) {
-    const HullSpec& h = spec.hulls[k];
+    const HullSpec& h = desc.hulls[k];
     if (h.hullType < -32768 || h.hullType > 32767) throw std::invalid_argument("hull type does not fit 16 bits");
     size_t e = kPackTableOffset + 4 + 10 * k;
     size_t q = records + kHullRecordSize * k;
@@ -199,7 +199,7 @@ std::vector<uint8_t> BuildShipPack(const ShipPackSpec& spec, ShipPackLayoutInfo*
   return w.data();
 }
 
-void WriteShipPack(const std::string& path, const ShipPackSpec& spec) { WriteBytes(path, BuildShipPack(spec)); }
+void WriteShipPack(const std::string& path, const ShipPackSpec& desc) { WriteBytes(path, BuildShipPack(desc)); }
 
 // ---- Map files ------------------------------------------------------------------------
 
@@ -262,19 +262,19 @@ MapSpec GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed
   return map;
 }
 
-std::vector<uint8_t> BuildMapFile(const MapSpec& spec, MapLayoutInfo* info) {
+std::vector<uint8_t> BuildMapFile(const MapSpec& desc, MapLayoutInfo* info) {
   ByteWriter w;
-  const size_t n = spec.planets.size();
+  const size_t n = desc.planets.size();
   const size_t coords = kMapListsOffset;
   const size_t names = coords + 6 * n;
   w.Text(0, MAP_FILE_HEADER);
-  w.Text(29, FixedText(spec.numberText, 4));
+  w.Text(29, FixedText(desc.numberText, 4));
   w.I32(100, static_cast<int32_t>(n));
   w.I32(104, static_cast<int32_t>(coords + 1));
   w.I32(108, static_cast<int32_t>(names + 1));
   w.Zeros(112, coords - 112);
   for (size_t i = 0; i < n; ++i) {
-    const MapPlanetSpec& p = spec.planets[i];
+    const MapPlanetSpec& p = desc.planets[i];
     w.I16(coords + 6 * i, p.x);
     w.I16(coords + 6 * i + 2, p.y);
     w.I16(coords + 6 * i + 4, p.star);
@@ -285,31 +285,31 @@ std::vector<uint8_t> BuildMapFile(const MapSpec& spec, MapLayoutInfo* info) {
   return w.data();
 }
 
-void WriteMapFile(const std::string& path, const MapSpec& spec) { WriteBytes(path, BuildMapFile(spec)); }
+void WriteMapFile(const std::string& path, const MapSpec& desc) { WriteBytes(path, BuildMapFile(desc)); }
 
 // ---- Main data files ------------------------------------------------------------------
 
-std::vector<uint8_t> BuildDataFile(const DataFileSpec& spec) {
-  std::vector<uint8_t> bytes(100 + spec.bodySize, 0);
+std::vector<uint8_t> BuildDataFile(const DataFileSpec& desc) {
+  std::vector<uint8_t> bytes(100 + desc.bodySize, 0);
   PutText(bytes, 0, DATA_FILE_HEADER);
-  ForgeRandom r(spec.seed);
+  ForgeRandom r(desc.seed);
   for (size_t i = 100; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(r.Next() >> 56);
   return bytes;
 }
 
-void WriteDataFile(const std::string& path, const DataFileSpec& spec) { WriteBytes(path, BuildDataFile(spec)); }
+void WriteDataFile(const std::string& path, const DataFileSpec& desc) { WriteBytes(path, BuildDataFile(desc)); }
 
 // ---- Game folders -----------------------------------------------------------------------
 
-void WriteGameFolder(const std::string& root, const GameFolderSpec& spec) {
+void WriteGameFolder(const std::string& root, const GameFolderSpec& desc) {
   std::filesystem::path base(root);
   for (const char* dir : {"races", "ships", "data", "scripts"}) std::filesystem::create_directories(base / dir);
-  for (const auto& r : spec.races) WriteRaceModule((base / "races" / r.fileName).string(), r.spec);
-  for (const auto& p : spec.shipPacks) WriteShipPack((base / "ships" / p.fileName).string(), p.spec);
-  for (const auto& m : spec.maps) WriteMapFile((base / "data" / m.fileName).string(), m.spec);
-  for (const auto& d : spec.dataFiles) WriteDataFile((base / "data" / d.fileName).string(), d.spec);
-  for (const auto& t : spec.scripts) {
-    WriteBytes((base / "scripts" / t.fileName).string(), std::vector<uint8_t>(t.spec.begin(), t.spec.end()));
+  for (const auto& r : desc.races) WriteRaceModule((base / "races" / r.fileName).string(), r.desc);
+  for (const auto& p : desc.shipPacks) WriteShipPack((base / "ships" / p.fileName).string(), p.desc);
+  for (const auto& m : desc.maps) WriteMapFile((base / "data" / m.fileName).string(), m.desc);
+  for (const auto& d : desc.dataFiles) WriteDataFile((base / "data" / d.fileName).string(), d.desc);
+  for (const auto& t : desc.scripts) {
+    WriteBytes((base / "scripts" / t.fileName).string(), std::vector<uint8_t>(t.desc.begin(), t.desc.end()));
   }
 }
 

@@ -50,12 +50,12 @@ struct RaceModuleLayoutInfo {
 };
 
 // The three record kinds exactly as the module stores them (names scrambled).
-std::vector<uint8_t> BuildRaceRecord(const RaceModuleSpec& spec);
-std::vector<uint8_t> BuildRaceUnitRecord(const RaceModuleSpec& spec, int k);   // k = 1..3
-std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleSpec& spec, int k);  // k = 1..3
+std::vector<uint8_t> BuildRaceRecord(const RaceModuleSpec& desc);
+std::vector<uint8_t> BuildRaceUnitRecord(const RaceModuleSpec& desc, int k);   // k = 1..3
+std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleSpec& desc, int k);  // k = 1..3
 
-std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& spec, RaceModuleLayoutInfo* info = nullptr);
-void WriteRaceModule(const std::string& path, const RaceModuleSpec& spec);
+std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& desc, RaceModuleLayoutInfo* info = nullptr);
+void WriteRaceModule(const std::string& path, const RaceModuleSpec& desc);
 
 // ---- Ship packs -------------------------------------------------------------------
 struct HullSpec {
@@ -94,8 +94,8 @@ struct ShipPackLayoutInfo {
 
 // The 190-byte hull record as stored (name scrambled).
 std::vector<uint8_t> BuildHullRecord(const HullSpec& hull);
-std::vector<uint8_t> BuildShipPack(const ShipPackSpec& spec, ShipPackLayoutInfo* info = nullptr);
-void WriteShipPack(const std::string& path, const ShipPackSpec& spec);
+std::vector<uint8_t> BuildShipPack(const ShipPackSpec& desc, ShipPackLayoutInfo* info = nullptr);
+void WriteShipPack(const std::string& path, const ShipPackSpec& desc);
 
 // ---- Map files --------------------------------------------------------------------
 struct MapPlanetSpec {
@@ -121,8 +121,8 @@ struct MapLayoutInfo {
 // values 1..9 and generated names; the same seed gives the same map.
 MapSpec GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed, int minDistance = 20);
 
-std::vector<uint8_t> BuildMapFile(const MapSpec& spec, MapLayoutInfo* info = nullptr);
-void WriteMapFile(const std::string& path, const MapSpec& spec);
+std::vector<uint8_t> BuildMapFile(const MapSpec& desc, MapLayoutInfo* info = nullptr);
+void WriteMapFile(const std::string& path, const MapSpec& desc);
 
 // ---- Main data files ----------------------------------------------------------------
 struct DataFileSpec {
@@ -130,14 +130,14 @@ struct DataFileSpec {
   uint32_t seed = 1;       // body content
 };
 
-std::vector<uint8_t> BuildDataFile(const DataFileSpec& spec);
-void WriteDataFile(const std::string& path, const DataFileSpec& spec);
+std::vector<uint8_t> BuildDataFile(const DataFileSpec& desc);
+void WriteDataFile(const std::string& path, const DataFileSpec& desc);
 
 // ---- Whole game folders -------------------------------------------------------------
 template <typename T>
 struct Named {
   std::string fileName;  // name inside its folder, e.g. "humans.rce"
-  T spec;
+  T desc;
 };
 
 struct GameFolderSpec {
@@ -150,7 +150,7 @@ struct GameFolderSpec {
 
 // Writes the folders races/, ships/, data/ and scripts/ (always made, even when empty)
 // below `root` and every file of the description.
-void WriteGameFolder(const std::string& root, const GameFolderSpec& spec);
+void WriteGameFolder(const std::string& root, const GameFolderSpec& desc);
 
 // ---- The bundled sample game ----------------------------------------------------------
 // Races 101..111 and 802..811, ship packs for hull types 1..125 and every starting-fleet

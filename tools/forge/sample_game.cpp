@@ -185,7 +185,7 @@ GameFolderSpec SampleGame() {
     g.races.push_back({std::string(r.stem) + ".rce", m});
   }
   // An older revision of one race beside the newer one: the listing keeps the newer.
-  RaceModuleSpec old = g.races[2].spec;
+  RaceModuleSpec old = g.races[2].desc;
   old.revision = 1;
   old.name = "Quorrath Brood";
   g.races.push_back({"quorr_v1.rce", old});
