@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
+
+#include "platform/ui.h"
 
 #include "base/errors.h"
 #include "base/text.h"
@@ -106,6 +109,32 @@ TEST(Files, BinaryFileReadsAndWritesAtOneBasedPositions) {
   EXPECT_THROW(f.ReadI32(6), RuntimeError);  // past the end
   EXPECT_THROW(f.ReadI32(0), RuntimeError);  // positions start at 1
   EXPECT_THROW(BinaryFile(dir.path() + "none", BinaryFile::Mode::Read), RuntimeError);
+}
+
+}  // namespace
+}  // namespace tarvik
+
+namespace tarvik {
+namespace {
+
+TEST(ConsoleForms, MessageBoxesAreOneLineOnStandardErrorWithLineBreaksForCarriageReturns) {
+  std::ostringstream err;
+  ConsoleUserInterface ui(err);
+  ui.ShowMessage("ERROR!", "first\rsecond", MessageIcon::Critical);
+  ui.ShowMessage("", "Main Load Error: Tarvik:  15", MessageIcon::None);
+  EXPECT_EQ(err.str(), "ERROR!: first\nsecond\nMain Load Error: Tarvik:  15\n");
+}
+
+TEST(ConsoleForms, OutputViewPrintsEachLoggedLineAndFinished) {
+  std::ostringstream out;
+  ConsoleOutputView view(out);
+  view.Show();
+  view.SetLogText("a\r\n", "a\r\n");
+  view.SetLogText("a\r\nb\r\n", "b\r\n");
+  view.SetLogText("a\r\nb\r\n", "");  // the full log at the end prints nothing new
+  view.SetTimeLabel(" 3");
+  view.SetTimeLabel("Finished");
+  EXPECT_EQ(out.str(), "a\nb\nFinished\n");
 }
 
 }  // namespace
