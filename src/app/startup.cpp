@@ -5,6 +5,7 @@
 #include "base/errors.h"
 #include "base/text.h"
 #include "packs/data_files.h"
+#include "packs/race_modules.h"
 #include "platform/files.h"
 #include "session.h"
 
@@ -56,8 +57,14 @@ void Main(Session& s) {
     step = 3;  // the race form is loaded hidden with the wizard
     step = 4;
     step = 5;
+    ListRaceModules(s);
     step = 6;
+    LoadRaceNames(s);
     step = 7;
+    if (s.packs.raceList[1].raceId > 0) {
+      s.packs.selectedRaceItem = 0;
+      s.packs.selectedRaceIndex = 1;
+    }
     step = 8;
     LocateDefaultFiles(s);
     step = 9;

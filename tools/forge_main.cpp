@@ -1,0 +1,79 @@
+// tarvik-forge: writes the sample game folder, or single data files, in the program's
+// own formats.
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "forge/forge.h"
+
+namespace {
+
+void Usage() {
+  std::fputs(
+      "usage:\n"
+      "  tarvik-forge sample DIR [SCRIPTS]\n"
+      "      write the sample game (races/, ships/, data/, scripts/) below DIR;\n"
+      "      every *.vps file of the folder SCRIPTS is copied into DIR/scripts\n"
+      "  tarvik-forge map FILE COUNT CENTERX CENTERY SIZE [SEED]\n"
+      "      write a map file of COUNT planets in a square of side SIZE\n",
+      stderr);
+}
+
+bool ToInt(const char* text, long long& out) {
+  char* end = nullptr;
+  out = std::strtoll(text, &end, 10);
+  return end && *end == '\0' && end != text;
+}
+
+int Sample(const std::string& dir, const char* scripts) {
+  namespace fs = std::filesystem;
+  tarvik::forge::GameFolderSpec spec = tarvik::forge::SampleGame();
+  // A fresh folder: files of earlier recipes must not linger.
+  for (const char* sub : {"races", "ships", "data", "scripts"}) fs::remove_all(fs::path(dir) / sub);
+  tarvik::forge::WriteGameFolder(dir, spec);
+  if (scripts && fs::is_directory(scripts)) {
+    for (const auto& e : fs::directory_iterator(scripts)) {
+      if (e.is_regular_file() && e.path().extension() == ".vps") {
+        fs::copy_file(e.path(), fs::path(dir) / "scripts" / e.path().filename(),
+                      fs::copy_options::overwrite_existing);
+      }
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  try {
+    if (args.size() >= 2 && args.size() <= 3 && args[0] == "sample") {
+      return Sample(args[1], args.size() == 3 ? argv[3] : nullptr);
+    }
+    if ((args.size() == 6 || args.size() == 7) && args[0] == "map") {
+      long long v[5] = {0, 0, 0, 0, 1};
+      for (size_t i = 2; i < args.size(); ++i) {
+        if (!ToInt(argv[i + 1], v[i - 2])) {
+          Usage();
+          return 2;
+        }
+      }
+      if (v[0] < 1 || v[0] > 18999 || v[3] < 1) {
+        std::fputs("tarvik-forge: COUNT must lie in 1..18999 and SIZE be positive\n", stderr);
+        return 2;
+      }
+      tarvik::forge::WriteMapFile(args[1], tarvik::forge::GenerateMap(static_cast<int>(v[0]), static_cast<int>(v[1]),
+                                                                       static_cast<int>(v[2]), static_cast<int>(v[3]),
+                                                                       static_cast<uint64_t>(v[4])));
+      return 0;
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tarvik-forge: %s\n", e.what());
+    return 1;
+  }
+  Usage();
+  return 2;
+}
