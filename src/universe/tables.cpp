@@ -13,7 +13,8 @@ int MinefieldKindCode(int flavor, int radius) {
     case 8: base = 31500; break;
     default: return 0;
   }
-  return base + std::min(radius - 1, 499);
+  // Widened: radius - 1 must not overflow for the most negative radius.
+  return static_cast<int>(base + std::min<long long>(static_cast<long long>(radius) - 1, 499));
 }
 
 }  // namespace tarvik

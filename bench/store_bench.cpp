@@ -1,0 +1,184 @@
+// Object store throughput: objects of every kind stored into a fresh universe file,
+// timed against writing the same number of bytes to a file in one piece.
+//
+// BM_StoreMixedObjects/N reports per run:
+//   ratio_to_one_piece  time of open + N stores + close, divided by the time of one
+//                       write of as many bytes as the store wrote (records, index
+//                       entries, tables, counters), both measured in this run;
+//   us_per_object       the store time per object;
+//   run_log_share       the part of the store time that the run-log lines alone take
+//                       (one line per stored object but planets), measured apart;
+// and, for N = 19000, scaling_19000_vs_1900: the time for 19000 objects divided by
+// the time for 1900 measured in the same iteration (10 means linear).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/paths.h"
+#include "objects/object_store.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/ui.h"
+#include "session.h"
+
+namespace tarvik {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+struct QuietUi : UserInterface {
+  void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
+};
+
+// A folder for the run, removed at the end.
+struct BenchFolder {
+  BenchFolder() {
+    path = (fs::temp_directory_path() / ("tarvik-bench-" + std::to_string(::getpid()))).string() + "/";
+    fs::create_directories(path);
+  }
+  ~BenchFolder() {
+    std::error_code ec;
+    fs::remove_all(path, ec);
+  }
+  std::string path;
+};
+
+// A fresh universe file's store fields: directory at 630, empty object tables and
+// index, no records.
+std::vector<uint8_t> FreshUniverse() {
+  constexpr int32_t tablesPos = 35121, indexPos = tablesPos + 200000, dataEnd = indexPos + 240000;
+  std::vector<uint8_t> b(static_cast<size_t>(dataEnd - 1), 0);
+  auto put = [&](int pos, int32_t v) {
+    for (int k = 0; k < 4; ++k) b[pos - 1 + k] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * k));
+  };
+  put(473, 630);
+  put(630 + 256, tablesPos);
+  put(630 + 260, indexPos);
+  put(630 + 264, dataEnd);
+  put(630 + 272, dataEnd);
+  return b;
+}
+
+struct Kind {
+  Record WorkingRecords::*record;
+  void (*store)(Session&);
+};
+
+const Kind kKinds[] = {
+    {&WorkingRecords::planet, StorePlanet},         {&WorkingRecords::ship, StoreShip},
+    {&WorkingRecords::base, StoreBase},             {&WorkingRecords::conPod, StoreConPod},
+    {&WorkingRecords::orePod, StoreOrePod},         {&WorkingRecords::lifePod, StoreLifePod},
+    {&WorkingRecords::assaultPod, StoreAssaultPod}, {&WorkingRecords::outfitPod, StoreOutfitPod},
+    {&WorkingRecords::nativePod, StoreNativePod},   {&WorkingRecords::resupplyPod, StoreResupplyPod},
+    {&WorkingRecords::goldPod, StoreGoldPod},       {&WorkingRecords::wreckage, StoreWreckage},
+    {&WorkingRecords::minefield, StoreMinefield},   {&WorkingRecords::thing, StoreThing},
+    {&WorkingRecords::buoy, StoreBuoy},             {&WorkingRecords::wing, StoreWing},
+};
+
+struct StoreRun {
+  double seconds = 0;
+  long long bytesWritten = 0;
+};
+
+// Stores n objects, cycling through the kinds, into a fresh copy of the universe.
+StoreRun RunStore(const std::string& folder, const std::vector<uint8_t>& fresh, int n) {
+  FixedClock clock;
+  QuietUi ui;
+  auto session = std::make_unique<Session>();
+  Session& s = *session;
+  s.clock = &clock;
+  s.ui = &ui;
+  SetAppPath(s.paths, folder);
+  s.random.SetFixedSeed(1);
+  s.random.Seed(0);
+  s.records.ship.Set("hull", 15);
+  s.records.minefield.Set("flavor", 1);
+  s.records.minefield.Set("radius", 100);
+
+  const std::string path = folder + "g1.yig";
+  WriteWholeFile(path, fresh);
+  LogLine(s, "CLEAR");
+
+  const auto t0 = Clock::now();
+  OpenObjectStore(s, path);
+  const int32_t dataEndBefore = s.tables.counters.dataEnd;
+  for (int i = 0; i < n; ++i) {
+    const Kind& k = kKinds[i % std::size(kKinds)];
+    Record& r = s.records.*k.record;
+    if (r.layout().Find("pNum")) r.Set("pNum", 1 + i % 12);
+    r.Set("x", (i * 37) % 30000);
+    r.Set("y", (i * 91) % 30000);
+    k.store(s);
+  }
+  const int32_t dataEndAfter = s.tables.counters.dataEnd;
+  CloseObjectStore(s);
+  const auto t1 = Clock::now();
+
+  StoreRun run;
+  run.seconds = std::chrono::duration<double>(t1 - t0).count();
+  run.bytesWritten = (dataEndAfter - dataEndBefore) + 12LL * n + 200000 + 5 * 4;
+  LogLine(s, "");  // closes the run log
+  return run;
+}
+
+// The run log's part: n lines like the ones the stores log, on their own.
+double LogLinesOnly(const std::string& folder, int n) {
+  FixedClock clock;
+  auto session = std::make_unique<Session>();
+  Session& s = *session;
+  s.clock = &clock;
+  SetAppPath(s.paths, folder);
+  LogLine(s, "CLEAR");
+  const auto t0 = Clock::now();
+  for (int i = 0; i < n; ++i) LogLine(s, "Ship Object ID# " + std::to_string(i));
+  const auto t1 = Clock::now();
+  LogLine(s, "");
+  return std::chrono::duration<double>(t1 - t0).count();
+}
+
+double WriteInOnePiece(const std::string& folder, long long bytes) {
+  const std::vector<uint8_t> data(static_cast<size_t>(bytes), 0x5A);
+  const std::string path = folder + "piece.bin";
+  const auto t0 = Clock::now();
+  BinaryFile f(path, BinaryFile::Mode::Create);
+  f.Write(1, data);
+  f.Close();
+  const auto t1 = Clock::now();
+  return std::chrono::duration<double>(t1 - t0).count();
+}
+
+void BM_StoreMixedObjects(benchmark::State& state) {
+  BenchFolder folder;
+  const std::vector<uint8_t> fresh = FreshUniverse();
+  const int n = static_cast<int>(state.range(0));
+  double storeTotal = 0, pieceTotal = 0, smallTotal = 0, logTotal = 0;
+  long long bytes = 0;
+  for (auto _ : state) {
+    const StoreRun run = RunStore(folder.path, fresh, n);
+    const double piece = WriteInOnePiece(folder.path, run.bytesWritten);
+    logTotal += LogLinesOnly(folder.path, n - n / static_cast<int>(std::size(kKinds)));
+    if (n == 19000) smallTotal += RunStore(folder.path, fresh, 1900).seconds;
+    storeTotal += run.seconds;
+    pieceTotal += piece;
+    bytes = run.bytesWritten;
+    state.SetIterationTime(run.seconds);
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+  state.counters["ratio_to_one_piece"] = storeTotal / pieceTotal;
+  state.counters["us_per_object"] = 1e6 * storeTotal / (static_cast<double>(state.iterations()) * n);
+  state.counters["run_log_share"] = logTotal / storeTotal;
+  if (n == 19000) state.counters["scaling_19000_vs_1900"] = storeTotal / smallTotal;
+}
+BENCHMARK(BM_StoreMixedObjects)->Arg(1900)->Arg(19000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tarvik
+
+BENCHMARK_MAIN();
