@@ -1,0 +1,432 @@
+#include "objects/constructors.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "app/run_log.h"
+#include "base/errors.h"
+#include "base/text.h"
+#include "platform/rounding.h"
+#include "session.h"
+
+namespace tarvik {
+
+namespace {
+
+inline constexpr int BASE_NAME_WIDTH = 40;
+inline constexpr int POD_NAME_WIDTH = 20;
+
+// Structures every new base is allowed and has built (bit n for structure n).
+inline constexpr int32_t BASE_STRUCT_MASK = 0x7FFFFFFF & ~(1 << 13);
+inline constexpr int32_t BASE_STRUCTURES = (1 << 1) | (1 << 2) | (1 << 3) | (1 << 4) | (1 << 5) | (1 << 6) |
+                                           (1 << 8) | (1 << 9) | (1 << 10) | (1 << 11);
+static_assert(BASE_STRUCT_MASK == 2147475455 && BASE_STRUCTURES == 3966);
+
+double Rnd(Session& s) { return s.random.Next(); }
+
+// round(random * scale + offset): one draw.
+long long Draw(Session& s, double scale, double offset = 0) { return RoundToInt(Rnd(s) * scale + offset); }
+
+// A generated name: the label, a number from 0 to range - 1 with its leading blank,
+// then blanks up to the field's width; cut at the width.
+void SetGeneratedName(Session& s, Record& r, std::string_view label, int range) {
+  long long number = static_cast<long long>(std::floor(Rnd(s) * range));
+  r.SetText("name", std::string(label) + NumText(number));
+}
+
+// The default position: x, then y, each round(random * 2000 + 1000).
+void SetPosition(Session& s, Record& r, const char* xField = "x", const char* yField = "y") {
+  r.Set(xField, Draw(s, 2000, 1000));
+  r.Set(yField, Draw(s, 2000, 1000));
+}
+
+void SetNameKey(Session& s, Record& r) { r.Set("nameKey", Draw(s, 200, 10)); }
+
+// Text bytes at an offset that has no field name (the fixed codes only the game's host
+// reads); blank-padded to width.
+void SetTextAt(Record& r, int offset, std::string_view text, int width) {
+  if (offset < 0 || offset + width > r.size()) {
+    throw RuntimeError("offset " + std::to_string(offset) + " outside " + std::string(r.layout().name()));
+  }
+  std::string fixed = FixedText(text, static_cast<size_t>(width));
+  std::memcpy(r.bytes().data() + offset, fixed.data(), fixed.size());
+}
+
+// Draw r; when r < chance, set the field to round(random * scale + offset).
+bool MaybeSet(Session& s, Record& r, const char* field, int index, double chance, double scale, double offset) {
+  if (Rnd(s) >= chance) return false;
+  r.Set(field, Draw(s, scale, offset), index);
+  return true;
+}
+
+}  // namespace
+
+void NewBase(Session& s) {
+  Record& b = s.records.base;
+  const HomeSettings& home = s.home;
+  b.Clear();
+
+  b.Set("pNum", 1);
+  SetGeneratedName(s, b, "Ground Base ", 4000);
+  SetNameKey(s, b);
+
+  // Natives: each of the ten kinds is present with chance 0.05 per home native level.
+  for (int i = 1; i <= 10; ++i) {
+    b.Set("nativeHappy", Draw(s, 60, 40), i);
+    if (Rnd(s) < 0.05 * home.homeNative) b.Set("native", Draw(s, 1000000.0 * home.homeNative), i);
+  }
+
+  b.Set("terraformer", 10);
+  b.SetI16At(854, 50);
+  b.Set("colonistHappy", Draw(s, 40, 60));
+
+  if (home.homeMineral > 1) {
+    const double m = home.homeMineral;
+    b.Set("oreN", RoundToInt((Rnd(s) * 1000 + 2000) * m));
+    b.Set("oreD", RoundToInt((Rnd(s) * 2000 + 1000) * m));
+    b.Set("oreT", RoundToInt((Rnd(s) * 1300 + 700) * m));
+    b.Set("oreM", RoundToInt((Rnd(s) * 700 + 300) * m));
+    b.Set("eleN", RoundToInt((Rnd(s) * 300 + 600) * m));
+    b.Set("eleD", RoundToInt((Rnd(s) * 100 + 500) * m));
+    // For these two the draw is added, not multiplied: they vary by at most one unit
+    // per level.
+    b.Set("eleT", RoundToInt((Rnd(s) + 400 + 200) * m));
+    b.Set("eleM", RoundToInt((Rnd(s) + 200 + 100) * m));
+  } else {
+    b.Set("oreN", 1000);
+    b.Set("oreD", 100);
+    b.Set("oreT", 70);
+    b.Set("oreM", 30);
+    b.Set("eleN", 600);
+    b.Set("eleD", 500);
+    b.Set("eleT", 400);
+    b.Set("eleM", 200);
+  }
+
+  if (home.homeCargo > 0) {
+    b.Set("eleFood", Draw(s, 10, 300 + 20.0 * home.homeCargo));
+    b.Set("eleMed", Draw(s, 20, 400 + 20.0 * home.homeCargo));
+  }
+
+  b.Set("eleFix", Draw(s, 300, 2000));
+  b.Set("eleS", Draw(s, 100, 200));
+  b.Set("smelter", 1);
+  b.Set("crew", Draw(s, 5000, 30000));
+  b.Set("troop", Draw(s, 200, 1000));
+  b.Set("highGuard", Draw(s, 10, 1));
+  b.Set("colonists", home.homePopulation);
+  b.SetI32At(330, 0);
+  b.Set("cash", home.homeCash);
+
+  b.Set("factory", 20);
+  b.SetI16At(344, 100);
+  b.Set("mine", 5);
+  b.Set("antiAir", 110);
+  b.Set("training", 1);
+  b.Set("ionCannon", 20);
+  b.Set("eleOrd", Draw(s, 100, 1000));
+  b.Set("city", 1);
+  b.Set("farm", 10);
+
+  b.Set("pdWeapon", 20, 1);
+  b.Set("pdWeapon", 2, 10);
+  b.Set("lWeapon", 25, 1);
+  b.Set("lWeapon", 2, 15);
+  b.Set("sWeapon", 40, 1);
+  b.Set("sWeapon", 4, 8);
+  b.Set("eng", 40, 1);
+  b.Set("eng", 20, 2);
+  b.Set("eng", 10, 3);
+  b.Set("eng", 6, 19);
+  b.Set("hyp", 5, 1);
+  b.Set("hyp", 2, 2);
+  b.Set("hyp", 1, 5);
+  b.Set("shield", 5, 1);
+  b.Set("shield", 1, 10);
+  b.Set("gen", 4, 1);
+  b.Set("gen", 2, 5);
+  b.Set("armor", 1600);
+
+  b.Set("crime", Draw(s, 30, 10));
+  b.Set("rougeColonists", Draw(s, 30));
+  b.Set("rougeNatives", Draw(s, 100));
+
+  // Two codes of one letter A..T followed by "ZZ": the fleet code, then the code held
+  // just before it.
+  auto baseCode = [&s] { return std::string(1, static_cast<char>(std::floor(Rnd(s) * 20) + 65)) + "ZZ"; };
+  b.SetText("fCode", baseCode());
+  SetTextAt(b, 1122, baseCode(), 3);
+
+  SetPosition(s, b);
+  b.Set("fighter", 50, 1);
+  b.Set("fighter", 40, 2);
+  b.Set("fighter", 80, 3);
+
+  b.Set("structMask", BASE_STRUCT_MASK);
+  b.Set("structures", BASE_STRUCTURES);
+}
+
+void NewWing(Session& s) {
+  Record& w = s.records.wing;
+  w.Clear();
+
+  SetGeneratedName(s, w, "Wing ", 4000);
+  SetTextAt(w, 46, "", 40);
+  w.Set("pNum", 1);
+  int race = 0;
+  for (int k = 1; k <= MAX_PLAYERS; ++k) {
+    if (s.tables.gameRaceList[k].id > 0) {
+      race = k;
+      break;
+    }
+  }
+  w.Set("raceNum", race);
+  for (int i = 1; i <= 3; ++i) w.Set("count", Draw(s, 60), i);
+  w.SetI32At(104, 80);
+  w.Set("speed", 50);
+  w.Set("highGuard", 1);
+  w.Set("fuel", 400);
+  SetPosition(s, w);
+  SetPosition(s, w, "xHome", "yHome");
+  w.SetI32At(136, 0);
+  w.Set("mission", 0);
+  w.Set("patrolRange", 40);
+  w.Set("attackMode", 16);
+  w.Set("ord", 4000);
+  w.SetI32At(202, 0);
+  w.SetText("fCode", "BSA");
+  w.SetI32At(235, 1);
+  for (int i = 0; i < 3; ++i) SetTextAt(w, 267 + 3 * i, "CSA", 3);
+  w.Set("nameKey", Draw(s, 399));
+}
+
+void NewConPod(Session& s) {
+  Record& p = s.records.conPod;
+  p.Clear();
+  SetGeneratedName(s, p, "ConPod ", 1000);
+  for (const char* f : {"eleD", "eleT", "eleM"}) p.Set(f, Draw(s, 100));
+  p.Set("cash", Draw(s, 500));
+  SetPosition(s, p);
+  p.Set("pNum", 1);
+  p.Set("countdown", 40);
+  SetNameKey(s, p);
+}
+
+void NewOrePod(Session& s) {
+  Record& p = s.records.orePod;
+  p.Clear();
+  SetGeneratedName(s, p, "Ore Pod ", 1000);
+  for (const char* f : {"oreN", "oreD", "oreT", "oreM"}) p.Set(f, Draw(s, 250));
+  SetPosition(s, p);
+  p.Set("pNum", 1);
+  p.Set("countdown", 40);
+  SetNameKey(s, p);
+}
+
+void NewLifePod(Session& s) {
+  Record& p = s.records.lifePod;
+  p.Clear();
+  SetGeneratedName(s, p, "Life Pod ", 1000);
+  SetPosition(s, p);
+  p.Set("pNum", 1);
+  p.Set("pTroop", Draw(s, 1000));
+  p.Set("pColonist", Draw(s, 20000));
+  SetNameKey(s, p);
+  p.Set("pGuard", Draw(s, 3));
+  p.Set("pCrew", Draw(s, 2000));
+  p.Set("pRace", 1);
+  p.Set("countdown", 40);
+}
+
+void NewAssaultPod(Session& s) {
+  Record& p = s.records.assaultPod;
+  p.Clear();
+  SetGeneratedName(s, p, "Assault Pod ", 1000);
+  SetPosition(s, p);
+  p.Set("pNum", 1);
+  p.Set("troop", Draw(s, 1000, 300));
+  p.Set("colonist", Draw(s, 1000, 200));
+  p.Set("nameKey", Draw(s, 200, 12));
+  p.Set("crew", Draw(s, 1000));
+  p.Set("mech", Draw(s, 4, 5), 1);
+  // The int32 right after mech[3], which is the first fighter count.
+  p.SetI32At(96, static_cast<int32_t>(Draw(s, 30, 5)));
+  p.Set("countdown", 40);
+}
+
+void NewOutfitPod(Session& s) {
+  Record& p = s.records.outfitPod;
+  p.Clear();
+  SetGeneratedName(s, p, "Outfit Pod ", 1000);
+  p.Set("pNum", 1);
+  SetPosition(s, p);
+  for (int i = 1; i <= 5; ++i) {
+    p.Set("pdWeapon", 2, i);
+    p.Set("lWeapon", 2, i);
+    p.Set("sWeapon", 2, i);
+  }
+  p.Set("gen", 2, 1);
+  p.Set("hypEng", 2);
+  p.Set("eng", 4);
+  p.Set("engCount", 10);
+  p.Set("shieldFlavor", 3);
+  p.Set("armor", 200);
+  p.Set("nameKey", Draw(s, 100, 10));
+  p.Set("countdown", 30);
+}
+
+void NewNativePod(Session& s) {
+  Record& p = s.records.nativePod;
+  p.Clear();
+  p.Set("pNum", 1);
+  SetGeneratedName(s, p, "Native Pod ", 1000);
+  SetPosition(s, p);
+  SetNameKey(s, p);
+  p.Set("countdown", 40);
+  // One native kind, 1..10 (a draw that rounds to 0 takes kind 1).
+  int kind = static_cast<int>(Draw(s, 10));
+  if (kind < 1) kind = 1;
+  p.Set("native", Draw(s, 20000), kind);
+}
+
+void NewResupplyPod(Session& s) {
+  Record& p = s.records.resupplyPod;
+  p.Set("pNum", 1);
+  SetGeneratedName(s, p, "Resupply Pod ", 1000);
+  p.Set("countdown", 60);
+  p.Set("eleN", Draw(s, 400, 50));
+  p.Set("eleOrd", Draw(s, 300, 700));
+  p.Set("eleS", Draw(s, 100, 10));
+  p.Set("eleFix", Draw(s, 800, 200));
+  p.Set("eleMed", Draw(s, 200, 10));
+  p.Set("eleFood", Draw(s, 100, 20));
+  p.Set("cash", Draw(s, 200));
+  SetNameKey(s, p);
+  SetPosition(s, p);
+}
+
+void NewGoldPod(Session& s) {
+  Record& p = s.records.goldPod;
+  p.Clear();
+  p.Set("pNum", 1);
+  SetGeneratedName(s, p, "Gold Pod ", 1000);
+  SetNameKey(s, p);
+  SetPosition(s, p);
+  p.Set("countdown", 35);
+  for (int i = 1; i <= 12; ++i) MaybeSet(s, p, "contraband", i, 0.3, 300, 0);
+  p.Set("cash", Draw(s, 2000, 100));
+}
+
+void NewWreckage(Session& s) {
+  Record& p = s.records.wreckage;
+  p.Clear();
+  SetGeneratedName(s, p, "Wreckage ", 1000);
+  for (const char* f : {"eleD", "eleT", "eleM", "cash"}) p.Set(f, Draw(s, 200));
+  p.Set("eleN", Draw(s, 300));
+  p.Set("eleOrd", Draw(s, 400));
+  p.Set("eleS", Draw(s, 300));
+  p.Set("eleFix", Draw(s, 200));
+  p.Set("eleMed", Draw(s, 200));
+  SetPosition(s, p);
+  p.Set("pNum", 1);
+
+  // What is left of the wrecked ship's fittings: each mount survives by chance.
+  for (int i = 1; i <= 10; ++i) MaybeSet(s, p, "pdWeapon", i, 0.3, 6, 1);
+  for (int i = 1; i <= 20; ++i) MaybeSet(s, p, "lWeapon", i, 0.3, 6, 1);
+  for (int i = 1; i <= 30; ++i) MaybeSet(s, p, "sWeapon", i, 0.3, 6, 1);
+  for (int i = 1; i <= 5; ++i) MaybeSet(s, p, "gen", i, 0.3, 6, 1);
+  MaybeSet(s, p, "hugeWeapon", 1, 0.1, 4, 1);
+  MaybeSet(s, p, "hypEng", 1, 0.5, 9, 1);
+  if (MaybeSet(s, p, "eng", 1, 0.9, 19, 1)) p.Set("engCount", Draw(s, 20, 2));
+  MaybeSet(s, p, "shieldFlavor", 1, 0.4, 6, 1);
+
+  p.Set("countdown", 60);
+  for (int i = 1; i <= 12; ++i) MaybeSet(s, p, "contraband", i, 0.2, 200, 0);
+  SetNameKey(s, p);
+}
+
+void NewMinefield(Session& s) {
+  Record& m = s.records.minefield;
+  m.Clear();
+  m.Set("flavor", 2);
+  m.Set("pNum", 1);
+  m.Set("cmdFlag", 1);
+  m.Set("radius", 100);
+  SetPosition(s, m);
+  m.Set("countdown", 40);
+}
+
+void NewThing(Session& s) {
+  Record& t = s.records.thing;
+  SetGeneratedName(s, t, "Object: ", 9000);
+  t.Set("flavor", 1);
+  t.Set("damage", Draw(s, 20));
+  t.Set("energy", Draw(s, 20));
+  t.Set("life", Draw(s, 40, 30));
+  t.Set("crew", Draw(s, 50, 30));
+  t.Set("speed", Draw(s, 80));
+  SetPosition(s, t);
+  SetPosition(s, t, "xWay", "yWay");
+  t.Set("marker", 1);
+  SetNameKey(s, t);
+  t.SetText("info1", "Red Flashing Light");
+  t.SetText("info2", "Green Light");
+  t.SetI32At(132, 0);
+  t.Set("hardness", 100);
+  t.Set("stealth", 500);
+  t.Set("edge", 10);
+  t.Set("parent", 1);
+  // Three letter codes from 65 to 90 packed into one number, rounded once.
+  double c1 = Rnd(s) * 25 + 65;
+  double c2 = Rnd(s) * 25 + 65;
+  double c3 = Rnd(s) * 25 + 65;
+  t.Set("data1", RoundToInt(c1 + 256 * c2 + 65536 * c3));
+}
+
+void NewBuoy(Session& s) {
+  Record& b = s.records.buoy;
+  SetGeneratedName(s, b, "Buoy ", 2099);
+  b.SetText("message", "Warning: Standby ");
+  SetPosition(s, b);
+  b.Set("range", 1000);
+  b.Set("pFlag", 61439);
+  b.Set("pNum", 1);
+  SetNameKey(s, b);
+  b.Set("edge", 40);
+  b.Set("color", 12);
+  b.Set("showPNum", 1);
+  b.Set("countdown", 50);
+}
+
+void LockBaseToPlanet(Session& s) {
+  Record& b = s.records.base;
+  const ObjectTables& objects = s.tables.objects;
+  const double x = b.Get("x");
+  const double y = b.Get("y");
+
+  float best = 5000.0f;
+  int bestId = 0;
+  for (int id = 1; id <= MAX_OBJECTS; ++id) {
+    if (objects.objectKind[id] != ObjectKind::kPlanet || objects.objectX[id] == 0) continue;
+    const double dx = objects.objectX[id] - x;
+    const double dy = objects.objectY[id] - y;
+    // The distance is kept in single precision, so a planet a hair under 5000 away
+    // counts as 5000 and is not taken.
+    const float d = static_cast<float>(std::sqrt(dx * dx + dy * dy));
+    if (d < best) {
+      best = d;
+      bestId = id;
+    }
+  }
+  if (bestId == 0) return;
+
+  b.Set("x", objects.objectX[bestId]);
+  b.Set("y", objects.objectY[bestId]);
+  b.Set("serial", 0);
+  b.Set("planetId", bestId);
+  LogLine(s, "Locking base to planet");
+}
+
+}  // namespace tarvik

@@ -1,0 +1,41 @@
+// The constructors of every object kind other than the planet and the ship, and the
+// lock that moves a base onto its nearest planet.
+//
+// Each constructor fills its kind's working record (s.records.base, .wing, .conPod,
+// ...) with a complete set of starting values, drawing from s.random in a fixed order.
+// Most clear the record first; NewResupplyPod, NewThing and NewBuoy do not, so the
+// fields they leave alone keep the values of the previous object of that kind.
+// Nothing is stored here: the kind's store operation does that afterwards.
+#pragma once
+
+namespace tarvik {
+
+struct Session;
+
+// Reads the home settings s.home (homeMineral, homeNative, homeCash, homePopulation,
+// homeCargo).
+void NewBase(Session& s);
+// The wing's race is the first entry of s.tables.gameRaceList with a raceId above 0,
+// or 0 when no race is in play.
+void NewWing(Session& s);
+
+void NewConPod(Session& s);
+void NewOrePod(Session& s);
+void NewLifePod(Session& s);
+void NewAssaultPod(Session& s);
+void NewOutfitPod(Session& s);
+void NewNativePod(Session& s);
+void NewResupplyPod(Session& s);  // keeps the previous pod's other fields
+void NewGoldPod(Session& s);
+void NewWreckage(Session& s);
+void NewMinefield(Session& s);
+void NewThing(Session& s);  // keeps the previous thing's other fields
+void NewBuoy(Session& s);   // keeps the previous buoy's other fields
+
+// Moves the base record onto the nearest planet of the object tables that lies less
+// than 5000 units away (ties go to the lower identifier): x, y from the planet,
+// serial 0, planetId the planet's identifier, and one run-log line. No planet that
+// near: the base stays where it is.
+void LockBaseToPlanet(Session& s);
+
+}  // namespace tarvik

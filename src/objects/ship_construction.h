@@ -1,0 +1,36 @@
+// Ship construction on a hull, trimming a ship back within what its hull can carry,
+// and the flag-bit test that goes with the script's flag words.
+//
+// Both ship routines work on the ship working record s.records.ship and the scratch
+// hull record s.packs.scratchHull that LoadHull fills.
+#pragma once
+
+#include <cstdint>
+
+namespace tarvik {
+
+struct Session;
+
+// Mount arrays of a ship: pdWeapon[1..10], lWeapon[1..20], sWeapon[1..30],
+// generator[1..5]. A hull's slot count above its array's size is taken as the array's
+// size (a malformed pack never writes past an array); a count below 0 as 0.
+inline constexpr int SHIP_PD_WEAPONS = 10;
+inline constexpr int SHIP_L_WEAPONS = 20;
+inline constexpr int SHIP_S_WEAPONS = 30;
+inline constexpr int SHIP_GENERATORS = 5;
+
+// Resets the ship record and builds a fresh ship on hull type hullType with every
+// default, drawing from s.random in a fixed order. Hull type 0 or an unknown hull
+// leaves the record reset and writes the run-log lines that say so.
+void NewShip(Session& s, int hullType);
+
+// Pulls every field of the ship record back within its hull: mounts the hull lacks,
+// the huge weapon against the hull's mask, single caps, position into 5..100000 and
+// the shared cargo and passenger room. An unknown hull leaves the ship unchanged.
+void TrimShip(Session& s);
+
+// True when bit n (0..30) of flags is set, through the table s.bitValue. A bit
+// number outside 0..30 is never set.
+bool TestFlagBit(const Session& s, int n, int32_t flags);
+
+}  // namespace tarvik
