@@ -3,6 +3,7 @@
 // builds universes from script text and reads the objects back out of the file.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/startup.h"
 #include "forge/forge.h"
 #include "packs/race_modules.h"
+#include "packs/scramble.h"
 #include "script/script_reader.h"
 #include "session.h"
 #include "store_test_support.h"
