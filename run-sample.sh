@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs Tarvik on the bundled sample game in a
-# fresh game folder (build/demo).
+# fresh game folder (build/demo): a batch build of a universe from the tutorial script.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash dev/install-deps.sh
@@ -13,9 +13,15 @@ mkdir -p "$demo"
 if [ -d build/sample-game ]; then cp -r build/sample-game/. "$demo"/; fi
 cp build/tarvik "$demo"/
 
-echo "== start-up in $demo =="
+echo "== tarvik scripts/tutorial.vps UNIV/GAME1/g1.yig /OX   (in $demo) =="
 status=0
-"$demo"/tarvik </dev/null || status=$?
-echo "tarvik ended with status $status (2: no display for the wizard)"
-echo "== folders laid out =="
-(cd "$demo" && find . -type d | sort)
+(cd "$demo" && ./tarvik scripts/tutorial.vps UNIV/GAME1/g1.yig /OX </dev/null) || status=$?
+echo "tarvik ended with status $status"
+[ "$status" -eq 0 ] || exit "$status"
+
+echo "== what was made =="
+(cd "$demo" && ls -l UNIV/GAME1/g1.yig 2>/dev/null || ls -l univ/GAME1/g1.yig)
+echo "objects stored, by kind (planets from the map and the script are not logged one by one):"
+sed -e 's/\r$//' "$demo"/tarvik.log | grep 'Object ID#' | sed -e 's/ Object ID#.*//' | sort | uniq -c
+grep -h 'Adding Planets from' "$demo"/tarvik.log | sed -e 's/\r$//'
+echo "the whole run log is $demo/tarvik.log; the large generated script is scripts/universe-large.vps"
