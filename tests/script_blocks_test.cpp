@@ -401,7 +401,9 @@ TEST(FailedSteps, StrictNumbersThatAreNoNumbersKeepTheField) {
   g.Build({"BEGIN SHIP", "ATTACKENEMY = 7", "ATTACKENEMY = seven", "SWITCHWEAPONS = 2.5", "ATTACKPLAN = -3.5E0",
            "ATTACKPLAN = 3000000000", "END"});
   EXPECT_EQ(g.Messages(), (std::vector<std::string>{"Error DoProperty", "Error DoProperty"}));
-  const Record& ship = g.Objects().at(0).record;
+  const std::vector<StoredObject> o = g.Objects();
+  ASSERT_EQ(o.size(), 1u);
+  const Record& ship = o[0].record;
   EXPECT_EQ(ship.Get("attackEnemy"), 7);
   EXPECT_EQ(ship.Get("switchWeapons"), 2);
   EXPECT_EQ(ship.Get("attackPlan"), -4);
