@@ -20,11 +20,14 @@
 #include <vector>
 
 #include "app/paths.h"
+#include "forge/forge.h"
 #include "objects/object_store.h"
+#include "packs/race_modules.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "session.h"
+#include "universe/universe_file.h"
 
 namespace tarvik {
 namespace {
@@ -50,20 +53,36 @@ struct BenchFolder {
   std::string path;
 };
 
-// A fresh universe file's store fields: directory at 630, empty object tables and
-// index, no records.
-std::vector<uint8_t> FreshUniverse() {
-  constexpr int32_t tablesPos = 35121, indexPos = tablesPos + 200000, dataEnd = indexPos + 240000;
-  std::vector<uint8_t> b(static_cast<size_t>(dataEnd - 1), 0);
-  auto put = [&](int pos, int32_t v) {
-    for (int k = 0; k < 4; ++k) b[pos - 1 + k] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * k));
-  };
-  put(473, 630);
-  put(630 + 256, tablesPos);
-  put(630 + 260, indexPos);
-  put(630 + 264, dataEnd);
-  put(630 + 272, dataEnd);
-  return b;
+// A fresh universe file made by the writer, for two players of one forged race.
+std::vector<uint8_t> FreshUniverse(const std::string& folder) {
+  forge::GameFolderSpec game;
+  forge::RaceModuleSpec race;
+  race.raceId = 7;
+  race.requiredHulls = {15};
+  game.races = {{"bench.rce", race}};
+  forge::ShipPackSpec pack;
+  pack.hulls = {forge::HullSpec{.hullType = 15}};
+  game.shipPacks = {{"bench.spk", pack}};
+  game.dataFiles = {{"bench.dat", forge::DataFileSpec{}}};
+  forge::WriteGameFolder(folder, game);
+
+  FixedClock clock;
+  QuietUi ui;
+  auto session = std::make_unique<Session>();
+  Session& s = *session;
+  s.clock = &clock;
+  s.ui = &ui;
+  SetAppPath(s.paths, folder);
+  ListRaceModules(s);
+  s.tables.playerRace[1] = s.tables.playerRace[2] = 1;
+  s.tables.playerActive[1] = s.tables.playerActive[2] = 1;
+  s.tables.mapRadius = 1000;
+  s.tables.mapCX = s.tables.mapCY = 2000;
+  s.tables.dataFilePath = s.paths.dataDir + "bench.dat";
+  s.tables.universeFilePath = folder + "fresh.yig";
+  WriteUniverseFile(s);
+  LogLine(s, "");
+  return ReadWholeFile(s.tables.universeFilePath);
 }
 
 struct Kind {
@@ -156,7 +175,7 @@ double WriteInOnePiece(const std::string& folder, long long bytes) {
 
 void BM_StoreMixedObjects(benchmark::State& state) {
   BenchFolder folder;
-  const std::vector<uint8_t> fresh = FreshUniverse();
+  const std::vector<uint8_t> fresh = FreshUniverse(folder.path);
   const int n = static_cast<int>(state.range(0));
   double storeTotal = 0, pieceTotal = 0, smallTotal = 0, logTotal = 0;
   long long bytes = 0;

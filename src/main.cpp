@@ -55,5 +55,6 @@ int main(int argc, char** argv) {
   session->random.SetFixedSeed(options.seed);
   session->paths.appPath = options.gameDir ? *options.gameDir : ProgramFolder(argv[0]);
   session->commandLine = options.commandLine;
+  session->listRacesOnly = options.listRaces;
   return tarvik::RunProgram(*session);
 }

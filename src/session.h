@@ -42,6 +42,9 @@ struct Session {
   std::array<int32_t, 31> bitValue{};
   // The command line left after the long options, as one text.
   std::string commandLine;
+  // --list-races: start-up ends by listing the race modules instead of opening the
+  // batch run or the wizard.
+  bool listRacesOnly = false;
 };
 
 }  // namespace tarvik

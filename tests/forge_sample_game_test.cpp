@@ -55,7 +55,7 @@ TEST(SampleGameRecipe, WritesTheSameBytesEveryTime) {
     EXPECT_EQ(a.Read(rel), b.Read(rel)) << rel;
     ++files;
   }
-  EXPECT_EQ(files, 22 + 4 + 4 + 1 + 1);  // races, packs, maps, data file, the large script
+  EXPECT_EQ(files, 22 + 4 + 4 + 1);
   EXPECT_TRUE(fs::is_directory(a.path() + "scripts"));
 }
 

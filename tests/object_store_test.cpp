@@ -1,10 +1,6 @@
 #include "objects/object_store.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <functional>
 #include <set>
@@ -22,6 +18,7 @@ namespace {
 
 using test::EmptyUniverse;
 using test::FileImage;
+using test::RunWithFileSizeLimit;
 
 class ObjectStoreTest : public ::testing::Test {
  protected:
@@ -89,6 +86,10 @@ TEST_F(ObjectStoreTest, SequentialIdsStartAfterTheLastPlanetAndWrap) {
   counters().lastPlanetId = 19990;
   for (int id = 19991; id <= 20000; ++id) tables().objectKind[id] = 1;
   EXPECT_EQ(AllocateObjectId(s()), 3);
+
+  counters().lastPlanetId = 41;
+  StoreConPod(s());
+  EXPECT_EQ(LastLogLine(), "PodCon Object ID#  42");
 }
 
 TEST_F(ObjectStoreTest, PlanetMovesTheSearchStartOtherObjectsDoNot) {
@@ -106,27 +107,6 @@ TEST_F(ObjectStoreTest, PlanetMovesTheSearchStartOtherObjectsDoNot) {
   EXPECT_EQ(counters().serialCounter, 4);
   EXPECT_EQ(counters().objectCount, 4);
   EXPECT_EQ(s().records.ship.Get("serial"), 4);
-}
-
-TEST_F(ObjectStoreTest, RandomIdsComeFromOneDraw) {
-  s().script.randomIds = true;
-  Random mirror = s().random;  // same generator state: predicts the draws
-  for (int n = 0; n < 40; ++n) {
-    const int c = static_cast<int>(RoundToInt(mirror.Next() * 19000 + 10));
-    ASSERT_GE(c, 10);
-    ASSERT_LE(c, 19010);
-    if (n % 2 == 1) {
-      // The drawn identifier and the next two are taken: the search goes upwards.
-      for (int i = c; i <= c + 2; ++i) tables().objectKind[i] = 22;
-      int expected = c + 3;
-      while (tables().objectKind[expected] > 0) ++expected;
-      StoreShipAt(n, n);
-      EXPECT_EQ(s().store.lastObjectId, expected);
-    } else if (tables().objectKind[c] <= 0) {
-      StoreShipAt(n, n);
-      EXPECT_EQ(s().store.lastObjectId, c);
-    }
-  }
 }
 
 TEST_F(ObjectStoreTest, IdAndMapListChoicesMatchPlainScans) {
@@ -281,41 +261,28 @@ TEST_F(ObjectStoreTest, KindCodesOwnersAndLogLinesOfEveryKind) {
   EXPECT_EQ(f.Bytes(EmptyUniverse::kDataEnd, 1), std::vector<uint8_t>{0});
 }
 
-TEST_F(ObjectStoreTest, ConstructionPodLogLine) {
-  counters().lastPlanetId = 41;
-  s().records.conPod.Set("x", 5);
-  StoreConPod(s());
-  EXPECT_EQ(LastLogLine(), "PodCon Object ID#  42");
-}
-
-TEST_F(ObjectStoreTest, MinefieldKindCodes) {
+TEST_F(ObjectStoreTest, MinefieldKindCodesAndTheUnknownFlavor) {
   StoreMine(4, 700);
-  EXPECT_EQ(tables().objectKind[1], 31499);
   StoreMine(4, 100);
-  EXPECT_EQ(tables().objectKind[2], 31099);
   StoreMine(1, 1);
-  EXPECT_EQ(tables().objectKind[3], 30000);
-  StoreMine(2, 500);
-  EXPECT_EQ(tables().objectKind[4], 30999);
   StoreMine(8, 3000);
-  EXPECT_EQ(tables().objectKind[5], 31999);
-}
+  EXPECT_EQ(tables().objectKind[1], 31499);
+  EXPECT_EQ(tables().objectKind[2], 31099);
+  EXPECT_EQ(tables().objectKind[3], 30000);
+  EXPECT_EQ(tables().objectKind[4], 31999);
 
-TEST_F(ObjectStoreTest, MinefieldOfUnknownFlavorKeepsItsIdentifier) {
+  // Flavor 3 has no kind code, but its identifier stays taken, also after the store
+  // is closed and opened again.
   StoreMine(3, 50);
-  EXPECT_EQ(s().store.lastObjectId, 1);
-  EXPECT_EQ(tables().objectKind[1], 0);
-  EXPECT_EQ(LastLogLine(), "Mine Object ID#  1");
+  EXPECT_EQ(tables().objectKind[5], 0);
+  EXPECT_EQ(LastLogLine(), "Mine Object ID#  5");
   StoreShipAt(1, 1);
-  EXPECT_EQ(s().store.lastObjectId, 2);
-
-  // Still kept after the store is closed and opened again.
+  EXPECT_EQ(s().store.lastObjectId, 6);
   CloseObjectStore(s());
   OpenObjectStore(s(), path);
-  EXPECT_EQ(tables().objectKind[1], 0);
-  EXPECT_EQ(AllocateObjectId(s()), 3);
-  StoreShipAt(2, 2);
-  EXPECT_EQ(s().store.lastObjectId, 3);
+  EXPECT_EQ(tables().objectKind[5], 0);
+  counters().lastPlanetId = 4;
+  EXPECT_EQ(AllocateObjectId(s()), 7);
 }
 
 TEST_F(ObjectStoreTest, CoordinatesSaturateInTheSixteenBitTables) {
@@ -417,32 +384,6 @@ TEST(ObjectStoreFiles, MissingOrDamagedUniverseIsARuntimeError) {
   EXPECT_THROW(OpenObjectStore(ts.s(), ts.dir.Write("far.yig", bytes)), RuntimeError);
   // Storing without an open store.
   EXPECT_THROW(StoreShip(ts.s()), RuntimeError);
-}
-
-// Runs fn in a child process whose files may not grow beyond `limit` bytes, and
-// returns how it ended: 0 normally, 10 after a RuntimeError, 11 after ProgramEnd,
-// 12 after anything else, 13 when a signal killed it.
-int RunWithFileSizeLimit(rlim_t limit, const std::function<void()>& fn) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit rl{limit, limit};
-    setrlimit(RLIMIT_FSIZE, &rl);
-    int code = 0;
-    try {
-      fn();
-    } catch (const RuntimeError&) {
-      code = 10;
-    } catch (const ProgramEnd&) {
-      code = 11;
-    } catch (...) {
-      code = 12;
-    }
-    _exit(code);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 13;
 }
 
 TEST_F(ObjectStoreTest, DiskFullWhileStoringIsARuntimeError) {

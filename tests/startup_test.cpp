@@ -192,3 +192,32 @@ TEST(Program, ExitStatusesOfTheLongOptions) {
 
 }  // namespace
 }  // namespace tarvik
+
+#include "forge/forge.h"
+
+namespace tarvik {
+namespace {
+
+TEST(Startup, ListRacesShowsEveryUsableModuleByEntry) {
+  test::TestSession t;
+  forge::RaceModuleSpec a;
+  a.raceId = 106;
+  a.revision = 3;
+  a.name = "Ash Folk";
+  forge::WriteRaceModule(t.dir.path() + "races/ash.rce", a);
+  forge::RaceModuleSpec b;
+  b.raceId = 802;
+  b.name = "Reavers";
+  forge::WriteRaceModule(t.dir.path() + "races/reavers.rce", b);
+  t.s().listRacesOnly = true;
+  t.s().commandLine = "ignored.vps out.yig /x";  // the listing comes first
+  EXPECT_EQ(RunMain(t), 0);
+  EXPECT_EQ(t.output.printed,
+            "Entry  Race ID  Revision  File      Name\n"
+            "    1      106         3  ash       Ash Folk\n"
+            "    2      802         1  reavers   Reavers\n");
+  EXPECT_EQ(t.s().packs.selectedRaceIndex, 1);
+}
+
+}  // namespace
+}  // namespace tarvik

@@ -4,11 +4,19 @@
 // race or data packs.
 #pragma once
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "base/bytes.h"
+#include "base/errors.h"
 #include "platform/files.h"
 
 namespace tarvik::test {
@@ -30,7 +38,6 @@ class FileImage {
     const uint8_t* p = At(pos, n);
     return std::vector<uint8_t>(p, p + n);
   }
-  const std::vector<uint8_t>& all() const { return bytes_; }
 
  private:
   const uint8_t* At(long long pos, size_t n) const {
@@ -60,5 +67,32 @@ struct EmptyUniverse {
   }
   static void Write(const std::string& path) { WriteWholeFile(path, Bytes()); }
 };
+
+// Runs fn in a child process whose files may not grow beyond `limit` bytes (the
+// signal of an oversized write is ignored, so the write itself fails), and returns
+// how it ended: 0 normally, 10 after a RuntimeError, 11 after ProgramEnd, 12 after
+// any other exception, 13 when a signal killed it.
+inline int RunWithFileSizeLimit(rlim_t limit, const std::function<void()>& fn) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit rl{limit, limit};
+    setrlimit(RLIMIT_FSIZE, &rl);
+    int code = 0;
+    try {
+      fn();
+    } catch (const RuntimeError&) {
+      code = 10;
+    } catch (const ProgramEnd&) {
+      code = 11;
+    } catch (...) {
+      code = 12;
+    }
+    _exit(code);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 13;
+}
 
 }  // namespace tarvik::test

@@ -66,6 +66,8 @@ struct RecordingOutput : OutputView {
   void SetTimeLabel(const std::string& t) override { timeLabels.push_back(t); }
   void SetGameFileLabel(const std::string& t) override { gameFile = t; }
   void WaitForDone() override { ++doneWaits; }
+  std::string printed;
+  void Print(const std::string& t) override { printed += t; }
 };
 
 // A session whose program folder is a fresh temporary folder, with a fixed clock at

@@ -14,9 +14,9 @@ namespace {
 void Usage() {
   std::fputs(
       "usage:\n"
-      "  tarvik-forge sample DIR [SCRIPTS]\n"
-      "      write the sample game (races/, ships/, data/, scripts/) below DIR;\n"
-      "      every *.vps file of the folder SCRIPTS is copied into DIR/scripts\n"
+      "  tarvik-forge sample DIR\n"
+      "      write the sample game (races/, ships/, data/) below DIR and make DIR/scripts;\n"
+      "      scripts already there are kept\n"
       "  tarvik-forge map FILE COUNT CENTERX CENTERY SIZE [SEED]\n"
       "      write a map file of COUNT planets in a square of side SIZE\n",
       stderr);
@@ -28,20 +28,12 @@ bool ToInt(const char* text, long long& out) {
   return end && *end == '\0' && end != text;
 }
 
-int Sample(const std::string& dir, const char* scripts) {
+int Sample(const std::string& dir) {
   namespace fs = std::filesystem;
-  tarvik::forge::GameFolderSpec spec = tarvik::forge::SampleGame();
-  // A fresh folder: files of earlier recipes must not linger.
-  for (const char* sub : {"races", "ships", "data", "scripts"}) fs::remove_all(fs::path(dir) / sub);
-  tarvik::forge::WriteGameFolder(dir, spec);
-  if (scripts && fs::is_directory(scripts)) {
-    for (const auto& e : fs::directory_iterator(scripts)) {
-      if (e.is_regular_file() && e.path().extension() == ".vps") {
-        fs::copy_file(e.path(), fs::path(dir) / "scripts" / e.path().filename(),
-                      fs::copy_options::overwrite_existing);
-      }
-    }
-  }
+  // Fresh data folders, so that files of earlier recipes do not linger; the scripts
+  // folder belongs to the sample scripts and is left as it is.
+  for (const char* sub : {"races", "ships", "data"}) fs::remove_all(fs::path(dir) / sub);
+  tarvik::forge::WriteSampleGame(dir);
   return 0;
 }
 
@@ -50,9 +42,7 @@ int Sample(const std::string& dir, const char* scripts) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   try {
-    if (args.size() >= 2 && args.size() <= 3 && args[0] == "sample") {
-      return Sample(args[1], args.size() == 3 ? argv[3] : nullptr);
-    }
+    if (args.size() == 2 && args[0] == "sample") return Sample(args[1]);
     if ((args.size() == 6 || args.size() == 7) && args[0] == "map") {
       long long v[5] = {0, 0, 0, 0, 1};
       for (size_t i = 2; i < args.size(); ++i) {

@@ -21,6 +21,8 @@ bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, st
       out.help = true;
     } else if (a == "--version") {
       out.version = true;
+    } else if (a == "--list-races") {
+      out.listRaces = true;
     } else if (a == "--game-dir") {
       const std::string* v = needValue(a);
       if (!v) return false;
@@ -83,6 +85,8 @@ std::string UsageText() {
       "  --game-dir DIR  use DIR as the game folder instead of the program's folder\n"
       "  --seed N        make every random draw reproducible: the k-th seeding of the\n"
       "                  run uses N and k instead of the time of day\n"
+      "  --list-races    run the start-up, then list the race modules found (entry,\n"
+      "                  race ID, revision, file, name) and end\n"
       "  --help          show this text\n"
       "  --version       show the version\n"
       "\n"

@@ -15,6 +15,7 @@ struct LongOptions {
   std::optional<std::string> replayFile;
   bool help = false;
   bool version = false;
+  bool listRaces = false;
   std::string commandLine;
 };
 

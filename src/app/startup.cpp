@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <cstdio>
+
 #include "app/command_line.h"
 #include "app/run_log.h"
 #include "base/errors.h"
@@ -91,6 +93,10 @@ void Main(Session& s) {
     BuildBitValues(s);
     s.random.Seed(s.clock->SecondsSinceMidnight());
     step = 18;
+    if (s.listRacesOnly) {
+      if (s.output) s.output->Print(RaceListText(s));
+      return;
+    }
     if (!s.commandLine.empty()) {
       step = 19;
       RunCommandLine(s, s.commandLine);
@@ -118,6 +124,20 @@ void Main(Session& s) {
     if (s.ui) s.ui->ShowMessage("", "Main Load Error: Tarvik: " + NumText(step), MessageIcon::None);
     throw ProgramEnd{1};
   }
+}
+
+std::string RaceListText(const Session& s) {
+  std::string text = "Entry  Race ID  Revision  File      Name\n";
+  for (int i = 1; i <= s.packs.raceCount && i <= MAX_RACES; ++i) {
+    const RaceModuleEntry& e = s.packs.raceList[i];
+    if (e.raceId <= 0) continue;
+    std::string stem = e.fileStem.substr(0, e.fileStem.find('\0'));
+    char line[160];
+    std::snprintf(line, sizeof line, "%5d  %7d  %8d  %-8s  %s\n", i, e.raceId, e.revision, stem.c_str(),
+                  TrimBlanks(e.raceName).c_str());
+    text += line;
+  }
+  return text;
 }
 
 int RunProgram(Session& s) {

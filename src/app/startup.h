@@ -18,6 +18,9 @@ void LocateDefaultFiles(Session& s);
 // Fills bitValue[0..30] with the powers of two.
 void BuildBitValues(Session& s);
 
+// The race module list as text: one line per usable entry.
+std::string RaceListText(const Session& s);
+
 // Runs Main and what follows it; returns the program's exit status.
 int RunProgram(Session& s);
 

@@ -39,6 +39,14 @@ struct HullIndexEntry {
   bool kept = false;          // whether the pack of packSlot was kept
 };
 
+// The bytes of a kept ship pack as last read, so that loading hull after hull does not
+// reread the file; reread whenever the file's length changes.
+struct PackFileCache {
+  std::string path;
+  long long length = -1;
+  std::vector<uint8_t> bytes;
+};
+
 struct PackState {
   Table<RaceModuleEntry, MAX_RACES> raceList;
   int raceCount = 0;
@@ -49,6 +57,8 @@ struct PackState {
 
   Table<HullIndexEntry, MAX_HULL_TYPE> hullIndex;
   std::array<bool, MAX_HULL_TYPE + 1> neededHulls{};
+  // Index 0..MAX_SHIP_PACKS - 1 for pack slots 1..MAX_SHIP_PACKS.
+  std::array<PackFileCache, MAX_SHIP_PACKS> packFiles;
 
   Record scratchRace{RaceRecordLayout()};
   Record scratchRaceUnit{RaceUnitRecordLayout()};

@@ -3,6 +3,7 @@
 #include "app/run_log.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "packs/data_files.h"
 #include "packs/scramble.h"
 #include "packs/ship_packs.h"
 #include "platform/files.h"
@@ -105,15 +106,7 @@ std::string MakeFileStem(std::string_view fileName) {
 }
 
 bool IsRaceModuleHeader(std::string_view path) {
-  long long length = FileLength(path);
-  if (length <= static_cast<long long>(RACE_MODULE_HEADER.size())) return false;
-  try {
-    BinaryFile f(path, BinaryFile::Mode::Read);
-    std::vector<uint8_t> head = f.Read(1, RACE_MODULE_HEADER.size());
-    return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == RACE_MODULE_HEADER;
-  } catch (const RuntimeError&) {
-    return false;
-  }
+  return HasHeader(path, RACE_MODULE_HEADER, static_cast<long long>(RACE_MODULE_HEADER.size()));
 }
 
 void ListRaceModules(Session& s) {

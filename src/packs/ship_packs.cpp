@@ -16,9 +16,9 @@ namespace tarvik {
 
 namespace {
 
-constexpr long long kPackIdOffset = 400;
-constexpr long long kRevisionOffset = 404;
-constexpr long long kTableOffset = 449;
+constexpr long long kPackIdPos = 401;
+constexpr long long kRevisionPos = 405;
+constexpr long long kTablePos = 450;
 // The header reaches to the two values after T that are read and not used.
 constexpr long long kHeaderLength = 461;
 constexpr long long kEntrySize = 10;
@@ -31,32 +31,36 @@ std::string StemText(const std::string& fileStem) {
   return out;
 }
 
-// A pack's hull table, read whole. `ok` is false when the table does not lie inside
-// the file (T outside it, a negative count, or more entries than the file holds).
-struct HullTable {
-  bool ok = false;
-  long long tablePos = 0;         // T
-  std::vector<uint8_t> entries;   // N entries of 10 bytes
-  long long count() const { return static_cast<long long>(entries.size()) / kEntrySize; }
-  long long EntryPos(long long k) const { return tablePos + 4 + kEntrySize * (k - 1); }
-  int16_t Type(long long k) const { return GetI16(entries.data() + kEntrySize * (k - 1)); }
-  int32_t RecordPos(long long k) const { return GetI32(entries.data() + kEntrySize * (k - 1) + 6); }
+// A ship pack held in memory; every read is checked against its length.
+struct PackBytes {
+  const std::vector<uint8_t>& b;
+  long long length() const { return static_cast<long long>(b.size()); }
+  bool Has(long long pos, long long n) const { return pos >= 1 && n >= 0 && pos - 1 + n <= length(); }
+  int32_t I32(long long pos) const { return GetI32(b.data() + pos - 1); }
+  int16_t I16(long long pos) const { return GetI16(b.data() + pos - 1); }
 };
 
-HullTable ReadHullTable(BinaryFile& f, long long length) {
+// A pack's hull table. `ok` is false when the header is cut short or the table does not
+// lie inside the file (T outside it, a negative count, or more entries than it holds).
+struct HullTable {
+  bool ok = false;
+  long long tablePos = 0;  // T
+  long long count = 0;     // N
+  long long EntryPos(long long k) const { return tablePos + 4 + kEntrySize * (k - 1); }
+};
+
+HullTable ReadHullTable(const PackBytes& f) {
   HullTable t;
-  if (length < kHeaderLength) return t;
-  long long pos = f.ReadI32(kTableOffset + 1);
-  if (pos < 1 || pos - 1 + 4 > length) return t;
-  long long n = f.ReadI32(pos);
-  if (n < 0 || pos - 1 + 4 + kEntrySize * n > length) return t;
+  if (f.length() < kHeaderLength) return t;
+  long long pos = f.I32(kTablePos);
+  if (!f.Has(pos, 4)) return t;
+  long long n = f.I32(pos);
+  if (n < 0 || !f.Has(pos + 4, kEntrySize * n)) return t;
   t.tablePos = pos;
-  t.entries = f.Read(pos + 4, static_cast<size_t>(kEntrySize * n));
+  t.count = n;
   t.ok = true;
   return t;
 }
-
-bool RecordInside(long long q, long long length) { return q >= 1 && q - 1 + HULL_RECORD_SIZE <= length; }
 
 void BuildGameRaceList(Session& s) {
   UniverseTables& t = s.tables;
@@ -115,42 +119,44 @@ int ChooseSlot(const UniverseTables& t, int32_t packId, int32_t revision) {
 
 void ProcessPack(Session& s, const std::string& name) {
   std::string path = s.paths.shipsDir + name;
-  int32_t packId = 0, revision = 0;
-  HullTable table;
-  long long length = 0;
+  std::vector<uint8_t> bytes;
   try {
-    BinaryFile f(path, BinaryFile::Mode::Read);
-    length = f.Length();
-    if (length >= kHeaderLength) {
-      packId = f.ReadI32(kPackIdOffset + 1);
-      revision = f.ReadI32(kRevisionOffset + 1);
-      table = ReadHullTable(f, length);
-    }
+    bytes = ReadWholeFile(path);
   } catch (const RuntimeError&) {
-    table.ok = false;
+    bytes.clear();  // unreadable now: handled as a damaged pack below
   }
+  PackBytes f{bytes};
+  HullTable table = ReadHullTable(f);
   if (!table.ok) {
     LogLine(s, "Ship Pack damaged, not used: " + path);
     return;
   }
+  int32_t packId = f.I32(kPackIdPos);
+  int32_t revision = f.I32(kRevisionPos);
   int slot = ChooseSlot(s.tables, packId, revision);
   if (slot == 0) return;
 
   std::vector<int> types;
   bool anyNeeded = false;
-  for (long long k = 1; k <= table.count(); ++k) {
-    int h = table.Type(k);
+  for (long long k = 1; k <= table.count; ++k) {
+    long long e = table.EntryPos(k);
+    int h = f.I16(e);
     if (h < 1 || h > MAX_HULL_TYPE) continue;
-    // An entry whose record lies outside the file is left out of the index.
-    if (!RecordInside(table.RecordPos(k), length)) continue;
+    // An entry whose record does not lie inside the file is left out of the index.
+    if (!f.Has(f.I32(e + 6), HULL_RECORD_SIZE)) continue;
     anyNeeded = anyNeeded || s.packs.neededHulls[h];
-    HullIndexEntry& e = s.packs.hullIndex[h];
-    e.packSlot = static_cast<int16_t>(slot);
-    e.entryPosition = static_cast<int32_t>(table.EntryPos(k));
+    HullIndexEntry& entry = s.packs.hullIndex[h];
+    entry.packSlot = static_cast<int16_t>(slot);
+    entry.entryPosition = static_cast<int32_t>(e);
     types.push_back(h);
   }
   for (int h : types) s.packs.hullIndex[h].kept = anyNeeded;
-  if (anyNeeded) s.tables.shipPackList[slot] = PackEntry{packId, revision, MakeFileStem(name), 0};
+  if (!anyNeeded) return;
+  s.tables.shipPackList[slot] = PackEntry{packId, revision, MakeFileStem(name), 0};
+  PackFileCache& cache = s.packs.packFiles[slot - 1];
+  cache.path = ShipPackPath(s, slot);
+  cache.length = f.length();
+  cache.bytes = std::move(bytes);
 }
 
 }  // namespace
@@ -159,6 +165,7 @@ void LoadShipPacks(Session& s) {
   BuildGameRaceList(s);
   MarkNeededHulls(s);
   for (int i = 1; i <= MAX_SHIP_PACKS; ++i) s.tables.shipPackList[i] = PackEntry{};
+  s.packs.packFiles.fill(PackFileCache{});
   s.packs.hullIndex.Fill(HullIndexEntry{});
   for (const std::string& name : ListFiles(s.paths.shipsDir, "*.spk")) {
     if (!HasHeader(s.paths.shipsDir + name, SHIP_PACK_HEADER, static_cast<long long>(SHIP_PACK_HEADER.size()))) {
@@ -182,7 +189,8 @@ void LoadHull(Session& s, int hullType) {
   }
   const HullIndexEntry& entry = s.packs.hullIndex[hullType];
   std::string path = ShipPackPath(s, entry.packSlot);
-  if (!entry.kept || !FileExists(path)) {
+  long long length = FileLength(path);  // -1: no such file
+  if (!entry.kept || length < 0) {
     if (s.ui) {
       s.ui->ShowMessage("",
                         "Error: Ship Pack / Race Pack for ship hull " + NumText(hullType) +
@@ -191,28 +199,33 @@ void LoadHull(Session& s, int hullType) {
     }
     return;
   }
-  // A pack that changed since it was indexed, so that its table or the record no longer
-  // lies inside the file, counts as a pack without the hull.
-  try {
-    BinaryFile f(path, BinaryFile::Mode::Read);
-    long long length = f.Length();
-    HullTable table = ReadHullTable(f, length);
-    if (table.ok) {
-      for (long long k = 1; k <= table.count(); ++k) {
-        if (table.Type(k) != hullType) continue;
-        long long q = table.RecordPos(k);
-        if (!RecordInside(q, length)) break;
-        std::vector<uint8_t> bytes = f.Read(q, HULL_RECORD_SIZE);
-        Record& hull = s.packs.scratchHull;
-        hull.Clear();
-        hull.bytes() = std::move(bytes);
-        std::string name = hull.Text("hullName");
-        ScrambleName(hull.Get("nameKey"), name);
-        hull.SetBytes(hull.layout().Get("hullName"), name);
-        return;
-      }
+  // The pack as read when it was indexed, unless its file has changed since.
+  PackFileCache& cache = s.packs.packFiles[entry.packSlot - 1];
+  if (cache.path != path || cache.length != length) {
+    cache.path = path;
+    cache.length = length;
+    try {
+      cache.bytes = ReadWholeFile(path);
+    } catch (const RuntimeError&) {
+      cache.bytes.clear();
     }
-  } catch (const RuntimeError&) {
+  }
+  // A pack whose table or record no longer lies inside the file counts as a pack
+  // without the hull.
+  PackBytes f{cache.bytes};
+  HullTable table = ReadHullTable(f);
+  for (long long k = 1; table.ok && k <= table.count; ++k) {
+    long long e = table.EntryPos(k);
+    if (f.I16(e) != hullType) continue;
+    long long q = f.I32(e + 6);
+    if (!f.Has(q, HULL_RECORD_SIZE)) break;
+    Record& hull = s.packs.scratchHull;
+    hull.Clear();
+    std::copy(f.b.begin() + (q - 1), f.b.begin() + (q - 1 + HULL_RECORD_SIZE), hull.bytes().begin());
+    std::string name = hull.Text("hullName");
+    ScrambleName(hull.Get("nameKey"), name);
+    hull.SetBytes(hull.layout().Get("hullName"), name);
+    return;
   }
   LogLine(s, "Hull data missing!");
 }

@@ -43,6 +43,8 @@ void ConsoleOutputView::SetTimeLabel(const std::string& text) {
 
 void ConsoleOutputView::SetGameFileLabel(const std::string& text) { out_ << "Universe file: " << text << '\n'; }
 
+void ConsoleOutputView::Print(const std::string& text) { out_ << text << std::flush; }
+
 void ConsoleOutputView::WaitForDone() {
   out_.flush();
   if (::isatty(STDIN_FILENO)) {

@@ -33,6 +33,8 @@ class OutputView {
   virtual void SetGameFileLabel(const std::string& text) = 0;
   // Lets pending window events run (nothing to do on a console).
   virtual void PumpEvents() {}
+  // Plain text for the person at the console (reports such as the race list).
+  virtual void Print(const std::string& text) = 0;
   // Blocks until the person clicks Done (console: presses Enter when standard input is
   // a terminal; otherwise returns at once).
   virtual void WaitForDone() = 0;
@@ -61,6 +63,7 @@ class ConsoleOutputView : public OutputView {
   void SetTimeLabel(const std::string& text) override;
   void SetGameFileLabel(const std::string& text) override;
   void WaitForDone() override;
+  void Print(const std::string& text) override;
 
  private:
   std::ostream& out_;

@@ -8,6 +8,8 @@
 // from the time of day before the filler bytes and again before the player records.
 #include "universe/universe_file.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,7 +51,12 @@ class UniverseImage {
   void F32(long long pos, float v) { w_.F32(Off(pos), v); }
   void Text(long long pos, std::string_view text) { w_.Text(Off(pos), text); }
   void Bytes(long long pos, const std::vector<uint8_t>& b) { w_.Bytes(Off(pos), b.data(), b.size()); }
-  void Zeros(long long pos, size_t n) { w_.Zeros(Off(pos), n); }
+  // Zero bytes, also over bytes written before (the filler under header fields).
+  void Zeros(long long pos, size_t n) {
+    const size_t off = Off(pos);
+    w_.Zeros(off, n);
+    std::fill_n(w_.data().begin() + static_cast<std::ptrdiff_t>(off), n, uint8_t{0});
+  }
   const std::vector<uint8_t>& data() const { return w_.data(); }
 
  private:

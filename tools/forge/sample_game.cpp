@@ -5,7 +5,6 @@
 #include <map>
 
 #include "forge/forge.h"
-#include "forge/large_script.h"
 
 namespace tarvik::forge {
 
@@ -209,8 +208,6 @@ GameFolderSpec SampleGame() {
   g.maps.push_back({"nebula.map", nebula});
 
   g.dataFiles.push_back({"main.dat", DataFileSpec{.bodySize = 6000, .seed = 0xDA7A}});
-  // The large generated universe script (the typed ones come from sample/scripts).
-  g.scripts.push_back({"universe-large.vps", LargeSampleScript()});
   return g;
 }
 
