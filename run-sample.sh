@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs Tarvik on the bundled sample game in a
-# fresh game folder (build/demo).
+# fresh game folder (build/demo): a batch build of a universe from the tutorial script.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash dev/install-deps.sh
@@ -13,7 +13,18 @@ mkdir -p "$demo"
 if [ -d build/sample-game ]; then cp -r build/sample-game/. "$demo"/; fi
 cp build/tarvik "$demo"/
 
-echo "== start-up in $demo: the race modules found =="
+echo "== the race modules of the sample game =="
 "$demo"/tarvik --list-races
-echo "== folders laid out by the start-up =="
-(cd "$demo" && find . -maxdepth 2 -type d | sort)
+
+echo "== tarvik scripts/tutorial.vps UNIV/GAME1/g1.yig /OX   (in $demo) =="
+status=0
+(cd "$demo" && ./tarvik scripts/tutorial.vps UNIV/GAME1/g1.yig /OX </dev/null) || status=$?
+echo "tarvik ended with status $status"
+[ "$status" -eq 0 ] || exit "$status"
+
+echo "== what was made =="
+(cd "$demo" && find . -iname g1.yig -exec ls -l {} \;)
+echo "objects stored, by kind (planets are not logged one by one):"
+sed -e 's/\r$//' "$demo"/tarvik.log | grep 'Object ID#' | sed -e 's/ Object ID#.*//' | sort | uniq -c
+sed -e 's/\r$//' "$demo"/tarvik.log | grep -E '^(Adding Planets from|Error)' || true
+echo "the whole run log: $demo/tarvik.log"

@@ -1,6 +1,7 @@
 // Replays a fuzz target's corpus without libFuzzer: every file named on the command
 // line (or found in a folder named there) goes once through LLVMFuzzerTestOneInput.
 // The test suite runs this over the committed corpus, so a fixed crash stays fixed.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

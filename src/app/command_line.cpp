@@ -1,15 +1,120 @@
 #include "app/command_line.h"
 
+#include <new>
+
+#include "app/run_log.h"
 #include "base/errors.h"
+#include "base/text.h"
+#include "platform/files.h"
+#include "script/script_reader.h"
 #include "session.h"
+#include "universe/universe_file.h"
 
 namespace tarvik {
 
+BatchCommand CutCommandLine(std::string_view commandLine) {
+  BatchCommand cut;
+  int state = 0;
+  for (char c : commandLine) {
+    switch (state) {
+      case 0:
+        if (c == ' ') {
+          state = 1;
+        } else {
+          cut.script += c;
+        }
+        break;
+      case 1:
+        if (c == ' ') {
+          state = 2;
+        } else {
+          cut.output += c;
+        }
+        break;
+      case 2:
+        if (c == '/') state = 3;
+        break;
+      default:
+        if (c != ' ') cut.options += c;
+        break;
+    }
+  }
+  return cut;
+}
+
 void RunCommandLine(Session& s, const std::string& commandLine) {
-  // The scripted batch build is not part of this build yet: say so plainly.
+  int step = 0;
+  try {
+    step = 100;
+    BatchCommand cut = CutCommandLine(commandLine);
+    step = 101;
+    if (!cut.script.empty()) {
+      step = 102;
+      s.paths.scriptFound = false;
+      step = 103;
+      if (FileExists(cut.script)) {
+        s.paths.scriptPath = cut.script;
+        s.paths.scriptFound = true;
+      }
+    }
+    step = 104;
+    const std::string options = UpperAscii(cut.options);
+    step = 105;
+    if (options.find('O') != std::string::npos && FileExists(cut.output)) {
+      step = 106;
+      DeleteFileAt(cut.output);
+    }
+    step = 107;
+    if (!cut.output.empty()) {
+      step = 108;
+      s.tables.universeFilePath = cut.output;
+      LogLine(s, "CLEAR");
+      ShowOutputWindow(s);
+      StartRunTimer(s);
+      step = 109;
+      if (FileExists(s.tables.universeFilePath)) {
+        if (s.ui) {
+          s.ui->ShowMessage("", "Error: Output file name already exists. Tarvik will not overwrite it.",
+                            MessageIcon::None);
+        }
+        throw ProgramEnd{1};
+      }
+      step = 111;
+      RunScript(s, s.paths.scriptPath, SETTINGS_PASS);
+      step = 112;
+      WriteUniverseFile(s);
+      step = 113;
+      RunScript(s, s.paths.scriptPath, OBJECTS_PASS);
+      step = 114;
+      StopRunTimer(s);
+      step = 115;
+      LogLine(s, "LOAD");
+    }
+    step = 117;
+    if (options.find('X') != std::string::npos) throw ProgramEnd{0};
+    step = 118;
+    if (cut.output.empty()) {
+      // Nothing was built and no window stays open: say how the batch form goes.
+      if (s.ui) {
+        s.ui->ShowMessage("Tarvik",
+                          "No output file was named, so nothing was built. The batch form is:\r"
+                          "  tarvik SCRIPT OUTPUT /OX\r"
+                          "See tarvik --help.",
+                          MessageIcon::Information);
+      }
+      throw ProgramEnd{2};
+    }
+  } catch (const RuntimeError&) {
+    CommandLineError(s, step, commandLine);
+  } catch (const std::bad_alloc&) {
+    CommandLineError(s, step, commandLine);
+  }
+}
+
+void CommandLineError(Session& s, int step, const std::string& commandLine) {
   if (s.ui) {
-    s.ui->ShowMessage("Tarvik", "The batch run is not available in this build yet. [" + commandLine + "]",
-                      MessageIcon::Exclamation);
+    s.ui->ShowMessage("", "Tarvik CommandLine Error: " + NumText(step) + " [" + commandLine + "]",
+                      MessageIcon::None);
   }
   throw ProgramEnd{1};
 }

@@ -2,13 +2,29 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tarvik {
 
 struct Session;
 
-// Builds one universe from the command line (script, output file, /options).
+// The three fields of a batch command line: script, blank, output, anything up to a
+// "/", then the option letters (blanks after the "/" are dropped).
+struct BatchCommand {
+  std::string script;
+  std::string output;
+  std::string options;
+};
+
+BatchCommand CutCommandLine(std::string_view commandLine);
+
+// Builds one universe from the command line (script, output file, /options). Option
+// O replaces an existing output file, X ends the program when the build is over. A
+// run-time error ends the program with "Tarvik CommandLine Error: " and the step.
 void RunCommandLine(Session& s, const std::string& commandLine);
+
+// The message box of a failed batch step; the program ends (status 1).
+[[noreturn]] void CommandLineError(Session& s, int step, const std::string& commandLine);
 
 // Opens the wizard at its slot step.
 void StartWizard(Session& s);

@@ -1,0 +1,165 @@
+#include "script/planets.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/run_log.h"
+#include "base/text.h"
+#include "platform/rounding.h"
+#include "session.h"
+
+namespace tarvik {
+
+namespace {
+
+// Unnamed places of the planet record that the defaults fill.
+constexpr int kLeadingWords = 0;         // four int16 from offset 0, set to -1
+constexpr int kAfterState = 54;          // int16, 1..177
+constexpr int kAfterThat = 56;           // int16, 0
+constexpr int kBetweenEasyAndOre = 128;  // nine int32
+constexpr int kAfterCash = 284;          // int32, 0
+
+int Clamp(long long v, int lo, int hi) { return static_cast<int>(std::clamp<long long>(v, lo, hi)); }
+
+}  // namespace
+
+void DrawStarHeat(Session& s) {
+  Record& p = s.records.planet;
+  double u = s.random.Next();
+  p.Set("starHeat", Clamp(RoundToInt(u * 20 + p.Get("star") * 4.0 - 10), 0, 100));
+}
+
+void RandomPlanet(Session& s) {
+  Record& p = s.records.planet;
+  Random& rnd = s.random;
+  const HomeSettings& h = s.home;
+
+  for (int i = 0; i < 4; ++i) p.SetI16At(kLeadingWords + 2 * i, -1);
+  p.Set("nameKey", 0);
+  p.Set("state", 0);
+  p.SetI16At(kAfterState, static_cast<int16_t>(RoundToInt(rnd.Next() * 176 + 1)));
+  p.SetI16At(kAfterThat, 0);
+
+  DrawStarHeat(s);
+  p.Set("climate", Clamp(RoundToInt(rnd.Next() * 30 + p.Get("starHeat") - 15), 0, 100));
+
+  for (int i = 1; i <= 10; ++i) {
+    long long v = 0;
+    if (rnd.Next() < 0.08) {
+      if (rnd.Next() * 10 < h.native) {
+        v = RoundToInt(rnd.Next() * 100000.0 * h.native);
+      } else if (rnd.Next() < 0.2) {
+        v = RoundToInt(rnd.Next() * 10000);
+      }
+    }
+    p.Set("native", v, i);
+  }
+
+  p.Set("hdStress", RoundToInt(rnd.Next() * 500 + 50));
+  p.Set("hdInteria", RoundToInt(rnd.Next() * 100));
+  p.Set("hdBaseFreq", RoundToInt(rnd.Next() * 6.5 - 3));
+  if (rnd.Next() < 0.05) p.Set("hdBaseFreq", RoundToInt(rnd.Next() * 15 + 3));
+
+  p.Set("soil", RoundToInt(rnd.Next() * 100 + (50 - std::abs(50 - p.Get("climate"))) * 3.0));
+
+  p.Set("easyN", RoundToInt(rnd.Next() * 80 + 20));
+  p.Set("easyD", RoundToInt(rnd.Next() * 90 + 10));
+  p.Set("easyT", RoundToInt(rnd.Next() * 80 + 10));
+  p.Set("easyM", RoundToInt(rnd.Next() * 60 + 5));
+
+  // The nine words between easyM and oreN; the eighth keeps its value.
+  for (int i = 0; i < 4; ++i) p.SetI32At(kBetweenEasyAndOre + 4 * i, 0);
+  p.SetI32At(kBetweenEasyAndOre + 16, 2147483647);
+  p.SetI32At(kBetweenEasyAndOre + 20, 0);
+  p.SetI32At(kBetweenEasyAndOre + 24, 0);
+  p.SetI32At(kBetweenEasyAndOre + 32, 0);
+
+  const double m = static_cast<double>(h.cargo) * h.cargo * 2;
+  auto cargoLine = [&](const char* field, double a, double b) {
+    double u1 = rnd.Next();
+    double u2 = rnd.Next();
+    p.Set(field, RoundToInt(u1 * a * m + u2 * b));
+  };
+  cargoLine("oreN", 100, 100);
+  cargoLine("oreD", 80, 80);
+  cargoLine("oreT", 50, 50);
+  cargoLine("oreM", 20, 20);
+  cargoLine("eleN", 10, 100);
+  cargoLine("eleD", 80, 100);
+  cargoLine("eleT", 50, 50);
+  cargoLine("eleM", 20, 50);
+
+  const double q = static_cast<double>(h.mineral) * h.mineral + 2;
+  p.Set("resN", RoundToInt(rnd.Next() * 300 * q));
+  p.Set("resD", RoundToInt(rnd.Next() * 250 * q));
+  p.Set("resT", RoundToInt(rnd.Next() * 250 * q));
+  p.Set("resM", RoundToInt(rnd.Next() * 150 * q));
+
+  p.SetI32At(kAfterCash, 0);
+
+  // Rich deposits.
+  const double k = h.mineral;
+  if (static_cast<int>(std::floor(rnd.Next() * 20)) == 10) p.Set("resN", RoundToInt(rnd.Next() * 30000 * k + 5000));
+  if (static_cast<int>(std::floor(rnd.Next() * 22)) == 10) p.Set("resD", RoundToInt(rnd.Next() * 25000 * k + 5000));
+  if (static_cast<int>(std::floor(rnd.Next() * 25)) == 10) p.Set("resT", RoundToInt(rnd.Next() * 17000 * k + 5000));
+  if (static_cast<int>(std::floor(rnd.Next() * 28)) == 10) p.Set("resM", RoundToInt(rnd.Next() * 10000 * k + 5000));
+
+  p.Set("eleFood", RoundToInt(rnd.Next() * 150 + 50));
+  p.Set("eleMed", RoundToInt(rnd.Next() * p.Get("eleFood")));
+
+  for (int i = 1; i <= 12; ++i) {
+    long long v = 0;
+    if (rnd.Next() * 35 - 1 < h.contraband) {
+      v = RoundToInt(rnd.Next() * 10 * h.contraband);
+      if (rnd.Next() < 0.18) v = RoundToInt(rnd.Next() * 500 + 500);
+    }
+    p.Set("contraband", v, i);
+  }
+
+  if (rnd.Next() < 0.2 && h.cargo > 1) p.Set("eleFix", RoundToInt(rnd.Next() * 1000));
+  if (rnd.Next() < 0.3 && h.cargo > 1) p.Set("eleS", RoundToInt(rnd.Next() * 100));
+}
+
+std::string RandomPlanetName(Session& s) {
+  std::string name;
+  for (int i = 0; i < 3; ++i) name += static_cast<char>(RoundToInt(s.random.Next() * 25 + 65));
+  name += ' ';
+  for (int i = 0; i < 3; ++i) name += static_cast<char>('0' + static_cast<int>(std::floor(s.random.Next() * 9 + 0.4)));
+  return FixedText(name, PLANET_NAME_WIDTH);
+}
+
+void PickPlanetName(Session& s) {
+  ScriptState& st = s.script;
+  Record& p = s.records.planet;
+  if (st.planetNameCount >= 1) {
+    const int count = st.planetNameCount;
+    const int start = Clamp(RoundToInt(s.random.Next() * count), 1, count);
+    for (int i = start; i <= count; ++i) {
+      std::string& entry = st.planetNames[static_cast<size_t>(i - 1)];
+      if (!entry.empty() && entry[0] == '!') continue;
+      if (TrimBlanks(entry).empty()) continue;
+      p.SetText("name", entry);
+      entry = FixedText("!", PLANET_NAME_WIDTH);
+      return;
+    }
+  }
+  p.SetText("name", RandomPlanetName(s));
+}
+
+void AddPlanetName(Session& s, std::string_view value) {
+  ScriptState& st = s.script;
+  if (value.empty()) return;
+  if (UpperAscii(value) == "CLEAR") {
+    st.planetNameCount = 0;
+    LogLine(s, "Planet names cleared");
+    return;
+  }
+  ++st.planetNameCount;
+  if (st.planetNameCount > static_cast<int>(st.planetNames.size())) {
+    st.planetNames.resize(static_cast<size_t>(st.planetNameCount) + PLANET_NAME_ROOM);
+  }
+  st.planetNames[static_cast<size_t>(st.planetNameCount - 1)] = FixedText(value, PLANET_NAME_WIDTH);
+  LogLine(s, "Planet Name: " + std::string(value));
+}
+
+}  // namespace tarvik

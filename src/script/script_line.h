@@ -1,0 +1,24 @@
+// Cutting one script line into its statement: a section statement (word and
+// argument, such as BEGIN SHIP) or a property statement (keyword and value, such as
+// X = 1500). At most one of word and keyword is set.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvik {
+
+struct ScriptStatement {
+  std::string word;
+  std::string argument;
+  std::string keyword;
+  std::string value;
+};
+
+// The token rules of a line: an apostrophe outside double quotes starts a comment;
+// a double quote switches quoting and is dropped; a blank outside quotes separates the
+// word from the argument and is dropped everywhere else; carriage returns and line
+// feeds are dropped; a tab is an ordinary character. Texts keep their letter case.
+ScriptStatement CutScriptLine(std::string_view line);
+
+}  // namespace tarvik

@@ -1,0 +1,139 @@
+#include "script/values.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "base/text.h"
+#include "platform/rounding.h"
+#include "session.h"
+
+namespace tarvik {
+
+namespace {
+
+// The digit set: the minus sign and the ten digits.
+bool IsDigitSet(char c) { return c == '-' || (c >= '0' && c <= '9'); }
+
+// The number formed by the longest prefix that reads as a number (an optional
+// leading minus, then digits); 0 when there is none. The texts read here hold at most
+// ten characters, so the result always fits 64 bits.
+long long LeadingNumber(std::string_view t) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < t.size() && t[i] == '-') {
+    negative = true;
+    ++i;
+  }
+  long long v = 0;
+  for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) v = v * 10 + (t[i] - '0');
+  return negative ? -v : v;
+}
+
+// Values of 1000000001 and more, or -1000000000 and less, count as no number at all.
+bool OutsideReadableRange(long long v) { return v >= 1000000001LL || v <= -1000000000LL; }
+
+int32_t DiceValue(Session& s, std::string_view text, int32_t min, int32_t max) {
+  std::string a, b;
+  int state = 1;
+  for (char c : text) {
+    if (c == ')') {
+      state = 3;
+    } else if (state == 2) {
+      if (IsDigitSet(c)) b += c;
+    } else if (state == 1) {
+      if (c == ',') {
+        state = 2;
+      } else if (IsDigitSet(c)) {
+        a += c;
+      }
+    }
+  }
+  auto bound = [&](const std::string& digits) -> long long {
+    if (digits.empty() || digits.size() > 10) return 0;
+    long long v = LeadingNumber(digits);
+    if (v > max) v = max;
+    if (v < min) v = min;
+    return v;
+  };
+  long long lo = bound(a);
+  long long hi = bound(b);
+  if (lo > hi) std::swap(lo, hi);
+  double r = s.random.Next() * static_cast<double>(hi - lo) + static_cast<double>(lo);
+  if (r < static_cast<double>(lo)) r = static_cast<double>(lo);
+  if (r > static_cast<double>(hi)) r = static_cast<double>(hi);
+  return static_cast<int32_t>(RoundToInt(r));
+}
+
+}  // namespace
+
+int32_t GetValue(Session& s, std::string_view text, int32_t min, int32_t max) {
+  if (text.empty()) return 0;
+  if (UpperAscii(text).find("DICE(") != std::string::npos) return DiceValue(s, text, min, max);
+  std::string digits;
+  for (char c : text) {
+    if (IsDigitSet(c)) digits += c;
+  }
+  if (digits.size() > 10) return 0;
+  long long v = LeadingNumber(digits);
+  if (OutsideReadableRange(v)) return 0;
+  if (v < min) v = min;
+  if (v > max) v = max;
+  return static_cast<int32_t>(v);
+}
+
+int32_t GetIndex(std::string_view text, int32_t min, int32_t max) {
+  if (text.empty()) return 0;
+  std::string digits;
+  for (char c : text) {
+    if (c == '=' || c == ',' || c == ')') break;
+    if (IsDigitSet(c)) digits += c;
+  }
+  if (digits.size() > 10) return 0;
+  long long v = LeadingNumber(digits);
+  if (OutsideReadableRange(v)) return 0;
+  if (v < min) v = min;
+  if (v > max) v = max;
+  return static_cast<int32_t>(v);
+}
+
+int32_t SetFlagBit(const Session& s, int32_t flags, int n, int32_t value) {
+  if (n < 0 || n > 30) return flags;
+  const int32_t weight = s.bitValue[static_cast<size_t>(n)];
+  return value != 0 ? (flags | weight) : (flags & ~weight);
+}
+
+std::string CodeText(std::string_view text) { return (std::string(text) + "AAA").substr(0, 3); }
+
+std::optional<int32_t> StrictNumber(std::string_view text) {
+  size_t b = 0, e = text.size();
+  while (b < e && text[b] == ' ') ++b;
+  while (e > b && text[e - 1] == ' ') --e;
+  std::string_view t = text.substr(b, e - b);
+  // Decimal notation only: [sign] digits [. digits] [exponent], at least one digit
+  // in the mantissa.
+  size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  size_t mantissaDigits = 0;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++mantissaDigits;
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++mantissaDigits;
+  }
+  if (mantissaDigits == 0) return std::nullopt;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    size_t exponentDigits = 0;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++exponentDigits;
+    if (exponentDigits == 0) return std::nullopt;
+  }
+  if (i != t.size()) return std::nullopt;
+  const std::string copy(t);
+  const double v = std::strtod(copy.c_str(), nullptr);
+  if (!std::isfinite(v)) return std::nullopt;
+  const double r = RoundHalfEven(v);
+  if (r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
+  return static_cast<int32_t>(r);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,174 @@
+// A small forged game folder for the script and batch tests: three races that need
+// hull 1, one ship pack with hull types 1 to 12, a main data file and two maps. It
+// builds universes from script text and reads the objects back out of the file.
+#pragma once
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "forge/forge.h"
+#include "packs/race_modules.h"
+#include "packs/scramble.h"
+#include "script/script_reader.h"
+#include "session.h"
+#include "store_test_support.h"
+#include "test_support.h"
+#include "universe/records.h"
+#include "universe/universe_file.h"
+
+namespace tarvik::test {
+
+// Joins script lines with CR LF, as script files are written.
+inline std::string ScriptText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& l : lines) text += l + "\r\n";
+  return text;
+}
+
+inline forge::GameFolderSpec SmallGame() {
+  forge::GameFolderSpec g;
+  for (int id : {101, 102, 103}) {
+    forge::RaceModuleSpec r;
+    r.raceId = id;
+    r.name = "Race " + std::to_string(id);
+    r.requiredHulls = {1};
+    g.races.push_back({"race" + std::to_string(id) + ".rce", r});
+  }
+  forge::ShipPackSpec pack;
+  for (int h = 1; h <= 12; ++h) {
+    forge::HullSpec hull;
+    hull.hullType = h;
+    hull.name = "Hull " + std::to_string(h);
+    hull.pdWeaponSlots = 2;
+    hull.lWeaponSlots = 4;
+    hull.sWeaponSlots = 3;
+    hull.generatorSlots = 1;
+    hull.fuelCapacity = 500;
+    hull.crewCapacity = 100;
+    hull.passengerCapacity = 1000;
+    hull.armorCapacity = 800;
+    hull.cargoCapacity = 1000;
+    hull.ordnanceCapacity = 400;
+    hull.fixCapacity = 300;
+    pack.hulls.push_back(hull);
+  }
+  g.shipPacks.push_back({"pack.spk", pack});
+  g.dataFiles.push_back({"main.dat", forge::DataFileSpec{}});
+  g.maps.push_back({"echo.map", forge::GenerateMap(40, 2000, 2000, 2000, 7)});
+  g.maps.push_back({"small.map", forge::GenerateMap(12, 1000, 1000, 400, 9)});
+  return g;
+}
+
+// An object as stored: its kind code and its record.
+struct StoredObject {
+  int id = 0;
+  int kind = 0;
+  int owner = 0;
+  long long pos = 0;
+  Record record;
+};
+
+// The objects of a universe file, in the order they were stored.
+inline std::vector<StoredObject> ReadObjects(const std::string& path) {
+  FileImage f(path);
+  const long long base = f.I32(473);
+  const long long tables = f.I32(base + 256);
+  const long long index = f.I32(base + 260);
+  std::vector<StoredObject> out;
+  for (int id = 1; id <= MAX_OBJECTS; ++id) {
+    const int kind = f.I16(tables + 160000 + 2 * (id - 1));
+    if (kind == 0) continue;
+    const long long entry = index + 12LL * (id - 1);
+    const RecordLayout* layout = nullptr;
+    if (kind == ObjectKind::kPlanet) layout = &PlanetRecordLayout();
+    else if (kind == ObjectKind::kBase) layout = &BaseRecordLayout();
+    else if (kind == ObjectKind::kAssaultPod) layout = &AssaultPodRecordLayout();
+    else if (kind == ObjectKind::kConPod) layout = &ConPodRecordLayout();
+    else if (kind == ObjectKind::kGoldPod) layout = &GoldPodRecordLayout();
+    else if (kind == ObjectKind::kWreckage) layout = &WreckageRecordLayout();
+    else if (kind == ObjectKind::kLifePod) layout = &LifePodRecordLayout();
+    else if (kind == ObjectKind::kNativePod) layout = &NativePodRecordLayout();
+    else if (kind == ObjectKind::kOrePod) layout = &OrePodRecordLayout();
+    else if (kind == ObjectKind::kOutfitPod) layout = &OutfitPodRecordLayout();
+    else if (kind == ObjectKind::kResupplyPod) layout = &ResupplyPodRecordLayout();
+    else if (kind == ObjectKind::kThing) layout = &ThingRecordLayout();
+    else if (kind == ObjectKind::kWing) layout = &WingRecordLayout();
+    else if (kind == ObjectKind::kBuoy) layout = &BuoyRecordLayout();
+    else if (kind >= ObjectKind::kMinefieldBase) layout = &MinefieldRecordLayout();
+    else if (kind > ObjectKind::kShipBase) layout = &ShipRecordLayout();
+    if (!layout) continue;
+    StoredObject o{id, kind, f.I16(entry), f.I32(entry + 2), Record(*layout)};
+    o.record.bytes() = f.Bytes(o.pos, static_cast<size_t>(layout->size()));
+    out.push_back(std::move(o));
+  }
+  std::sort(out.begin(), out.end(), [](const StoredObject& a, const StoredObject& b) { return a.pos < b.pos; });
+  return out;
+}
+
+// A stored text field, unscrambled under the record's key field.
+inline std::string PlainText(const Record& r, std::string_view field, std::string_view keyField = "nameKey") {
+  std::string t = r.Text(field);
+  ScrambleName(r.Get(keyField), t);
+  return t;
+}
+
+struct ScriptGame {
+  TestSession ts;
+  Session& s = ts.s();
+  std::string universe;
+
+  explicit ScriptGame(const forge::GameFolderSpec& spec = SmallGame()) {
+    forge::WriteGameFolder(ts.dir.path(), spec);
+    ListRaceModules(s);
+    LoadRaceNames(s);
+    LocateDefaultFiles(s);
+    BuildBitValues(s);
+    CreateFolder(s.paths.appPath + "UNIV");
+    CreateFolder(s.paths.appPath + "UNIV/GAME1");
+    universe = s.paths.appPath + "UNIV/GAME1/g1.yig";
+    s.tables.universeFilePath = universe;
+    s.random.Seed(0);
+  }
+
+  std::string WriteScript(const std::vector<std::string>& lines, const std::string& name = "test.vps") {
+    return ts.dir.Write("scripts/" + name, ScriptText(lines));
+  }
+
+  // Both passes around the universe file, as a build runs them. A script without a
+  // RACES block plays races 101 and 102.
+  void Build(const std::vector<std::string>& lines) {
+    std::vector<std::string> all = lines;
+    bool hasRaces = false;
+    for (const std::string& l : lines) hasRaces = hasRaces || l.find("RACES") != std::string::npos;
+    if (!hasRaces) {
+      all.insert(all.begin(), {"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 102", "END"});
+    }
+    const std::string path = WriteScript(all);
+    RunScript(s, path, SETTINGS_PASS);
+    WriteUniverseFile(s);
+    RunScript(s, path, OBJECTS_PASS);
+  }
+
+  std::vector<StoredObject> Objects() const { return ReadObjects(universe); }
+
+  std::vector<std::string> LogLines() const {
+    std::vector<std::string> lines;
+    std::string text = ts.dir.Read("tarvik.log");
+    size_t start = 0;
+    for (size_t i; (i = text.find("\r\n", start)) != std::string::npos; start = i + 2) {
+      lines.push_back(text.substr(start, i - start));
+    }
+    return lines;
+  }
+
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> m;
+    for (const auto& msg : ts.ui.messages) m.push_back(msg.text);
+    return m;
+  }
+};
+
+}  // namespace tarvik::test
