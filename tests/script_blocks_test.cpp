@@ -164,7 +164,7 @@ const char* BlockWord(int kind) {
 // A hull on which no value of the every-keyword test is trimmed.
 forge::GameFolderSpec RoomyGame() {
   forge::GameFolderSpec g = test::SmallGame();
-  forge::HullSpec& h = g.shipPacks[0].spec.hulls[6];  // hull type 7
+  forge::HullSpec& h = g.shipPacks[0].desc.hulls[6];  // hull type 7
   h.pdWeaponSlots = 10;
   h.lWeaponSlots = 20;
   h.sWeaponSlots = 30;

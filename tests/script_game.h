@@ -120,8 +120,8 @@ struct ScriptGame {
   Session& s = ts.s();
   std::string universe;
 
-  explicit ScriptGame(const forge::GameFolderSpec& spec = SmallGame()) {
-    forge::WriteGameFolder(ts.dir.path(), spec);
+  explicit ScriptGame(const forge::GameFolderSpec& desc = SmallGame()) {
+    forge::WriteGameFolder(ts.dir.path(), desc);
     ListRaceModules(s);
     LoadRaceNames(s);
     LocateDefaultFiles(s);

@@ -194,8 +194,8 @@ TEST(MapPlanets, MissingAndUnusableMapsAddNothing) {
   OpenObjectStore(g.s, g.universe);
   AddMapPlanetObjects(g.s, g.s.paths.dataDir + "gone.map");
 
-  forge::MapSpec spec = forge::GenerateMap(3, 100, 100, 50, 1);
-  std::vector<uint8_t> bytes = forge::BuildMapFile(spec);
+  forge::MapSpec desc = forge::GenerateMap(3, 100, 100, 50, 1);
+  std::vector<uint8_t> bytes = forge::BuildMapFile(desc);
   forge::PokeI32(bytes, 100, 19000);
   forge::WriteBytes(g.s.paths.dataDir + "big.map", bytes);
   AddMapPlanetObjects(g.s, g.s.paths.dataDir + "big.map");
@@ -221,9 +221,9 @@ TEST(MapPlanets, MissingAndUnusableMapsAddNothing) {
 
 TEST(MapPlanets, EachPlanetTakesItsStarBeforeItsDefaults) {
   ScriptGame g;
-  forge::MapSpec spec;
-  spec.planets = {{10, 20, 21, "Hot"}, {30, 40, 1, "Cold"}};
-  forge::WriteMapFile(g.s.paths.dataDir + "two.map", spec);
+  forge::MapSpec desc;
+  desc.planets = {{10, 20, 21, "Hot"}, {30, 40, 1, "Cold"}};
+  forge::WriteMapFile(g.s.paths.dataDir + "two.map", desc);
   WriteUniverseFile(g.s);
   OpenObjectStore(g.s, g.universe);
   for (int i = 0; i < 20; ++i) AddMapPlanetObjects(g.s, g.s.paths.dataDir + "two.map");
@@ -239,9 +239,9 @@ TEST(MapPlanets, EachPlanetTakesItsStarBeforeItsDefaults) {
 
 TEST(MapPlanets, StatsOfAMapFile) {
   test::TempDir dir;
-  forge::MapSpec spec;
-  spec.planets = {{1000, 1000, 1, "A"}, {3000, 1000, 1, "B"}, {1000, 2000, 1, "C"}, {2001, 2001, 1, "D"}};
-  forge::WriteMapFile(dir.path() + "m.map", spec);
+  forge::MapSpec desc;
+  desc.planets = {{1000, 1000, 1, "A"}, {3000, 1000, 1, "B"}, {1000, 2000, 1, "C"}, {2001, 2001, 1, "D"}};
+  forge::WriteMapFile(dir.path() + "m.map", desc);
   MapStats st;
   ASSERT_TRUE(MapFileStats(dir.path() + "m.map", st));
   EXPECT_EQ(st.centerX, 1750);  // 7001 / 4 = 1750.25
