@@ -59,8 +59,13 @@ std::string FindNoCase(const std::string& dir, const std::string& name) {
 
 std::string ResolvePath(std::string_view path) {
   bool absolute = !path.empty() && (path[0] == '/' || path[0] == '\\');
-  std::string out = absolute ? "/" : "";
   std::vector<std::string> parts = SplitComponents(path);
+  // Fast path: the path exists exactly as spelled (the usual case once the program's
+  // own folders are made), so one look-up answers it.
+  std::string exact = absolute ? "/" : "";
+  for (size_t i = 0; i < parts.size(); ++i) exact += (i ? "/" : "") + parts[i];
+  if (!exact.empty() && Exists(exact)) return exact;
+  std::string out = absolute ? "/" : "";
   bool resolving = true;
   for (size_t i = 0; i < parts.size(); ++i) {
     const std::string& comp = parts[i];
