@@ -15,9 +15,6 @@ namespace tarvik {
 
 namespace {
 
-inline constexpr int BASE_NAME_WIDTH = 40;
-inline constexpr int POD_NAME_WIDTH = 20;
-
 // Structures every new base is allowed and has built (bit n for structure n).
 inline constexpr int32_t BASE_STRUCT_MASK = 0x7FFFFFFF & ~(1 << 13);
 inline constexpr int32_t BASE_STRUCTURES = (1 << 1) | (1 << 2) | (1 << 3) | (1 << 4) | (1 << 5) | (1 << 6) |
