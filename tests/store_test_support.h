@@ -1,7 +1,6 @@
-// Helpers of the universe file and object store tests: reading a file back by its
-// 1-based positions, and a bare universe file with an empty object store (the
-// directory and the empty tables and index only) for store tests that need no
-// race or data packs.
+// Helpers of the universe file and object store tests: a file read back by 1-based
+// positions, a bare universe with an empty object store, and a run under a file-size
+// limit.
 #pragma once
 
 #include <signal.h>
@@ -21,7 +20,6 @@
 
 namespace tarvik::test {
 
-// A file's bytes, read by 1-based positions.
 class FileImage {
  public:
   explicit FileImage(const std::string& path) : bytes_(ReadWholeFile(path)) {}
@@ -30,27 +28,26 @@ class FileImage {
   int16_t I16(long long pos) const { return GetI16(At(pos, 2)); }
   float F32(long long pos) const { return GetF32(At(pos, 4)); }
   uint8_t Byte(long long pos) const { return *At(pos, 1); }
-  std::string Text(long long pos, size_t n) const {
-    const uint8_t* p = At(pos, n);
-    return std::string(reinterpret_cast<const char*>(p), n);
-  }
   std::vector<uint8_t> Bytes(long long pos, size_t n) const {
     const uint8_t* p = At(pos, n);
     return std::vector<uint8_t>(p, p + n);
   }
+  std::string Text(long long pos, size_t n) const {
+    const std::vector<uint8_t> b = Bytes(pos, n);
+    return std::string(b.begin(), b.end());
+  }
 
  private:
   const uint8_t* At(long long pos, size_t n) const {
-    if (pos < 1 || pos - 1 + static_cast<long long>(n) > size()) {
+    if (pos < 1 || pos - 1 + static_cast<long long>(n) > size())
       throw std::out_of_range("position " + std::to_string(pos) + " outside the file");
-    }
     return bytes_.data() + (pos - 1);
   }
   std::vector<uint8_t> bytes_;
 };
 
-// A universe file with nothing but the store's fields: the directory at 630, the
-// object tables at kTablesPos, the index at kIndexPos, and no records yet.
+// Only the store's fields: the directory at 630 (its position at 473), the tables,
+// the index, and no records yet.
 struct EmptyUniverse {
   static constexpr long long kTablesPos = 1001;
   static constexpr long long kIndexPos = kTablesPos + 200000;
@@ -68,10 +65,10 @@ struct EmptyUniverse {
   static void Write(const std::string& path) { WriteWholeFile(path, Bytes()); }
 };
 
-// Runs fn in a child process whose files may not grow beyond `limit` bytes (the
-// signal of an oversized write is ignored, so the write itself fails), and returns
-// how it ended: 0 normally, 10 after a RuntimeError, 11 after ProgramEnd, 12 after
-// any other exception, 13 when a signal killed it.
+// Runs fn in a child process whose files may not grow beyond `limit` bytes (an
+// oversized write fails instead of raising a signal). Returns 0 when fn returned, 10
+// after a RuntimeError, 11 after ProgramEnd, 12 after another exception, 13 when a
+// signal killed the child.
 inline int RunWithFileSizeLimit(rlim_t limit, const std::function<void()>& fn) {
   const pid_t pid = fork();
   if (pid == 0) {
