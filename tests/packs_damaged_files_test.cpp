@@ -1,7 +1,9 @@
-// Random damage to race modules, ship packs and map files: the readers use a file or
-// leave it out, and never read outside it.
+// Damaged race modules, ship packs and map files: each damage applied to a forged file
+// with its expected outcome, then random damage. A reader uses a file or leaves it out,
+// and never reads outside it.
 #include <gtest/gtest.h>
 
+#include "app/run_log.h"
 #include "forge/forge.h"
 #include "packs/map_files.h"
 #include "packs/race_modules.h"
@@ -11,49 +13,146 @@
 namespace tarvik {
 namespace {
 
-// Random damage to the parts of each file that hold positions and counts: every
-// reader either uses the file or leaves it out, and never reads outside it.
+// A damage: the 32-bit value poked at a 0-based offset, or with kCut the file cut to
+// that many bytes.
+struct Damage { long long at, value; };
+constexpr long long kCut = INT64_MIN;
+
+std::vector<uint8_t> Damaged(std::vector<uint8_t> b, Damage d) {
+  if (d.value == kCut) {
+    b.resize(static_cast<size_t>(d.at));
+  } else {
+    forge::PokeI32(b, static_cast<size_t>(d.at), static_cast<int32_t>(d.value));
+  }
+  return b;
+}
+
+// Every damaged module is skipped at listing; the good module beside it is listed.
+TEST(DamagedFiles, RaceModulesAreSkipped) {
+  forge::RaceModuleLayoutInfo info;
+  const std::vector<uint8_t> good = forge::BuildRaceModule({40, 1, "Bad", 0x35, {}, 0}, &info);
+  const long long dir = info.directoryPos - 1, end = info.fileLength;
+  const std::pair<const char*, Damage> cases[] = {
+      {"directory past the end", {449, end + 10}},      {"directory partly past the end", {449, end - 50}},
+      {"negative directory", {449, -5}},                {"zero directory", {449, 0}},
+      {"race record past the end", {dir + 96, end + 1}}, {"huge race record position", {dir + 96, 0x7FFFFFFF}},
+      {"unit record negative", {dir + 40, -100}},       {"extra record past the end", {dir + 8, end - 10}},
+      {"last record truncated", {end - 1, kCut}},       {"cut inside the race ID", {402, kCut}},
+  };
+  for (const auto& [what, damage] : cases) {
+    SCOPED_TRACE(what);
+    test::TestSession t;
+    forge::WriteBytes(t.dir.path() + "races/bad.rce", Damaged(good, damage));
+    forge::WriteRaceModule(t.dir.path() + "races/good.rce", {41, 1, "Good", 0x35, {}, 0});
+    ASSERT_NO_THROW(ListRaceModules(t.s()));
+    ASSERT_NO_THROW(LoadRaceNames(t.s()));
+    ASSERT_EQ(t.s().packs.raceCount, 1);
+    EXPECT_EQ(t.s().packs.raceList[1].raceId, 41);
+  }
+}
+
+// A pack whose header or hull table does not lie inside it is logged as damaged and
+// left out; an entry whose record does not is left out of the index, and a pack with
+// no entry left is not kept. A good pack beside it always provides hull 1.
+TEST(DamagedFiles, ShipPacksOrTheirEntriesAreLeftOut) {
+  forge::ShipPackLayoutInfo info;
+  const std::vector<uint8_t> good = forge::BuildShipPack({7, 1, {{.hullType = 20}, {.hullType = 21}}}, &info);
+  const long long count = info.tablePos - 1, end = info.fileLength;
+  const long long fits = (end - info.tablePos + 1 - 4) / 10;  // entries the rest of the file could hold
+  const long long q20 = info.entryPositions[0] - 1 + 6, q21 = info.entryPositions[1] - 1 + 6;
+  struct Case { const char* what; Damage damage; bool logged, hull20, hull21; };
+  const Case cases[] = {
+      {"table past the end", {449, end + 1}, true, false, false}, {"negative table", {449, -1}, true, false, false},
+      {"negative count", {count, -3}, true, false, false}, {"absurd count", {count, 0x7FFFFFFF}, true, false, false},
+      {"count one too many", {count, fits + 1}, true, false, false}, {"cut header", {420, kCut}, true, false, false},
+      {"hull 20's record past the end", {q20, end + 100}, false, false, true},
+      {"hull 21's record negative", {q21, -1}, false, true, false},
+      {"last record truncated", {end - 1, kCut}, false, true, false},
+      {"cut inside the first record", {info.recordPositions[0] + 10, kCut}, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TestSession t;
+    forge::WriteBytes(t.dir.path() + "ships/bad.spk", Damaged(good, c.damage));
+    forge::WriteShipPack(t.dir.path() + "ships/good.spk", {.packId = 8, .hulls = {{.hullType = 1}}});
+    ASSERT_NO_THROW(LoadShipPacks(t.s()));
+    EXPECT_EQ(HullKnown(t.s(), 20), c.hull20);
+    EXPECT_EQ(HullKnown(t.s(), 21), c.hull21);
+    EXPECT_TRUE(HullKnown(t.s(), 1));
+    const bool kept = c.hull20 || c.hull21;  // bad.spk is read first and takes the top slot
+    EXPECT_EQ(t.s().tables.shipPackList[40].id, kept ? 7 : 8);
+    EXPECT_EQ(t.s().tables.shipPackList[39].id, kept ? 8 : 0);
+    EXPECT_EQ(LogWindowText(t.s().log).find("Ship Pack damaged, not used: ") != std::string::npos, c.logged);
+  }
+  // Files that fail the header test are skipped without a word.
+  test::TestSession t;
+  t.dir.Write("ships/short.spk", std::string(SHIP_PACK_HEADER));
+  t.dir.Write("ships/foreign.spk", std::string(800, 'z'));
+  LoadShipPacks(t.s());
+  EXPECT_EQ(LogWindowText(t.s().log).find("damaged"), std::string::npos);
+}
+
+TEST(DamagedFiles, MapFilesSayWhyAndHoldNoPlanets) {
+  forge::MapLayoutInfo info;
+  const std::vector<uint8_t> good =
+      forge::BuildMapFile({.planets = {{100, 200, 3, "A"}, {-5, 9, 9, "B"}, {0, 0, 0, ""}}}, &info);
+  const long long end = info.fileLength;
+  struct Case { const char* what; Damage damage; MapFileStatus status; };
+  using enum MapFileStatus;
+  const Case cases[] = {
+      {"count 0", {100, 0}, kBadCount},           {"negative count", {100, -3}, kBadCount},
+      {"count 19000", {100, 19000}, kBadCount},   {"absurd count", {100, 0x7FFFFFFF}, kBadCount},
+      {"count 18999", {100, 18999}, kDamaged},    {"coordinates past the end", {104, end + 1}, kDamaged},
+      {"negative coordinates", {104, -40}, kDamaged}, {"names past the end", {108, end - 10}, kDamaged},
+      {"zero name position", {108, 0}, kDamaged}, {"last name truncated", {end - 1, kCut}, kDamaged},
+      {"cut before the list positions", {108, kCut}, kTooShort}, {"empty file", {0, kCut}, kTooShort},
+  };
+  test::TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    forge::WriteBytes(dir.path() + "bad.map", Damaged(good, c.damage));
+    MapFile m = ReadMapFile(dir.path() + "bad.map");
+    EXPECT_EQ(m.status, c.status);
+    EXPECT_TRUE(m.planets.empty());
+  }
+  EXPECT_EQ(ReadMapFile(dir.path() + "none.map").status, MapFileStatus::kMissing);
+}
+
+// Random damage to the bytes that hold positions and counts, and random cuts.
 TEST(DamagedFiles, RandomDamageNeverBreaksTheReaders) {
+  forge::RaceModuleLayoutInfo ri;
+  forge::ShipPackLayoutInfo pi;
+  const std::vector<uint8_t> race = forge::BuildRaceModule({60, 1, "R", 0x35, {1}, 0}, &ri);
+  const std::vector<uint8_t> pack =
+      forge::BuildShipPack({1, 1, {{.hullType = 1}, {.hullType = 2}, {.hullType = 3}}}, &pi);
+  const std::vector<uint8_t> map = forge::BuildMapFile(forge::GenerateMap(5, 100, 100, 100, 1));
+  const long long d = ri.directoryPos - 1, tp = pi.tablePos - 1;
   forge::ForgeRandom r(20260304);
-  forge::RaceModuleSpec race{.raceId = 60, .requiredHulls = {1}};
-  forge::RaceModuleLayoutInfo raceInfo;
-  const std::vector<uint8_t> goodRace = forge::BuildRaceModule(race, &raceInfo);
-  forge::ShipPackSpec pack;
-  for (int h = 1; h <= 3; ++h) pack.hulls.push_back(forge::HullSpec{.hullType = h});
-  forge::ShipPackLayoutInfo packInfo;
-  const std::vector<uint8_t> goodPack = forge::BuildShipPack(pack, &packInfo);
-  forge::MapLayoutInfo mapInfo;
-  const std::vector<uint8_t> goodMap = forge::BuildMapFile(forge::GenerateMap(5, 100, 100, 100, 1), &mapInfo);
+  auto damage = [&](std::vector<uint8_t> b, std::vector<long long> hot) {  // three bytes near hot spots
+    for (int i = 0; i < 3; ++i) {
+      const size_t at = static_cast<size_t>(hot[static_cast<size_t>(r.Range(0, static_cast<int>(hot.size()) - 1))]);
+      if (at + 3 < b.size()) b[at + static_cast<size_t>(r.Range(0, 3))] = static_cast<uint8_t>(r.Range(0, 255));
+    }
+    return r.Range(0, 3) ? b : Damaged(b, {r.Range(0, static_cast<int>(b.size())), kCut});
+  };
   test::TestSession t;
   Session& s = t.s();
   for (int round = 0; round < 100; ++round) {
-    auto damage = [&](std::vector<uint8_t> b, std::vector<size_t> hot) {
-      for (int i = 0; i < 3; ++i) {
-        size_t at = hot[static_cast<size_t>(r.Range(0, static_cast<int>(hot.size()) - 1))] + r.Range(0, 3);
-        if (at < b.size()) b[at] = static_cast<uint8_t>(r.Range(0, 255));
-      }
-      if (r.Range(0, 3) == 0) b.resize(static_cast<size_t>(r.Range(0, static_cast<int>(b.size()))));
-      return b;
-    };
-    const size_t dir = static_cast<size_t>(raceInfo.directoryPos - 1);
-    forge::WriteBytes(t.dir.path() + "races/r.rce",
-                      damage(goodRace, {400, 404, 449, dir, dir + 8, dir + 40, dir + 96}));
-    const size_t table = static_cast<size_t>(packInfo.tablePos - 1);
-    forge::WriteBytes(t.dir.path() + "ships/p.spk", damage(goodPack, {449, table, table + 4, table + 10, table + 20}));
-    forge::WriteBytes(t.dir.path() + "data/m.map", damage(goodMap, {100, 104, 108}));
-    ASSERT_NO_THROW(ListRaceModules(s)) << round;
-    ASSERT_NO_THROW(LoadRaceNames(s)) << round;
+    SCOPED_TRACE(round);
+    forge::WriteBytes(t.dir.path() + "races/r.rce", damage(race, {400, 404, 449, d, d + 8, d + 40, d + 96}));
+    forge::WriteBytes(t.dir.path() + "ships/p.spk", damage(pack, {449, tp, tp + 4, tp + 10, tp + 20}));
+    forge::WriteBytes(t.dir.path() + "data/m.map", damage(map, {100, 104, 108}));
+    ASSERT_NO_THROW(ListRaceModules(s));
+    ASSERT_NO_THROW(LoadRaceNames(s));
     s.tables.playerRace[1] = static_cast<int16_t>(s.packs.raceCount > 0 ? 1 : 0);
-    ASSERT_NO_THROW(LoadShipPacks(s)) << round;
+    ASSERT_NO_THROW(LoadShipPacks(s));
     for (int h = 1; h <= 3; ++h) {
       if (HullKnown(s, h)) {
-        ASSERT_NO_THROW(LoadHull(s, h)) << round;
+        ASSERT_NO_THROW(LoadHull(s, h));
       }
     }
     MapFile m = ReadMapFile(t.dir.path() + "data/m.map");
-    if (m.status == MapFileStatus::kOk) {
-      EXPECT_EQ(m.planets.size(), static_cast<size_t>(m.count));
-    }
+    EXPECT_EQ(m.planets.size(), m.status == MapFileStatus::kOk ? static_cast<size_t>(m.count) : 0u);
   }
 }
 
