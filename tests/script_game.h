@@ -26,8 +26,8 @@ namespace tarvik::test {
 inline forge::GameFolderSpec SmallGame() {
   forge::GameFolderSpec g;
   for (int id : {101, 102, 103}) {
-    g.races.push_back({"race" + std::to_string(id) + ".rce",
-                       forge::RaceModuleSpec{.raceId = id, .name = "Race " + std::to_string(id), .requiredHulls = {1}}});
+    const std::string n = std::to_string(id);
+    g.races.push_back({"race" + n + ".rce", {.raceId = id, .name = "Race " + n, .requiredHulls = {1}}});
   }
   forge::ShipPackSpec pack;
   for (int h = 1; h <= 12; ++h) {

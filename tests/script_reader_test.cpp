@@ -185,8 +185,8 @@ TEST(MapPlanets, EachPlanetTakesItsStarBeforeItsDefaults) {
 
 TEST(MapPlanets, StatsOfAMapFile) {
   test::TempDir dir;
-  forge::WriteMapFile(dir.path() + "m.map",
-                      {.planets = {{1000, 1000, 1, "A"}, {3000, 1000, 1, "B"}, {1000, 2000, 1, "C"}, {2001, 2001, 1, "D"}}});
+  forge::WriteMapFile(dir.path() + "m.map", {.planets = {{1000, 1000, 1, "A"}, {3000, 1000, 1, "B"},
+                                                          {1000, 2000, 1, "C"}, {2001, 2001, 1, "D"}}});
   MapStats st;
   ASSERT_TRUE(MapFileStats(dir.path() + "m.map", st));
   // The centre (7001 / 4, 6001 / 4) is (1750, 1500). The radius is the smaller distance to
