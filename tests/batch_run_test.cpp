@@ -4,161 +4,121 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
-#include <fstream>
-
 #include "app/command_line.h"
-#include "app/startup.h"
-#include "base/errors.h"
 #include "script_game.h"
 
 namespace tarvik {
 namespace {
 
-TEST(CommandLineCut, ScriptBlankOutputThenOptionsAfterTheSlash) {
-  BatchCommand a = CutCommandLine("scripts\\big.vps g1.yig /OX");
-  EXPECT_EQ(a.script, "scripts\\big.vps");
-  EXPECT_EQ(a.output, "g1.yig");
-  EXPECT_EQ(a.options, "OX");
-
-  BatchCommand b = CutCommandLine("a.vps  g1.yig /x");  // two blanks: no output
-  EXPECT_EQ(b.script, "a.vps");
-  EXPECT_EQ(b.output, "");
-  EXPECT_EQ(b.options, "x");
-
-  BatchCommand c = CutCommandLine("a.vps g1.yig ignored words / o x");
-  EXPECT_EQ(c.output, "g1.yig");
-  EXPECT_EQ(c.options, "ox");
-
-  BatchCommand d = CutCommandLine("a\tb.vps out/put.yig");  // a tab is ordinary; "/" in the output too
-  EXPECT_EQ(d.script, "a\tb.vps");
-  EXPECT_EQ(d.output, "out/put.yig");
-  EXPECT_EQ(d.options, "");
-
-  BatchCommand e = CutCommandLine("only.vps");
-  EXPECT_EQ(e.script, "only.vps");
-  EXPECT_EQ(e.output, "");
+TEST(BatchRun, CommandLineCutsIntoScriptOutputAndOptions) {
+  const struct { const char *line, *script, *output, *options; } cases[] = {
+      {"scripts\\big.vps g1.yig /OX", "scripts\\big.vps", "g1.yig", "OX"},
+      {"a.vps  g1.yig /x", "a.vps", "", "x"},  // two blanks: no output
+      {"a.vps g1.yig ignored words / o x", "a.vps", "g1.yig", "ox"},
+      {"a\tb.vps out/put.yig", "a\tb.vps", "out/put.yig", ""},  // a tab is ordinary; so is "/" in the output
+      {"only.vps", "only.vps", "", ""}};
+  for (const auto& c : cases) {
+    const BatchCommand b = CutCommandLine(c.line);
+    EXPECT_EQ(b.script, c.script) << c.line;
+    EXPECT_EQ(b.output, c.output) << c.line;
+    EXPECT_EQ(b.options, c.options) << c.line;
+  }
 }
 
 // A forged game folder started with a command line, as the program starts.
 struct BatchGame : test::ScriptGame {
-  std::string script;
-  std::string out;
-  BatchGame() {
-    script = WriteScript({"BEGIN RACES", "PLAYERCOUNT = 3", "PLAYER(1) = 101", "PLAYER(2) = 102", "PLAYER(3) = 103",
-                          "END", "BEGIN PLANET", "NAME = Home", "END", "BEGIN SHIP", "HULL = 3", "END", "BEGIN WING",
-                          "END"},
-                         "build.vps");
-    out = s.paths.appPath + "UNIV/GAME1/g1.yig";
-  }
+  std::string script = WriteScript({"BEGIN RACES", "PLAYERCOUNT = 3", "PLAYER(1) = 101", "PLAYER(2) = 102",
+                                    "PLAYER(3) = 103", "END", "BEGIN PLANET", "NAME = Home", "END", "BEGIN SHIP",
+                                    "HULL = 3", "END", "BEGIN WING", "END"},
+                                   "build.vps");
   int Run(const std::string& commandLine) {
     s.commandLine = commandLine;
     return RunProgram(s);
   }
+  std::string Shown() const { return ts.ui.messages.empty() ? "" : ts.ui.messages.back().text; }
 };
 
-TEST(BatchRun, BuildsTheUniverseAndEndsWithOptionX) {
-  BatchGame g;
-  EXPECT_EQ(g.Run(g.script + " " + g.out + " /ox"), 0);
-  std::vector<test::StoredObject> o = test::ReadObjects(g.out);
-  ASSERT_EQ(o.size(), 3u);
-  EXPECT_EQ(o[1].kind, 1003);
-  EXPECT_EQ(g.s.tables.playerCount, 3);
-  std::vector<std::string> log = g.LogLines();
-  ASSERT_GE(log.size(), 4u);
-  EXPECT_EQ(log[0], "Size =  12");
-  EXPECT_EQ(log[1], "Ship Object ID#  2");
-  EXPECT_EQ(log[2], "Wing Object ID#  3");
-  EXPECT_EQ(log.back(), "Total Run Time:  0 Sec");
-  // The output view showed each line as it was logged, and the whole log at the end.
-  EXPECT_TRUE(g.ts.output.shown);
-  EXPECT_EQ(g.ts.output.newLines.front(), "Size =  12\r\n");
-  EXPECT_EQ(g.ts.output.text, g.ts.dir.Read("tarvik.log"));
-  EXPECT_EQ(g.ts.output.timeLabels.back(), "Finished");
-  EXPECT_EQ(g.ts.output.doneWaits, 0);
-  EXPECT_TRUE(g.ts.ui.messages.empty());
+TEST(BatchRun, BuildsTheUniverseAndShowsTheLog) {
+  for (const char* options : {" /ox", ""}) {  // without X the output view waits for Done
+    SCOPED_TRACE(options);
+    BatchGame g;
+    EXPECT_EQ(g.Run(g.script + " " + g.universe + options), 0);
+    std::vector<test::StoredObject> o = test::ReadObjects(g.universe);
+    ASSERT_EQ(o.size(), 3u);
+    EXPECT_EQ(o[1].kind, 1003);
+    EXPECT_EQ(g.s.tables.playerCount, 3);
+    std::vector<std::string> log = g.LogLines();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
+              (std::vector<std::string>{"Size =  12", "Ship Object ID#  2", "Wing Object ID#  3"}));
+    EXPECT_EQ(log.back(), "Total Run Time:  0 Sec");
+    // The output view showed each line as it was logged, and the whole log at the end.
+    EXPECT_TRUE(g.ts.output.shown);
+    EXPECT_EQ(g.ts.output.newLines.front(), "Size =  12\r\n");
+    EXPECT_EQ(g.ts.output.text, g.ts.dir.Read("tarvik.log"));
+    EXPECT_EQ(g.ts.output.timeLabels.back(), "Finished");
+    EXPECT_EQ(g.ts.output.doneWaits, *options ? 0 : 1);
+    EXPECT_TRUE(g.ts.ui.messages.empty());
+  }
 }
 
-TEST(BatchRun, WithoutOptionXTheOutputWaitsForDone) {
-  BatchGame g;
-  EXPECT_EQ(g.Run(g.script + " " + g.out), 0);
-  EXPECT_TRUE(FileExists(g.out));
-  EXPECT_EQ(g.ts.output.doneWaits, 1);
-}
-
-TEST(BatchRun, ExistingOutputIsReplacedOnlyWithOptionO) {
-  BatchGame g;
+TEST(BatchRun, OutputFieldAndScriptField) {
+  BatchGame g;  // an existing output is replaced only with option O
   g.ts.dir.Write("UNIV/GAME1/g1.yig", std::string("old"));
-  EXPECT_EQ(g.Run(g.script + " " + g.out + " /x"), 1);
+  EXPECT_EQ(g.Run(g.script + " " + g.universe + " /x"), 1);
   EXPECT_EQ(g.ts.dir.Read("UNIV/GAME1/g1.yig"), "old");
-  ASSERT_EQ(g.ts.ui.messages.size(), 1u);
-  EXPECT_EQ(g.ts.ui.messages[0].text, "Error: Output file name already exists. Tarvik will not overwrite it.");
+  EXPECT_EQ(g.ts.ui.messages.size(), 1u);
+  EXPECT_EQ(g.Shown(), "Error: Output file name already exists. Tarvik will not overwrite it.");
+  BatchGame o;
+  o.ts.dir.Write("UNIV/GAME1/g1.yig", std::string("old"));
+  EXPECT_EQ(o.Run(o.script + " " + o.universe + " junk /Ox"), 0);
+  EXPECT_EQ(test::ReadObjects(o.universe).size(), 3u);
 
-  BatchGame h;
-  h.ts.dir.Write("UNIV/GAME1/g1.yig", std::string("old"));
-  EXPECT_EQ(h.Run(h.script + " " + h.out + " junk /Ox"), 0);
-  EXPECT_EQ(test::ReadObjects(h.out).size(), 3u);
-}
+  BatchGame e;  // an empty output field builds nothing
+  EXPECT_EQ(e.Run(e.script + "  " + e.universe + " /X"), 0);
+  EXPECT_FALSE(FileExists(e.universe) || e.ts.output.shown);
+  EXPECT_TRUE(e.ts.ui.messages.empty());
+  BatchGame n;  // nothing named and nothing stays open: said and ended
+  EXPECT_EQ(n.Run(n.script), 2);
+  EXPECT_FALSE(FileExists(n.universe));
+  EXPECT_EQ(n.ts.ui.messages.size(), 1u);
 
-TEST(BatchRun, EmptyOutputFieldBuildsNothing) {
-  BatchGame g;
-  EXPECT_EQ(g.Run(g.script + "  " + g.out + " /X"), 0);
-  EXPECT_FALSE(FileExists(g.out));
-  EXPECT_TRUE(g.ts.ui.messages.empty());
-  EXPECT_FALSE(g.ts.output.shown);
-
-  BatchGame h;
-  EXPECT_EQ(h.Run(h.script), 2);  // nothing named, nothing stays open: said and ended
-  EXPECT_FALSE(FileExists(h.out));
-  ASSERT_EQ(h.ts.ui.messages.size(), 1u);
-}
-
-TEST(BatchRun, UnknownScriptFieldFallsBackToTheFirstScriptFound) {
-  BatchGame g;
-  // build.vps is the only script of the folder, so start-up picked it.
-  EXPECT_EQ(g.Run(g.s.paths.appPath + "nothere.vps " + g.out + " /X"), 0);
-  EXPECT_EQ(test::ReadObjects(g.out).size(), 3u);
-}
-
-TEST(BatchRun, MissingScriptIsFatal) {
-  test::ScriptGame g;  // no script in the folder at all
-  g.s.commandLine = g.s.paths.appPath + "nothere.vps " + g.s.paths.appPath + "UNIV/GAME1/g1.yig /X";
-  EXPECT_EQ(RunProgram(g.s), 1);
-  ASSERT_FALSE(g.ts.ui.messages.empty());
-  EXPECT_EQ(g.ts.ui.messages.back().title, "ERROR!");
-  EXPECT_EQ(g.ts.ui.messages.back().text, "Script Missing");
-  EXPECT_FALSE(FileExists(g.s.paths.appPath + "UNIV/GAME1/g1.yig"));
+  BatchGame u;  // an unknown script falls back to the first one found, build.vps
+  EXPECT_EQ(u.Run(u.s.paths.appPath + "nothere.vps " + u.universe + " /X"), 0);
+  EXPECT_EQ(test::ReadObjects(u.universe).size(), 3u);
+  test::ScriptGame m;  // no script at all: fatal
+  m.s.commandLine = m.s.paths.appPath + "nothere.vps " + m.universe + " /X";
+  EXPECT_EQ(RunProgram(m.s), 1);
+  ASSERT_FALSE(m.ts.ui.messages.empty());
+  EXPECT_EQ(m.ts.ui.messages.back().title, "ERROR!");
+  EXPECT_EQ(m.ts.ui.messages.back().text, "Script Missing");
+  EXPECT_FALSE(FileExists(m.universe));
 }
 
 TEST(BatchRun, RunTimeErrorNamesTheStepAndTheCommandLine) {
   BatchGame g;
   DeleteFileAt(g.s.paths.dataDir + "main.dat");  // the universe file needs the data file
-  const std::string line = g.script + " " + g.out + " /X";
+  const std::string line = g.script + " " + g.universe + " /X";
   EXPECT_EQ(g.Run(line), 1);
-  ASSERT_FALSE(g.ts.ui.messages.empty());
-  EXPECT_EQ(g.ts.ui.messages.back().text, "Tarvik CommandLine Error:  112 [" + line + "]");
-  EXPECT_FALSE(FileExists(g.out));
+  EXPECT_EQ(g.Shown(), "Tarvik CommandLine Error:  112 [" + line + "]");
+  EXPECT_FALSE(FileExists(g.universe));
 }
 
 // The program itself, as a game host runs it.
-TEST(BatchProgram, BuildsFromTheCommandLineWithAFixedSeed) {
+TEST(BatchRun, TheProgramBuildsAndRefusesToOverwrite) {
   BatchGame g;
-  const std::string cmd = std::string(TARVIK_BINARY) + " --game-dir " + g.s.paths.appPath + " --seed 7 " + g.script +
-                          " " + g.out + " /OX > " + g.s.paths.appPath + "stdout.txt 2>&1";
-  const int status = std::system(cmd.c_str());
+  const std::string run = std::string(TARVIK_BINARY) + " --game-dir " + g.s.paths.appPath + " ";
+  int status = std::system((run + "--seed 7 " + g.script + " " + g.universe + " /OX > " + g.s.paths.appPath +
+                            "stdout.txt 2>&1").c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   const std::string shown = g.ts.dir.Read("stdout.txt");
   EXPECT_NE(shown.find("Ship Object ID#  2"), std::string::npos) << shown;
   EXPECT_NE(shown.find("Finished"), std::string::npos);
-  EXPECT_EQ(test::ReadObjects(g.out).size(), 3u);
-
-  // Again without /O: the file is there now.
-  const std::string again = std::string(TARVIK_BINARY) + " --game-dir " + g.s.paths.appPath + " " + g.script + " " +
-                            g.out + " /X 2> " + g.s.paths.appPath + "stderr.txt";
-  const int second = std::system(again.c_str());
-  ASSERT_TRUE(WIFEXITED(second));
-  EXPECT_EQ(WEXITSTATUS(second), 1);
+  EXPECT_EQ(test::ReadObjects(g.universe).size(), 3u);
+  status = std::system((run + g.script + " " + g.universe + " /X 2> " + g.s.paths.appPath + "stderr.txt").c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_EQ(g.ts.dir.Read("stderr.txt"), "Error: Output file name already exists. Tarvik will not overwrite it.\n");
 }
 

@@ -3,6 +3,8 @@
 // builds universes from script text and reads the objects back out of the file.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <map>
 #include <string>
@@ -21,39 +23,18 @@
 
 namespace tarvik::test {
 
-// Joins script lines with CR LF, as script files are written.
-inline std::string ScriptText(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& l : lines) text += l + "\r\n";
-  return text;
-}
-
 inline forge::GameFolderSpec SmallGame() {
   forge::GameFolderSpec g;
   for (int id : {101, 102, 103}) {
-    forge::RaceModuleSpec r;
-    r.raceId = id;
-    r.name = "Race " + std::to_string(id);
-    r.requiredHulls = {1};
-    g.races.push_back({"race" + std::to_string(id) + ".rce", r});
+    const std::string n = std::to_string(id);
+    g.races.push_back({"race" + n + ".rce", {.raceId = id, .name = "Race " + n, .requiredHulls = {1}}});
   }
   forge::ShipPackSpec pack;
   for (int h = 1; h <= 12; ++h) {
-    forge::HullSpec hull;
-    hull.hullType = h;
-    hull.name = "Hull " + std::to_string(h);
-    hull.pdWeaponSlots = 2;
-    hull.lWeaponSlots = 4;
-    hull.sWeaponSlots = 3;
-    hull.generatorSlots = 1;
-    hull.fuelCapacity = 500;
-    hull.crewCapacity = 100;
-    hull.passengerCapacity = 1000;
-    hull.armorCapacity = 800;
-    hull.cargoCapacity = 1000;
-    hull.ordnanceCapacity = 400;
-    hull.fixCapacity = 300;
-    pack.hulls.push_back(hull);
+    pack.hulls.push_back({.hullType = h, .name = "Hull " + std::to_string(h), .pdWeaponSlots = 2, .lWeaponSlots = 4,
+                          .sWeaponSlots = 3, .fuelCapacity = 500, .generatorSlots = 1, .crewCapacity = 100,
+                          .passengerCapacity = 1000, .armorCapacity = 800, .cargoCapacity = 1000,
+                          .ordnanceCapacity = 400, .fixCapacity = 300});
   }
   g.shipPacks.push_back({"pack.spk", pack});
   g.dataFiles.push_back({"main.dat", forge::DataFileSpec{}});
@@ -62,14 +43,29 @@ inline forge::GameFolderSpec SmallGame() {
   return g;
 }
 
-// An object as stored: its kind code and its record.
+// An object as stored: its identifier, kind code, owner, position and record.
 struct StoredObject {
-  int id = 0;
-  int kind = 0;
-  int owner = 0;
+  int id = 0, kind = 0, owner = 0;
   long long pos = 0;
   Record record;
 };
+
+// The record layout of an object kind code; nullptr for an unknown code.
+inline const RecordLayout* LayoutOfKind(int kind) {
+  using namespace ObjectKind;
+  if (kind >= kMinefieldBase) return &MinefieldRecordLayout();
+  if (kind > kShipBase) return &ShipRecordLayout();
+  static const std::map<int, const RecordLayout*> kLayouts = {
+      {kPlanet, &PlanetRecordLayout()},         {kBase, &BaseRecordLayout()},
+      {kAssaultPod, &AssaultPodRecordLayout()}, {kConPod, &ConPodRecordLayout()},
+      {kGoldPod, &GoldPodRecordLayout()},       {kWreckage, &WreckageRecordLayout()},
+      {kLifePod, &LifePodRecordLayout()},       {kNativePod, &NativePodRecordLayout()},
+      {kOrePod, &OrePodRecordLayout()},         {kOutfitPod, &OutfitPodRecordLayout()},
+      {kResupplyPod, &ResupplyPodRecordLayout()}, {kThing, &ThingRecordLayout()},
+      {kWing, &WingRecordLayout()},             {kBuoy, &BuoyRecordLayout()}};
+  auto it = kLayouts.find(kind);
+  return it == kLayouts.end() ? nullptr : it->second;
+}
 
 // The objects of a universe file, in the order they were stored.
 inline std::vector<StoredObject> ReadObjects(const std::string& path) {
@@ -82,23 +78,7 @@ inline std::vector<StoredObject> ReadObjects(const std::string& path) {
     const int kind = f.I16(tables + 160000 + 2 * (id - 1));
     if (kind == 0) continue;
     const long long entry = index + 12LL * (id - 1);
-    const RecordLayout* layout = nullptr;
-    if (kind == ObjectKind::kPlanet) layout = &PlanetRecordLayout();
-    else if (kind == ObjectKind::kBase) layout = &BaseRecordLayout();
-    else if (kind == ObjectKind::kAssaultPod) layout = &AssaultPodRecordLayout();
-    else if (kind == ObjectKind::kConPod) layout = &ConPodRecordLayout();
-    else if (kind == ObjectKind::kGoldPod) layout = &GoldPodRecordLayout();
-    else if (kind == ObjectKind::kWreckage) layout = &WreckageRecordLayout();
-    else if (kind == ObjectKind::kLifePod) layout = &LifePodRecordLayout();
-    else if (kind == ObjectKind::kNativePod) layout = &NativePodRecordLayout();
-    else if (kind == ObjectKind::kOrePod) layout = &OrePodRecordLayout();
-    else if (kind == ObjectKind::kOutfitPod) layout = &OutfitPodRecordLayout();
-    else if (kind == ObjectKind::kResupplyPod) layout = &ResupplyPodRecordLayout();
-    else if (kind == ObjectKind::kThing) layout = &ThingRecordLayout();
-    else if (kind == ObjectKind::kWing) layout = &WingRecordLayout();
-    else if (kind == ObjectKind::kBuoy) layout = &BuoyRecordLayout();
-    else if (kind >= ObjectKind::kMinefieldBase) layout = &MinefieldRecordLayout();
-    else if (kind > ObjectKind::kShipBase) layout = &ShipRecordLayout();
+    const RecordLayout* layout = LayoutOfKind(kind);
     if (!layout) continue;
     StoredObject o{id, kind, f.I16(entry), f.I32(entry + 2), Record(*layout)};
     o.record.bytes() = f.Bytes(o.pos, static_cast<size_t>(layout->size()));
@@ -113,6 +93,11 @@ inline std::string PlainText(const Record& r, std::string_view field, std::strin
   std::string t = r.Text(field);
   ScrambleName(r.Get(keyField), t);
   return t;
+}
+
+// Expects each named field of a record to hold its value.
+inline void ExpectFields(const Record& r, const std::map<std::string, int>& fields) {
+  for (const auto& [field, value] : fields) EXPECT_EQ(r.Get(field), value) << field;
 }
 
 struct ScriptGame {
@@ -133,23 +118,24 @@ struct ScriptGame {
     s.random.Seed(0);
   }
 
+  // Writes the lines as a script file, each ended with CR LF.
   std::string WriteScript(const std::vector<std::string>& lines, const std::string& name = "test.vps") {
-    return ts.dir.Write("scripts/" + name, ScriptText(lines));
+    std::string text;
+    for (const std::string& l : lines) text += l + "\r\n";
+    return ts.dir.Write("scripts/" + name, text);
   }
 
-  // Both passes around the universe file, as a build runs them. A script without a
-  // RACES block plays races 101 and 102.
-  void Build(const std::vector<std::string>& lines) {
+  // Both passes around the universe file, as a build runs them; returns the objects
+  // stored. A script without a RACES block plays races 101 and 102.
+  std::vector<StoredObject> Build(const std::vector<std::string>& lines) {
     std::vector<std::string> all = lines;
-    bool hasRaces = false;
-    for (const std::string& l : lines) hasRaces = hasRaces || l.find("RACES") != std::string::npos;
-    if (!hasRaces) {
+    if (std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("RACES") != l.npos; }))
       all.insert(all.begin(), {"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 102", "END"});
-    }
     const std::string path = WriteScript(all);
     RunScript(s, path, SETTINGS_PASS);
     WriteUniverseFile(s);
     RunScript(s, path, OBJECTS_PASS);
+    return Objects();
   }
 
   std::vector<StoredObject> Objects() const { return ReadObjects(universe); }
@@ -158,10 +144,14 @@ struct ScriptGame {
     std::vector<std::string> lines;
     std::string text = ts.dir.Read("tarvik.log");
     size_t start = 0;
-    for (size_t i; (i = text.find("\r\n", start)) != std::string::npos; start = i + 2) {
+    for (size_t i; (i = text.find("\r\n", start)) != std::string::npos; start = i + 2)
       lines.push_back(text.substr(start, i - start));
-    }
     return lines;
+  }
+
+  bool Logged(const std::string& line) const {
+    const std::vector<std::string> lines = LogLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
   }
 
   std::vector<std::string> Messages() const {
