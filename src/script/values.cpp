@@ -32,6 +32,17 @@ long long LeadingNumber(std::string_view t) {
 // Values of 1000000001 and more, or -1000000000 and less, count as no number at all.
 bool OutsideReadableRange(long long v) { return v >= 1000000001LL || v <= -1000000000LL; }
 
+// The number that collected digit-set characters stand for, clamped into [min, max]:
+// more than ten characters, or a value beyond the readable range, gives 0.
+int32_t ClampedReading(const std::string& digits, int32_t min, int32_t max) {
+  if (digits.size() > 10) return 0;
+  long long v = LeadingNumber(digits);
+  if (OutsideReadableRange(v)) return 0;
+  if (v < min) v = min;
+  if (v > max) v = max;
+  return static_cast<int32_t>(v);
+}
+
 int32_t DiceValue(Session& s, std::string_view text, int32_t min, int32_t max) {
   std::string a, b;
   int state = 1;
@@ -73,12 +84,7 @@ int32_t GetValue(Session& s, std::string_view text, int32_t min, int32_t max) {
   for (char c : text) {
     if (IsDigitSet(c)) digits += c;
   }
-  if (digits.size() > 10) return 0;
-  long long v = LeadingNumber(digits);
-  if (OutsideReadableRange(v)) return 0;
-  if (v < min) v = min;
-  if (v > max) v = max;
-  return static_cast<int32_t>(v);
+  return ClampedReading(digits, min, max);
 }
 
 int32_t GetIndex(std::string_view text, int32_t min, int32_t max) {
@@ -88,12 +94,7 @@ int32_t GetIndex(std::string_view text, int32_t min, int32_t max) {
     if (c == '=' || c == ',' || c == ')') break;
     if (IsDigitSet(c)) digits += c;
   }
-  if (digits.size() > 10) return 0;
-  long long v = LeadingNumber(digits);
-  if (OutsideReadableRange(v)) return 0;
-  if (v < min) v = min;
-  if (v > max) v = max;
-  return static_cast<int32_t>(v);
+  return ClampedReading(digits, min, max);
 }
 
 int32_t SetFlagBit(const Session& s, int32_t flags, int n, int32_t value) {
