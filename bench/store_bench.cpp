@@ -53,6 +53,18 @@ struct BenchFolder {
   std::string path;
 };
 
+// A session in `folder` with a fixed clock and a user interface that says nothing.
+struct BenchSession {
+  explicit BenchSession(const std::string& folder) : session(std::make_unique<Session>()) {
+    session->clock = &clock;
+    session->ui = &ui;
+    SetAppPath(session->paths, folder);
+  }
+  FixedClock clock;
+  QuietUi ui;
+  std::unique_ptr<Session> session;
+};
+
 // A fresh universe file made by the writer, for two players of one forged race.
 std::vector<uint8_t> FreshUniverse(const std::string& folder) {
   forge::GameFolderSpec game;
@@ -66,13 +78,8 @@ std::vector<uint8_t> FreshUniverse(const std::string& folder) {
   game.dataFiles = {{"bench.dat", forge::DataFileSpec{}}};
   forge::WriteGameFolder(folder, game);
 
-  FixedClock clock;
-  QuietUi ui;
-  auto session = std::make_unique<Session>();
-  Session& s = *session;
-  s.clock = &clock;
-  s.ui = &ui;
-  SetAppPath(s.paths, folder);
+  BenchSession bench(folder);
+  Session& s = *bench.session;
   ListRaceModules(s);
   s.tables.playerRace[1] = s.tables.playerRace[2] = 1;
   s.tables.playerActive[1] = s.tables.playerActive[2] = 1;
@@ -108,13 +115,8 @@ struct StoreRun {
 
 // Stores n objects, cycling through the kinds, into a fresh copy of the universe.
 StoreRun RunStore(const std::string& folder, const std::vector<uint8_t>& fresh, int n) {
-  FixedClock clock;
-  QuietUi ui;
-  auto session = std::make_unique<Session>();
-  Session& s = *session;
-  s.clock = &clock;
-  s.ui = &ui;
-  SetAppPath(s.paths, folder);
+  BenchSession bench(folder);
+  Session& s = *bench.session;
   s.random.SetFixedSeed(1);
   s.random.Seed(0);
   s.records.ship.Set("hull", 15);
@@ -149,11 +151,8 @@ StoreRun RunStore(const std::string& folder, const std::vector<uint8_t>& fresh, 
 
 // The run log's part: n lines like the ones the stores log, on their own.
 double LogLinesOnly(const std::string& folder, int n) {
-  FixedClock clock;
-  auto session = std::make_unique<Session>();
-  Session& s = *session;
-  s.clock = &clock;
-  SetAppPath(s.paths, folder);
+  BenchSession bench(folder);
+  Session& s = *bench.session;
   LogLine(s, "CLEAR");
   const auto t0 = Clock::now();
   for (int i = 0; i < n; ++i) LogLine(s, "Ship Object ID# " + std::to_string(i));
