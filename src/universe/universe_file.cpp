@@ -155,27 +155,16 @@ void FillPlayerRecord(Session& s, Record& r, int p, int32_t activeMask) {
   r.Set("exoticB", t.exoticB[p]);
   r.SetI32At(194, t.exoticA[p]);
   r.SetI32At(198, t.exoticB[p]);
-  if (t.scriptTech) {
-    r.Set("techPlanet", t.techPlanet);
-    r.Set("techLarge", t.techLarge);
-    r.Set("techSmall", t.techSmall);
-    r.Set("techPd", t.techPd);
-    r.Set("techGen", t.techGen);
-    r.Set("techEngine", t.techEngine);
-    r.Set("techHull", t.techHull);
-    r.Set("techHyp", t.techHyp);
-    r.Set("techShield", t.techShield);
-  } else {
-    r.Set("techPlanet", 1);
-    r.Set("techLarge", 0);
-    r.Set("techSmall", 1);
-    r.Set("techPd", 0);
-    r.Set("techGen", 1);
-    r.Set("techEngine", 6);
-    r.Set("techHull", 1);
-    r.Set("techHyp", 1);
-    r.Set("techShield", 1);
-  }
+  // Starting technology: the TECH block's values when a script gave one, else the
+  // defaults.
+  const struct {
+    const char* field;
+    int32_t byDefault;
+    int32_t fromScript;
+  } tech[] = {{"techPlanet", 1, t.techPlanet}, {"techLarge", 0, t.techLarge}, {"techSmall", 1, t.techSmall},
+              {"techPd", 0, t.techPd},         {"techGen", 1, t.techGen},     {"techEngine", 6, t.techEngine},
+              {"techHull", 1, t.techHull},     {"techHyp", 1, t.techHyp},     {"techShield", 1, t.techShield}};
+  for (const auto& level : tech) r.Set(level.field, t.scriptTech ? level.fromScript : level.byDefault);
 }
 
 // The player section at `pos`, in its table order; fills the header fields that
