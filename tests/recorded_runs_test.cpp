@@ -201,6 +201,9 @@ struct RecordedRun {
   std::function<RunResult(const std::string& game, const std::string& scratch)> run;
 };
 
+// Names the run in test listings instead of showing its bytes.
+void PrintTo(const RecordedRun& run, std::ostream* os) { *os << run.name; }
+
 // A batch run of a script of the game folder's scripts folder.
 std::function<RunResult(const std::string&, const std::string&)> Batch(const std::string& args) {
   return [=](const std::string& g, const std::string& x) { return RunTarvik(g, x, args); };

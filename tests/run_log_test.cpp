@@ -102,18 +102,5 @@ TEST_F(RunLogTest, DoneEndsTheProgramOnlyAfterTheRun) {
   }
 }
 
-TEST_F(RunLogTest, FatalErrorShowsTheBoxAndEndsWithStatusOne) {
-  try {
-    ShowFatalError(s, "Script Missing");
-    FAIL();
-  } catch (const ProgramEnd& end) {
-    EXPECT_EQ(end.status, 1);
-  }
-  ASSERT_EQ(t.ui.messages.size(), 1u);
-  EXPECT_EQ(t.ui.messages[0].title, "ERROR!");
-  EXPECT_EQ(t.ui.messages[0].text, "Script Missing");
-  EXPECT_EQ(t.ui.messages[0].icon, MessageIcon::Critical);
-}
-
 }  // namespace
 }  // namespace tarvik

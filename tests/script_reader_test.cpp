@@ -24,16 +24,9 @@ TEST(ScriptFile, MissingEmptyAndLineFeedOnlyScripts) {
   g.s.script.pendingMapFile = true;
   g.s.script.pendingMapPath = "x";
   g.s.map.defaultMapFile = "data/echo.map";
-  try {  // a missing script ends the program before anything changes
-    RunScript(g.s, g.s.paths.scriptsDir + "nothere.vps", SETTINGS_PASS);
-    ADD_FAILURE() << "the program should end";
-  } catch (const ProgramEnd& end) {
-    EXPECT_EQ(end.status, 1);
-  }
-  ASSERT_EQ(g.ts.ui.messages.size(), 1u);
-  EXPECT_EQ(g.ts.ui.messages[0].title, "ERROR!");
-  EXPECT_EQ(g.ts.ui.messages[0].text, "Script Missing");
-  EXPECT_EQ(g.ts.ui.messages[0].icon, MessageIcon::Critical);
+  // A missing script stops the program before anything changes.
+  EXPECT_EQ(test::FatalMessageOf([&] { RunScript(g.s, g.s.paths.scriptsDir + "nothere.vps", SETTINGS_PASS); }),
+            "Script Missing");
   EXPECT_TRUE(g.s.script.pendingMapFile);
   EXPECT_TRUE(g.LogLines().empty());
 

@@ -23,14 +23,8 @@ std::string Padded(const std::string& header, size_t length) {
   return bytes;
 }
 
-int RunMain(test::TestSession& t) {
-  try {
-    Main(t.s());
-    return 0;
-  } catch (const ProgramEnd& end) {
-    return end.status;
-  }
-}
+// Start-up without a command line, under the top that shows its error boxes.
+int RunMain(test::TestSession& t) { return RunProgram(t.s()); }
 
 std::vector<std::string> ExpectedSlotFolders(const std::string& univ) {
   std::vector<std::string> folders = {univ, "WAR"};
@@ -136,6 +130,8 @@ TEST(Startup, AFailingStepIsNamedInTheLoadError) {
   EXPECT_EQ(RunMain(t), 1);
   ASSERT_FALSE(t.ui.messages.empty());
   EXPECT_EQ(t.ui.messages.back().text, "Main Load Error: Tarvik:  12");
+  // The box comes with what failed: the folder that could not be made.
+  EXPECT_NE(t.ui.messages.back().reason.find("cannot create folder"), std::string::npos);
 }
 
 TEST(Startup, AMapFileThatCannotBeMovedFailsStepFifteen) {

@@ -104,19 +104,15 @@ void RunCommandLine(Session& s, const std::string& commandLine) {
       }
       throw ProgramEnd{2};
     }
-  } catch (const RuntimeError&) {
-    CommandLineError(s, step, commandLine);
-  } catch (const std::bad_alloc&) {
-    CommandLineError(s, step, commandLine);
+  } catch (const RuntimeError& e) {
+    CommandLineError(step, commandLine, e.what());
+  } catch (const std::bad_alloc& e) {
+    CommandLineError(step, commandLine, e.what());
   }
 }
 
-void CommandLineError(Session& s, int step, const std::string& commandLine) {
-  if (s.ui) {
-    s.ui->ShowMessage("", "Tarvik CommandLine Error: " + NumText(step) + " [" + commandLine + "]",
-                      MessageIcon::None);
-  }
-  throw ProgramEnd{1};
+void CommandLineError(int step, const std::string& commandLine, const std::string& reason) {
+  throw StepFailure{"Tarvik CommandLine Error: " + NumText(step) + " [" + commandLine + "]", reason};
 }
 
 void StartWizard(Session& s) {

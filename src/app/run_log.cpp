@@ -128,9 +128,4 @@ void ClickDone(Session& s) {
   if (s.log.runFinished) throw ProgramEnd{0};
 }
 
-void ShowFatalError(Session& s, const std::string& message) {
-  if (s.ui) s.ui->ShowMessage("ERROR!", message, MessageIcon::Critical);
-  throw ProgramEnd{1};
-}
-
 }  // namespace tarvik

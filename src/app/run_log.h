@@ -1,5 +1,5 @@
 // The run log: the single writer of the lines a build reports (LogLine), the log file
-// "tarvik.log" that keeps them, the output window's run timer, and the fatal error box.
+// "tarvik.log" that keeps them, and the output window's run timer and flags.
 #pragma once
 
 #include <array>
@@ -46,9 +46,5 @@ int32_t ElapsedRunSeconds(const Session& s);
 void ShowOutputWindow(Session& s);
 // The output window's Done button: ends the program when the run is finished.
 void ClickDone(Session& s);
-
-// Message box titled "ERROR!" with the critical-stop icon, then the program ends with
-// status 1. Never returns.
-[[noreturn]] void ShowFatalError(Session& s, const std::string& message);
 
 }  // namespace tarvik

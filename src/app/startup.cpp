@@ -117,12 +117,10 @@ void Main(Session& s) {
     step = 22;
     StartWizard(s);
     step = 25;
-  } catch (const RuntimeError&) {
-    if (s.ui) s.ui->ShowMessage("", "Main Load Error: Tarvik: " + NumText(step), MessageIcon::None);
-    throw ProgramEnd{1};
-  } catch (const std::bad_alloc&) {
-    if (s.ui) s.ui->ShowMessage("", "Main Load Error: Tarvik: " + NumText(step), MessageIcon::None);
-    throw ProgramEnd{1};
+  } catch (const RuntimeError& e) {
+    throw StepFailure{"Main Load Error: Tarvik: " + NumText(step), e.what()};
+  } catch (const std::bad_alloc& e) {
+    throw StepFailure{"Main Load Error: Tarvik: " + NumText(step), e.what()};
   }
 }
 
@@ -140,15 +138,22 @@ std::string RaceListText(const Session& s) {
   return text;
 }
 
+void ShowFatalError(Session& s, const std::string& message) {
+  if (s.ui) s.ui->ShowMessage("ERROR!", message, MessageIcon::Critical);
+}
+
 int RunProgram(Session& s) {
   try {
     Main(s);
     // After a batch run without option X the output view stays until Done.
-    if (!s.commandLine.empty()) {
-      if (s.log.outputShown && s.output) s.output->WaitForDone();
-      return 0;
-    }
+    if (!s.commandLine.empty() && s.log.outputShown && s.output) s.output->WaitForDone();
     return 0;
+  } catch (const FatalError& e) {
+    ShowFatalError(s, e.message);
+    return 1;
+  } catch (const StepFailure& e) {
+    if (s.ui) s.ui->ShowStepError(e.message, e.reason);
+    return 1;
   } catch (const ProgramEnd& end) {
     return end.status;
   }

@@ -8,8 +8,8 @@ namespace tarvik {
 
 struct Session;
 
-// The start-up sequence. Any run-time error ends it with "Main Load Error: Tarvik: "
-// and the number of the step that failed, then the program ends (ProgramEnd{1}).
+// The start-up sequence. A run-time error in it is a StepFailure "Main Load Error:
+// Tarvik: " with the number of the step that failed, which ends the program.
 void Main(Session& s);
 
 // Picks the first valid data file, map file and script (step 8 of Main).
@@ -21,7 +21,12 @@ void BuildBitValues(Session& s);
 // The race module list as text: one line per usable entry.
 std::string RaceListText(const Session& s);
 
-// Runs Main and what follows it; returns the program's exit status.
+// The fatal error box: titled "ERROR!", with the critical-stop icon.
+void ShowFatalError(Session& s, const std::string& message);
+
+// The top of the program: runs Main and what follows it, shows the box of a FatalError
+// or a StepFailure that reaches it, and returns the program's exit status (1 after
+// either box).
 int RunProgram(Session& s);
 
 }  // namespace tarvik

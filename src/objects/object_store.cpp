@@ -331,7 +331,7 @@ void AddToMapList(Session& s, int32_t id) {
   int slot = open ? s.store.mapListCursor : 1;
   while (slot <= MAX_OBJECTS && t.mapListId[slot] != 0) ++slot;
   if (open) s.store.mapListCursor = slot;
-  if (slot > MAX_OBJECTS) ShowFatalError(s, "No room in map list!");
+  if (slot > MAX_OBJECTS) throw FatalError{"No room in map list!"};
   t.mapListId.Set(slot, id);
   t.mapListX[slot] = t.objectX[id];
 }

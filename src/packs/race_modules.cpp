@@ -173,8 +173,8 @@ void ValidateRaceHulls(Session& s) {
       if (hull <= 0 || HullKnown(s, hull)) continue;
       std::string name = race.Text("raceName");
       ScrambleName(race.Get("nameKey"), name);
-      ShowFatalError(s, "ERROR! Race " + name + " " + NumText(g.id) + " requires ship hull type " + NumText(hull) +
-                            "\r" + "hull information not found, a required ships\\*.SPK is file missing");
+      throw FatalError{"ERROR! Race " + name + " " + NumText(g.id) + " requires ship hull type " + NumText(hull) +
+                       "\r" + "hull information not found, a required ships\\*.SPK is file missing"};
     }
   }
 }

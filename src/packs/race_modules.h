@@ -30,7 +30,8 @@ std::string RaceModulePath(const Session& s, int entry);
 void ReadRaceRecord(Session& s, int entry);
 void ReadRaceUnitRecord(Session& s, int entry, int k);
 void ReadRaceExtraRecord(Session& s, int entry, int k);
-// Ends the program through ShowFatalError when a required hull type is missing.
+// A required hull type that no kept ship pack provides is a FatalError naming the race
+// and the first such hull.
 void ValidateRaceHulls(Session& s);
 
 }  // namespace tarvik

@@ -185,7 +185,7 @@ std::string ShipPackPath(const Session& s, int slot) {
 
 void LoadHull(Session& s, int hullType) {
   if (!HullKnown(s, hullType)) {
-    ShowFatalError(s, "Hull load error! Ship hull: " + NumText(hullType) + " missing ");
+    throw FatalError{"Hull load error! Ship hull: " + NumText(hullType) + " missing "};
   }
   const HullIndexEntry& entry = s.packs.hullIndex[hullType];
   std::string path = ShipPackPath(s, entry.packSlot);

@@ -188,7 +188,10 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
   next_ = 0;
   f_ = std::fopen(real.c_str(), how);
   if (!f_) throw RuntimeError("cannot open " + path_ + ": " + std::strerror(errno));
-  std::setvbuf(f_, nullptr, _IOFBF, 1 << 16);
+  // No stdio buffer: what Write is given is in the file when it returns, so closing a
+  // file (also from the destructor, while an error unwinds the stack) never writes.
+  // The callers collect their output into large pieces themselves.
+  std::setvbuf(f_, nullptr, _IONBF, 0);
 }
 
 void BinaryFile::Close() {

@@ -1,6 +1,6 @@
 #include "script/script_reader.h"
 
-#include "app/run_log.h"
+#include "base/errors.h"
 #include "objects/object_store.h"
 #include "platform/files.h"
 #include "script/script_line.h"
@@ -17,7 +17,7 @@ void ParseScriptLine(Session& s, std::string_view line) {
 
 void RunScript(Session& s, const std::string& path, int pass) {
   s.script.pass = pass;
-  if (!FileExists(path)) ShowFatalError(s, "Script Missing");
+  if (!FileExists(path)) throw FatalError{"Script Missing"};
   const std::vector<uint8_t> bytes = ReadWholeFile(path);
 
   s.script.pendingMapFile = false;

@@ -13,8 +13,7 @@ struct Session;
 inline constexpr int SETTINGS_PASS = 0;
 inline constexpr int OBJECTS_PASS = 1;
 
-// Runs one pass of the script at path. A missing file ends the program with the fatal
-// message "Script Missing". The objects pass opens the object store of
+// Runs one pass of the script at path. A missing file is the FatalError "Script Missing". The objects pass opens the object store of
 // s.tables.universeFilePath for its duration (not at all for an empty script).
 void RunScript(Session& s, const std::string& path, int pass);
 

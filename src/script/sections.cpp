@@ -109,18 +109,14 @@ void ScrambleAt(Record& r, int offset, int width, int key) {
 
 bool StoreIsOpen(const Session& s) { return s.store.file && s.store.file->IsOpen(); }
 
-void ShowPropertyError(Session& s) {
-  if (s.ui) s.ui->ShowMessage("", "Error DoProperty", MessageIcon::None);
-}
-
 // One step of a property statement: a run-time failure shows "Error DoProperty" and the
-// statement goes on with its next step.
+// statement goes on with its next step. Nothing else is caught here.
 template <class F>
 void Step(Session& s, F&& step) {
   try {
     step();
-  } catch (const RuntimeError&) {
-    ShowPropertyError(s);
+  } catch (const RuntimeError& e) {
+    if (s.ui) s.ui->ShowStepError("Error DoProperty", e.what());
   }
 }
 
