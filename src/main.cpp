@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "app/options.h"
+#include "app/session.h"
 #include "app/startup.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
-#include "session.h"
 
 namespace {
 

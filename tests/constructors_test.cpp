@@ -10,6 +10,7 @@
 
 #include "app/startup.h"
 #include "base/text.h"
+#include "objects/object_kinds.h"
 #include "platform/rounding.h"
 #include "test_support.h"
 
@@ -149,35 +150,34 @@ TEST_F(ConstructorTest, WreckageDrawOrder) {
 // they still hold the previous object's bytes when it did not.
 TEST_F(ConstructorTest, NamesAndResetsOfEveryKind) {
   struct Kind {
-    void (*make)(Session&);
-    Record WorkingRecords::*record;
+    BlockKind block;
     const char* label;  // nullptr: no generated name
     int range, width;
     bool reset;
   };
-  using W = WorkingRecords;
   const Kind kinds[] = {
-      {NewBase, &W::base, "Ground Base ", 4000, 40, true},
-      {NewWing, &W::wing, "Wing ", 4000, 40, true},
-      {NewConPod, &W::conPod, "ConPod ", 1000, 20, true},
-      {NewOrePod, &W::orePod, "Ore Pod ", 1000, 20, true},
-      {NewLifePod, &W::lifePod, "Life Pod ", 1000, 20, true},
-      {NewAssaultPod, &W::assaultPod, "Assault Pod ", 1000, 20, true},
-      {NewOutfitPod, &W::outfitPod, "Outfit Pod ", 1000, 20, true},
-      {NewNativePod, &W::nativePod, "Native Pod ", 1000, 20, true},
-      {NewResupplyPod, &W::resupplyPod, "Resupply Pod ", 1000, 20, false},
-      {NewGoldPod, &W::goldPod, "Gold Pod ", 1000, 20, true},
-      {NewWreckage, &W::wreckage, "Wreckage ", 1000, 20, true},
-      {NewMinefield, &W::minefield, nullptr, 0, 0, true},
-      {NewThing, &W::thing, "Object: ", 9000, 40, false},
-      {NewBuoy, &W::buoy, "Buoy ", 2099, 40, false},
+      {BlockKind::Base, "Ground Base ", 4000, 40, true},
+      {BlockKind::Wing, "Wing ", 4000, 40, true},
+      {BlockKind::ConPod, "ConPod ", 1000, 20, true},
+      {BlockKind::OrePod, "Ore Pod ", 1000, 20, true},
+      {BlockKind::LifePod, "Life Pod ", 1000, 20, true},
+      {BlockKind::AssaultPod, "Assault Pod ", 1000, 20, true},
+      {BlockKind::OutfitPod, "Outfit Pod ", 1000, 20, true},
+      {BlockKind::NativePod, "Native Pod ", 1000, 20, true},
+      {BlockKind::ResupplyPod, "Resupply Pod ", 1000, 20, false},
+      {BlockKind::GoldPod, "Gold Pod ", 1000, 20, true},
+      {BlockKind::Wreckage, "Wreckage ", 1000, 20, true},
+      {BlockKind::Minefield, nullptr, 0, 0, true},
+      {BlockKind::Thing, "Object: ", 9000, 40, false},
+      {BlockKind::Buoy, "Buoy ", 2099, 40, false},
   };
   for (const Kind& k : kinds) {
-    Record& rec = s().records.*k.record;
+    const ObjectKindDescriptor& kind = *KindOfBlock(k.block);
+    Record& rec = s().records.*kind.record;
     SCOPED_TRACE(rec.layout().name());
     std::fill(rec.bytes().begin(), rec.bytes().end(), 0x33);
     Random r = s().random;
-    k.make(s());
+    kind.construct(s());
     EXPECT_EQ(rec.bytes().back(), k.reset ? 0 : 0x33);
     if (!k.label) continue;
     const long long number = static_cast<long long>(std::floor(r.Next() * k.range));
@@ -208,7 +208,7 @@ TEST_F(ConstructorTest, NamesAndResetsOfEveryKind) {
 // A base within 5000 (exclusive) of a planet moves onto the nearest one; distances are
 // compared in single precision and ties go to the lower identifier.
 TEST_F(ConstructorTest, BaseLocksToTheNearestPlanet) {
-  auto planet = [&](int id, int x, int y, int kind = ObjectKind::kPlanet) {
+  auto planet = [&](int id, int x, int y, int kind = ObjectKind::PLANET) {
     s().tables.objects.objectKind[id] = static_cast<int16_t>(kind);
     s().tables.objects.objectX[id] = static_cast<int16_t>(x);
     s().tables.objects.objectY[id] = static_cast<int16_t>(y);
@@ -223,7 +223,7 @@ TEST_F(ConstructorTest, BaseLocksToTheNearestPlanet) {
   };
   planet(3, 1000, 6000);                     // exactly 5000 away
   planet(4, 4000, 5000);                     // 3-4-5: 5000 away
-  planet(5, 1500, 1000, ObjectKind::kBase);  // near, but not a planet
+  planet(5, 1500, 1000, ObjectKind::BASE);  // near, but not a planet
   planet(6, 0, 1000);                        // no position: skipped
   EXPECT_EQ(lock(), 0);
   EXPECT_EQ(base().Get("serial"), 55);

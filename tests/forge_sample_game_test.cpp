@@ -14,6 +14,7 @@
 #include "packs/map_files.h"
 #include "packs/race_modules.h"
 #include "packs/ship_packs.h"
+#include "script/map_block.h"
 #include "test_support.h"
 
 namespace tarvik {
@@ -135,7 +136,7 @@ TEST_F(SampleGame, StockMapsHaveTheirPlanetCountsAndExtents) {
     const std::string path = s().paths.dataDir + e.file;
     ASSERT_TRUE(IsMapFile(path));
     MapFile m = ReadMapFile(path);
-    ASSERT_EQ(m.status, MapFileStatus::kOk);
+    ASSERT_EQ(m.status, MapFileStatus::Ok);
     ASSERT_EQ(m.planets.size(), e.count);
     for (const MapPlanet& p : m.planets) {
       EXPECT_TRUE(std::abs(p.x - e.cx) <= e.half && std::abs(p.y - e.cy) <= e.half) << p.x << "," << p.y;

@@ -34,7 +34,7 @@ class ObjectStoreTest : public ::testing::Test {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     return line;
   }
-  void Store(Record& r, void (*store)(Session&), int x, int y, int pNum = 1) {
+  void Store(Record& r, void (*store)(ObjectSession&), int x, int y, int pNum = 1) {
     if (r.layout().Find("pNum")) r.Set("pNum", pNum);
     r.Set("x", x);
     r.Set("y", y);
@@ -73,7 +73,7 @@ TEST_F(ObjectStoreTest, SequentialIdsStartAfterTheLastPlanetAndWrap) {
 // the upward scans over the tables, one per object.
 TEST_F(ObjectStoreTest, IdAndMapListChoicesMatchPlainScans) {
   auto scanId = [&](Random& mirror) {  // from the candidate up, then from 1
-    long long c = s().script.randomIds ? RoundToInt(mirror.Next() * 19000 + 10) : counters().lastPlanetId + 1LL;
+    long long c = s().store.randomIds ? RoundToInt(mirror.Next() * 19000 + 10) : counters().lastPlanetId + 1LL;
     if (c > MAX_OBJECTS) c = 1;
     for (long long k = 0, i = c; k < MAX_OBJECTS; ++k, i = i % MAX_OBJECTS + 1)
       if (tables().objectKind[static_cast<int>(i)] <= 0) return static_cast<int>(i);
@@ -94,7 +94,7 @@ TEST_F(ObjectStoreTest, IdAndMapListChoicesMatchPlainScans) {
   Random mirror = s().random;
   for (int n = 0; n < 9000; ++n) {
     const double roll = pick.Next();
-    s().script.randomIds = roll < 0.3;
+    s().store.randomIds = roll < 0.3;
     const int id = scanId(mirror), slot = scanSlot();
     ASSERT_NE(id, 0);
     if (roll > 0.8) {
@@ -110,7 +110,7 @@ TEST_F(ObjectStoreTest, IdAndMapListChoicesMatchPlainScans) {
   for (int i = 1; i <= MAX_OBJECTS; ++i)
     if (tables().objectKind[i] <= 0) tables().objectKind[i] = 22;
   const int serial = counters().serialCounter, lines = s().log.lineCount;
-  s().script.randomIds = false;
+  s().store.randomIds = false;
   EXPECT_EQ(AllocateObjectId(s()), 0);
   StoreShipAt(5, 5);
   EXPECT_EQ(counters().serialCounter, serial);
@@ -135,7 +135,7 @@ TEST_F(ObjectStoreTest, LastIdentifierIsUsableAndTheTablesEndThere) {
 TEST_F(ObjectStoreTest, KindCodesOwnersAndLogLinesOfEveryKind) {
   struct Case {
     Record* rec;
-    void (*store)(Session&);
+    void (*store)(ObjectSession&);
     int owner, kind;
     std::string label;
   };

@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "app/run_log.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "forge/forge.h"
+#include "log/run_log.h"
 #include "packs/race_modules.h"
 #include "packs/ship_packs.h"
 #include "platform/files.h"

@@ -21,11 +21,11 @@
 #include <set>
 #include <sstream>
 
+#include "app/session.h"
 #include "app/startup.h"
 #include "forge/forge.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
-#include "session.h"
 #include "test_support.h"
 
 #ifndef TARVIK_SOURCE_DIR

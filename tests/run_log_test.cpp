@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/run_log.h"
 #include "base/errors.h"
+#include "log/run_log.h"
 #include "test_support.h"
 
 namespace tarvik {

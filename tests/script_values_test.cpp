@@ -4,10 +4,10 @@
 #include <map>
 #include <memory>
 
+#include "app/session.h"
 #include "app/startup.h"
 #include "script/script_line.h"
 #include "script/values.h"
-#include "session.h"
 
 namespace tarvik {
 namespace {

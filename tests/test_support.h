@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "app/session.h"
 #include "base/errors.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
-#include "session.h"
 
 namespace tarvik::test {
 

@@ -1,13 +1,13 @@
-#include "universe/universe_file.h"
+#include "writer/universe_file.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-#include "app/run_log.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "forge/forge.h"
+#include "log/run_log.h"
 #include "packs/race_modules.h"
 #include "packs/scramble.h"
 #include "platform/files.h"

@@ -2,13 +2,13 @@
 
 #include <new>
 
-#include "app/run_log.h"
+#include "app/session.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
 #include "platform/files.h"
 #include "script/script_reader.h"
-#include "session.h"
-#include "universe/universe_file.h"
+#include "writer/universe_file.h"
 
 namespace tarvik {
 
@@ -80,11 +80,11 @@ void RunCommandLine(Session& s, const std::string& commandLine) {
         throw ProgramEnd{1};
       }
       step = 111;
-      RunScript(s, s.paths.scriptPath, SETTINGS_PASS);
+      RunScript(s, s.paths.scriptPath, ScriptPass::Settings);
       step = 112;
       WriteUniverseFile(s);
       step = 113;
-      RunScript(s, s.paths.scriptPath, OBJECTS_PASS);
+      RunScript(s, s.paths.scriptPath, ScriptPass::Objects);
       step = 114;
       StopRunTimer(s);
       step = 115;

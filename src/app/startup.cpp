@@ -3,13 +3,13 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "app/run_log.h"
+#include "app/session.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
 #include "packs/data_files.h"
 #include "packs/race_modules.h"
 #include "platform/files.h"
-#include "session.h"
 
 namespace tarvik {
 

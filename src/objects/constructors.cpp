@@ -5,41 +5,40 @@
 #include <string>
 #include <string_view>
 
-#include "app/run_log.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
+#include "objects/object_session.h"
 #include "platform/rounding.h"
-#include "session.h"
 
 namespace tarvik {
 
 namespace {
 
-// Structures every new base is allowed and has built (bit n for structure n).
-inline constexpr int32_t BASE_STRUCT_MASK = 0x7FFFFFFF & ~(1 << 13);
+// Structures every new base has built (bit n for structure n).
 inline constexpr int32_t BASE_STRUCTURES = (1 << 1) | (1 << 2) | (1 << 3) | (1 << 4) | (1 << 5) | (1 << 6) |
                                            (1 << 8) | (1 << 9) | (1 << 10) | (1 << 11);
 static_assert(BASE_STRUCT_MASK == 2147475455 && BASE_STRUCTURES == 3966);
 
-double Rnd(Session& s) { return s.random.Next(); }
+double Rnd(ObjectSession& s) { return s.random.Next(); }
 
 // round(random * scale + offset): one draw.
-long long Draw(Session& s, double scale, double offset = 0) { return RoundToInt(Rnd(s) * scale + offset); }
+long long Draw(ObjectSession& s, double scale, double offset = 0) { return RoundToInt(Rnd(s) * scale + offset); }
 
 // A generated name: the label, a number from 0 to range - 1 with its leading blank,
 // then blanks up to the field's width; cut at the width.
-void SetGeneratedName(Session& s, Record& r, std::string_view label, int range) {
+void SetGeneratedName(ObjectSession& s, Record& r, std::string_view label, int range) {
   long long number = static_cast<long long>(std::floor(Rnd(s) * range));
   r.SetText("name", std::string(label) + NumText(number));
 }
 
 // The default position: x, then y, each round(random * 2000 + 1000).
-void SetPosition(Session& s, Record& r, const char* xField = "x", const char* yField = "y") {
+void SetPosition(ObjectSession& s, Record& r, const char* xField = "x", const char* yField = "y") {
   r.Set(xField, Draw(s, 2000, 1000));
   r.Set(yField, Draw(s, 2000, 1000));
 }
 
-void SetNameKey(Session& s, Record& r) { r.Set("nameKey", Draw(s, 200, 10)); }
+void SetNameKey(ObjectSession& s, Record& r) { r.Set("nameKey", Draw(s, 200, 10)); }
 
 // Text bytes at an offset that has no field name (the fixed codes only the game's host
 // reads); blank-padded to width.
@@ -52,7 +51,7 @@ void SetTextAt(Record& r, int offset, std::string_view text, int width) {
 }
 
 // Draw r; when r < chance, set the field to round(random * scale + offset).
-bool MaybeSet(Session& s, Record& r, const char* field, int index, double chance, double scale, double offset) {
+bool MaybeSet(ObjectSession& s, Record& r, const char* field, int index, double chance, double scale, double offset) {
   if (Rnd(s) >= chance) return false;
   r.Set(field, Draw(s, scale, offset), index);
   return true;
@@ -60,7 +59,7 @@ bool MaybeSet(Session& s, Record& r, const char* field, int index, double chance
 
 }  // namespace
 
-void NewBase(Session& s) {
+void NewBase(ObjectSession& s) {
   Record& b = s.records.base;
   const HomeSettings& home = s.home;
   b.Clear();
@@ -165,7 +164,7 @@ void NewBase(Session& s) {
   b.Set("structures", BASE_STRUCTURES);
 }
 
-void NewWing(Session& s) {
+void NewWing(ObjectSession& s) {
   Record& w = s.records.wing;
   w.Clear();
 
@@ -199,7 +198,7 @@ void NewWing(Session& s) {
   w.Set("nameKey", Draw(s, 399));
 }
 
-void NewConPod(Session& s) {
+void NewConPod(ObjectSession& s) {
   Record& p = s.records.conPod;
   p.Clear();
   SetGeneratedName(s, p, "ConPod ", 1000);
@@ -211,7 +210,7 @@ void NewConPod(Session& s) {
   SetNameKey(s, p);
 }
 
-void NewOrePod(Session& s) {
+void NewOrePod(ObjectSession& s) {
   Record& p = s.records.orePod;
   p.Clear();
   SetGeneratedName(s, p, "Ore Pod ", 1000);
@@ -222,7 +221,7 @@ void NewOrePod(Session& s) {
   SetNameKey(s, p);
 }
 
-void NewLifePod(Session& s) {
+void NewLifePod(ObjectSession& s) {
   Record& p = s.records.lifePod;
   p.Clear();
   SetGeneratedName(s, p, "Life Pod ", 1000);
@@ -237,7 +236,7 @@ void NewLifePod(Session& s) {
   p.Set("countdown", 40);
 }
 
-void NewAssaultPod(Session& s) {
+void NewAssaultPod(ObjectSession& s) {
   Record& p = s.records.assaultPod;
   p.Clear();
   SetGeneratedName(s, p, "Assault Pod ", 1000);
@@ -253,7 +252,7 @@ void NewAssaultPod(Session& s) {
   p.Set("countdown", 40);
 }
 
-void NewOutfitPod(Session& s) {
+void NewOutfitPod(ObjectSession& s) {
   Record& p = s.records.outfitPod;
   p.Clear();
   SetGeneratedName(s, p, "Outfit Pod ", 1000);
@@ -274,7 +273,7 @@ void NewOutfitPod(Session& s) {
   p.Set("countdown", 30);
 }
 
-void NewNativePod(Session& s) {
+void NewNativePod(ObjectSession& s) {
   Record& p = s.records.nativePod;
   p.Clear();
   p.Set("pNum", 1);
@@ -288,7 +287,7 @@ void NewNativePod(Session& s) {
   p.Set("native", Draw(s, 20000), kind);
 }
 
-void NewResupplyPod(Session& s) {
+void NewResupplyPod(ObjectSession& s) {
   Record& p = s.records.resupplyPod;
   p.Set("pNum", 1);
   SetGeneratedName(s, p, "Resupply Pod ", 1000);
@@ -304,7 +303,7 @@ void NewResupplyPod(Session& s) {
   SetPosition(s, p);
 }
 
-void NewGoldPod(Session& s) {
+void NewGoldPod(ObjectSession& s) {
   Record& p = s.records.goldPod;
   p.Clear();
   p.Set("pNum", 1);
@@ -316,7 +315,7 @@ void NewGoldPod(Session& s) {
   p.Set("cash", Draw(s, 2000, 100));
 }
 
-void NewWreckage(Session& s) {
+void NewWreckage(ObjectSession& s) {
   Record& p = s.records.wreckage;
   p.Clear();
   SetGeneratedName(s, p, "Wreckage ", 1000);
@@ -344,7 +343,7 @@ void NewWreckage(Session& s) {
   SetNameKey(s, p);
 }
 
-void NewMinefield(Session& s) {
+void NewMinefield(ObjectSession& s) {
   Record& m = s.records.minefield;
   m.Clear();
   m.Set("flavor", 2);
@@ -355,7 +354,7 @@ void NewMinefield(Session& s) {
   m.Set("countdown", 40);
 }
 
-void NewThing(Session& s) {
+void NewThing(ObjectSession& s) {
   Record& t = s.records.thing;
   SetGeneratedName(s, t, "Object: ", 9000);
   t.Set("flavor", 1);
@@ -382,7 +381,7 @@ void NewThing(Session& s) {
   t.Set("data1", RoundToInt(c1 + 256 * c2 + 65536 * c3));
 }
 
-void NewBuoy(Session& s) {
+void NewBuoy(ObjectSession& s) {
   Record& b = s.records.buoy;
   SetGeneratedName(s, b, "Buoy ", 2099);
   b.SetText("message", "Warning: Standby ");
@@ -397,7 +396,7 @@ void NewBuoy(Session& s) {
   b.Set("countdown", 50);
 }
 
-void LockBaseToPlanet(Session& s) {
+void LockBaseToPlanet(ObjectSession& s) {
   Record& b = s.records.base;
   const ObjectTables& objects = s.tables.objects;
   const double x = b.Get("x");
@@ -406,7 +405,7 @@ void LockBaseToPlanet(Session& s) {
   float best = 5000.0f;
   int bestId = 0;
   for (int id = 1; id <= MAX_OBJECTS; ++id) {
-    if (objects.objectKind[id] != ObjectKind::kPlanet || objects.objectX[id] == 0) continue;
+    if (objects.objectKind[id] != ObjectKind::PLANET || objects.objectX[id] == 0) continue;
     const double dx = objects.objectX[id] - x;
     const double dy = objects.objectY[id] - y;
     // The distance is kept in single precision, so a planet a hair under 5000 away

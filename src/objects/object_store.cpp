@@ -18,12 +18,14 @@
 #include <limits>
 #include <string_view>
 
-#include "app/run_log.h"
 #include "base/bytes.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
+#include "objects/constructors.h"
+#include "objects/object_kinds.h"
+#include "objects/object_session.h"
 #include "platform/rounding.h"
-#include "session.h"
 
 namespace tarvik {
 
@@ -33,7 +35,6 @@ constexpr int kIndexEntrySize = 12;
 constexpr long long kTableBytes = 2LL * MAX_OBJECTS;  // one int16 table
 constexpr int kNoFreeId = MAX_OBJECTS + 1;
 constexpr size_t kRecordFlushBytes = 1 << 20;
-constexpr int32_t kBaseStructMask = 2147475455;  // bits 0..30 except bit 13
 
 // Directory offsets from tableBase of the values the store keeps.
 constexpr int kObjectTablesPosAt = 256;
@@ -47,9 +48,9 @@ constexpr int kTableBasePos = 473;
 constexpr int kSerialCounterPos = 477;
 constexpr int kLastPlanetIdPos = 481;
 
-bool StoreOpen(const Session& s) { return s.store.file && s.store.file->IsOpen(); }
+bool StoreOpen(const ObjectSession& s) { return s.store.file && s.store.file->IsOpen(); }
 
-void RequireOpen(const Session& s) {
+void RequireOpen(const ObjectSession& s) {
   if (!StoreOpen(s)) throw RuntimeError("object store is not open");
 }
 
@@ -79,7 +80,7 @@ const IndexFields& IndexOffsets() {
 // identifier is kept. The index entries are in memory only while the store is open,
 // so this is what OpenObjectStore rebuilds from the file: the reservation holds
 // across later opens too.
-bool IdTaken(const Session& s, int id) {
+bool IdTaken(const ObjectSession& s, int id) {
   if (s.tables.objects.objectKind[id] > 0) return true;
   if (!StoreOpen(s)) return false;
   const uint8_t* e = s.store.index.data() + static_cast<size_t>(id - 1) * kIndexEntrySize;
@@ -89,7 +90,7 @@ bool IdTaken(const Session& s, int id) {
 // The first free identifier from `from` to MAX_OBJECTS, or kNoFreeId. The result is
 // the one the plain upward scan gives; while the store is open the skip pointers
 // jump over identifiers already known to be taken.
-int FirstFreeIdFrom(Session& s, int from) {
+int FirstFreeIdFrom(ObjectSession& s, int from) {
   if (!StoreOpen(s)) {
     for (int i = from; i <= MAX_OBJECTS; ++i) {
       if (!IdTaken(s, i)) return i;
@@ -112,7 +113,7 @@ int FirstFreeIdFrom(Session& s, int from) {
   return i;
 }
 
-void MarkIdTaken(Session& s, int id) {
+void MarkIdTaken(ObjectSession& s, int id) {
   if (StoreOpen(s)) s.store.nextFreeId[id] = id + 1;
 }
 
@@ -170,32 +171,31 @@ void ResetStore(StoreState& st) {
   st.pendingPos = 0;
 }
 
-// The add operation shared by every kind: record `rec` of the kind's size, owner W,
-// position (x, y), kind code K and run-log label (none for a planet).
-void StoreObject(Session& s, Record& rec, int expectedSize, long long owner, int32_t x, int32_t y, long long kind,
-                 std::string_view label, bool planet) {
+// The add operation of every kind: the kind's working record with its owner, position,
+// kind code and run-log line (none for a planet), as its descriptor says.
+void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
   RequireOpen(s);
-  if (rec.size() != expectedSize) {
-    throw RuntimeError("record " + std::string(rec.layout().name()) + " has size " + std::to_string(rec.size()));
-  }
+  Record& rec = s.records.*kind.record;
   UniverseCounters& c = s.tables.counters;
   ObjectTables& t = s.tables.objects;
   StoreState& st = s.store;
 
   // Everything that can refuse the object is checked before anything changes, so a
   // refused object leaves no trace.
-  const int16_t kindCode = CheckedI16(kind, "object kind");
-  const int16_t ownerCode = CheckedI16(owner, "object owner");
+  const int16_t kindCode = CheckedI16(KindCodeOf(kind, rec), "object kind");
+  const int16_t ownerCode = CheckedI16(OwnerOf(kind, rec), "object owner");
+  const int size = rec.size();
   const long long pos = static_cast<long long>(c.dataEnd) + 1;
-  const long long newEnd = static_cast<long long>(c.dataEnd) + expectedSize;
+  const long long newEnd = static_cast<long long>(c.dataEnd) + size;
   if (pos < 1 || newEnd > std::numeric_limits<int32_t>::max()) {
     throw RuntimeError("universe file full: no room for a record after position " + std::to_string(c.dataEnd));
   }
   if (c.serialCounter == std::numeric_limits<int32_t>::max() || c.objectCount == std::numeric_limits<int32_t>::max()) {
     throw RuntimeError("universe file counters exhausted");
   }
-  const int16_t tableX = TableCoordinate(x);
-  const int16_t tableY = TableCoordinate(y);
+  // The assault pod keeps its position as 16-bit fields; Get widens them.
+  const int16_t tableX = TableCoordinate(rec.Get("x"));
+  const int16_t tableY = TableCoordinate(rec.Get("y"));
 
   const int32_t id = AllocateObjectId(s);
   if (id == 0) return;  // no free identifier: the object is silently not stored
@@ -203,7 +203,7 @@ void StoreObject(Session& s, Record& rec, int expectedSize, long long owner, int
   rec.Set("id", id);
   c.serialCounter += 1;
   rec.Set("serial", c.serialCounter);
-  if (planet) {
+  if (kind.blockKind == BlockKind::Planet) {
     c.lastPlanetId = id;
   } else {
     st.lastObjectId = id;
@@ -211,7 +211,7 @@ void StoreObject(Session& s, Record& rec, int expectedSize, long long owner, int
   c.dataEnd = static_cast<int32_t>(newEnd);
   c.objectCount += 1;
 
-  SetIndexEntry(st, id, ownerCode, static_cast<int32_t>(pos), static_cast<int16_t>(expectedSize));
+  SetIndexEntry(st, id, ownerCode, static_cast<int32_t>(pos), static_cast<int16_t>(size));
   AppendRecord(st, pos, rec.bytes());
 
   t.objectX[id] = tableX;
@@ -221,17 +221,14 @@ void StoreObject(Session& s, Record& rec, int expectedSize, long long owner, int
 
   AddToMapList(s, id);
 
-  if (!label.empty()) LogLine(s, std::string(label) + NumText(id));
+  if (!kind.logText.empty()) LogLine(s, std::string(kind.logText) + NumText(id));
 }
 
-// The usual case: owner from pNum, position from x and y.
-void StoreOwned(Session& s, Record& rec, int size, long long kind, std::string_view label) {
-  StoreObject(s, rec, size, rec.Get("pNum"), rec.Get("x"), rec.Get("y"), kind, label, false);
-}
+void StoreKind(ObjectSession& s, BlockKind kind) { StoreObject(s, *KindOfBlock(kind)); }
 
 }  // namespace
 
-void OpenObjectStore(Session& s, const std::string& path) {
+void OpenObjectStore(ObjectSession& s, const std::string& path) {
   StoreState& st = s.store;
   ResetStore(st);  // a store left open by a build that stopped is dropped unwritten
   UniverseCounters& c = s.tables.counters;
@@ -274,7 +271,7 @@ void OpenObjectStore(Session& s, const std::string& path) {
   st.mapListCursor = 1;
 }
 
-void CloseObjectStore(Session& s) {
+void CloseObjectStore(ObjectSession& s) {
   if (!StoreOpen(s)) return;
   StoreState& st = s.store;
   const UniverseCounters& c = s.tables.counters;
@@ -309,9 +306,9 @@ void CloseObjectStore(Session& s) {
   ResetStore(st);
 }
 
-int32_t AllocateObjectId(Session& s) {
+int32_t AllocateObjectId(ObjectSession& s) {
   long long candidate;
-  if (s.script.randomIds) {
+  if (s.store.randomIds) {
     candidate = RoundToInt(s.random.Next() * 19000 + 10);
   } else {
     candidate = static_cast<long long>(s.tables.counters.lastPlanetId) + 1;
@@ -325,7 +322,7 @@ int32_t AllocateObjectId(Session& s) {
   return found <= c ? found : 0;
 }
 
-void AddToMapList(Session& s, int32_t id) {
+void AddToMapList(ObjectSession& s, int32_t id) {
   ObjectTables& t = s.tables.objects;
   const bool open = StoreOpen(s);
   int slot = open ? s.store.mapListCursor : 1;
@@ -336,63 +333,24 @@ void AddToMapList(Session& s, int32_t id) {
   t.mapListX[slot] = t.objectX[id];
 }
 
-void StorePlanet(Session& s) {
-  Record& r = s.records.planet;
-  StoreObject(s, r, 288, 1000, r.Get("x"), r.Get("y"), ObjectKind::kPlanet, "", true);
+void StorePlanet(ObjectSession& s) { StoreKind(s, BlockKind::Planet); }
+void StoreShip(ObjectSession& s) { StoreKind(s, BlockKind::Ship); }
+void StoreBase(ObjectSession& s) {
+  s.records.base.Set("structMask", BASE_STRUCT_MASK);
+  StoreKind(s, BlockKind::Base);
 }
-
-void StoreShip(Session& s) {
-  Record& r = s.records.ship;
-  StoreOwned(s, r, 1424, ObjectKind::kShipBase + static_cast<long long>(r.Get("hull")), "Ship Object ID# ");
-}
-
-void StoreBase(Session& s) {
-  Record& r = s.records.base;
-  r.Set("structMask", kBaseStructMask);
-  StoreOwned(s, r, 1502, ObjectKind::kBase, "Base Object ID# ");
-}
-
-void StoreConPod(Session& s) { StoreOwned(s, s.records.conPod, 132, ObjectKind::kConPod, "PodCon Object ID# "); }
-
-void StoreOrePod(Session& s) { StoreOwned(s, s.records.orePod, 130, ObjectKind::kOrePod, "Pod Ore Object ID# "); }
-
-void StoreLifePod(Session& s) {
-  StoreOwned(s, s.records.lifePod, 134, ObjectKind::kLifePod, "Life Pod Object ID# ");
-}
-
-void StoreAssaultPod(Session& s) {
-  // x and y are 16-bit fields in this record; Get widens them.
-  StoreOwned(s, s.records.assaultPod, 150, ObjectKind::kAssaultPod, "PodAssalt Object ID# ");
-}
-
-void StoreOutfitPod(Session& s) {
-  StoreOwned(s, s.records.outfitPod, 408, ObjectKind::kOutfitPod, "Pod Outfit Object ID# ");
-}
-
-void StoreNativePod(Session& s) {
-  StoreOwned(s, s.records.nativePod, 154, ObjectKind::kNativePod, "Pod Native Object ID# ");
-}
-
-void StoreResupplyPod(Session& s) {
-  StoreOwned(s, s.records.resupplyPod, 142, ObjectKind::kResupplyPod, "Pod Resupply Object ID# ");
-}
-
-void StoreGoldPod(Session& s) { StoreOwned(s, s.records.goldPod, 196, ObjectKind::kGoldPod, "Pod Gold Object ID# "); }
-
-void StoreWreckage(Session& s) { StoreOwned(s, s.records.wreckage, 346, ObjectKind::kWreckage, "Junk Object ID# "); }
-
-void StoreMinefield(Session& s) {
-  Record& r = s.records.minefield;
-  StoreOwned(s, r, 60, MinefieldKindCode(r.Get("flavor"), r.Get("radius")), "Mine Object ID# ");
-}
-
-void StoreThing(Session& s) {
-  Record& r = s.records.thing;
-  StoreObject(s, r, 180, 1000, r.Get("x"), r.Get("y"), ObjectKind::kThing, "Thing Object ID# ", false);
-}
-
-void StoreBuoy(Session& s) { StoreOwned(s, s.records.buoy, 222, ObjectKind::kBuoy, "Buoy Object ID# "); }
-
-void StoreWing(Session& s) { StoreOwned(s, s.records.wing, 284, ObjectKind::kWing, "Wing Object ID# "); }
+void StoreConPod(ObjectSession& s) { StoreKind(s, BlockKind::ConPod); }
+void StoreOrePod(ObjectSession& s) { StoreKind(s, BlockKind::OrePod); }
+void StoreLifePod(ObjectSession& s) { StoreKind(s, BlockKind::LifePod); }
+void StoreAssaultPod(ObjectSession& s) { StoreKind(s, BlockKind::AssaultPod); }
+void StoreOutfitPod(ObjectSession& s) { StoreKind(s, BlockKind::OutfitPod); }
+void StoreNativePod(ObjectSession& s) { StoreKind(s, BlockKind::NativePod); }
+void StoreResupplyPod(ObjectSession& s) { StoreKind(s, BlockKind::ResupplyPod); }
+void StoreGoldPod(ObjectSession& s) { StoreKind(s, BlockKind::GoldPod); }
+void StoreWreckage(ObjectSession& s) { StoreKind(s, BlockKind::Wreckage); }
+void StoreMinefield(ObjectSession& s) { StoreKind(s, BlockKind::Minefield); }
+void StoreThing(ObjectSession& s) { StoreKind(s, BlockKind::Thing); }
+void StoreBuoy(ObjectSession& s) { StoreKind(s, BlockKind::Buoy); }
+void StoreWing(ObjectSession& s) { StoreKind(s, BlockKind::Wing); }
 
 }  // namespace tarvik

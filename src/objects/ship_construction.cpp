@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <string>
 
-#include "app/run_log.h"
 #include "base/text.h"
+#include "log/run_log.h"
+#include "objects/object_session.h"
 #include "packs/pack_state.h"
 #include "packs/ship_packs.h"
 #include "platform/rounding.h"
-#include "session.h"
 
 namespace tarvik {
 
@@ -32,22 +32,22 @@ void TakeFromRoom(Record& ship, const char* field, long long& room) {
   room -= ship.Get(field);
 }
 
-void LogHullNotFound(Session& s, const std::string& first, int hullType) {
+void LogHullNotFound(ObjectSession& s, const std::string& first, int hullType) {
   LogLine(s, first);
   LogLine(s, "Ship hull type: " + NumText(hullType) + " not found");
   LogLine(s, "in SPK data packs");
 }
 
-long long Draw(Session& s, double scale, double offset) { return RoundToInt(s.random.Next() * scale + offset); }
+long long Draw(ObjectSession& s, double scale, double offset) { return RoundToInt(s.random.Next() * scale + offset); }
 
 }  // namespace
 
-bool TestFlagBit(const Session& s, int n, int32_t flags) {
+bool TestFlagBit(const UniverseSession& s, int n, int32_t flags) {
   if (n < 0 || n > 30) return false;
   return (flags & s.bitValue[n]) != 0;
 }
 
-void NewShip(Session& s, int hullType) {
+void NewShip(ObjectSession& s, int hullType) {
   Record& ship = s.records.ship;
   ship.Clear();
   if (hullType == 0) {
@@ -123,7 +123,11 @@ void NewShip(Session& s, int hullType) {
   ship.Set("experience", Draw(s, 60, 40));
 }
 
-void TrimShip(Session& s) {
+void NewDefaultShip(ObjectSession& s) {
+  if (HullKnown(s, 1)) NewShip(s, 1);
+}
+
+void TrimShip(ObjectSession& s) {
   Record& ship = s.records.ship;
   const Record& hull = s.packs.scratchHull;
 

@@ -170,6 +170,13 @@ std::vector<uint8_t> ReadWholeFile(std::string_view path) {
   return len > 0 ? f.Read(1, static_cast<size_t>(len)) : std::vector<uint8_t>{};
 }
 
+std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
+  BinaryFile f(path, BinaryFile::Mode::Read);
+  const long long len = f.Length();
+  const size_t take = static_cast<size_t>(std::min<long long>(len, static_cast<long long>(n)));
+  return take > 0 ? f.Read(1, take) : std::vector<uint8_t>{};
+}
+
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes) {
   BinaryFile f(path, BinaryFile::Mode::Create);
   if (!bytes.empty()) f.Write(1, bytes);

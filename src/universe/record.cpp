@@ -25,6 +25,13 @@ const Field& RecordLayout::Get(std::string_view fieldName) const {
   return *f;
 }
 
+const Field& RecordLayout::At(int offset) const {
+  for (const Field& f : fields_) {
+    if (f.offset == offset) return f;
+  }
+  throw RuntimeError(std::string(name_) + " has no field at offset " + std::to_string(offset));
+}
+
 int16_t CheckedI16(long long value, std::string_view what) {
   if (value < -32768 || value > 32767) {
     throw RuntimeError("overflow: " + std::to_string(value) + " does not fit the 16-bit " + std::string(what));

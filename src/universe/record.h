@@ -52,6 +52,9 @@ class RecordLayout {
   const Field* Find(std::string_view fieldName) const;
   // The named field; a missing name is a programming error and throws RuntimeError.
   const Field& Get(std::string_view fieldName) const;
+  // The field that starts at `offset` (named or not); none is a programming error and
+  // throws RuntimeError.
+  const Field& At(int offset) const;
 
  private:
   std::string_view name_;

@@ -6,13 +6,13 @@
 
 namespace tarvik {
 
-struct Session;
+struct PackSession;
 
 inline constexpr std::string_view UNIVERSE_FILE_HEADER = "Stellarvane 4 ( By Quillenbrast ) Universe File:";
 inline constexpr int UNIVERSE_TABLE_BASE = 630;
 inline constexpr int UNIVERSE_DATA_COPY_POS = 35120;
 
 // Creates s.tables.universeFilePath. Failures are RuntimeErrors for the caller.
-void WriteUniverseFile(Session& s);
+void WriteUniverseFile(PackSession& s);
 
 }  // namespace tarvik

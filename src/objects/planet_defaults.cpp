@@ -1,12 +1,10 @@
-#include "script/planets.h"
+#include "objects/planet_defaults.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/run_log.h"
-#include "base/text.h"
+#include "objects/object_session.h"
 #include "platform/rounding.h"
-#include "session.h"
 
 namespace tarvik {
 
@@ -23,13 +21,13 @@ int Clamp(long long v, int lo, int hi) { return static_cast<int>(std::clamp<long
 
 }  // namespace
 
-void DrawStarHeat(Session& s) {
+void DrawStarHeat(ObjectSession& s) {
   Record& p = s.records.planet;
   double u = s.random.Next();
   p.Set("starHeat", Clamp(RoundToInt(u * 20 + p.Get("star") * 4.0 - 10), 0, 100));
 }
 
-void RandomPlanet(Session& s) {
+void RandomPlanet(ObjectSession& s) {
   Record& p = s.records.planet;
   Random& rnd = s.random;
   const HomeSettings& h = s.home;
@@ -120,46 +118,11 @@ void RandomPlanet(Session& s) {
   if (rnd.Next() < 0.3 && h.cargo > 1) p.Set("eleS", RoundToInt(rnd.Next() * 100));
 }
 
-std::string RandomPlanetName(Session& s) {
-  std::string name;
-  for (int i = 0; i < 3; ++i) name += static_cast<char>(RoundToInt(s.random.Next() * 25 + 65));
-  name += ' ';
-  for (int i = 0; i < 3; ++i) name += static_cast<char>('0' + static_cast<int>(std::floor(s.random.Next() * 9 + 0.4)));
-  return FixedText(name, PLANET_NAME_WIDTH);
-}
-
-void PickPlanetName(Session& s) {
-  ScriptState& st = s.script;
+void NewPlanet(ObjectSession& s) {
+  RandomPlanet(s);
   Record& p = s.records.planet;
-  if (st.planetNameCount >= 1) {
-    const int count = st.planetNameCount;
-    const int start = Clamp(RoundToInt(s.random.Next() * count), 1, count);
-    for (int i = start; i <= count; ++i) {
-      std::string& entry = st.planetNames[static_cast<size_t>(i - 1)];
-      if (!entry.empty() && entry[0] == '!') continue;
-      if (TrimBlanks(entry).empty()) continue;
-      p.SetText("name", entry);
-      entry = FixedText("!", PLANET_NAME_WIDTH);
-      return;
-    }
-  }
-  p.SetText("name", RandomPlanetName(s));
-}
-
-void AddPlanetName(Session& s, std::string_view value) {
-  ScriptState& st = s.script;
-  if (value.empty()) return;
-  if (UpperAscii(value) == "CLEAR") {
-    st.planetNameCount = 0;
-    LogLine(s, "Planet names cleared");
-    return;
-  }
-  ++st.planetNameCount;
-  if (st.planetNameCount > static_cast<int>(st.planetNames.size())) {
-    st.planetNames.resize(static_cast<size_t>(st.planetNameCount) + PLANET_NAME_ROOM);
-  }
-  st.planetNames[static_cast<size_t>(st.planetNameCount - 1)] = FixedText(value, PLANET_NAME_WIDTH);
-  LogLine(s, "Planet Name: " + std::string(value));
+  p.Set("x", RoundToInt(s.random.Next() * 2000 + 1000));
+  p.Set("y", RoundToInt(s.random.Next() * 2000 + 1000));
 }
 
 }  // namespace tarvik

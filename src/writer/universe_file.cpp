@@ -6,7 +6,7 @@
 //
 // Random draws happen in the order the file is laid out, with the generator seeded
 // from the time of day before the filler bytes and again before the player records.
-#include "universe/universe_file.h"
+#include "writer/universe_file.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -14,16 +14,17 @@
 #include <string>
 #include <vector>
 
-#include "app/run_log.h"
 #include "base/bytes.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
+#include "packs/pack_session.h"
 #include "packs/race_modules.h"
 #include "packs/scramble.h"
 #include "packs/ship_packs.h"
 #include "platform/files.h"
 #include "platform/rounding.h"
-#include "session.h"
+#include "universe/records.h"
 
 namespace tarvik {
 
@@ -75,7 +76,7 @@ std::string Stem8(const std::string& stem) {
 }
 
 // A whole number from a draw, rounded to the nearest, ties to even.
-long long Draw(Session& s, double scale, double offset) { return RoundToInt(s.random.Next() * scale + offset); }
+long long Draw(PackSession& s, double scale, double offset) { return RoundToInt(s.random.Next() * scale + offset); }
 
 int32_t ActiveMask(const UniverseTables& t) {
   uint32_t mask = 0;
@@ -86,7 +87,7 @@ int32_t ActiveMask(const UniverseTables& t) {
 }
 
 // The race ID of the race-list entry a player plays, or 0 when there is none.
-int32_t PlayerRaceId(const Session& s, int p) {
+int32_t PlayerRaceId(const PackSession& s, int p) {
   const int entry = s.tables.playerRace[p];
   if (entry < 1 || entry > MAX_RACES) return 0;
   return s.packs.raceList[entry].raceId;
@@ -103,7 +104,7 @@ std::vector<uint8_t> ReadDataFileBody(const std::string& path) {
   return body;
 }
 
-void WriteRaceBlock(Session& s, UniverseImage& img, int entry, long long pos) {
+void WriteRaceBlock(PackSession& s, UniverseImage& img, int entry, long long pos) {
   ReadRaceRecord(s, entry);
   img.Bytes(pos, s.packs.scratchRace.bytes());
   for (int k = 1; k <= 3; ++k) {
@@ -133,7 +134,7 @@ void WriteSettingsBlock(UniverseImage& img, long long pos) {
   img.I16(pos + 34, 40);
 }
 
-void FillPlayerRecord(Session& s, Record& r, int p, int32_t activeMask) {
+void FillPlayerRecord(PackSession& s, Record& r, int p, int32_t activeMask) {
   const UniverseTables& t = s.tables;
   r.Clear();
   r.Set("gameRace", t.playerGameRace[p]);
@@ -169,7 +170,7 @@ void FillPlayerRecord(Session& s, Record& r, int p, int32_t activeMask) {
 
 // The player section at `pos`, in its table order; fills the header fields that
 // repeat its values.
-void WritePlayerSection(Session& s, UniverseImage& img, long long pos, const std::string& stamp) {
+void WritePlayerSection(PackSession& s, UniverseImage& img, long long pos, const std::string& stamp) {
   UniverseTables& t = s.tables;
 
   // Races in play, and each player's race ID in the header.
@@ -290,7 +291,7 @@ void WritePlayerSection(Session& s, UniverseImage& img, long long pos, const std
 
 }  // namespace
 
-void WriteUniverseFile(Session& s) {
+void WriteUniverseFile(PackSession& s) {
   UniverseTables& t = s.tables;
 
   LoadShipPacks(s);
