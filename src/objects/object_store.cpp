@@ -26,6 +26,7 @@
 #include "objects/object_kinds.h"
 #include "objects/object_session.h"
 #include "platform/rounding.h"
+#include "universe/universe_layout.h"
 
 namespace tarvik {
 
@@ -35,18 +36,6 @@ constexpr int kIndexEntrySize = 12;
 constexpr long long kTableBytes = 2LL * MAX_OBJECTS;  // one int16 table
 constexpr int kNoFreeId = MAX_OBJECTS + 1;
 constexpr size_t kRecordFlushBytes = 1 << 20;
-
-// Directory offsets from tableBase of the values the store keeps.
-constexpr int kObjectTablesPosAt = 256;
-constexpr int kIndexPosAt = 260;
-constexpr int kReserved264At = 264;
-constexpr int kObjectCountAt = 268;
-constexpr int kDataEndAt = 272;
-
-// Header positions.
-constexpr int kTableBasePos = 473;
-constexpr int kSerialCounterPos = 477;
-constexpr int kLastPlanetIdPos = 481;
 
 bool StoreOpen(const ObjectSession& s) { return s.store.file && s.store.file->IsOpen(); }
 
@@ -237,20 +226,21 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
   st.path = path;
   auto file = std::make_unique<BinaryFile>(path, BinaryFile::Mode::ReadWrite);
 
-  c.tableBase = file->ReadI32(kTableBasePos);
-  c.serialCounter = file->ReadI32(kSerialCounterPos);
-  c.lastPlanetId = file->ReadI32(kLastPlanetIdPos);
+  c.tableBase = file->ReadI32(HeaderPosition("tableBase"));
+  c.serialCounter = file->ReadI32(HeaderPosition("serialCounter"));
+  c.lastPlanetId = file->ReadI32(HeaderPosition("lastPlanetId"));
   if (c.tableBase < 1) throw RuntimeError("universe file " + path + " has a damaged directory");
 
-  // The directory: 30 values, the 30 race block positions, then the nine values from
-  // the data file copy's position to dataEnd; one read for all of it.
-  std::vector<uint8_t> dir = file->Read(c.tableBase, kDataEndAt + 4);
-  c.objectTablesPos = GetI32(dir.data() + kObjectTablesPosAt);
-  c.indexPos = GetI32(dir.data() + kIndexPosAt);
-  st.reserved264 = GetI32(dir.data() + kReserved264At);
-  c.recordsPos = st.reserved264;
-  c.objectCount = GetI32(dir.data() + kObjectCountAt);
-  c.dataEnd = GetI32(dir.data() + kDataEndAt);
+  // The directory up to dataEnd, its last field that the store uses, in one read.
+  Record dir(UniverseDirectoryLayout());
+  const Field& last = dir.layout().Get("dataEnd");
+  const std::vector<uint8_t> read = file->Read(c.tableBase, static_cast<size_t>(last.offset + last.Width()));
+  std::copy(read.begin(), read.end(), dir.bytes().begin());
+  c.objectTablesPos = dir.Get("objectTablesPos");
+  c.indexPos = dir.Get("indexPos");
+  c.recordsPos = dir.Get("recordsPos");
+  c.objectCount = dir.Get("objectCount");
+  c.dataEnd = dir.Get("dataEnd");
   if (c.objectTablesPos < 1 || c.indexPos < 1 || c.dataEnd < 0) {
     throw RuntimeError("universe file " + path + " has a damaged directory");
   }
@@ -284,11 +274,11 @@ void CloseObjectStore(ObjectSession& s) {
       const size_t to = static_cast<size_t>(st.indexDirtyLast) * kIndexEntrySize;
       f.Write(c.indexPos + static_cast<long long>(from), st.index.data() + from, to - from);
     }
-    f.WriteI32(kSerialCounterPos, c.serialCounter);
-    f.WriteI32(kLastPlanetIdPos, c.lastPlanetId);
-    f.WriteI32(static_cast<long long>(c.tableBase) + kReserved264At, st.reserved264);
-    f.WriteI32(static_cast<long long>(c.tableBase) + kObjectCountAt, c.objectCount);
-    f.WriteI32(static_cast<long long>(c.tableBase) + kDataEndAt, c.dataEnd);
+    f.WriteI32(HeaderPosition("serialCounter"), c.serialCounter);
+    f.WriteI32(HeaderPosition("lastPlanetId"), c.lastPlanetId);
+    f.WriteI32(DirectoryPosition(c.tableBase, "recordsPos"), c.recordsPos);
+    f.WriteI32(DirectoryPosition(c.tableBase, "objectCount"), c.objectCount);
+    f.WriteI32(DirectoryPosition(c.tableBase, "dataEnd"), c.dataEnd);
 
     std::vector<uint8_t> tables(static_cast<size_t>(5 * kTableBytes));
     const auto order = TablesInFileOrder(t);

@@ -19,7 +19,6 @@ struct StoreState {
 
   std::string path;
   std::unique_ptr<BinaryFile> file;  // open between OpenObjectStore and CloseObjectStore
-  int32_t reserved264 = 0;           // read at open, written back unchanged at close
   int32_t lastObjectId = 0;          // the non-planet object stored last
 
   // What follows keeps the cost of a stored object independent of how many objects

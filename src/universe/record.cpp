@@ -48,6 +48,13 @@ int32_t CheckedI32(long long value, std::string_view what) {
 
 void Record::Clear() { std::fill(bytes_.begin(), bytes_.end(), 0); }
 
+void Record::SetFixedValues() {
+  for (const Field& f : layout_->fields()) {
+    if (!f.fixed) continue;
+    for (int i = 1; i <= f.count; ++i) Set(f, f.fixedValue, i);
+  }
+}
+
 const uint8_t* Record::Element(const Field& f, int index) const {
   if (index < 1 || index > f.count) {
     throw RuntimeError("subscript out of range: " + std::string(layout_->name()) + "." + std::string(f.name) + "(" +
@@ -112,6 +119,10 @@ void Record::SetBytes(const Field& f, std::string_view bytes, int index) {
   if (f.type != FieldType::Chars) throw RuntimeError("type mismatch: " + std::string(f.name) + " is a number");
   uint8_t* p = Element(f, index);
   std::memcpy(p, bytes.data(), std::min<size_t>(bytes.size(), f.charLen));
+}
+
+void Record::SetBytes(std::string_view field, const Record& inner, int index) {
+  SetBytes(field, std::string_view(reinterpret_cast<const char*>(inner.bytes().data()), inner.bytes().size()), index);
 }
 
 void Record::CheckOffset(int offset, int width) const {

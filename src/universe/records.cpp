@@ -8,6 +8,8 @@
 // them at their natural width.
 #include "universe/records.h"
 
+#include "universe/universe_layout.h"
+
 namespace tarvik {
 
 // Builds a layout once from a static field table.
@@ -543,14 +545,14 @@ TARVIK_LAYOUT(PlayerRecordLayout, "PlayerRecord", 226,
     I32("gameRace", 44),
     I32("playerNumber", 48),
     I32("activeMask", 52),
-    I32("", 56),               // 2147483647
+    I32("", 56).Always(2147483647),
     I32("", 60, 3),
     Chars("code1", 72, 3),
     Chars("code2", 75, 3),
-    I32("", 78),               // 5
+    I32("", 78).Always(5),
     I32("money", 82),
     I32("", 86, 8),
-    I32("", 118),              // 150
+    I32("", 118).Always(150),
     I16("", 122, 2),
     I32("exoticA", 126),
     I32("exoticB", 130),
@@ -565,8 +567,8 @@ TARVIK_LAYOUT(PlayerRecordLayout, "PlayerRecord", 226,
     I32("techHyp", 166),
     I32("techShield", 170),
     I32("", 174, 5),
-    I32("", 194),              // exoticA of the slot again
-    I32("", 198),              // exoticB of the slot again
+    I32("exoticAAgain", 194),
+    I32("exoticBAgain", 198),
     I32("", 202, 6))
 
 TARVIK_LAYOUT(ObjectIndexEntryLayout, "ObjectIndexEntry", 12,
@@ -585,6 +587,8 @@ std::span<const RecordLayout* const> AllRecordLayouts() {
       &ResupplyPodRecordLayout(),  &GoldPodRecordLayout(),    &WreckageRecordLayout(),
       &MinefieldRecordLayout(),    &ThingRecordLayout(),      &BuoyRecordLayout(),
       &WingRecordLayout(),         &PlayerRecordLayout(),     &ObjectIndexEntryLayout(),
+      &UniverseHeaderLayout(),     &UniverseDirectoryLayout(), &RaceDataBlockLayout(),
+      &SettingsBlockLayout(),      &PlayerSectionLayout(),    &SiteRecordLayout(),
   };
   return all;
 }

@@ -1,20 +1,19 @@
-// WriteUniverseFile: the universe file as the game host first sees it. The whole file
-// is laid out in memory at its 1-based positions and written in one piece, so a
-// failure part-way (a missing data file, a race module that cannot be read, a full
-// disk) never leaves a short file behind: the partly written file is removed and
-// the failure goes to the caller as a RuntimeError.
+// WriteUniverseFile: the universe file as the game host first sees it. The fixed
+// structures are filled as records of their field tables (universe/universe_layout.h)
+// and the whole file is laid out in memory and written in one piece, so a failure
+// part-way (a missing data file, a race module that cannot be read, a full disk) never
+// leaves a short file behind: the partly written file is removed and the failure goes
+// to the caller as a RuntimeError.
 //
 // Random draws happen in the order the file is laid out, with the generator seeded
 // from the time of day before the filler bytes and again before the player records.
 #include "writer/universe_file.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "base/bytes.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "log/run_log.h"
@@ -25,55 +24,36 @@
 #include "platform/files.h"
 #include "platform/rounding.h"
 #include "universe/records.h"
+#include "universe/universe_layout.h"
 
 namespace tarvik {
 
 namespace {
 
-constexpr int kRaceBlockSize = 1138;
-constexpr int kDataFileHeaderBytes = 100;
-constexpr int kReservedAreaBytes = 200;
-constexpr int kSettingsBlockBytes = 9000;
-constexpr int kPlayerSectionBytes = 27848;
-constexpr int kObjectTablesBytes = 5 * 2 * MAX_OBJECTS;
-constexpr int kObjectIndexBytes = 12 * MAX_OBJECTS;
-constexpr int kPlayerRecordSize = 226;
-constexpr int kSiteRecordSize = 68;
+constexpr int DATA_FILE_HEADER_BYTES = 100;
+constexpr int RESERVED_AREA_BYTES = 200;
+constexpr int OBJECT_TABLES_BYTES = 5 * 2 * MAX_OBJECTS;
 
 // Fixed text of the players' default code: ten digits, three lower-case letters.
-constexpr std::string_view kDefaultPlayerCode = "7305182946qdx";
+constexpr std::string_view DEFAULT_PLAYER_CODE = "7305182946qdx";
 
-// The file image, addressed by 1-based file positions.
+// The file as it grows: bytes appended in file order. Position() is the 1-based
+// position of the next byte.
 class UniverseImage {
  public:
-  void Byte(long long pos, uint8_t b) { w_.Bytes(Off(pos), &b, 1); }
-  void I16(long long pos, int16_t v) { w_.I16(Off(pos), v); }
-  void I32(long long pos, long long v) { w_.I32(Off(pos), CheckedI32(v, "universe file value")); }
-  void F32(long long pos, float v) { w_.F32(Off(pos), v); }
-  void Text(long long pos, std::string_view text) { w_.Text(Off(pos), text); }
-  void Bytes(long long pos, const std::vector<uint8_t>& b) { w_.Bytes(Off(pos), b.data(), b.size()); }
-  // Zero bytes, also over bytes written before (the filler under header fields).
-  void Zeros(long long pos, size_t n) {
-    const size_t off = Off(pos);
-    w_.Zeros(off, n);
-    std::fill_n(w_.data().begin() + static_cast<std::ptrdiff_t>(off), n, uint8_t{0});
+  long long Position() const { return static_cast<long long>(bytes_.size()) + 1; }
+  void Append(const std::vector<uint8_t>& b) { bytes_.insert(bytes_.end(), b.begin(), b.end()); }
+  void Append(const Record& r) { Append(r.bytes()); }
+  void AppendZeros(size_t n) { bytes_.resize(bytes_.size() + n, 0); }
+  // Puts a record over bytes appended before, at `pos`.
+  void Put(long long pos, const Record& r) {
+    std::copy(r.bytes().begin(), r.bytes().end(), bytes_.begin() + (pos - 1));
   }
-  const std::vector<uint8_t>& data() const { return w_.data(); }
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
 
  private:
-  static size_t Off(long long pos) {
-    if (pos < 1) throw RuntimeError("bad universe file position " + std::to_string(pos));
-    return static_cast<size_t>(pos - 1);
-  }
-  ByteWriter w_;
+  std::vector<uint8_t> bytes_;
 };
-
-// A file stem as stored: exactly 8 bytes, NUL-padded.
-std::string Stem8(const std::string& stem) {
-  std::string s = stem.substr(0, 8);
-  s.resize(8, '\0');
-  return s;
-}
 
 // A whole number from a draw, rounded to the nearest, ties to even.
 long long Draw(PackSession& s, double scale, double offset) { return RoundToInt(s.random.Next() * scale + offset); }
@@ -98,64 +78,139 @@ std::vector<uint8_t> ReadDataFileBody(const std::string& path) {
   if (path.empty() || !FileExists(path)) throw RuntimeError("Data file missing: " + path);
   BinaryFile f(path, BinaryFile::Mode::Read);
   const long long length = f.Length();
-  if (length < kDataFileHeaderBytes) throw RuntimeError("Data file too short: " + path);
-  std::vector<uint8_t> body = f.Read(kDataFileHeaderBytes + 1, static_cast<size_t>(length - kDataFileHeaderBytes));
+  if (length < DATA_FILE_HEADER_BYTES) throw RuntimeError("Data file too short: " + path);
+  std::vector<uint8_t> body =
+      f.Read(DATA_FILE_HEADER_BYTES + 1, static_cast<size_t>(length - DATA_FILE_HEADER_BYTES));
   f.Close();
   return body;
 }
 
-void WriteRaceBlock(PackSession& s, UniverseImage& img, int entry, long long pos) {
+// The header's random filler (values 1..255) under the fields that always hold a
+// value, then the fields known when the file is begun.
+Record BeginHeader(PackSession& s, const std::string& stamp) {
+  Record header(UniverseHeaderLayout());
+  for (size_t off = UNIVERSE_FILLER_POS - 1; off < header.bytes().size(); ++off) {
+    header.bytes()[off] = static_cast<uint8_t>(Draw(s, 254, 1));
+  }
+  header.SetFixedValues();
+  header.SetBytes("title", UNIVERSE_FILE_HEADER);
+  header.SetText("timeStampAgain", stamp);
+  header.Set("tableBase", UNIVERSE_TABLE_BASE);
+  header.Set("serialCounter", 0);
+  header.Set("lastPlanetId", 0);
+  return header;
+}
+
+// The race data block of the game race taken from race-list entry `entry`.
+Record RaceDataBlock(PackSession& s, int entry) {
+  Record block(RaceDataBlockLayout());
   ReadRaceRecord(s, entry);
-  img.Bytes(pos, s.packs.scratchRace.bytes());
+  block.SetBytes("raceRecord", s.packs.scratchRace);
   for (int k = 1; k <= 3; ++k) {
     ReadRaceUnitRecord(s, entry, k);
-    img.Bytes(pos + 622 + 98 * (k - 1), s.packs.scratchRaceUnit.bytes());
+    block.SetBytes("unitRecords", s.packs.scratchRaceUnit, k);
   }
   for (int k = 1; k <= 3; ++k) {
     ReadRaceExtraRecord(s, entry, k);
-    img.Bytes(pos + 916 + 74 * (k - 1), s.packs.scratchRaceExtra.bytes());
+    block.SetBytes("extraRecords", s.packs.scratchRaceExtra, k);
+  }
+  return block;
+}
+
+// ---- The player section, in its table order ------------------------------------------
+
+// The races in play, and each player's race ID in the header.
+void SetRacesInPlay(const UniverseTables& t, Record& header, Record& section) {
+  for (int k = 1; k <= MAX_PLAYERS; ++k) {
+    const PackEntry& g = t.gameRaceList[k];
+    section.Set("raceRevision", g.revision > 0 ? g.revision : 0, k);
+    section.SetBytes("raceFileStem", StoredStem(g.fileStem), k);
+    section.Set("raceId", g.id > 0 ? g.id : 0, k);
+  }
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    const int gr = t.playerGameRace[p];
+    header.Set("playerRaceId", gr >= 1 && gr <= MAX_PLAYERS ? t.gameRaceList[gr].id : 0, p);
   }
 }
 
-void WriteSettingsBlock(UniverseImage& img, long long pos) {
-  img.Zeros(pos, kSettingsBlockBytes);
-  img.I32(pos + 0, 101);
-  img.I16(pos + 4, 5);
-  img.I32(pos + 6, 200);
-  img.I32(pos + 10, 100);
-  img.I32(pos + 14, 50);
-  img.I32(pos + 18, 10);
-  img.I16(pos + 22, 100);
-  img.I16(pos + 24, 40);
-  img.I16(pos + 26, 80);
-  img.I16(pos + 28, 160);
-  img.I16(pos + 30, 15);
-  img.I16(pos + 32, 100);
-  img.I16(pos + 34, 40);
+// "Player" and the slot number, thirty times, under a key of its own.
+void SetPlayerNames(PackSession& s, Record& section) {
+  const int key = static_cast<int>(Draw(s, 200, 3));
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    section.SetBytes("playerName", Scrambled(key, FixedText("Player " + NumText(p), 60)), p);
+  }
+  section.Set("playerNameKey", key);
+}
+
+void SetShipPackList(const UniverseTables& t, Record& section) {
+  for (int k = 1; k <= MAX_SHIP_PACKS; ++k) {
+    const PackEntry& sp = t.shipPackList[k];
+    section.Set("packRevision", sp.revision, k);
+    section.Set("packId", sp.id, k);
+    section.SetBytes("packFileStem", StoredStem(sp.fileStem), k);
+  }
+}
+
+// Twenty blanks and the default code, each scrambled once under a key of its own and
+// stored thirty times.
+void SetDefaultTexts(PackSession& s, Record& section) {
+  const int blankKey = static_cast<int>(Draw(s, 200, 4));
+  const std::string blanks = Scrambled(blankKey, std::string(20, ' '));
+  for (int p = 1; p <= MAX_PLAYERS; ++p) section.SetBytes("blankText", blanks, p);
+  section.Set("blankTextKey", blankKey);
+
+  const int codeKey = static_cast<int>(Draw(s, 200, 5));
+  const std::string code = Scrambled(codeKey, std::string(DEFAULT_PLAYER_CODE));
+  for (int p = 1; p <= MAX_PLAYERS; ++p) section.SetBytes("playerCode", code, p);
+  section.Set("playerCodeKey", codeKey);
+}
+
+void SetPlayerTables(const UniverseTables& t, Record& section) {
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    section.Set("playerGameRace", t.playerGameRace[p], p);
+    section.Set("playerFlags", (t.playerRace[p] > 0 ? 2 : 0) + (t.playerActive[p] > 0 ? 1 : 0), p);
+  }
+}
+
+// Game identifier: the time of day in whole seconds plus 100000 times the sum of the
+// character codes of today's date text.
+int32_t MakeGameId(const PackSession& s) {
+  long long dateSum = 0;
+  for (unsigned char c : DateText(s.clock->Now())) dateSum += c;
+  return CheckedI32(RoundToInt(s.clock->SecondsSinceMidnight()) + 100000 * dateSum, "game id");
+}
+
+void SetGameNames(const UniverseTables& t, Record& section) {
+  section.SetText("gameName", t.gameName);
+  section.SetText("hostName", t.hostName);
+  // Result file names: the prefix and the slot number as two digits.
+  const std::string prefix = TrimBlanks(t.rstName);
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    const std::string number = std::string(1, char('0' + p / 10)) + char('0' + p % 10);
+    section.SetText("resultFileName", prefix + number, p);
+  }
 }
 
 void FillPlayerRecord(PackSession& s, Record& r, int p, int32_t activeMask) {
   const UniverseTables& t = s.tables;
   r.Clear();
+  r.SetFixedValues();
   r.Set("gameRace", t.playerGameRace[p]);
   r.Set("playerNumber", p);
   r.Set("activeMask", activeMask);
-  r.SetI32At(56, 2147483647);
   for (const char* field : {"code1", "code2"}) {
     std::string code(3, ' ');
     for (char& c : code) c = static_cast<char>(Draw(s, 25, 65));
     r.SetText(field, code);
   }
-  r.SetI32At(78, 5);
   int32_t money = PlayerRaceId(s, p) == 106 ? 3000 : 2000;
   if (t.galMoney > 0) money = t.galMoney;
   if (t.playerMoney[p] > 0) money = t.playerMoney[p];
   r.Set("money", money);
-  r.SetI32At(118, 150);
   r.Set("exoticA", t.exoticA[p]);
   r.Set("exoticB", t.exoticB[p]);
-  r.SetI32At(194, t.exoticA[p]);
-  r.SetI32At(198, t.exoticB[p]);
+  r.Set("exoticAAgain", t.exoticA[p]);
+  r.Set("exoticBAgain", t.exoticB[p]);
   // Starting technology: the TECH block's values when a script gave one, else the
   // defaults.
   const struct {
@@ -168,125 +223,89 @@ void FillPlayerRecord(PackSession& s, Record& r, int p, int32_t activeMask) {
   for (const auto& level : tech) r.Set(level.field, t.scriptTech ? level.fromScript : level.byDefault);
 }
 
-// The player section at `pos`, in its table order; fills the header fields that
-// repeat its values.
-void WritePlayerSection(PackSession& s, UniverseImage& img, long long pos, const std::string& stamp) {
-  UniverseTables& t = s.tables;
-
-  // Races in play, and each player's race ID in the header.
-  for (int k = 1; k <= MAX_PLAYERS; ++k) {
-    const PackEntry& g = t.gameRaceList[k];
-    img.I32(pos + 4 * (k - 1), g.revision > 0 ? g.revision : 0);
-    img.Text(pos + 120 + 8 * (k - 1), Stem8(g.fileStem));
-    img.I32(pos + 360 + 4 * (k - 1), g.id > 0 ? g.id : 0);
-  }
-  for (int p = 1; p <= MAX_PLAYERS; ++p) {
-    const int gr = t.playerGameRace[p];
-    img.I32(221 + 4 * (p - 1), gr >= 1 && gr <= MAX_PLAYERS ? t.gameRaceList[gr].id : 0);
-  }
-
-  // Player names under key 1.
-  const int key1 = static_cast<int>(Draw(s, 200, 3));
-  for (int p = 1; p <= MAX_PLAYERS; ++p) {
-    std::string name = FixedText("Player " + NumText(p), 60);
-    ScrambleName(key1, name);
-    img.Text(pos + 480 + 60 * (p - 1), name);
-  }
-  img.I16(pos + 2280, static_cast<int16_t>(key1));
-
-  img.Zeros(pos + 2282, 120);
-  for (int k = 1; k <= MAX_SHIP_PACKS; ++k) {
-    const PackEntry& sp = t.shipPackList[k];
-    img.I32(pos + 2402 + 4 * (k - 1), sp.revision);
-    img.I32(pos + 2562 + 4 * (k - 1), sp.id);
-    img.Text(pos + 2722 + 8 * (k - 1), Stem8(sp.fileStem));
-  }
-  img.Zeros(101, 120);
-  img.I32(pos + 3042, 0);
-  img.I32(349, 0);
-  img.Text(pos + 3046, stamp);
-  img.Text(353, stamp);
-
-  // Twenty blanks under key 2, thirty times.
-  const int key2 = static_cast<int>(Draw(s, 200, 4));
-  const std::string blanks = Scrambled(key2, std::string(20, ' '));
-  for (int p = 1; p <= MAX_PLAYERS; ++p) img.Text(pos + 3064 + 20 * (p - 1), blanks);
-  img.I16(pos + 3664, static_cast<int16_t>(key2));
-
-  // The default code under key 3, thirty times.
-  const int key3 = static_cast<int>(Draw(s, 200, 5));
-  const std::string code = Scrambled(key3, std::string(kDefaultPlayerCode));
-  for (int p = 1; p <= MAX_PLAYERS; ++p) img.Text(pos + 3666 + 13 * (p - 1), code);
-  img.I16(pos + 4056, static_cast<int16_t>(key3));
-
-  for (int p = 1; p <= MAX_PLAYERS; ++p) {
-    img.I32(pos + 4058 + 4 * (p - 1), t.playerGameRace[p]);
-    const int flags = (t.playerRace[p] > 0 ? 2 : 0) + (t.playerActive[p] > 0 ? 1 : 0);
-    img.I32(pos + 4178 + 4 * (p - 1), flags);
-  }
-
-  // Game identifier: the time of day in whole seconds plus 100000 times the sum of
-  // the character codes of today's date text.
-  long long dateSum = 0;
-  for (unsigned char c : DateText(s.clock->Now())) dateSum += c;
-  t.gameId = CheckedI32(RoundToInt(s.clock->SecondsSinceMidnight()) + 100000 * dateSum, "game id");
-  img.I32(pos + 4298, t.gameId);
-  img.I32(345, t.gameId);
-
-  img.Text(pos + 4302, FixedText(t.gameName, 44));
-  img.Text(pos + 4346, FixedText(t.hostName, 44));
-  const std::string prefix = TrimBlanks(t.rstName);
-  for (int p = 1; p <= MAX_PLAYERS; ++p) {
-    const std::string number = std::string(1, char('0' + p / 10)) + char('0' + p % 10);
-    img.Text(pos + 4390 + 8 * (p - 1), FixedText(prefix + number, 8));
-  }
-
-  img.I32(pos + 4630, 101);
-  const int32_t activeMask = ActiveMask(t);
-  img.I32(341, activeMask);
-
-  // Player records, after a fresh seeding.
+// The player records, after a fresh seeding.
+void SetPlayerRecords(PackSession& s, Record& section, int32_t activeMask) {
   s.random.Seed(s.clock->SecondsSinceMidnight());
   Record record(PlayerRecordLayout());
   for (int p = 1; p <= MAX_PLAYERS; ++p) {
     FillPlayerRecord(s, record, p, activeMask);
-    img.Bytes(pos + 4634 + kPlayerRecordSize * (p - 1), record.bytes());
+    section.SetBytes("playerRecords", record, p);
   }
+}
 
-  // Ninety letters A..T.
+// Ninety letters A..T, then the rate table: drawn row by row, stored with the row index
+// varying fastest.
+void SetLettersAndRates(PackSession& s, Record& section) {
   std::string letters(90, ' ');
   for (char& c : letters) c = static_cast<char>(static_cast<int>(s.random.Next() * 20) + 65);
-  img.Text(pos + 11414, letters);
-
-  // Rate table: drawn row by row, stored with the row index varying fastest.
+  section.SetText("letters", letters);
   for (int i = 1; i <= 12; ++i) {
     double v = 2.0;
     for (int j = 1; j <= 10; ++j) {
       v = v + s.random.Next() * 0.2 - 0.1;
       if (v < 0.4) v = s.random.Next() * 0.2 + 0.4;
-      img.F32(pos + 11504 + 4 * ((i - 1) + 12 * (j - 1)), static_cast<float>(v));
+      section.SetFloat("rateTable", static_cast<float>(v), i + 12 * (j - 1));
     }
   }
+}
 
-  // Site records spread over the map's extent.
+// Site records spread over the map's extent.
+void SetSiteRecords(PackSession& s, Record& section) {
+  const UniverseTables& t = s.tables;
+  const double cx = t.mapCX, cy = t.mapCY, radius = t.mapRadius;
   for (int n = 1; n <= 100; ++n) {
-    const long long site = pos + 11984 + kSiteRecordSize * (n - 1);
-    const double cx = t.mapCX, cy = t.mapCY, radius = t.mapRadius;
-    img.I32(site, Draw(s, 2 * radius, cx - radius));
-    img.I32(site + 4, Draw(s, 2 * radius, cy - radius));
-    img.I32(site + 8, Draw(s, 3000, 250));
+    Record site(SiteRecordLayout());
+    site.Set("x", Draw(s, 2 * radius, cx - radius));
+    site.Set("y", Draw(s, 2 * radius, cy - radius));
+    site.Set("magnitude", Draw(s, 3000, 250));
     for (int v = 1; v <= 12; ++v) {
       long long value = Draw(s, 3000, 3000);
       if (s.random.Next() < 0.05) value = Draw(s, 40000, 3000);
-      img.I32(site + 12 + 4 * (v - 1), value);
+      site.Set("values", value, v);
     }
-    img.I32(site + 60, 0);
-    img.I32(site + 64, 0);
+    section.SetBytes("siteRecords", site, n);
   }
+}
 
-  img.Zeros(pos + 18784, 60);
-  img.I32(pos + 18844, t.mapKindCode);
-  img.Zeros(pos + 18848, 9000);
+// The player section; fills the header fields that repeat its values.
+Record PlayerSection(PackSession& s, Record& header, const std::string& stamp) {
+  UniverseTables& t = s.tables;
+  Record section(PlayerSectionLayout());
+  section.SetFixedValues();
+  SetRacesInPlay(t, header, section);
+  SetPlayerNames(s, section);
+  SetShipPackList(t, section);
+  section.SetText("timeStamp", stamp);
+  header.SetText("timeStamp", stamp);
+  SetDefaultTexts(s, section);
+  SetPlayerTables(t, section);
+  t.gameId = MakeGameId(s);
+  section.Set("gameId", t.gameId);
+  header.Set("gameId", t.gameId);
+  SetGameNames(t, section);
+  const int32_t activeMask = ActiveMask(t);
+  header.Set("activeMask", activeMask);
+  SetPlayerRecords(s, section, activeMask);
+  SetLettersAndRates(s, section);
+  SetSiteRecords(s, section);
+  section.Set("mapKindCode", t.mapKindCode);
+  return section;
+}
+
+// Creates the file with the image's bytes; a failed write removes what it made.
+void WriteFileInOnePiece(const std::string& path, const std::vector<uint8_t>& bytes) {
+  try {
+    BinaryFile f(path, BinaryFile::Mode::Create);
+    f.Write(1, bytes);
+    f.Close();
+  } catch (const RuntimeError&) {
+    try {
+      DeleteFileAt(path);
+    } catch (const RuntimeError&) {
+      // The write's own failure is the one to report.
+    }
+    throw;
+  }
 }
 
 }  // namespace
@@ -301,83 +320,42 @@ void WriteUniverseFile(PackSession& s) {
   ValidateRaceHulls(s);
 
   UniverseImage img;
-  img.Zeros(1, 100);
-  img.Text(1, UNIVERSE_FILE_HEADER);
+  Record header = BeginHeader(s, stamp);
+  img.Append(header);  // put again at the end, once the player section has filled it
+  Record directory(UniverseDirectoryLayout());
+  img.Append(directory);
 
-  // Filler bytes 1..255.
-  for (int pos = 101; pos <= 629; ++pos) {
-    img.Byte(pos, static_cast<uint8_t>(Draw(s, 254, 1)));
-  }
-
-  img.I32(371, 0);
-  img.I32(375, 131313);
-  img.I32(401, 102);
-  img.Text(409, stamp);
-  img.I32(473, UNIVERSE_TABLE_BASE);
-  img.I32(477, 0);  // serialCounter
-  img.I32(481, 0);  // lastPlanetId
-  img.I32(485, 0);
-  img.I32(489, 0);
-
-  // Directory and race data: every block keeps its place, used or not.
-  img.Zeros(UNIVERSE_TABLE_BASE, 120);
-  long long dirPos = 750;
-  long long dataPos = 980;
+  // Race data: every block keeps its place, used or not.
   for (int k = 1; k <= MAX_PLAYERS; ++k) {
-    img.I32(dirPos, dataPos);
-    if (t.gameRaceList[k].id > 0) {
-      WriteRaceBlock(s, img, t.gameRaceList[k].sourceEntry, dataPos);
-    } else {
-      img.Zeros(dataPos, kRaceBlockSize);
-    }
-    dirPos += 4;
-    dataPos += kRaceBlockSize;
+    directory.Set("raceBlockPos", img.Position(), k);
+    const PackEntry& g = t.gameRaceList[k];
+    img.Append(g.id > 0 ? RaceDataBlock(s, g.sourceEntry) : Record(RaceDataBlockLayout()));
   }
 
-  // The main data file's body.
-  const std::vector<uint8_t> body = ReadDataFileBody(t.dataFilePath);
-  img.I32(870, dataPos);
-  img.Bytes(dataPos, body);
-  dataPos += static_cast<long long>(body.size());
+  directory.Set("dataCopyPos", img.Position());
+  img.Append(ReadDataFileBody(t.dataFilePath));
+  directory.Set("reservedPos", img.Position());
+  img.AppendZeros(RESERVED_AREA_BYTES);
+  directory.Set("settingsPos", img.Position());
+  Record settings(SettingsBlockLayout());
+  settings.SetFixedValues();
+  img.Append(settings);
+  directory.Set("playerSectionPos", img.Position());
+  img.Append(PlayerSection(s, header, stamp));
 
-  img.I32(874, dataPos);
-  img.Zeros(dataPos, kReservedAreaBytes);
-  dataPos += kReservedAreaBytes;
-  img.I32(878, dataPos);
-  WriteSettingsBlock(img, dataPos);
-  dataPos += kSettingsBlockBytes;
+  // The empty object tables and index; no objects yet.
+  directory.Set("objectTablesPos", img.Position());
+  img.AppendZeros(OBJECT_TABLES_BYTES);
+  directory.Set("indexPos", img.Position());
+  LogLine(s, "Size = " + NumText(ObjectIndexEntryLayout().size()));
+  img.AppendZeros(static_cast<size_t>(ObjectIndexEntryLayout().size()) * MAX_OBJECTS);
+  directory.Set("recordsPos", img.Position());  // the file length + 1
+  directory.Set("objectCount", 0);
+  directory.Set("dataEnd", img.Position());
 
-  img.I32(882, dataPos);
-  WritePlayerSection(s, img, dataPos, stamp);
-  dataPos += kPlayerSectionBytes;
-
-  img.I32(886, dataPos);  // objectTablesPos
-  img.Zeros(dataPos, kObjectTablesBytes);
-  dataPos += kObjectTablesBytes;
-
-  img.I32(890, dataPos);  // indexPos
-  LogLine(s, "Size = " + NumText(12));
-  img.Zeros(dataPos, kObjectIndexBytes);
-  dataPos += kObjectIndexBytes;
-
-  // recordsPos and dataEnd: the file length + 1; no objects yet.
-  img.I32(894, dataPos);
-  img.I32(898, 0);
-  img.I32(902, dataPos);
-
-  const std::string& path = t.universeFilePath;
-  try {
-    BinaryFile f(path, BinaryFile::Mode::Create);
-    f.Write(1, img.data());
-    f.Close();
-  } catch (const RuntimeError&) {
-    try {
-      DeleteFileAt(path);
-    } catch (const RuntimeError&) {
-      // The write's own failure is the one to report.
-    }
-    throw;
-  }
+  img.Put(1, header);
+  img.Put(UNIVERSE_TABLE_BASE, directory);
+  WriteFileInOnePiece(t.universeFilePath, img.bytes());
 }
 
 }  // namespace tarvik
