@@ -14,6 +14,7 @@
 
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/top.h"
 #include "forge/forge.h"
 #include "platform/clock.h"
 #include "platform/files.h"

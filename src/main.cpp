@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/top.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
 

@@ -4,6 +4,7 @@
 // guarded step; and nothing is written to a file while the stack unwinds.
 #include <gtest/gtest.h>
 
+#include "app/top.h"
 #include "script_game.h"
 
 namespace tarvik {

@@ -126,10 +126,10 @@ TEST_F(ObjectStoreTest, LastIdentifierIsUsableAndTheTablesEndThere) {
   EXPECT_THROW(AddToMapList(s(), 20001), RuntimeError);
   CloseObjectStore(s());
   FileImage f(path);
-  const long long entry = EmptyUniverse::kIndexPos + 12LL * 19999;  // the index's last entry
-  EXPECT_EQ(f.I32(entry + 2), EmptyUniverse::kDataEnd + 1);
+  const long long entry = EmptyUniverse::INDEX_POS + 12LL * 19999;  // the index's last entry
+  EXPECT_EQ(f.I32(entry + 2), EmptyUniverse::DATA_END + 1);
   EXPECT_EQ(f.I16(entry + 6), 1424);
-  EXPECT_EQ(f.I16(EmptyUniverse::kTablesPos + 160000 + 2 * 19999), 1015);
+  EXPECT_EQ(f.I16(EmptyUniverse::TABLES_POS + 160000 + 2 * 19999), 1015);
 }
 
 TEST_F(ObjectStoreTest, KindCodesOwnersAndLogLinesOfEveryKind) {
@@ -153,7 +153,7 @@ TEST_F(ObjectStoreTest, KindCodesOwnersAndLogLinesOfEveryKind) {
       {&w.minefield, StoreMinefield, 3, 31499, "Mine"}, {&w.thing, StoreThing, 1000, 22, "Thing"},
       {&w.buoy, StoreBuoy, 3, 999, "Buoy"},            {&w.wing, StoreWing, 3, 23, "Wing"}};
   std::vector<std::vector<uint8_t>> stored;
-  long long dataEnd = EmptyUniverse::kDataEnd;
+  long long dataEnd = EmptyUniverse::DATA_END;
   int id = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rec->layout().name());
@@ -181,10 +181,10 @@ TEST_F(ObjectStoreTest, KindCodesOwnersAndLogLinesOfEveryKind) {
   // follows the empty index.
   FileImage f(path);
   EXPECT_EQ(f.size(), dataEnd);
-  EXPECT_EQ(f.Byte(EmptyUniverse::kDataEnd), 0);
-  long long pos = EmptyUniverse::kDataEnd + 1;
+  EXPECT_EQ(f.Byte(EmptyUniverse::DATA_END), 0);
+  long long pos = EmptyUniverse::DATA_END + 1;
   for (size_t k = 0; k < stored.size(); ++k) {
-    const long long entry = EmptyUniverse::kIndexPos + 12LL * k;
+    const long long entry = EmptyUniverse::INDEX_POS + 12LL * k;
     EXPECT_EQ(f.I16(entry), cases[k].owner) << k;
     EXPECT_EQ(f.I32(entry + 2), pos) << k;
     EXPECT_EQ(f.I16(entry + 6), static_cast<int>(stored[k].size())) << k;
@@ -242,7 +242,7 @@ TEST_F(ObjectStoreTest, CountersAndTablesAfterCloseAndReopen) {
   EXPECT_FALSE(s().store.file);
 
   FileImage f(path);
-  const long long t = EmptyUniverse::kTablesPos, end = EmptyUniverse::kDataEnd;
+  const long long t = EmptyUniverse::TABLES_POS, end = EmptyUniverse::DATA_END;
   const std::pair<long long, long long> numbers[] = {
       {477, 3}, {481, 1}, {630 + 264, end}, {630 + 268, 3}, {630 + 272, end + 288 + 2 * 1424},
       {end + 1 + 288 + 1424 + 566, 99000}, {end + 1 + 288 + 1424 + 570, -40000}};
@@ -272,7 +272,7 @@ TEST_F(ObjectStoreTest, BadFilesAndDiskFullAreRuntimeErrors) {
   EXPECT_FALSE(s().store.file);
   EXPECT_THROW(StoreShip(s()), RuntimeError);  // no open store
   std::vector<uint8_t> cut = EmptyUniverse::Bytes(), wild = cut, far = cut;
-  cut.resize(EmptyUniverse::kTablesPos + 1000);  // ends inside the object tables
+  cut.resize(EmptyUniverse::TABLES_POS + 1000);  // ends inside the object tables
   PutI32(wild.data() + 472, -7);                 // a directory position that points nowhere
   PutI32(far.data() + 472, 2000000000);
   for (const auto* bytes : {&cut, &wild, &far})
@@ -283,7 +283,7 @@ TEST_F(ObjectStoreTest, BadFilesAndDiskFullAreRuntimeErrors) {
     for (int n = 0; n < 100; ++n) StoreShipAt(n, n);
     CloseObjectStore(s());
   };
-  EXPECT_EQ(test::RunWithFileSizeLimit(EmptyUniverse::kDataEnd + 20000, work), 10);
+  EXPECT_EQ(test::RunWithFileSizeLimit(EmptyUniverse::DATA_END + 20000, work), 10);
   // The counters on disk are still those of the last close that succeeded.
   EXPECT_EQ(FileImage(path).I32(630 + 268), 0);
   EXPECT_EQ(FileImage(path).I32(477), 0);

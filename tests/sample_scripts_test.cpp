@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "app/top.h"
 #include "script_game.h"
 
 #ifndef TARVIK_MAKE_BIG_SCRIPT

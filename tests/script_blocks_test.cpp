@@ -17,9 +17,9 @@ using test::PlainText;
 using test::ScriptGame;
 using test::StoredObject;
 
-const std::regex kRandomName("[A-Z]{3} [0-9]{3} {33}");
+const std::regex RANDOM_NAME("[A-Z]{3} [0-9]{3} {33}");
 
-const std::pair<BlockKind, const char*> kObjectBlocks[] = {
+const std::pair<BlockKind, const char*> OBJECT_BLOCKS[] = {
     {BlockKind::Planet, "PLANET"},       {BlockKind::Ship, "SHIP"},           {BlockKind::Base, "BASE"},
     {BlockKind::ConPod, "CONPOD"},       {BlockKind::OrePod, "OREPOD"},       {BlockKind::LifePod, "LIFEPOD"},
     {BlockKind::AssaultPod, "ASSAULTPOD"}, {BlockKind::OutfitPod, "OUTFITPOD"}, {BlockKind::NativePod, "NATIVEPOD"},
@@ -45,7 +45,7 @@ TEST(EveryKeyword, EveryKeywordAndAliasLandsInItsField) {
   forge::GameFolderSpec roomy = test::SmallGame();
   forge::HullSpec& h = roomy.shipPacks[0].desc.hulls[6];  // hull type 7
   h.pdWeaponSlots = 10, h.lWeaponSlots = 20, h.sWeaponSlots = 30, h.generatorSlots = 5, h.hugeWeaponMask = 31;
-  for (const auto& [kind, word] : kObjectBlocks) {
+  for (const auto& [kind, word] : OBJECT_BLOCKS) {
     const KeywordTable& t = *ObjectKeywordTable(kind);
     for (bool aliases : {false, true}) {
       SCOPED_TRACE(std::string(word) + (aliases ? " aliases" : ""));
@@ -105,8 +105,8 @@ TEST(EveryKeyword, EveryKeywordAndAliasLandsInItsField) {
           case ValueKind::Code: EXPECT_EQ(r.Text(f, i), a.value + "A"); break;
           case ValueKind::ThingCode: EXPECT_EQ(r.Get(f, i), 0x44434241); break;
           default: {
-            static const std::set<std::string_view> kScrambled = {"name", "shipLog", "info1", "info2", "message"};
-            const std::string stored = !kScrambled.count(row.field) ? r.Text(f, i)
+            static const std::set<std::string_view> SCRAMBLED = {"name", "shipLog", "info1", "info2", "message"};
+            const std::string stored = !SCRAMBLED.count(row.field) ? r.Text(f, i)
                                        : PlainText(r, row.field, row.field == "shipLog" ? "shipLogKey" : "nameKey");
             const bool thingInfo = kind == BlockKind::Thing && row.field == "info1";  // DATA1 later shows its code
             EXPECT_EQ(stored, thingInfo ? FixedText("Code: ABC", 20)
@@ -174,7 +174,7 @@ TEST(Blocks, EmptyPlanetBlocksGetRandomPositionsAndNames) {
   for (const StoredObject& p : o) {
     for (const char* axis : {"x", "y"}) EXPECT_TRUE(p.record.Get(axis) >= 1000 && p.record.Get(axis) <= 3000);
     xs.insert(p.record.Get("x"));
-    EXPECT_TRUE(std::regex_match(PlainText(p.record, "name"), kRandomName)) << PlainText(p.record, "name");
+    EXPECT_TRUE(std::regex_match(PlainText(p.record, "name"), RANDOM_NAME)) << PlainText(p.record, "name");
     EXPECT_TRUE(p.record.Get("nameKey") >= 10 && p.record.Get("nameKey") <= 210);
   }
   EXPECT_GT(xs.size(), 50u);
@@ -183,7 +183,7 @@ TEST(Blocks, EmptyPlanetBlocksGetRandomPositionsAndNames) {
 TEST(Blocks, RandomIdsActForEveryLaterObjectUntilSwitchedOff) {
   ScriptGame g;
   std::vector<std::string> lines = {"BEGIN PLANET", "END", "BEGIN SHIP", "ID = random", "END"};
-  for (const auto& [kind, word] : kObjectBlocks)
+  for (const auto& [kind, word] : OBJECT_BLOCKS)
     if (kind != BlockKind::Ship && kind != BlockKind::Planet)
       lines.insert(lines.end(), {std::string("BEGIN ") + word, "END"});
   lines.insert(lines.end(), {"BEGIN PLANET", "END", "BEGIN MAP", "ID = NOTRANDOM", "END", "BEGIN PLANET", "END",
@@ -290,8 +290,8 @@ TEST(Planets, NamesComeFromTheListWhichIsMarkedClearedAndGrows) {
   const std::set<std::string> names = {PlainText(o[0].record, "name"), PlainText(o[1].record, "name")};
   // Both took list names, or the second found only used entries above its random start.
   const int listed = static_cast<int>(names.count(FixedText("Alpha", 40)) + names.count(FixedText("Beta Prime", 40)));
-  EXPECT_TRUE(listed == 2 || (listed == 1 && (std::regex_match(*names.begin(), kRandomName) ||
-                                              std::regex_match(*names.rbegin(), kRandomName))));
+  EXPECT_TRUE(listed == 2 || (listed == 1 && (std::regex_match(*names.begin(), RANDOM_NAME) ||
+                                              std::regex_match(*names.rbegin(), RANDOM_NAME))));
   EXPECT_EQ(PlainText(o[2].record, "name"), FixedText("Own", 40));
   EXPECT_EQ(g.s.script.planetNameCount, 2);
   EXPECT_EQ(std::count(g.s.script.planetNames.begin(), g.s.script.planetNames.begin() + 2, FixedText("!", 40)), listed);

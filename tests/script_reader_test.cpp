@@ -19,7 +19,7 @@ namespace {
 
 using test::ScriptGame;
 
-const std::regex kRandomName("[A-Z]{3} [0-9]{3} {33}");
+const std::regex RANDOM_NAME("[A-Z]{3} [0-9]{3} {33}");
 
 TEST(ScriptFile, MissingEmptyAndLineFeedOnlyScripts) {
   ScriptGame g;
@@ -120,7 +120,7 @@ TEST_F(PlanetTest, PickStartsAtARandomEntryAndSearchesUpwardsOnly) {
     PickPlanetName(s);
     const bool listed = p.Text("name") == FixedText("Low", 40);
     (listed ? fromList : random)++;
-    EXPECT_TRUE(listed || std::regex_match(p.Text("name"), kRandomName)) << p.Text("name");
+    EXPECT_TRUE(listed || std::regex_match(p.Text("name"), RANDOM_NAME)) << p.Text("name");
     EXPECT_EQ(s.script.planetNames[0], FixedText(listed ? "!" : "Low", 40));
   }
   // The start is round(u * 2) clamped to 1..2: entry 2 about a quarter of the time.
@@ -131,7 +131,7 @@ TEST_F(PlanetTest, PickStartsAtARandomEntryAndSearchesUpwardsOnly) {
     s.script.planetNameCount = count;
     s.script.planetNames[0] = std::string(40, ' ');
     PickPlanetName(s);
-    EXPECT_TRUE(std::regex_match(p.Text("name"), kRandomName)) << count;
+    EXPECT_TRUE(std::regex_match(p.Text("name"), RANDOM_NAME)) << count;
   }
 }
 

@@ -10,6 +10,9 @@
 
 #include <cstdint>
 
+#include "platform/random.h"
+#include "universe/record.h"
+
 namespace tarvik {
 
 // The structures a base may have (bit n for structure n): every one but structure 13.
@@ -17,6 +20,9 @@ namespace tarvik {
 inline constexpr int32_t BASE_STRUCT_MASK = 0x7FFFFFFF & ~(1 << 13);
 
 struct ObjectSession;
+
+// The default position of a new object: x, then y, each round(random * 2000 + 1000).
+void SetDefaultPosition(Random& random, Record& r, const char* xField = "x", const char* yField = "y");
 
 // Reads the home settings s.home (homeMineral, homeNative, homeCash, homePopulation,
 // homeCargo).

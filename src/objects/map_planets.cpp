@@ -32,7 +32,7 @@ void AddMapPlanetObjects(ObjectSession& s, const std::string& path) {
     p.Set("x", planet.x);
     p.Set("y", planet.y);
     p.SetBytes(name, planet.name);
-    p.Set("nameKey", RoundToInt(s.random.Next() * 200 + 10));
+    p.Set("nameKey", Draw(s.random, 200, 10));
     std::string scrambled = p.Text(name);
     ScrambleName(p.Get("nameKey"), scrambled);
     p.SetBytes(name, scrambled);

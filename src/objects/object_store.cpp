@@ -32,10 +32,10 @@ namespace tarvik {
 
 namespace {
 
-constexpr int kIndexEntrySize = 12;
-constexpr long long kTableBytes = 2LL * MAX_OBJECTS;  // one int16 table
-constexpr int kNoFreeId = MAX_OBJECTS + 1;
-constexpr size_t kRecordFlushBytes = 1 << 20;
+constexpr int INDEX_ENTRY_SIZE = 12;
+constexpr long long TABLE_BYTES = 2LL * MAX_OBJECTS;  // one int16 table
+constexpr int NO_FREE_ID = MAX_OBJECTS + 1;
+constexpr size_t RECORD_FLUSH_BYTES = 1 << 20;
 
 bool StoreOpen(const ObjectSession& s) { return s.store.file && s.store.file->IsOpen(); }
 
@@ -72,11 +72,11 @@ const IndexFields& IndexOffsets() {
 bool IdTaken(const ObjectSession& s, int id) {
   if (s.tables.objects.objectKind[id] > 0) return true;
   if (!StoreOpen(s)) return false;
-  const uint8_t* e = s.store.index.data() + static_cast<size_t>(id - 1) * kIndexEntrySize;
+  const uint8_t* e = s.store.index.data() + static_cast<size_t>(id - 1) * INDEX_ENTRY_SIZE;
   return GetI16(e + IndexOffsets().recordSize) != 0;
 }
 
-// The first free identifier from `from` to MAX_OBJECTS, or kNoFreeId. The result is
+// The first free identifier from `from` to MAX_OBJECTS, or NO_FREE_ID. The result is
 // the one the plain upward scan gives; while the store is open the skip pointers
 // jump over identifiers already known to be taken.
 int FirstFreeIdFrom(ObjectSession& s, int from) {
@@ -84,7 +84,7 @@ int FirstFreeIdFrom(ObjectSession& s, int from) {
     for (int i = from; i <= MAX_OBJECTS; ++i) {
       if (!IdTaken(s, i)) return i;
     }
-    return kNoFreeId;
+    return NO_FREE_ID;
   }
   std::vector<int32_t>& next = s.store.nextFreeId;
   int i = from;
@@ -94,7 +94,7 @@ int FirstFreeIdFrom(ObjectSession& s, int from) {
       next[i] = next[next[i]];
       i = next[i];
     }
-    if (i == kNoFreeId || !IdTaken(s, i)) break;
+    if (i == NO_FREE_ID || !IdTaken(s, i)) break;
     next[i] = i + 1;  // taken since the pointers were last told
   }
   // Shorten the way for the next search from the same start.
@@ -133,12 +133,12 @@ void AppendRecord(StoreState& st, long long pos, const std::vector<uint8_t>& byt
     st.pendingPos = pos;
   }
   st.pendingRecords.insert(st.pendingRecords.end(), bytes.begin(), bytes.end());
-  if (st.pendingRecords.size() >= kRecordFlushBytes) FlushPendingRecords(st);
+  if (st.pendingRecords.size() >= RECORD_FLUSH_BYTES) FlushPendingRecords(st);
 }
 
 void SetIndexEntry(StoreState& st, int id, int16_t owner, int32_t pos, int16_t size) {
   const IndexFields& f = IndexOffsets();
-  uint8_t* e = st.index.data() + static_cast<size_t>(id - 1) * kIndexEntrySize;
+  uint8_t* e = st.index.data() + static_cast<size_t>(id - 1) * INDEX_ENTRY_SIZE;
   PutI16(e + f.owner, owner);
   PutI32(e + f.recordPos, pos);
   PutI16(e + f.recordSize, size);
@@ -245,19 +245,19 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
     throw RuntimeError("universe file " + path + " has a damaged directory");
   }
 
-  std::vector<uint8_t> tables = file->Read(c.objectTablesPos, static_cast<size_t>(5 * kTableBytes));
+  std::vector<uint8_t> tables = file->Read(c.objectTablesPos, static_cast<size_t>(5 * TABLE_BYTES));
   const auto order = TablesInFileOrder(t);
   for (int k = 0; k < 5; ++k) {
-    const uint8_t* p = tables.data() + k * kTableBytes;
+    const uint8_t* p = tables.data() + k * TABLE_BYTES;
     int16_t* out = order[k]->data();
     for (int i = 0; i < MAX_OBJECTS; ++i) out[i] = GetI16(p + 2 * i);
   }
-  st.index = file->Read(c.indexPos, static_cast<size_t>(MAX_OBJECTS) * kIndexEntrySize);
+  st.index = file->Read(c.indexPos, static_cast<size_t>(MAX_OBJECTS) * INDEX_ENTRY_SIZE);
   st.file = std::move(file);
 
-  st.nextFreeId.assign(kNoFreeId + 1, 0);
+  st.nextFreeId.assign(NO_FREE_ID + 1, 0);
   for (int i = 1; i <= MAX_OBJECTS; ++i) st.nextFreeId[i] = IdTaken(s, i) ? i + 1 : i;
-  st.nextFreeId[kNoFreeId] = kNoFreeId;
+  st.nextFreeId[NO_FREE_ID] = NO_FREE_ID;
   st.mapListCursor = 1;
 }
 
@@ -270,8 +270,8 @@ void CloseObjectStore(ObjectSession& s) {
     BinaryFile& f = *st.file;
     FlushPendingRecords(st);
     if (st.indexDirtyFirst <= st.indexDirtyLast) {
-      const size_t from = static_cast<size_t>(st.indexDirtyFirst - 1) * kIndexEntrySize;
-      const size_t to = static_cast<size_t>(st.indexDirtyLast) * kIndexEntrySize;
+      const size_t from = static_cast<size_t>(st.indexDirtyFirst - 1) * INDEX_ENTRY_SIZE;
+      const size_t to = static_cast<size_t>(st.indexDirtyLast) * INDEX_ENTRY_SIZE;
       f.Write(c.indexPos + static_cast<long long>(from), st.index.data() + from, to - from);
     }
     f.WriteI32(HeaderPosition("serialCounter"), c.serialCounter);
@@ -280,10 +280,10 @@ void CloseObjectStore(ObjectSession& s) {
     f.WriteI32(DirectoryPosition(c.tableBase, "objectCount"), c.objectCount);
     f.WriteI32(DirectoryPosition(c.tableBase, "dataEnd"), c.dataEnd);
 
-    std::vector<uint8_t> tables(static_cast<size_t>(5 * kTableBytes));
+    std::vector<uint8_t> tables(static_cast<size_t>(5 * TABLE_BYTES));
     const auto order = TablesInFileOrder(t);
     for (int k = 0; k < 5; ++k) {
-      uint8_t* p = tables.data() + k * kTableBytes;
+      uint8_t* p = tables.data() + k * TABLE_BYTES;
       const int16_t* in = order[k]->data();
       for (int i = 0; i < MAX_OBJECTS; ++i) PutI16(p + 2 * i, in[i]);
     }

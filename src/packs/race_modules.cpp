@@ -18,11 +18,8 @@ namespace tarvik {
 
 namespace {
 
-// 1-based positions in a race module.
-constexpr long long RACE_ID_POS = 401;
-constexpr long long REVISION_POS = 405;
-constexpr long long DIRECTORY_POS = 450;  // holds D, the directory's position
-// Directory slots (offsets from D) of the record positions.
+// Directory slots (offsets from D, the directory's position at PACK_INDEX_POS) of the
+// record positions.
 constexpr long long RACE_RECORD_SLOT = 96;
 // The directory reaches from D to the end of the race record's slot.
 constexpr long long DIRECTORY_LENGTH = RACE_RECORD_SLOT + 4;
@@ -33,7 +30,7 @@ long long ExtraSlot(int k) { return 4 * (k - 1); }
 // The 1-based position of the record whose directory slot is `slot`, checked to lie with
 // all `size` bytes inside the file; 0 when the module is damaged there.
 long long RecordPosition(const ByteView& module, long long slot, long long size) {
-  const std::optional<int32_t> d = module.I32(DIRECTORY_POS);
+  const std::optional<int32_t> d = module.I32(PACK_INDEX_POS);
   if (!d || !module.Has(*d, DIRECTORY_LENGTH)) return 0;
   const std::optional<int32_t> q = module.I32(*d + slot);
   if (!q || !module.Has(*q, size)) return 0;
@@ -44,7 +41,7 @@ long long RecordPosition(const ByteView& module, long long slot, long long size)
 // inside the file. A module that fails is unusable: it is skipped at listing like a
 // file with a foreign header.
 bool ModuleComplete(const ByteView& module) {
-  if (!module.Has(RACE_ID_POS, REVISION_POS + 4 - RACE_ID_POS)) return false;
+  if (!module.Has(PACK_ID_POS, PACK_REVISION_POS + 4 - PACK_ID_POS)) return false;
   if (RecordPosition(module, RACE_RECORD_SLOT, RACE_RECORD_SIZE) == 0) return false;
   for (int k = 1; k <= 3; ++k) {
     if (RecordPosition(module, UnitSlot(k), RACE_UNIT_RECORD_SIZE) == 0) return false;
@@ -113,7 +110,7 @@ void ListRaceModules(PackSession& s) {
     }
     const ByteView module(bytes);
     if (!ModuleComplete(module)) continue;
-    RegisterModule(p, *module.I32(RACE_ID_POS), *module.I32(REVISION_POS), MakeFileStem(name));
+    RegisterModule(p, *module.I32(PACK_ID_POS), *module.I32(PACK_REVISION_POS), MakeFileStem(name));
   }
 }
 

@@ -16,11 +16,8 @@ namespace tarvik {
 
 namespace {
 
-// 1-based positions in a ship pack.
-constexpr long long PACK_ID_POS = 401;
-constexpr long long REVISION_POS = 405;
-constexpr long long TABLE_POS = 450;  // holds T, the hull table's position
-// The header reaches to the two values after T that are read and not used.
+// The header reaches to the two values after T (the hull table's position, at
+// PACK_INDEX_POS) that are read and not used.
 constexpr long long HEADER_LENGTH = 461;
 constexpr long long ENTRY_SIZE = 10;
 // Offsets in a hull table entry: the hull type (int16) and the record position Q.
@@ -39,7 +36,7 @@ struct HullTable {
 HullTable ReadHullTable(const ByteView& pack) {
   HullTable t;
   if (pack.length() < HEADER_LENGTH) return t;
-  const std::optional<int32_t> pos = pack.I32(TABLE_POS);
+  const std::optional<int32_t> pos = pack.I32(PACK_INDEX_POS);
   const std::optional<int32_t> n = pos ? pack.I32(*pos) : std::nullopt;
   if (!n || *n < 0 || !pack.Has(*pos + 4, ENTRY_SIZE * *n)) return t;
   t.tablePos = *pos;
@@ -127,7 +124,7 @@ void ProcessPack(PackSession& s, const std::string& name) {
   }
   // Both lie inside the header, which an ok table has.
   const int32_t packId = *pack.I32(PACK_ID_POS);
-  const int32_t revision = *pack.I32(REVISION_POS);
+  const int32_t revision = *pack.I32(PACK_REVISION_POS);
   const int slot = ChooseSlot(s.tables, packId, revision);
   if (slot == 0) return;
 

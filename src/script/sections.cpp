@@ -284,7 +284,7 @@ void CommitBlock(ScriptSession& s) {
   Record& rec = s.records.*kind->record;
   if (blockKind == BlockKind::Planet) {
     if (st.pickPlanetName) PickPlanetName(s);
-    rec.Set("nameKey", RoundToInt(s.random.Next() * 200 + 10));
+    rec.Set("nameKey", Draw(s.random, 200, 10));
   }
   if (kind->finish) kind->finish(s);
   ScrambleNames(*kind, rec);

@@ -75,6 +75,15 @@ class RecordLayout {
   std::unordered_map<std::string_view, const Field*> byName_;
 };
 
+// Defines the layout function `fn`: the layout named `label`, `bytes` long, of the
+// fields that follow, built once on first use.
+#define TARVIK_RECORD_LAYOUT(fn, label, bytes, ...)          \
+  const RecordLayout& fn() {                                 \
+    static const Field fields[] = {__VA_ARGS__};             \
+    static const RecordLayout layout(label, bytes, fields);  \
+    return layout;                                           \
+  }
+
 class Record {
  public:
   explicit Record(const RecordLayout& layout) : layout_(&layout), bytes_(layout.size(), 0) {}

@@ -55,9 +55,6 @@ class UniverseImage {
   std::vector<uint8_t> bytes_;
 };
 
-// A whole number from a draw, rounded to the nearest, ties to even.
-long long Draw(PackSession& s, double scale, double offset) { return RoundToInt(s.random.Next() * scale + offset); }
-
 int32_t ActiveMask(const UniverseTables& t) {
   uint32_t mask = 0;
   for (int p = 1; p <= MAX_PLAYERS; ++p) {
@@ -90,7 +87,7 @@ std::vector<uint8_t> ReadDataFileBody(const std::string& path) {
 Record BeginHeader(PackSession& s, const std::string& stamp) {
   Record header(UniverseHeaderLayout());
   for (size_t off = UNIVERSE_FILLER_POS - 1; off < header.bytes().size(); ++off) {
-    header.bytes()[off] = static_cast<uint8_t>(Draw(s, 254, 1));
+    header.bytes()[off] = static_cast<uint8_t>(Draw(s.random, 254, 1));
   }
   header.SetFixedValues();
   header.SetBytes("title", UNIVERSE_FILE_HEADER);
@@ -117,6 +114,28 @@ Record RaceDataBlock(PackSession& s, int entry) {
   return block;
 }
 
+// Race data: a block for each of the 30 game races, in place whether used or not.
+void AppendRaceData(PackSession& s, UniverseImage& img, Record& directory) {
+  for (int k = 1; k <= MAX_PLAYERS; ++k) {
+    directory.Set("raceBlockPos", img.Position(), k);
+    const PackEntry& g = s.tables.gameRaceList[k];
+    img.Append(g.id > 0 ? RaceDataBlock(s, g.sourceEntry) : Record(RaceDataBlockLayout()));
+  }
+}
+
+// The empty object tables and index; no objects yet, so the records begin and end at
+// the file's end.
+void AppendEmptyObjectStore(PackSession& s, UniverseImage& img, Record& directory) {
+  directory.Set("objectTablesPos", img.Position());
+  img.AppendZeros(OBJECT_TABLES_BYTES);
+  directory.Set("indexPos", img.Position());
+  LogLine(s, "Size = " + NumText(ObjectIndexEntryLayout().size()));
+  img.AppendZeros(static_cast<size_t>(ObjectIndexEntryLayout().size()) * MAX_OBJECTS);
+  directory.Set("recordsPos", img.Position());  // the file length + 1
+  directory.Set("objectCount", 0);
+  directory.Set("dataEnd", img.Position());
+}
+
 // ---- The player section, in its table order ------------------------------------------
 
 // The races in play, and each player's race ID in the header.
@@ -135,7 +154,7 @@ void SetRacesInPlay(const UniverseTables& t, Record& header, Record& section) {
 
 // "Player" and the slot number, thirty times, under a key of its own.
 void SetPlayerNames(PackSession& s, Record& section) {
-  const int key = static_cast<int>(Draw(s, 200, 3));
+  const int key = static_cast<int>(Draw(s.random, 200, 3));
   for (int p = 1; p <= MAX_PLAYERS; ++p) {
     section.SetBytes("playerName", Scrambled(key, FixedText("Player " + NumText(p), 60)), p);
   }
@@ -154,12 +173,12 @@ void SetShipPackList(const UniverseTables& t, Record& section) {
 // Twenty blanks and the default code, each scrambled once under a key of its own and
 // stored thirty times.
 void SetDefaultTexts(PackSession& s, Record& section) {
-  const int blankKey = static_cast<int>(Draw(s, 200, 4));
+  const int blankKey = static_cast<int>(Draw(s.random, 200, 4));
   const std::string blanks = Scrambled(blankKey, std::string(20, ' '));
   for (int p = 1; p <= MAX_PLAYERS; ++p) section.SetBytes("blankText", blanks, p);
   section.Set("blankTextKey", blankKey);
 
-  const int codeKey = static_cast<int>(Draw(s, 200, 5));
+  const int codeKey = static_cast<int>(Draw(s.random, 200, 5));
   const std::string code = Scrambled(codeKey, std::string(DEFAULT_PLAYER_CODE));
   for (int p = 1; p <= MAX_PLAYERS; ++p) section.SetBytes("playerCode", code, p);
   section.Set("playerCodeKey", codeKey);
@@ -200,7 +219,7 @@ void FillPlayerRecord(PackSession& s, Record& r, int p, int32_t activeMask) {
   r.Set("activeMask", activeMask);
   for (const char* field : {"code1", "code2"}) {
     std::string code(3, ' ');
-    for (char& c : code) c = static_cast<char>(Draw(s, 25, 65));
+    for (char& c : code) c = static_cast<char>(Draw(s.random, 25, 65));
     r.SetText(field, code);
   }
   int32_t money = PlayerRaceId(s, p) == 106 ? 3000 : 2000;
@@ -255,12 +274,12 @@ void SetSiteRecords(PackSession& s, Record& section) {
   const double cx = t.mapCX, cy = t.mapCY, radius = t.mapRadius;
   for (int n = 1; n <= 100; ++n) {
     Record site(SiteRecordLayout());
-    site.Set("x", Draw(s, 2 * radius, cx - radius));
-    site.Set("y", Draw(s, 2 * radius, cy - radius));
-    site.Set("magnitude", Draw(s, 3000, 250));
+    site.Set("x", Draw(s.random, 2 * radius, cx - radius));
+    site.Set("y", Draw(s.random, 2 * radius, cy - radius));
+    site.Set("magnitude", Draw(s.random, 3000, 250));
     for (int v = 1; v <= 12; ++v) {
-      long long value = Draw(s, 3000, 3000);
-      if (s.random.Next() < 0.05) value = Draw(s, 40000, 3000);
+      long long value = Draw(s.random, 3000, 3000);
+      if (s.random.Next() < 0.05) value = Draw(s.random, 40000, 3000);
       site.Set("values", value, v);
     }
     section.SetBytes("siteRecords", site, n);
@@ -325,13 +344,7 @@ void WriteUniverseFile(PackSession& s) {
   Record directory(UniverseDirectoryLayout());
   img.Append(directory);
 
-  // Race data: every block keeps its place, used or not.
-  for (int k = 1; k <= MAX_PLAYERS; ++k) {
-    directory.Set("raceBlockPos", img.Position(), k);
-    const PackEntry& g = t.gameRaceList[k];
-    img.Append(g.id > 0 ? RaceDataBlock(s, g.sourceEntry) : Record(RaceDataBlockLayout()));
-  }
-
+  AppendRaceData(s, img, directory);
   directory.Set("dataCopyPos", img.Position());
   img.Append(ReadDataFileBody(t.dataFilePath));
   directory.Set("reservedPos", img.Position());
@@ -343,15 +356,7 @@ void WriteUniverseFile(PackSession& s) {
   directory.Set("playerSectionPos", img.Position());
   img.Append(PlayerSection(s, header, stamp));
 
-  // The empty object tables and index; no objects yet.
-  directory.Set("objectTablesPos", img.Position());
-  img.AppendZeros(OBJECT_TABLES_BYTES);
-  directory.Set("indexPos", img.Position());
-  LogLine(s, "Size = " + NumText(ObjectIndexEntryLayout().size()));
-  img.AppendZeros(static_cast<size_t>(ObjectIndexEntryLayout().size()) * MAX_OBJECTS);
-  directory.Set("recordsPos", img.Position());  // the file length + 1
-  directory.Set("objectCount", 0);
-  directory.Set("dataEnd", img.Position());
+  AppendEmptyObjectStore(s, img, directory);
 
   img.Put(1, header);
   img.Put(UNIVERSE_TABLE_BASE, directory);
