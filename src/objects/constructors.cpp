@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/errors.h"
 #include "base/text.h"
@@ -142,6 +144,17 @@ void PlacePod(ObjectSession& s, Record& p, int countdown) {
   p.Set("countdown", countdown);
 }
 
+// A pod that carries goods: its name, each good drawn up to its amount, its place and
+// a name key.
+void NewGoodsPod(ObjectSession& s, Record& p, std::string_view label,
+                 std::initializer_list<std::pair<const char*, int>> goods) {
+  p.Clear();
+  SetGeneratedName(s, p, label, 1000);
+  for (const auto& [field, amount] : goods) p.Set(field, Draw(s.random, amount));
+  PlacePod(s, p, 40);
+  SetNameKey(s, p);
+}
+
 }  // namespace
 
 void SetDefaultPosition(Random& random, Record& r, const char* xField, const char* yField) {
@@ -220,22 +233,11 @@ void NewWing(ObjectSession& s) {
 }
 
 void NewConPod(ObjectSession& s) {
-  Record& p = s.records.conPod;
-  p.Clear();
-  SetGeneratedName(s, p, "ConPod ", 1000);
-  for (const char* f : {"eleD", "eleT", "eleM"}) p.Set(f, Draw(s.random, 100));
-  p.Set("cash", Draw(s.random, 500));
-  PlacePod(s, p, 40);
-  SetNameKey(s, p);
+  NewGoodsPod(s, s.records.conPod, "ConPod ", {{"eleD", 100}, {"eleT", 100}, {"eleM", 100}, {"cash", 500}});
 }
 
 void NewOrePod(ObjectSession& s) {
-  Record& p = s.records.orePod;
-  p.Clear();
-  SetGeneratedName(s, p, "Ore Pod ", 1000);
-  for (const char* f : {"oreN", "oreD", "oreT", "oreM"}) p.Set(f, Draw(s.random, 250));
-  PlacePod(s, p, 40);
-  SetNameKey(s, p);
+  NewGoodsPod(s, s.records.orePod, "Ore Pod ", {{"oreN", 250}, {"oreD", 250}, {"oreT", 250}, {"oreM", 250}});
 }
 
 void NewLifePod(ObjectSession& s) {

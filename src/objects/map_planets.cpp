@@ -1,11 +1,11 @@
 #include "objects/map_planets.h"
 
 #include "log/run_log.h"
+#include "objects/object_kinds.h"
 #include "objects/object_session.h"
 #include "objects/object_store.h"
 #include "objects/planet_defaults.h"
 #include "packs/map_files.h"
-#include "packs/scramble.h"
 #include "platform/files.h"
 #include "platform/rounding.h"
 
@@ -24,19 +24,17 @@ void AddMapPlanetObjects(ObjectSession& s, const std::string& path) {
     return;
   }
   if (map.status != MapFileStatus::Ok) return;  // a planet count outside 1..18999
+  const ObjectKindDescriptor& kind = *KindOfBlock(BlockKind::Planet);
   Record& p = s.records.planet;
-  const Field& name = p.layout().Get("name");
   for (const MapPlanet& planet : map.planets) {
     p.Set("star", planet.star);
     RandomPlanet(s);
     p.Set("x", planet.x);
     p.Set("y", planet.y);
-    p.SetBytes(name, planet.name);
+    p.SetBytes("name", planet.name);
     p.Set("nameKey", Draw(s.random, 200, 10));
-    std::string scrambled = p.Text(name);
-    ScrambleName(p.Get("nameKey"), scrambled);
-    p.SetBytes(name, scrambled);
-    StorePlanet(s);
+    ScrambleNames(kind, p);
+    kind.store(s);
   }
 }
 

@@ -37,10 +37,8 @@ constexpr long long TABLE_BYTES = 2LL * MAX_OBJECTS;  // one int16 table
 constexpr int NO_FREE_ID = MAX_OBJECTS + 1;
 constexpr size_t RECORD_FLUSH_BYTES = 1 << 20;
 
-bool StoreOpen(const ObjectSession& s) { return s.store.file && s.store.file->IsOpen(); }
-
 void RequireOpen(const ObjectSession& s) {
-  if (!StoreOpen(s)) throw RuntimeError("object store is not open");
+  if (!ObjectStoreOpen(s)) throw RuntimeError("object store is not open");
 }
 
 // The five object tables in file order.
@@ -71,7 +69,7 @@ const IndexFields& IndexOffsets() {
 // across later opens too.
 bool IdTaken(const ObjectSession& s, int id) {
   if (s.tables.objects.objectKind[id] > 0) return true;
-  if (!StoreOpen(s)) return false;
+  if (!ObjectStoreOpen(s)) return false;
   const uint8_t* e = s.store.index.data() + static_cast<size_t>(id - 1) * INDEX_ENTRY_SIZE;
   return GetI16(e + IndexOffsets().recordSize) != 0;
 }
@@ -80,7 +78,7 @@ bool IdTaken(const ObjectSession& s, int id) {
 // the one the plain upward scan gives; while the store is open the skip pointers
 // jump over identifiers already known to be taken.
 int FirstFreeIdFrom(ObjectSession& s, int from) {
-  if (!StoreOpen(s)) {
+  if (!ObjectStoreOpen(s)) {
     for (int i = from; i <= MAX_OBJECTS; ++i) {
       if (!IdTaken(s, i)) return i;
     }
@@ -103,7 +101,7 @@ int FirstFreeIdFrom(ObjectSession& s, int from) {
 }
 
 void MarkIdTaken(ObjectSession& s, int id) {
-  if (StoreOpen(s)) s.store.nextFreeId[id] = id + 1;
+  if (ObjectStoreOpen(s)) s.store.nextFreeId[id] = id + 1;
 }
 
 // Coordinates go into the 16-bit tables saturated at -32768 and 32767. Object
@@ -217,6 +215,8 @@ void StoreKind(ObjectSession& s, BlockKind kind) { StoreObject(s, *KindOfBlock(k
 
 }  // namespace
 
+bool ObjectStoreOpen(const ObjectSession& s) { return s.store.file && s.store.file->IsOpen(); }
+
 void OpenObjectStore(ObjectSession& s, const std::string& path) {
   StoreState& st = s.store;
   ResetStore(st);  // a store left open by a build that stopped is dropped unwritten
@@ -262,7 +262,7 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
 }
 
 void CloseObjectStore(ObjectSession& s) {
-  if (!StoreOpen(s)) return;
+  if (!ObjectStoreOpen(s)) return;
   StoreState& st = s.store;
   const UniverseCounters& c = s.tables.counters;
   ObjectTables& t = s.tables.objects;
@@ -314,7 +314,7 @@ int32_t AllocateObjectId(ObjectSession& s) {
 
 void AddToMapList(ObjectSession& s, int32_t id) {
   ObjectTables& t = s.tables.objects;
-  const bool open = StoreOpen(s);
+  const bool open = ObjectStoreOpen(s);
   int slot = open ? s.store.mapListCursor : 1;
   while (slot <= MAX_OBJECTS && t.mapListId[slot] != 0) ++slot;
   if (open) s.store.mapListCursor = slot;

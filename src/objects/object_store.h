@@ -12,6 +12,9 @@ namespace tarvik {
 struct ObjectSession;
 
 void OpenObjectStore(ObjectSession& s, const std::string& path);
+// Whether a universe file is open for objects (between OpenObjectStore and
+// CloseObjectStore).
+bool ObjectStoreOpen(const ObjectSession& s);
 void CloseObjectStore(ObjectSession& s);
 int32_t AllocateObjectId(ObjectSession& s);
 void AddToMapList(ObjectSession& s, int32_t id);

@@ -7,7 +7,6 @@
 #include "base/bytes.h"
 #include "base/errors.h"
 #include "base/text.h"
-#include "log/run_log.h"
 #include "packs/data_files.h"
 #include "packs/pack_session.h"
 #include "packs/scramble.h"

@@ -1,18 +1,16 @@
 #include "script/sections.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "base/bytes.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "log/run_log.h"
-#include "objects/constructors.h"
 #include "objects/map_planets.h"
 #include "objects/object_store.h"
 #include "objects/planet_defaults.h"
 #include "objects/ship_construction.h"
 #include "packs/map_files.h"
-#include "packs/scramble.h"
 #include "packs/ship_packs.h"
 #include "platform/rounding.h"
 #include "script/keyword_tables.h"
@@ -24,8 +22,6 @@
 namespace tarvik {
 
 namespace {
-
-bool StoreIsOpen(const ScriptSession& s) { return s.store.file && s.store.file->IsOpen(); }
 
 // The object kind of an open block, or nullptr for the script's own sections.
 const ObjectKindDescriptor* OpenObjectKind(const ScriptSession& s) { return KindOfBlock(s.script.blockKind); }
@@ -64,12 +60,7 @@ void ThingCode(ScriptSession& s, Record& thing, const std::string& value) {
   });
   if (code.size() < 4) return;
   Step(s, [&] { thing.SetText("info1", "Code: " + code.substr(0, 3)); });
-  Step(s, [&] {
-    const auto* b = reinterpret_cast<const uint8_t*>(code.data());
-    uint32_t packed = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-                      static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
-    thing.Set("data1", static_cast<int32_t>(packed));
-  });
+  Step(s, [&] { thing.Set("data1", GetI32(reinterpret_cast<const uint8_t*>(code.data()))); });
 }
 
 void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, const std::string& keyword,
@@ -274,7 +265,7 @@ void CommitBlock(ScriptSession& s) {
   st.blockKind = BlockKind::None;
   // An object block left open from an objects pass into a later settings pass has no
   // universe file to go to: it is dropped.
-  if (!StoreIsOpen(s)) return;
+  if (!ObjectStoreOpen(s)) return;
   if (blockKind == BlockKind::Map) {
     if (st.pendingMapFile) AddMapPlanetObjects(s, st.pendingMapPath);
     return;

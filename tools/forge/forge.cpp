@@ -48,6 +48,15 @@ std::string StoredName(std::string_view name, int key, size_t len) {
   return s;
 }
 
+// The beginning that race modules and ship packs share: the header literal, the race or
+// pack identifier, its revision and the position of the directory or hull table.
+void WritePackStart(ByteWriter& w, std::string_view header, int32_t id, int32_t revision, size_t indexOffset) {
+  w.Text(0, header);
+  w.I32(400, id);
+  w.I32(404, revision);
+  w.I32(449, static_cast<int32_t>(indexOffset + 1));
+}
+
 void EnsureParent(const std::string& path) {
   std::filesystem::path p(path);
   if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
@@ -103,10 +112,7 @@ std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleSpec& desc, int k) {
 
 std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& desc, RaceModuleLayoutInfo* info) {
   ByteWriter w;
-  w.Text(0, RACE_MODULE_HEADER);
-  w.I32(400, desc.raceId);
-  w.I32(404, desc.revision);
-  w.I32(449, static_cast<int32_t>(RACE_DIRECTORY_OFFSET + 1));
+  WritePackStart(w, RACE_MODULE_HEADER, desc.raceId, desc.revision, RACE_DIRECTORY_OFFSET);
   w.Zeros(RACE_DIRECTORY_OFFSET, RACE_DIRECTORY_SIZE);
 
   RaceModuleLayoutInfo li;
@@ -168,10 +174,7 @@ std::vector<uint8_t> BuildHullRecord(const HullSpec& h) {
 
 std::vector<uint8_t> BuildShipPack(const ShipPackSpec& desc, ShipPackLayoutInfo* info) {
   ByteWriter w;
-  w.Text(0, SHIP_PACK_HEADER);
-  w.I32(400, desc.packId);
-  w.I32(404, desc.revision);
-  w.I32(449, static_cast<int32_t>(PACK_TABLE_OFFSET + 1));
+  WritePackStart(w, SHIP_PACK_HEADER, desc.packId, desc.revision, PACK_TABLE_OFFSET);
   w.I32(453, 0);
   w.I32(457, 0);
 
