@@ -11,7 +11,6 @@
 
 #include "app/options.h"
 #include "app/session.h"
-#include "app/startup.h"
 #include "app/top.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
