@@ -4,11 +4,15 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "app/generate_command.h"
 #include "app/paths.h"
 #include "app/run_log.h"
 #include "generate/home_settings.h"
+#include "generate/home_worlds.h"
+#include "generate/start_layouts.h"
 #include "objects/store_state.h"
 #include "packs/pack_state.h"
 #include "platform/clock.h"
@@ -16,6 +20,7 @@
 #include "platform/ui.h"
 #include "script/script_state.h"
 #include "universe/records.h"
+#include "universe/slot_records.h"
 #include "universe/tables.h"
 
 namespace tarvik {
@@ -37,6 +42,9 @@ struct Session {
   ScriptState script;
   HomeSettings home;
   MapContext map;
+  SlotRecords slots;
+  StartLayouts layouts;
+  FleetPositions fleet;
 
   // bitValue[0..30]: 2 to the power i, built at start-up.
   std::array<int32_t, 31> bitValue{};
@@ -45,6 +53,10 @@ struct Session {
   // --list-races: start-up ends by listing the race modules instead of opening the
   // batch run or the wizard.
   bool listRacesOnly = false;
+  // --list-slots: start-up ends by listing the 12 slots.
+  bool listSlotsOnly = false;
+  // --generate: start-up goes on with a headless standard generation.
+  std::optional<GenerateSettings> generate;
 };
 
 }  // namespace tarvik

@@ -7,6 +7,8 @@ namespace tarvik {
 
 bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, std::string& error) {
   size_t i = 0;
+  std::optional<std::string> generateSlot;
+  std::vector<std::string> generateWords;
   auto needValue = [&](const std::string& name) -> const std::string* {
     if (i + 1 >= args.size()) {
       error = "option " + name + " needs a value";
@@ -23,6 +25,20 @@ bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, st
       out.version = true;
     } else if (a == "--list-races") {
       out.listRaces = true;
+    } else if (a == "--list-slots") {
+      out.listSlots = true;
+    } else if (a == "--generate") {
+      out.generateAsked = true;
+      const std::string* v = needValue(a);
+      if (!v) return false;
+      generateSlot = *v;
+    } else if (bool takesValue = false; IsGenerateSetting(a, takesValue)) {
+      generateWords.push_back(a);
+      if (takesValue) {
+        const std::string* v = needValue(a);
+        if (!v) return false;
+        generateWords.push_back(*v);
+      }
     } else if (a == "--game-dir") {
       const std::string* v = needValue(a);
       if (!v) return false;
@@ -53,7 +69,34 @@ bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, st
     line += args[i];
   }
   out.commandLine = line;
+  if (!generateSlot) {
+    if (!generateWords.empty()) {
+      error = generateWords.front() + " is a setting of --generate SLOT";
+      return false;
+    }
+    return true;
+  }
+  if (!line.empty()) {
+    error = "--generate takes settings only, not \"" + line + "\"";
+    return false;
+  }
+  if (out.listRaces || out.listSlots) {
+    error = "--generate cannot be combined with --list-races or --list-slots";
+    return false;
+  }
+  GenerateSettings settings;
+  if (!ParseGenerateSettings(*generateSlot, generateWords, settings, error)) return false;
+  out.generate = settings;
   return true;
+}
+
+std::string UsageErrorText(const LongOptions& options, const std::string& error) {
+  if (options.generateAsked) {
+    return "tarvik: " + error +
+           "\nUsage: tarvik [--game-dir DIR] [--seed N] --generate SLOT --races ID,ID,... [SETTINGS]"
+           " (tarvik --help lists the settings)\n";
+  }
+  return "tarvik: " + error + "\n\n" + UsageText();
 }
 
 std::string UsageText() {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/generate_command.h"
 #include "app/run_log.h"
 #include "base/errors.h"
 #include "base/text.h"
@@ -10,6 +11,7 @@
 #include "packs/race_modules.h"
 #include "platform/files.h"
 #include "session.h"
+#include "universe/slot_records.h"
 
 namespace tarvik {
 
@@ -85,7 +87,8 @@ void Main(Session& s) {
     for (int n = 1; n <= HOST_SLOTS; ++n) CreateFolder(s.paths.appPath + "UNIV\\GAME" + std::to_string(n));
     step = 15;
     MoveMapFiles(s);
-    step = 16;  // the slot records are read with the wizard's slot step
+    step = 16;
+    LoadGameRecords(s.slots, s.paths.appPath);
     step = 17;
     LogLine(s, "CLEAR");
     s.script.planetNames.assign(100, std::string());
@@ -95,6 +98,16 @@ void Main(Session& s) {
     step = 18;
     if (s.listRacesOnly) {
       if (s.output) s.output->Print(RaceListText(s));
+      return;
+    }
+    if (s.listSlotsOnly || s.generate) {
+      // Headless: the slot records as the wizard would read them, then the slot list or
+      // the wizard's choices and its standard generation.
+      step = 21;
+      LoadSlotRecords(s.slots, s.paths.appPath);
+      step = 22;
+      if (s.generate) RunGenerate(s, *s.generate);
+      if (s.output) s.output->Print(SlotListText(s.slots));
       return;
     }
     if (!s.commandLine.empty()) {

@@ -309,6 +309,8 @@ void CloseObjectStore(Session& s) {
   ResetStore(st);
 }
 
+void AbandonObjectStore(Session& s) { ResetStore(s.store); }
+
 int32_t AllocateObjectId(Session& s) {
   long long candidate;
   if (s.script.randomIds) {

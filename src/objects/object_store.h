@@ -12,6 +12,9 @@ struct Session;
 
 void OpenObjectStore(Session& s, const std::string& path);
 void CloseObjectStore(Session& s);
+// Drops an open store without writing its tables back (a build that failed; its file is
+// deleted afterwards).
+void AbandonObjectStore(Session& s);
 int32_t AllocateObjectId(Session& s);
 void AddToMapList(Session& s, int32_t id);
 

@@ -18,6 +18,8 @@ class UserInterface {
   virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
   // Whether a window system is available for the wizard.
   virtual bool HasDisplay() const { return false; }
+  // The system's beep; the console forms make no sound.
+  virtual void Beep() {}
 };
 
 // The output window of a build (frmOUTTEXT).

@@ -1,0 +1,197 @@
+#include "generate/generation_run.h"
+
+#include <new>
+
+#include "app/run_log.h"
+#include "base/errors.h"
+#include "generate/home_worlds.h"
+#include "generate/start_layouts.h"
+#include "objects/object_store.h"
+#include "packs/map_planets.h"
+#include "platform/files.h"
+#include "platform/ui.h"
+#include "session.h"
+#include "universe/slot_records.h"
+#include "universe/universe_file.h"
+
+namespace tarvik {
+
+namespace {
+
+void PumpEvents(Session& s) {
+  if (s.output) s.output->PumpEvents();
+}
+
+// A stop of the run: a beep and the message; nothing is written.
+GenerationResult Stop(Session& s, const std::string& message) {
+  if (s.ui) {
+    s.ui->Beep();
+    s.ui->ShowMessage("", message, MessageIcon::None);
+  }
+  return GenerationResult::kStopped;
+}
+
+int32_t Amount(const std::array<int32_t, 7>& amounts, int index) {
+  return index >= 0 && index < static_cast<int>(amounts.size()) ? amounts[static_cast<size_t>(index)] : amounts[0];
+}
+
+// A step of putting a slot back: its failure is not reported.
+template <typename F>
+void Quietly(F&& step) {
+  try {
+    step();
+  } catch (const RuntimeError&) {
+  }
+}
+
+GenerationResult RunSteps(Session& s, const GameNames& names, SlotBuildGuard& guard) {
+  UniverseTables& t = s.tables;
+  t.gameName = names.gameName;  // 1
+  t.hostName = names.hostName;
+  t.rstName = names.rstName;
+  s.random.Seed(s.clock->SecondsSinceMidnight());  // 2
+  const std::string marker = PrepareSlotBuild(s);  // 3, 4
+  if (t.dataFilePath.empty() || !FileExists(t.dataFilePath)) {
+    return Stop(s, "Error: Main data file not found. . . data\\*.dat missing");  // 5
+  }
+  if (!FileExists(s.map.chosenMapFile)) return Stop(s, "Error: Map file not found. . . data\\*.map missing");  // 6
+
+  LogLine(s, "CLEAR");  // 7
+  ShowOutputWindow(s);
+  StartRunTimer(s);
+  if (s.output) s.output->SetGameFileLabel(t.universeFilePath);
+  LogLine(s, "Starting to make universe file. . . ");  // 8
+  WriteUniverseFile(s);  // 9
+  PumpEvents(s);
+  OpenObjectStore(s, t.universeFilePath);  // 10
+  PumpEvents(s);
+  AddMapPlanetObjects(s, s.map.chosenMapFile);  // 11
+  PumpEvents(s);
+  BuildHomeBases(s);  // 12
+  PumpEvents(s);
+  if (s.home.standardShips) {  // 13
+    BuildStandardFleets(s);
+    PumpEvents(s);
+  }
+  if (s.home.extraFreighters) {  // 14
+    BuildExtraFreighters(s);
+    PumpEvents(s);
+  }
+  CloseObjectStore(s);  // 15
+  PumpEvents(s);
+  guard.RememberMarker(marker);  // 16
+  WriteMarkerFile(marker, MARKER_AFTER_BUILD);
+  LogLine(s, "Done");  // 17
+  LogLine(s, "LOAD");
+  StopRunTimer(s);  // 18
+  guard.RememberRecords(s);  // 19
+  RecordBuildInSlot(s);
+  if (s.log.doneClicked) throw ProgramEnd{0};  // 20
+  s.log.runFinished = true;
+  return GenerationResult::kFinished;
+}
+
+}  // namespace
+
+void ReadHomeSettings(Session& s, const HomeStepChoices& c) {
+  CopyChosenLayout(s.layouts, s.tables.playerCount, s.tables);
+  if (s.tables.playerCount < 1) return;
+  HomeSettings& h = s.home;
+  h.extraFreighters = c.extraFreighters;
+  h.standardShips = c.standardShips;
+  h.homeMineral = c.homeMineral;
+  h.homeNative = c.homeNative;
+  h.homeCargo = c.homeCargo;
+  h.homeCash = Amount(HOME_CASH_AMOUNTS, c.homeCash);
+  h.homePopulation = Amount(HOME_POPULATION_AMOUNTS, c.homePopulation);
+  h.mineral = c.mineral;
+  h.native = c.native;
+  h.contraband = c.contraband;
+  h.cargo = c.cargo;
+}
+
+void SetScriptedStartDefaults(HomeSettings& home) {
+  home.homeMineral = 2;
+  home.homeNative = 1;
+  home.homeCash = 2000;
+  home.homePopulation = 300000;
+  home.homeCargo = 2;
+  home.mineral = 2;
+  home.native = 2;
+  home.contraband = 1;
+  home.cargo = 1;
+  home.standardShips = false;
+  home.extraFreighters = false;
+}
+
+std::string PrepareSlotBuild(Session& s) {
+  const int n = s.slots.buildSlot;
+  if (n < 1 || n > HOST_SLOTS) throw RuntimeError("no host slot has been chosen for the build");
+  const std::string& app = s.paths.appPath;
+  s.tables.universeFilePath = SlotUniversePath(app, n);
+  if (FileExists(s.tables.universeFilePath)) DeleteFileAt(s.tables.universeFilePath);
+  return SlotMarkerPath(app, n);
+}
+
+void SlotBuildGuard::RememberMarker(const std::string& markerPath) {
+  markerRemembered_ = true;
+  markerPath_ = markerPath;
+  markerExisted_ = FileExists(markerPath);
+  markerBytes_ = markerExisted_ ? ReadWholeFile(markerPath) : std::vector<uint8_t>{};
+}
+
+void SlotBuildGuard::RememberRecords(const Session& s) {
+  recordsRemembered_ = true;
+  const int n = s.slots.buildSlot;
+  gameRecordBytes_ = s.slots.gameRecords[n].bytes();
+  slotRecordBytes_ = s.slots.slotRecords[n].bytes();
+}
+
+void SlotBuildGuard::Restore(Session& s) const {
+  const std::string& app = s.paths.appPath;
+  Quietly([&] { DeleteFileAt(s.tables.universeFilePath); });
+  if (markerRemembered_) {
+    Quietly([&] {
+      if (markerExisted_) {
+        WriteWholeFile(markerPath_, markerBytes_);
+      } else {
+        DeleteFileAt(markerPath_);
+      }
+    });
+  }
+  if (recordsRemembered_) {
+    const int n = s.slots.buildSlot;
+    s.slots.gameRecords[n].bytes() = gameRecordBytes_;
+    s.slots.slotRecords[n].bytes() = slotRecordBytes_;
+    Quietly([&] { WriteRecordFile(GameRecordPath(app, n), s.slots.gameRecords[n]); });
+    Quietly([&] { WriteRecordFile(SlotRecordPath(app, n), s.slots.slotRecords[n]); });
+    if (n == HOST_SLOTS) Quietly([&] { WriteRecordFile(SlotRecordCopyPath(app), s.slots.slotRecords[n]); });
+  }
+}
+
+void RecordBuildInSlot(Session& s) {
+  RecordNewGame(s.slots, s.tables, s.paths.appPath);
+  SaveGameRecords(s.slots, s.paths.appPath);
+  SaveSlotRecords(s.slots, s.paths.appPath);
+}
+
+void BuildFailed(Session& s, const SlotBuildGuard& guard, const std::string& what) {
+  AbandonObjectStore(s);
+  guard.Restore(s);
+  if (s.log.timerEnabled) StopRunTimer(s);
+  if (s.ui) s.ui->ShowMessage("ERROR!", "Build Error: " + what, MessageIcon::Critical);
+  throw ProgramEnd{1};
+}
+
+GenerationResult GenerateStandardUniverse(Session& s, const GameNames& names) {
+  SlotBuildGuard guard;
+  try {
+    return RunSteps(s, names, guard);
+  } catch (const RuntimeError& e) {
+    BuildFailed(s, guard, e.what());
+  } catch (const std::bad_alloc&) {
+    BuildFailed(s, guard, "out of memory");
+  }
+}
+
+}  // namespace tarvik
