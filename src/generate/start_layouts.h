@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <compare>
 #include <cstdint>
 #include <string>
 
@@ -30,6 +31,7 @@ inline constexpr int PREVIEW_PIXELS = 300;
 struct MapPosition {
   int32_t x = 0;  // 0: no position
   int32_t y = 0;
+  auto operator<=>(const MapPosition&) const = default;
 };
 using PositionTable = Table<MapPosition, MAX_PLAYERS>;
 
