@@ -19,8 +19,8 @@ struct LongOptions {
   bool version = false;
   bool listRaces = false;
   bool listSlots = false;
-  // --generate SLOT with its settings; generateAsked is set as soon as --generate is
-  // seen, so that a usage error can point at its settings.
+  // --generate SLOT with its settings; generateAsked is set as soon as --generate or
+  // one of its settings is seen, so that a usage error can point at the settings.
   std::optional<GenerateSettings> generate;
   bool generateAsked = false;
   std::string commandLine;
