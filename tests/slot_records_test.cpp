@@ -29,6 +29,12 @@ struct Slots : ::testing::Test {
     }
   }
   std::string Read(const std::string& rel) const { return t.dir.Read(rel); }
+  // The Yes/No question asked, the only message shown.
+  void ExpectAsked(const std::string& title, const std::string& text) const {
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].title, title);
+    EXPECT_EQ(t.ui.messages[0].text, text);
+  }
 };
 
 TEST(SlotRecordLayouts, FieldsTileTheRecordsAndEveryTextIsAText) {
@@ -171,9 +177,7 @@ TEST_F(Slots, DeleteUniverseAsksThenClearsTheHostSide) {
   slots.selectedSlot = 3;
   t.ui.answer = false;
   EXPECT_FALSE(DeleteUniverse(slots, app, t.ui));
-  ASSERT_EQ(t.ui.messages.size(), 1u);
-  EXPECT_EQ(t.ui.messages[0].title, "Delete Universe");
-  EXPECT_EQ(t.ui.messages[0].text, "Delete the universe in host slot  3?");
+  ExpectAsked("Delete Universe", "Delete the universe in host slot  3?");
   EXPECT_EQ(Read("UNIV/GAME3/g3.yig"), "universe");
 
   t.ui.answer = true;
@@ -203,9 +207,7 @@ TEST_F(Slots, DeletePlayerFilesAsksThenClearsThePlayerSide) {
   slots.selectedSlot = 4;
   t.ui.answer = true;
   EXPECT_TRUE(DeletePlayerFiles(slots, app, t.ui));
-  ASSERT_EQ(t.ui.messages.size(), 1u);
-  EXPECT_EQ(t.ui.messages[0].title, "Delete Player Files");
-  EXPECT_EQ(t.ui.messages[0].text, "Delete the player files in player slot  4?");
+  ExpectAsked("Delete Player Files", "Delete the player files in player slot  4?");
   EXPECT_FALSE(FileExists(app + "WAR/SLOT4/player1.rst") || FileExists(app + "WAR/SLOT4/PLAYER2.RST"));
   EXPECT_EQ(Read("WAR/SLOT4/keep.trn"), "t");
   EXPECT_EQ(Read("WAR/SLOT4/slot.dat"), std::string(SLOT_RECORD_SIZE, '\0'));

@@ -111,17 +111,17 @@ void ReadHomeSettings(Session& s, const HomeStepChoices& c) {
 }
 
 void SetScriptedStartDefaults(HomeSettings& home) {
-  home.homeMineral = 2;
-  home.homeNative = 1;
-  home.homeCash = 2000;
-  home.homePopulation = 300000;
-  home.homeCargo = 2;
-  home.mineral = 2;
-  home.native = 2;
-  home.contraband = 1;
-  home.cargo = 1;
-  home.standardShips = false;
-  home.extraFreighters = false;
+  home = HomeSettings{.homeMineral = 2,
+                      .homeNative = 1,
+                      .homeCash = 2000,
+                      .homePopulation = 300000,
+                      .homeCargo = 2,
+                      .mineral = 2,
+                      .native = 2,
+                      .contraband = 1,
+                      .cargo = 1,
+                      .standardShips = false,
+                      .extraFreighters = false};
 }
 
 std::string PrepareSlotBuild(Session& s) {
