@@ -44,49 +44,54 @@ void Quietly(F&& step) {
   }
 }
 
+// The run in its order: the names; a fresh seeding; the slot's paths, and its old
+// universe file deleted before anything is checked; the two stops; the output view
+// and the timer; the universe file, its object store, the map's planets, the home
+// bases, the fleets and the freighters, letting pending window events run after each;
+// the marker, the log's end, the timer, the slot records.
 GenerationResult RunSteps(Session& s, const GameNames& names, SlotBuildGuard& guard) {
   UniverseTables& t = s.tables;
-  t.gameName = names.gameName;  // 1
+  t.gameName = names.gameName;
   t.hostName = names.hostName;
   t.rstName = names.rstName;
-  s.random.Seed(s.clock->SecondsSinceMidnight());  // 2
-  const std::string marker = PrepareSlotBuild(s);  // 3, 4
+  s.random.Seed(s.clock->SecondsSinceMidnight());
+  const std::string marker = PrepareSlotBuild(s);
   if (t.dataFilePath.empty() || !FileExists(t.dataFilePath)) {
-    return Stop(s, "Error: Main data file not found. . . data\\*.dat missing");  // 5
+    return Stop(s, "Error: Main data file not found. . . data\\*.dat missing");
   }
-  if (!FileExists(s.map.chosenMapFile)) return Stop(s, "Error: Map file not found. . . data\\*.map missing");  // 6
+  if (!FileExists(s.map.chosenMapFile)) return Stop(s, "Error: Map file not found. . . data\\*.map missing");
 
-  LogLine(s, "CLEAR");  // 7
+  LogLine(s, "CLEAR");
   ShowOutputWindow(s);
   StartRunTimer(s);
   if (s.output) s.output->SetGameFileLabel(t.universeFilePath);
-  LogLine(s, "Starting to make universe file. . . ");  // 8
-  WriteUniverseFile(s);  // 9
+  LogLine(s, "Starting to make universe file. . . ");
+  WriteUniverseFile(s);
   PumpEvents(s);
-  OpenObjectStore(s, t.universeFilePath);  // 10
+  OpenObjectStore(s, t.universeFilePath);
   PumpEvents(s);
-  AddMapPlanetObjects(s, s.map.chosenMapFile);  // 11
+  AddMapPlanetObjects(s, s.map.chosenMapFile);
   PumpEvents(s);
-  BuildHomeBases(s);  // 12
+  BuildHomeBases(s);
   PumpEvents(s);
-  if (s.home.standardShips) {  // 13
+  if (s.home.standardShips) {
     BuildStandardFleets(s);
     PumpEvents(s);
   }
-  if (s.home.extraFreighters) {  // 14
+  if (s.home.extraFreighters) {
     BuildExtraFreighters(s);
     PumpEvents(s);
   }
-  CloseObjectStore(s);  // 15
+  CloseObjectStore(s);
   PumpEvents(s);
-  guard.RememberMarker(marker);  // 16
+  guard.RememberMarker(marker);
   WriteMarkerFile(marker, MARKER_AFTER_BUILD);
-  LogLine(s, "Done");  // 17
+  LogLine(s, "Done");
   LogLine(s, "LOAD");
-  StopRunTimer(s);  // 18
-  guard.RememberRecords(s);  // 19
+  StopRunTimer(s);
+  guard.RememberRecords(s);
   RecordBuildInSlot(s);
-  if (s.log.doneClicked) throw ProgramEnd{0};  // 20
+  if (s.log.doneClicked) throw ProgramEnd{0};
   s.log.runFinished = true;
   return GenerationResult::kFinished;
 }
