@@ -175,9 +175,22 @@ TEST(GenerateCommand, ACustomMapBesideTheProgramWithPickedPositions) {
     EXPECT_EQ(base[0]->record.Get("y"), homes[slot - 1].second);
     EXPECT_EQ(base[0]->record.Get("cash"), 20000);
   }
-  // The custom map's statistics went into the universe file's header directory.
-  const GameRecord host = g.DiskGameRecord(7);
-  EXPECT_EQ(host.Get("inUse"), 1);
+  EXPECT_EQ(g.DiskGameRecord(7).Get("inUse"), 1);
+
+  // A map of one planet has no width or height: every layout still ends on it.
+  forge::MapSpec one;
+  one.planets = {{1200, 800, 3, "Solitude"}};
+  forge::WriteMapFile(g.app + "data/one.map", one);
+  for (const char* layout : {"circle", "grid", "crazy", "spaced"}) {
+    SCOPED_TRACE(layout);
+    const Program q = RunTarvik(g, std::string("--generate 8 --clear --map data/one.map --races 101,103 --layout ") +
+                                       layout);
+    ASSERT_EQ(q.status, 0) << q.err;
+    const std::vector<test::StoredObject> objects = g.Objects(8);
+    const auto bases = OfKind(objects, K::kBase);
+    ASSERT_EQ(bases.size(), 2u);
+    for (const auto* b : bases) EXPECT_EQ(b->record.Get("planetId"), 1);
+  }
 }
 
 TEST(GenerateCommand, HelpDescribesTheHeadlessWaysIn) {

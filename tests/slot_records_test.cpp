@@ -49,7 +49,9 @@ TEST(SlotRecordLayouts, FieldsTileTheRecordsAndEveryTextIsAText) {
       const std::set<AfterBuild> textValues = {AfterBuild::kGameName, AfterBuild::kHostName, AfterBuild::kUniversePath,
                                                AfterBuild::kRstName,  AfterBuild::kTimeStamp, AfterBuild::kHostFolder,
                                                AfterBuild::kZeroBytes};
-      if (row.afterBuild != AfterBuild::kUnchanged) EXPECT_EQ(text, textValues.count(row.afterBuild) == 1);
+      if (row.afterBuild != AfterBuild::kUnchanged) {
+        EXPECT_EQ(text, textValues.count(row.afterBuild) == 1) << row.field.name;
+      }
     }
     EXPECT_EQ(next, layout->size());
   }

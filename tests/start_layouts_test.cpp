@@ -271,7 +271,9 @@ TEST(StartLayoutSpaced, SmallMapsGiveEveryPlayerAPlanetOfTheList) {
         EXPECT_NE(std::find(planets.begin(), planets.end(), w.l.randomPositions[i]), planets.end()) << i;
         distinct.insert(w.l.randomPositions[i]);
       }
-      if (count >= 2 * players) EXPECT_EQ(distinct.size(), static_cast<size_t>(players));
+      if (count >= 2 * players) {
+        EXPECT_EQ(distinct.size(), static_cast<size_t>(players));
+      }
     }
   }
   Layouts none({});
