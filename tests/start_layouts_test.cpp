@@ -17,6 +17,10 @@
 #include "test_support.h"
 
 namespace tarvik {
+
+// Positions in failure messages, found by GoogleTest next to the type.
+inline void PrintTo(const MapPosition& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
+
 namespace {
 
 struct Layouts {
@@ -51,8 +55,6 @@ struct Layouts {
     return v;
   }
 };
-
-void PrintTo(const MapPosition& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
 TEST(StartLayoutPreview, ScaleCornerAndPixelsOfTheMap) {
   Layouts w({{1000, 1000}, {3000, 2000}, {2000, 1500}}, 2000, 1500);
