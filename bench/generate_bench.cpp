@@ -15,13 +15,13 @@
 #include <string>
 
 #include "app/generate_command.h"
-#include "app/startup.h"
+#include "app/session.h"
+#include "app/top.h"
 #include "forge/forge.h"
 #include "forge/universe_reader.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/ui.h"
-#include "session.h"
 #include "universe/slot_records.h"
 
 namespace {
@@ -36,7 +36,7 @@ struct SilentUi : UserInterface {
 };
 
 // The sample game's 21 races, then nine of them again: 30 players.
-const char* const kRaces =
+const char* const THIRTY_RACES =
     "101,102,103,104,105,106,107,108,109,110,111,802,803,804,805,806,807,808,809,810,811,"
     "101,102,103,104,105,106,107,108,109";
 
@@ -49,7 +49,7 @@ void Generate(benchmark::State& state) {
   GenerateSettings settings;
   std::string error;
   if (!ParseGenerateSettings("1",
-                             {"--map", "epsilon", "--races", kRaces, "--layout", "spaced", "--standard-ships", "1",
+                             {"--map", "epsilon", "--races", THIRTY_RACES, "--layout", "spaced", "--standard-ships", "1",
                               "--extra-freighters", "1", "--clear"},
                              settings, error)) {
     state.SkipWithError(error.c_str());

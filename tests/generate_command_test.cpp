@@ -16,7 +16,7 @@ namespace {
 
 using test::GenerationGame;
 using test::OfKind;
-namespace K = ObjectKind;
+using BK = BlockKind;
 
 struct Program {
   int status = -1;
@@ -43,25 +43,25 @@ std::string Repeated(const std::string& text, int times) {
   return out;
 }
 
-const std::string kDoneWhen =
+const std::string DONE_WHEN =
     "--generate 3 --map epsilon --races 101,102,103,104,105,106,107,108,109,110,111 --layout spaced "
     "--extra-freighters 1";
 
 TEST(GenerateCommand, MakesTheUniverseThenRefusesTheSlotUntilCleared) {
   GenerationGame g;
-  Program p = RunTarvik(g, "--seed 5 " + kDoneWhen);
+  Program p = RunTarvik(g, "--seed 5 " + DONE_WHEN);
   ASSERT_EQ(p.status, 0) << p.err;
   EXPECT_EQ(p.err, "");
   EXPECT_NE(p.out.find("Universe file: " + g.app + "univ\\game3\\g3.yig\n"), std::string::npos) << p.out;
   EXPECT_NE(p.out.find("Starting to make universe file. . . \nSize =  12\n"), std::string::npos);
   EXPECT_EQ(p.out.substr(p.out.size() - 9), "Finished\n");
   const std::vector<test::StoredObject> all = g.Objects(3);
-  EXPECT_EQ(OfKind(all, K::kBase).size(), 10u);
-  EXPECT_EQ(OfKind(all, K::kWing, 11).size(), 4u);
+  EXPECT_EQ(OfKind(all, BK::Base).size(), 10u);
+  EXPECT_EQ(OfKind(all, BK::Wing, 11).size(), 4u);
   for (int slot = 1; slot <= 10; ++slot) {
-    const auto base = OfKind(all, K::kBase, slot);
+    const auto base = OfKind(all, BK::Base, slot);
     ASSERT_EQ(base.size(), 1u);
-    const auto ships = OfKind(all, K::kShipBase, slot);
+    const auto ships = OfKind(all, BK::Ship, slot);
     ASSERT_FALSE(ships.empty());
     EXPECT_EQ(ships[0]->record.Get("x"), base[0]->record.Get("x"));
     EXPECT_EQ(ships[0]->record.Get("y"), base[0]->record.Get("y"));
@@ -70,7 +70,7 @@ TEST(GenerateCommand, MakesTheUniverseThenRefusesTheSlotUntilCleared) {
   EXPECT_EQ(g.DiskSlotRecord(3).Get("inUse"), 1);
 
   const std::string before = g.Read("univ/game3/g3.yig");
-  p = RunTarvik(g, kDoneWhen);
+  p = RunTarvik(g, DONE_WHEN);
   EXPECT_EQ(p.status, 1);
   EXPECT_EQ(p.err.substr(0, p.err.find('\n', p.err.find('\n') + 1) + 1),
             "Host slot 3 is in use\nPlayer slot 3 is in use\n");
@@ -87,7 +87,7 @@ TEST(GenerateCommand, MakesTheUniverseThenRefusesTheSlotUntilCleared) {
 
   // --clear: a player's result file goes, and the slot is built again.
   WriteWholeFile(g.app + "WAR/SLOT3/player1.rst", {1, 2, 3});
-  p = RunTarvik(g, kDoneWhen + " --clear --game-name Rematch");
+  p = RunTarvik(g, DONE_WHEN + " --clear --game-name Rematch");
   EXPECT_EQ(p.status, 0) << p.err;
   EXPECT_EQ(p.err, "");
   EXPECT_FALSE(FileExists(g.app + "WAR/SLOT3/player1.rst"));
@@ -165,11 +165,11 @@ TEST(GenerateCommand, ACustomMapBesideTheProgramWithPickedPositions) {
   EXPECT_FALSE(FileExists(g.app + "mine.map"));
   EXPECT_TRUE(FileExists(g.app + "data/mine.map"));
   const std::vector<test::StoredObject> all = g.Objects(7);
-  EXPECT_EQ(OfKind(all, K::kPlanet).size(), 4u);
-  EXPECT_TRUE(OfKind(all, K::kShipBase).empty());
+  EXPECT_EQ(OfKind(all, BK::Planet).size(), 4u);
+  EXPECT_TRUE(OfKind(all, BK::Ship).empty());
   const std::pair<int, int> homes[] = {{2500, 500}, {500, 500}, {1500, 2600}};
   for (int slot = 1; slot <= 3; ++slot) {
-    const auto base = OfKind(all, K::kBase, slot);
+    const auto base = OfKind(all, BK::Base, slot);
     ASSERT_EQ(base.size(), 1u);
     EXPECT_EQ(base[0]->record.Get("x"), homes[slot - 1].first);
     EXPECT_EQ(base[0]->record.Get("y"), homes[slot - 1].second);
@@ -187,7 +187,7 @@ TEST(GenerateCommand, ACustomMapBesideTheProgramWithPickedPositions) {
                                        layout);
     ASSERT_EQ(q.status, 0) << q.err;
     const std::vector<test::StoredObject> objects = g.Objects(8);
-    const auto bases = OfKind(objects, K::kBase);
+    const auto bases = OfKind(objects, BK::Base);
     ASSERT_EQ(bases.size(), 2u);
     for (const auto* b : bases) EXPECT_EQ(b->record.Get("planetId"), 1);
   }

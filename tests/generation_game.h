@@ -12,7 +12,8 @@
 #include "app/startup.h"
 #include "forge/forge.h"
 #include "script_game.h"
-#include "session.h"
+#include "app/session.h"
+#include "app/top.h"
 #include "test_support.h"
 #include "universe/slot_records.h"
 
@@ -77,14 +78,11 @@ struct GenerationGame {
   }
 };
 
-// Objects of one kind group: bases, ships (any hull), wings, planets.
-inline bool IsShip(const StoredObject& o) { return o.kind > ObjectKind::kShipBase && o.kind < ObjectKind::kMinefieldBase; }
-
-inline std::vector<const StoredObject*> OfKind(const std::vector<StoredObject>& all, int kind, int owner = -1) {
+// The objects of one kind (ships of any hull), of one owner or of all.
+inline std::vector<const StoredObject*> OfKind(const std::vector<StoredObject>& all, BlockKind kind, int owner = -1) {
   std::vector<const StoredObject*> out;
   for (const StoredObject& o : all) {
-    const bool kindMatches = kind == ObjectKind::kShipBase ? IsShip(o) : o.kind == kind;
-    if (kindMatches && (owner < 0 || o.owner == owner)) out.push_back(&o);
+    if (o.descriptor->blockKind == kind && (owner < 0 || o.owner == owner)) out.push_back(&o);
   }
   return out;
 }

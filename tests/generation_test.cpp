@@ -22,43 +22,43 @@ using test::GenerationGame;
 using test::OfKind;
 using test::PlainText;
 using test::StoredObject;
-namespace K = ObjectKind;
+using BK = BlockKind;
 
-const std::vector<std::string> kElevenRaces = {"--map",    "epsilon", "--races", "101,102,103,104,105,106,107,108,109,110,111",
+const std::vector<std::string> ELEVEN_RACES = {"--map",    "epsilon", "--races", "101,102,103,104,105,106,107,108,109,110,111",
                                                "--layout", "spaced",  "--extra-freighters", "1"};
 
 // Ships each of races 101..111 gets with standard ships and extra freighters on.
-const std::map<int, int> kShipsWithFreighters = {{101, 7}, {102, 9}, {103, 6},  {104, 8},  {105, 5}, {106, 11},
+const std::map<int, int> SHIPS_WITH_FREIGHTERS = {{101, 7}, {102, 9}, {103, 6},  {104, 8},  {105, 5}, {106, 11},
                                                  {107, 7}, {108, 4}, {109, 5},  {110, 7},  {111, 14}};
 
 const StoredObject* PlanetAt(const std::vector<StoredObject>& all, int x, int y) {
   for (const StoredObject& o : all) {
-    if (o.kind == K::kPlanet && o.record.Get("x") == x && o.record.Get("y") == y) return &o;
+    if (o.descriptor->blockKind == BK::Planet && o.record.Get("x") == x && o.record.Get("y") == y) return &o;
   }
   return nullptr;
 }
 
 TEST(GenerationRun, EveryRaceHasItsHomeWorldAndFleet) {
   GenerationGame g;
-  ASSERT_EQ(g.Generate(3, kElevenRaces), 0) << ::testing::PrintToString(g.Messages());
+  ASSERT_EQ(g.Generate(3, ELEVEN_RACES), 0) << ::testing::PrintToString(g.Messages());
   EXPECT_TRUE(g.ts.ui.messages.empty());
   const std::vector<StoredObject> all = g.Objects(3);
-  EXPECT_EQ(OfKind(all, K::kPlanet).size(), 688u);
-  EXPECT_EQ(OfKind(all, K::kBase).size(), 10u);
+  EXPECT_EQ(OfKind(all, BK::Planet).size(), 688u);
+  EXPECT_EQ(OfKind(all, BK::Base).size(), 10u);
 
   for (int p = 1; p <= 11; ++p) {
     SCOPED_TRACE("slot " + std::to_string(p));
     const int race = 100 + p;
-    const auto bases = OfKind(all, K::kBase, p);
-    const auto ships = OfKind(all, K::kShipBase, p);
-    EXPECT_EQ(static_cast<int>(ships.size()), kShipsWithFreighters.at(race));
+    const auto bases = OfKind(all, BK::Base, p);
+    const auto ships = OfKind(all, BK::Ship, p);
+    EXPECT_EQ(static_cast<int>(ships.size()), SHIPS_WITH_FREIGHTERS.at(race));
     int x = 0, y = 0;
     if (race == 111) {
       // No base while standard ships are on: the fleet stands at the home position.
       EXPECT_TRUE(bases.empty());
       x = g.s.tables.homeX[p];
       y = g.s.tables.homeY[p];
-      EXPECT_EQ(OfKind(all, K::kWing, p).size(), 4u);
+      EXPECT_EQ(OfKind(all, BK::Wing, p).size(), 4u);
     } else {
       ASSERT_EQ(bases.size(), 1u);
       const Record& b = bases[0]->record;
@@ -84,9 +84,9 @@ TEST(GenerationRun, EveryRaceHasItsHomeWorldAndFleet) {
   std::vector<StoredObject> byId = all;
   std::sort(byId.begin(), byId.end(), [](auto& a, auto& b) { return a.id < b.id; });
   for (const StoredObject& o : byId) {
-    if (o.kind == K::kPlanet) continue;
-    const bool freighter = o.kind == K::kShipBase + 18 && TrimBlanks(PlainText(o.record, "name")).rfind("Freighter", 0) == 0;
-    order.push_back({o.kind == K::kBase ? 0 : freighter ? 2 : 1, o.owner});
+    if (o.descriptor->blockKind == BK::Planet) continue;
+    const bool freighter = o.kind == ObjectKind::SHIP + 18 && TrimBlanks(PlainText(o.record, "name")).rfind("Freighter", 0) == 0;
+    order.push_back({o.descriptor->blockKind == BK::Base ? 0 : freighter ? 2 : 1, o.owner});
   }
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
   EXPECT_EQ(byId[688].id, 689);
@@ -117,7 +117,7 @@ TEST(GenerationRun, HomeBasesCarryTheirRacesAdjustments) {
   ASSERT_EQ(g.Generate(1, {"--races", "101,102,105,106,107,108,109,805,806,808,811", "--layout", "grid"}), 0);
   const std::vector<StoredObject> all = g.Objects(1);
   auto base = [&](int slot) -> const Record& {
-    const auto b = OfKind(all, K::kBase, slot);
+    const auto b = OfKind(all, BK::Base, slot);
     EXPECT_EQ(b.size(), 1u) << slot;
     return b.at(0)->record;
   };
@@ -162,8 +162,8 @@ TEST(GenerationRun, TheArkRaceCarriesItsColonyOrGetsABase) {
   const std::vector<StoredObject> all = g.Objects(4);
   for (int slot : {1, 2}) {  // two players of one race both get the whole fleet
     SCOPED_TRACE(slot);
-    EXPECT_TRUE(OfKind(all, K::kBase, slot).empty());
-    const auto ships = OfKind(all, K::kShipBase, slot);
+    EXPECT_TRUE(OfKind(all, BK::Base, slot).empty());
+    const auto ships = OfKind(all, BK::Ship, slot);
     ASSERT_EQ(ships.size(), 14u);
     std::set<std::string> names;
     for (size_t i = 0; i < ships.size(); ++i) {
@@ -184,7 +184,7 @@ TEST(GenerationRun, TheArkRaceCarriesItsColonyOrGetsABase) {
     EXPECT_EQ(ships[9]->record.Get("colonists"), 50000);  // hull 106
     test::ExpectFields(ships[12]->record, {{"crew", 2300}, {"troops", 1000}, {"eleOrd", 30000}, {"startTag", 10}});
 
-    const auto wings = OfKind(all, K::kWing, slot);
+    const auto wings = OfKind(all, BK::Wing, slot);
     ASSERT_EQ(wings.size(), 4u);
     std::set<std::string> wingNames;
     for (const StoredObject* w : wings) {
@@ -199,16 +199,16 @@ TEST(GenerationRun, TheArkRaceCarriesItsColonyOrGetsABase) {
     }
     EXPECT_EQ(wingNames.size(), 4u);
   }
-  EXPECT_EQ(OfKind(all, K::kShipBase, 3).size(), 9u);  // race 102: 6 and 3 freighters
+  EXPECT_EQ(OfKind(all, BK::Ship, 3).size(), 9u);  // race 102: 6 and 3 freighters
 
   GenerationGame off;  // without standard ships: a base, and still no freighters
   ASSERT_EQ(off.Generate(4, {"--races", "111,102", "--standard-ships", "0", "--extra-freighters", "1"}), 0);
   const std::vector<StoredObject> offAll = off.Objects(4);
-  EXPECT_EQ(OfKind(offAll, K::kBase, 1).size(), 1u);
-  EXPECT_TRUE(OfKind(offAll, K::kShipBase, 1).empty());
-  EXPECT_TRUE(OfKind(offAll, K::kWing, 1).empty());
+  EXPECT_EQ(OfKind(offAll, BK::Base, 1).size(), 1u);
+  EXPECT_TRUE(OfKind(offAll, BK::Ship, 1).empty());
+  EXPECT_TRUE(OfKind(offAll, BK::Wing, 1).empty());
   // Player 2 gets a base and three freighters, nothing else.
-  const auto freighters = OfKind(offAll, K::kShipBase, 2);
+  const auto freighters = OfKind(offAll, BK::Ship, 2);
   ASSERT_EQ(freighters.size(), 3u);
   for (int k = 0; k < 3; ++k) {
     const Record& r = freighters[static_cast<size_t>(k)]->record;
@@ -223,7 +223,7 @@ TEST(GenerationRun, FleetsFollowTheirTableRowsAndNamingRules) {
   ASSERT_EQ(g.Generate(5, {"--races", "807,809,806,811,101,103", "--layout", "grid"}), 0);
   const std::vector<StoredObject> all = g.Objects(5);
   for (int slot : {1, 2}) {  // races 807 and 809 have no row: the default fleet
-    const auto ships = OfKind(all, K::kShipBase, slot);
+    const auto ships = OfKind(all, BK::Ship, slot);
     ASSERT_EQ(ships.size(), 4u);
     for (int k = 0; k < 3; ++k) {
       EXPECT_EQ(ships[static_cast<size_t>(k)]->record.Get("hull"), 19);
@@ -233,7 +233,7 @@ TEST(GenerationRun, FleetsFollowTheirTableRowsAndNamingRules) {
     EXPECT_EQ(ships[3]->record.Get("eng"), 17);
   }
   // Race 806: three hull-516 ships built once, named three ways, sharing their keys.
-  const auto cobalt = OfKind(all, K::kShipBase, 3);
+  const auto cobalt = OfKind(all, BK::Ship, 3);
   ASSERT_EQ(cobalt.size(), 4u);
   EXPECT_EQ(cobalt[0]->record.Get("hull"), 522);
   for (int i = 1; i <= 20; ++i) EXPECT_EQ(cobalt[0]->record.Get("lWeapon", i), 0);
@@ -255,16 +255,16 @@ TEST(GenerationRun, FleetsFollowTheirTableRowsAndNamingRules) {
     EXPECT_EQ(a, b);
   }
   EXPECT_EQ(names.size(), 3u);
-  const auto glass = OfKind(all, K::kShipBase, 4);  // race 811: 527, 529 twice, 526
+  const auto glass = OfKind(all, BK::Ship, 4);  // race 811: 527, 529 twice, 526
   ASSERT_EQ(glass.size(), 4u);
   EXPECT_EQ(glass[1]->record.Get("nameKey"), glass[2]->record.Get("nameKey"));
   EXPECT_EQ(glass[1]->record.Get("lWeapon", 2), 9);
   EXPECT_EQ(glass[3]->record.Get("hypEng"), 1);
-  const auto homestead = OfKind(all, K::kShipBase, 5);  // numbered: two blanks before the number
+  const auto homestead = OfKind(all, BK::Ship, 5);  // numbered: two blanks before the number
   EXPECT_EQ(PlainText(homestead[0]->record, "name"), FixedText("Homestead Hauler  1", 40));
   EXPECT_EQ(homestead[3]->record.Get("hull"), 6);
   EXPECT_EQ(homestead[3]->record.Get("eng"), 15);
-  const auto hive = OfKind(all, K::kShipBase, 6);  // picked from three
+  const auto hive = OfKind(all, BK::Ship, 6);  // picked from three
   ASSERT_EQ(hive.size(), 3u);
   EXPECT_NE(PlainText(hive[0]->record, "name"), PlainText(hive[1]->record, "name"));
   EXPECT_EQ(hive[2]->record.Get("lWeapon", 2), 15);
@@ -273,7 +273,7 @@ TEST(GenerationRun, FleetsFollowTheirTableRowsAndNamingRules) {
 TEST(GenerationRun, TheFleetTableNamesSixtySevenDistinctTexts) {
   std::set<std::string_view> texts;
   for (const FleetGroup& g : StandardFleetTable()) {
-    const size_t expected = g.naming == NameRule::kPicked ? static_cast<size_t>(g.count) : 1u;
+    const size_t expected = g.naming == NameRule::Picked ? static_cast<size_t>(g.count) : 1u;
     EXPECT_EQ(g.names.size(), expected) << g.raceId << " hull " << g.hull;
     texts.insert(g.names.begin(), g.names.end());
   }
@@ -293,7 +293,7 @@ TEST(GenerationRun, PlayersOfRacesUpTo100GetNothing) {
   ASSERT_EQ(g.Generate(6, {"--races", "42,100", "--extra-freighters", "1"}), 0);
   const std::vector<StoredObject> all = g.Objects(6);
   EXPECT_EQ(all.size(), 500u);  // the echo map's planets, nothing else
-  EXPECT_EQ(OfKind(all, K::kPlanet).size(), 500u);
+  EXPECT_EQ(OfKind(all, BK::Planet).size(), 500u);
   EXPECT_EQ(g.DiskGameRecord(6).Get("inUse"), 1);
 }
 
@@ -357,7 +357,7 @@ TEST(GenerationRun, ADiskThatFillsIsABuildErrorThatLeavesTheSlotAsItWas) {
   for (rlim_t limit : {300000, 700000}) {
     SCOPED_TRACE(limit);
     GenerationGame g;
-    const ChildRun run = GenerateInChild(g, 3, kElevenRaces, limit);
+    const ChildRun run = GenerateInChild(g, 3, ELEVEN_RACES, limit);
     EXPECT_EQ(run.status, 11);  // the program ended ...
     ASSERT_EQ(run.messages.size(), 1u);
     EXPECT_EQ(run.messages[0].rfind("ERROR!: Build Error: cannot write ", 0), 0u) << run.messages[0];

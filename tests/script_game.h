@@ -10,17 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "app/session.h"
 #include "app/startup.h"
 #include "forge/forge.h"
 #include "forge/universe_reader.h"
 #include "packs/race_modules.h"
 #include "packs/scramble.h"
 #include "script/script_reader.h"
-#include "session.h"
 #include "store_test_support.h"
 #include "test_support.h"
 #include "universe/records.h"
-#include "universe/universe_file.h"
+#include "writer/universe_file.h"
 
 namespace tarvik::test {
 
@@ -44,7 +44,6 @@ inline forge::GameFolderSpec SmallGame() {
   return g;
 }
 
-using forge::LayoutOfKind;
 using forge::ReadObjects;
 using forge::StoredObject;
 
@@ -92,9 +91,9 @@ struct ScriptGame {
     if (std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("RACES") != l.npos; }))
       all.insert(all.begin(), {"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 102", "END"});
     const std::string path = WriteScript(all);
-    RunScript(s, path, SETTINGS_PASS);
+    RunScript(s, path, ScriptPass::Settings);
     WriteUniverseFile(s);
-    RunScript(s, path, OBJECTS_PASS);
+    RunScript(s, path, ScriptPass::Objects);
     return Objects();
   }
 

@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "app/session.h"
 #include "app/startup.h"
 #include "base/bytes.h"
 #include "base/text.h"
@@ -18,7 +19,8 @@ namespace {
 
 struct Slots : ::testing::Test {
   test::TestSession t;
-  SlotRecords slots;
+  Session& s = t.s();
+  SlotRecords& slots = s.slots;
   std::string app = t.dir.path();
   void SetUp() override {
     for (int n = 1; n <= 12; ++n) {
@@ -46,10 +48,10 @@ TEST(SlotRecordLayouts, FieldsTileTheRecordsAndEveryTextIsAText) {
       EXPECT_EQ(row.field.offset, next) << row.field.name;
       next = row.field.offset + row.field.Width();
       const bool text = row.field.type == FieldType::Chars;
-      const std::set<AfterBuild> textValues = {AfterBuild::kGameName, AfterBuild::kHostName, AfterBuild::kUniversePath,
-                                               AfterBuild::kRstName,  AfterBuild::kTimeStamp, AfterBuild::kHostFolder,
-                                               AfterBuild::kZeroBytes};
-      if (row.afterBuild != AfterBuild::kUnchanged) {
+      const std::set<AfterBuild> textValues = {AfterBuild::GameName, AfterBuild::HostName, AfterBuild::UniversePath,
+                                               AfterBuild::RstName,  AfterBuild::TimeStamp, AfterBuild::HostFolder,
+                                               AfterBuild::ZeroBytes};
+      if (row.afterBuild != AfterBuild::Unchanged) {
         EXPECT_EQ(text, textValues.count(row.afterBuild) == 1) << row.field.name;
       }
     }
@@ -72,8 +74,8 @@ TEST_F(Slots, LoadingMissingShortLongAndForeignFiles) {
   t.dir.Write("WAR/SLOT5/slot.dat", std::string(7, '\xff'));
 
   slots.gameRecords[6].Set("inUse", 1);  // loading starts from cleared records
-  LoadGameRecords(slots, app);
-  LoadSlotRecords(slots, app);
+  LoadGameRecords(s);
+  LoadSlotRecords(s);
   EXPECT_EQ(slots.gameRecords[1].Text("slotName"), FixedText("( Empty )", 80));
   EXPECT_EQ(slots.gameRecords[1].Get("inUse"), 0);
   EXPECT_EQ(slots.gameRecords[2].Get("inUse"), 1);
@@ -88,13 +90,13 @@ TEST_F(Slots, LoadingMissingShortLongAndForeignFiles) {
 }
 
 TEST_F(Slots, SavingWritesEverySlotAndTheCopyOfSlot12) {
-  LoadGameRecords(slots, app);
-  LoadSlotRecords(slots, app);
+  LoadGameRecords(s);
+  LoadSlotRecords(s);
   // An existing longer slot.dat is overwritten in place: its tail stays.
   t.dir.Write("WAR/SLOT12/slot.dat", std::string(SLOT_RECORD_SIZE + 4, 'x'));
   slots.slotRecords[12].SetText("gameName", "Twelfth Night");
-  SaveGameRecords(slots, app);
-  SaveSlotRecords(slots, app);
+  SaveGameRecords(s);
+  SaveSlotRecords(s);
   for (int n = 1; n <= 12; ++n) {
     EXPECT_EQ(Read("UNIV/GAME" + std::to_string(n) + "/game.dat").size(), 12536u);
   }
@@ -111,9 +113,9 @@ TEST_F(Slots, ANewGameFillsItsSlotAndKeepsTheUnchangedColumns) {
   std::vector<uint8_t> oldGame(GAME_RECORD_SIZE, 0x5A), oldSlot(SLOT_RECORD_SIZE, 0x6B);
   t.dir.Write("UNIV/GAME7/game.dat", oldGame);
   t.dir.Write("WAR/SLOT7/slot.dat", oldSlot);
-  LoadGameRecords(slots, app);
-  LoadSlotRecords(slots, app);
-  UniverseTables tables;
+  LoadGameRecords(s);
+  LoadSlotRecords(s);
+  UniverseTables& tables = s.tables;
   tables.gameName = "Siege of Harrowgate";
   tables.hostName = "Quill";
   tables.rstName = "players";
@@ -121,10 +123,10 @@ TEST_F(Slots, ANewGameFillsItsSlotAndKeepsTheUnchangedColumns) {
   tables.universeFilePath = app + "univ\\game7\\g7.yig";
   tables.universeTimeStamp = "03-04-202612:00:00";
   slots.buildSlot = 0;
-  RecordNewGame(slots, tables, app);  // no slot taken: nothing
+  RecordNewGame(s);  // no slot taken: nothing
   EXPECT_EQ(slots.gameRecords[7].bytes(), oldGame);
   slots.buildSlot = 7;
-  RecordNewGame(slots, tables, app);
+  RecordNewGame(s);
 
   const GameRecord& g = slots.gameRecords[7];
   EXPECT_EQ(g.Get("inUse"), 1);
@@ -172,18 +174,18 @@ TEST_F(Slots, DeleteUniverseAsksThenClearsTheHostSide) {
   t.dir.Write("UNIV/GAME3/game.dat", std::vector<uint8_t>(GAME_RECORD_SIZE, 1));
   t.dir.Write("UNIV/GAME3/turn4.dat", std::string("host data"));
   t.dir.Write("UNIV/GAME3/notes.txt", std::string("kept"));
-  LoadGameRecords(slots, app);
+  LoadGameRecords(s);
 
-  EXPECT_FALSE(DeleteUniverse(slots, app, t.ui));  // no slot selected: no question
+  EXPECT_FALSE(DeleteUniverse(s));  // no slot selected: no question
   EXPECT_TRUE(t.ui.messages.empty());
   slots.selectedSlot = 3;
   t.ui.answer = false;
-  EXPECT_FALSE(DeleteUniverse(slots, app, t.ui));
+  EXPECT_FALSE(DeleteUniverse(s));
   ExpectAsked("Delete Universe", "Delete the universe in host slot  3?");
   EXPECT_EQ(Read("UNIV/GAME3/g3.yig"), "universe");
 
   t.ui.answer = true;
-  EXPECT_TRUE(DeleteUniverse(slots, app, t.ui));
+  EXPECT_TRUE(DeleteUniverse(s));
   EXPECT_FALSE(FileExists(app + "UNIV/GAME3/g3.yig"));
   EXPECT_FALSE(FileExists(app + "UNIV/GAME3/OLD.YIG"));
   EXPECT_FALSE(FileExists(app + "UNIV/GAME3/turn4.dat"));
@@ -205,10 +207,10 @@ TEST_F(Slots, DeletePlayerFilesAsksThenClearsThePlayerSide) {
   std::vector<uint8_t> rec(SLOT_RECORD_SIZE, 0);
   PutI32(rec.data(), 1);
   t.dir.Write("WAR/SLOT4/slot.dat", rec);
-  LoadSlotRecords(slots, app);
+  LoadSlotRecords(s);
   slots.selectedSlot = 4;
   t.ui.answer = true;
-  EXPECT_TRUE(DeletePlayerFiles(slots, app, t.ui));
+  EXPECT_TRUE(DeletePlayerFiles(s));
   ExpectAsked("Delete Player Files", "Delete the player files in player slot  4?");
   EXPECT_FALSE(FileExists(app + "WAR/SLOT4/player1.rst") || FileExists(app + "WAR/SLOT4/PLAYER2.RST"));
   EXPECT_EQ(Read("WAR/SLOT4/keep.trn"), "t");
@@ -217,11 +219,11 @@ TEST_F(Slots, DeletePlayerFilesAsksThenClearsThePlayerSide) {
 }
 
 TEST_F(Slots, ADiskThatFillsWhileRecordsAreWrittenIsARunTimeError) {
-  LoadGameRecords(slots, app);
-  LoadSlotRecords(slots, app);
-  EXPECT_EQ(test::RunWithFileSizeLimit(4000, [&] { SaveGameRecords(slots, app); }), 10);
-  EXPECT_EQ(test::RunWithFileSizeLimit(3000, [&] { SaveSlotRecords(slots, app); }), 10);
-  EXPECT_EQ(test::RunWithFileSizeLimit(20000, [&] { SaveGameRecords(slots, app); }), 0);
+  LoadGameRecords(s);
+  LoadSlotRecords(s);
+  EXPECT_EQ(test::RunWithFileSizeLimit(4000, [&] { SaveGameRecords(s); }), 10);
+  EXPECT_EQ(test::RunWithFileSizeLimit(3000, [&] { SaveSlotRecords(s); }), 10);
+  EXPECT_EQ(test::RunWithFileSizeLimit(20000, [&] { SaveGameRecords(s); }), 0);
 }
 
 TEST_F(Slots, DamagedRecordFilesNeverStopTheStartUp) {
@@ -238,15 +240,15 @@ TEST_F(Slots, DamagedRecordFilesNeverStopTheStartUp) {
   t.dir.Write("UNIV/GAME4/game.dat", std::string());
   t.dir.Write("WAR/SLOT1/slot.dat", noise(5000));
   CreateFolder(app + "WAR/SLOT2/slot.dat");
-  t.s().listSlotsOnly = true;
+  s.listSlotsOnly = true;
   try {
-    Main(t.s());
+    Main(s);
   } catch (const ProgramEnd& end) {
     FAIL() << "start-up ended with status " << end.status;
   }
   EXPECT_TRUE(t.ui.messages.empty());
   EXPECT_NE(t.output.printed.find("Slot 12: host free, player free"), std::string::npos) << t.output.printed;
-  EXPECT_EQ(t.s().slots.gameRecords[4].bytes(), std::vector<uint8_t>(GAME_RECORD_SIZE, 0));
+  EXPECT_EQ(slots.gameRecords[4].bytes(), std::vector<uint8_t>(GAME_RECORD_SIZE, 0));
 }
 
 }  // namespace

@@ -326,9 +326,9 @@ TEST(StartLayoutFinish, TheChosenLayoutBecomesTheHomePositions) {
     w.l.randomPositions[i] = {i, 3};
     w.l.pickPositions[i] = {i, 4};
   }
-  const std::pair<StartLayout, int> cases[] = {{StartLayout::kCircle, 1}, {StartLayout::kGrid, 2},
-                                               {StartLayout::kCrazy, 3},  {StartLayout::kSpaced, 3},
-                                               {StartLayout::kPick, 4}};
+  const std::pair<StartLayout, int> cases[] = {{StartLayout::Circle, 1}, {StartLayout::Grid, 2},
+                                               {StartLayout::Crazy, 3},  {StartLayout::Spaced, 3},
+                                               {StartLayout::Pick, 4}};
   for (const auto& [layout, y] : cases) {
     UniverseTables t;
     w.l.startLayout = layout;
@@ -339,7 +339,7 @@ TEST(StartLayoutFinish, TheChosenLayoutBecomesTheHomePositions) {
   }
   UniverseTables t;
   CopyChosenLayout(w.l, 0, t);
-  w.l.startLayout = StartLayout::kNone;
+  w.l.startLayout = StartLayout::None;
   CopyChosenLayout(w.l, 4, t);
   EXPECT_EQ(t.homeX[1], 0);
 }

@@ -7,27 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "forge/universe_reader.h"
 #include "platform/files.h"
 #include "universe/tables.h"
 
 namespace {
 
+using tarvik::BlockKind;
 using tarvik::forge::StoredObject;
-namespace K = tarvik::ObjectKind;
 
-std::string KindName(int kind) {
-  if (kind >= K::kMinefieldBase) return "minefields";
-  if (kind > K::kShipBase) return "ships";
-  static const std::map<int, std::string> names = {
-      {K::kPlanet, "planets"},           {K::kBase, "bases"},           {K::kAssaultPod, "assault pods"},
-      {K::kConPod, "construction pods"}, {K::kGoldPod, "gold pods"},    {K::kWreckage, "wreckage"},
-      {K::kLifePod, "life pods"},        {K::kNativePod, "native pods"}, {K::kOrePod, "ore pods"},
-      {K::kOutfitPod, "outfit pods"},    {K::kResupplyPod, "resupply pods"}, {K::kThing, "things"},
-      {K::kWing, "wings"},               {K::kBuoy, "buoys"}};
-  auto it = names.find(kind);
-  return it == names.end() ? "other" : it->second;
-}
+// The kind's word as a script's block names it, in lower case: "planet", "ship", "conpod".
+std::string KindName(const StoredObject& o) { return tarvik::LowerAscii(o.descriptor->blockWord); }
 
 struct Player {
   const StoredObject* base = nullptr;
@@ -52,14 +43,15 @@ int Summary(const std::string& path) {
   std::map<std::string, int> byKind;
   std::map<int, Player> players;
   for (const StoredObject& o : objects) {
-    ++byKind[KindName(o.kind)];
-    if (o.kind == K::kPlanet || o.owner < 1 || o.owner > tarvik::MAX_PLAYERS) continue;
+    const BlockKind kind = o.descriptor->blockKind;
+    ++byKind[KindName(o)];
+    if (kind == BlockKind::Planet || o.owner < 1 || o.owner > tarvik::MAX_PLAYERS) continue;
     Player& p = players[o.owner];
-    if (o.kind == K::kBase) {
+    if (kind == BlockKind::Base) {
       p.base = &o;
-    } else if (o.kind == K::kWing || (o.kind > K::kShipBase && o.kind < K::kMinefieldBase)) {
+    } else if (kind == BlockKind::Ship || kind == BlockKind::Wing) {
       Note(p, o);
-      (o.kind == K::kWing ? p.wings : p.ships) += 1;
+      (kind == BlockKind::Wing ? p.wings : p.ships) += 1;
     }
   }
   std::printf("%s: %lld bytes, %zu objects:", path.c_str(), tarvik::FileLength(path), objects.size());

@@ -4,28 +4,26 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "app/run_log.h"
+#include "app/session.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "packs/map_files.h"
-#include "packs/map_planets.h"
 #include "platform/files.h"
 #include "platform/ui.h"
-#include "session.h"
 #include "universe/slot_records.h"
 
 namespace tarvik {
 
 namespace {
 
-constexpr int kMaxCustomMapPlanets = MAP_PREVIEW_MAX;
+constexpr int MAX_CUSTOM_MAP_PLANETS = MAP_PREVIEW_MAX;
 
-enum class Kind { kMap, kRaces, kLayout, kRadius, kPick, kText, kLevel, kCash, kPopulation, kSwitch, kClear };
+enum class SettingKind { Map, Races, Layout, Radius, Pick, Text, Level, Cash, Population, Switch, Clear };
 
 // One setting of --generate: the option, what its value is, and where it goes.
 struct SettingRow {
   std::string_view option;
-  Kind kind;
+  SettingKind kind;
   int& (*number)(GenerateSettings&) = nullptr;
   bool& (*flag)(GenerateSettings&) = nullptr;
   std::string& (*text)(GenerateSettings&) = nullptr;
@@ -35,27 +33,27 @@ struct SettingRow {
 #define TARVIK_BOOL(member) [](GenerateSettings& g) -> bool& { return g.member; }
 #define TARVIK_TEXT(member) [](GenerateSettings& g) -> std::string& { return g.member; }
 
-const SettingRow kSettings[] = {
-    {"--map", Kind::kMap},
-    {"--races", Kind::kRaces},
-    {"--layout", Kind::kLayout},
-    {"--radius", Kind::kRadius},
-    {"--pick", Kind::kPick},
-    {"--game-name", Kind::kText, nullptr, nullptr, TARVIK_TEXT(names.gameName)},
-    {"--host-name", Kind::kText, nullptr, nullptr, TARVIK_TEXT(names.hostName)},
-    {"--rst-name", Kind::kText, nullptr, nullptr, TARVIK_TEXT(names.rstName)},
-    {"--home-minerals", Kind::kLevel, TARVIK_INT(home.homeMineral)},
-    {"--home-natives", Kind::kLevel, TARVIK_INT(home.homeNative)},
-    {"--home-cargo", Kind::kLevel, TARVIK_INT(home.homeCargo)},
-    {"--home-cash", Kind::kCash, TARVIK_INT(home.homeCash)},
-    {"--home-population", Kind::kPopulation, TARVIK_INT(home.homePopulation)},
-    {"--standard-ships", Kind::kSwitch, nullptr, TARVIK_BOOL(home.standardShips)},
-    {"--extra-freighters", Kind::kSwitch, nullptr, TARVIK_BOOL(home.extraFreighters)},
-    {"--minerals", Kind::kLevel, TARVIK_INT(home.mineral)},
-    {"--natives", Kind::kLevel, TARVIK_INT(home.native)},
-    {"--contraband", Kind::kLevel, TARVIK_INT(home.contraband)},
-    {"--cargo", Kind::kLevel, TARVIK_INT(home.cargo)},
-    {"--clear", Kind::kClear},
+const SettingRow SETTINGS[] = {
+    {"--map", SettingKind::Map},
+    {"--races", SettingKind::Races},
+    {"--layout", SettingKind::Layout},
+    {"--radius", SettingKind::Radius},
+    {"--pick", SettingKind::Pick},
+    {"--game-name", SettingKind::Text, nullptr, nullptr, TARVIK_TEXT(names.gameName)},
+    {"--host-name", SettingKind::Text, nullptr, nullptr, TARVIK_TEXT(names.hostName)},
+    {"--rst-name", SettingKind::Text, nullptr, nullptr, TARVIK_TEXT(names.rstName)},
+    {"--home-minerals", SettingKind::Level, TARVIK_INT(home.homeMineral)},
+    {"--home-natives", SettingKind::Level, TARVIK_INT(home.homeNative)},
+    {"--home-cargo", SettingKind::Level, TARVIK_INT(home.homeCargo)},
+    {"--home-cash", SettingKind::Cash, TARVIK_INT(home.homeCash)},
+    {"--home-population", SettingKind::Population, TARVIK_INT(home.homePopulation)},
+    {"--standard-ships", SettingKind::Switch, nullptr, TARVIK_BOOL(home.standardShips)},
+    {"--extra-freighters", SettingKind::Switch, nullptr, TARVIK_BOOL(home.extraFreighters)},
+    {"--minerals", SettingKind::Level, TARVIK_INT(home.mineral)},
+    {"--natives", SettingKind::Level, TARVIK_INT(home.native)},
+    {"--contraband", SettingKind::Level, TARVIK_INT(home.contraband)},
+    {"--cargo", SettingKind::Level, TARVIK_INT(home.cargo)},
+    {"--clear", SettingKind::Clear},
 };
 
 #undef TARVIK_INT
@@ -66,14 +64,14 @@ struct LayoutWord {
   std::string_view word;
   StartLayout layout;
 };
-constexpr LayoutWord kLayoutWords[] = {{"circle", StartLayout::kCircle},
-                                       {"grid", StartLayout::kGrid},
-                                       {"crazy", StartLayout::kCrazy},
-                                       {"spaced", StartLayout::kSpaced},
-                                       {"pick", StartLayout::kPick}};
+constexpr LayoutWord LAYOUT_WORDS[] = {{"circle", StartLayout::Circle},
+                                       {"grid", StartLayout::Grid},
+                                       {"crazy", StartLayout::Crazy},
+                                       {"spaced", StartLayout::Spaced},
+                                       {"pick", StartLayout::Pick}};
 
 const SettingRow* FindSetting(std::string_view option) {
-  for (const SettingRow& row : kSettings) {
+  for (const SettingRow& row : SETTINGS) {
     if (row.option == option) return &row;
   }
   return nullptr;
@@ -139,12 +137,12 @@ bool ParseMap(const std::string& value, GenerateSettings& g, std::string& error)
     error = "--map: " + Quoted(value) + " is not a map file";
     return false;
   }
-  if (map.count < 1 || map.count > kMaxCustomMapPlanets) {
+  if (map.count < 1 || map.count > MAX_CUSTOM_MAP_PLANETS) {
     error = "--map: " + Quoted(value) + " has " + std::to_string(map.count) +
             " planets; a custom map needs 1 to 10000";
     return false;
   }
-  if (map.status != MapFileStatus::kOk) {
+  if (map.status != MapFileStatus::Ok) {
     error = "--map: " + Quoted(value) + " is a damaged map file (its planet lists run past its end)";
     return false;
   }
@@ -192,11 +190,11 @@ bool ParseSetting(const SettingRow& row, const std::string& value, GenerateSetti
   const std::string option(row.option);
   long long n = 0;
   switch (row.kind) {
-    case Kind::kMap: return ParseMap(value, g, error);
-    case Kind::kRaces: return ParseRaces(value, g, error);
-    case Kind::kPick: return ParsePicks(value, g, error);
-    case Kind::kLayout:
-      for (const LayoutWord& w : kLayoutWords) {
+    case SettingKind::Map: return ParseMap(value, g, error);
+    case SettingKind::Races: return ParseRaces(value, g, error);
+    case SettingKind::Pick: return ParsePicks(value, g, error);
+    case SettingKind::Layout:
+      for (const LayoutWord& w : LAYOUT_WORDS) {
         if (w.word == value) {
           g.layout = w.layout;
           return true;
@@ -204,24 +202,24 @@ bool ParseSetting(const SettingRow& row, const std::string& value, GenerateSetti
       }
       error = "--layout needs circle, grid, crazy, spaced or pick, not " + Quoted(value);
       return false;
-    case Kind::kRadius:
+    case SettingKind::Radius:
       if (!ReadWhole(value, 0, 32767, n)) {
         error = "--radius needs a whole number from 0 to 32767, not " + Quoted(value);
         return false;
       }
       g.radius = static_cast<int32_t>(n);
       return true;
-    case Kind::kText: row.text(g) = value; return true;
-    case Kind::kLevel:
+    case SettingKind::Text: row.text(g) = value; return true;
+    case SettingKind::Level:
       if (!ReadWhole(value, 0, 5, n)) {
         error = option + " needs a level from 0 (None) to 5 (Extra Abundent), not " + Quoted(value);
         return false;
       }
       row.number(g) = static_cast<int>(n);
       return true;
-    case Kind::kCash:
-    case Kind::kPopulation: {
-      const auto& amounts = row.kind == Kind::kCash ? HOME_CASH_AMOUNTS : HOME_POPULATION_AMOUNTS;
+    case SettingKind::Cash:
+    case SettingKind::Population: {
+      const auto& amounts = row.kind == SettingKind::Cash ? HOME_CASH_AMOUNTS : HOME_POPULATION_AMOUNTS;
       const int index = ReadWhole(value, INT32_MIN, INT32_MAX, n) ? AmountIndex(amounts, n) : -1;
       if (index < 0) {
         error = option + " needs one of " + AmountList(amounts) + ", not " + Quoted(value);
@@ -230,27 +228,27 @@ bool ParseSetting(const SettingRow& row, const std::string& value, GenerateSetti
       row.number(g) = index;
       return true;
     }
-    case Kind::kSwitch:
+    case SettingKind::Switch:
       if (value != "0" && value != "1") {
         error = option + " needs 0 or 1, not " + Quoted(value);
         return false;
       }
       row.flag(g) = value == "1";
       return true;
-    case Kind::kClear: g.clear = true; return true;
+    case SettingKind::Clear: g.clear = true; return true;
   }
   return false;
 }
 
 // The first race-list entry whose race ID is id, or 0.
-int RaceEntry(const Session& s, int32_t id) {
+int RaceEntry(const PackSession& s, int32_t id) {
   for (int i = 1; i <= s.packs.raceCount && i <= MAX_RACES; ++i) {
     if (s.packs.raceList[i].raceId == id && id > 0) return i;
   }
   return 0;
 }
 
-[[noreturn]] void UsageAfterStartup(Session& s, const std::string& error, const std::string& hint) {
+[[noreturn]] void UsageAfterStartup(PlatformSession& s, const std::string& error, const std::string& hint) {
   if (s.ui) {
     s.ui->ShowMessage("tarvik", error, MessageIcon::None);
     s.ui->ShowMessage("", hint, MessageIcon::None);
@@ -258,7 +256,8 @@ int RaceEntry(const Session& s, int32_t id) {
   throw ProgramEnd{2};
 }
 
-// The Yes/No questions of --clear, answered Yes without being shown.
+// The Yes/No questions of --clear, answered Yes without being shown; every other
+// message goes to the session's own user interface.
 class AnswerYes : public UserInterface {
  public:
   explicit AnswerYes(UserInterface* shown) : shown_(shown) {}
@@ -271,9 +270,24 @@ class AnswerYes : public UserInterface {
   UserInterface* shown_;
 };
 
+// The slot step's Clear Host and Clear Player on the selected slot, both answered Yes.
+void ClearSlot(UniverseSession& s) {
+  UserInterface* shown = s.ui;
+  AnswerYes yes(shown);
+  s.ui = &yes;
+  try {
+    DeleteUniverse(s);
+    DeletePlayerFiles(s);
+  } catch (...) {
+    s.ui = shown;
+    throw;
+  }
+  s.ui = shown;
+}
+
 // A custom map named beside the program has been moved into data\ by start-up: it is
 // used from there.
-std::string CustomMapPath(const Session& s, const std::string& given) {
+std::string CustomMapPath(const PlatformSession& s, const std::string& given) {
   if (FileExists(given)) return given;
   const size_t cut = given.find_last_of("/\\");
   const std::string name = cut == std::string::npos ? given : given.substr(cut + 1);
@@ -306,7 +320,7 @@ std::string SideLines(const Record& r, const std::string& heading) {
 bool IsGenerateSetting(std::string_view option, bool& takesValue) {
   const SettingRow* row = FindSetting(option);
   if (!row) return false;
-  takesValue = row->kind != Kind::kClear;
+  takesValue = row->kind != SettingKind::Clear;
   return true;
 }
 
@@ -332,7 +346,7 @@ bool ParseGenerateSettings(const std::string& slotWord, const std::vector<std::s
     }
     seen.push_back(row->option);
     std::string value;
-    if (row->kind != Kind::kClear) {
+    if (row->kind != SettingKind::Clear) {
       if (i + 1 >= words.size()) {
         error = "option " + words[i] + " needs a value";
         return false;
@@ -345,11 +359,11 @@ bool ParseGenerateSettings(const std::string& slotWord, const std::vector<std::s
     error = "--generate needs --races ID,ID,... (2 to 30 race IDs, one per player)";
     return false;
   }
-  if (g.layout == StartLayout::kPick && g.picks.empty()) {
+  if (g.layout == StartLayout::Pick && g.picks.empty()) {
     error = "--layout pick needs --pick X,Y,... with one map point per player";
     return false;
   }
-  if (!g.picks.empty() && g.layout != StartLayout::kPick) {
+  if (!g.picks.empty() && g.layout != StartLayout::Pick) {
     error = "--pick places the players only with --layout pick";
     return false;
   }
@@ -362,9 +376,7 @@ bool ParseGenerateSettings(const std::string& slotWord, const std::vector<std::s
   return true;
 }
 
-void RunGenerate(Session& s, const GenerateSettings& g) {
-  const std::string& app = s.paths.appPath;
-
+void RunGenerate(GenerateSession& s, const GenerateSettings& g) {
   // Every check before anything changes: the race IDs, then the slot.
   std::vector<int> entries;
   for (int32_t id : g.raceIds) {
@@ -392,11 +404,7 @@ void RunGenerate(Session& s, const GenerateSettings& g) {
 
   // The slot step: Clear Host and Clear Player answered Yes, then Next.
   s.slots.selectedSlot = n;
-  if (g.clear) {
-    AnswerYes yes(s.ui);
-    DeleteUniverse(s.slots, app, yes);
-    DeletePlayerFiles(s.slots, app, yes);
-  }
+  if (g.clear) ClearSlot(s);
   s.slots.buildSlot = s.slots.selectedSlot;
 
   // The map step (Load Map for a custom map) and the name step's Next.
@@ -421,31 +429,31 @@ void RunGenerate(Session& s, const GenerateSettings& g) {
   StartLayouts& layouts = s.layouts;
   LoadMapPreview(layouts, s.map, s.map.chosenMapFile);
   PlaceCircle(layouts, s.map, players, s.random, *s.clock);
-  if (layouts.startLayout == StartLayout::kNone) layouts.startLayout = StartLayout::kCircle;
+  if (layouts.startLayout == StartLayout::None) layouts.startLayout = StartLayout::Circle;
   if (g.radius) {
     s.map.circleRadius = *g.radius;
     PlaceCircle(layouts, s.map, players, s.random, *s.clock);
   }
   switch (g.layout) {
-    case StartLayout::kGrid:
-      layouts.startLayout = StartLayout::kGrid;
+    case StartLayout::Grid:
+      layouts.startLayout = StartLayout::Grid;
       PlaceGrid(layouts, s.map, players, s.random);
       break;
-    case StartLayout::kCrazy:
+    case StartLayout::Crazy:
       PlaceCrazy(layouts, s.map, s.random);
-      layouts.startLayout = StartLayout::kCrazy;
+      layouts.startLayout = StartLayout::Crazy;
       break;
-    case StartLayout::kSpaced:
+    case StartLayout::Spaced:
       PlaceSpaced(layouts, s.map, players, s.random);
-      layouts.startLayout = StartLayout::kSpaced;
+      layouts.startLayout = StartLayout::Spaced;
       break;
-    case StartLayout::kPick:
-      layouts.startLayout = StartLayout::kPick;
+    case StartLayout::Pick:
+      layouts.startLayout = StartLayout::Pick;
       ClearPicks(layouts);
       for (const MapPosition& point : g.picks) layouts.pickPositions[++layouts.pickCount] = point;
       break;
-    case StartLayout::kCircle:
-    case StartLayout::kNone:
+    case StartLayout::Circle:
+    case StartLayout::None:
       break;
   }
 
@@ -453,7 +461,7 @@ void RunGenerate(Session& s, const GenerateSettings& g) {
   // view is shown by the run itself, after it has cleared the log.)
   ReadHomeSettings(s, g.home);
   const GenerationResult result = GenerateStandardUniverse(s, g.names);
-  throw ProgramEnd{result == GenerationResult::kFinished ? 0 : 1};
+  throw ProgramEnd{result == GenerationResult::Finished ? 0 : 1};
 }
 
 std::string SlotListText(const SlotRecords& slots) {

@@ -16,7 +16,7 @@
 
 namespace tarvik {
 
-struct Session;
+struct GenerateSession;
 struct SlotRecords;
 
 struct GenerateSettings {
@@ -24,7 +24,7 @@ struct GenerateSettings {
   int mapChoice = MAP_CHOICE_ECHO;
   std::string mapFile;  // --map FILE, as given (relative to the current folder)
   std::vector<int32_t> raceIds;
-  StartLayout layout = StartLayout::kCircle;
+  StartLayout layout = StartLayout::Circle;
   std::optional<int32_t> radius;
   std::vector<MapPosition> picks;
   GameNames names;
@@ -45,7 +45,7 @@ bool ParseGenerateSettings(const std::string& slotWord, const std::vector<std::s
 // usage error, status 2), the slot-in-use refusal (status 1), --clear, then the
 // wizard's calls and the generation run. Always ends the program: status 0 after a
 // finished run, 1 when the run stopped.
-[[noreturn]] void RunGenerate(Session& s, const GenerateSettings& settings);
+[[noreturn]] void RunGenerate(GenerateSession& s, const GenerateSettings& settings);
 
 // The 12 slots as the slot step shows them: each side in use or free, and the data of
 // each side in use.

@@ -12,9 +12,9 @@ namespace tarvik {
 
 // Where a setting's value comes from.
 enum class FleetValue {
-  kConstant,         // value
-  kPopulationShare,  // round(value * homePopulation)
-  kHomeCash,         // homeCash
+  Constant,         // value
+  PopulationShare,  // round(value * homePopulation)
+  HomeCash,         // homeCash
 };
 
 // Elements from..to (1-based) of a record field take the value; a single field is 1..1.
@@ -23,19 +23,19 @@ struct ShipSetting {
   double value;
   int from = 1;
   int to = 1;
-  FleetValue source = FleetValue::kConstant;
+  FleetValue source = FleetValue::Constant;
 };
 
 enum class NameRule {
-  kFixed,     // every ship of the group: names[0]
-  kNumbered,  // names[0] followed by the ship's number in the group, with its leading blank
-  kPicked,    // ship k of the group: names[k - 1]
+  Fixed,     // every ship of the group: names[0]
+  Numbered,  // names[0] followed by the ship's number in the group, with its leading blank
+  Picked,    // ship k of the group: names[k - 1]
 };
 
 enum class GroupBuild {
-  kEach,      // every ship is built, named and stored on its own
-  kOneBuild,  // one ship is built; each further name only renames it and stores it again
-  kWings,     // one wing is built; each name is set on it and it is stored again
+  Each,      // every ship is built, named and stored on its own
+  OneBuild,  // one ship is built; each further name only renames it and stores it again
+  Wings,     // one wing is built; each name is set on it and it is stored again
 };
 
 // The race identifier of the fleet that every race above 100 without a fleet of its own
@@ -49,7 +49,7 @@ struct FleetGroup {
   std::vector<ShipSetting> settings;
   NameRule naming;
   std::vector<std::string_view> names;
-  GroupBuild build = GroupBuild::kEach;
+  GroupBuild build = GroupBuild::Each;
 };
 
 const std::vector<FleetGroup>& StandardFleetTable();
@@ -62,11 +62,11 @@ bool GetsExtraFreighters(int32_t raceId);
 
 // A change to the home base of one race.
 enum class BaseChange {
-  kSet,             // field = value
-  kAdd,             // field += value
-  kDraw,            // field = round(rnd() * value + offset)
-  kPopulationPart,  // field = round(homePopulation / value + offset)
-  kSetI16At,        // the 16-bit field at byte offset `offset` = value
+  Set,             // field = value
+  Add,             // field += value
+  Draw,            // field = round(rnd() * value + offset)
+  PopulationPart,  // field = round(homePopulation / value + offset)
+  SetAt,           // the unnamed field at byte offset `offset` = value
 };
 
 struct BaseAdjustment {

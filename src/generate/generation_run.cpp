@@ -2,33 +2,31 @@
 
 #include <new>
 
-#include "app/run_log.h"
 #include "base/errors.h"
-#include "generate/home_worlds.h"
-#include "generate/start_layouts.h"
+#include "generate/generate_session.h"
+#include "log/run_log.h"
+#include "objects/map_planets.h"
 #include "objects/object_store.h"
-#include "packs/map_planets.h"
 #include "platform/files.h"
 #include "platform/ui.h"
-#include "session.h"
 #include "universe/slot_records.h"
-#include "universe/universe_file.h"
+#include "writer/universe_file.h"
 
 namespace tarvik {
 
 namespace {
 
-void PumpEvents(Session& s) {
+void PumpEvents(PlatformSession& s) {
   if (s.output) s.output->PumpEvents();
 }
 
 // A stop of the run: a beep and the message; nothing is written.
-GenerationResult Stop(Session& s, const std::string& message) {
+GenerationResult Stop(PlatformSession& s, const std::string& message) {
   if (s.ui) {
     s.ui->Beep();
     s.ui->ShowMessage("", message, MessageIcon::None);
   }
-  return GenerationResult::kStopped;
+  return GenerationResult::Stopped;
 }
 
 int32_t Amount(const std::array<int32_t, 7>& amounts, int index) {
@@ -49,7 +47,7 @@ void Quietly(F&& step) {
 // and the timer; the universe file, its object store, the map's planets, the home
 // bases, the fleets and the freighters, letting pending window events run after each;
 // the marker, the log's end, the timer, the slot records.
-GenerationResult RunSteps(Session& s, const GameNames& names, SlotBuildGuard& guard) {
+GenerationResult RunSteps(GenerateSession& s, const GameNames& names, SlotBuildGuard& guard) {
   UniverseTables& t = s.tables;
   t.gameName = names.gameName;
   t.hostName = names.hostName;
@@ -93,12 +91,12 @@ GenerationResult RunSteps(Session& s, const GameNames& names, SlotBuildGuard& gu
   RecordBuildInSlot(s);
   if (s.log.doneClicked) throw ProgramEnd{0};
   s.log.runFinished = true;
-  return GenerationResult::kFinished;
+  return GenerationResult::Finished;
 }
 
 }  // namespace
 
-void ReadHomeSettings(Session& s, const HomeStepChoices& c) {
+void ReadHomeSettings(GenerateSession& s, const HomeStepChoices& c) {
   CopyChosenLayout(s.layouts, s.tables.playerCount, s.tables);
   if (s.tables.playerCount < 1) return;
   HomeSettings& h = s.home;
@@ -129,7 +127,7 @@ void SetScriptedStartDefaults(HomeSettings& home) {
                       .extraFreighters = false};
 }
 
-std::string PrepareSlotBuild(Session& s) {
+std::string PrepareSlotBuild(UniverseSession& s) {
   const int n = s.slots.buildSlot;
   if (n < 1 || n > HOST_SLOTS) throw RuntimeError("no host slot has been chosen for the build");
   const std::string& app = s.paths.appPath;
@@ -145,14 +143,14 @@ void SlotBuildGuard::RememberMarker(const std::string& markerPath) {
   markerBytes_ = markerExisted_ ? ReadWholeFile(markerPath) : std::vector<uint8_t>{};
 }
 
-void SlotBuildGuard::RememberRecords(const Session& s) {
+void SlotBuildGuard::RememberRecords(const UniverseSession& s) {
   recordsRemembered_ = true;
   const int n = s.slots.buildSlot;
   gameRecordBytes_ = s.slots.gameRecords[n].bytes();
   slotRecordBytes_ = s.slots.slotRecords[n].bytes();
 }
 
-void SlotBuildGuard::Restore(Session& s) const {
+void SlotBuildGuard::Restore(UniverseSession& s) const {
   const std::string& app = s.paths.appPath;
   Quietly([&] { DeleteFileAt(s.tables.universeFilePath); });
   if (markerRemembered_) {
@@ -174,21 +172,20 @@ void SlotBuildGuard::Restore(Session& s) const {
   }
 }
 
-void RecordBuildInSlot(Session& s) {
-  RecordNewGame(s.slots, s.tables, s.paths.appPath);
-  SaveGameRecords(s.slots, s.paths.appPath);
-  SaveSlotRecords(s.slots, s.paths.appPath);
+void RecordBuildInSlot(UniverseSession& s) {
+  RecordNewGame(s);
+  SaveGameRecords(s);
+  SaveSlotRecords(s);
 }
 
-void BuildFailed(Session& s, const SlotBuildGuard& guard, const std::string& what) {
+void BuildFailed(ObjectSession& s, const SlotBuildGuard& guard, const std::string& what) {
   AbandonObjectStore(s);
   guard.Restore(s);
   if (s.log.timerEnabled) StopRunTimer(s);
-  if (s.ui) s.ui->ShowMessage("ERROR!", "Build Error: " + what, MessageIcon::Critical);
-  throw ProgramEnd{1};
+  throw FatalError{"Build Error: " + what};
 }
 
-GenerationResult GenerateStandardUniverse(Session& s, const GameNames& names) {
+GenerationResult GenerateStandardUniverse(GenerateSession& s, const GameNames& names) {
   SlotBuildGuard guard;
   try {
     return RunSteps(s, names, guard);

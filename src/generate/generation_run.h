@@ -11,11 +11,13 @@
 #include <string_view>
 #include <vector>
 
-#include "generate/home_settings.h"
+#include "universe/home_settings.h"
 
 namespace tarvik {
 
-struct Session;
+struct GenerateSession;
+struct ObjectSession;
+struct UniverseSession;
 
 // The three texts of the name step, with their initial texts.
 struct GameNames {
@@ -48,7 +50,7 @@ struct HomeStepChoices {
 // Finish: the chosen layout's positions become the home positions (CopyChosenLayout);
 // then, when there are players, HomeSettings from the choices. A cash or population
 // index outside its list gives 2000 or 200000.
-void ReadHomeSettings(Session& s, const HomeStepChoices& choices);
+void ReadHomeSettings(GenerateSession& s, const HomeStepChoices& choices);
 
 // START defaults of a scripted build in a slot (its settings pass may change them).
 void SetScriptedStartDefaults(HomeSettings& home);
@@ -56,7 +58,7 @@ void SetScriptedStartDefaults(HomeSettings& home);
 // The build's universe file and marker file for s.slots.buildSlot: sets
 // s.tables.universeFilePath and deletes a universe file already there. Returns the
 // marker file's path. A build slot outside 1..12 is a RuntimeError.
-std::string PrepareSlotBuild(Session& s);
+std::string PrepareSlotBuild(UniverseSession& s);
 
 // What a build changes in its slot (the universe file, the marker file, the slot
 // records), so that a failed build can put the slot back as it was.
@@ -65,10 +67,10 @@ class SlotBuildGuard {
   // Before the marker file is written.
   void RememberMarker(const std::string& markerPath);
   // Before the slot records are filled and saved.
-  void RememberRecords(const Session& s);
+  void RememberRecords(const UniverseSession& s);
   // Deletes the universe file and restores the marker file and the slot records, as far
   // as the disk allows; failures here are not reported (the build's own error is).
-  void Restore(Session& s) const;
+  void Restore(UniverseSession& s) const;
 
  private:
   bool markerRemembered_ = false;
@@ -80,18 +82,18 @@ class SlotBuildGuard {
 };
 
 // RecordNewGame, SaveGameRecords, SaveSlotRecords.
-void RecordBuildInSlot(Session& s);
+void RecordBuildInSlot(UniverseSession& s);
 
 // A run-time error inside a build: the open object store is dropped, the slot is put
-// back (the universe file deleted, no marker or slot record left written), the run
-// timer stops, the box "ERROR!" shows "Build Error: " and what failed, and the program
-// ends with status 1.
-[[noreturn]] void BuildFailed(Session& s, const SlotBuildGuard& guard, const std::string& what);
+// back (the universe file deleted, no marker or slot record left written) and the run
+// timer stops; then a FatalError "Build Error: " with what failed travels to the top,
+// which shows it in the "ERROR!" box and ends the program with status 1.
+[[noreturn]] void BuildFailed(ObjectSession& s, const SlotBuildGuard& guard, const std::string& what);
 
-enum class GenerationResult { kFinished, kStopped };
+enum class GenerationResult { Finished, Stopped };
 
-// The run, steps 1 to 20. kStopped: the main data file or the map file is missing (the
+// The run, steps 1 to 20. Stopped: the main data file or the map file is missing (the
 // message has been shown, nothing written). A run-time error ends in BuildFailed.
-GenerationResult GenerateStandardUniverse(Session& s, const GameNames& names);
+GenerationResult GenerateStandardUniverse(GenerateSession& s, const GameNames& names);
 
 }  // namespace tarvik

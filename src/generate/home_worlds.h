@@ -19,7 +19,8 @@
 
 namespace tarvik {
 
-struct Session;
+struct GenerateSession;
+struct PackSession;
 
 // Where each slot's ships go; zeroed by BuildHomeBases at the start of a run.
 struct FleetPositions {
@@ -28,16 +29,20 @@ struct FleetPositions {
 };
 
 // The race identifier that player slot p plays, or 0 when it plays none.
-int32_t RaceIdOfSlot(const Session& s, int p);
+int32_t RaceIdOfSlot(const PackSession& s, int p);
 // Active, with a race, and that race's identifier above 100.
-bool HasHomeWorld(const Session& s, int p);
+bool HasHomeWorld(const PackSession& s, int p);
 
-void BuildHomeBases(Session& s);
-void BuildStandardFleets(Session& s);
-void BuildExtraFreighters(Session& s);
+// Each stores its objects through their kind's descriptor, as the end of a script's
+// object block does: the names scrambled under their keys, then the kind's store
+// operation.
+void BuildHomeBases(GenerateSession& s);
+void BuildStandardFleets(GenerateSession& s);
+void BuildExtraFreighters(GenerateSession& s);
 
 // Builds, names and stores one ship of hull type `hull` for player slot `slot` at the
 // slot's fleet position.
-void MakeFleetShip(Session& s, int slot, int hull, std::span<const ShipSetting> settings, std::string_view nameText);
+void MakeFleetShip(GenerateSession& s, int slot, int hull, std::span<const ShipSetting> settings,
+                   std::string_view nameText);
 
 }  // namespace tarvik

@@ -1,6 +1,6 @@
 #include "generate/map_parameters.h"
 
-#include "packs/map_planets.h"
+#include "packs/map_files.h"
 
 namespace tarvik {
 
@@ -14,11 +14,11 @@ struct StockMap {
 };
 
 // The epsilon map is shown with 688 planets but its layouts use 687.
-constexpr StockMap kStockMaps[] = {
+constexpr StockMap STOCK_MAPS[] = {
     {MAP_CHOICE_ECHO, "echo.map", 1, 2000, 2000, 2000, 2000, 1000, 500},
     {MAP_CHOICE_EPSILON, "epsilon.map", 5, 2500, 2500, 3000, 3000, 1500, 687},
 };
-constexpr int32_t kCustomMapKindCode = 3;
+constexpr int32_t CUSTOM_MAP_KIND_CODE = 3;
 
 }  // namespace
 
@@ -26,7 +26,7 @@ bool SetMapParameters(int mapChoice, const std::string& dataDir, const std::stri
                       const MapStats& customStats, MapContext& map, UniverseTables& tables) {
   StockMap chosen{};
   bool found = false;
-  for (const StockMap& m : kStockMaps) {
+  for (const StockMap& m : STOCK_MAPS) {
     if (m.choice == mapChoice) {
       chosen = m;
       found = true;
@@ -34,7 +34,7 @@ bool SetMapParameters(int mapChoice, const std::string& dataDir, const std::stri
     }
   }
   if (mapChoice == MAP_CHOICE_CUSTOM) {
-    chosen = StockMap{mapChoice,           nullptr,           kCustomMapKindCode, customStats.centerX,
+    chosen = StockMap{mapChoice,           nullptr,           CUSTOM_MAP_KIND_CODE, customStats.centerX,
                       customStats.centerY, customStats.width, customStats.height, customStats.radius,
                       customStats.planetCount};
     found = true;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "generate/home_settings.h"
+#include "universe/home_settings.h"
 #include "universe/tables.h"
 
 namespace tarvik {

@@ -19,13 +19,13 @@ namespace {
 // The planets chosen by a layout, pick[1..30]; 0 = none.
 using Picks = std::array<int, MAX_PLAYERS + 1>;
 
-constexpr long long kNoDistance = 30000;
-constexpr int kCircleShuffles = 50;
-constexpr int kSpacedPasses = 3;
-constexpr int kSpacedTrials = 50;
-constexpr int kGridColumns = 6;
-constexpr int kGridRows = 5;
-constexpr int kGridBoxes = kGridColumns * kGridRows;
+constexpr long long NO_DISTANCE = 30000;
+constexpr int CIRCLE_SHUFFLES = 50;
+constexpr int SPACED_PASSES = 3;
+constexpr int SPACED_TRIALS = 50;
+constexpr int GRID_COLUMNS = 6;
+constexpr int GRID_ROWS = 5;
+constexpr int GRID_BOXES = GRID_COLUMNS * GRID_ROWS;
 
 int32_t Round32(double v) {
   return static_cast<int32_t>(std::clamp<long long>(RoundToInt(v), std::numeric_limits<int32_t>::min(),
@@ -58,7 +58,7 @@ bool TakenByAnother(const Picks& pick, int players, int self, int planet) {
 // and nothing 30000 or farther away is taken.
 void PickNearestFree(const MapPreview& pv, int planets, Picks& pick, int players, int self, long long tx,
                      long long ty) {
-  long long best = kNoDistance;
+  long long best = NO_DISTANCE;
   for (int p = 1; p <= planets; ++p) {
     const long long d = std::llabs(tx - pv.X[p]) + std::llabs(ty - pv.Y[p]);
     if (d < best && !TakenByAnother(pick, players, self, p)) {
@@ -82,7 +82,7 @@ void LoadMapPreview(StartLayouts& layouts, const MapContext& map, const std::str
   if (FileExists(mapFile)) {
     const MapFile file = ReadMapFile(mapFile);
     // A damaged map reads as a missing one: the previous coordinates stay.
-    if (file.status == MapFileStatus::kOk) {
+    if (file.status == MapFileStatus::Ok) {
       const int n = std::min<int>(static_cast<int>(file.planets.size()), MAP_PREVIEW_MAX);
       for (int p = 1; p <= n; ++p) {
         pv.X[p] = file.planets[static_cast<size_t>(p - 1)].x;
@@ -133,7 +133,7 @@ void PlaceCircle(StartLayouts& layouts, const MapContext& map, int players, Rand
 
   random.Seed(clock.SecondsSinceMidnight());
   // Only players 1..P-1 are ever swapped: the last player keeps the planet found for it.
-  for (int k = 0; k < kCircleShuffles; ++k) {
+  for (int k = 0; k < CIRCLE_SHUFFLES; ++k) {
     const long long u = RoundToInt(random.Next() * P + 0.5);
     const long long v = RoundToInt(random.Next() * P + 0.5);
     if (u >= 1 && u < P && v >= 1 && v < P && u != v) std::swap(pick[u], pick[v]);
@@ -152,14 +152,14 @@ void PlaceGrid(StartLayouts& layouts, const MapContext& map, int players, Random
 
   // Number the 30 boxes in random order: box (r, c) takes the first free number after
   // its draw, counting round from 30 to 1.
-  std::array<bool, kGridBoxes + 1> used{};
-  std::array<std::pair<long long, long long>, kGridBoxes + 1> boxOfNumber{};
-  for (int r = 0; r < kGridRows; ++r) {
-    for (int c = 0; c < kGridColumns; ++c) {
-      long long k = RoundToInt(random.Next() * kGridBoxes);
+  std::array<bool, GRID_BOXES + 1> used{};
+  std::array<std::pair<long long, long long>, GRID_BOXES + 1> boxOfNumber{};
+  for (int r = 0; r < GRID_ROWS; ++r) {
+    for (int c = 0; c < GRID_COLUMNS; ++c) {
+      long long k = RoundToInt(random.Next() * GRID_BOXES);
       do {
         k = k + 1;
-        if (k > kGridBoxes) k = 1;
+        if (k > GRID_BOXES) k = 1;
       } while (used[k]);
       used[k] = true;
       boxOfNumber[k] = {firstX + c * dx, firstY + r * dy};
@@ -192,15 +192,15 @@ void PlaceSpaced(StartLayouts& layouts, const MapContext& map, int players, Rand
   auto distance = [&pv](int a, int b) {
     return std::llabs(static_cast<long long>(pv.X[a]) - pv.X[b]) + std::llabs(static_cast<long long>(pv.Y[a]) - pv.Y[b]);
   };
-  for (int pass = 0; pass < kSpacedPasses; ++pass) {
+  for (int pass = 0; pass < SPACED_PASSES; ++pass) {
     for (int i = 1; i <= P; ++i) {
       long long best = 0;
       int bestPlanet = 0;
-      for (int trial = 0; trial < kSpacedTrials; ++trial) {
+      for (int trial = 0; trial < SPACED_TRIALS; ++trial) {
         const int c = DrawPlanet(random, N);
         if (std::find(pick.begin() + 1, pick.begin() + P + 1, c) != pick.begin() + P + 1) continue;
         // The distance to the nearest other player, at most 30000.
-        long long m = kNoDistance;
+        long long m = NO_DISTANCE;
         for (int j = 1; j <= P; ++j) {
           if (j != i && pick[j] > 0) m = std::min(m, distance(pick[j], c));
         }
@@ -251,12 +251,12 @@ void SetCircleRadius(StartLayouts& layouts, MapContext& map, int players, Random
 void CopyChosenLayout(const StartLayouts& layouts, int players, UniverseTables& tables) {
   const PositionTable* chosen = nullptr;
   switch (layouts.startLayout) {
-    case StartLayout::kCircle: chosen = &layouts.circlePositions; break;
-    case StartLayout::kGrid: chosen = &layouts.gridPositions; break;
-    case StartLayout::kCrazy:
-    case StartLayout::kSpaced: chosen = &layouts.randomPositions; break;
-    case StartLayout::kPick: chosen = &layouts.pickPositions; break;
-    case StartLayout::kNone: break;
+    case StartLayout::Circle: chosen = &layouts.circlePositions; break;
+    case StartLayout::Grid: chosen = &layouts.gridPositions; break;
+    case StartLayout::Crazy:
+    case StartLayout::Spaced: chosen = &layouts.randomPositions; break;
+    case StartLayout::Pick: chosen = &layouts.pickPositions; break;
+    case StartLayout::None: break;
   }
   if (!chosen || players < 1) return;
   for (int i = 1; i <= PlayerCount(players); ++i) {

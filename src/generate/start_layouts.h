@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string>
 
-#include "generate/home_settings.h"
+#include "universe/home_settings.h"
 #include "universe/table.h"
 #include "universe/tables.h"
 
@@ -23,7 +23,7 @@ namespace tarvik {
 class Clock;
 class Random;
 
-enum class StartLayout : int32_t { kNone = 0, kCircle = 1, kGrid = 2, kCrazy = 3, kSpaced = 4, kPick = 5 };
+enum class StartLayout : int32_t { None = 0, Circle = 1, Grid = 2, Crazy = 3, Spaced = 4, Pick = 5 };
 
 // The preview is 300 pixels on its longer side.
 inline constexpr int PREVIEW_PIXELS = 300;
@@ -50,7 +50,7 @@ struct StartLayouts {
   PositionTable gridPositions;
   PositionTable randomPositions;  // shared by Crazy and Spaced
   PositionTable pickPositions;
-  StartLayout startLayout = StartLayout::kNone;
+  StartLayout startLayout = StartLayout::None;
   int32_t pickCount = 0;
 };
 

@@ -1,14 +1,12 @@
 #include "universe/slot_records.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
-#include "base/bytes.h"
-#include "base/errors.h"
 #include "base/text.h"
 #include "platform/files.h"
 #include "platform/ui.h"
+#include "universe/universe_session.h"
 
 namespace tarvik {
 
@@ -17,47 +15,47 @@ namespace {
 using A = AfterBuild;
 
 // GameRecord, file "game.dat".
-constexpr SlotRecordField kGameFields[] = {
-    {I32("inUse", 0), A::kOne},
-    {Chars("slotName", 4, 80), A::kGameName},
-    {I32("gameId", 84), A::kGameId},
-    {Chars("gameName", 88, 44), A::kGameName},
-    {Chars("hostName", 132, 44), A::kHostName},
-    {Chars("universePath", 176, 512), A::kUniversePath},
-    {Chars("rstName", 688, 6), A::kRstName},
-    {I32("", 694, 30), A::kZero},
-    {Chars("", 814, 128, 30), A::kUnchanged},
-    {I32("", 4654, 30), A::kZero},
-    {Chars("", 4774, 128, 30), A::kUnchanged},
-    {Chars("", 8614, 128, 30), A::kZeroBytes},
-    {I32("lastTurn", 12454), A::kZero},
-    {Chars("timeStamp", 12458, 18), A::kTimeStamp},
-    {I16("", 12476, 30), A::kZero},
+constexpr SlotRecordField GAME_FIELDS[] = {
+    {I32("inUse", 0), A::One},
+    {Chars("slotName", 4, 80), A::GameName},
+    {I32("gameId", 84), A::GameId},
+    {Chars("gameName", 88, 44), A::GameName},
+    {Chars("hostName", 132, 44), A::HostName},
+    {Chars("universePath", 176, 512), A::UniversePath},
+    {Chars("rstName", 688, 6), A::RstName},
+    {I32("", 694, 30), A::Zero},
+    {Chars("", 814, 128, 30), A::Unchanged},
+    {I32("", 4654, 30), A::Zero},
+    {Chars("", 4774, 128, 30), A::Unchanged},
+    {Chars("", 8614, 128, 30), A::ZeroBytes},
+    {I32("lastTurn", 12454), A::Zero},
+    {Chars("timeStamp", 12458, 18), A::TimeStamp},
+    {I16("", 12476, 30), A::Zero},
 };
 
 // SlotRecord, file "slot.dat".
-constexpr SlotRecordField kSlotFields[] = {
-    {I32("inUse", 0), A::kOne},
-    {Chars("slotName", 4, 80), A::kGameName},
-    {I32("gameId", 84), A::kGameId},
-    {Chars("gameName", 88, 44), A::kGameName},
-    {Chars("hostName", 132, 44), A::kHostName},
-    {I32("", 176), A::kOne},
-    {Chars("hostFolder", 180, 512), A::kHostFolder},
-    {I32("", 692), A::kOne},
-    {Chars("hostFolder2", 696, 512), A::kHostFolder},
-    {Chars("playerTimeStamp", 1208, 18, 30), A::kTimeStamp},
-    {I32("", 1748, 30), A::kZero},
-    {I32("", 1868, 30), A::kZero},
-    {I32("", 1988), A::kZero},
-    {Chars("", 1992, 512), A::kUnchanged},
-    {I32("", 2504), A::kZero},
-    {Chars("", 2508, 512), A::kUnchanged},
-    {I32("lastTurn", 3020), A::kZero},
-    {Chars("timeStamp", 3024, 18), A::kTimeStamp},
-    {I16("", 3042, 30), A::kZero},
-    {I16("", 3102, 30), A::kZero},
-    {I16("", 3162, 30), A::kZero},
+constexpr SlotRecordField SLOT_FIELDS[] = {
+    {I32("inUse", 0), A::One},
+    {Chars("slotName", 4, 80), A::GameName},
+    {I32("gameId", 84), A::GameId},
+    {Chars("gameName", 88, 44), A::GameName},
+    {Chars("hostName", 132, 44), A::HostName},
+    {I32("", 176), A::One},
+    {Chars("hostFolder", 180, 512), A::HostFolder},
+    {I32("", 692), A::One},
+    {Chars("hostFolder2", 696, 512), A::HostFolder},
+    {Chars("playerTimeStamp", 1208, 18, 30), A::TimeStamp},
+    {I32("", 1748, 30), A::Zero},
+    {I32("", 1868, 30), A::Zero},
+    {I32("", 1988), A::Zero},
+    {Chars("", 1992, 512), A::Unchanged},
+    {I32("", 2504), A::Zero},
+    {Chars("", 2508, 512), A::Unchanged},
+    {I32("lastTurn", 3020), A::Zero},
+    {Chars("timeStamp", 3024, 18), A::TimeStamp},
+    {I16("", 3042, 30), A::Zero},
+    {I16("", 3102, 30), A::Zero},
+    {I16("", 3162, 30), A::Zero},
 };
 
 std::vector<Field> FieldsOf(std::span<const SlotRecordField> rows) {
@@ -78,17 +76,17 @@ void ApplyAfterBuild(Record& r, const SlotRecordField& row, const BuildValues& v
   const Field& f = row.field;
   for (int i = 1; i <= f.count; ++i) {
     switch (row.afterBuild) {
-      case A::kUnchanged: break;
-      case A::kZero: r.Set(f, 0, i); break;
-      case A::kOne: r.Set(f, 1, i); break;
-      case A::kZeroBytes: std::memset(r.bytes().data() + f.offset + (i - 1) * f.charLen, 0, f.charLen); break;
-      case A::kGameName: r.SetText(f, v.tables.gameName, i); break;
-      case A::kHostName: r.SetText(f, v.tables.hostName, i); break;
-      case A::kGameId: r.Set(f, v.tables.gameId, i); break;
-      case A::kUniversePath: r.SetText(f, v.tables.universeFilePath, i); break;
-      case A::kRstName: r.SetText(f, v.tables.rstName, i); break;
-      case A::kTimeStamp: r.SetText(f, v.tables.universeTimeStamp, i); break;
-      case A::kHostFolder: r.SetText(f, v.hostFolder, i); break;
+      case A::Unchanged: break;
+      case A::Zero: r.Set(f, 0, i); break;
+      case A::One: r.Set(f, 1, i); break;
+      case A::ZeroBytes: r.SetBytes(f, std::string(static_cast<size_t>(f.charLen), '\0'), i); break;
+      case A::GameName: r.SetText(f, v.tables.gameName, i); break;
+      case A::HostName: r.SetText(f, v.tables.hostName, i); break;
+      case A::GameId: r.Set(f, v.tables.gameId, i); break;
+      case A::UniversePath: r.SetText(f, v.tables.universeFilePath, i); break;
+      case A::RstName: r.SetText(f, v.tables.rstName, i); break;
+      case A::TimeStamp: r.SetText(f, v.tables.universeTimeStamp, i); break;
+      case A::HostFolder: r.SetText(f, v.hostFolder, i); break;
     }
   }
 }
@@ -103,17 +101,17 @@ void DeleteMatching(const std::string& folder, std::string_view pattern) {
 
 }  // namespace
 
-std::span<const SlotRecordField> GameRecordFields() { return kGameFields; }
-std::span<const SlotRecordField> SlotRecordFields() { return kSlotFields; }
+std::span<const SlotRecordField> GameRecordFields() { return GAME_FIELDS; }
+std::span<const SlotRecordField> SlotRecordFields() { return SLOT_FIELDS; }
 
 const RecordLayout& GameRecordLayout() {
-  static const std::vector<Field> fields = FieldsOf(kGameFields);
+  static const std::vector<Field> fields = FieldsOf(GAME_FIELDS);
   static const RecordLayout layout("GameRecord", GAME_RECORD_SIZE, fields);
   return layout;
 }
 
 const RecordLayout& SlotRecordLayout() {
-  static const std::vector<Field> fields = FieldsOf(kSlotFields);
+  static const std::vector<Field> fields = FieldsOf(SLOT_FIELDS);
   static const RecordLayout layout("SlotRecord", SLOT_RECORD_SIZE, fields);
   return layout;
 }
@@ -134,12 +132,9 @@ std::string SlotMarkerPath(const std::string& appPath, int n) {
 }
 
 void ReadRecordFile(const std::string& path, Record& record) {
-  BinaryFile f(path, BinaryFile::Mode::Read);
-  const long long length = f.Length();
-  const size_t n = static_cast<size_t>(std::clamp<long long>(length, 0, record.size()));
+  const std::vector<uint8_t> bytes = ReadFileStart(path, static_cast<size_t>(record.size()));
   record.Clear();
-  if (n > 0) f.Read(1, record.bytes().data(), n);
-  f.Close();
+  std::copy(bytes.begin(), bytes.end(), record.bytes().begin());
 }
 
 void WriteRecordFile(const std::string& path, const Record& record) {
@@ -154,10 +149,11 @@ void WriteMarkerFile(const std::string& path, int32_t value) {
   f.Close();
 }
 
-void LoadGameRecords(SlotRecords& slots, const std::string& appPath) {
+void LoadGameRecords(UniverseSession& s) {
+  SlotRecords& slots = s.slots;
   for (int n = 1; n <= HOST_SLOTS; ++n) slots.gameRecords[n].Clear();
   for (int n = 1; n <= HOST_SLOTS; ++n) {
-    const std::string path = GameRecordPath(appPath, n);
+    const std::string path = GameRecordPath(s.paths.appPath, n);
     if (FileExists(path)) {
       ReadRecordFile(path, slots.gameRecords[n]);
     } else {
@@ -166,53 +162,57 @@ void LoadGameRecords(SlotRecords& slots, const std::string& appPath) {
   }
 }
 
-void LoadSlotRecords(SlotRecords& slots, const std::string& appPath) {
+void LoadSlotRecords(UniverseSession& s) {
+  SlotRecords& slots = s.slots;
   for (int n = 1; n <= HOST_SLOTS; ++n) slots.slotRecords[n].Clear();
   for (int n = 1; n <= HOST_SLOTS; ++n) {
-    const std::string path = SlotRecordPath(appPath, n);
+    const std::string path = SlotRecordPath(s.paths.appPath, n);
     if (FileExists(path)) ReadRecordFile(path, slots.slotRecords[n]);
   }
 }
 
-void SaveGameRecords(const SlotRecords& slots, const std::string& appPath) {
-  for (int n = 1; n <= HOST_SLOTS; ++n) WriteRecordFile(GameRecordPath(appPath, n), slots.gameRecords[n]);
+void SaveGameRecords(const UniverseSession& s) {
+  for (int n = 1; n <= HOST_SLOTS; ++n) WriteRecordFile(GameRecordPath(s.paths.appPath, n), s.slots.gameRecords[n]);
 }
 
-void SaveSlotRecords(const SlotRecords& slots, const std::string& appPath) {
-  for (int n = 1; n <= HOST_SLOTS; ++n) WriteRecordFile(SlotRecordPath(appPath, n), slots.slotRecords[n]);
-  WriteRecordFile(SlotRecordCopyPath(appPath), slots.slotRecords[HOST_SLOTS]);
+void SaveSlotRecords(const UniverseSession& s) {
+  const std::string& app = s.paths.appPath;
+  for (int n = 1; n <= HOST_SLOTS; ++n) WriteRecordFile(SlotRecordPath(app, n), s.slots.slotRecords[n]);
+  WriteRecordFile(SlotRecordCopyPath(app), s.slots.slotRecords[HOST_SLOTS]);
 }
 
-void RecordNewGame(SlotRecords& slots, const UniverseTables& tables, const std::string& appPath) {
-  const int n = slots.buildSlot;
+void RecordNewGame(UniverseSession& s) {
+  const int n = s.slots.buildSlot;
   if (n < 1) return;
-  const BuildValues values{tables, SlotHostFolderText(appPath, n)};
-  FillAfterBuild(slots.gameRecords[n], kGameFields, values);
-  FillAfterBuild(slots.slotRecords[n], kSlotFields, values);
+  const BuildValues values{s.tables, SlotHostFolderText(s.paths.appPath, n)};
+  FillAfterBuild(s.slots.gameRecords[n], GAME_FIELDS, values);
+  FillAfterBuild(s.slots.slotRecords[n], SLOT_FIELDS, values);
 }
 
-bool DeleteUniverse(SlotRecords& slots, const std::string& appPath, UserInterface& ui) {
-  const int n = slots.selectedSlot;
-  if (n < 1) return false;
-  if (!ui.AskYesNo("Delete Universe", "Delete the universe in host slot " + NumText(n) + "?")) return false;
-  const std::string folder = HostSlotFolder(appPath, n);
+bool DeleteUniverse(UniverseSession& s) {
+  const int n = s.slots.selectedSlot;
+  if (n < 1 || !s.ui) return false;
+  if (!s.ui->AskYesNo("Delete Universe", "Delete the universe in host slot " + NumText(n) + "?")) return false;
+  const std::string folder = HostSlotFolder(s.paths.appPath, n);
   DeleteMatching(folder, "*.yig");
   DeleteMatching(folder, "*.dat");
-  GameRecord& g = slots.gameRecords[n];
+  GameRecord& g = s.slots.gameRecords[n];
   g.Set("inUse", 0);
   g.SetText("gameName", "");
-  SaveGameRecords(slots, appPath);
+  SaveGameRecords(s);
   WriteMarkerFile(folder + "\\" + std::string(MARKER_FILE_NAME), MARKER_AFTER_DELETE);
   return true;
 }
 
-bool DeletePlayerFiles(SlotRecords& slots, const std::string& appPath, UserInterface& ui) {
-  const int n = slots.selectedSlot;
-  if (n < 1) return false;
-  if (!ui.AskYesNo("Delete Player Files", "Delete the player files in player slot " + NumText(n) + "?")) return false;
-  DeleteMatching(appPath + "war\\slot" + SlotNumber(n), "*.rst");
-  slots.slotRecords[n].Set("inUse", 0);
-  SaveSlotRecords(slots, appPath);
+bool DeletePlayerFiles(UniverseSession& s) {
+  const int n = s.slots.selectedSlot;
+  if (n < 1 || !s.ui) return false;
+  if (!s.ui->AskYesNo("Delete Player Files", "Delete the player files in player slot " + NumText(n) + "?")) {
+    return false;
+  }
+  DeleteMatching(s.paths.appPath + "war\\slot" + SlotNumber(n), "*.rst");
+  s.slots.slotRecords[n].Set("inUse", 0);
+  SaveSlotRecords(s);
   return true;
 }
 

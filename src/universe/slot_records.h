@@ -21,7 +21,7 @@
 
 namespace tarvik {
 
-class UserInterface;
+struct UniverseSession;
 
 inline constexpr int GAME_RECORD_SIZE = 12536;
 inline constexpr int SLOT_RECORD_SIZE = 3222;
@@ -31,17 +31,17 @@ inline constexpr int32_t MARKER_AFTER_DELETE = 0;
 
 // What a build leaves in a field of a slot record.
 enum class AfterBuild {
-  kUnchanged,     // the bytes the record held when it was loaded
-  kZero,          // every element 0
-  kZeroBytes,     // text: every byte 0
-  kOne,           // every element 1
-  kGameName,      // gameName, blank-padded or cut to the field
-  kHostName,
-  kGameId,
-  kUniversePath,  // universeFilePath
-  kRstName,       // rstName, cut to the field (6 characters)
-  kTimeStamp,     // universeTimeStamp, in every element
-  kHostFolder,    // the host folder path, ending in a backslash
+  Unchanged,     // the bytes the record held when it was loaded
+  Zero,          // every element 0
+  ZeroBytes,     // text: every byte 0
+  One,           // every element 1
+  GameName,      // gameName, blank-padded or cut to the field
+  HostName,
+  GameId,
+  UniversePath,  // universeFilePath
+  RstName,       // rstName, cut to the field (6 characters)
+  TimeStamp,     // universeTimeStamp, in every element
+  HostFolder,    // the host folder path, ending in a backslash
 };
 
 struct SlotRecordField {
@@ -62,6 +62,8 @@ struct SlotRecord : Record {
   SlotRecord() : Record(SlotRecordLayout()) {}
 };
 
+// The slot records' part of the universe's session state: the records of the 12 slots
+// as loaded, and the slots the slot step chose.
 struct SlotRecords {
   Table<GameRecord, HOST_SLOTS> gameRecords;
   Table<SlotRecord, HOST_SLOTS> slotRecords;
@@ -82,21 +84,25 @@ std::string GameRecordPath(const std::string& appPath, int n);
 std::string SlotRecordPath(const std::string& appPath, int n);
 std::string SlotRecordCopyPath(const std::string& appPath);
 
-void LoadGameRecords(SlotRecords& slots, const std::string& appPath);
-void LoadSlotRecords(SlotRecords& slots, const std::string& appPath);
-void SaveGameRecords(const SlotRecords& slots, const std::string& appPath);
+// Start-up step 16: every slot's game.dat, "( Empty )" as the slot name of a slot
+// without one.
+void LoadGameRecords(UniverseSession& s);
+void LoadSlotRecords(UniverseSession& s);
+void SaveGameRecords(const UniverseSession& s);
 // All 12 slot.dat files, then slot 12's record to "WAR\m123.new".
-void SaveSlotRecords(const SlotRecords& slots, const std::string& appPath);
+void SaveSlotRecords(const UniverseSession& s);
 
-// Fills the records of buildSlot with the values a build leaves (nothing when buildSlot
-// is below 1). The names, game id, universe path and time stamp come from the tables.
-void RecordNewGame(SlotRecords& slots, const UniverseTables& tables, const std::string& appPath);
+// Fills the records of s.slots.buildSlot with the values a build leaves (nothing when
+// buildSlot is below 1). The names, game id, universe path and time stamp come from
+// the tables.
+void RecordNewGame(UniverseSession& s);
 
-// The slot step's Clear Host and Clear Player on selectedSlot (nothing when it is 0).
-// Each asks its Yes/No question first; the result says whether it acted (the slot step
-// is then redrawn).
-bool DeleteUniverse(SlotRecords& slots, const std::string& appPath, UserInterface& ui);
-bool DeletePlayerFiles(SlotRecords& slots, const std::string& appPath, UserInterface& ui);
+// The slot step's Clear Host and Clear Player on s.slots.selectedSlot (nothing when it
+// is 0). Each first asks its Yes/No question through s.ui (no user interface: no
+// answer, nothing done); the result says whether it acted (the slot step is then
+// redrawn).
+bool DeleteUniverse(UniverseSession& s);
+bool DeletePlayerFiles(UniverseSession& s);
 
 // Writes one int32 at position 1 of a file (created when missing; the rest of an
 // existing file is kept).

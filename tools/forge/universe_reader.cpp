@@ -1,84 +1,75 @@
 #include "forge/universe_reader.h"
 
 #include <algorithm>
-#include <map>
+#include <optional>
 #include <stdexcept>
 
 #include "base/bytes.h"
 #include "platform/files.h"
 #include "universe/records.h"
 #include "universe/tables.h"
+#include "universe/universe_layout.h"
 
 namespace tarvik::forge {
 
 namespace {
 
-constexpr long long kTableBasePos = 473;
-constexpr long long kPlayerRacesPos = 221;
-constexpr long long kKindTableOffset = 4LL * 2 * MAX_OBJECTS;  // the fifth int16 table
+// The objectKind table: the fifth of the five int16 object tables.
+constexpr long long KIND_TABLE_OFFSET = 4LL * 2 * MAX_OBJECTS;
 
-// A file addressed by 1-based positions; every read is checked.
-class Image {
+template <typename T>
+T Checked(std::optional<T> value, long long pos) {
+  if (!value) throw std::out_of_range("position " + std::to_string(pos) + " outside the universe file");
+  return *value;
+}
+
+// A universe file's bytes, read through the checked reader.
+class UniverseImage {
  public:
-  explicit Image(const std::string& path) : bytes_(ReadWholeFile(path)) {}
-  int32_t I32(long long pos) const { return GetI32(At(pos, 4)); }
-  int16_t I16(long long pos) const { return GetI16(At(pos, 2)); }
-  std::vector<uint8_t> Bytes(long long pos, size_t n) const {
-    const uint8_t* p = At(pos, n);
-    return std::vector<uint8_t>(p, p + n);
+  explicit UniverseImage(const std::string& path) : bytes_(ReadWholeFile(path)), view_(bytes_) {}
+  UniverseImage(const UniverseImage&) = delete;
+  UniverseImage& operator=(const UniverseImage&) = delete;
+  int32_t I32(long long pos) const { return Checked(view_.I32(pos), pos); }
+  int16_t I16(long long pos) const { return Checked(view_.I16(pos), pos); }
+  // The record of a layout stored at pos.
+  Record RecordAt(const RecordLayout& layout, long long pos) const {
+    const std::span<const uint8_t> bytes = Checked(view_.Bytes(pos, layout.size()), pos);
+    Record r(layout);
+    std::copy(bytes.begin(), bytes.end(), r.bytes().begin());
+    return r;
   }
 
  private:
-  const uint8_t* At(long long pos, size_t n) const {
-    if (pos < 1 || pos - 1 + static_cast<long long>(n) > static_cast<long long>(bytes_.size()))
-      throw std::out_of_range("position " + std::to_string(pos) + " outside the universe file");
-    return bytes_.data() + (pos - 1);
-  }
   std::vector<uint8_t> bytes_;
+  ByteView view_;
 };
 
 }  // namespace
 
-const RecordLayout* LayoutOfKind(int kind) {
-  using namespace ObjectKind;
-  if (kind >= kMinefieldBase) return &MinefieldRecordLayout();
-  if (kind > kShipBase) return &ShipRecordLayout();
-  static const std::map<int, const RecordLayout*> kLayouts = {
-      {kPlanet, &PlanetRecordLayout()},           {kBase, &BaseRecordLayout()},
-      {kAssaultPod, &AssaultPodRecordLayout()},   {kConPod, &ConPodRecordLayout()},
-      {kGoldPod, &GoldPodRecordLayout()},         {kWreckage, &WreckageRecordLayout()},
-      {kLifePod, &LifePodRecordLayout()},         {kNativePod, &NativePodRecordLayout()},
-      {kOrePod, &OrePodRecordLayout()},           {kOutfitPod, &OutfitPodRecordLayout()},
-      {kResupplyPod, &ResupplyPodRecordLayout()}, {kThing, &ThingRecordLayout()},
-      {kWing, &WingRecordLayout()},               {kBuoy, &BuoyRecordLayout()}};
-  auto it = kLayouts.find(kind);
-  return it == kLayouts.end() ? nullptr : it->second;
-}
-
 std::vector<StoredObject> ReadObjects(const std::string& path) {
-  const Image f(path);
-  const long long base = f.I32(kTableBasePos);
-  const long long tables = f.I32(base + 256);
-  const long long index = f.I32(base + 260);
+  const UniverseImage f(path);
+  const int32_t tableBase = f.I32(HeaderPosition("tableBase"));
+  const long long tables = f.I32(DirectoryPosition(tableBase, "objectTablesPos"));
+  const long long index = f.I32(DirectoryPosition(tableBase, "indexPos"));
+  const RecordLayout& entryLayout = ObjectIndexEntryLayout();
   std::vector<StoredObject> out;
   for (int id = 1; id <= MAX_OBJECTS; ++id) {
-    const int kind = f.I16(tables + kKindTableOffset + 2 * (id - 1));
-    if (kind == 0) continue;
-    const long long entry = index + 12LL * (id - 1);
-    const RecordLayout* layout = LayoutOfKind(kind);
-    if (!layout) continue;
-    StoredObject o{id, kind, f.I16(entry), f.I32(entry + 2), Record(*layout)};
-    o.record.bytes() = f.Bytes(o.pos, static_cast<size_t>(layout->size()));
-    out.push_back(std::move(o));
+    const int kind = f.I16(tables + KIND_TABLE_OFFSET + 2 * (id - 1));
+    const ObjectKindDescriptor* descriptor = kind == 0 ? nullptr : KindOfCode(kind);
+    if (!descriptor) continue;
+    const Record entry = f.RecordAt(entryLayout, index + static_cast<long long>(entryLayout.size()) * (id - 1));
+    const long long pos = entry.Get("recordPos");
+    out.push_back(StoredObject{id, kind, entry.Get("owner"), pos, f.RecordAt(descriptor->layout(), pos), descriptor});
   }
   std::sort(out.begin(), out.end(), [](const StoredObject& a, const StoredObject& b) { return a.pos < b.pos; });
   return out;
 }
 
 std::vector<int32_t> ReadPlayerRaces(const std::string& path) {
-  const Image f(path);
+  const UniverseImage f(path);
+  const Record header = f.RecordAt(UniverseHeaderLayout(), 1);
   std::vector<int32_t> races(MAX_PLAYERS + 1, 0);
-  for (int p = 1; p <= MAX_PLAYERS; ++p) races[static_cast<size_t>(p)] = f.I32(kPlayerRacesPos + 4 * (p - 1));
+  for (int p = 1; p <= MAX_PLAYERS; ++p) races[static_cast<size_t>(p)] = header.Get("playerRaceId", p);
   return races;
 }
 
