@@ -392,5 +392,20 @@ TEST(GenerationRun, ARecordFileOnAFullDiskPutsTheSlotBack) {
   EXPECT_EQ(g.s.slots.gameRecords[2].Get("inUse"), 0);
 }
 
+TEST(GenerationRun, AClearThatCannotWriteTheRecordsIsABuildError) {
+  GenerationGame g;
+  for (const char* folder : {"UNIV", "UNIV/GAME2", "UNIV/GAME5"}) CreateFolder(g.app + folder);
+  g.ts.dir.Write("UNIV/GAME2/g2.yig", std::string("the old universe"));
+  ASSERT_EQ(::symlink("/dev/full", (g.app + "UNIV/GAME5/game.dat").c_str()), 0);
+  EXPECT_EQ(g.Generate(2, {"--races", "101,102", "--clear"}), 1);
+  const std::vector<std::string> messages = g.Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("ERROR!: Build Error: cannot write ", 0), 0u) << messages[0];
+  EXPECT_NE(messages[0].find("game.dat"), std::string::npos);
+  EXPECT_FALSE(FileExists(g.Universe(2)));  // cleared before the records failed
+  EXPECT_FALSE(FileExists(g.app + "univ/game2/~g233211.tmp"));
+  EXPECT_FALSE(FileExists(SlotRecordPath(g.app, 2)));
+}
+
 }  // namespace
 }  // namespace tarvik

@@ -179,6 +179,9 @@ TEST_F(Slots, DeleteUniverseAsksThenClearsTheHostSide) {
   EXPECT_FALSE(DeleteUniverse(s));  // no slot selected: no question
   EXPECT_TRUE(t.ui.messages.empty());
   slots.selectedSlot = 3;
+  s.ui = nullptr;  // nobody to answer: nothing is deleted
+  EXPECT_FALSE(DeleteUniverse(s));
+  s.ui = &t.ui;
   t.ui.answer = false;
   EXPECT_FALSE(DeleteUniverse(s));
   ExpectAsked("Delete Universe", "Delete the universe in host slot  3?");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <new>
 
 #include "app/session.h"
 #include "base/errors.h"
@@ -315,6 +316,98 @@ std::string SideLines(const Record& r, const std::string& heading) {
          "Time Stamp: " + Shown(r, "timeStamp") + "\n";
 }
 
+// Every check before anything changes: the race IDs (a usage error, status 2), then the
+// slot (in use without --clear: status 1). Returns the race-list entry of each player.
+std::vector<int> CheckBeforeChanging(GenerateSession& s, const GenerateSettings& g) {
+  std::vector<int> entries;
+  for (int32_t id : g.raceIds) {
+    const int entry = RaceEntry(s, id);
+    if (entry == 0) {
+      UsageAfterStartup(s, "--races: race ID " + std::to_string(id) + " is not in the race list",
+                        "tarvik --list-races shows the race IDs of the race modules found.");
+    }
+    entries.push_back(entry);
+  }
+  const int n = g.slot;
+  const bool hostInUse = s.slots.gameRecords[n].Get("inUse") == 1;
+  const bool playerInUse = s.slots.slotRecords[n].Get("inUse") == 1;
+  if ((hostInUse || playerInUse) && !g.clear) {
+    if (s.ui) {
+      if (hostInUse) s.ui->ShowMessage("", "Host slot " + std::to_string(n) + " is in use", MessageIcon::None);
+      if (playerInUse) s.ui->ShowMessage("", "Player slot " + std::to_string(n) + " is in use", MessageIcon::None);
+      s.ui->ShowMessage("",
+                        "Add --clear to clear the slot first (it deletes the slot's universe and player files), "
+                        "or choose a free slot (tarvik --list-slots).",
+                        MessageIcon::None);
+    }
+    throw ProgramEnd{1};
+  }
+  return entries;
+}
+
+// The wizard's steps up to Finish, as the settings make them, in the wizard's order of
+// calls.
+void MakeWizardChoices(GenerateSession& s, const GenerateSettings& g, const std::vector<int>& entries) {
+  // The slot step: Clear Host and Clear Player answered Yes, then Next.
+  s.slots.selectedSlot = g.slot;
+  if (g.clear) ClearSlot(s);
+  s.slots.buildSlot = s.slots.selectedSlot;
+
+  // The map step (Load Map for a custom map) and the name step's Next.
+  MapStats custom;
+  std::string customPath;
+  if (g.mapChoice == MAP_CHOICE_CUSTOM) {
+    customPath = CustomMapPath(s, g.mapFile);
+    MapFileStats(customPath, custom);
+  }
+  SetMapParameters(g.mapChoice, s.paths.dataDir, customPath, custom, s.map, s.tables);
+
+  // The race step.
+  const int players = static_cast<int>(entries.size());
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    s.tables.playerActive[p] = p <= players ? 1 : 0;
+    s.tables.playerRace[p] = static_cast<int16_t>(p <= players ? entries[static_cast<size_t>(p - 1)] : 0);
+  }
+  s.tables.playerCount = players;
+
+  // The start-position step: entered from the race step, drawn with Circle, then the
+  // clicks the settings stand for.
+  StartLayouts& layouts = s.layouts;
+  LoadMapPreview(layouts, s.map, s.map.chosenMapFile);
+  PlaceCircle(layouts, s.map, players, s.random, *s.clock);
+  if (layouts.startLayout == StartLayout::None) layouts.startLayout = StartLayout::Circle;
+  if (g.radius) {
+    s.map.circleRadius = *g.radius;
+    PlaceCircle(layouts, s.map, players, s.random, *s.clock);
+  }
+  switch (g.layout) {
+    case StartLayout::Grid:
+      layouts.startLayout = StartLayout::Grid;
+      PlaceGrid(layouts, s.map, players, s.random);
+      break;
+    case StartLayout::Crazy:
+      PlaceCrazy(layouts, s.map, s.random);
+      layouts.startLayout = StartLayout::Crazy;
+      break;
+    case StartLayout::Spaced:
+      PlaceSpaced(layouts, s.map, players, s.random);
+      layouts.startLayout = StartLayout::Spaced;
+      break;
+    case StartLayout::Pick:
+      layouts.startLayout = StartLayout::Pick;
+      ClearPicks(layouts);
+      for (const MapPosition& point : g.picks) layouts.pickPositions[++layouts.pickCount] = point;
+      break;
+    case StartLayout::Circle:
+    case StartLayout::None:
+      break;
+  }
+
+  // Finish on the planet step. (The wizard shows its output window here; the console
+  // view is shown by the run itself, after it has cleared the log.)
+  ReadHomeSettings(s, g.home);
+}
+
 }  // namespace
 
 bool IsGenerateSetting(std::string_view option, bool& takesValue) {
@@ -377,89 +470,14 @@ bool ParseGenerateSettings(const std::string& slotWord, const std::vector<std::s
 }
 
 void RunGenerate(GenerateSession& s, const GenerateSettings& g) {
-  // Every check before anything changes: the race IDs, then the slot.
-  std::vector<int> entries;
-  for (int32_t id : g.raceIds) {
-    const int entry = RaceEntry(s, id);
-    if (entry == 0) {
-      UsageAfterStartup(s, "--races: race ID " + std::to_string(id) + " is not in the race list",
-                        "tarvik --list-races shows the race IDs of the race modules found.");
-    }
-    entries.push_back(entry);
+  const std::vector<int> entries = CheckBeforeChanging(s, g);
+  try {
+    MakeWizardChoices(s, g, entries);
+  } catch (const RuntimeError& e) {
+    throw BuildError(e.what());
+  } catch (const std::bad_alloc&) {
+    throw BuildError("out of memory");
   }
-  const int n = g.slot;
-  const bool hostInUse = s.slots.gameRecords[n].Get("inUse") == 1;
-  const bool playerInUse = s.slots.slotRecords[n].Get("inUse") == 1;
-  if ((hostInUse || playerInUse) && !g.clear) {
-    if (s.ui) {
-      if (hostInUse) s.ui->ShowMessage("", "Host slot " + std::to_string(n) + " is in use", MessageIcon::None);
-      if (playerInUse) s.ui->ShowMessage("", "Player slot " + std::to_string(n) + " is in use", MessageIcon::None);
-      s.ui->ShowMessage("",
-                        "Add --clear to clear the slot first (it deletes the slot's universe and player files), "
-                        "or choose a free slot (tarvik --list-slots).",
-                        MessageIcon::None);
-    }
-    throw ProgramEnd{1};
-  }
-
-  // The slot step: Clear Host and Clear Player answered Yes, then Next.
-  s.slots.selectedSlot = n;
-  if (g.clear) ClearSlot(s);
-  s.slots.buildSlot = s.slots.selectedSlot;
-
-  // The map step (Load Map for a custom map) and the name step's Next.
-  MapStats custom;
-  std::string customPath;
-  if (g.mapChoice == MAP_CHOICE_CUSTOM) {
-    customPath = CustomMapPath(s, g.mapFile);
-    MapFileStats(customPath, custom);
-  }
-  SetMapParameters(g.mapChoice, s.paths.dataDir, customPath, custom, s.map, s.tables);
-
-  // The race step.
-  const int players = static_cast<int>(entries.size());
-  for (int p = 1; p <= MAX_PLAYERS; ++p) {
-    s.tables.playerActive[p] = p <= players ? 1 : 0;
-    s.tables.playerRace[p] = static_cast<int16_t>(p <= players ? entries[static_cast<size_t>(p - 1)] : 0);
-  }
-  s.tables.playerCount = players;
-
-  // The start-position step: entered from the race step, drawn with Circle, then the
-  // clicks the settings stand for.
-  StartLayouts& layouts = s.layouts;
-  LoadMapPreview(layouts, s.map, s.map.chosenMapFile);
-  PlaceCircle(layouts, s.map, players, s.random, *s.clock);
-  if (layouts.startLayout == StartLayout::None) layouts.startLayout = StartLayout::Circle;
-  if (g.radius) {
-    s.map.circleRadius = *g.radius;
-    PlaceCircle(layouts, s.map, players, s.random, *s.clock);
-  }
-  switch (g.layout) {
-    case StartLayout::Grid:
-      layouts.startLayout = StartLayout::Grid;
-      PlaceGrid(layouts, s.map, players, s.random);
-      break;
-    case StartLayout::Crazy:
-      PlaceCrazy(layouts, s.map, s.random);
-      layouts.startLayout = StartLayout::Crazy;
-      break;
-    case StartLayout::Spaced:
-      PlaceSpaced(layouts, s.map, players, s.random);
-      layouts.startLayout = StartLayout::Spaced;
-      break;
-    case StartLayout::Pick:
-      layouts.startLayout = StartLayout::Pick;
-      ClearPicks(layouts);
-      for (const MapPosition& point : g.picks) layouts.pickPositions[++layouts.pickCount] = point;
-      break;
-    case StartLayout::Circle:
-    case StartLayout::None:
-      break;
-  }
-
-  // Finish on the planet step. (The wizard shows its output window here; the console
-  // view is shown by the run itself, after it has cleared the log.)
-  ReadHomeSettings(s, g.home);
   const GenerationResult result = GenerateStandardUniverse(s, g.names);
   throw ProgramEnd{result == GenerationResult::Finished ? 0 : 1};
 }

@@ -44,7 +44,8 @@ bool ParseGenerateSettings(const std::string& slotWord, const std::vector<std::s
 // After start-up (the slot records loaded): the race IDs against the race list (a
 // usage error, status 2), the slot-in-use refusal (status 1), --clear, then the
 // wizard's calls and the generation run. Always ends the program: status 0 after a
-// finished run, 1 when the run stopped.
+// finished run, 1 when the run stopped. A run-time error from --clear onwards is a
+// build error ("Build Error: ", status 1), as one inside the run is.
 [[noreturn]] void RunGenerate(GenerateSession& s, const GenerateSettings& settings);
 
 // The 12 slots as the slot step shows them: each side in use or free, and the data of

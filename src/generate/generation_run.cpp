@@ -178,11 +178,13 @@ void RecordBuildInSlot(UniverseSession& s) {
   SaveSlotRecords(s);
 }
 
+FatalError BuildError(const std::string& what) { return FatalError{"Build Error: " + what}; }
+
 void BuildFailed(ObjectSession& s, const SlotBuildGuard& guard, const std::string& what) {
   AbandonObjectStore(s);
   guard.Restore(s);
   if (s.log.timerEnabled) StopRunTimer(s);
-  throw FatalError{"Build Error: " + what};
+  throw BuildError(what);
 }
 
 GenerationResult GenerateStandardUniverse(GenerateSession& s, const GameNames& names) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/errors.h"
 #include "universe/home_settings.h"
 
 namespace tarvik {
@@ -83,6 +84,10 @@ class SlotBuildGuard {
 
 // RecordNewGame, SaveGameRecords, SaveSlotRecords.
 void RecordBuildInSlot(UniverseSession& s);
+
+// What a run-time error inside a build becomes: the FatalError "Build Error: " and
+// what failed.
+FatalError BuildError(const std::string& what);
 
 // A run-time error inside a build: the open object store is dropped, the slot is put
 // back (the universe file deleted, no marker or slot record left written) and the run
