@@ -41,9 +41,9 @@ void MoveMapFiles(const AppPaths& paths) {
   for (const std::string& name : maps) DeleteFileAt(paths.appPath + name);
 }
 
-// The numbered player or host slot folders below `folder` ("WAR\SLOT", "UNIV\GAME").
-void CreateSlotFolders(const std::string& folder) {
-  for (int n = 1; n <= HOST_SLOTS; ++n) CreateFolder(folder + std::to_string(n));
+// The 12 numbered player or host slot folders (PlayerSlotFolder or HostSlotFolder).
+void CreateSlotFolders(const std::string& appPath, std::string (*slotFolder)(const std::string&, int)) {
+  for (int n = 1; n <= HOST_SLOTS; ++n) CreateFolder(slotFolder(appPath, n));
 }
 
 // The shared tables' start for a run: the run log emptied, no planet names, the
@@ -113,11 +113,11 @@ void Main(Session& s) {
     step = 11;
     CreateFolder(s.paths.appPath + "WAR");
     step = 12;
-    CreateSlotFolders(s.paths.appPath + "WAR\\SLOT");
+    CreateSlotFolders(s.paths.appPath, PlayerSlotFolder);
     step = 13;
     CreateFolder(s.paths.appPath + "UNIV");
     step = 14;
-    CreateSlotFolders(s.paths.appPath + "UNIV\\GAME");
+    CreateSlotFolders(s.paths.appPath, HostSlotFolder);
     step = 15;
     MoveMapFiles(s.paths);
     step = 16;
