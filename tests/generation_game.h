@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "app/generate_command.h"
+#include "app/session.h"
 #include "app/startup.h"
+#include "app/top.h"
 #include "forge/forge.h"
 #include "script_game.h"
-#include "app/session.h"
-#include "app/top.h"
 #include "test_support.h"
 #include "universe/slot_records.h"
 
