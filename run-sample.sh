@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs Tarvik on the bundled sample game in a
-# fresh game folder (build/demo): a batch build of a universe from the tutorial script.
+# fresh game folder (build/demo): a batch build of a universe from the tutorial script,
+# then a standard universe made headless from the epsilon map in host slot 2.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash dev/install-deps.sh
@@ -28,3 +29,16 @@ echo "objects stored, by kind (planets are not logged one by one):"
 sed -e 's/\r$//' "$demo"/tarvik.log | grep 'Object ID#' | sed -e 's/ Object ID#.*//' | sort | uniq -c
 sed -e 's/\r$//' "$demo"/tarvik.log | grep -E '^(Adding Planets from|Error)' || true
 echo "the whole run log: $demo/tarvik.log"
+
+generate="--generate 2 --map epsilon --races 101,102,103,104,105,106,107,108 --layout spaced --extra-freighters 1"
+echo
+echo "== tarvik $generate   (in $demo) =="
+status=0
+(cd "$demo" && ./tarvik $generate </dev/null >generate.out) || status=$?
+echo "tarvik ended with status $status (its run log: $demo/generate.out)"
+[ "$status" -eq 0 ] || exit "$status"
+
+echo "== what was made =="
+(cd "$demo" && ./tarvik --list-slots | sed -n '/^Slot 2:/,/^Slot 3:/p' | sed '$d')
+(cd "$demo" && find . -iname g2.yig -exec ls -l {} \;)
+build/tarvik-summary "$demo"/univ/game2/g2.yig

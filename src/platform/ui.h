@@ -26,6 +26,8 @@ class UserInterface {
   virtual void Notice(const std::string& line);
   // Whether a window system is available for the wizard.
   virtual bool HasDisplay() const { return false; }
+  // The system's beep; the console forms make no sound.
+  virtual void Beep() {}
 };
 
 // The output window of a build (frmOUTTEXT).
