@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "app/session.h"
 #include "app/top.h"
+#include "log/log_buffer.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
 
@@ -45,6 +46,8 @@ bool SetFixedClock(const char* text, tarvik::FixedClock& clock) {
 int main(int argc, char** argv) {
   // A write past a file-size limit must fail as an error, not kill the program.
   std::signal(SIGXFSZ, SIG_IGN);
+  // Interrupted or terminated, the program still leaves every line it logged.
+  tarvik::WriteLogOnTerminatingSignals();
 
   std::vector<std::string> args(argv + 1, argv + argc);
   tarvik::LongOptions options;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
+#include "base/text.h"
 #include "log/run_log.h"
 #include "test_support.h"
 
@@ -17,10 +18,11 @@ class RunLogTest : public ::testing::Test {
 TEST_F(RunLogTest, LinesAreAppendedWithCarriageReturnLineFeed) {
   LogLine(s, "first");
   LogLine(s, "second");
+  LogLine(s, "");  // closing the file writes what it has not yet received
   EXPECT_EQ(LogFile(), "first\r\nsecond\r\n");
   // Content of an earlier run is kept until a CLEAR.
-  LogLine(s, "");
   LogLine(s, "third");
+  FlushRunLog(s);
   EXPECT_EQ(LogFile(), "first\r\nsecond\r\nthird\r\n");
 }
 
@@ -36,7 +38,7 @@ TEST_F(RunLogTest, TheWindowHoldsTheLastTwentyLinesAndTheFileAll) {
   EXPECT_EQ(s.log.lines[20], "line 21\r\n");
   EXPECT_EQ(t.output.text.substr(0, 8), "line 2\r\n");
   EXPECT_EQ(t.output.text.find("line 1\r\n"), std::string::npos);
-  EXPECT_EQ(LogFile(), expectedFile);
+  EXPECT_EQ(t.output.text, LogWindowText(s.log));
   // LOAD puts the whole file into the window and appends nothing.
   LogLine(s, "Load");
   EXPECT_EQ(t.output.text, expectedFile);
@@ -47,6 +49,9 @@ TEST_F(RunLogTest, ClearInAnyCaseEmptiesFileAndWindow) {
   ShowOutputWindow(s);
   LogLine(s, "a");
   LogLine(s, "b");
+  FlushRunLog(s);
+  EXPECT_EQ(LogFile(), "a\r\nb\r\n");
+  LogLine(s, "c");
   LogLine(s, "cLeAr");
   EXPECT_EQ(LogFile(), "");
   EXPECT_EQ(s.log.lineCount, 0);
@@ -56,7 +61,28 @@ TEST_F(RunLogTest, ClearInAnyCaseEmptiesFileAndWindow) {
   ASSERT_FALSE(t.output.newLines.empty());
   EXPECT_EQ(t.output.newLines.back(), "cLeAr\r\n");
   LogLine(s, "after");
+  FlushRunLog(s);
   EXPECT_EQ(LogFile(), "after\r\n");
+}
+
+// Lines longer than the log's buffer, and more lines than it holds, reach the file whole
+// and in order.
+TEST_F(RunLogTest, LongLinesAndManyLinesReachTheFileInOrder) {
+  ShowOutputWindow(s);
+  StartRunTimer(s);
+  std::string expected;
+  const std::string longLine(LogBuffer::CAPACITY + 17, 'L');
+  for (int i = 0; i < 3 * static_cast<int>(LogBuffer::CAPACITY) / 20; ++i) {
+    const std::string line = i % 1000 == 7 ? longLine : "Ship Object ID# " + NumText(i);
+    LogLine(s, line);
+    expected += line + "\r\n";
+  }
+  EXPECT_EQ(t.output.newLines.size(), 3 * LogBuffer::CAPACITY / 20);
+  StopRunTimer(s);
+  expected += "Total Run Time:  0 Sec\r\n";
+  const std::string file = LogFile();
+  EXPECT_EQ(file.size(), expected.size());
+  EXPECT_TRUE(file == expected);
 }
 
 TEST_F(RunLogTest, WindowIsUpdatedOnlyWhileShown) {

@@ -1,8 +1,11 @@
 #include "app/top.h"
 
+#include <optional>
+
 #include "app/session.h"
 #include "app/startup.h"
 #include "base/errors.h"
+#include "log/run_log.h"
 
 namespace tarvik {
 
@@ -10,7 +13,9 @@ void ShowFatalError(Session& s, const std::string& message) {
   if (s.ui) s.ui->ShowMessage("ERROR!", message, MessageIcon::Critical);
 }
 
-int RunProgram(Session& s) {
+namespace {
+
+int RunMain(Session& s) {
   try {
     Main(s);
     // After a batch run without option X the output view stays until Done.
@@ -25,6 +30,27 @@ int RunProgram(Session& s) {
   } catch (const ProgramEnd& end) {
     return end.status;
   }
+}
+
+}  // namespace
+
+int RunProgram(Session& s) {
+  // Every box shown from here on finds the run log written out, and so does whatever
+  // comes after the program's end.
+  UserInterface* const shown = s.ui;
+  std::optional<LogFlushingInterface> flushing;
+  if (shown) s.ui = &flushing.emplace(s, *shown);
+  int status = 0;
+  try {
+    status = RunMain(s);
+  } catch (...) {
+    s.ui = shown;
+    FlushRunLog(s);
+    throw;
+  }
+  s.ui = shown;
+  FlushRunLog(s);
+  return status;
 }
 
 }  // namespace tarvik

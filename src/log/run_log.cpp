@@ -7,72 +7,86 @@
 
 namespace tarvik {
 
-std::string LogWindowText(const RunLog& log) {
-  std::string all;
-  for (int i = 1; i <= log.lineCount; ++i) all += log.lines[i];
-  return all;
+const std::string& LogWindowText(const RunLog& log) { return log.windowText; }
+
+void FlushRunLog(LogSession& s) {
+  // Reported nowhere: the log is a record of the build, not part of it.
+  s.log.pending.Flush();
 }
 
-static void CloseLogFile(RunLog& log) {
-  if (log.logFile) {
-    try {
-      log.logFile->Close();
-    } catch (const RuntimeError&) {
-      // The log reports nothing itself; a failing log file must not stop a build.
-    }
-    log.logFile.reset();
+namespace {
+
+// Closes the log file; `keepPending`: the lines not yet written go into it first.
+void CloseLogFile(RunLog& log, bool keepPending) {
+  if (!log.logFile) return;
+  if (keepPending) log.pending.Flush();
+  log.pending.Detach();
+  try {
+    log.logFile->Close();
+  } catch (const RuntimeError&) {
+    // The log reports nothing itself; a failing log file must not stop a build.
+  }
+  log.logFile.reset();
+}
+
+void OpenLogFile(LogSession& s) {
+  RunLog& log = s.log;
+  log.lineEnd = "\r\n";
+  const std::string& path = s.paths.logPath;
+  log.logFile = std::make_unique<BinaryFile>();
+  try {
+    log.logFile->Open(path, FileExists(path) ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
+    log.pending.Attach(log.logFile->Descriptor(), log.logFile->Length());
+  } catch (const RuntimeError&) {
+    log.logFile.reset();  // no log file: lines still reach the window
   }
 }
+
+// Lines 1..LOG_WINDOW_LINES hold the last lines logged; the oldest goes when a line comes
+// into a full window.
+void AddWindowLine(RunLog& log, std::string line) {
+  if (++log.lineCount > LOG_WINDOW_LINES) {
+    log.lineCount = LOG_WINDOW_LINES;
+    log.windowText.erase(0, log.lines[1].size());
+    for (int i = 1; i < LOG_WINDOW_LINES; ++i) log.lines[i] = std::move(log.lines[i + 1]);
+  }
+  log.windowText += line;
+  log.lines[log.lineCount] = std::move(line);
+}
+
+}  // namespace
 
 void LogLine(LogSession& s, const std::string& text) {
   RunLog& log = s.log;
   const std::string upper = UpperAscii(text);
-  if (!log.logFile) {
-    log.lineEnd = "\r\n";
-    const std::string& path = s.paths.logPath;
-    log.logFile = std::make_unique<BinaryFile>();
-    try {
-      log.logFile->Open(path, FileExists(path) ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
-      log.fileLength = log.logFile->Length();
-    } catch (const RuntimeError&) {
-      log.logFile.reset();  // no log file: lines still reach the window
-    }
-  }
+  if (!log.logFile) OpenLogFile(s);
   if (upper == "LOAD") {
     std::string whole;
     if (log.logFile) {
-      long long len = log.logFile->Length();
-      if (len > 0) {
-        std::vector<uint8_t> bytes = log.logFile->Read(1, static_cast<size_t>(len));
-        whole.assign(bytes.begin(), bytes.end());
+      FlushRunLog(s);
+      try {
+        const long long len = log.logFile->Length();
+        if (len > 0) {
+          std::vector<uint8_t> bytes = log.logFile->Read(1, static_cast<size_t>(len));
+          whole.assign(bytes.begin(), bytes.end());
+        }
+      } catch (const RuntimeError&) {
+        // A log file that cannot be read back leaves the window empty.
       }
     }
     if (log.outputShown && s.output) s.output->SetLogText(whole, "");
     return;
   }
   if (!text.empty()) {
-    if (++log.lineCount > LOG_WINDOW_LINES) {
-      log.lineCount = LOG_WINDOW_LINES;
-      for (int i = 1; i < LOG_WINDOW_LINES; ++i) log.lines[i] = std::move(log.lines[i + 1]);
-    }
-    log.lines[log.lineCount] = text + log.lineEnd;
+    AddWindowLine(log, text + log.lineEnd);
     const std::string& line = log.lines[log.lineCount];
-    if (log.outputShown && s.output) s.output->SetLogText(LogWindowText(log), line);
-    if (log.logFile) {
-      try {
-        // Only this writer appends while the file is open, so the length is known.
-        log.logFile->Write(log.fileLength + 1, line.data(), line.size());
-        log.fileLength += static_cast<long long>(line.size());
-        log.logFile->Flush();  // the log must survive whatever ends the run
-      } catch (const RuntimeError&) {
-        // Reported nowhere: the log is a record of the build, not part of it.
-      }
-    }
+    if (log.outputShown && s.output) s.output->SetLogText(log.windowText, line);
+    if (log.logFile) log.pending.Append(line);
   } else {
-    CloseLogFile(log);
+    CloseLogFile(log, true);
   }
   if (upper == "CLEAR") {
-    CloseLogFile(log);
+    CloseLogFile(log, false);  // what it held is emptied now
     try {
       BinaryFile empty(s.paths.logPath, BinaryFile::Mode::Create);
       empty.Close();
@@ -80,6 +94,7 @@ void LogLine(LogSession& s, const std::string& text) {
     }
     if (s.output && log.outputShown) s.output->SetLogText("", "");
     for (auto& l : log.lines) l.clear();
+    log.windowText.clear();
     log.lineCount = 0;
   }
 }
@@ -118,6 +133,7 @@ void StopRunTimer(LogSession& s) {
   s.log.timerEnabled = false;
   int32_t elapsed = ElapsedRunSeconds(s);
   LogLine(s, "Total Run Time: " + NumText(elapsed) + " Sec");
+  FlushRunLog(s);  // the end of a build
   if (s.output) {
     s.output->PumpEvents();
     s.output->PumpEvents();
@@ -135,6 +151,26 @@ void ClickDone(LogSession& s) {
   s.log.outputShown = false;
   s.log.doneClicked = true;
   if (s.log.runFinished) throw ProgramEnd{0};
+}
+
+void LogFlushingInterface::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) {
+  FlushRunLog(s_);
+  shown_.ShowMessage(title, text, icon);
+}
+
+bool LogFlushingInterface::AskYesNo(const std::string& title, const std::string& text) {
+  FlushRunLog(s_);
+  return shown_.AskYesNo(title, text);
+}
+
+void LogFlushingInterface::ShowStepError(const std::string& message, const std::string& reason) {
+  FlushRunLog(s_);
+  shown_.ShowStepError(message, reason);
+}
+
+void LogFlushingInterface::Notice(const std::string& line) {
+  FlushRunLog(s_);
+  shown_.Notice(line);
 }
 
 }  // namespace tarvik

@@ -1,5 +1,12 @@
 // The run log: the single writer of the lines a build reports (LogLine), the log file
 // "tarvik.log" that keeps them, and the output window's run timer and flags.
+//
+// The output view is shown each line as it is logged. The log file gets the lines in
+// pieces (log/log_buffer.h), and holds every line logged so far whenever anyone can look
+// at it: at the end of a build (StopRunTimer, LOAD), when the object store closes,
+// before every message box and at the end of the program (app/top.cpp: FlushRunLog, and
+// the boxes through LogFlushingInterface), when the log file is closed, and when a
+// signal ends the program (WriteLogOnTerminatingSignals).
 #pragma once
 
 #include <array>
@@ -8,7 +15,9 @@
 #include <set>
 #include <string>
 
+#include "log/log_buffer.h"
 #include "platform/files.h"
+#include "platform/ui.h"
 
 namespace tarvik {
 
@@ -19,9 +28,10 @@ inline constexpr int LOG_WINDOW_LINES = 20;
 struct RunLog {
   std::unique_ptr<BinaryFile> logFile;  // none when closed
   std::string lineEnd;                  // CR LF once the file has been opened
-  long long fileLength = 0;             // bytes in the open log file
+  LogBuffer pending;                    // lines on their way to the open log file
   int lineCount = 0;
   std::array<std::string, LOG_WINDOW_LINES + 1> lines;  // 1-based, oldest first
+  std::string windowText;                               // lines 1..lineCount joined
 
   // Output window flags.
   bool outputShown = false;
@@ -42,7 +52,9 @@ void LogNotice(LogSession& s, const std::string& line);
 // Only the standard-error half: the line is shown unless it was shown before.
 void NoticeOnce(LogSession& s, const std::string& line);
 // The text the output window shows now (lines 1..lineCount joined).
-std::string LogWindowText(const RunLog& log);
+const std::string& LogWindowText(const RunLog& log);
+// Writes the lines logged so far to the log file.
+void FlushRunLog(LogSession& s);
 
 void StartRunTimer(LogSession& s);
 // One tick of the output window's timer: shows the elapsed seconds.
@@ -55,5 +67,22 @@ int32_t ElapsedRunSeconds(const LogSession& s);
 void ShowOutputWindow(LogSession& s);
 // The output window's Done button: ends the program when the run is finished.
 void ClickDone(LogSession& s);
+
+// The session's user interface with the run log written out before every message box,
+// Yes/No question and notice (installed by the top of the program for its run).
+class LogFlushingInterface : public UserInterface {
+ public:
+  LogFlushingInterface(LogSession& s, UserInterface& shown) : s_(s), shown_(shown) {}
+  void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
+  bool AskYesNo(const std::string& title, const std::string& text) override;
+  void ShowStepError(const std::string& message, const std::string& reason) override;
+  void Notice(const std::string& line) override;
+  bool HasDisplay() const override { return shown_.HasDisplay(); }
+  void Beep() override { shown_.Beep(); }
+
+ private:
+  LogSession& s_;
+  UserInterface& shown_;
+};
 
 }  // namespace tarvik

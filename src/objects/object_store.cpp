@@ -295,6 +295,7 @@ void CloseObjectStore(ObjectSession& s) {
     throw;
   }
   ResetStore(st);
+  FlushRunLog(s);  // the objects are in the file, and so are the lines about them
 }
 
 void AbandonObjectStore(ObjectSession& s) { ResetStore(s.store); }

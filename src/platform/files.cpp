@@ -271,6 +271,8 @@ void BinaryFile::Close() {
   if (!ok) Fail("write", path_, err, false);
 }
 
+int BinaryFile::Descriptor() const { return f_ ? ::fileno(f_) : -1; }
+
 void BinaryFile::Flush() {
   if (f_ && std::fflush(f_) != 0) Fail("write", path_, errno, false);
 }

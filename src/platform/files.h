@@ -67,6 +67,9 @@ class BinaryFile {
   void Close();  // flushes; throws when the flush fails
   void Flush();  // throws when the flush fails
   bool IsOpen() const { return f_ != nullptr; }
+  // The open file's descriptor (-1 when closed), for writes at explicit positions that
+  // must not go through this object (the run log's, which a signal handler may make).
+  int Descriptor() const;
   long long Length();
 
   void Read(long long pos, void* out, size_t n);
