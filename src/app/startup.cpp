@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "app/command_line.h"
 #include "app/generate_command.h"
@@ -87,6 +88,9 @@ void LocateDefaultFiles(UniverseSession& s) {
 
 void Main(Session& s) {
   int step = 0;
+  // Start-up and what runs unattended after it (a batch build, --generate, the
+  // listings) form one steady span; the wizard waits for the person, and leaves it.
+  std::optional<SteadyFolders> steady(std::in_place);
   try {
     step = 1;
     SetAppPath(s.paths, s.paths.appPath);
@@ -146,6 +150,7 @@ void Main(Session& s) {
       return;
     }
     step = 21;
+    steady.reset();
     RequireDisplay(s);
     step = 22;
     StartWizard(s);

@@ -188,6 +188,7 @@ void BuildFailed(ObjectSession& s, const SlotBuildGuard& guard, const std::strin
 }
 
 GenerationResult GenerateStandardUniverse(GenerateSession& s, const GameNames& names) {
+  const SteadyFolders steady;  // the run goes on unattended
   SlotBuildGuard guard;
   try {
     return RunSteps(s, names, guard);

@@ -156,16 +156,20 @@ void ClickDone(LogSession& s) {
 void LogFlushingInterface::ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) {
   FlushRunLog(s_);
   shown_.ShowMessage(title, text, icon);
+  ForgetFolders();
 }
 
 bool LogFlushingInterface::AskYesNo(const std::string& title, const std::string& text) {
   FlushRunLog(s_);
-  return shown_.AskYesNo(title, text);
+  const bool yes = shown_.AskYesNo(title, text);
+  ForgetFolders();
+  return yes;
 }
 
 void LogFlushingInterface::ShowStepError(const std::string& message, const std::string& reason) {
   FlushRunLog(s_);
   shown_.ShowStepError(message, reason);
+  ForgetFolders();
 }
 
 void LogFlushingInterface::Notice(const std::string& line) {

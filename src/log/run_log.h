@@ -68,8 +68,10 @@ void ShowOutputWindow(LogSession& s);
 // The output window's Done button: ends the program when the run is finished.
 void ClickDone(LogSession& s);
 
-// The session's user interface with the run log written out before every message box,
-// Yes/No question and notice (installed by the top of the program for its run).
+// The session's user interface as a run sees it (installed by the top of the program):
+// the run log is written out before every message box, Yes/No question and notice, and
+// the folders are looked at afresh after a box (the person may change them while it
+// waits; see SteadyFolders).
 class LogFlushingInterface : public UserInterface {
  public:
   LogFlushingInterface(LogSession& s, UserInterface& shown) : s_(s), shown_(shown) {}

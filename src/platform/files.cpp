@@ -1,13 +1,18 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <system_error>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/errors.h"
 #include "base/text.h"
@@ -33,9 +38,122 @@ std::vector<std::string> SplitComponents(std::string_view path) {
   return parts;
 }
 
+// ---- What a steady span remembers (see SteadyFolders in files.h) ----------------------
+
+struct FolderMemory {
+  int spans = 0;  // steady spans open
+  // Host paths found, with their status. Only what is there is remembered: a path that
+  // is not there is looked up again each time, so nothing made since can be missed.
+  std::unordered_map<std::string, struct stat> found;
+  // The entry names of the folders listed for look-ups without regard to case, by the
+  // folder's identity (device and inode), which every spelling of a folder shares.
+  std::map<std::pair<dev_t, ino_t>, std::vector<std::string>> listings;
+  // Files read whole, by host path (only small ones: the packs, maps and records that
+  // a run reads again and again).
+  std::unordered_map<std::string, std::vector<uint8_t>> contents;
+  // Host paths opened for writing in this span: looked up afresh every time.
+  std::unordered_set<std::string> written;
+};
+
+constexpr size_t REMEMBERED_FILE_BYTES = 1 << 20;
+
+FolderMemory& Memory() {
+  static FolderMemory memory;
+  return memory;
+}
+
+bool Remembering(const std::string& host) { return Memory().spans > 0 && !Memory().written.count(host); }
+
+// stat(2) of a host path, answered from the span's memory when it can be.
+bool StatPath(const std::string& host, struct stat& st) {
+  FolderMemory& m = Memory();
+  const bool remembering = Remembering(host);
+  if (remembering) {
+    const auto it = m.found.find(host);
+    if (it != m.found.end()) {
+      st = it->second;
+      return true;
+    }
+  }
+  if (::stat(host.c_str(), &st) != 0) return false;
+  if (remembering) m.found.emplace(host, st);
+  return true;
+}
+
 bool Exists(const std::string& p) {
   struct stat st;
-  return ::stat(p.c_str(), &st) == 0;
+  return StatPath(p, st);
+}
+
+// The names in a folder (without "." and ".."), read from the folder; false when it
+// cannot be listed.
+bool ReadFolder(const std::string& dir, std::vector<std::string>& names) {
+  std::error_code ec;
+  fs::directory_iterator it(dir.empty() ? "." : dir, ec);
+  if (ec) return false;
+  for (; it != fs::directory_iterator(); it.increment(ec)) {
+    if (ec) break;
+    names.push_back(it->path().filename().string());
+  }
+  return true;
+}
+
+// The entry of a listing whose name equals `name` ignoring case, the smallest (byte
+// order) when several do; empty when none does.
+std::string SmallestMatch(const std::vector<std::string>& names, const std::string& name) {
+  std::string best;
+  for (const std::string& entry : names) {
+    if (EqualsNoCase(entry, name) && (best.empty() || entry < best)) best = entry;
+  }
+  return best;
+}
+
+// SmallestMatch in the folder `dir`; empty also when the folder cannot be listed. A
+// steady span remembers the listing; when it holds no match, the folder is read afresh,
+// so that an entry made since is not missed.
+std::string MatchInFolder(const std::string& dir, const std::string& name) {
+  FolderMemory& m = Memory();
+  struct stat st;
+  std::vector<std::string> names;
+  if (m.spans == 0 || !StatPath(dir.empty() ? "." : dir, st)) {
+    return ReadFolder(dir, names) ? SmallestMatch(names, name) : std::string();
+  }
+  const std::pair<dev_t, ino_t> id{st.st_dev, st.st_ino};
+  const auto it = m.listings.find(id);
+  if (it != m.listings.end()) {
+    std::string best = SmallestMatch(it->second, name);
+    if (!best.empty()) return best;
+  }
+  if (!ReadFolder(dir, names)) return {};
+  std::string best = SmallestMatch(names, name);
+  m.listings[id] = std::move(names);
+  return best;
+}
+
+// The folder part of a host path with its closing "/" ("" for a bare name), and the
+// name after it.
+std::pair<std::string, std::string> SplitHostPath(const std::string& host) {
+  const size_t slash = host.find_last_of('/');
+  if (slash == std::string::npos) return {"", host};
+  return {host.substr(0, slash + 1), host.substr(slash + 1)};
+}
+
+// This program made (or may have made) the entry at a host path, or removed it: what the
+// span remembers about it, and the listing of its folder, follow.
+void NoteEntry(const std::string& host, bool present) {
+  FolderMemory& m = Memory();
+  if (m.spans == 0) return;
+  m.found.erase(host);
+  m.contents.erase(host);
+  const auto [dir, name] = SplitHostPath(host);
+  struct stat st;
+  if (name.empty() || !StatPath(dir.empty() ? "." : dir, st)) return;
+  const auto it = m.listings.find({st.st_dev, st.st_ino});
+  if (it == m.listings.end()) return;
+  std::vector<std::string>& names = it->second;
+  const auto at = std::find(names.begin(), names.end(), name);
+  if (present && at == names.end()) names.push_back(name);
+  if (!present && at != names.end()) names.erase(at);
 }
 
 // The existing entry of folder `dir` whose name equals `name` ignoring case; the exact
@@ -43,16 +161,7 @@ bool Exists(const std::string& p) {
 // stable. Empty when none matches.
 std::string FindNoCase(const std::string& dir, const std::string& name) {
   if (Exists(dir + name)) return name;
-  std::error_code ec;
-  std::string best;
-  fs::directory_iterator it(dir.empty() ? "." : dir, ec);
-  if (ec) return {};
-  for (; it != fs::directory_iterator(); it.increment(ec)) {
-    if (ec) break;
-    std::string entry = it->path().filename().string();
-    if (EqualsNoCase(entry, name) && (best.empty() || entry < best)) best = entry;
-  }
-  return best;
+  return MatchInFolder(dir, name);
 }
 
 // The first component of a host path that exists and is not a folder ("./WAR" of
@@ -116,57 +225,96 @@ std::string Why(int err, std::string_view path, bool creating) {
 
 }  // namespace
 
-std::string ResolvePath(std::string_view path) {
-  bool absolute = !path.empty() && (path[0] == '/' || path[0] == '\\');
-  std::vector<std::string> parts = SplitComponents(path);
-  // Fast path: the path exists exactly as spelled (the usual case once the program's
-  // own folders are made), so one look-up answers it.
+namespace {
+
+// The path with "/" between its components, as the host spells it when every component
+// exists exactly as given.
+std::string ExactPath(std::string_view path, const std::vector<std::string>& parts) {
+  const bool absolute = !path.empty() && (path[0] == '/' || path[0] == '\\');
   std::string exact = absolute ? "/" : "";
-  for (size_t i = 0; i < parts.size(); ++i) exact += (i ? "/" : "") + parts[i];
-  if (!exact.empty() && Exists(exact)) return exact;
-  std::string out = absolute ? "/" : "";
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i) exact += '/';
+    exact += parts[i];
+  }
+  return exact;
+}
+
+// ResolvePath, and the status of the host path found (`found`: whether it names
+// something). The exact spelling is looked up first, and its status is the answer
+// whenever it exists, so a path spelled as it lies on disk costs one look-up.
+std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& found) {
+  const std::vector<std::string> parts = SplitComponents(path);
+  std::string exact = ExactPath(path, parts);
+  if (!exact.empty() && StatPath(exact, st)) {
+    found = true;
+    return exact;
+  }
+  std::string out = !exact.empty() && exact[0] == '/' ? "/" : "";
   bool resolving = true;
   for (size_t i = 0; i < parts.size(); ++i) {
     const std::string& comp = parts[i];
     std::string chosen = comp;
     if (resolving && comp != "." && comp != "..") {
-      std::string found = FindNoCase(out, comp);
-      if (found.empty()) {
+      std::string match = FindNoCase(out, comp);
+      if (match.empty()) {
         resolving = false;  // below a missing component nothing can exist
       } else {
-        chosen = found;
+        chosen = match;
       }
     }
     out += chosen;
     if (i + 1 < parts.size()) out += "/";
   }
   if (out.empty()) out = ".";
+  found = resolving && StatPath(out, st);
   return out;
 }
 
-bool PathExists(std::string_view path) { return Exists(ResolvePath(path)); }
+}  // namespace
+
+std::string ResolvePath(std::string_view path) {
+  struct stat st;
+  bool found = false;
+  return ResolveWithStatus(path, st, found);
+}
+
+bool PathExists(std::string_view path) {
+  struct stat st;
+  bool found = false;
+  ResolveWithStatus(path, st, found);
+  return found;
+}
 
 bool FileExists(std::string_view path) {
   struct stat st;
-  return ::stat(ResolvePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  bool found = false;
+  ResolveWithStatus(path, st, found);
+  return found && S_ISREG(st.st_mode);
 }
 
 bool FolderExists(std::string_view path) {
   struct stat st;
-  return ::stat(ResolvePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  bool found = false;
+  ResolveWithStatus(path, st, found);
+  return found && S_ISDIR(st.st_mode);
 }
 
 void CreateFolder(std::string_view path) {
-  if (FolderExists(path)) return;
-  std::string real = ResolvePath(path);
+  struct stat st;
+  bool found = false;
+  const std::string real = ResolveWithStatus(path, st, found);
+  if (found && S_ISDIR(st.st_mode)) return;
   if (::mkdir(real.c_str(), 0777) != 0 && errno != EEXIST) {
     Fail("create the folder", path, errno, true);
   }
+  NoteEntry(real, true);
 }
 
 long long FileLength(std::string_view path) {
   struct stat st;
-  if (::stat(ResolvePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  bool found = false;
+  ResolveWithStatus(path, st, found);
+  if (!found || !S_ISREG(st.st_mode)) return -1;
   return static_cast<long long>(st.st_size);
 }
 
@@ -221,20 +369,38 @@ void DeleteFileAt(std::string_view path) {
   if (::unlink(real.c_str()) != 0 && errno != ENOENT) {
     Fail("delete", path, errno, false);
   }
+  NoteEntry(real, false);
 }
 
-std::vector<uint8_t> ReadWholeFile(std::string_view path) {
+namespace {
+
+// The first n bytes of a file (all of it when it is shorter), from what the span
+// remembers of it when it can; a small file read whole is remembered.
+std::vector<uint8_t> ReadStart(std::string_view path, size_t n) {
+  const std::string host = ResolvePath(path);
+  const bool remembering = Remembering(host);
+  if (remembering) {
+    const auto it = Memory().contents.find(host);
+    if (it != Memory().contents.end()) {
+      const std::vector<uint8_t>& all = it->second;
+      return std::vector<uint8_t>(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(n, all.size())));
+    }
+  }
   BinaryFile f(path, BinaryFile::Mode::Read);
-  long long len = f.Length();
-  return len > 0 ? f.Read(1, static_cast<size_t>(len)) : std::vector<uint8_t>{};
+  const size_t len = static_cast<size_t>(f.Length());
+  const size_t take = std::min(len, n);
+  std::vector<uint8_t> bytes = take > 0 ? f.Read(1, take) : std::vector<uint8_t>{};
+  if (remembering && take == len && len <= REMEMBERED_FILE_BYTES) {
+    Memory().contents.emplace(host, bytes);
+  }
+  return bytes;
 }
 
-std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
-  BinaryFile f(path, BinaryFile::Mode::Read);
-  const long long len = f.Length();
-  const size_t take = static_cast<size_t>(std::min<long long>(len, static_cast<long long>(n)));
-  return take > 0 ? f.Read(1, take) : std::vector<uint8_t>{};
-}
+}  // namespace
+
+std::vector<uint8_t> ReadWholeFile(std::string_view path) { return ReadStart(path, SIZE_MAX); }
+
+std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) { return ReadStart(path, n); }
 
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes) {
   BinaryFile f(path, BinaryFile::Mode::Create);
@@ -243,66 +409,81 @@ void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes) {
 }
 
 BinaryFile::~BinaryFile() {
-  if (f_) std::fclose(f_);
+  if (fd_ >= 0) ::close(fd_);
 }
 
+namespace {
+
+// Opens the host file of a program path and names it in `host`. A path spelled as it
+// lies on disk is opened at once; only when it is not there is it resolved without regard
+// to letter case (a new file is then made under the spelling resolution gives, as
+// ResolvePath describes).
+int OpenResolved(std::string_view path, BinaryFile::Mode mode, std::string& host) {
+  const int access = mode == BinaryFile::Mode::Read ? O_RDONLY : O_RDWR;
+  const int truncate = mode == BinaryFile::Mode::Create ? O_TRUNC : 0;
+  host = ExactPath(path, SplitComponents(path));
+  int fd = host.empty() ? -1 : ::open(host.c_str(), access | truncate | O_CLOEXEC);
+  if (fd >= 0 || (!host.empty() && errno != ENOENT && errno != ENOTDIR)) return fd;
+  const int create = mode == BinaryFile::Mode::Create ? O_CREAT : 0;
+  host = ResolvePath(path);
+  return ::open(host.c_str(), access | truncate | create | O_CLOEXEC, 0666);
+}
+
+}  // namespace
+
 void BinaryFile::Open(std::string_view path, Mode mode) {
-  if (f_) Close();
+  if (fd_ >= 0) Close();
   path_ = std::string(path);
-  std::string real = ResolvePath(path);
-  const char* how = mode == Mode::Read ? "rb" : mode == Mode::ReadWrite ? "r+b" : "w+b";
-  next_ = 0;
-  f_ = std::fopen(real.c_str(), how);
-  if (!f_) {
+  std::string host;
+  fd_ = OpenResolved(path, mode, host);
+  if (fd_ < 0) {
     Fail(mode == Mode::Read ? "read" : mode == Mode::ReadWrite ? "open" : "create", path_, errno, mode == Mode::Create);
   }
-  // No stdio buffer: what Write is given is in the file when it returns, so closing a
-  // file (also from the destructor, while an error unwinds the stack) never writes.
-  // The callers collect their output into large pieces themselves.
-  std::setvbuf(f_, nullptr, _IONBF, 0);
+  if (mode != Mode::Read && Memory().spans > 0) {
+    // Its length and contents change from here on; Create may have made it.
+    NoteEntry(host, true);
+    Memory().written.insert(host);
+  }
 }
 
 void BinaryFile::Close() {
-  if (!f_) return;
-  bool ok = std::fflush(f_) == 0;
-  int err = errno;
-  ok = (std::fclose(f_) == 0) && ok;
-  f_ = nullptr;
-  if (!ok) Fail("write", path_, err, false);
+  if (fd_ < 0) return;
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 && errno != EINTR) Fail("write", path_, errno, false);
 }
 
-int BinaryFile::Descriptor() const { return f_ ? ::fileno(f_) : -1; }
+int BinaryFile::Descriptor() const { return fd_; }
 
 void BinaryFile::Flush() {
-  if (f_ && std::fflush(f_) != 0) Fail("write", path_, errno, false);
+  // Every write is in the file when Write returns: nothing is held back.
+}
+
+void BinaryFile::CheckPosition(long long pos) const {
+  if (fd_ < 0) throw RuntimeError("file not open");
+  if (pos < 1) throw RuntimeError("bad file position " + std::to_string(pos) + " in " + path_);
 }
 
 long long BinaryFile::Length() {
-  if (!f_) throw RuntimeError("file not open");
-  next_ = 0;
-  if (std::fseek(f_, 0, SEEK_END) != 0) Fail("read", path_, errno, false);
-  return std::ftell(f_);
-}
-
-void BinaryFile::Seek(long long pos, bool forWrite) {
-  if (!f_) throw RuntimeError("file not open");
-  if (pos < 1) throw RuntimeError("bad file position " + std::to_string(pos) + " in " + path_);
-  if (pos == next_ && forWrite == lastWasWrite_) return;
-  next_ = 0;
-  if (std::fseek(f_, static_cast<long>(pos - 1), SEEK_SET) != 0) {
-    Fail("read", path_, errno, false);
-  }
-  next_ = pos;
-  lastWasWrite_ = forWrite;
+  if (fd_ < 0) throw RuntimeError("file not open");
+  struct stat st;
+  if (::fstat(fd_, &st) != 0) Fail("read", path_, errno, false);
+  return static_cast<long long>(st.st_size);
 }
 
 void BinaryFile::Read(long long pos, void* out, size_t n) {
-  Seek(pos, false);
-  if (n && std::fread(out, 1, n, f_) != n) {
-    next_ = 0;
-    throw FileError("Cannot read " + path_ + ": the file ends too early.", "the file ends too early");
+  CheckPosition(pos);
+  auto* p = static_cast<uint8_t*>(out);
+  off_t at = static_cast<off_t>(pos - 1);
+  while (n > 0) {
+    const ssize_t k = ::pread(fd_, p, n, at);
+    if (k < 0 && errno == EINTR) continue;
+    if (k < 0) Fail("read", path_, errno, false);
+    if (k == 0) throw FileError("Cannot read " + path_ + ": the file ends too early.", "the file ends too early");
+    p += k;
+    at += k;
+    n -= static_cast<size_t>(k);
   }
-  next_ += static_cast<long long>(n);
 }
 
 std::vector<uint8_t> BinaryFile::Read(long long pos, size_t n) {
@@ -324,12 +505,17 @@ int32_t BinaryFile::ReadI32(long long pos) {
 }
 
 void BinaryFile::Write(long long pos, const void* data, size_t n) {
-  Seek(pos, true);
-  if (n && std::fwrite(data, 1, n, f_) != n) {
-    next_ = 0;
-    Fail("write", path_, errno, false);
+  CheckPosition(pos);
+  const auto* p = static_cast<const uint8_t*>(data);
+  off_t at = static_cast<off_t>(pos - 1);
+  while (n > 0) {
+    const ssize_t k = ::pwrite(fd_, p, n, at);
+    if (k < 0 && errno == EINTR) continue;
+    if (k <= 0) Fail("write", path_, k < 0 ? errno : ENOSPC, false);
+    p += k;
+    at += k;
+    n -= static_cast<size_t>(k);
   }
-  next_ += static_cast<long long>(n);
 }
 
 void BinaryFile::WriteI16(long long pos, int16_t v) {
@@ -345,16 +531,26 @@ void BinaryFile::WriteI32(long long pos, int32_t v) {
 
 void BinaryFile::WriteZeros(long long pos, size_t n) {
   static const uint8_t zeros[4096] = {};
-  Seek(pos, true);
   while (n > 0) {
-    size_t k = std::min(n, sizeof zeros);
-    if (std::fwrite(zeros, 1, k, f_) != k) {
-      next_ = 0;
-      Fail("write", path_, errno, false);
-    }
-    next_ += static_cast<long long>(k);
+    const size_t k = std::min(n, sizeof zeros);
+    Write(pos, zeros, k);
+    pos += static_cast<long long>(k);
     n -= k;
   }
+}
+
+SteadyFolders::SteadyFolders() { ++Memory().spans; }
+
+SteadyFolders::~SteadyFolders() {
+  if (--Memory().spans == 0) ForgetFolders();
+}
+
+void ForgetFolders() {
+  FolderMemory& m = Memory();
+  m.found.clear();
+  m.listings.clear();
+  m.contents.clear();
+  m.written.clear();
 }
 
 }  // namespace tarvik

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -50,10 +49,31 @@ std::vector<uint8_t> ReadWholeFile(std::string_view path);
 std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n);
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes);
 
-// A file open for reading and writing at 1-based byte positions. Writes are not
-// buffered: each reaches the file before Write returns, and the destructor only closes
-// the file. Every failed read or write throws FileError; reading past the end does
-// too.
+// A steady span: a stretch of the program in which the game folder changes only through
+// this program (start-up and an unattended build; never a wait for the person). While
+// one is open, the file layer remembers what it has looked up (the status of every path
+// found, the listings of the folders searched without regard to letter case, and small
+// files read whole) and answers from that memory; its own changes (folders and files
+// made, files written or deleted) keep the memory true. What is not there (a path, or
+// a name no remembered listing matches) is always looked up afresh, and a file opened
+// for writing is looked up afresh for the rest of the span. Spans nest; when the last
+// one closes, everything is forgotten.
+class SteadyFolders {
+ public:
+  SteadyFolders();
+  ~SteadyFolders();
+  SteadyFolders(const SteadyFolders&) = delete;
+  SteadyFolders& operator=(const SteadyFolders&) = delete;
+};
+
+// Forgets what the open spans have learned (the person may change the folder while a
+// message box waits).
+void ForgetFolders();
+
+// A file open for reading and writing at 1-based byte positions. Nothing is buffered:
+// each write is in the file when Write returns (one system call at its position), and
+// the destructor only closes the file. Every failed read or write throws FileError;
+// reading past the end does too.
 class BinaryFile {
  public:
   enum class Mode { Read, ReadWrite, Create };
@@ -64,9 +84,9 @@ class BinaryFile {
   BinaryFile& operator=(const BinaryFile&) = delete;
 
   void Open(std::string_view path, Mode mode);
-  void Close();  // flushes; throws when the flush fails
-  void Flush();  // throws when the flush fails
-  bool IsOpen() const { return f_ != nullptr; }
+  void Close();  // throws when the system reports a failed write at the close
+  void Flush();  // nothing is held back; kept for callers that mark a point
+  bool IsOpen() const { return fd_ >= 0; }
   // The open file's descriptor (-1 when closed), for writes at explicit positions that
   // must not go through this object (the run log's, which a signal handler may make).
   int Descriptor() const;
@@ -84,14 +104,9 @@ class BinaryFile {
   void WriteZeros(long long pos, size_t n);
 
  private:
-  void Seek(long long pos, bool forWrite);
-  std::FILE* f_ = nullptr;
+  void CheckPosition(long long pos) const;
+  int fd_ = -1;
   std::string path_;
-  // The 1-based position of the next byte after the last read or write, or 0 when
-  // unknown. Sequential access skips the seek. A switch between reading and writing
-  // always seeks, as stdio requires.
-  long long next_ = 0;
-  bool lastWasWrite_ = false;
 };
 
 }  // namespace tarvik
