@@ -7,7 +7,7 @@ namespace tarvik {
 namespace {
 
 void Bind(KeywordTable& table, std::string keyword, const KeywordRow& row, int index) {
-  table.byKeyword.emplace(std::move(keyword), KeywordBinding{&row, table.layout->Find(row.field), index});
+  table.byKeyword.Add(keyword, KeywordBinding{&row, table.layout->Find(row.field), index});
 }
 
 KeywordTable BuildTable(const ObjectKindDescriptor& kind) {

@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
+#include "base/name_table.h"
 #include "objects/object_kinds.h"
 #include "universe/record.h"
 
@@ -29,12 +29,9 @@ struct KeywordTable {
   BlockKind blockKind = BlockKind::None;
   const RecordLayout* layout = nullptr;
   std::span<const KeywordRow> rows;
-  std::unordered_map<std::string, KeywordBinding> byKeyword;
+  NameTable<KeywordBinding> byKeyword;
 
-  const KeywordBinding* Find(const std::string& upperKeyword) const {
-    auto it = byKeyword.find(upperKeyword);
-    return it == byKeyword.end() ? nullptr : &it->second;
-  }
+  const KeywordBinding* Find(std::string_view upperKeyword) const { return byKeyword.Find(upperKeyword); }
 };
 
 // The keyword table of an object block kind (PLANET, SHIP to BUOY, WING), or nullptr

@@ -15,10 +15,20 @@ struct ScriptStatement {
   std::string value;
 };
 
+// The same statement as views of a working text, which the next line reuses.
+struct ScriptTokens {
+  std::string_view word;
+  std::string_view argument;
+  std::string_view keyword;
+  std::string_view value;
+};
+
 // The token rules of a line: an apostrophe outside double quotes starts a comment;
 // a double quote switches quoting and is dropped; a blank outside quotes separates the
 // word from the argument and is dropped everywhere else; carriage returns and line
 // feeds are dropped; a tab is an ordinary character. Texts keep their letter case.
 ScriptStatement CutScriptLine(std::string_view line);
+// CutScriptLine in one pass without allocating: the tokens are views of `work`.
+ScriptTokens CutScriptTokens(std::string_view line, std::string& work);
 
 }  // namespace tarvik

@@ -10,7 +10,7 @@
 namespace tarvik {
 
 void ParseScriptLine(ScriptSession& s, std::string_view line) {
-  const ScriptStatement st = CutScriptLine(line);
+  const ScriptTokens st = CutScriptTokens(line, s.script.lineWork);
   if (!st.word.empty()) ScriptSection(s, st.word, st.argument);
   if (s.script.blockKind != BlockKind::None && !st.keyword.empty()) DoProperty(s, st.keyword, st.value);
 }
@@ -30,17 +30,14 @@ void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
   if (pass == ScriptPass::Objects) OpenObjectStore(s, s.tables.universeFilePath);
 
   // The carriage return is the only line separator; a line feed stays in the line and
-  // is dropped when the line is cut.
-  std::string line;
-  for (uint8_t byte : bytes) {
-    if (byte == '\r') {
-      ParseScriptLine(s, line);
-      line.clear();
-    } else {
-      line += static_cast<char>(byte);
-    }
+  // is dropped when the line is cut. Text after the last carriage return is a line when
+  // it is not empty.
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  size_t start = 0;
+  for (size_t cr; (cr = text.find('\r', start)) != std::string_view::npos; start = cr + 1) {
+    ParseScriptLine(s, text.substr(start, cr - start));
   }
-  if (!line.empty()) ParseScriptLine(s, line);
+  if (start < text.size()) ParseScriptLine(s, text.substr(start));
 
   if (pass == ScriptPass::Objects) CloseObjectStore(s);
 }

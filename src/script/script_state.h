@@ -33,6 +33,10 @@ struct ScriptState {
   std::string pendingMapPath;
   // The player slot that EXOTIC statements address; never reset.
   int32_t exoticPlayer = 0;
+
+  // The working text that the line being carried out was cut into (reused line after
+  // line).
+  std::string lineWork;
 };
 
 }  // namespace tarvik

@@ -48,7 +48,7 @@ const Field& BoundField(const KeywordBinding& b) {
 }
 
 // THING DATA1 (or CODE): a three-letter code, shown in info1 and packed into data1.
-void ThingCode(ScriptSession& s, Record& thing, const std::string& value) {
+void ThingCode(ScriptSession& s, Record& thing, std::string_view value) {
   std::string code;
   Step(s, [&] {
     if (value.size() >= 3) {
@@ -63,14 +63,16 @@ void ThingCode(ScriptSession& s, Record& thing, const std::string& value) {
   Step(s, [&] { thing.Set("data1", GetI32(reinterpret_cast<const uint8_t*>(code.data()))); });
 }
 
-void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, const std::string& keyword,
-                    const std::string& upperKey, const std::string& value, const std::string& upperValue) {
+void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::string_view keyword,
+                    const std::string& upperKey, std::string_view value, const std::string& upperValue) {
   Record& rec = s.records.*kind.record;
   const KeywordBinding* b = ObjectKeywordTable(kind.blockKind)->Find(upperKey);
   if (!b) {
     switch (kind.unknownKeyword) {
-      case UnknownKeyword::LogKeyword: LogLine(s, "Error: Script: " + keyword); break;
-      case UnknownKeyword::LogKeywordAndValue: LogLine(s, "Error: Script: " + keyword + " " + value); break;
+      case UnknownKeyword::LogKeyword: LogLine(s, "Error: Script: " + std::string(keyword)); break;
+      case UnknownKeyword::LogKeywordAndValue:
+        LogLine(s, "Error: Script: " + std::string(keyword) + " " + std::string(value));
+        break;
       case UnknownKeyword::Ignore: break;
     }
     return;
@@ -96,7 +98,7 @@ void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, const st
     case ValueKind::Strict:
       Step(s, [&] {
         std::optional<int32_t> v = StrictNumber(value);
-        if (!v) throw RuntimeError("The value " + value + " is not a number.");
+        if (!v) throw RuntimeError("The value " + std::string(value) + " is not a number.");
         rec.Set(BoundField(*b), *v, b->index);
       });
       break;
@@ -164,7 +166,7 @@ bool IsPlayerKeyword(const std::string& upperKey, int& n) {
   return false;
 }
 
-void RacesProperty(ScriptSession& s, const std::string& upperKey, const std::string& value) {
+void RacesProperty(ScriptSession& s, const std::string& upperKey, std::string_view value) {
   if (upperKey == "PLAYERCOUNT") {
     Step(s, [&] {
       const int32_t c = std::clamp(GetValue(s, value, MIN_PLAYER_COUNT, MAX_PLAYERS), MIN_PLAYER_COUNT, MAX_PLAYERS);
@@ -180,7 +182,7 @@ void RacesProperty(ScriptSession& s, const std::string& upperKey, const std::str
 }
 
 void SettingProperty(ScriptSession& s, std::span<const SettingRow> rows, const std::string& upperKey,
-                     const std::string& value) {
+                     std::string_view value) {
   for (const SettingRow& row : rows) {
     if (row.keyword != upperKey) continue;
     Step(s, [&] {
@@ -194,7 +196,7 @@ void SettingProperty(ScriptSession& s, std::span<const SettingRow> rows, const s
   }
 }
 
-void ExoticProperty(ScriptSession& s, const std::string& upperKey, const std::string& value) {
+void ExoticProperty(ScriptSession& s, const std::string& upperKey, std::string_view value) {
   int32_t& player = s.script.exoticPlayer;
   Step(s, [&] {
     if (player < 1) player = 1;
@@ -229,7 +231,7 @@ void SetPlayerRace(ScriptSession& s, int32_t n, int32_t r) {
   }
 }
 
-void ScriptSection(ScriptSession& s, const std::string& word, const std::string& argument) {
+void ScriptSection(ScriptSession& s, std::string_view word, std::string_view argument) {
   const std::string w = UpperAscii(word);
   const std::string a = UpperAscii(argument);
   ScriptState& st = s.script;
@@ -282,7 +284,7 @@ void CommitBlock(ScriptSession& s) {
   kind->store(s);
 }
 
-void DoProperty(ScriptSession& s, const std::string& keyword, const std::string& value) {
+void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
   const std::string k = UpperAscii(keyword);
   const std::string v = UpperAscii(value);
   switch (s.script.blockKind) {

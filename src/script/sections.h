@@ -5,13 +5,14 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tarvik {
 
 struct ScriptSession;
 
 // A section statement: word (BEGIN, END or any other) and its argument.
-void ScriptSection(ScriptSession& s, const std::string& word, const std::string& argument);
+void ScriptSection(ScriptSession& s, std::string_view word, std::string_view argument);
 
 // Finishes the open block (an object block stores its object) and closes it.
 void CommitBlock(ScriptSession& s);
@@ -19,7 +20,7 @@ void CommitBlock(ScriptSession& s);
 // One property statement on the open block. Every step runs guarded: a step that fails
 // (a number too large for a 16-bit field, a strict number that is not a number) shows
 // "Error DoProperty", has no effect, and the next step still runs.
-void DoProperty(ScriptSession& s, const std::string& keyword, const std::string& value);
+void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value);
 
 // SetPlayerRace: player slot n plays the first race module whose race identifier is r.
 // Nothing changes when n or r is below 1 or no module carries r.

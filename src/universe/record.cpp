@@ -10,13 +10,13 @@ namespace tarvik {
 RecordLayout::RecordLayout(std::string_view name, int size, std::span<const Field> fields)
     : name_(name), size_(size), fields_(fields) {
   for (const Field& f : fields_) {
-    if (!f.name.empty()) byName_.emplace(f.name, &f);
+    if (!f.name.empty()) byName_.Add(f.name, &f);
   }
 }
 
 const Field* RecordLayout::Find(std::string_view fieldName) const {
-  auto it = byName_.find(fieldName);
-  return it == byName_.end() ? nullptr : it->second;
+  const Field* const* f = byName_.Find(fieldName);
+  return f ? *f : nullptr;
 }
 
 const Field& RecordLayout::Get(std::string_view fieldName) const {

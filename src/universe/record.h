@@ -10,8 +10,9 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "base/name_table.h"
 
 namespace tarvik {
 
@@ -72,7 +73,7 @@ class RecordLayout {
   std::string_view name_;
   int size_;
   std::span<const Field> fields_;
-  std::unordered_map<std::string_view, const Field*> byName_;
+  NameTable<const Field*> byName_;
 };
 
 // Defines the layout function `fn`: the layout named `label`, `bytes` long, of the
