@@ -104,7 +104,7 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
   const std::string pieces[] = {" ", " ", "=", "\"", "'", "\t", "\n", "\r", "A", "b", "X", "1", "BEGIN", "SHIP",
                                 "NAME", "  ", "= ", " =", "\"a b\"", "'rest"};
   std::string work;
-  for (int i = 0; i < 20000; ++i) {
+  for (int i = 0; i < 60000; ++i) {
     std::string line;
     const int count = static_cast<int>(rng() % 12);
     for (int k = 0; k < count; ++k) line += pieces[rng() % std::size(pieces)];

@@ -228,14 +228,19 @@ std::string Why(int err, std::string_view path, bool creating) {
 namespace {
 
 // The path with "/" between its components, as the host spells it when every component
-// exists exactly as given.
-std::string ExactPath(std::string_view path, const std::vector<std::string>& parts) {
-  const bool absolute = !path.empty() && (path[0] == '/' || path[0] == '\\');
-  std::string exact = absolute ? "/" : "";
-  for (size_t i = 0; i < parts.size(); ++i) {
-    if (i) exact += '/';
-    exact += parts[i];
+// exists exactly as given: "\\" becomes "/", and empty components are dropped.
+std::string ExactPath(std::string_view path) {
+  std::string exact;
+  exact.reserve(path.size());
+  for (const char c : path) {
+    const bool separator = c == '/' || c == '\\';
+    if (!separator) {
+      exact += c;
+    } else if (exact.empty() || exact.back() != '/') {
+      exact += '/';  // the root, or the end of a component
+    }
   }
+  if (exact.size() > 1 && exact.back() == '/') exact.pop_back();
   return exact;
 }
 
@@ -243,12 +248,12 @@ std::string ExactPath(std::string_view path, const std::vector<std::string>& par
 // something). The exact spelling is looked up first, and its status is the answer
 // whenever it exists, so a path spelled as it lies on disk costs one look-up.
 std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& found) {
-  const std::vector<std::string> parts = SplitComponents(path);
-  std::string exact = ExactPath(path, parts);
+  std::string exact = ExactPath(path);
   if (!exact.empty() && StatPath(exact, st)) {
     found = true;
     return exact;
   }
+  const std::vector<std::string> parts = SplitComponents(path);
   std::string out = !exact.empty() && exact[0] == '/' ? "/" : "";
   bool resolving = true;
   for (size_t i = 0; i < parts.size(); ++i) {
@@ -421,7 +426,7 @@ namespace {
 int OpenResolved(std::string_view path, BinaryFile::Mode mode, std::string& host) {
   const int access = mode == BinaryFile::Mode::Read ? O_RDONLY : O_RDWR;
   const int truncate = mode == BinaryFile::Mode::Create ? O_TRUNC : 0;
-  host = ExactPath(path, SplitComponents(path));
+  host = ExactPath(path);
   int fd = host.empty() ? -1 : ::open(host.c_str(), access | truncate | O_CLOEXEC);
   if (fd >= 0 || (!host.empty() && errno != ENOENT && errno != ENOTDIR)) return fd;
   const int create = mode == BinaryFile::Mode::Create ? O_CREAT : 0;

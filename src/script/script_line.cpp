@@ -6,14 +6,68 @@ namespace {
 
 // Without leading and trailing blanks (code 32 only).
 std::string_view Trimmed(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+  size_t a = 0, b = text.size();
+  while (a < b && text[a] == ' ') ++a;
+  while (b > a && text[b - 1] == ' ') --b;
+  return text.substr(a, b - a);
+}
+
+// Outside quotes, blanks and line ends are dropped from every token.
+bool Dropped(char c) { return c == ' ' || c == '\r' || c == '\n'; }
+
+// A stretch of the line as a token: the stretch itself, or, when characters to drop
+// stand in it, its other characters copied to `work` from `at` on.
+std::string_view Kept(std::string_view stretch, char* work, size_t& at) {
+  size_t i = 0;
+  while (i < stretch.size() && !Dropped(stretch[i])) ++i;
+  if (i == stretch.size()) return stretch;
+  const size_t from = at;
+  for (const char c : stretch) {
+    if (!Dropped(c)) work[at++] = c;
+  }
+  return std::string_view(work + from, at - from);
+}
+
+// A line without double quotes and apostrophes (nearly every line): a blank only ends
+// the first token, line ends are invisible, and no token keeps a blank, so the rules
+// come down to finding the first token's end and the "=".
+ScriptTokens CutUnquoted(std::string_view line, std::string& work) {
+  ScriptTokens t;
+  if (work.size() < line.size()) work.resize(line.size());
+  size_t at = 0;
+  size_t i = 0;
+  while (i < line.size() && Dropped(line[i])) ++i;
+  if (i == line.size()) return t;
+  // The first token begins with whatever comes first (an "=" too), and ends before a
+  // blank or an "=".
+  const size_t firstAt = i++;
+  while (i < line.size() && line[i] != ' ' && line[i] != '=') ++i;
+  const std::string_view first = Kept(line.substr(firstAt, i - firstAt), work.data(), at);
+  if (i == line.size()) {
+    t.word = first;
+  } else if (line[i] == '=') {
+    t.keyword = first;
+    t.value = Kept(line.substr(i + 1), work.data(), at);
+  } else {
+    const size_t equals = line.find('=', i);
+    t.argument = Kept(line.substr(i, equals == std::string_view::npos ? std::string_view::npos : equals - i),
+                      work.data(), at);
+    if (equals == std::string_view::npos) {
+      t.word = first;
+    } else {
+      t.keyword = first;
+      t.value = Kept(line.substr(equals + 1), work.data(), at);
+    }
+  }
+  return t;
 }
 
 }  // namespace
 
 ScriptTokens CutScriptTokens(std::string_view line, std::string& work) {
+  if (line.find('"') == std::string_view::npos && line.find('\'') == std::string_view::npos) {
+    return CutUnquoted(line, work);
+  }
   ScriptTokens t;
   line = Trimmed(line);
   if (line.empty()) return t;
