@@ -17,6 +17,7 @@
 #include "script/script_state.h"
 #include "universe/records.h"
 #include "universe/tables.h"
+#include "wizard/wizard_state.h"
 
 namespace tarvik {
 
@@ -37,6 +38,7 @@ struct Session {
   ScriptState script;
   HomeSettings home;
   MapContext map;
+  WizardState wizard;
 
   // bitValue[0..30]: 2 to the power i, built at start-up.
   std::array<int32_t, 31> bitValue{};

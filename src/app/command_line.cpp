@@ -9,6 +9,7 @@
 #include "script/script_reader.h"
 #include "session.h"
 #include "universe/universe_file.h"
+#include "wizard/steps.h"
 
 namespace tarvik {
 
@@ -120,11 +121,10 @@ void CommandLineError(Session& s, int step, const std::string& commandLine) {
 }
 
 void StartWizard(Session& s) {
-  if (s.ui) {
-    s.ui->ShowMessage("Tarvik", "The wizard is not available in this build yet. See tarvik --help for the batch run.",
-                      MessageIcon::Exclamation);
-  }
-  throw ProgramEnd{2};
+  // The build's output view is the wizard's output window from now on.
+  if (s.output) s.wizard.outputWindow.mirror = s.output;
+  s.output = &s.wizard.outputWindow;
+  OpenSlotStep(s);
 }
 
 }  // namespace tarvik

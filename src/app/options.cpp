@@ -53,12 +53,17 @@ bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, st
     line += args[i];
   }
   out.commandLine = line;
+  if (out.replayFile && (!line.empty() || out.listRaces)) {
+    error = "--replay runs the wizard and takes no batch command line or --list-races";
+    return false;
+  }
   return true;
 }
 
 std::string UsageText() {
   return
       "Usage: tarvik [--game-dir DIR] [--seed N] [SCRIPT OUTPUT [/OPTIONS]]\n"
+      "       tarvik [--game-dir DIR] [--seed N] --replay FILE\n"
       "       tarvik --help | --version\n"
       "\n"
       "Tarvik creates the starting universe of a new game. It works in its game folder:\n"
@@ -85,6 +90,9 @@ std::string UsageText() {
       "  --game-dir DIR  use DIR as the game folder instead of the program's folder\n"
       "  --seed N        make every random draw reproducible: the k-th seeding of the\n"
       "                  run uses N and k instead of the time of day\n"
+      "  --replay FILE   run the wizard without a display, carrying out the events\n"
+      "                  of FILE (clicks, selections, typed keys, timer ticks,\n"
+      "                  answers, file picks, state dumps and pictures; see README)\n"
       "  --list-races    run the start-up, then list the race modules found (entry,\n"
       "                  race ID, revision, file, name) and end\n"
       "  --help          show this text\n"

@@ -10,6 +10,8 @@
 #include "packs/race_modules.h"
 #include "platform/files.h"
 #include "session.h"
+#include "wizard/front_end.h"
+#include "wizard/steps.h"
 
 namespace tarvik {
 
@@ -56,17 +58,15 @@ void Main(Session& s) {
     step = 1;
     SetAppPath(s.paths, s.paths.appPath);
     step = 2;  // the derived paths are made together with appPath
-    step = 3;  // the race form is loaded hidden with the wizard
-    step = 4;
+    step = 3;
+    LoadRaceForm(s);
+    step = 4;  // the race form is loaded hidden
     step = 5;
     ListRaceModules(s);
     step = 6;
     LoadRaceNames(s);
     step = 7;
-    if (s.packs.raceList[1].raceId > 0) {
-      s.packs.selectedRaceItem = 0;
-      s.packs.selectedRaceIndex = 1;
-    }
+    FillRacePackList(s);  // with its first item selected when that race is usable
     step = 8;
     LocateDefaultFiles(s);
     step = 9;
@@ -75,6 +75,7 @@ void Main(Session& s) {
     step = 10;
     for (int p = 1; p <= MAX_PLAYERS; ++p) s.tables.playerActive[p] = p <= 12 ? 1 : 0;
     s.tables.playerCount = 12;
+    FillPlayerList(s);
     step = 11;
     CreateFolder(s.paths.appPath + "WAR");
     step = 12;
@@ -148,6 +149,8 @@ int RunProgram(Session& s) {
       if (s.log.outputShown && s.output) s.output->WaitForDone();
       return 0;
     }
+    // The wizard is open: its front end carries out the user's events.
+    if (s.wizard.frontEnd && !s.listRacesOnly) s.wizard.frontEnd->RunEventLoop();
     return 0;
   } catch (const ProgramEnd& end) {
     return end.status;

@@ -52,8 +52,7 @@ struct PackState {
   int raceCount = 0;
   // The race form's list of race modules: the entry number behind each list item.
   std::vector<int> raceListItems;
-  int selectedRaceItem = -1;  // 0-based list item, -1 = none
-  int selectedRaceIndex = 0;  // selected race-list entry number
+  int selectedRaceIndex = 0;  // selectedRacePack: the race-list entry chosen on the race form
 
   Table<HullIndexEntry, MAX_HULL_TYPE> hullIndex;
   std::array<bool, MAX_HULL_TYPE + 1> neededHulls{};

@@ -16,6 +16,8 @@ class UserInterface {
   virtual ~UserInterface() = default;
   virtual void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) = 0;
   virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
+  // The window's beep; nothing in the console form.
+  virtual void Beep() {}
   // Whether a window system is available for the wizard.
   virtual bool HasDisplay() const { return false; }
 };

@@ -1,0 +1,86 @@
+// The home step (frmHome) and the planet step (frmPlanet): the levels and amounts of the
+// home worlds and of the ordinary planets.
+#include "base/errors.h"
+#include "session.h"
+#include "wizard/steps.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr int kFinishX = 570;
+constexpr int kFinishY = 288;
+
+void ApplyHomeDefaults(Session& s) {
+  if (s.wizard.homeDefaultsApplied) return;
+  s.wizard.homeDefaultsApplied = true;
+  Form& f = s.wizard.forms[FormId::Home];
+  f.control("cmbMinerals").Select(2);  // Average
+  f.control("cmbNatives").Select(0);   // None
+  f.control("cmbCash").Select(2);      // 4000
+  f.control("cmbPop").Select(1);       // 300000
+  f.control("cmbCargo").Select(3);     // Above Average
+}
+
+void ApplyPlanetDefaults(Session& s) {
+  if (s.wizard.planetDefaultsApplied) return;
+  s.wizard.planetDefaultsApplied = true;
+  Form& f = s.wizard.forms[FormId::Planet];
+  f.control("cmbMinerals").Select(3);  // Above Average
+  f.control("cmbNatives").Select(2);   // Average
+  f.control("cmbContra").Select(1);    // Some
+  f.control("cmbCargo").Select(2);     // Average
+}
+
+}  // namespace
+
+void DrawStepButtons(Canvas& c, bool nextEnabled) {
+  if (nextEnabled) {
+    c.DrawButton("Next", kNextX, kStripY, false);
+  } else {
+    c.DrawDisabledButton("Next", kNextX, kStripY, false);
+  }
+  c.DrawButton("Back", kBackX, kStripY, false);
+  c.DrawButton("Exit", kExitX, kStripY, false);
+}
+
+void EnterHomeStep(Session& s) {
+  Form& f = ShowFormAt(s.wizard, FormId::Home, FormId::StartPos);
+  HideForm(s.wizard, FormId::StartPos);
+  f.canvas().Clear();
+  DrawStepButtons(f.canvas());
+  ApplyHomeDefaults(s);
+}
+
+void HomeStepClick(Session& s, int x, int y) {
+  WizardState& w = s.wizard;
+  if (PointInButton(x, y, kBackX, kStripY)) {
+    ShowFormAt(w, FormId::StartPos, FormId::Home);
+    HideForm(w, FormId::Home);
+  }
+  if (PointInButton(x, y, kExitX, kStripY)) throw ProgramEnd{0};
+  if (PointInButton(x, y, kNextX, kStripY)) {
+    Form& planet = ShowForm(w, FormId::Planet);
+    ApplyPlanetDefaults(s);
+    HideForm(w, FormId::Home);
+    MoveForm(w, FormId::Planet, w.forms[FormId::Home].left, w.forms[FormId::Home].top);
+    Canvas& c = planet.canvas();
+    c.Clear();
+    c.SetTextColor(colors::kBrightGreen);
+    c.DrawText("Finish", kFinishX, kFinishY);
+    DrawStepButtons(c);
+  }
+}
+
+void PlanetStepClick(Session& s, int x, int y) {
+  WizardState& w = s.wizard;
+  if (PointInButton(x, y, kBackX, kStripY)) {
+    ShowForm(w, FormId::Home);
+    HideForm(w, FormId::Planet);
+    MoveForm(w, FormId::Home, w.forms[FormId::Planet].left, w.forms[FormId::Planet].top);
+  }
+  if (PointInButton(x, y, kExitX, kStripY)) throw ProgramEnd{0};
+  if (PointInButton(x, y, kNextX, kStripY)) FinishStandardRoad(s);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,213 @@
+// The map step (frmMap): a stock map, a custom map file or a universe script, and the
+// file picker frmLoad that picks another map or script.
+#include <functional>
+
+#include "base/errors.h"
+#include "base/text.h"
+#include "platform/files.h"
+#include "session.h"
+#include "wizard/front_end.h"
+#include "wizard/steps.h"
+
+namespace tarvik {
+
+namespace {
+
+// Positions on picCMD: the stock maps' lines below their option buttons, the script's
+// lines below its option; the custom map's lines and the two load buttons stand where
+// the map step has always put them.
+constexpr int kTextX = 30;
+constexpr int kLineHeight = 18;
+constexpr int kEchoTextY = 32;
+constexpr int kEpsilonTextY = 136;
+constexpr int kScriptTextY = 240;
+constexpr int kCustomX = 380;
+constexpr int kLoadMapX = 380;
+constexpr int kLoadScriptX = 530;
+constexpr int kLoadY = 180;
+
+const char* const kEchoLines[] = {"Size: 2000 X 2000 LY", "Center: (2000 , 2000)", "Planets: 500"};
+const char* const kEpsilonLines[] = {"Size: 3000 X 3000 LY", "Center: (2500 , 2500)", "Planets: 688"};
+
+Form& MapForm(Session& s) { return s.wizard.forms[FormId::Map]; }
+
+// The file name after the last folder separator.
+std::string BaseName(const std::string& path) {
+  size_t sep = path.find_last_of("\\/:");
+  return sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+void DrawLines(Canvas& c, const char* const (&lines)[3], int y) {
+  for (const char* line : lines) {
+    c.DrawText(line, kTextX, y);
+    y += kLineHeight;
+  }
+}
+
+// A stock map option is usable only while its map file is there.
+void CheckStockMap(Session& s, Control& option, const char* file, const char* missingText, int textY) {
+  Canvas& c = MapForm(s).canvas();
+  if (FileExists(s.paths.appPath + "data\\" + file)) {
+    option.enabled = true;
+    return;
+  }
+  option.checked = false;
+  option.enabled = false;
+  c.SetTextColor(colors::kWarningText);
+  c.DrawText(missingText, kTextX, textY + 3 * kLineHeight);
+  c.SetTextColor(colors::kBrightGreen);
+}
+
+void DisableOption(Control& option) {
+  option.checked = false;
+  option.enabled = false;
+}
+
+}  // namespace
+
+int CurrentMapChoice(const Session& s) {
+  const Form& f = s.wizard.forms[FormId::Map];
+  if (f.FindControl("optEcho")->checked) return 1;
+  if (f.FindControl("optZeta")->checked) return 2;
+  if (f.FindControl("optCustom")->checked && s.wizard.customMapSet) return 3;
+  if (f.FindControl("optScript")->checked && s.paths.scriptFound) return 4;
+  return 0;
+}
+
+void DrawMapStep(Session& s) {
+  Form& f = MapForm(s);
+  Canvas& c = f.canvas();
+  const std::function<void()> steps[] = {
+      [&] {
+        c.Clear();
+        c.SetTextColor(colors::kBrightGreen);
+        DrawLines(c, kEchoLines, kEchoTextY);
+        DrawLines(c, kEpsilonLines, kEpsilonTextY);
+      },
+      [&] {
+        CheckStockMap(s, f.control("optEcho"), "echo.map", "MAP FILE MISSING", kEchoTextY);
+        CheckStockMap(s, f.control("optZeta"), "epsilon.map", "epsilon.map MISSING", kEpsilonTextY);
+      },
+      [&] {
+        Control& option = f.control("optCustom");
+        if (!s.wizard.customMapSet) return DisableOption(option);
+        option.enabled = true;
+        const MapStats& m = s.wizard.customMap;
+        c.DrawText("Custom Map File:", kCustomX, 80);
+        c.DrawText(BaseName(s.map.defaultMapFile), kCustomX, 100);
+        c.DrawText("Size:" + NumText(m.width) + " X" + NumText(m.height) + " LY", kCustomX, 240);
+        c.DrawText("Center: (" + NumText(m.centerX) + " ," + NumText(m.centerY) + " )", kCustomX, 260);
+        c.DrawText("Planets:" + NumText(m.planetCount), kCustomX, 280);
+      },
+      [&] {
+        Control& option = f.control("optScript");
+        if (!s.paths.scriptFound) return DisableOption(option);
+        option.enabled = true;
+        c.DrawText("Custom Script File:", kTextX, kScriptTextY);
+        c.DrawText(s.paths.scriptPath, kTextX, kScriptTextY + kLineHeight);
+      },
+      [&] {
+        if (CurrentMapChoice(s) != 0) {
+          c.DrawButton("Next", kNextX, kStripY, false);
+        } else {
+          c.DrawDisabledButton("Next", kNextX, kStripY, false);
+        }
+        c.DrawButton("Back", kBackX, kStripY, false);
+        c.DrawButton("Exit", kExitX, kStripY, false);
+        c.DrawButton("Load Script", kLoadScriptX, kLoadY, false);
+        c.DrawButton("Load Map", kLoadMapX, kLoadY, false);
+      },
+  };
+  // A failing drawing step is reported and drawing goes on with the next one.
+  for (int step = 1; step <= 5; ++step) {
+    try {
+      steps[step - 1]();
+    } catch (const RuntimeError&) {
+      s.ui->ShowMessage("", "Error: Map Draw Error Code: " + NumText(step), MessageIcon::None);
+    }
+  }
+}
+
+void MapStepClick(Session& s, int x, int y) {
+  const int choice = CurrentMapChoice(s);
+  if (PointInButton(x, y, kNextX, kStripY) && choice != 0) {
+    s.wizard.mapChoice = choice;
+    ShowFormAt(s.wizard, FormId::Name, FormId::Map);
+    DrawNameStep(s);
+    HideForm(s.wizard, FormId::Map);
+  }
+  if (PointInButton(x, y, kBackX, kStripY)) {
+    HideForm(s.wizard, FormId::Map);
+    ShowFormAt(s.wizard, FormId::UnivSlots, FormId::Map);
+  }
+  if (PointInButton(x, y, kLoadMapX, kLoadY)) {
+    LoadMapFile(s);
+    MapFileStats(s.map.defaultMapFile, s.wizard.customMap);
+    DrawMapStep(s);
+  }
+  if (PointInButton(x, y, kLoadScriptX, kLoadY)) {
+    LoadScriptFile(s);
+    DrawMapStep(s);
+  }
+  if (PointInButton(x, y, kExitX, kStripY)) throw ProgramEnd{0};
+}
+
+// ---- The file picker ----
+
+void LoadFiles(Session& s) {
+  Form& f = s.wizard.forms.Load(FormId::Load);
+  Control& list = f.control("file1");
+  list.ClearItems();
+  for (std::string& name : ListFiles(s.wizard.loadDirectory, "*." + s.wizard.loadFileExt)) {
+    if (static_cast<int>(list.items.size()) >= list.maxItems) break;
+    list.AddItem(std::move(name));
+  }
+  s.wizard.loadFileName.clear();
+}
+
+// Shows frmLoad over the map step and waits until it is closed; returns FileName.
+static std::string RunPicker(Session& s) {
+  WizardState& w = s.wizard;
+  const Form& map = w.forms[FormId::Map];
+  const Form& picker = w.forms.Load(FormId::Load);
+  MoveForm(w, FormId::Load, map.left + (map.width - picker.width) / 2, map.top + 30);
+  w.modalForm = FormId::Load;
+  ShowForm(w, FormId::Load);
+  if (w.frontEnd) w.frontEnd->RunFilePicker();
+  w.modalForm.reset();
+  HideForm(w, FormId::Load);
+  return w.loadFileName;
+}
+
+void PickFile(Session& s, const std::optional<std::string>& entry) {
+  if (entry) s.wizard.loadFileName = s.wizard.loadDirectory + *entry;
+  HideForm(s.wizard, FormId::Load);
+}
+
+void LoadMapFile(Session& s) {
+  s.wizard.loadDirectory = s.paths.appPath + "data\\";
+  s.wizard.loadFileExt = "map";
+  LoadFiles(s);
+  const std::string name = RunPicker(s);
+  if (name.empty()) return;
+  s.wizard.customMapSet = false;
+  if (FileExists(name)) {
+    s.map.defaultMapFile = name;
+    s.wizard.customMapSet = true;
+  }
+}
+
+void LoadScriptFile(Session& s) {
+  s.wizard.loadDirectory = s.paths.appPath + "scripts\\";
+  s.wizard.loadFileExt = "vps";
+  LoadFiles(s);
+  const std::string name = RunPicker(s);
+  if (name.empty()) return;
+  s.paths.scriptFound = false;
+  if (FileExists(name)) {
+    s.paths.scriptPath = name;
+    s.paths.scriptFound = true;
+  }
+}
+
+}  // namespace tarvik

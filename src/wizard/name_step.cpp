@@ -1,0 +1,51 @@
+// The name step (frmName): the game's names, then either the scripted build at once or
+// the map's parameters and the race step.
+#include "app/run_log.h"
+#include "base/errors.h"
+#include "platform/files.h"
+#include "script/script_reader.h"
+#include "session.h"
+#include "universe/universe_file.h"
+#include "wizard/steps.h"
+
+namespace tarvik {
+
+namespace {
+
+Form& NameForm(Session& s) { return s.wizard.forms[FormId::Name]; }
+
+}  // namespace
+
+void DrawNameStep(Session& s) {
+  Canvas& c = NameForm(s).canvas();
+  c.Clear();
+  DrawStepButtons(c);
+}
+
+void ReadGameNames(Session& s) {
+  const Form& f = NameForm(s);
+  s.tables.gameName = f.FindControl("txtGameName")->text;
+  s.tables.hostName = f.FindControl("txtHostName")->text;
+  s.tables.rstName = f.FindControl("txtRSTName")->text;
+}
+
+void NameStepClick(Session& s, int x, int y) {
+  WizardState& w = s.wizard;
+  if (PointInButton(x, y, kNextX, kStripY) && w.mapChoice >= 1 && w.mapChoice <= 4) {
+    if (w.mapChoice == 4) {
+      BuildScriptedUniverse(s);
+    } else {
+      SetMapParameters(s);
+      ShowFormAt(w, FormId::Race, FormId::Name);
+      ShowRaceStep(s);
+      HideForm(w, FormId::Name);
+    }
+  }
+  if (PointInButton(x, y, kBackX, kStripY)) {
+    HideForm(w, FormId::Name);
+    ShowFormAt(w, FormId::Map, FormId::Name);
+  }
+  if (PointInButton(x, y, kExitX, kStripY)) throw ProgramEnd{0};
+}
+
+}  // namespace tarvik

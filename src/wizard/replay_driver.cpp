@@ -1,0 +1,149 @@
+#include "wizard/replay_driver.h"
+
+#include <fstream>
+#include <ostream>
+
+#include "base/errors.h"
+#include "session.h"
+#include "wizard/dispatcher.h"
+
+namespace tarvik {
+
+namespace {
+
+void WriteTextFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+  out.close();
+  if (!out) throw RuntimeError("cannot write " + path);
+}
+
+WizardEvent ToWizardEvent(const ReplayEvent& e) {
+  WizardEvent w;
+  w.form = e.form;
+  w.control = e.control;
+  w.x = e.x;
+  w.y = e.y;
+  w.value = e.value;
+  w.text = e.text;
+  switch (e.kind) {
+    case ReplayEventKind::Click:
+      w.kind = WizardEventKind::Click;
+      break;
+    case ReplayEventKind::Select:
+      w.kind = WizardEventKind::Select;
+      break;
+    case ReplayEventKind::Check:
+      w.kind = WizardEventKind::Check;
+      break;
+    case ReplayEventKind::Text:
+      w.kind = WizardEventKind::Text;
+      break;
+    case ReplayEventKind::Key:
+      w.kind = WizardEventKind::Key;
+      break;
+    case ReplayEventKind::Press:
+      w.kind = WizardEventKind::Press;
+      break;
+    case ReplayEventKind::Tick:
+      w.kind = WizardEventKind::Tick;
+      break;
+    case ReplayEventKind::Done:
+      w.kind = WizardEventKind::Done;
+      w.form = FormId::OutText;
+      break;
+    case ReplayEventKind::Pick:
+      w.kind = WizardEventKind::PickFile;
+      w.form = FormId::Load;
+      w.noChoice = e.noChoice;
+      break;
+    default:
+      break;
+  }
+  return w;
+}
+
+}  // namespace
+
+ReplayDriver::ReplayDriver(Session& s, std::vector<ReplayEvent> events, std::ostream& err)
+    : writeFile(WriteTextFile), s_(s), events_(std::move(events)), err_(err) {}
+
+void ReplayDriver::ShowMessage(const std::string& title, const std::string& text, MessageIcon) {
+  err_ << ConsoleMessageLine(title, text) << std::endl;
+  messages_.push_back({title, text});
+}
+
+bool ReplayDriver::AskYesNo(const std::string& title, const std::string& text) {
+  err_ << ConsoleMessageLine(title, text) << (answer_ ? " Yes" : " No") << std::endl;
+  messages_.push_back({title, text});
+  return answer_;
+}
+
+void ReplayDriver::Note(const ReplayEvent& e, const std::string& why) {
+  err_ << "replay line " << e.line << ": " << ReplayEventText(e) << " does nothing: " << why << std::endl;
+}
+
+void ReplayDriver::Carry(const ReplayEvent& e) {
+  switch (e.kind) {
+    case ReplayEventKind::Answer:
+      answer_ = e.value != 0;
+      return;
+    case ReplayEventKind::Pick:
+      if (!s_.wizard.modalForm) {  // waits for the next picker
+        pendingPick_ = e.noChoice ? std::nullopt : std::optional<std::string>(e.text);
+        return;
+      }
+      break;
+    case ReplayEventKind::Dump:
+      try {
+        writeFile(e.text, DumpWizardJson(s_.wizard.forms, messages_));
+      } catch (const RuntimeError& error) {
+        err_ << "tarvik: replay line " << e.line << ": " << error.what() << std::endl;
+        throw ProgramEnd{1};
+      }
+      return;
+    case ReplayEventKind::Draw:
+      try {
+        writeFile(e.text, CanvasSvg(s_.wizard.forms[e.form]));
+      } catch (const RuntimeError& error) {
+        err_ << "tarvik: replay line " << e.line << ": " << error.what() << std::endl;
+        throw ProgramEnd{1};
+      }
+      return;
+    default:
+      break;
+  }
+  const DispatchResult r = Dispatch(s_, ToWizardEvent(e));
+  if (r != DispatchResult::kDone) Note(e, DispatchResultText(r));
+}
+
+// Each point where a running build lets window events run takes the next line of the
+// file when it is a deferred event: the user acted while the build was running.
+void ReplayDriver::PumpEvents() {
+  if (next_ < events_.size() && events_[next_].deferred) Carry(events_[next_++]);
+}
+
+// The picker holds the user: a waiting "pick" chooses at once; otherwise the following
+// lines run until one of them closes it. Lines for other forms do nothing meanwhile.
+void ReplayDriver::RunFilePicker() {
+  if (pendingPick_) {
+    WizardEvent pick;
+    pick.kind = WizardEventKind::PickFile;
+    pick.form = FormId::Load;
+    pick.noChoice = !pendingPick_->has_value();
+    if (pendingPick_->has_value()) pick.text = **pendingPick_;
+    pendingPick_.reset();
+    Dispatch(s_, pick);
+    return;
+  }
+  while (s_.wizard.forms[FormId::Load].shown) {
+    if (next_ >= events_.size()) throw ProgramEnd{0};  // the file ends with the picker open
+    Carry(events_[next_++]);
+  }
+}
+
+void ReplayDriver::RunEventLoop() {
+  while (next_ < events_.size()) Carry(events_[next_++]);
+}
+
+}  // namespace tarvik
