@@ -127,7 +127,7 @@ TEST(WizardDump, SvgHasOneElementPerOperationAtTheDumpsCoordinates) {
   f.canvas().SetTextColor(colors::kBrightGreen);
   f.canvas().DrawText("a<b & \"c\"", 30, 32);
   const std::string svg = CanvasSvg(f);
-  EXPECT_NE(svg.find("width=\"640\" height=\"332\""), std::string::npos);
+  EXPECT_NE(svg.find("width=\"680\" height=\"332\""), std::string::npos);
   const std::regex element("\n<(g|text|rect|circle)[ >]");
   EXPECT_EQ(std::distance(std::sregex_iterator(svg.begin(), svg.end(), element), std::sregex_iterator()), 4);
   EXPECT_NE(svg.find("<text x=\"565\" y=\"309\""), std::string::npos);
@@ -136,7 +136,7 @@ TEST(WizardDump, SvgHasOneElementPerOperationAtTheDumpsCoordinates) {
   EXPECT_NE(svg.find(">a&lt;b &amp; &quot;c&quot;</text>"), std::string::npos);
   // A form never created draws an empty picture of its size.
   const std::string empty = CanvasSvg(forms[FormId::StartPos]);
-  EXPECT_NE(empty.find("width=\"640\" height=\"332\""), std::string::npos);
+  EXPECT_NE(empty.find("width=\"680\" height=\"332\""), std::string::npos);
   EXPECT_EQ(empty.find("<text"), std::string::npos);
 }
 
