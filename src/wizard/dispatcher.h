@@ -9,7 +9,7 @@
 
 namespace tarvik {
 
-struct Session;
+struct WizardSession;
 
 enum class WizardEventKind {
   Click,     // mouse-down on the form's picCMD at (x, y)
@@ -43,8 +43,9 @@ enum class DispatchResult {
 };
 
 // Carries out one event. Ending the program (an Exit button, Done after a build) throws
-// ProgramEnd; a run-time error that no step handles shows "ERROR!" and ends it.
-DispatchResult Dispatch(Session& s, const WizardEvent& e);
+// ProgramEnd; a run-time error that no step handles becomes a FatalError, whose
+// "ERROR!" box the top shows before the program ends.
+DispatchResult Dispatch(WizardSession& s, const WizardEvent& e);
 
 // The reason of a result, for a line on standard error.
 std::string DispatchResultText(DispatchResult r);
