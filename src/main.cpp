@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   tarvik::LongOptions options;
   std::string error;
   if (!tarvik::ParseLongOptions(args, options, error)) {
-    std::cerr << "tarvik: " << error << "\n\n" << tarvik::UsageText();
+    std::cerr << tarvik::UsageErrorText(options, error);
     return 2;
   }
   if (options.help) {
@@ -102,5 +102,7 @@ int main(int argc, char** argv) {
   session->paths.appPath = options.gameDir ? *options.gameDir : ProgramFolder(argv[0]);
   session->commandLine = options.commandLine;
   session->listRacesOnly = options.listRaces;
+  session->listSlotsOnly = options.listSlots;
+  session->generate = options.generate;
   return tarvik::RunProgram(*session);
 }
