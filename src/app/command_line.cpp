@@ -8,8 +8,8 @@
 #include "log/run_log.h"
 #include "platform/files.h"
 #include "script/script_reader.h"
-#include "writer/universe_file.h"
 #include "wizard/steps.h"
+#include "writer/universe_file.h"
 
 namespace tarvik {
 

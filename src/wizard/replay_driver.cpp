@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "base/errors.h"
-#include "wizard/wizard_session.h"
 #include "wizard/dispatcher.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 

@@ -6,9 +6,9 @@
 #include "base/text.h"
 #include "packs/map_files.h"
 #include "platform/files.h"
-#include "wizard/wizard_session.h"
 #include "universe/slot_records.h"
 #include "wizard/steps.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 
