@@ -59,6 +59,8 @@ bool ReplayDriver::AskYesNo(const std::string& title, const std::string& text) {
   return answer_;
 }
 
+void ReplayDriver::Notice(const std::string& line) { err_ << ConsoleMessageLine("", line) << std::endl; }
+
 void ReplayDriver::Note(const ReplayEvent& e, const std::string& why) {
   err_ << "replay line " << e.line << ": " << ReplayEventText(e) << " does nothing: " << why << std::endl;
 }
