@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "base/errors.h"
 #include "log/run_log.h"
+#include "wizard/front_end.h"
 
 namespace tarvik {
 
@@ -20,6 +21,8 @@ int RunMain(Session& s) {
     Main(s);
     // After a batch run without option X the output view stays until Done.
     if (!s.commandLine.empty() && s.log.outputShown && s.output) s.output->WaitForDone();
+    // The wizard is open: its front end carries out the user's events.
+    if (s.wizard.opened && s.wizard.frontEnd) s.wizard.frontEnd->RunEventLoop();
     return 0;
   } catch (const FatalError& e) {
     ShowFatalError(s, e.message);
