@@ -5,6 +5,7 @@
 // the first value added under a name is the one kept.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -19,9 +20,9 @@ class NameTable {
   // Adds a name; false (and nothing changes) when it is there already.
   bool Add(std::string_view name, T value) {
     if (Find(name)) return false;
-    if (2 * (count_ + 1) > slots_.size()) Grow();
-    Place(Slot{std::string(name), EndsOf(name), std::move(value), true});
-    ++count_;
+    if (2 * (names_.size() + 1) > slots_.size()) Grow();
+    names_.emplace_back(name);
+    Place(Slot{EndsOf(name), static_cast<uint32_t>(names_.size()), std::move(value)});
     return true;
   }
 
@@ -31,64 +32,74 @@ class NameTable {
     const size_t mask = slots_.size() - 1;
     for (size_t i = Hash(ends) & mask;; i = (i + 1) & mask) {
       const Slot& slot = slots_[i];
-      if (!slot.used) return nullptr;
+      if (slot.entry == 0) return nullptr;
       // Names of up to 16 bytes are whole in their ends; longer ones are compared whole.
-      if (slot.ends == ends && (ends.length <= 16 || slot.name == name)) return &slot.value;
+      if (slot.ends == ends && (ends.length <= 16 || names_[slot.entry - 1] == name)) return &slot.value;
     }
   }
 
-  size_t size() const { return count_; }
+  size_t size() const { return names_.size(); }
 
  private:
   // A name's length and its first and last eight bytes (fewer, zero-filled, for a
   // shorter name).
   struct Ends {
-    uint64_t length = 0, first = 0, last = 0;
+    uint64_t first = 0, last = 0;
+    uint32_t length = 0;
     bool operator==(const Ends&) const = default;
   };
 
+  // A slot holds a name's ends, its number in names_ (1-based; 0 for a free slot) and
+  // its value, so that a look-up touches one slot per probe.
   struct Slot {
-    std::string name;
     Ends ends;
+    uint32_t entry = 0;
     T value{};
-    bool used = false;
   };
 
+  // Up to eight bytes as one number, the first byte lowest.
   static uint64_t Load(const char* p, size_t n) {
+    if (n == 8) {
+      uint64_t v;
+      std::memcpy(&v, p, 8);
+      return v;
+    }
     uint64_t v = 0;
-    std::memcpy(&v, p, n);
+    for (size_t i = 0; i < n; ++i) v |= uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
     return v;
   }
 
   static Ends EndsOf(std::string_view name) {
     const size_t n = name.size();
-    if (n >= 8) return {n, Load(name.data(), 8), Load(name.data() + n - 8, 8)};
-    return {n, Load(name.data(), n), 0};
+    const auto length = static_cast<uint32_t>(std::min<size_t>(n, UINT32_MAX));  // a longer one is compared whole
+    if (n >= 8) return {Load(name.data(), 8), Load(name.data() + n - 8, 8), length};
+    return {Load(name.data(), n), 0, length};
   }
 
   static size_t Hash(const Ends& e) {
     const uint64_t h =
-        e.length * 0x9E3779B97F4A7C15ull ^ e.first * 0xC2B2AE3D27D4EB4Full ^ e.last * 0x165667B19E3779F9ull;
+        uint64_t(e.length) * 0x9E3779B97F4A7C15ull ^ e.first * 0xC2B2AE3D27D4EB4Full ^ e.last * 0x165667B19E3779F9ull;
     return static_cast<size_t>(h ^ (h >> 29) ^ (h >> 47));
   }
 
   void Place(Slot slot) {
     const size_t mask = slots_.size() - 1;
     size_t i = Hash(slot.ends) & mask;
-    while (slots_[i].used) i = (i + 1) & mask;
+    while (slots_[i].entry != 0) i = (i + 1) & mask;
     slots_[i] = std::move(slot);
   }
 
+  // Twice the slots (16 at first), every name placed afresh.
   void Grow() {
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(old.empty() ? 16 : 2 * old.size(), Slot{});
     for (Slot& slot : old) {
-      if (slot.used) Place(std::move(slot));
+      if (slot.entry != 0) Place(std::move(slot));
     }
   }
 
+  std::vector<std::string> names_;  // in the order added
   std::vector<Slot> slots_;
-  size_t count_ = 0;
 };
 
 }  // namespace tarvik

@@ -11,6 +11,8 @@
 #include "base/text.h"
 #include "log/run_log.h"
 #include "objects/object_session.h"
+#include "objects/object_store.h"
+#include "objects/planet_grid.h"
 #include "platform/rounding.h"
 
 namespace tarvik {
@@ -404,21 +406,9 @@ void LockBaseToPlanet(ObjectSession& s) {
   const ObjectTables& objects = s.tables.objects;
   const double x = b.Get("x");
   const double y = b.Get("y");
-
-  float best = 5000.0f;
-  int bestId = 0;
-  for (int id = 1; id <= MAX_OBJECTS; ++id) {
-    if (objects.objectKind[id] != ObjectKind::PLANET || objects.objectX[id] == 0) continue;
-    const double dx = objects.objectX[id] - x;
-    const double dy = objects.objectY[id] - y;
-    // The distance is kept in single precision, so a planet a hair under 5000 away
-    // counts as 5000 and is not taken.
-    const float d = static_cast<float>(std::sqrt(dx * dx + dy * dy));
-    if (d < best) {
-      best = d;
-      bestId = id;
-    }
-  }
+  // The open store knows where its planets lie; the scan gives the same planet.
+  const int32_t bestId =
+      ObjectStoreOpen(s) ? s.store.planets.Nearest(objects, x, y) : NearestPlanetByScan(objects, x, y);
   if (bestId == 0) return;
 
   b.Set("x", objects.objectX[bestId]);

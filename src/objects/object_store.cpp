@@ -156,6 +156,7 @@ void ResetStore(StoreState& st) {
   st.indexDirtyLast = 0;
   st.pendingRecords.clear();
   st.pendingPos = 0;
+  st.planets.Clear();
 }
 
 // The add operation of every kind: the kind's working record with its owner, position,
@@ -205,6 +206,7 @@ void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
   t.objectX[id] = tableX;
   t.objectY[id] = tableY;
   t.objectKind[id] = kindCode;
+  if (kindCode == ObjectKind::PLANET) st.planets.Add(id, tableX, tableY);
   MarkIdTaken(s, id);
 
   AddToMapList(s, id);
@@ -260,6 +262,7 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
   for (int i = 1; i <= MAX_OBJECTS; ++i) st.nextFreeId[i] = IdTaken(s, i) ? i + 1 : i;
   st.nextFreeId[NO_FREE_ID] = NO_FREE_ID;
   st.mapListCursor = 1;
+  st.planets.Rebuild(t);
 }
 
 void CloseObjectStore(ObjectSession& s) {

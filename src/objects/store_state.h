@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "objects/planet_grid.h"
 #include "platform/files.h"
 
 namespace tarvik {
@@ -43,6 +44,9 @@ struct StoreState {
   // onward in the file and are written in large pieces.
   std::vector<uint8_t> pendingRecords;
   long long pendingPos = 0;
+
+  // The planets of the tables by where they lie, for the base that locks to one.
+  PlanetGrid planets;
 };
 
 }  // namespace tarvik

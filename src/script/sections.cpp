@@ -64,7 +64,7 @@ void ThingCode(ScriptSession& s, Record& thing, std::string_view value) {
 }
 
 void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::string_view keyword,
-                    const std::string& upperKey, std::string_view value, const std::string& upperValue) {
+                    const std::string& upperKey, std::string_view value) {
   Record& rec = s.records.*kind.record;
   const KeywordBinding* b = ObjectKeywordTable(kind.blockKind)->Find(upperKey);
   if (!b) {
@@ -104,7 +104,7 @@ void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::str
       break;
     case ValueKind::PlanetName:
       Step(s, [&] {
-        if (upperValue == "RANDOM") {
+        if (UpperAscii(value) == "RANDOM") {
           s.script.pickPlanetName = true;
         } else {
           rec.SetText(BoundField(*b), value);
@@ -286,13 +286,12 @@ void CommitBlock(ScriptSession& s) {
 
 void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
   const std::string k = UpperAscii(keyword);
-  const std::string v = UpperAscii(value);
   switch (s.script.blockKind) {
     case BlockKind::PlanetNames:
       Step(s, [&] { AddPlanetName(s, value); });
       return;
     case BlockKind::Map:
-      MapProperty(s, k, v);
+      MapProperty(s, k, UpperAscii(value));
       return;
     case BlockKind::Races:
       RacesProperty(s, k, value);
@@ -312,10 +311,10 @@ void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view val
   const ObjectKindDescriptor* kind = OpenObjectKind(s);
   if (!kind) return;
   if (k == "ID") {
-    IdStatement(s, v);
+    IdStatement(s, UpperAscii(value));
     return;
   }
-  ObjectProperty(s, *kind, keyword, k, value, v);
+  ObjectProperty(s, *kind, keyword, k, value);
 }
 
 }  // namespace tarvik

@@ -1,0 +1,92 @@
+#include "objects/planet_grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvik {
+
+namespace {
+
+// The distance from (x, y) to the planet `id`, kept in single precision (so a planet a
+// hair under BASE_LOCK_RANGE away counts as BASE_LOCK_RANGE and is not taken).
+float PlanetDistance(const ObjectTables& t, int32_t id, double x, double y) {
+  const double dx = t.objectX[id] - x;
+  const double dy = t.objectY[id] - y;
+  return static_cast<float>(std::sqrt(dx * dx + dy * dy));
+}
+
+// A squared distance beyond which the distance, rounded to single precision, is above
+// `best` (a float's rounding moves it by less than a millionth).
+double FartherThan(float best) {
+  const double bound = static_cast<double>(best) * (1 + 1e-6);
+  return bound * bound;
+}
+
+bool IsLockablePlanet(const ObjectTables& t, int32_t id) {
+  return t.objectKind[id] == ObjectKind::PLANET && t.objectX[id] != 0;
+}
+
+}  // namespace
+
+int32_t NearestPlanetByScan(const ObjectTables& t, double x, double y) {
+  float best = BASE_LOCK_RANGE;
+  int32_t bestId = 0;
+  for (int32_t id = 1; id <= MAX_OBJECTS; ++id) {
+    if (!IsLockablePlanet(t, id)) continue;
+    const float d = PlanetDistance(t, id, x, y);
+    if (d < best) {
+      best = d;
+      bestId = id;
+    }
+  }
+  return bestId;
+}
+
+void PlanetGrid::Clear() {
+  for (std::vector<int32_t>& square : squares_) square.clear();
+}
+
+void PlanetGrid::Rebuild(const ObjectTables& t) {
+  Clear();
+  for (int32_t id = 1; id <= MAX_OBJECTS; ++id) {
+    if (IsLockablePlanet(t, id)) Add(id, t.objectX[id], t.objectY[id]);
+  }
+}
+
+void PlanetGrid::Add(int32_t id, int16_t x, int16_t y) {
+  if (x == 0) return;
+  squares_[static_cast<size_t>(SquareOf(y) * SIDE + SquareOf(x))].push_back(id);
+}
+
+int32_t PlanetGrid::Nearest(const ObjectTables& t, double x, double y) const {
+  // A planet in range differs from the point by less than the range on each axis (the
+  // distance is at least each difference, and rounding to single precision keeps the
+  // order), so only the squares that such coordinates fall in are looked at.
+  const double range = BASE_LOCK_RANGE;
+  if (x - range >= 32767 || x + range <= -32768 || y - range >= 32767 || y + range <= -32768) return 0;
+  auto square = [](double from) {
+    return SquareOf(static_cast<int>(std::clamp(from, -32768.0, 32767.0)));
+  };
+  float best = BASE_LOCK_RANGE;
+  int32_t bestId = 0;
+  double farther = FartherThan(best);
+  for (int sy = square(y - range); sy <= square(y + range); ++sy) {
+    for (int sx = square(x - range); sx <= square(x + range); ++sx) {
+      for (const int32_t id : squares_[static_cast<size_t>(sy * SIDE + sx)]) {
+        // Farther than a millionth beyond the best: its rounded distance is larger too.
+        const double dx = t.objectX[id] - x, dy = t.objectY[id] - y;
+        if (dx * dx + dy * dy > farther) continue;
+        const float d = PlanetDistance(t, id, x, y);
+        // The scan meets the identifiers in order: of equal distances the lowest wins.
+        if (d < best || (d == best && id < bestId)) {
+          best = d;
+          bestId = id;
+          farther = FartherThan(best);
+        }
+      }
+    }
+  }
+  return bestId;
+}
+
+}  // namespace tarvik
