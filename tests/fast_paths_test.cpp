@@ -2,12 +2,15 @@
 // built to tie or collide: the same answers, ties included.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "base/name_table.h"
+#include "objects/planet_grid.h"
 #include "script/script_line.h"
 
 namespace tarvik {
@@ -117,6 +120,99 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
     const ScriptStatement whole = CutScriptLine(line);
     ASSERT_EQ(std::tie(whole.word, whole.argument, whole.keyword, whole.value),
               std::tie(plain.word, plain.argument, plain.keyword, plain.value));
+  }
+}
+
+// ---- The planet a base locks to -------------------------------------------------------------
+
+// Object tables with planets placed by the caller, the grid told of each as the store
+// tells it, and the scan to compare with.
+struct PlanetField {
+  std::unique_ptr<ObjectTables> tables = std::make_unique<ObjectTables>();
+  PlanetGrid grid;
+
+  void Put(int32_t id, int kind, int x, int y) {
+    tables->objectKind[id] = static_cast<int16_t>(kind);
+    tables->objectX[id] = static_cast<int16_t>(x);
+    tables->objectY[id] = static_cast<int16_t>(y);
+    if (kind == ObjectKind::PLANET) grid.Add(id, static_cast<int16_t>(x), static_cast<int16_t>(y));
+  }
+  // The grid's answer (as told, and rebuilt from the tables) against the scan's.
+  void Expect(double x, double y, int32_t* found = nullptr) const {
+    const int32_t scan = NearestPlanetByScan(*tables, x, y);
+    ASSERT_EQ(grid.Nearest(*tables, x, y), scan) << "at " << x << ", " << y;
+    PlanetGrid rebuilt;
+    rebuilt.Rebuild(*tables);
+    ASSERT_EQ(rebuilt.Nearest(*tables, x, y), scan) << "at " << x << ", " << y;
+    if (found) *found = scan;
+  }
+};
+
+TEST(FastPaths, TheGridFindsThePlanetTheScanFinds) {
+  std::mt19937 rng(23);
+  auto between = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  for (int round = 0; round < 6; ++round) {
+    PlanetField f;
+    // Planets over the whole 16-bit range and crowded in one corner, other objects among
+    // them, planets at x = 0 (never taken), identifiers in no order.
+    for (int k = 0; k < 3000; ++k) {
+      const int32_t id = between(1, MAX_OBJECTS);
+      if (f.tables->objectKind[id] != 0) continue;
+      const bool crowded = k % 2 == 0;
+      const int x = crowded ? between(900, 4100) : between(-32768, 32767);
+      const int y = crowded ? between(900, 4100) : between(-32768, 32767);
+      const int kind = k % 7 == 0 ? ObjectKind::SHIP + 3 : ObjectKind::PLANET;
+      f.Put(id, kind, k % 50 == 0 ? 0 : x, y);
+    }
+    int taken = 0, none = 0;
+    for (int q = 0; q < 1500; ++q) {
+      // Bases inside the map, at its edges and beyond them (their records hold 32 bits).
+      const double x = q % 5 == 0 ? between(-120000, 120000) : between(-33000, 33000);
+      const double y = q % 5 == 1 ? between(-120000, 120000) : between(-33000, 33000);
+      int32_t found = 0;
+      ASSERT_NO_FATAL_FAILURE(f.Expect(x, y, &found));
+      ++(found ? taken : none);
+    }
+    EXPECT_GT(taken, 100);
+    EXPECT_GT(none, 100);
+  }
+}
+
+TEST(FastPaths, TheGridBreaksTiesAsTheScanDoes) {
+  PlanetField f;
+  // Around (10000, 10000): planets at exactly 3000 units in four squares, the lowest
+  // identifier told to the grid last; one at exactly the lock range (not taken).
+  f.Put(900, ObjectKind::PLANET, 13000, 10000);
+  f.Put(700, ObjectKind::PLANET, 10000, 7000);
+  f.Put(500, ObjectKind::PLANET, 8200, 12400);
+  f.Put(300, ObjectKind::PLANET, 11800, 7600);
+  f.Put(100, ObjectKind::PLANET, 7000, 10000);
+  f.Put(50, ObjectKind::PLANET, 13000, 14000);
+  int32_t found = 0;
+  ASSERT_NO_FATAL_FAILURE(f.Expect(10000, 10000, &found));
+  EXPECT_EQ(found, 100);
+  // Distances that differ only below single precision: (4000, 1) and (1, 4000) round to
+  // the same distance as each other, a hair above 4000 (4000, 0).
+  PlanetField g;
+  g.Put(40, ObjectKind::PLANET, -20000 + 4000, -20000 + 1);
+  g.Put(30, ObjectKind::PLANET, -20000 + 1, -20000 + 4000);
+  g.Put(20, ObjectKind::PLANET, -20000 - 4000, -20000 - 1);
+  ASSERT_NO_FATAL_FAILURE(g.Expect(-20000, -20000, &found));
+  EXPECT_EQ(found, 20);
+  g.Put(60, ObjectKind::PLANET, -20000, -20000 - 4000);
+  ASSERT_NO_FATAL_FAILURE(g.Expect(-20000, -20000, &found));
+  EXPECT_EQ(found, 60);
+  // A ring of planets at nearly one distance from bases at fractional positions: many
+  // distances tie once rounded.
+  std::mt19937 rng(3);
+  PlanetField ring;
+  for (int32_t id = 1; id <= 4000; ++id) {
+    const double a = (rng() % 100000) / 100000.0 * 6.283185307179586;
+    ring.Put(static_cast<int32_t>(MAX_OBJECTS + 1 - id), ObjectKind::PLANET,
+             static_cast<int>(std::lround(2500 * std::cos(a))), static_cast<int>(std::lround(2500 * std::sin(a))));
+  }
+  for (int q = 0; q < 200; ++q) {
+    ASSERT_NO_FATAL_FAILURE(ring.Expect((rng() % 2000) / 1000.0 - 1, (rng() % 2000) / 1000.0 - 1));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,8 +16,14 @@
 namespace tarvik {
 namespace {
 
+// A file a session keeps open for writing over several steps (as a build keeps its
+// universe file and its log open).
+struct Held {
+  std::unique_ptr<BinaryFile> file;
+};
+
 // One step of a file session and what it answered, as text.
-using Step = std::function<std::string(const std::string& root)>;
+using Step = std::function<std::string(const std::string& root, Held& held)>;
 
 std::string Guarded(const std::function<std::string()>& f) {
   try {
@@ -32,34 +39,55 @@ std::string Bytes(const std::vector<uint8_t>& b) { return std::string(b.begin(),
 std::vector<Step> RandomSteps(unsigned seed, int count) {
   std::mt19937 rng(seed);
   const std::vector<std::string> folders = {"univ", "UNIV", "Univ\\game1", "UNIV/GAME1", "war", "WAR\\slot2"};
-  const std::vector<std::string> files = {"univ/game1/g1.yig", "UNIV\\GAME1\\G1.YIG", "war/slot2/slot.dat",
-                                          "WAR\\SLOT2\\SLOT.DAT", "data.map", "DATA.MAP", "univ\\x.dat"};
+  const std::vector<std::string> files = {"univ/game1/g1.yig", "UNIV\\GAME1\\G1.YIG", "./univ//game1/g1.yig",
+                                          "war/slot2/slot.dat", "WAR\\SLOT2\\SLOT.DAT", "./war/slot2/../slot2/slot.dat",
+                                          "data.map", "DATA.MAP", "univ\\x.dat"};
   std::vector<Step> steps;
   for (int i = 0; i < count; ++i) {
     const std::string folder = folders[rng() % folders.size()];
     const std::string file = files[rng() % files.size()];
     const std::string other = files[rng() % files.size()];
     const std::string bytes(1 + rng() % 40, static_cast<char>('a' + rng() % 26));
-    switch (rng() % 11) {
-      case 0: steps.push_back([=](const std::string& r) { return Guarded([&] { CreateFolder(r + folder); return std::string("made"); }); }); break;
-      case 1: steps.push_back([=](const std::string& r) { return std::to_string(FolderExists(r + folder)); }); break;
-      case 2: steps.push_back([=](const std::string& r) { return std::to_string(FileExists(r + file)); }); break;
-      case 3: steps.push_back([=](const std::string& r) { return std::to_string(FileLength(r + file)); }); break;
-      case 4: steps.push_back([=](const std::string& r) { return ResolvePath(r + file).substr(r.size()); }); break;
-      case 5: steps.push_back([=](const std::string& r) { return Guarded([&] { return Bytes(ReadWholeFile(r + file)); }); }); break;
-      case 6: steps.push_back([=](const std::string& r) { return Guarded([&] { return Bytes(ReadFileStart(r + file, 5)); }); }); break;
+    switch (rng() % 15) {
+      case 0: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { CreateFolder(r + folder); return std::string("made"); }); }); break;
+      case 1: steps.push_back([=](const std::string& r, Held&) { return std::to_string(FolderExists(r + folder)); }); break;
+      case 2: steps.push_back([=](const std::string& r, Held&) { return std::to_string(FileExists(r + file)); }); break;
+      case 3: steps.push_back([=](const std::string& r, Held&) { return std::to_string(FileLength(r + file)); }); break;
+      case 4: steps.push_back([=](const std::string& r, Held&) { return ResolvePath(r + file).substr(r.size()); }); break;
+      case 5: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { return Bytes(ReadWholeFile(r + file)); }); }); break;
+      case 6: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { return Bytes(ReadFileStart(r + file, 5)); }); }); break;
       case 7:
-        steps.push_back([=](const std::string& r) {
+        steps.push_back([=](const std::string& r, Held&) {
           return Guarded([&] {
             WriteWholeFile(r + file, std::vector<uint8_t>(bytes.begin(), bytes.end()));
             return std::string("written");
           });
         });
         break;
-      case 8: steps.push_back([=](const std::string& r) { return Guarded([&] { DeleteFileAt(r + file); return std::string("deleted"); }); }); break;
-      case 9: steps.push_back([=](const std::string& r) { return Guarded([&] { CopyFileTo(r + file, r + other); return std::string("copied"); }); }); break;
+      case 8: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { DeleteFileAt(r + file); return std::string("deleted"); }); }); break;
+      case 9: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { CopyFileTo(r + file, r + other); return std::string("copied"); }); }); break;
+      case 11:
+        steps.push_back([=](const std::string& r, Held& held) {
+          return Guarded([&] {
+            held.file.reset();
+            held.file = std::make_unique<BinaryFile>(r + file, BinaryFile::Mode::ReadWrite);
+            return std::string("held");
+          });
+        });
+        break;
+      case 12:
+        steps.push_back([=](const std::string&, Held& held) {
+          return Guarded([&] {
+            if (!held.file) return std::string("none held");
+            held.file->Write(held.file->Length() + 1, bytes.data(), bytes.size());
+            return std::string("grown");
+          });
+        });
+        break;
+      case 13: steps.push_back([](const std::string&, Held& held) { held.file.reset(); return std::string("let go"); }); break;
+      case 14: steps.push_back([](const std::string&, Held&) { ForgetFolders(); return std::string("box"); }); break;
       default:
-        steps.push_back([=](const std::string& r) {
+        steps.push_back([=](const std::string& r, Held&) {
           return Guarded([&] {
             BinaryFile f(r + file, BinaryFile::Mode::ReadWrite);
             f.Write(3, bytes.data(), bytes.size());
@@ -82,12 +110,14 @@ std::vector<std::string> Answers(const std::vector<Step>& steps, bool steady) {
     for (size_t at; (at = answer.find(dir.path())) != std::string::npos;) answer.replace(at, dir.path().size(), "<root>/");
     answers.push_back(answer);
   };
+  Held held;
   if (steady) {
     const SteadyFolders span;
-    for (const Step& step : steps) take(step(dir.path()));
+    for (const Step& step : steps) take(step(dir.path(), held));
   } else {
-    for (const Step& step : steps) take(step(dir.path()));
+    for (const Step& step : steps) take(step(dir.path(), held));
   }
+  held.file.reset();
   for (const std::string& f : dir.Folders()) answers.push_back("folder " + f);
   return answers;
 }
@@ -95,7 +125,7 @@ std::vector<std::string> Answers(const std::vector<Step>& steps, bool steady) {
 TEST(SteadyFolders, AnswersAsTheFolderDoesWhateverTheProgramChanges) {
   for (unsigned seed = 1; seed <= 40; ++seed) {
     SCOPED_TRACE(seed);
-    const std::vector<Step> steps = RandomSteps(seed, 120);
+    const std::vector<Step> steps = RandomSteps(seed, 160);
     const std::vector<std::string> plain = Answers(steps, false);
     const std::vector<std::string> remembered = Answers(steps, true);
     ASSERT_EQ(plain.size(), remembered.size());

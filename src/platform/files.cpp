@@ -40,6 +40,8 @@ std::vector<std::string> SplitComponents(std::string_view path) {
 
 // ---- What a steady span remembers (see SteadyFolders in files.h) ----------------------
 
+using FileIdentity = std::pair<dev_t, ino_t>;
+
 struct FolderMemory {
   int spans = 0;  // steady spans open
   // Host paths found, with their status. Only what is there is remembered: a path that
@@ -47,12 +49,13 @@ struct FolderMemory {
   std::unordered_map<std::string, struct stat> found;
   // The entry names of the folders listed for look-ups without regard to case, by the
   // folder's identity (device and inode), which every spelling of a folder shares.
-  std::map<std::pair<dev_t, ino_t>, std::vector<std::string>> listings;
+  std::map<FileIdentity, std::vector<std::string>> listings;
   // Files read whole, by host path (only small ones: the packs, maps and records that
   // a run reads again and again).
   std::unordered_map<std::string, std::vector<uint8_t>> contents;
-  // Host paths opened for writing in this span: looked up afresh every time.
-  std::unordered_set<std::string> written;
+  // The files open for writing (spans or not), by identity, so that no spelling of
+  // their paths is remembered while they change; with how many times each is open.
+  std::map<FileIdentity, int> writing;
 };
 
 constexpr size_t REMEMBERED_FILE_BYTES = 1 << 20;
@@ -62,13 +65,19 @@ FolderMemory& Memory() {
   return memory;
 }
 
-bool Remembering(const std::string& host) { return Memory().spans > 0 && !Memory().written.count(host); }
+bool BeingWritten(const struct stat& st) { return Memory().writing.count({st.st_dev, st.st_ino}) > 0; }
+
+// The program changed the folders (a file opened for writing, a file deleted, a folder
+// made): whatever a span remembers is forgotten, so no spelling of the path changed,
+// nor the listing of its folder, can be answered from before the change.
+void FoldersChanged() {
+  if (Memory().spans > 0) ForgetFolders();
+}
 
 // stat(2) of a host path, answered from the span's memory when it can be.
 bool StatPath(const std::string& host, struct stat& st) {
   FolderMemory& m = Memory();
-  const bool remembering = Remembering(host);
-  if (remembering) {
+  if (m.spans > 0) {
     const auto it = m.found.find(host);
     if (it != m.found.end()) {
       st = it->second;
@@ -76,7 +85,7 @@ bool StatPath(const std::string& host, struct stat& st) {
     }
   }
   if (::stat(host.c_str(), &st) != 0) return false;
-  if (remembering) m.found.emplace(host, st);
+  if (m.spans > 0 && !BeingWritten(st)) m.found.emplace(host, st);
   return true;
 }
 
@@ -118,7 +127,7 @@ std::string MatchInFolder(const std::string& dir, const std::string& name) {
   if (m.spans == 0 || !StatPath(dir.empty() ? "." : dir, st)) {
     return ReadFolder(dir, names) ? SmallestMatch(names, name) : std::string();
   }
-  const std::pair<dev_t, ino_t> id{st.st_dev, st.st_ino};
+  const FileIdentity id{st.st_dev, st.st_ino};
   const auto it = m.listings.find(id);
   if (it != m.listings.end()) {
     std::string best = SmallestMatch(it->second, name);
@@ -128,32 +137,6 @@ std::string MatchInFolder(const std::string& dir, const std::string& name) {
   std::string best = SmallestMatch(names, name);
   m.listings[id] = std::move(names);
   return best;
-}
-
-// The folder part of a host path with its closing "/" ("" for a bare name), and the
-// name after it.
-std::pair<std::string, std::string> SplitHostPath(const std::string& host) {
-  const size_t slash = host.find_last_of('/');
-  if (slash == std::string::npos) return {"", host};
-  return {host.substr(0, slash + 1), host.substr(slash + 1)};
-}
-
-// This program made (or may have made) the entry at a host path, or removed it: what the
-// span remembers about it, and the listing of its folder, follow.
-void NoteEntry(const std::string& host, bool present) {
-  FolderMemory& m = Memory();
-  if (m.spans == 0) return;
-  m.found.erase(host);
-  m.contents.erase(host);
-  const auto [dir, name] = SplitHostPath(host);
-  struct stat st;
-  if (name.empty() || !StatPath(dir.empty() ? "." : dir, st)) return;
-  const auto it = m.listings.find({st.st_dev, st.st_ino});
-  if (it == m.listings.end()) return;
-  std::vector<std::string>& names = it->second;
-  const auto at = std::find(names.begin(), names.end(), name);
-  if (present && at == names.end()) names.push_back(name);
-  if (!present && at != names.end()) names.erase(at);
 }
 
 // The existing entry of folder `dir` whose name equals `name` ignoring case; the exact
@@ -312,7 +295,7 @@ void CreateFolder(std::string_view path) {
   if (::mkdir(real.c_str(), 0777) != 0 && errno != EEXIST) {
     Fail("create the folder", path, errno, true);
   }
-  NoteEntry(real, true);
+  FoldersChanged();
 }
 
 long long FileLength(std::string_view path) {
@@ -374,7 +357,7 @@ void DeleteFileAt(std::string_view path) {
   if (::unlink(real.c_str()) != 0 && errno != ENOENT) {
     Fail("delete", path, errno, false);
   }
-  NoteEntry(real, false);
+  FoldersChanged();
 }
 
 namespace {
@@ -382,8 +365,10 @@ namespace {
 // The first n bytes of a file (all of it when it is shorter), from what the span
 // remembers of it when it can; a small file read whole is remembered.
 std::vector<uint8_t> ReadStart(std::string_view path, size_t n) {
-  const std::string host = ResolvePath(path);
-  const bool remembering = Remembering(host);
+  struct stat st;
+  bool found = false;
+  const std::string host = ResolveWithStatus(path, st, found);
+  const bool remembering = Memory().spans > 0 && found && !BeingWritten(st);
   if (remembering) {
     const auto it = Memory().contents.find(host);
     if (it != Memory().contents.end()) {
@@ -414,7 +399,9 @@ void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes) {
 }
 
 BinaryFile::~BinaryFile() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ < 0) return;
+  ::close(fd_);
+  StopWriting();
 }
 
 namespace {
@@ -444,18 +431,35 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
   if (fd_ < 0) {
     Fail(mode == Mode::Read ? "read" : mode == Mode::ReadWrite ? "open" : "create", path_, errno, mode == Mode::Create);
   }
-  if (mode != Mode::Read && Memory().spans > 0) {
-    // Its length and contents change from here on; Create may have made it.
-    NoteEntry(host, true);
-    Memory().written.insert(host);
+  if (mode == Mode::Read) return;
+  // Its length and contents change from here on, and Create may have made it: nothing
+  // about it is remembered until it is closed.
+  struct stat st;
+  if (::fstat(fd_, &st) == 0) {
+    writingDevice_ = static_cast<uint64_t>(st.st_dev);
+    writingInode_ = static_cast<uint64_t>(st.st_ino);
+    writing_ = true;
+    ++Memory().writing[{st.st_dev, st.st_ino}];
   }
+  FoldersChanged();
+}
+
+void BinaryFile::StopWriting() {
+  if (!writing_) return;
+  writing_ = false;
+  std::map<FileIdentity, int>& writing = Memory().writing;
+  const auto it = writing.find({static_cast<dev_t>(writingDevice_), static_cast<ino_t>(writingInode_)});
+  if (it != writing.end() && --it->second == 0) writing.erase(it);
 }
 
 void BinaryFile::Close() {
   if (fd_ < 0) return;
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0 && errno != EINTR) Fail("write", path_, errno, false);
+  const int closed = ::close(fd);
+  const int err = errno;
+  StopWriting();
+  if (closed != 0 && err != EINTR) Fail("write", path_, err, false);
 }
 
 int BinaryFile::Descriptor() const { return fd_; }
@@ -555,7 +559,6 @@ void ForgetFolders() {
   m.found.clear();
   m.listings.clear();
   m.contents.clear();
-  m.written.clear();
 }
 
 }  // namespace tarvik

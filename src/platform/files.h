@@ -53,11 +53,12 @@ void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes);
 // this program (start-up and an unattended build; never a wait for the person). While
 // one is open, the file layer remembers what it has looked up (the status of every path
 // found, the listings of the folders searched without regard to letter case, and small
-// files read whole) and answers from that memory; its own changes (folders and files
-// made, files written or deleted) keep the memory true. What is not there (a path, or
-// a name no remembered listing matches) is always looked up afresh, and a file opened
-// for writing is looked up afresh for the rest of the span. Spans nest; when the last
-// one closes, everything is forgotten.
+// files read whole) and answers from that memory. What is not there (a path, or a name
+// no remembered listing matches) is always looked up afresh; a file open for writing
+// is never remembered, under any spelling of its path; and every change the program
+// makes (a file opened for writing, a file deleted, a folder made) forgets everything,
+// as does every box (ForgetFolders). Spans nest; when the last one closes, everything
+// is forgotten.
 class SteadyFolders {
  public:
   SteadyFolders();
@@ -105,8 +106,13 @@ class BinaryFile {
 
  private:
   void CheckPosition(long long pos) const;
+  // Takes a file opened for writing off the list of files that no span remembers.
+  void StopWriting();
   int fd_ = -1;
   std::string path_;
+  bool writing_ = false;  // open for writing, as the device and inode below
+  uint64_t writingDevice_ = 0;
+  uint64_t writingInode_ = 0;
 };
 
 }  // namespace tarvik
