@@ -11,8 +11,10 @@
 
 #include "app/options.h"
 #include "app/session.h"
+#include "app/tool_commands.h"
 #include "app/top.h"
 #include "platform/clock.h"
+#include "platform/paths.h"
 #include "platform/ui.h"
 
 namespace {
@@ -72,6 +74,10 @@ int main(int argc, char** argv) {
     }
     clock = &fixedClock;
   }
+  const std::string gameDir = options.gameDir ? *options.gameDir : tarvik::GameFolderOfProgram(ProgramFolder(argv[0]));
+  // The tools run alone, without the start-up.
+  if (!options.tool.empty()) return tarvik::RunTool(options, gameDir, *clock, std::cout, std::cerr);
+
   tarvik::ConsoleUserInterface ui(std::cerr);
   tarvik::ConsoleOutputView output(std::cout);
   auto session = std::make_unique<tarvik::Session>();
@@ -79,7 +85,7 @@ int main(int argc, char** argv) {
   session->ui = &ui;
   session->output = &output;
   session->random.SetFixedSeed(options.seed);
-  session->paths.appPath = options.gameDir ? *options.gameDir : ProgramFolder(argv[0]);
+  session->paths.appPath = gameDir;
   session->commandLine = options.commandLine;
   session->listRacesOnly = options.listRaces;
   session->listSlotsOnly = options.listSlots;

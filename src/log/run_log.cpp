@@ -27,8 +27,8 @@ static void CloseLogFile(RunLog& log) {
 void LogLine(LogSession& s, const std::string& text) {
   RunLog& log = s.log;
   const std::string upper = UpperAscii(text);
-  if (!log.logFile) {
-    log.lineEnd = "\r\n";
+  if (!log.logFile) log.lineEnd = "\r\n";
+  if (!log.logFile && !log.noFile) {
     const std::string& path = s.paths.logPath;
     log.logFile = std::make_unique<BinaryFile>();
     try {
@@ -73,10 +73,12 @@ void LogLine(LogSession& s, const std::string& text) {
   }
   if (upper == "CLEAR") {
     CloseLogFile(log);
-    try {
-      BinaryFile empty(s.paths.logPath, BinaryFile::Mode::Create);
-      empty.Close();
-    } catch (const RuntimeError&) {
+    if (!log.noFile) {
+      try {
+        BinaryFile empty(s.paths.logPath, BinaryFile::Mode::Create);
+        empty.Close();
+      } catch (const RuntimeError&) {
+      }
     }
     if (s.output && log.outputShown) s.output->SetLogText("", "");
     for (auto& l : log.lines) l.clear();

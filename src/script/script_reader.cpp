@@ -15,33 +15,24 @@ void ParseScriptLine(ScriptSession& s, std::string_view line) {
   if (s.script.blockKind != BlockKind::None && !st.keyword.empty()) DoProperty(s, st.keyword, st.value);
 }
 
-void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
+void BeginScriptPass(ScriptSession& s, ScriptPass pass) {
   s.script.pass = pass;
-  if (!FileExists(path)) throw FatalError{"Script Missing"};
-  const std::vector<uint8_t> bytes = ReadWholeFile(path);
-
   s.script.pendingMapFile = false;
   s.script.pendingMapPath.clear();
   // A script run also drops the map that the wizard's map step had chosen.
   s.map.defaultMapFile.clear();
   s.map.chosenMapFile.clear();
+}
+
+void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
+  s.script.pass = pass;
+  if (!FileExists(path)) throw FatalError{"Script Missing"};
+  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  BeginScriptPass(s, pass);
 
   if (bytes.empty()) return;
   if (pass == ScriptPass::Objects) OpenObjectStore(s, s.tables.universeFilePath);
-
-  // The carriage return is the only line separator; a line feed stays in the line and
-  // is dropped when the line is cut.
-  std::string line;
-  for (uint8_t byte : bytes) {
-    if (byte == '\r') {
-      ParseScriptLine(s, line);
-      line.clear();
-    } else {
-      line += static_cast<char>(byte);
-    }
-  }
-  if (!line.empty()) ParseScriptLine(s, line);
-
+  ForEachScriptLine(bytes, [&](std::string_view line) { ParseScriptLine(s, line); });
   if (pass == ScriptPass::Objects) CloseObjectStore(s);
 }
 
