@@ -173,6 +173,7 @@ void WriteUniverse(JsonWriter& w, std::span<const uint8_t> bytes, Problems& prob
   for (const ObjectView& o : v.objects) {
     w.BeginObject().Member("id", o.id);
     if (o.kind) w.Member("kind", o.kind->blockWord);
+    if (const std::string name = ObjectName(o); !name.empty()) w.Member("name", Cp1252ToUtf8(name));
     w.Member("objectKind", o.kindCode).Member("objectX", static_cast<int>(o.tableX)).Member("objectY", static_cast<int>(o.tableY));
     w.Member("owner", static_cast<int>(o.entry.owner));
     if (o.record) {
