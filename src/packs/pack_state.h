@@ -68,6 +68,9 @@ struct PackState {
   std::vector<int> raceListItems;
   int selectedRaceItem = -1;  // 0-based list item, -1 = none
   int selectedRaceIndex = 0;  // selected race-list entry number
+  // Why race modules found by the listing are not used, one line each; logged again at
+  // every build, since each build begins an empty run log.
+  std::vector<std::string> raceModuleNotices;
 
   Table<HullIndexEntry, MAX_HULL_TYPE> hullIndex;
   std::array<bool, MAX_HULL_TYPE + 1> neededHulls{};
