@@ -16,6 +16,7 @@
 #include "packs/race_modules.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/ui.h"
 #include "script/script_session.h"
 
 namespace tarvik {
@@ -113,7 +114,9 @@ int Check(const std::string& given, const std::string& gameDir, const Clock& clo
           std::ostream& err) {
   auto session = std::make_unique<ScriptSession>();
   ScriptSession& s = *session;
+  ConsoleUserInterface ui(err);  // notices about the game folder's data files
   s.clock = &clock;
+  s.ui = &ui;
   try {
     StartWithoutChanges(s, gameDir);
   } catch (const RuntimeError& e) {
