@@ -304,21 +304,22 @@ void WriteMapFile(JsonWriter& w, std::span<const uint8_t> bytes, Problems& probl
   w.Key("header");
   WriteRecord(w, header);
   if (!header.complete()) return;
-  const long long n = header.record.Get("planetCount");
+  long long n = header.record.Get("planetCount");
   const long long coords = header.record.Get("coordinatePos");
   const long long names = header.record.Get("namePos");
   if (n < 1 || n >= MAP_MAX_PLANETS) {
     problems.Add("the planet count " + std::to_string(n) + " lies outside 1 to " + std::to_string(MAP_MAX_PLANETS - 1) +
                  ": no planet of this map is used");
+    n = 0;
   }
   const RecordLayout& coordinate = MapCoordinateLayout();
   const long long coordsHeld = EntriesHeld(bytes, coords, n, coordinate.size());
   const long long namesHeld = EntriesHeld(bytes, names, n, MAP_NAME_SIZE);
-  if (n > 0 && coordsHeld < n) {
+  if (coordsHeld < n) {
     problems.Add("the coordinate list at position " + std::to_string(coords) + " holds " + std::to_string(coordsHeld) +
                  " of the " + std::to_string(n) + " planets");
   }
-  if (n > 0 && namesHeld < n) {
+  if (namesHeld < n) {
     problems.Add("the name list at position " + std::to_string(names) + " holds " + std::to_string(namesHeld) +
                  " of the " + std::to_string(n) + " planets");
   }
