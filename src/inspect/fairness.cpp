@@ -26,9 +26,9 @@ std::string Ratio(const FairnessSpread& s) {
   return buf;
 }
 
-// A table of text cells, the first row its heading; the first `textColumns` columns
-// are aligned left, the others right.
-std::string TableText(const std::vector<std::vector<std::string>>& rows, size_t textColumns) {
+// A table of text cells, the first row its heading; column c is aligned left where
+// align[c] is 'L', right otherwise.
+std::string TableText(const std::vector<std::vector<std::string>>& rows, std::string_view align) {
   std::vector<size_t> width;
   for (const auto& row : rows) {
     if (width.size() < row.size()) width.resize(row.size(), 0);
@@ -40,7 +40,7 @@ std::string TableText(const std::vector<std::vector<std::string>>& rows, size_t 
     for (size_t c = 0; c < row.size(); ++c) {
       const std::string pad(width[c] - row[c].size(), ' ');
       if (c > 0) line += "  ";
-      line += c < textColumns ? row[c] + pad : pad + row[c];
+      line += c < align.size() && align[c] == 'L' ? row[c] + pad : pad + row[c];
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out += line + "\n";
@@ -119,7 +119,7 @@ std::string FairnessText(const FairnessReport& report) {
                     std::to_string(row.planetsWithin[0]), std::to_string(row.planetsWithin[1]),
                     std::to_string(row.planetsWithin[2]), std::to_string(row.oreWithin)});
   }
-  out += TableText(rows, 4);
+  out += TableText(rows, "LLLLRRRRR");
   if (report.rows.empty()) out += "(no players)\n";
 
   out += "\nSpread over the players with a home (ratio: highest / lowest):\n";
@@ -129,7 +129,7 @@ std::string FairnessText(const FairnessReport& report) {
     auto shown = [&](double v) { return !s.any ? std::string("-") : distance ? Fixed1(v) : std::to_string(std::llround(v)); };
     spreads.push_back({s.column, shown(s.lowest), shown(s.highest), Ratio(s)});
   }
-  out += TableText(spreads, 1);
+  out += TableText(spreads, "LRRL");
   return out;
 }
 
