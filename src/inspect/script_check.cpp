@@ -264,7 +264,9 @@ class Checker {
   }
 
   void UnknownKeyword(int line, BlockKind block, const ScriptStatement& st) {
-    Warn(line, "unknown keyword " + Quoted(st.keyword) + " in a " + BlockName(block) + " block");
+    const std::string name = BlockName(block);
+    const bool vowel = std::string_view("AEIOU").find(name.front()) != std::string_view::npos;
+    Warn(line, "unknown keyword " + Quoted(st.keyword) + (vowel ? " in an " : " in a ") + name + " block");
   }
 
   void Value(int line, const ScriptStatement& st, int32_t min, int32_t max) {
