@@ -138,6 +138,7 @@ class Checker {
     }
     CountLines();
     BareLineFeeds();
+    ZeroBytes();
     Collector collector;
     Borrowed borrowed(s_, collector);
     collector_ = &collector;
@@ -195,6 +196,15 @@ class Checker {
         ++line;
       }
     }
+  }
+
+  // A script is text; a zero byte says the file is something else (a universe file, a
+  // data pack), whose bytes the reader would still cut into lines and carry out.
+  void ZeroBytes() {
+    const auto zero = std::find(bytes_.begin(), bytes_.end(), '\0');
+    if (zero == bytes_.end()) return;
+    const int line = 1 + static_cast<int>(std::count(bytes_.begin(), zero, '\r'));
+    Warn(line, "the file holds zero bytes: it is not a text file, and is read as one all the same");
   }
 
   void Pass(ScriptPass pass) {
