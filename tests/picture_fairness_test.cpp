@@ -149,11 +149,12 @@ TEST(Fairness, PlayersWithoutAHomeOrWithoutAnother) {
   EXPECT_EQ(Words(text, "7 "), "7 105 (no home) - - - - - -") << text;
 }
 
+// The elements of a class, whatever their tag ("" for any tag).
 std::vector<const XmlElement*> OfClass(const XmlElement& root, const std::string& tag, const std::string& cls) {
-  std::vector<const XmlElement*> all, out;
-  root.FindAll(tag, all);
-  for (const XmlElement* e : all) {
-    if (e->Attribute("class") == cls) out.push_back(e);
+  std::vector<const XmlElement*> out;
+  for (const XmlElement& c : root.children) {
+    if ((tag.empty() || c.name == tag) && c.Attribute("class") == cls) out.push_back(&c);
+    for (const XmlElement* e : OfClass(c, tag, cls)) out.push_back(e);
   }
   return out;
 }
@@ -162,7 +163,7 @@ TEST(MapPicture, OnePlanetMarkPerPlanetAndOneLabelledHomePerPlayer) {
   KnownGame k;
   const XmlElement svg = XmlElement::Parse(UniverseSvg(k.view));
   EXPECT_EQ(svg.name, "svg");
-  EXPECT_EQ(OfClass(svg, "g", "planet").size(), KnownMap().planets.size());
+  EXPECT_EQ(OfClass(svg, "", "planet").size(), KnownMap().planets.size());
   const std::vector<const XmlElement*> homes = OfClass(svg, "g", "home");
   ASSERT_EQ(homes.size(), 3u);
   std::set<std::string> colors;
@@ -182,14 +183,14 @@ TEST(MapPicture, OnePlanetMarkPerPlanetAndOneLabelledHomePerPlayer) {
   size_t ships = 0;
   for (const ObjectView& o : k.view.objects) ships += o.kind->blockKind == BlockKind::Ship ? 1 : 0;
   EXPECT_GT(ships, 0u);
-  EXPECT_EQ(OfClass(svg, "g", "ship").size(), ships);
+  EXPECT_EQ(OfClass(svg, "", "ship").size(), ships);
   const std::vector<const XmlElement*> size = OfClass(svg, "text", "size");
   ASSERT_EQ(size.size(), 1u);
   EXPECT_EQ(size[0]->text, "map 2000 x 2350 (x 1000 to 3000, y 650 to 3000)");
 
   // A map file: its planets, with their names.
   const XmlElement mapSvg = XmlElement::Parse(MapFileSvg(ReadMapFile(k.g.app + "data/known.map")));
-  const std::vector<const XmlElement*> planets = OfClass(mapSvg, "g", "planet");
+  const std::vector<const XmlElement*> planets = OfClass(mapSvg, "", "planet");
   ASSERT_EQ(planets.size(), KnownMap().planets.size());
   std::vector<const XmlElement*> titles;
   planets[0]->FindAll("title", titles);
@@ -205,14 +206,11 @@ TEST(MapPicture, MinefieldsWithTheirRadiusAndTextsMadeSafe) {
   const UniverseView view = ReadUniverseView(ReadWholeFile(g.universe));
   const std::string text = UniverseSvg(view);
   const XmlElement svg = XmlElement::Parse(text);
-  const std::vector<const XmlElement*> mines = OfClass(svg, "g", "minefield");
-  ASSERT_EQ(mines.size(), 1u);
-  std::vector<const XmlElement*> circle;
-  mines[0]->FindAll("circle", circle);
+  const std::vector<const XmlElement*> circle = OfClass(svg, "circle", "minefield");
   ASSERT_EQ(circle.size(), 1u);
   EXPECT_GT(std::stod(circle[0]->Attribute("r")), 20.0);  // 200 map units on a map a few hundred wide
   EXPECT_EQ(circle[0]->Attribute("stroke"), SlotColor(1));
-  const std::vector<const XmlElement*> buoys = OfClass(svg, "g", "buoy");
+  const std::vector<const XmlElement*> buoys = OfClass(svg, "", "buoy");
   ASSERT_EQ(buoys.size(), 1u);
   std::vector<const XmlElement*> title;
   buoys[0]->FindAll("title", title);

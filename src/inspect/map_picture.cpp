@@ -195,11 +195,16 @@ class Picture {
     return {};
   }
 
+  // One element per object: its shape, with its class and its title (shown when the
+  // pointer rests on it).
   std::string ItemSvg(const Item& it) const {
-    std::string s = "<g class=\"" + std::string(InfoOf(it.mark).cssClass) + "\">" +
-                    Shape(it.mark, Px(it.x), Py(it.y), it.color, it.radius * scale_);
-    if (!it.title.empty()) s += "<title>" + XmlText(it.title) + "</title>";
-    return s + "</g>\n";
+    std::string shape = Shape(it.mark, Px(it.x), Py(it.y), it.color, it.radius * scale_);
+    const size_t nameEnd = shape.find(' ');
+    shape.insert(nameEnd, " class=\"" + std::string(InfoOf(it.mark).cssClass) + "\"");
+    if (it.title.empty()) return shape + "\n";
+    const std::string name = shape.substr(1, nameEnd - 1);
+    shape.resize(shape.size() - 2);  // the "/>"
+    return shape + "><title>" + XmlText(it.title) + "</title></" + name + ">\n";
   }
 
   std::string HomeSvg(const Home& h) const {

@@ -118,15 +118,20 @@ void ReadObjects(std::span<const uint8_t> bytes, UniverseView& v) {
   for (int id = 1; id <= MAX_OBJECTS; ++id) {
     IndexEntryView entry;
     entry.id = id;
+    bool entryUsed = false;
     if (indexPos) {
-      const PartRecord e = ReadPartRecord(bytes, entryLayout, *indexPos + static_cast<long long>(entryLayout.size()) * (id - 1));
-      entry.record = e.record;
-      entry.owner = static_cast<int16_t>(e.record.Get("owner"));
-      entry.recordPos = e.record.Get("recordPos");
-      entry.recordSize = static_cast<int16_t>(e.record.Get("recordSize"));
-      entry.reserved = e.record.Get("reserved");
+      const long long pos = *indexPos + static_cast<long long>(entryLayout.size()) * (id - 1);
+      // Most entries are empty: only a used one is read as a record.
+      const std::optional<std::span<const uint8_t>> raw = file.Bytes(pos, entryLayout.size());
+      entryUsed = raw && std::any_of(raw->begin(), raw->end(), [](uint8_t b) { return b != 0; });
+      if (entryUsed) {
+        entry.record = ReadPartRecord(bytes, entryLayout, pos).record;
+        entry.owner = static_cast<int16_t>(entry.record.Get("owner"));
+        entry.recordPos = entry.record.Get("recordPos");
+        entry.recordSize = static_cast<int16_t>(entry.record.Get("recordSize"));
+        entry.reserved = entry.record.Get("reserved");
+      }
     }
-    const bool entryUsed = entry.owner != 0 || entry.recordPos != 0 || entry.recordSize != 0 || entry.reserved != 0;
     if (entryUsed) v.index.push_back(entry);
     const int kindCode = table(4, id);
     if (kindCode == 0 && !entryUsed) continue;
