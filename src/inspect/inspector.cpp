@@ -1,6 +1,7 @@
 #include "inspect/inspector.h"
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "base/bytes.h"
@@ -132,6 +133,11 @@ void WriteRecord(JsonWriter& w, const PartRecord& part, std::span<const Scramble
   w.EndObject();
 }
 
+// The whole-number fields of a small record as members of the open object.
+void WriteMembers(JsonWriter& w, const Record& r) {
+  for (const Field& f : r.layout().fields()) w.Member(FieldKey(f), static_cast<long long>(r.Get(f)));
+}
+
 void WriteErrors(JsonWriter& w, const Problems& problems) {
   w.Key("errors").BeginArray();
   for (const std::string& p : problems.List()) w.String(p);
@@ -187,7 +193,7 @@ void WriteUniverse(JsonWriter& w, std::span<const uint8_t> bytes, Problems& prob
   w.Key("index").BeginArray();
   for (const IndexEntryView& e : v.index) {
     w.BeginObject().Member("id", e.id);
-    for (const Field& f : e.record.layout().fields()) w.Member(FieldKey(f), static_cast<long long>(e.record.Get(f)));
+    WriteMembers(w, e.record);
     w.EndObject();
   }
   w.EndArray();
@@ -228,10 +234,16 @@ PartRecord ReadAt(std::span<const uint8_t> bytes, const RecordLayout& layout, lo
   return part;
 }
 
-void WriteRaceModule(JsonWriter& w, std::span<const uint8_t> bytes, Problems& problems) {
-  const PartRecord header = ReadAt(bytes, RaceModuleHeaderLayout(), 1, "the header", problems);
+// A data pack's header, read and written as "header".
+PartRecord WriteHeader(JsonWriter& w, std::span<const uint8_t> bytes, const RecordLayout& layout, Problems& problems) {
+  PartRecord header = ReadAt(bytes, layout, 1, "the header", problems);
   w.Key("header");
   WriteRecord(w, header);
+  return header;
+}
+
+void WriteRaceModule(JsonWriter& w, std::span<const uint8_t> bytes, Problems& problems) {
+  const PartRecord header = WriteHeader(w, bytes, RaceModuleHeaderLayout(), problems);
   if (!header.complete()) return;
   const long long d = header.record.Get("directoryPos");
   const PartRecord dir = ReadAt(bytes, RaceModuleDirectoryLayout(), d, "the directory", problems);
@@ -263,9 +275,7 @@ long long EntriesHeld(std::span<const uint8_t> bytes, long long pos, long long c
 }
 
 void WriteShipPack(JsonWriter& w, std::span<const uint8_t> bytes, Problems& problems) {
-  const PartRecord header = ReadAt(bytes, ShipPackHeaderLayout(), 1, "the header", problems);
-  w.Key("header");
-  WriteRecord(w, header);
+  const PartRecord header = WriteHeader(w, bytes, ShipPackHeaderLayout(), problems);
   if (!header.Holds(header.record.layout().Get("hullTablePos"))) return;
   const long long t = header.record.Get("hullTablePos");
   const std::optional<int32_t> count = ByteView(bytes).I32(t);
@@ -284,7 +294,7 @@ void WriteShipPack(JsonWriter& w, std::span<const uint8_t> bytes, Problems& prob
     const long long e = t + 4 + entryLayout.size() * (k - 1);
     const PartRecord entry = ReadPartRecord(bytes, entryLayout, e);
     w.BeginObject().Member("entry", k).Member("position", e);
-    for (const Field& f : entryLayout.fields()) w.Member(FieldKey(f), static_cast<long long>(entry.record.Get(f)));
+    WriteMembers(w, entry.record);
     const long long q = entry.record.Get("recordPos");
     const PartRecord hull =
         ReadAt(bytes, HullRecordLayout(), q, "the hull record of entry " + std::to_string(k), problems);
@@ -300,9 +310,7 @@ void WriteShipPack(JsonWriter& w, std::span<const uint8_t> bytes, Problems& prob
 // ---- Map files and the main data file -------------------------------------------------
 
 void WriteMapFile(JsonWriter& w, std::span<const uint8_t> bytes, Problems& problems) {
-  const PartRecord header = ReadAt(bytes, MapFileHeaderLayout(), 1, "the header", problems);
-  w.Key("header");
-  WriteRecord(w, header);
+  const PartRecord header = WriteHeader(w, bytes, MapFileHeaderLayout(), problems);
   if (!header.complete()) return;
   long long n = header.record.Get("planetCount");
   const long long coords = header.record.Get("coordinatePos");
@@ -315,21 +323,18 @@ void WriteMapFile(JsonWriter& w, std::span<const uint8_t> bytes, Problems& probl
   const RecordLayout& coordinate = MapCoordinateLayout();
   const long long coordsHeld = EntriesHeld(bytes, coords, n, coordinate.size());
   const long long namesHeld = EntriesHeld(bytes, names, n, MAP_NAME_SIZE);
-  if (coordsHeld < n) {
-    problems.Add("the coordinate list at position " + std::to_string(coords) + " holds " + std::to_string(coordsHeld) +
-                 " of the " + std::to_string(n) + " planets");
-  }
-  if (namesHeld < n) {
-    problems.Add("the name list at position " + std::to_string(names) + " holds " + std::to_string(namesHeld) +
-                 " of the " + std::to_string(n) + " planets");
+  for (const auto& [list, pos, held] : {std::tuple{"coordinate", coords, coordsHeld}, {"name", names, namesHeld}}) {
+    if (held < n) {
+      problems.Add("the " + std::string(list) + " list at position " + std::to_string(pos) + " holds " +
+                   std::to_string(held) + " of the " + std::to_string(n) + " planets");
+    }
   }
   const ByteView file(bytes);
   w.Key("planets").BeginArray();
   for (long long i = 1; i <= std::max(coordsHeld, namesHeld); ++i) {
     w.BeginObject().Member("planet", i);
     if (i <= coordsHeld) {
-      const PartRecord c = ReadPartRecord(bytes, coordinate, coords + coordinate.size() * (i - 1));
-      for (const Field& f : coordinate.fields()) w.Member(FieldKey(f), static_cast<long long>(c.record.Get(f)));
+      WriteMembers(w, ReadPartRecord(bytes, coordinate, coords + coordinate.size() * (i - 1)).record);
     }
     if (i <= namesHeld) w.Member("name", Shown(*file.Text(names + MAP_NAME_SIZE * (i - 1), MAP_NAME_SIZE)));
     w.EndObject();
@@ -338,9 +343,7 @@ void WriteMapFile(JsonWriter& w, std::span<const uint8_t> bytes, Problems& probl
 }
 
 void WriteDataFile(JsonWriter& w, std::span<const uint8_t> bytes, Problems& problems) {
-  const PartRecord header = ReadAt(bytes, DataFileHeaderLayout(), 1, "the header", problems);
-  w.Key("header");
-  WriteRecord(w, header);
+  const PartRecord header = WriteHeader(w, bytes, DataFileHeaderLayout(), problems);
   w.Member("bodyLength", std::max<long long>(0, static_cast<long long>(bytes.size()) - header.record.size()));
 }
 

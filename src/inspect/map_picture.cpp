@@ -248,11 +248,6 @@ class Picture {
   }
 };
 
-std::string Trimmed(std::string text) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
-  return text;
-}
-
 std::string PlaceText(const std::string& name, double x, double y) {
   return (name.empty() ? std::string() : Cp1252ToUtf8(name) + " ") + "(" + std::to_string(std::llround(x)) + ", " +
          std::to_string(std::llround(y)) + ")";
@@ -326,7 +321,7 @@ std::string UniverseSvg(const UniverseView& view) {
   for (const PlayerView& p : players) {
     std::string who = "Slot " + std::to_string(p.slot);
     if (p.raceId > 0) who += ": race " + std::to_string(p.raceId);
-    if (!p.raceName.empty()) who += " " + Cp1252ToUtf8(Trimmed(p.raceName));
+    if (!p.raceName.empty()) who += " " + Cp1252ToUtf8(p.raceName);
     if (!p.hasHome) who += " (no home)";
     pic.legendPlayers.push_back(who);
     pic.legendSlots.push_back(p.slot);
@@ -345,7 +340,7 @@ std::string MapFileSvg(const MapFile& map) {
     it.x = planet.x;
     it.y = planet.y;
     it.color = PLANET_COLOR;
-    it.title = PlaceText(Trimmed(planet.name), it.x, it.y) + ", star " + std::to_string(planet.star);
+    it.title = PlaceText(TrimmedName(planet.name), it.x, it.y) + ", star " + std::to_string(planet.star);
     pic.items.push_back(std::move(it));
   }
   pic.caption = "Map file: " + std::to_string(map.planets.size()) + " planets";

@@ -91,11 +91,6 @@ const ObjectKindDescriptor* KindOfSize(int size) {
   return nullptr;
 }
 
-std::string TrimmedText(std::string text) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
-  return text;
-}
-
 void ReadObjects(std::span<const uint8_t> bytes, UniverseView& v) {
   const ByteView file(bytes);
   constexpr long long TABLE_BYTES = 2LL * MAX_OBJECTS;
@@ -249,12 +244,17 @@ UniverseView ReadUniverseView(std::span<const uint8_t> bytes) {
   return v;
 }
 
+std::string TrimmedName(std::string text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
+  return text;
+}
+
 std::string ObjectName(const ObjectView& object) {
   if (!object.kind || !object.record) return {};
   const Record& r = object.record->record;
   for (const ScrambledText& text : object.kind->scrambled) {
     if (text.field != "name") continue;
-    return TrimmedText(Unscrambled(r, TextField(text, r.layout()), 1, r.Get(text.keyField)));
+    return TrimmedName(Unscrambled(r, TextField(text, r.layout()), 1, r.Get(text.keyField)));
   }
   return {};
 }
@@ -279,7 +279,7 @@ std::string GameRaceName(const UniverseView& view, int k) {
     const PartRecord rec = InnerRecord(race.block, "raceRecord", 1, RaceRecordLayout());
     if (!rec.complete()) return {};
     const Record& r = rec.record;
-    return TrimmedText(Unscrambled(r, r.layout().Get("raceName"), 1, r.Get("nameKey")));
+    return TrimmedName(Unscrambled(r, r.layout().Get("raceName"), 1, r.Get("nameKey")));
   }
   return {};
 }

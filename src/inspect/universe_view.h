@@ -112,6 +112,9 @@ UniverseView ReadUniverseView(std::span<const uint8_t> bytes);
 // A text field's bytes (element `index`) unscrambled under the low byte of `key`.
 std::string Unscrambled(const Record& record, const Field& text, int index, int key);
 
+// A stored name without the blanks and zero bytes at its end.
+std::string TrimmedName(std::string text);
+
 // The plain name of an object, as END scrambled it: its "name" field unscrambled under
 // its name key, blanks at the end dropped. Empty for a kind without a name.
 std::string ObjectName(const ObjectView& object);
