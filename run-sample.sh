@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs Tarvik on the bundled sample game in a
 # fresh game folder (build/demo): a batch build of a universe from the tutorial script,
-# then a standard universe made headless from the epsilon map in host slot 2.
+# a standard universe made headless from the epsilon map in host slot 2, then the
+# wizard's two roads replayed without a display (host slots 6 and 7).
 set -euo pipefail
 cd "$(dirname "$0")"
 bash dev/install-deps.sh
@@ -45,6 +46,19 @@ echo "== what was made =="
 (cd "$demo" && find . -iname g2.yig -exec ls -l {} \;)
 build/tarvik-summary "$demo"/univ/game2/g2.yig
 
+for replay in standard scripted; do
+  echo
+  echo "== tarvik --seed 1 --replay replays/$replay.rpl   (in $demo) =="
+  status=0
+  (cd "$demo" && ./tarvik --seed 1 --replay replays/$replay.rpl </dev/null >$replay.out) || status=$?
+  echo "tarvik ended with status $status (its output window: $demo/$replay.out)"
+  [ "$status" -eq 0 ] || exit "$status"
+done
+echo "== what the wizard made =="
+(cd "$demo" && ./tarvik --list-slots | sed -n '/^Slot 6:/,/^Slot 8:/p' | sed '$d')
+echo "pictures of the steps (open them in a web browser): $demo/step*.svg, $demo/script-map.svg"
+echo "the wizard's windows when each build was over: $demo/standard-done.json, $demo/scripted-done.json"
+build/tarvik-summary "$demo"/univ/game6/g6.yig
 echo
 echo "== the tools: what was made, drawn, and a script checked   (in $demo) =="
 (cd "$demo" && ./tarvik --inspect univ/game2/g2.yig >g2.json && ./tarvik --map-picture univ/game2/g2.yig g2.svg)

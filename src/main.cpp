@@ -16,6 +16,8 @@
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/ui.h"
+#include "wizard/replay_driver.h"
+#include "wizard/replay_reader.h"
 
 namespace {
 
@@ -64,6 +66,17 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // A replay file is read and checked whole before anything else happens.
+  std::vector<tarvik::ReplayEvent> replay;
+  if (options.replayFile) {
+    try {
+      replay = tarvik::ReadReplayFile(*options.replayFile);
+    } catch (const tarvik::ReplayUsageError& e) {
+      std::cerr << "tarvik: " << e.what() << "\n";
+      return 2;
+    }
+  }
+
   tarvik::Clock realClock;
   tarvik::FixedClock fixedClock;
   const tarvik::Clock* clock = &realClock;
@@ -84,6 +97,13 @@ int main(int argc, char** argv) {
   session->clock = clock;
   session->ui = &ui;
   session->output = &output;
+  // The headless front end stands in for the wizard's windows.
+  std::unique_ptr<tarvik::ReplayDriver> driver;
+  if (options.replayFile) {
+    driver = std::make_unique<tarvik::ReplayDriver>(*session, std::move(replay), std::cerr);
+    session->ui = driver.get();
+    session->wizard.frontEnd = driver.get();
+  }
   session->random.SetFixedSeed(options.seed);
   session->paths.appPath = gameDir;
   session->commandLine = options.commandLine;

@@ -76,7 +76,7 @@ TEST_F(SampleGame, StartUpListsEveryRaceWithItsNameAndFindsTheDefaultFiles) {
   }
   EXPECT_EQ(ids.size(), 21u);
   for (int id : ids) EXPECT_TRUE(FLEET_HULLS.count(id)) << id;
-  EXPECT_EQ(p.selectedRaceItem, 0);
+  EXPECT_EQ(s().wizard.forms[FormId::Race].control("lstRacePacks").selected, 0);
   EXPECT_EQ(p.selectedRaceIndex, 1);
   EXPECT_EQ(s().tables.dataFilePath, s().paths.dataDir + "main.dat");
   EXPECT_EQ(s().map.defaultMapFile, s().paths.dataDir + "echo.map");

@@ -8,6 +8,7 @@
 #include "log/run_log.h"
 #include "platform/files.h"
 #include "script/script_reader.h"
+#include "wizard/steps.h"
 #include "writer/universe_file.h"
 
 namespace tarvik {
@@ -134,11 +135,10 @@ void CommandLineError(int step, const std::string& commandLine, const std::strin
 }
 
 void StartWizard(Session& s) {
-  if (s.ui) {
-    s.ui->ShowMessage("Tarvik", "The wizard is not available in this build yet. See tarvik --help for the batch run.",
-                      MessageIcon::Exclamation);
-  }
-  throw ProgramEnd{2};
+  // The build's output view is the wizard's output window from now on.
+  if (s.output) s.wizard.outputWindow.mirror = s.output;
+  s.output = &s.wizard.outputWindow;
+  OpenSlotStep(s);
 }
 
 }  // namespace tarvik

@@ -95,6 +95,10 @@ bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, st
     error = out.tool + " runs alone: it takes no batch command line, --generate, --replay, --list-races or --list-slots";
     return false;
   }
+  if (out.replayFile && (!line.empty() || out.listRaces || out.listSlots || generateSlot)) {
+    error = "--replay runs the wizard and takes no batch command line, --generate, --list-races or --list-slots";
+    return false;
+  }
   if (!generateSlot) {
     if (!generateWords.empty()) {
       error = generateWords.front() + " is a setting of --generate SLOT";
@@ -128,6 +132,7 @@ std::string UsageErrorText(const LongOptions& options, const std::string& error)
 std::string UsageText() {
   return
       "Usage: tarvik [--game-dir DIR] [--seed N] [SCRIPT OUTPUT [/OPTIONS]]\n"
+      "       tarvik [--game-dir DIR] [--seed N] --replay FILE\n"
       "       tarvik [--game-dir DIR] [--seed N] --generate SLOT --races ID,ID,... [SETTINGS]\n"
       "       tarvik [--game-dir DIR] --list-slots | --list-races\n"
       "       tarvik [--game-dir DIR] --check SCRIPT\n"
@@ -187,6 +192,9 @@ std::string UsageText() {
       "  --game-dir DIR  use DIR as the game folder instead of the program's folder\n"
       "  --seed N        make every random draw reproducible: the k-th seeding of the\n"
       "                  run uses N and k instead of the time of day\n"
+      "  --replay FILE   run the wizard without a display, carrying out the events\n"
+      "                  of FILE (clicks, selections, typed keys, timer ticks,\n"
+      "                  answers, file picks, state dumps and pictures; see README)\n"
       "  --list-races    run the start-up, then list the race modules found (entry,\n"
       "                  race ID, revision, file, name) and end\n"
       "  --list-slots    run the start-up, then list the 12 slots (host and player side\n"

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "app/generate_command.h"
-#include "generate/generate_session.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 
-struct Session : GenerateSession {
+struct Session : WizardSession {
   // The command line left after the long options, as one text.
   std::string commandLine;
   // --list-races: start-up ends by listing the race modules instead of opening the

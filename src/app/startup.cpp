@@ -12,6 +12,7 @@
 #include "packs/race_modules.h"
 #include "platform/files.h"
 #include "universe/slot_records.h"
+#include "wizard/steps.h"
 
 namespace tarvik {
 
@@ -91,17 +92,15 @@ void Main(Session& s) {
     step = 1;
     SetAppPath(s.paths, s.paths.appPath);
     step = 2;  // the derived paths are made together with appPath
-    step = 3;  // the race form is loaded hidden with the wizard
-    step = 4;
+    step = 3;
+    LoadRaceForm(s);
+    step = 4;  // the race form is loaded hidden
     step = 5;
     ListRaceModules(s);
     step = 6;
     LoadRaceNames(s);
     step = 7;
-    if (s.packs.raceList[1].raceId > 0) {
-      s.packs.selectedRaceItem = 0;
-      s.packs.selectedRaceIndex = 1;
-    }
+    FillRacePackList(s);  // with its first item selected when that race is usable
     step = 8;
     LocateDefaultFiles(s);
     step = 9;
@@ -110,6 +109,7 @@ void Main(Session& s) {
     step = 10;
     for (int p = 1; p <= MAX_PLAYERS; ++p) s.tables.playerActive[p] = p <= 12 ? 1 : 0;
     s.tables.playerCount = 12;
+    FillPlayerList(s);
     step = 11;
     CreateFolder(s.paths.appPath + "WAR");
     step = 12;
@@ -147,8 +147,13 @@ void Main(Session& s) {
     }
     step = 21;
     RequireDisplay(s);
+    LoadSlotRecords(s);
     step = 22;
     StartWizard(s);
+    step = 23;
+    FillSlotLabels(s);
+    step = 24;
+    DrawSlotStep(s);
     step = 25;
   } catch (const RuntimeError& e) {
     LoadError(step, e.what());

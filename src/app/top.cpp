@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "base/errors.h"
+#include "wizard/front_end.h"
 
 namespace tarvik {
 
@@ -15,6 +16,8 @@ int RunProgram(Session& s) {
     Main(s);
     // After a batch run without option X the output view stays until Done.
     if (!s.commandLine.empty() && s.log.outputShown && s.output) s.output->WaitForDone();
+    // The wizard is open: its front end carries out the user's events.
+    if (s.wizard.opened && s.wizard.frontEnd) s.wizard.frontEnd->RunEventLoop();
     return 0;
   } catch (const FatalError& e) {
     ShowFatalError(s, e.message);

@@ -21,10 +21,13 @@ struct ObjectSession;
 struct UniverseSession;
 
 // The three texts of the name step, with their initial texts.
+inline constexpr std::string_view INITIAL_GAME_NAME = "Alpha Game";
+inline constexpr std::string_view INITIAL_HOST_NAME = "Sample Host";
+inline constexpr std::string_view INITIAL_RST_NAME = "player";
 struct GameNames {
-  std::string gameName = "Alpha Game";
-  std::string hostName = "Sample Host";
-  std::string rstName = "player";
+  std::string gameName{INITIAL_GAME_NAME};
+  std::string hostName{INITIAL_HOST_NAME};
+  std::string rstName{INITIAL_RST_NAME};
 };
 
 // The amounts of the home step's cash and population lists, entry 0 first.

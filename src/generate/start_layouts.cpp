@@ -248,16 +248,47 @@ void SetCircleRadius(StartLayouts& layouts, MapContext& map, int players, Random
   PlaceCircle(layouts, map, players, random, clock);
 }
 
-void CopyChosenLayout(const StartLayouts& layouts, int players, UniverseTables& tables) {
-  const PositionTable* chosen = nullptr;
-  switch (layouts.startLayout) {
-    case StartLayout::Circle: chosen = &layouts.circlePositions; break;
-    case StartLayout::Grid: chosen = &layouts.gridPositions; break;
+void ChooseLayout(StartLayouts& layouts, StartLayout layout, const MapContext& map, int players, Random& random,
+                  const Clock& clock) {
+  switch (layout) {
+    case StartLayout::Circle:
+      layouts.startLayout = layout;
+      PlaceCircle(layouts, map, players, random, clock);
+      break;
+    case StartLayout::Grid:
+      layouts.startLayout = layout;
+      PlaceGrid(layouts, map, players, random);
+      break;
     case StartLayout::Crazy:
-    case StartLayout::Spaced: chosen = &layouts.randomPositions; break;
-    case StartLayout::Pick: chosen = &layouts.pickPositions; break;
+      PlaceCrazy(layouts, map, random);
+      layouts.startLayout = layout;
+      break;
+    case StartLayout::Spaced:
+      PlaceSpaced(layouts, map, players, random);
+      layouts.startLayout = layout;
+      break;
+    case StartLayout::Pick:
+      layouts.startLayout = layout;
+      break;
+    case StartLayout::None:
+      break;
+  }
+}
+
+const PositionTable* ChosenPositions(const StartLayouts& layouts) {
+  switch (layouts.startLayout) {
+    case StartLayout::Circle: return &layouts.circlePositions;
+    case StartLayout::Grid: return &layouts.gridPositions;
+    case StartLayout::Crazy:
+    case StartLayout::Spaced: return &layouts.randomPositions;
+    case StartLayout::Pick: return &layouts.pickPositions;
     case StartLayout::None: break;
   }
+  return nullptr;
+}
+
+void CopyChosenLayout(const StartLayouts& layouts, int players, UniverseTables& tables) {
+  const PositionTable* chosen = ChosenPositions(layouts);
   if (!chosen || players < 1) return;
   for (int i = 1; i <= PlayerCount(players); ++i) {
     tables.homeX[i] = (*chosen)[i].x;

@@ -69,6 +69,11 @@ void PlaceCrazy(StartLayouts& layouts, const MapContext& map, Random& random);
 // between planets of the list; a map without planets leaves the table as it was.
 void PlaceSpaced(StartLayouts& layouts, const MapContext& map, int players, Random& random);
 
+// A layout button of the start-position step: Circle, Grid, Crazy and Spaced become the
+// layout and compute their table afresh; Pick becomes the layout and keeps its picks.
+void ChooseLayout(StartLayouts& layouts, StartLayout layout, const MapContext& map, int players, Random& random,
+                  const Clock& clock);
+
 // The map point under preview pixel (px, py) becomes the next pick: players 1, 2, ...
 // in turn, then player 1 again.
 void AddPick(StartLayouts& layouts, int players, int px, int py);
@@ -81,6 +86,10 @@ void SetCircleRadius(StartLayouts& layouts, MapContext& map, int players, Random
 
 int32_t ToScreenX(const StartLayouts& layouts, const MapContext& map, int32_t x);
 int32_t ToScreenY(const StartLayouts& layouts, const MapContext& map, int32_t y);
+
+// The table of the chosen layout (Crazy and Spaced share one); nullptr while none has
+// been chosen.
+const PositionTable* ChosenPositions(const StartLayouts& layouts);
 
 // homeX, homeY of players 1..players from the table of the chosen layout (nothing for
 // no players, or while no layout has been chosen).

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/cp1252.h"
+#include "base/xml.h"
 #include "universe/tables.h"
 
 namespace tarvik {
@@ -99,7 +100,7 @@ class Picture {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(width) + "\" height=\"" + Num(height) +
            "\" viewBox=\"0 0 " + Num(width) + " " + Num(height) + "\" font-family=\"sans-serif\" font-size=\"13\">\n";
-    out += "<title>" + XmlText(caption) + "</title>\n";
+    out += "<title>" + XmlEscaped(caption) + "</title>\n";
     out += "<rect class=\"background\" x=\"0\" y=\"0\" width=\"" + Num(width) + "\" height=\"" + Num(height) +
            "\" fill=\"" + BACKGROUND + "\"/>\n";
     out += "<rect class=\"map\" x=\"" + Num(MARGIN) + "\" y=\"" + Num(MARGIN) + "\" width=\"" + Num(MAP_PIXELS) +
@@ -113,7 +114,7 @@ class Picture {
     }
     for (const Home& h : homes) out += HomeSvg(h);
     out += "<text class=\"size\" x=\"" + Num(MARGIN + 6) + "\" y=\"" + Num(MARGIN + MAP_PIXELS - 8) + "\" fill=\"" +
-           INK + "\">" + XmlText(SizeText()) + "</text>\n";
+           INK + "\">" + XmlEscaped(SizeText()) + "</text>\n";
     out += Legend();
     out += "</svg>\n";
     return out;
@@ -204,13 +205,13 @@ class Picture {
     if (it.title.empty()) return shape + "\n";
     const std::string name = shape.substr(1, nameEnd - 1);
     shape.resize(shape.size() - 2);  // the "/>"
-    return shape + "><title>" + XmlText(it.title) + "</title></" + name + ">\n";
+    return shape + "><title>" + XmlEscaped(it.title) + "</title></" + name + ">\n";
   }
 
   std::string HomeSvg(const Home& h) const {
     const std::string color = SlotColor(h.slot);
     const double x = Px(h.x), y = Py(h.y);
-    return "<g class=\"home\" data-slot=\"" + std::to_string(h.slot) + "\"><title>" + XmlText(h.title) +
+    return "<g class=\"home\" data-slot=\"" + std::to_string(h.slot) + "\"><title>" + XmlEscaped(h.title) +
            "</title><circle cx=\"" + Num(x) + "\" cy=\"" + Num(y) + "\" r=\"9\" fill=\"none\" stroke=\"" + color +
            "\" stroke-width=\"2.5\"/><text x=\"" + Num(x + 11) + "\" y=\"" + Num(y - 9) +
            "\" font-weight=\"bold\" fill=\"" + color + "\">" + std::to_string(h.slot) + "</text></g>\n";
@@ -222,7 +223,7 @@ class Picture {
     std::string out = "<g class=\"legend\">\n";
     auto line = [&](const std::string& symbol, const std::string& text) {
       out += symbol + "<text x=\"" + Num(x + 20) + "\" y=\"" + Num(y + 4) + "\" fill=\"" + INK + "\">" +
-             XmlText(text) + "</text>\n";
+             XmlEscaped(text) + "</text>\n";
       y += 20;
     };
     std::map<Mark, int> counts;
@@ -254,23 +255,6 @@ std::string PlaceText(const std::string& name, double x, double y) {
 }
 
 }  // namespace
-
-std::string XmlText(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (char ch : utf8) {
-    const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
-      default: out += (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7f ? '?' : ch;
-    }
-  }
-  return out;
-}
 
 std::string SlotColor(int slot) {
   // Hues stepped by 7/30 of the circle, so that neighbouring slots differ most; three

@@ -20,8 +20,4 @@ std::string MapFileSvg(const MapFile& map);
 // The colour of a player slot (1..30) as "#rrggbb": thirty colours far apart.
 std::string SlotColor(int slot);
 
-// A UTF-8 text made safe inside an XML element or attribute: the five special characters
-// as entities, and control characters that XML does not allow shown as "?".
-std::string XmlText(std::string_view utf8);
-
 }  // namespace tarvik

@@ -66,8 +66,7 @@ struct PackState {
   int raceCount = 0;
   // The race form's list of race modules: the entry number behind each list item.
   std::vector<int> raceListItems;
-  int selectedRaceItem = -1;  // 0-based list item, -1 = none
-  int selectedRaceIndex = 0;  // selected race-list entry number
+  int selectedRaceIndex = 0;  // selectedRacePack: the race-list entry chosen on the race form
   // Why race modules found by the listing are not used, one line each; logged again at
   // every build, since each build begins an empty run log.
   std::vector<std::string> raceModuleNotices;
