@@ -36,6 +36,15 @@ std::string Lines(const std::vector<std::string>& lines) {
 
 std::string Listed(const std::vector<ScriptWarning>& warnings) { return CheckReportText("t.vps", warnings); }
 
+// Exactly the expected warnings, in order: each on its line, each holding its text.
+void ExpectWarnings(const std::vector<ScriptWarning>& w, const std::vector<std::pair<int, std::string>>& expected) {
+  ASSERT_EQ(w.size(), expected.size()) << Listed(w);
+  for (size_t i = 0; i < w.size(); ++i) {
+    EXPECT_EQ(w[i].line, expected[i].first) << Listed(w);
+    EXPECT_NE(w[i].text.find(expected[i].second), std::string::npos) << w[i].text;
+  }
+}
+
 TEST(ScriptCheck, EachProblemOnItsLine) {
   CheckGame c;
   const std::string text = Lines({
@@ -72,11 +81,7 @@ TEST(ScriptCheck, EachProblemOnItsLine) {
       {18, "2 lines here are joined into one: they end with bare line feeds"},
       {18, "value \"2000Y=2100\" of X is not a whole number"},
   };
-  ASSERT_EQ(w.size(), expected.size()) << Listed(w);
-  for (size_t i = 0; i < w.size(); ++i) {
-    EXPECT_EQ(w[i].line, expected[i].first) << Listed(w);
-    EXPECT_NE(w[i].text.find(expected[i].second), std::string::npos) << w[i].text;
-  }
+  ExpectWarnings(w, expected);
   EXPECT_EQ(Listed(w).substr(0, 20), "t.vps:5: warning: ra");
   EXPECT_NE(Listed(w).find("\nt.vps: 12 warnings\n"), std::string::npos);
 }
@@ -127,11 +132,7 @@ TEST(ScriptCheck, ValuesBoundsAndTheOtherBlocks) {
       {22, "has more than ten digits and reads as 0"},
       {27, "BEGIN NEBULA: there is no block \"NEBULA\""},
   };
-  ASSERT_EQ(w.size(), expected.size()) << Listed(w);
-  for (size_t i = 0; i < w.size(); ++i) {
-    EXPECT_EQ(w[i].line, expected[i].first) << Listed(w);
-    EXPECT_NE(w[i].text.find(expected[i].second), std::string::npos) << w[i].text;
-  }
+  ExpectWarnings(w, expected);
 }
 
 TEST(ScriptCheck, LinesAreCountedAsTheReaderCutsThem) {
