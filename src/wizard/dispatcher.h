@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "wizard/forms.h"
 
@@ -45,6 +46,11 @@ enum class DispatchResult {
 // Carries out one event. Ending the program (an Exit button, Done after a build) throws
 // ProgramEnd; a run-time error that no step handles shows "ERROR!" and ends it.
 DispatchResult Dispatch(Session& s, const WizardEvent& e);
+
+// Whether a step handles the key presses of that text box itself (txtPlayers): a window
+// front end then hands it every typed character as a Key event instead of letting the
+// box edit its own text.
+bool HandlesKeyPress(FormId form, std::string_view control);
 
 // The reason of a result, for a line on standard error.
 std::string DispatchResultText(DispatchResult r);
