@@ -2,12 +2,16 @@
 // services and runs start-up.
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/options.h"
+#include "app/program_start.h"
 #include "app/startup.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
@@ -17,12 +21,19 @@
 
 namespace {
 
-std::string ProgramFolder(const char* argv0) {
-  char buf[4096];
-  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  std::string exe = n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string(argv0);
-  size_t slash = exe.find_last_of('/');
-  return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
+// With a display named and the wizard wanted, the windows are the business of the
+// second executable beside this one, which links the window toolkit; this one links
+// none, so that every run without windows works on a machine without it. Returns only
+// when the wizard's program could not be started.
+void StartWindowedWizard(char** argv) {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) return;
+  const std::string wizard = tarvik::ProgramFolder() + tarvik::kWizardProgram;
+  char* const self = argv[0];
+  argv[0] = const_cast<char*>(wizard.c_str());
+  ::execv(wizard.c_str(), argv);
+  argv[0] = self;
+  std::cerr << "tarvik: cannot start the wizard's windows (" << wizard << "): " << std::strerror(errno) << "\n";
 }
 
 }  // namespace
@@ -46,6 +57,8 @@ int main(int argc, char** argv) {
     std::cout << "tarvik " << TARVIK_VERSION << "\n";
     return 0;
   }
+
+  if (tarvik::OpensWizard(options)) StartWindowedWizard(argv);
 
   // A replay file is read and checked whole before anything else happens.
   std::vector<tarvik::ReplayEvent> replay;
@@ -72,9 +85,6 @@ int main(int argc, char** argv) {
     session->ui = driver.get();
     session->wizard.frontEnd = driver.get();
   }
-  session->random.SetFixedSeed(options.seed);
-  session->paths.appPath = options.gameDir ? *options.gameDir : ProgramFolder(argv[0]);
-  session->commandLine = options.commandLine;
-  session->listRacesOnly = options.listRaces;
+  tarvik::PrepareSession(*session, options);
   return tarvik::RunProgram(*session);
 }

@@ -1,0 +1,28 @@
+// What the two executables share before start-up: where the running program lives,
+// and whether a run opens the wizard (and so wants the windowed front end).
+#pragma once
+
+#include <string>
+
+#include "app/options.h"
+
+namespace tarvik {
+
+struct Session;
+
+// The folder of the running executable, ending in "/" ("./" when it cannot be told).
+std::string ProgramFolder();
+
+// A run opens the wizard when it has no batch command line and no option that makes
+// it run without the wizard's windows (--replay, --list-races, --help, --version).
+bool OpensWizard(const LongOptions& options);
+
+// Gives a new session what the long options say: the random seed, the game folder
+// (the program's own folder unless --game-dir names one) and the command line.
+void PrepareSession(Session& s, const LongOptions& options);
+
+// The name of the executable that holds the wizard's windows; tarvik starts it from
+// its own folder when the wizard opens and a display is named.
+inline constexpr const char* kWizardProgram = "tarvik-wizard";
+
+}  // namespace tarvik
