@@ -123,6 +123,21 @@ class DoneButton : public Fl_Widget {
 
 // ---- Controls ----
 
+// A check box or option button standing on the black picture: black behind it, its
+// caption in the step's text colour, also while it is disabled.
+template <typename Button>
+class OnPicture : public Button {
+ public:
+  OnPicture(int x, int y, int w, int h) : Button(x, y, w, h) {
+    this->box(FL_NO_BOX);
+    this->labelcolor(PaletteColor(10));
+  }
+  void draw() override {
+    fl_rectf(this->x(), this->y(), this->w(), this->h(), FL_BLACK);
+    Button::draw();
+  }
+};
+
 struct ControlBinding {
   FltkFrontEnd* frontEnd = nullptr;
   FormId form = FormId::UnivSlots;
@@ -319,15 +334,15 @@ void FormWindow::AddControl(Control& c, const Form& form) {
     }
     case ControlKind::CheckBox:
     case ControlKind::OptionButton: {
-      Fl_Button* button = c.kind == ControlKind::CheckBox ? static_cast<Fl_Button*>(new Fl_Check_Button(r.x, r.y, r.w, r.h))
-                                                          : new Fl_Round_Button(r.x, r.y, r.w, r.h);
-      if (c.kind == ControlKind::OptionButton) button->type(FL_RADIO_BUTTON);
-      button->callback(CheckCallback, b.get());
-      if (InsidePicture(r, form)) {
-        button->labelcolor(PaletteColor(10));
-        button->box(FL_FLAT_BOX);
-        button->color(FL_BLACK);
+      const bool onPicture = InsidePicture(r, form);
+      Fl_Button* button = nullptr;
+      if (c.kind == ControlKind::CheckBox) {
+        button = onPicture ? new OnPicture<Fl_Check_Button>(r.x, r.y, r.w, r.h) : new Fl_Check_Button(r.x, r.y, r.w, r.h);
+      } else {
+        button = onPicture ? new OnPicture<Fl_Round_Button>(r.x, r.y, r.w, r.h) : new Fl_Round_Button(r.x, r.y, r.w, r.h);
+        button->type(FL_RADIO_BUTTON);
       }
+      button->callback(CheckCallback, b.get());
       b->widget = button;
       break;
     }
