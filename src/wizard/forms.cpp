@@ -9,16 +9,19 @@ namespace {
 using K = ControlKind;
 using D = DecorationKind;
 
-// Every step window but the race step is one picture box with its controls on it.
-constexpr Rect kStepPicture{0, 0, 640, 332};
+// Every step window but the race step is one picture box with its controls on it, wide
+// enough for the start-position step's last hint.
+constexpr int kStepWidth = 680;
+constexpr int kStepHeight = 332;
+constexpr Rect kStepPicture{0, 0, kStepWidth, kStepHeight};
 
 constexpr ControlSpec kSlotControls[] = {
-    {"lblGame(1)", K::Label, {490, 8, 145, 18}, "(Empty)"},    {"lblGame(2)", K::Label, {490, 36, 145, 18}, "(Empty)"},
-    {"lblGame(3)", K::Label, {490, 64, 145, 18}, "(Empty)"},   {"lblGame(4)", K::Label, {490, 92, 145, 18}, "(Empty)"},
-    {"lblGame(5)", K::Label, {490, 120, 145, 18}, "(Empty)"},  {"lblGame(6)", K::Label, {490, 148, 145, 18}, "(Empty)"},
-    {"lblGame(7)", K::Label, {490, 176, 145, 18}, "(Empty)"},  {"lblGame(8)", K::Label, {490, 204, 145, 18}, "(Empty)"},
-    {"lblGame(9)", K::Label, {490, 232, 145, 18}, "(Empty)"},  {"lblGame(10)", K::Label, {490, 260, 145, 18}, "(Empty)"},
-    {"lblGame(11)", K::Label, {490, 288, 145, 18}, "(Empty)"}, {"lblGame(12)", K::Label, {490, 316, 145, 18}, "(Empty)"},
+    {"lblGame(1)", K::Label, {490, 8, 180, 18}, "(Empty)"},    {"lblGame(2)", K::Label, {490, 36, 180, 18}, "(Empty)"},
+    {"lblGame(3)", K::Label, {490, 64, 180, 18}, "(Empty)"},   {"lblGame(4)", K::Label, {490, 92, 180, 18}, "(Empty)"},
+    {"lblGame(5)", K::Label, {490, 120, 180, 18}, "(Empty)"},  {"lblGame(6)", K::Label, {490, 148, 180, 18}, "(Empty)"},
+    {"lblGame(7)", K::Label, {490, 176, 180, 18}, "(Empty)"},  {"lblGame(8)", K::Label, {490, 204, 180, 18}, "(Empty)"},
+    {"lblGame(9)", K::Label, {490, 232, 180, 18}, "(Empty)"},  {"lblGame(10)", K::Label, {490, 260, 180, 18}, "(Empty)"},
+    {"lblGame(11)", K::Label, {490, 288, 180, 18}, "(Empty)"}, {"lblGame(12)", K::Label, {490, 316, 180, 18}, "(Empty)"},
 };
 
 constexpr ControlSpec kMapControls[] = {
@@ -44,8 +47,8 @@ constexpr ControlSpec kRaceControls[] = {
     {"txtPlayers", K::TextBox, {190, 284, 40, 24}},
     {"cmdEnter", K::CommandButton, {236, 284, 60, 24}, "Enter"},
     {"lstRacePacks", K::ListBox, {10, 26, 300, 250}, {}, 300},
-    {"lstAss", K::ListBox, {320, 26, 310, 250}, {}, 30},
-    {"lblWarn", K::Label, {320, 288, 310, 20}, "Warning: You have players with no race assigned", 0, false, false},
+    {"lstAss", K::ListBox, {320, 26, 350, 250}, {}, 30},
+    {"lblWarn", K::Label, {320, 288, 350, 20}, "Warning: You have players with no race assigned", 0, false, false},
 };
 constexpr Decoration kRaceDecorations[] = {
     {D::Caption, "Races To Choose From", {10, 6, 300, 18}},
@@ -81,12 +84,12 @@ constexpr Decoration kPlanetDecorations[] = {
 };
 
 constexpr ControlSpec kOutputControls[] = {
-    {"txtOUT", K::TextBox, {10, 10, 620, 262}},
-    {"lblTIME", K::Label, {520, 280, 110, 20}},
-    {"lblGameFile", K::Label, {10, 280, 500, 20}},
+    {"txtOUT", K::TextBox, {10, 10, 660, 262}},
+    {"lblTIME", K::Label, {560, 280, 110, 20}},
+    {"lblGameFile", K::Label, {10, 280, 540, 20}},
 };
 constexpr Decoration kOutputDecorations[] = {
-    {D::DoneButton, "Done", {550, 305, 80, 20}},
+    {D::DoneButton, "Done", {590, 305, 80, 20}},
 };
 
 constexpr ControlSpec kLoadControls[] = {
@@ -99,15 +102,15 @@ constexpr int kRaceTimerMs = 500;
 constexpr int kOutputTimerMs = 500;
 
 const FormSpec kForms[kFormCount] = {
-    {FormId::UnivSlots, "frmUnivSlots", "Tarvik: Game Slots", 640, 332, kStepPicture, 0, kSlotControls, {}},
-    {FormId::Map, "frmMap", "Tarvik: Map Or Script", 640, 332, kStepPicture, 0, kMapControls, {}},
-    {FormId::Name, "frmName", "Tarvik: Game Name", 640, 332, kStepPicture, 0, kNameControls, kNameDecorations},
-    {FormId::Race, "frmRace", "Tarvik: Select Races", 640, 346, Rect{130, 314, 380, 26}, kRaceTimerMs, kRaceControls,
+    {FormId::UnivSlots, "frmUnivSlots", "Tarvik: Game Slots", kStepWidth, kStepHeight, kStepPicture, 0, kSlotControls, {}},
+    {FormId::Map, "frmMap", "Tarvik: Map Or Script", kStepWidth, kStepHeight, kStepPicture, 0, kMapControls, {}},
+    {FormId::Name, "frmName", "Tarvik: Game Name", kStepWidth, kStepHeight, kStepPicture, 0, kNameControls, kNameDecorations},
+    {FormId::Race, "frmRace", "Tarvik: Select Races", kStepWidth, 346, Rect{150, 314, 380, 26}, kRaceTimerMs, kRaceControls,
      kRaceDecorations},
-    {FormId::StartPos, "frmStartPos", "Tarvik: Starting Positions", 640, 332, kStepPicture, 0, {}, {}},
-    {FormId::Home, "frmHome", "Tarvik: Homeworld", 640, 332, kStepPicture, 0, kHomeControls, kHomeDecorations},
-    {FormId::Planet, "frmPlanet", "Tarvik: Planets", 640, 332, kStepPicture, 0, kPlanetControls, kPlanetDecorations},
-    {FormId::OutText, "frmOUTTEXT", "Tarvik: Universe Build", 640, 332, std::nullopt, kOutputTimerMs, kOutputControls,
+    {FormId::StartPos, "frmStartPos", "Tarvik: Starting Positions", kStepWidth, kStepHeight, kStepPicture, 0, {}, {}},
+    {FormId::Home, "frmHome", "Tarvik: Homeworld", kStepWidth, kStepHeight, kStepPicture, 0, kHomeControls, kHomeDecorations},
+    {FormId::Planet, "frmPlanet", "Tarvik: Planets", kStepWidth, kStepHeight, kStepPicture, 0, kPlanetControls, kPlanetDecorations},
+    {FormId::OutText, "frmOUTTEXT", "Tarvik: Universe Build", kStepWidth, kStepHeight, std::nullopt, kOutputTimerMs, kOutputControls,
      kOutputDecorations},
     {FormId::Load, "frmLoad", "Load File", 320, 270, std::nullopt, 0, kLoadControls, {}},
 };

@@ -258,7 +258,7 @@ std::vector<ReplayEvent> ReadReplayFile(const std::string& path) {
   std::error_code ec;
   std::ifstream in;
   if (!std::filesystem::is_directory(path, ec)) in.open(path, std::ios::binary);
-  if (!in) throw ReplayUsageError("cannot read the replay file " + path);
+  if (!in.is_open()) throw ReplayUsageError("cannot read the replay file " + path);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) throw ReplayUsageError("cannot read the replay file " + path);
   return ParseReplay(text, path);
