@@ -1,12 +1,9 @@
 // tarvik: the universe-creation tool. Parses the long options, sets up the host
 // services and runs start-up.
-#include <unistd.h>
-
-#include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +11,7 @@
 #include "app/program_start.h"
 #include "app/startup.h"
 #include "platform/clock.h"
+#include "platform/programs.h"
 #include "platform/ui.h"
 #include "session.h"
 #include "wizard/replay_driver.h"
@@ -23,17 +21,26 @@ namespace {
 
 // With a display named and the wizard wanted, the windows are the business of the
 // second executable beside this one, which links the window toolkit; this one links
-// none, so that every run without windows works on a machine without it. Returns only
-// when the wizard's program could not be started.
-void StartWindowedWizard(char** argv) {
+// none, so that every run without windows works on a machine without it. Returns the
+// status to end with, or nothing when the windows could not be started: the run then
+// goes on as one without a display, and says so.
+std::optional<int> RunWindowedWizard(int argc, char** argv) {
   const char* display = std::getenv("DISPLAY");
-  if (!display || !*display) return;
+  if (!display || !*display) return std::nullopt;
   const std::string wizard = tarvik::ProgramFolder() + tarvik::kWizardProgram;
-  char* const self = argv[0];
-  argv[0] = const_cast<char*>(wizard.c_str());
-  ::execv(wizard.c_str(), argv);
-  argv[0] = self;
-  std::cerr << "tarvik: cannot start the wizard's windows (" << wizard << "): " << std::strerror(errno) << "\n";
+  std::vector<std::string> args(argv, argv + argc);
+  args[0] = wizard;
+  const tarvik::ProgramRun run = tarvik::RunAndWait(wizard, args);
+  if (run.started && run.status != 127) {
+    if (run.signal != 0) {  // end as the windows ended
+      std::signal(run.signal, SIG_DFL);
+      std::raise(run.signal);
+    }
+    return run.status;
+  }
+  std::cerr << "tarvik: the wizard's windows cannot be started ("
+            << (run.started ? wizard + " cannot load the window libraries" : run.error) << ")\n";
+  return std::nullopt;
 }
 
 }  // namespace
@@ -58,7 +65,9 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  if (tarvik::OpensWizard(options)) StartWindowedWizard(argv);
+  if (tarvik::OpensWizard(options)) {
+    if (const std::optional<int> status = RunWindowedWizard(argc, argv)) return *status;
+  }
 
   // A replay file is read and checked whole before anything else happens.
   std::vector<tarvik::ReplayEvent> replay;

@@ -1,5 +1,5 @@
-// What the two executables share before start-up: where the running program lives,
-// and whether a run opens the wizard (and so wants the windowed front end).
+// What the two executables share before start-up: whether a run opens the wizard (and
+// so wants the windowed front end), and the session the long options describe.
 #pragma once
 
 #include <string>
@@ -9,9 +9,6 @@
 namespace tarvik {
 
 struct Session;
-
-// The folder of the running executable, ending in "/" ("./" when it cannot be told).
-std::string ProgramFolder();
 
 // A run opens the wizard when it has no batch command line and no option that makes
 // it run without the wizard's windows (--replay, --list-races, --help, --version).
