@@ -75,7 +75,7 @@ bool RunMessageBox(const std::string& title, const std::string& text, MessageIco
   fl_font(FL_HELVETICA, kControlTextSize);
   int textW = kMaxTextWidth, textH = 0;
   fl_measure(shown.c_str(), textW, textH, 0);
-  textW = std::clamp(textW + 4, kMinTextWidth, kMaxTextWidth);
+  textW = std::clamp(textW + 16, kMinTextWidth, kMaxTextWidth + 16);
   textH = std::max(textH, kIconSize);
   const int iconW = icon == MessageIcon::None ? 0 : kIconSize + kMargin;
   const int w = kMargin + iconW + textW + kMargin;

@@ -227,8 +227,11 @@ std::optional<std::string> Desktop::WaitForWindow(const std::string& caption, st
   return found.substr(0, found.find('\n'));
 }
 
+// The pointer's move and the button's press are XTEST events, which the server
+// carries out in order; waiting for the move (--sync) would wait for ever when the
+// pointer is there already.
 void Desktop::Click(const std::string& window, int x, int y, int count) {
-  Xdo({"mousemove", "--sync", "--window", window, std::to_string(x), std::to_string(y), "click", "--repeat",
+  Xdo({"mousemove", "--window", window, std::to_string(x), std::to_string(y), "click", "--repeat",
        std::to_string(count), "--delay", "60", "1"});
 }
 

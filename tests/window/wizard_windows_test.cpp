@@ -5,6 +5,8 @@
 // of the build checked at the end.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -164,6 +166,39 @@ class WizardWindowsTest : public ::testing::Test {
     const Rect& r = ControlRect(id, list);
     desktop_.Click(window, r.x + r.w / 3, r.y + lineTop_ + line * lineHeight_ + lineHeight_ / 2);
     mirror_->Act(SelectEvent(id, list, line));
+  }
+
+  // The shortest way to the planet step: slot 1, the echo map, two players of the
+  // first race, the layouts and levels as they come.
+  std::string WalkToPlanetStep() {
+    std::string w = Window(FormId::UnivSlots);
+    ClickButton(w, FormId::UnivSlots, 2, 7);
+    ClickButton(w, FormId::UnivSlots, 335, 305);
+    w = Window(FormId::Map);
+    const Rect& echo = ControlRect(FormId::Map, "optEcho");
+    desktop_.Click(w, echo.x + 8, echo.y + echo.h / 2);
+    mirror_->Act(CheckEvent(FormId::Map, "optEcho", 1));
+    ClickButton(w, FormId::Map, 550, 305);
+    w = Window(FormId::Name);
+    ClickButton(w, FormId::Name, 550, 305);
+    w = Window(FormId::Race);
+    MeasureListLines(desktop_.Shot(w));
+    const Rect& players = ControlRect(FormId::Race, "txtPlayers");
+    desktop_.Click(w, players.x + players.w / 2, players.y + players.h / 2, 2);
+    desktop_.Keys({"Delete"});
+    mirror_->Act(TextEvent(FormId::Race, "txtPlayers", ""));
+    desktop_.Type("2");
+    mirror_->Act(KeyEvent(FormId::Race, "txtPlayers", '2'));
+    desktop_.Keys({"Return"});
+    mirror_->Act(KeyEvent(FormId::Race, "txtPlayers", 13));
+    ClickListLine(w, FormId::Race, "lstAss", 0);
+    ClickListLine(w, FormId::Race, "lstAss", 1);
+    ClickButton(w, FormId::Race, 250, 3);
+    w = Window(FormId::StartPos);
+    ClickButton(w, FormId::StartPos, 550, 305);
+    w = Window(FormId::Home);
+    ClickButton(w, FormId::Home, 550, 305);
+    return Window(FormId::Planet);
   }
 
   VirtualDisplay display_;
@@ -327,6 +362,50 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
     std::string notes;
     for (const std::string& n : waiting_) notes += n + "; ";
     GTEST_SKIP() << "every window checked so far is right, but the wizard model is not complete: " << notes;
+  }
+}
+
+// The game folder becomes read-only while the wizard runs; Finish then fails with the
+// build's error box, and the slot holds neither a universe nor slot records. The
+// program runs from its copy in the game folder (as a host installs it); as root, it
+// runs as the unprivileged user, for whom the folder is read-only.
+TEST_F(WizardWindowsTest, ReadOnlyGameFolderBeforeFinishEndsWithTheBuildError) {
+  const bool root = ::geteuid() == 0;
+  if (root && RunCommand({"setpriv", "--version"}).empty()) GTEST_SKIP() << "setpriv is needed to drop root";
+  for (const char* program : {TARVIK_BINARY, TARVIK_WIZARD_BINARY}) {
+    const std::string copy = real_.path() + fs::path(program).filename().string();
+    fs::copy_file(program, copy);
+    fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+  }
+  std::vector<std::string> argv{real_.path() + "tarvik", "--seed", std::to_string(kSeed)};
+  if (root) {
+    RunCommand({"chown", "-R", "65534:65534", real_.path()});
+    argv.insert(argv.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+  }
+  program_ = std::make_unique<Process>(argv, desktop_.env(), "tarvik");
+  mirror_ = std::make_unique<WizardMirror>(model_.path(), kSeed);
+  const std::string planet = WalkToPlanetStep();
+  ASSERT_FALSE(planet.empty());
+  mirror_->Act(ClickEvent(FormId::Planet, 590, 315));
+  if (!mirror_->form(FormId::OutText).shown) {
+    GTEST_SKIP() << "Finish does not start the generation run yet";
+  }
+  RunCommand({"chmod", "-R", "a-w", real_.path()});
+  desktop_.Click(planet, 590, 315);
+  const std::optional<std::string> box = desktop_.WaitForWindow("ERROR!", 60s);
+  ASSERT_TRUE(box) << "no error box; the program said: " << program_->Errors();
+  desktop_.Shot(*box, shots_ + "/9-build-error.png");
+  desktop_.Keys({"Return"});
+  const std::optional<int> status = program_->Wait(30s);
+  RunCommand({"chmod", "-R", "u+w", real_.path()});
+  ASSERT_TRUE(status) << "the program did not end after the error box";
+  EXPECT_EQ(*status, 1);
+  EXPECT_FALSE(program_->signalled());
+  EXPECT_FALSE(PathExists(real_.path() + "UNIV\\GAME1\\g1.yig"));
+  for (const std::string& folder : {"UNIV\\GAME1\\", "WAR\\SLOT1\\"}) {
+    const std::vector<std::string> left = ListFiles(real_.path() + folder, "*");
+    EXPECT_TRUE(left.empty()) << folder << " holds " << left.front();
   }
 }
 
