@@ -13,6 +13,7 @@
 #include "app/program_start.h"
 #include "app/startup.h"
 #include "gui/fltk_front_end.h"
+#include "gui/leak_suppressions.h"
 #include "gui/look.h"
 #include "platform/clock.h"
 #include "platform/ui.h"

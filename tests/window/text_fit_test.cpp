@@ -13,6 +13,7 @@
 #include "forge/forge.h"
 #include "gui/artwork.h"
 #include "gui/fltk_front_end.h"
+#include "gui/leak_suppressions.h"
 #include "gui/look.h"
 #include "gui/text_codec.h"
 #include "gui/toolkit.h"
