@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/cp1252.h"
+
 namespace tarvik::test {
 
 struct Json {
@@ -45,18 +47,6 @@ struct Json {
     Skip(t, p);
     if (p >= t.size() || t[p] != c) throw std::runtime_error(std::string("JSON: expected ") + c);
     ++p;
-  }
-  static void AppendUtf8(std::string& out, unsigned cp) {
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
   }
   static std::string String(std::string_view t, size_t& p) {
     Expect(t, p, '"');

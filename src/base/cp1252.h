@@ -2,6 +2,7 @@
 // dumps meant for people and other programs show them as UTF-8.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,8 @@ namespace tarvik {
 // leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of the
 // same number, as the system's own conversion does.
 std::string Cp1252ToUtf8(std::string_view bytes);
+
+// Appends one code point (below 0x10000) as UTF-8.
+void AppendUtf8(std::string& out, uint32_t codePoint);
 
 }  // namespace tarvik

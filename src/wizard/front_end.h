@@ -7,6 +7,11 @@
 // Timers: each form with a timer interval (Form::timerMs) is ticked by the front end,
 // a window front end on its event loop at that interval, the replay by "tick FORM".
 // A tick reaches the form's handler only while the form is shown.
+//
+// A window front end brings its widgets up to date from the model after every Dispatch
+// and whenever the model hands it control (PumpEvents, RunFilePicker, a message box):
+// the controls' texts, items, selections, states and colours are read from the forms,
+// and a picture is repainted when its Canvas::version has changed.
 #pragma once
 
 namespace tarvik {

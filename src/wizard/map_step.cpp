@@ -165,9 +165,13 @@ void LoadFiles(Session& s) {
   s.wizard.loadFileName.clear();
 }
 
-// Shows frmLoad over the map step and waits until it is closed; returns FileName.
-static std::string RunPicker(Session& s) {
+// Fills frmLoad with the files of `folder` matching "*." + `extension`, shows it over the
+// map step and waits until it is closed: FileName, or nothing when none was chosen.
+static std::optional<std::string> RunPicker(Session& s, const std::string& folder, const char* extension) {
   WizardState& w = s.wizard;
+  w.loadDirectory = folder;
+  w.loadFileExt = extension;
+  LoadFiles(s);
   const Form& map = w.forms[FormId::Map];
   const Form& picker = w.forms.Load(FormId::Load);
   MoveForm(w, FormId::Load, map.left + (map.width - picker.width) / 2, map.top + 30);
@@ -176,6 +180,7 @@ static std::string RunPicker(Session& s) {
   if (w.frontEnd) w.frontEnd->RunFilePicker();
   w.modalForm.reset();
   HideForm(w, FormId::Load);
+  if (w.loadFileName.empty()) return std::nullopt;
   return w.loadFileName;
 }
 
@@ -184,30 +189,19 @@ void PickFile(Session& s, const std::optional<std::string>& entry) {
   HideForm(s.wizard, FormId::Load);
 }
 
+// A picked file that no longer exists leaves the custom map, or the script, unset.
 void LoadMapFile(Session& s) {
-  s.wizard.loadDirectory = s.paths.appPath + "data\\";
-  s.wizard.loadFileExt = "map";
-  LoadFiles(s);
-  const std::string name = RunPicker(s);
-  if (name.empty()) return;
-  s.wizard.customMapSet = false;
-  if (FileExists(name)) {
-    s.map.defaultMapFile = name;
-    s.wizard.customMapSet = true;
-  }
+  const auto name = RunPicker(s, s.paths.appPath + "data\\", "map");
+  if (!name) return;
+  s.wizard.customMapSet = FileExists(*name);
+  if (s.wizard.customMapSet) s.map.defaultMapFile = *name;
 }
 
 void LoadScriptFile(Session& s) {
-  s.wizard.loadDirectory = s.paths.appPath + "scripts\\";
-  s.wizard.loadFileExt = "vps";
-  LoadFiles(s);
-  const std::string name = RunPicker(s);
-  if (name.empty()) return;
-  s.paths.scriptFound = false;
-  if (FileExists(name)) {
-    s.paths.scriptPath = name;
-    s.paths.scriptFound = true;
-  }
+  const auto name = RunPicker(s, s.paths.appPath + "scripts\\", "vps");
+  if (!name) return;
+  s.paths.scriptFound = FileExists(*name);
+  if (s.paths.scriptFound) s.paths.scriptPath = *name;
 }
 
 }  // namespace tarvik

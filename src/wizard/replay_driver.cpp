@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <ostream>
+#include <utility>
 
 #include "base/errors.h"
 #include "session.h"
@@ -18,48 +19,27 @@ void WriteTextFile(const std::string& path, const std::string& content) {
   if (!out) throw RuntimeError("cannot write " + path);
 }
 
+// The replay events that are user actions on the wizard.
+constexpr std::pair<ReplayEventKind, WizardEventKind> kUserActions[] = {
+    {ReplayEventKind::Click, WizardEventKind::Click}, {ReplayEventKind::Select, WizardEventKind::Select},
+    {ReplayEventKind::Check, WizardEventKind::Check}, {ReplayEventKind::Text, WizardEventKind::Text},
+    {ReplayEventKind::Key, WizardEventKind::Key},     {ReplayEventKind::Press, WizardEventKind::Press},
+    {ReplayEventKind::Tick, WizardEventKind::Tick},   {ReplayEventKind::Done, WizardEventKind::Done},
+    {ReplayEventKind::Pick, WizardEventKind::PickFile},
+};
+
 WizardEvent ToWizardEvent(const ReplayEvent& e) {
   WizardEvent w;
-  w.form = e.form;
+  for (const auto& [replay, action] : kUserActions) {
+    if (replay == e.kind) w.kind = action;
+  }
+  w.form = w.kind == WizardEventKind::Done ? FormId::OutText : w.kind == WizardEventKind::PickFile ? FormId::Load : e.form;
   w.control = e.control;
   w.x = e.x;
   w.y = e.y;
   w.value = e.value;
   w.text = e.text;
-  switch (e.kind) {
-    case ReplayEventKind::Click:
-      w.kind = WizardEventKind::Click;
-      break;
-    case ReplayEventKind::Select:
-      w.kind = WizardEventKind::Select;
-      break;
-    case ReplayEventKind::Check:
-      w.kind = WizardEventKind::Check;
-      break;
-    case ReplayEventKind::Text:
-      w.kind = WizardEventKind::Text;
-      break;
-    case ReplayEventKind::Key:
-      w.kind = WizardEventKind::Key;
-      break;
-    case ReplayEventKind::Press:
-      w.kind = WizardEventKind::Press;
-      break;
-    case ReplayEventKind::Tick:
-      w.kind = WizardEventKind::Tick;
-      break;
-    case ReplayEventKind::Done:
-      w.kind = WizardEventKind::Done;
-      w.form = FormId::OutText;
-      break;
-    case ReplayEventKind::Pick:
-      w.kind = WizardEventKind::PickFile;
-      w.form = FormId::Load;
-      w.noChoice = e.noChoice;
-      break;
-    default:
-      break;
-  }
+  w.noChoice = e.noChoice;
   return w;
 }
 
