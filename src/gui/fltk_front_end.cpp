@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "base/errors.h"
+#include "gui/events.h"
 #include "gui/form_window.h"
 #include "gui/message_box.h"
 #include "session.h"
@@ -118,26 +119,20 @@ void FltkFrontEnd::Act(const WizardEvent& e) {
 }
 
 void FltkFrontEnd::Tick(FormId form) {
-  if (!s_.wizard.forms[form].shown) return;
-  WizardEvent e;
-  e.kind = WizardEventKind::Tick;
-  e.form = form;
-  Act(e);
+  if (s_.wizard.forms[form].shown) Act(FormEvent(WizardEventKind::Tick, form));
 }
 
 void FltkFrontEnd::CloseBox(FormId form) {
   if (pendingEnd_ || displayLost_) return;
   if (s_.wizard.modalForm && *s_.wizard.modalForm != form) return;
-  WizardEvent e;
-  e.form = form;
   switch (form) {
     case FormId::OutText:  // closing the output window is its Done
-      e.kind = WizardEventKind::Done;
-      return Act(e);
-    case FormId::Load:  // the picker closed without a choice
-      e.kind = WizardEventKind::PickFile;
+      return Act(FormEvent(WizardEventKind::Done, form));
+    case FormId::Load: {  // the picker closed without a choice
+      WizardEvent e = FormEvent(WizardEventKind::PickFile, form);
       e.noChoice = true;
       return Act(e);
+    }
     default:  // every step's Exit ends the program at once
       pendingEnd_ = 0;
       return;

@@ -17,7 +17,7 @@
 #include "gui/canvas_painter.h"
 #include "gui/fltk_front_end.h"
 #include "gui/look.h"
-#include "gui/mouse.h"
+#include "gui/events.h"
 #include "gui/text_codec.h"
 
 namespace tarvik::gui {
@@ -26,14 +26,6 @@ namespace {
 
 // A text box taller than this is a multi-line box (the output window's log).
 constexpr int kMultiLineHeight = 40;
-
-WizardEvent ControlEvent(WizardEventKind kind, FormId form, const std::string& control) {
-  WizardEvent e;
-  e.kind = kind;
-  e.form = form;
-  e.control = control;
-  return e;
-}
 
 bool InsidePicture(const Rect& r, const Form& form) {
   if (!form.pictureRect) return false;
@@ -107,10 +99,7 @@ class DoneButton : public Fl_Widget {
   int handle(int event) override {
     if (event == FL_PUSH) return 1;
     if (event == FL_RELEASE && Fl::event_inside(this)) {
-      WizardEvent e;
-      e.kind = WizardEventKind::Done;
-      e.form = FormId::OutText;
-      frontEnd_.Act(e);
+      frontEnd_.Act(FormEvent(WizardEventKind::Done, FormId::OutText));
       return 1;
     }
     return Fl_Widget::handle(event);
@@ -153,8 +142,9 @@ struct ControlBinding {
   std::unique_ptr<Fl_Text_Buffer> buffer;
   std::vector<Fl_Menu_Item> menu;
 
-  void Send(WizardEvent e) const { frontEnd->Act(e); }
-  WizardEvent Event(WizardEventKind k) const { return ControlEvent(k, form, name); }
+  void Send(WizardEventKind kind, int value = 0, const std::string& text = {}) const {
+    frontEnd->Act(ControlEvent(kind, form, name, value, text));
+  }
 };
 
 namespace {
@@ -164,40 +154,30 @@ namespace {
 void ListCallback(Fl_Widget* w, void* data) {
   auto* b = static_cast<ControlBinding*>(data);
   const int line = static_cast<Fl_Hold_Browser*>(w)->value();
-  if (line <= 0) return;
-  WizardEvent e = b->Event(WizardEventKind::Select);
-  e.value = line - 1;
-  b->Send(e);
+  if (line > 0) b->Send(WizardEventKind::Select, line - 1);
 }
 
 // A drop-down list: picking an entry selects it; typing sets the text.
 void ComboMenuCallback(Fl_Widget* w, void* data) {
   auto* b = static_cast<ControlBinding*>(data);
   const int entry = static_cast<Fl_Menu_Button*>(w)->value();
-  if (entry < 0) return;
-  WizardEvent e = b->Event(WizardEventKind::Select);
-  e.value = entry;
-  b->Send(e);
+  if (entry >= 0) b->Send(WizardEventKind::Select, entry);
 }
 
 void TextCallback(Fl_Widget* w, void* data) {
   auto* b = static_cast<ControlBinding*>(data);
-  WizardEvent e = b->Event(WizardEventKind::Text);
-  e.text = TypedText(static_cast<Fl_Input*>(w)->value());
-  b->Send(e);
+  b->Send(WizardEventKind::Text, 0, TypedText(static_cast<Fl_Input*>(w)->value()));
 }
 
 void CheckCallback(Fl_Widget* w, void* data) {
   auto* b = static_cast<ControlBinding*>(data);
-  WizardEvent e = b->Event(WizardEventKind::Check);
-  e.value = static_cast<Fl_Button*>(w)->value() ? 1 : 0;
-  if (b->kind == ControlKind::OptionButton) e.value = 1;  // a click selects an option
-  b->Send(e);
+  // A click on an option button selects it; a check box takes its new state.
+  b->Send(WizardEventKind::Check, b->kind == ControlKind::OptionButton || static_cast<Fl_Button*>(w)->value() ? 1 : 0);
 }
 
 void PressCallback(Fl_Widget*, void* data) {
   auto* b = static_cast<ControlBinding*>(data);
-  b->Send(b->Event(WizardEventKind::Press));
+  b->Send(WizardEventKind::Press);
 }
 
 // The character code of the key just pressed, as a key press handler receives it;
@@ -225,9 +205,7 @@ class KeyPressBox : public Fl_Input {
     if (event == FL_KEYBOARD) {
       const int code = PressedCharacterCode();
       if (code >= 0) {
-        WizardEvent e = binding_.Event(WizardEventKind::Key);
-        e.value = code;
-        binding_.Send(e);
+        binding_.Send(WizardEventKind::Key, code);
         return 1;
       }
     }

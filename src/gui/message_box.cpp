@@ -53,19 +53,8 @@ void CloseBox(Fl_Widget* w, void* data) {
 }
 
 // Lines as the box shows them: a carriage return (with or without its line feed)
-// breaks the line.
-std::string BoxText(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return LiteralLabel(ShownText(out));
-}
+// breaks the line, as in the console form of the box.
+std::string BoxText(const std::string& text) { return LiteralLabel(ShownText(ConsoleMessageLine("", text))); }
 
 }  // namespace
 

@@ -9,7 +9,7 @@
 #include "app/program_start.h"
 #include "base/cp1252.h"
 #include "gui/look.h"
-#include "gui/mouse.h"
+#include "gui/events.h"
 #include "gui/text_codec.h"
 #include "test_support.h"
 #include "wizard/steps.h"

@@ -3,6 +3,7 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "base/errors.h"
+#include "gui/events.h"
 
 namespace tarvik::test {
 
@@ -32,56 +33,34 @@ bool WizardMirror::Act(const WizardEvent& e) {
 }
 
 void WizardMirror::RunFilePicker() {
-  WizardEvent e;
-  e.kind = WizardEventKind::PickFile;
-  e.form = FormId::Load;
+  WizardEvent e = gui::FormEvent(WizardEventKind::PickFile, FormId::Load);
   e.noChoice = !pick_.has_value();
   e.text = pick_.value_or("");
   pick_.reset();
   Dispatch(*session_, e);
 }
 
-namespace {
-
-WizardEvent Make(WizardEventKind kind, FormId form, const std::string& control) {
-  WizardEvent e;
-  e.kind = kind;
-  e.form = form;
-  e.control = control;
-  return e;
-}
-
-}  // namespace
-
 WizardEvent ClickEvent(FormId form, int x, int y) {
-  WizardEvent e = Make(WizardEventKind::Click, form, "");
+  WizardEvent e = gui::FormEvent(WizardEventKind::Click, form);
   e.x = x;
   e.y = y;
   return e;
 }
 
 WizardEvent SelectEvent(FormId form, const std::string& control, int index) {
-  WizardEvent e = Make(WizardEventKind::Select, form, control);
-  e.value = index;
-  return e;
+  return gui::ControlEvent(WizardEventKind::Select, form, control, index);
 }
 
 WizardEvent CheckEvent(FormId form, const std::string& control, int value) {
-  WizardEvent e = Make(WizardEventKind::Check, form, control);
-  e.value = value;
-  return e;
+  return gui::ControlEvent(WizardEventKind::Check, form, control, value);
 }
 
 WizardEvent TextEvent(FormId form, const std::string& control, const std::string& text) {
-  WizardEvent e = Make(WizardEventKind::Text, form, control);
-  e.text = text;
-  return e;
+  return gui::ControlEvent(WizardEventKind::Text, form, control, 0, text);
 }
 
 WizardEvent KeyEvent(FormId form, const std::string& control, int code) {
-  WizardEvent e = Make(WizardEventKind::Key, form, control);
-  e.value = code;
-  return e;
+  return gui::ControlEvent(WizardEventKind::Key, form, control, code);
 }
 
 }  // namespace tarvik::test

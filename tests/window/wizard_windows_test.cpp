@@ -168,6 +168,19 @@ class WizardWindowsTest : public ::testing::Test {
     mirror_->Act(SelectEvent(id, list, line));
   }
 
+  // The number of players typed as a user does: a double click on the box's number,
+  // Delete (the box edits itself), the digit (the step's key handler), Enter.
+  void SetPlayerCount(const std::string& window, char digit) {
+    const Rect& players = ControlRect(FormId::Race, "txtPlayers");
+    desktop_.Click(window, players.x + players.w / 2, players.y + players.h / 2, 2);
+    desktop_.Keys({"Delete"});
+    mirror_->Act(TextEvent(FormId::Race, "txtPlayers", ""));
+    desktop_.Type(std::string(1, digit));
+    mirror_->Act(KeyEvent(FormId::Race, "txtPlayers", digit));
+    desktop_.Keys({"Return"});
+    mirror_->Act(KeyEvent(FormId::Race, "txtPlayers", 13));
+  }
+
   // The shortest way to the planet step: slot 1, the echo map, two players of the
   // first race, the layouts and levels as they come.
   std::string WalkToPlanetStep() {
@@ -183,14 +196,7 @@ class WizardWindowsTest : public ::testing::Test {
     ClickButton(w, FormId::Name, 550, 305);
     w = Window(FormId::Race);
     MeasureListLines(desktop_.Shot(w));
-    const Rect& players = ControlRect(FormId::Race, "txtPlayers");
-    desktop_.Click(w, players.x + players.w / 2, players.y + players.h / 2, 2);
-    desktop_.Keys({"Delete"});
-    mirror_->Act(TextEvent(FormId::Race, "txtPlayers", ""));
-    desktop_.Type("2");
-    mirror_->Act(KeyEvent(FormId::Race, "txtPlayers", '2'));
-    desktop_.Keys({"Return"});
-    mirror_->Act(KeyEvent(FormId::Race, "txtPlayers", 13));
+    SetPlayerCount(w, '2');
     ClickListLine(w, FormId::Race, "lstAss", 0);
     ClickListLine(w, FormId::Race, "lstAss", 1);
     ClickButton(w, FormId::Race, 250, 3);
@@ -274,14 +280,7 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
   ASSERT_FALSE(w.empty());
   Image race = CheckStep(w, FormId::Race, "4-races.png");
   MeasureListLines(race);
-  const Rect& players = ControlRect(FormId::Race, "txtPlayers");
-  desktop_.Click(w, players.x + players.w / 2, players.y + players.h / 2, 2);
-  desktop_.Keys({"Delete"});
-  mirror_->Act(TextEvent(FormId::Race, "txtPlayers", ""));
-  desktop_.Type("4");
-  mirror_->Act(KeyEvent(FormId::Race, "txtPlayers", '4'));
-  desktop_.Keys({"Return"});
-  mirror_->Act(KeyEvent(FormId::Race, "txtPlayers", 13));
+  SetPlayerCount(w, '4');
   ClickListLine(w, FormId::Race, "lstRacePacks", 1);
   ClickListLine(w, FormId::Race, "lstAss", 0);
   ClickListLine(w, FormId::Race, "lstAss", 1);
@@ -403,7 +402,7 @@ TEST_F(WizardWindowsTest, ReadOnlyGameFolderBeforeFinishEndsWithTheBuildError) {
   EXPECT_EQ(*status, 1);
   EXPECT_FALSE(program_->signalled());
   EXPECT_FALSE(PathExists(real_.path() + "UNIV\\GAME1\\g1.yig"));
-  for (const std::string& folder : {"UNIV\\GAME1\\", "WAR\\SLOT1\\"}) {
+  for (const char* folder : {"UNIV\\GAME1\\", "WAR\\SLOT1\\"}) {
     const std::vector<std::string> left = ListFiles(real_.path() + folder, "*");
     EXPECT_TRUE(left.empty()) << folder << " holds " << left.front();
   }
