@@ -243,6 +243,15 @@ void Desktop::Keys(const std::vector<std::string>& keys) {
 
 void Desktop::Type(const std::string& text) { Xdo({"type", "--delay", "30", text}); }
 
+std::pair<int, int> Desktop::Origin(const std::string& window) {
+  const std::string shell = Xdo({"getwindowgeometry", "--shell", window});
+  auto value = [&](const std::string& name) {
+    const size_t at = shell.find(name + "=");
+    return at == std::string::npos ? 0 : std::atoi(shell.c_str() + at + name.size() + 1);
+  };
+  return {value("X"), value("Y")};
+}
+
 Image Desktop::Shot(const std::string& window, const std::string& pngPath) {
   const std::string ppm = RunCommand({"import", "-window", window, "-depth", "8", "ppm:-"}, env_);
   Image img = ReadPpm(ppm);

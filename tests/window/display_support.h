@@ -89,7 +89,9 @@ class Desktop {
   void Click(const std::string& window, int x, int y, int count = 1);
   void Keys(const std::vector<std::string>& keys);  // xdotool key names, to the focused window
   void Type(const std::string& text);
-  // The window's client area as it is on the screen now; the PNG copy is kept at
+  // Where the window's client area is on the screen.
+  std::pair<int, int> Origin(const std::string& window);
+  // The window's client area as it is on the screen now ("root": the whole screen); the PNG copy is kept at
   // `pngPath` when one is given.
   Image Shot(const std::string& window, const std::string& pngPath = "");
 

@@ -168,6 +168,38 @@ class WizardWindowsTest : public ::testing::Test {
     mirror_->Act(SelectEvent(id, list, line));
   }
 
+  // An entry picked from a drop-down list: its button opens the entries below the list;
+  // their height comes from the open list's extent on the screen.
+  void PickFromList(const std::string& window, FormId id, const std::string& list, int entry) {
+    const Control& c = mirror_->form(id).control(list);
+    const Image before = desktop_.Shot(window);
+    desktop_.Click(window, c.rect.x + c.rect.w - 10, c.rect.y + c.rect.h / 2);
+    const auto [ox, oy] = desktop_.Origin(window);
+    const int x = ox + c.rect.x + c.rect.w - 10, top = oy + c.rect.y + c.rect.h;
+    int height = 0;
+    WaitFor([&] {
+      const Image screen = desktop_.Shot("root");
+      height = 0;
+      while (!IsBlack(screen.At(x, top + 2 + height)) && height < 400) ++height;
+      return height > 10 * static_cast<int>(c.items.size());
+    });
+    ASSERT_GT(height, 0) << list << ": its entries did not open";
+    const int entryHeight = height / static_cast<int>(c.items.size());
+    desktop_.Click(window, c.rect.x + c.rect.w - 10, c.rect.y + c.rect.h + 2 + entry * entryHeight + entryHeight / 2);
+    mirror_->Act(SelectEvent(id, list, entry));
+    EXPECT_TRUE(WaitFor([&] { return Changed(before, desktop_.Shot(window), c.rect); }))
+        << list << ": picking an entry changed nothing";
+  }
+
+  static bool Changed(const Image& a, const Image& b, const Rect& r) {
+    for (int y = r.y; y < r.y + r.h; ++y) {
+      for (int x = r.x; x < r.x + r.w; ++x) {
+        if (a.At(x, y) != b.At(x, y)) return true;
+      }
+    }
+    return false;
+  }
+
   // The number of players typed as a user does: a double click on the box's number,
   // Delete (the box edits itself), the digit (the step's key handler), Enter.
   void SetPlayerCount(const std::string& window, char digit) {
@@ -320,18 +352,25 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
   CheckStep(w, FormId::StartPos, "5-start-picked.png");
   ClickButton(w, FormId::StartPos, 550, 305);
 
-  // ---- Home step: three extra freighters.
+  // ---- Home step: 10000 picked from the cash list, three extra freighters.
   w = Window(FormId::Home);
   ASSERT_FALSE(w.empty());
+  PickFromList(w, FormId::Home, "cmbCash", 4);
   const Rect& extra = ControlRect(FormId::Home, "chkExtra");
   desktop_.Click(w, extra.x + 8, extra.y + extra.h / 2);
   mirror_->Act(CheckEvent(FormId::Home, "chkExtra", 1));
   CheckStep(w, FormId::Home, "6-home.png");
   ClickButton(w, FormId::Home, 550, 305);
 
-  // ---- Planet step and Finish.
+  // ---- Planet step: a level typed instead of chosen; Finish.
   w = Window(FormId::Planet);
   ASSERT_FALSE(w.empty());
+  const Rect& contra = ControlRect(FormId::Planet, "cmbContra");
+  const Image beforeTyping = desktop_.Shot(w);
+  desktop_.Click(w, contra.x + 20, contra.y + contra.h / 2, 2);
+  desktop_.Type("Lots");
+  mirror_->Act(TextEvent(FormId::Planet, "cmbContra", "Lots"));
+  EXPECT_TRUE(WaitFor([&] { return Changed(beforeTyping, desktop_.Shot(w), contra); })) << "typing changed nothing";
   CheckStep(w, FormId::Planet, "7-planets.png");
   ClickButton(w, FormId::Planet, 550, 305);
 
