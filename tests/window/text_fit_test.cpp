@@ -109,6 +109,11 @@ std::string Misfits(const Form& f) {
       }
     }
   }
+  const Box window{0, 0, f.width - 1, f.height - 1};
+  for (const Control& control : f.controls) {
+    const Box box{control.rect.x, control.rect.y, control.rect.x + control.rect.w - 1, control.rect.y + control.rect.h - 1};
+    if (!box.Inside(window)) out << control.name << " " << box << " leaves the window " << window << "; ";
+  }
   // The captions of the controls, in the controls' font; check boxes and option
   // buttons give their mark some 24 pixels.
   for (const Control& control : f.controls) {
