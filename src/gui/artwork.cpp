@@ -1,8 +1,8 @@
 #include "gui/artwork.h"
 
-#include "gui/toolkit.h"
-
 #include <algorithm>
+
+#include "gui/toolkit.h"
 
 namespace tarvik::gui {
 

@@ -1,13 +1,12 @@
 #include "gui/canvas_painter.h"
 
-#include "gui/toolkit.h"
-
 #include <algorithm>
 #include <cmath>
 
 #include "gui/artwork.h"
 #include "gui/look.h"
 #include "gui/text_codec.h"
+#include "gui/toolkit.h"
 
 namespace tarvik::gui {
 

@@ -2,7 +2,8 @@
 
 #include <FL/Fl.H>
 #include <FL/fl_ask.H>
-#include "gui/toolkit.h"
+
+#include "gui/toolkit.h"  // right after the toolkit's headers, which bring in X11's macros
 
 #include <iostream>
 

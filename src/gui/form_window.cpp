@@ -11,13 +11,14 @@
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_Text_Display.H>
-#include "gui/toolkit.h"
+
+#include "gui/toolkit.h"  // right after the toolkit's headers, which bring in X11's macros
 
 #include "gui/artwork.h"
 #include "gui/canvas_painter.h"
+#include "gui/events.h"
 #include "gui/fltk_front_end.h"
 #include "gui/look.h"
-#include "gui/events.h"
 #include "gui/text_codec.h"
 
 namespace tarvik::gui {
@@ -247,7 +248,9 @@ FormWindow::FormWindow(FltkFrontEnd& frontEnd, Form& form)
   Sync(form);
 }
 
-FormWindow::~FormWindow() = default;
+// The widgets go first: the log's display still refers to its buffer, which its
+// binding holds.
+FormWindow::~FormWindow() { clear(); }
 
 void FormWindow::AddDecoration(const Decoration& d, const Form& form) {
   switch (d.kind) {

@@ -5,7 +5,8 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Return_Button.H>
-#include "gui/toolkit.h"
+
+#include "gui/toolkit.h"  // right after the toolkit's headers, which bring in X11's macros
 
 #include <algorithm>
 

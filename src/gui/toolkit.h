@@ -1,6 +1,7 @@
 // The toolkit's drawing and X11 headers, without the X11 macro that clashes with the
 // program's own names (MessageIcon::None). Include this instead of <FL/fl_draw.H> or
-// <FL/x.H>.
+// <FL/x.H>, and right after the toolkit headers that bring in X11's (most widget
+// headers do), before the program's own headers.
 #pragma once
 
 #include <FL/fl_draw.H>
