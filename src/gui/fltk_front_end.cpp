@@ -54,6 +54,10 @@ FltkFrontEnd::FltkFrontEnd(Session& s) : s_(s) {}
 FltkFrontEnd::~FltkFrontEnd() {
   Fl::remove_timeout(TimerCallback);
   for (TimerData* t : timers_) delete t;
+  // Nothing may talk to a lost display again, not even to destroy its windows.
+  if (displayLost_) {
+    for (auto& window : windows_) static_cast<void>(window.release());
+  }
 }
 
 void FltkFrontEnd::LoseDisplay() {

@@ -1,5 +1,9 @@
 #include "window/display_support.h"
 
+#include "gui/fltk_front_end.h"
+#include "gui/leak_suppressions.h"
+#include "gui/look.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -263,6 +267,18 @@ Image Desktop::Shot(const std::string& window, const std::string& pngPath) {
     std::filesystem::remove(tmp, ec);
   }
   return img;
+}
+
+const VirtualDisplay* ToolkitDisplay() {
+  static VirtualDisplay* display = [] {
+    auto* d = new VirtualDisplay();  // lives as long as the test process
+    if (!d->ok()) return static_cast<VirtualDisplay*>(nullptr);
+    ::setenv("DISPLAY", d->name().c_str(), 1);
+    if (!gui::OpenDisplay()) return static_cast<VirtualDisplay*>(nullptr);
+    gui::ApplyLook();
+    return d;
+  }();
+  return display;
 }
 
 std::string ScreenshotFolder() {

@@ -100,6 +100,10 @@ class Desktop {
   std::vector<std::string> env_;
 };
 
+// One virtual display for the tests that open windows in the test process itself,
+// opened for the toolkit with the wizard's look on first use; null when it cannot be.
+const VirtualDisplay* ToolkitDisplay();
+
 // The name of a folder for screenshots; the real-display test writes one PNG per step.
 std::string ScreenshotFolder();
 

@@ -7,13 +7,10 @@
 
 #include <FL/Fl.H>
 
-#include <cstdlib>
 #include <sstream>
 
 #include "forge/forge.h"
 #include "gui/artwork.h"
-#include "gui/fltk_front_end.h"
-#include "gui/leak_suppressions.h"
 #include "gui/look.h"
 #include "gui/text_codec.h"
 #include "gui/toolkit.h"
@@ -145,13 +142,9 @@ std::string Misfits(const Form& f) {
 class TextFit : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(display_.ok());
-    ::setenv("DISPLAY", display_.name().c_str(), 1);
-    ASSERT_TRUE(gui::OpenDisplay());
-    gui::ApplyLook();
+    ASSERT_NE(ToolkitDisplay(), nullptr);
     forge::WriteSampleGame(game_.path());
   }
-  VirtualDisplay display_;
   TempDir game_;
 };
 
