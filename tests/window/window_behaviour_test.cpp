@@ -47,7 +47,8 @@ class WizardStartAndEnd : public ::testing::Test {
 };
 
 // Escape does not close a step; the close box does, as that step's Exit: the program
-// ends at once with status 0 and builds nothing.
+// ends at once with status 0 and builds nothing. The file picker's close box closes
+// the picker without a choice.
 TEST_F(WizardStartAndEnd, CloseBoxIsTheStepsExitAndEscapeIsNot) {
   auto program = Start();
   std::optional<std::string> slots = desktop_.WaitForWindow("Tarvik: Game Slots");
@@ -58,6 +59,17 @@ TEST_F(WizardStartAndEnd, CloseBoxIsTheStepsExitAndEscapeIsNot) {
   desktop_.Click(*slots, 335 + 40, 305 + 10);  // Next: events after the Escape still arrive
   std::optional<std::string> map = desktop_.WaitForWindow("Tarvik: Map Or Script");
   ASSERT_TRUE(map) << "Escape ended the wizard: " << program->Errors();
+
+  // The file picker holds the user: the step's close box waits; the picker's own
+  // closes it without a choice.
+  desktop_.Click(*map, 380 + 40, 180 + 10);  // Load Map
+  std::optional<std::string> picker = desktop_.WaitForWindow("Load File");
+  ASSERT_TRUE(picker) << program->Errors();
+  SendCloseRequest(display_.name(), *map);
+  SendCloseRequest(display_.name(), *picker);
+  ASSERT_TRUE(WaitFor([&] { return !desktop_.Shown("Load File"); })) << "the picker's close box did not close it";
+  EXPECT_TRUE(program->running()) << "the step's close box acted while the picker was open";
+  EXPECT_TRUE(desktop_.Shown("Tarvik: Map Or Script"));
 
   SendCloseRequest(display_.name(), *map);
   const std::optional<int> status = program->Wait();
