@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "forge/forge.h"
 #include "platform/files.h"
@@ -40,8 +41,10 @@ class WithoutWindowLibraries : public ::testing::Test {
     const std::string& dir = trapped ? game_.path() : plainGame_.path();
     std::vector<std::string> argv{"sh", "-c", "cd \"$0\" && exec \"$@\"", dir, program, "--game-dir", dir};
     argv.insert(argv.end(), args.begin(), args.end());
+    // Trapped runs also name a display, so that a run that wrongly wants windows
+    // shows itself by saying they cannot be started.
     std::vector<std::string> env{"DISPLAY="};
-    if (trapped) env.push_back("LD_LIBRARY_PATH=" + trap_.path());
+    if (trapped) env = {"DISPLAY=:9999", "LD_LIBRARY_PATH=" + trap_.path()};
     Process p(argv, env, "trapped");
     const std::optional<int> status = p.Wait(60s);
     if (errors) *errors = p.Errors();
@@ -68,7 +71,7 @@ TEST_F(WithoutWindowLibraries, TheTrapStopsAProgramThatNeedsThem) {
 }
 
 // Every option that opens no window gives the same result with the libraries out of
-// reach as with them.
+// reach (and a display named) as with them, and never tries to open the windows.
 TEST_F(WithoutWindowLibraries, EveryRunWithoutWindowsWorks) {
   const std::vector<std::vector<std::string>> runs = {
       {"--help"},
@@ -77,14 +80,27 @@ TEST_F(WithoutWindowLibraries, EveryRunWithoutWindowsWorks) {
       {"--seed", "5", "scripts\\tutorial.vps", "UNIV\\GAME1\\g1.yig", "/OX"},
       {"--seed", "5", "--replay", "replays/scripted.rpl"},
       {"--seed", "5", "--replay", "replays/standard.rpl"},
-      {},  // the wizard without a display: its message and status 2
   };
-  for (const auto& args : runs) {
+  // --generate, once the program has it: slot 3 with the first two races listed.
+  std::vector<std::vector<std::string>> all = runs;
+  if (RunCommand({TARVIK_BINARY, "--help"}).find("--generate") != std::string::npos) {
+    std::istringstream races(RunCommand({TARVIK_BINARY, "--game-dir", plainGame_.path(), "--list-races"}));
+    std::string line, ids;
+    std::getline(races, line);  // the heading
+    for (int n = 0; n < 2 && std::getline(races, line);) {
+      std::istringstream fields(line);
+      int entry = 0, id = 0;
+      if (fields >> entry >> id) ids += (n++ ? "," : "") + std::to_string(id);
+    }
+    all.push_back({"--seed", "5", "--generate", "3", "--races", ids});
+  }
+  for (const auto& args : all) {
     std::string label;
     for (const std::string& a : args) label += a + " ";
     std::string errors;
     const int trapped = Run(args, true, &errors);
     EXPECT_EQ(errors.find("error while loading shared libraries"), std::string::npos) << label << errors;
+    EXPECT_EQ(errors.find("the wizard's windows cannot be started"), std::string::npos) << label << errors;
     EXPECT_NE(trapped, 127) << label;
     // The same run with the libraries at hand.
     EXPECT_EQ(trapped, Run(args, false)) << label;
