@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "forge/forge.h"
+#include "gui/events.h"
 #include "platform/files.h"
 #include "test_support.h"
 #include "window/display_support.h"
@@ -43,12 +44,25 @@ std::string MissingFromPicture(const Image& img, const Form& form) {
   if (!form.picCMD) return "";
   const int ox = form.pictureRect->x, oy = form.pictureRect->y;
   std::ostringstream missing;
-  for (const CanvasOp& op : form.picCMD->ops()) {
+  const std::vector<CanvasOp>& ops = form.picCMD->ops();
+  // A button drawn again at its place (the race step's timer redraws Next) shows as
+  // drawn last.
+  auto drawnAgain = [&](size_t i) {
+    for (size_t j = i + 1; j < ops.size(); ++j) {
+      const bool button = ops[j].kind == CanvasOpKind::Button || ops[j].kind == CanvasOpKind::DisabledButton ||
+                          ops[j].kind == CanvasOpKind::SmallButton;
+      if (button && ops[j].x == ops[i].x && ops[j].y == ops[i].y) return true;
+    }
+    return false;
+  };
+  for (size_t i = 0; i < ops.size(); ++i) {
+    const CanvasOp& op = ops[i];
     const int x = ox + op.x, y = oy + op.y;
     switch (op.kind) {
       case CanvasOpKind::Button:
       case CanvasOpKind::SmallButton:
       case CanvasOpKind::DisabledButton: {
+        if (drawnAgain(i)) break;
         const int inside = DrawnPixels(img, x + 1, y + 1, x + kButtonWidth - 1, y + kButtonHeight - 1);
         const int need = op.kind == CanvasOpKind::DisabledButton ? 20 : (kButtonWidth - 1) * (kButtonHeight - 1) / 4;
         if (inside < need) {
@@ -127,6 +141,9 @@ class WizardWindowsTest : public ::testing::Test {
 
   // Waits until the screenshot of the step shows its picture, saves it as `name`.
   Image CheckStep(const std::string& window, FormId id, const std::string& name) {
+    // The real program's timer has ticked by the time the picture is right; so does
+    // the model's.
+    if (mirror_->form(id).timerMs > 0) mirror_->Act(gui::FormEvent(WizardEventKind::Tick, id));
     Image img;
     std::string missing;
     WaitFor(
@@ -292,11 +309,15 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
   mirror_->Act(ClickEvent(FormId::Map, 380 + kButtonWidth / 2, 180 + kButtonHeight / 2));
   CheckStep(w, FormId::Map, "2-map-removed-file.png");
   EXPECT_TRUE(program_->running()) << program_->Errors();
+  // The user moves the window; the next step opens where it now is.
+  RunCommand({"xdotool", "windowmove", w, "260", "170"}, desktop_.env());
+  ASSERT_TRUE(WaitFor([&] { return desktop_.Origin(w) == std::pair{260, 170}; })) << "the window did not move";
   ClickButton(w, FormId::Map, 550, 305);
 
   // ---- Name step: a game name typed.
   w = Window(FormId::Name);
   ASSERT_FALSE(w.empty());
+  EXPECT_EQ(desktop_.Origin(w), (std::pair{260, 170})) << "the name step did not open where the map step was";
   const Rect& gameName = ControlRect(FormId::Name, "txtGameName");
   desktop_.Click(w, gameName.x + gameName.w - 10, gameName.y + gameName.h / 2);
   desktop_.Keys({"End"});
