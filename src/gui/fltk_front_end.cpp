@@ -120,6 +120,11 @@ void FltkFrontEnd::Act(const WizardEvent& e) {
     pendingEnd_ = end.status;
   } catch (const DisplayLost&) {
     LoseDisplay();
+  } catch (const std::exception& error) {
+    // Nothing else should come out of a step; should it, the wizard ends with its
+    // text rather than with the toolkit's loop unwound.
+    ShowMessage("ERROR!", std::string("Error: ") + error.what(), MessageIcon::Critical);
+    pendingEnd_ = 1;
   }
 }
 
