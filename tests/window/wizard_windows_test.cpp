@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "forge/forge.h"
 #include "gui/events.h"
@@ -415,6 +416,15 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
     EXPECT_EQ(*status, 0) << program_->Errors();
     EXPECT_EQ(FileSize(universe), FileSize(model_.path() + "UNIV\\GAME1\\g1.yig"))
         << "the windows built another universe than the model with the same choices";
+    // The slot records: in use, with the game's name as typed in the name step.
+    for (auto [path, size, nameAt] : {std::tuple{"UNIV\\GAME1\\game.dat", 12536, 88},
+                                      std::tuple{"WAR\\SLOT1\\slot.dat", 3222, 88}}) {
+      const std::string file = real_.path() + path;
+      ASSERT_EQ(FileSize(file), size) << path;
+      const std::vector<uint8_t> bytes = ReadWholeFile(file);
+      EXPECT_EQ(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | bytes[3] << 24, 1) << path << " is not in use";
+      EXPECT_EQ(std::string(bytes.begin() + nameAt, bytes.begin() + nameAt + 9), "Ring Wars") << path;
+    }
   }
   EXPECT_FALSE(program_->signalled());
   if (!waiting_.empty()) {
