@@ -1,10 +1,27 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite twice: a normal
-# build and a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, checks the layers of the source, builds, and runs the whole
+# test suite twice: a normal build and a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash dev/install-deps.sh
 jobs=$(nproc)
+
+echo "== layers =="
+# The shared layer checker lies beside the checkout (../shared/tools); a worktree
+# elsewhere finds it in /work/shared/tools.
+checker=""
+for candidate in ../shared/tools/layers-check.py /work/shared/tools/layers-check.py; do
+  if [ -f "$candidate" ]; then
+    checker=$candidate
+    break
+  fi
+done
+if [ -z "$checker" ]; then
+  echo "run-tests.sh: layers-check.py is in neither ../shared/tools nor /work/shared/tools" >&2
+  exit 1
+fi
+python3 "$checker" .
 
 echo "== normal build =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

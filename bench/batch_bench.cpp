@@ -12,12 +12,13 @@
 #include <memory>
 #include <string>
 
+#include "app/session.h"
 #include "app/startup.h"
+#include "app/top.h"
 #include "forge/forge.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/ui.h"
-#include "session.h"
 
 #ifndef TARVIK_MAKE_BIG_SCRIPT
 #error "the build must define TARVIK_MAKE_BIG_SCRIPT, the path of make-big-script"

@@ -19,15 +19,16 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/paths.h"
+#include "app/session.h"
 #include "forge/forge.h"
+#include "objects/object_kinds.h"
 #include "objects/object_store.h"
 #include "packs/race_modules.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/ui.h"
-#include "session.h"
-#include "universe/universe_file.h"
+#include "writer/universe_file.h"
 
 namespace tarvik {
 namespace {
@@ -92,22 +93,6 @@ std::vector<uint8_t> FreshUniverse(const std::string& folder) {
   return ReadWholeFile(s.tables.universeFilePath);
 }
 
-struct Kind {
-  Record WorkingRecords::*record;
-  void (*store)(Session&);
-};
-
-const Kind kKinds[] = {
-    {&WorkingRecords::planet, StorePlanet},         {&WorkingRecords::ship, StoreShip},
-    {&WorkingRecords::base, StoreBase},             {&WorkingRecords::conPod, StoreConPod},
-    {&WorkingRecords::orePod, StoreOrePod},         {&WorkingRecords::lifePod, StoreLifePod},
-    {&WorkingRecords::assaultPod, StoreAssaultPod}, {&WorkingRecords::outfitPod, StoreOutfitPod},
-    {&WorkingRecords::nativePod, StoreNativePod},   {&WorkingRecords::resupplyPod, StoreResupplyPod},
-    {&WorkingRecords::goldPod, StoreGoldPod},       {&WorkingRecords::wreckage, StoreWreckage},
-    {&WorkingRecords::minefield, StoreMinefield},   {&WorkingRecords::thing, StoreThing},
-    {&WorkingRecords::buoy, StoreBuoy},             {&WorkingRecords::wing, StoreWing},
-};
-
 struct StoreRun {
   double seconds = 0;
   long long bytesWritten = 0;
@@ -131,7 +116,7 @@ StoreRun RunStore(const std::string& folder, const std::vector<uint8_t>& fresh, 
   OpenObjectStore(s, path);
   const int32_t dataEndBefore = s.tables.counters.dataEnd;
   for (int i = 0; i < n; ++i) {
-    const Kind& k = kKinds[i % std::size(kKinds)];
+    const ObjectKindDescriptor& k = ObjectKinds()[i % ObjectKinds().size()];
     Record& r = s.records.*k.record;
     if (r.layout().Find("pNum")) r.Set("pNum", 1 + i % 12);
     r.Set("x", (i * 37) % 30000);
@@ -181,7 +166,7 @@ void BM_StoreMixedObjects(benchmark::State& state) {
   for (auto _ : state) {
     const StoreRun run = RunStore(folder.path, fresh, n);
     const double piece = WriteInOnePiece(folder.path, run.bytesWritten);
-    logTotal += LogLinesOnly(folder.path, n - n / static_cast<int>(std::size(kKinds)));
+    logTotal += LogLinesOnly(folder.path, n - n / static_cast<int>(ObjectKinds().size()));
     if (n == 19000) smallTotal += RunStore(folder.path, fresh, 1900).seconds;
     storeTotal += run.seconds;
     pieceTotal += piece;

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/session.h"
 #include "app/startup.h"
 #include "base/errors.h"
 #include "forge/forge.h"
@@ -21,8 +22,7 @@
 #include "platform/ui.h"
 #include "script/script_reader.h"
 #include "script/values.h"
-#include "session.h"
-#include "universe/universe_file.h"
+#include "writer/universe_file.h"
 
 namespace {
 
@@ -108,9 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteWholeFile(script, std::vector<uint8_t>(data, data + size));
     s.tables.universeFilePath = game.root + "UNIV/GAME1/g1.yig";
     DeleteFileAt(s.tables.universeFilePath);
-    RunScript(s, script, SETTINGS_PASS);
+    RunScript(s, script, ScriptPass::Settings);
     WriteUniverseFile(s);
-    RunScript(s, script, OBJECTS_PASS);
+    RunScript(s, script, ScriptPass::Objects);
   } catch (const ProgramEnd&) {
     // A fatal message ended the build: allowed.
   } catch (const RuntimeError&) {

@@ -1,6 +1,7 @@
 // tarvik: the universe-creation tool. Parses the long options, sets up the host
 // services and runs start-up.
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -9,11 +10,11 @@
 
 #include "app/options.h"
 #include "app/program_start.h"
-#include "app/startup.h"
+#include "app/session.h"
+#include "app/top.h"
 #include "platform/clock.h"
 #include "platform/programs.h"
 #include "platform/ui.h"
-#include "session.h"
 #include "wizard/replay_driver.h"
 #include "wizard/replay_reader.h"
 
@@ -41,6 +42,21 @@ std::optional<int> RunWindowedWizard(int argc, char** argv) {
   std::cerr << "tarvik: the wizard's windows cannot be started ("
             << (run.started ? wizard + " cannot load the window libraries" : run.error) << ")\n";
   return std::nullopt;
+}
+
+// For tests only: TARVIK_FIXED_CLOCK="YYYY-MM-DD HH:MM:SS" stops the clock at that
+// moment, so that a run's dates, game id and run time come out the same every time.
+// Unset, the clock is the real one. False for a value that is not such a moment.
+bool SetFixedClock(const char* text, tarvik::FixedClock& clock) {
+  tarvik::DateTime& t = clock.now;
+  char end = 0;
+  if (std::sscanf(text, "%d-%d-%d %d:%d:%d%c", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second, &end) != 6 ||
+      t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 || t.hour > 23 || t.minute < 0 ||
+      t.minute > 59 || t.second < 0 || t.second > 59) {
+    return false;
+  }
+  clock.seconds = t.hour * 3600.0 + t.minute * 60.0 + t.second;
+  return true;
 }
 
 }  // namespace
@@ -80,11 +96,20 @@ int main(int argc, char** argv) {
     }
   }
 
-  tarvik::Clock clock;
+  tarvik::Clock realClock;
+  tarvik::FixedClock fixedClock;
+  const tarvik::Clock* clock = &realClock;
+  if (const char* fixed = std::getenv("TARVIK_FIXED_CLOCK")) {
+    if (!SetFixedClock(fixed, fixedClock)) {
+      std::cerr << "tarvik: TARVIK_FIXED_CLOCK needs \"YYYY-MM-DD HH:MM:SS\", not \"" << fixed << "\"\n";
+      return 2;
+    }
+    clock = &fixedClock;
+  }
   tarvik::ConsoleUserInterface ui(std::cerr);
   tarvik::ConsoleOutputView output(std::cout);
   auto session = std::make_unique<tarvik::Session>();
-  session->clock = &clock;
+  session->clock = clock;
   session->ui = &ui;
   session->output = &output;
   // The headless front end stands in for the wizard's windows.

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include "app/command_line.h"
+#include "app/top.h"
 #include "script_game.h"
 
 namespace tarvik {

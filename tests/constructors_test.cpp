@@ -10,6 +10,7 @@
 
 #include "app/startup.h"
 #include "base/text.h"
+#include "objects/object_kinds.h"
 #include "platform/rounding.h"
 #include "test_support.h"
 
@@ -17,7 +18,7 @@ namespace tarvik {
 namespace {
 
 // round(random * scale + offset) from a replayed generator.
-long long Draw(Random& r, double scale, double offset = 0) { return RoundToInt(r.Next() * scale + offset); }
+long long ReplayDraw(Random& r, double scale, double offset = 0) { return RoundToInt(r.Next() * scale + offset); }
 
 class ConstructorTest : public ::testing::Test {
  protected:
@@ -86,13 +87,13 @@ TEST_F(ConstructorTest, BaseDrawOrder) {
   const Record& b = base();
   const long long number = static_cast<long long>(std::floor(r.Next() * 4000));
   EXPECT_EQ(b.Text("name"), FixedText("Ground Base " + NumText(number), 40));
-  EXPECT_EQ(b.Get("nameKey"), Draw(r, 200, 10));
+  EXPECT_EQ(b.Get("nameKey"), ReplayDraw(r, 200, 10));
   for (int i = 1; i <= 10; ++i) {
-    EXPECT_EQ(b.Get("nativeHappy", i), Draw(r, 60, 40)) << i;
-    const long long want = r.Next() < 0.25 ? Draw(r, 5000000) : 0;
+    EXPECT_EQ(b.Get("nativeHappy", i), ReplayDraw(r, 60, 40)) << i;
+    const long long want = r.Next() < 0.25 ? ReplayDraw(r, 5000000) : 0;
     EXPECT_EQ(b.Get("native", i), want) << i;
   }
-  EXPECT_EQ(b.Get("colonistHappy"), Draw(r, 40, 60));
+  EXPECT_EQ(b.Get("colonistHappy"), ReplayDraw(r, 40, 60));
   using Step = std::tuple<const char*, double, double>;
   for (auto [f, a, c] : {Step{"oreN", 1000, 2000}, {"oreD", 2000, 1000}, {"oreT", 1300, 700}, {"oreM", 700, 300},
                          {"eleN", 300, 600}, {"eleD", 100, 500}}) {
@@ -103,12 +104,12 @@ TEST_F(ConstructorTest, BaseDrawOrder) {
   for (auto [f, a, c] : {Step{"eleFood", 10, 340}, {"eleMed", 20, 440}, {"eleFix", 300, 2000}, {"eleS", 100, 200},
                          {"crew", 5000, 30000}, {"troop", 200, 1000}, {"highGuard", 10, 1}, {"eleOrd", 100, 1000},
                          {"crime", 30, 10}, {"rougeColonists", 30, 0}, {"rougeNatives", 100, 0}}) {
-    EXPECT_EQ(b.Get(f), Draw(r, a, c)) << f;
+    EXPECT_EQ(b.Get(f), ReplayDraw(r, a, c)) << f;
   }
   EXPECT_EQ(b.Text("fCode")[0], static_cast<char>(std::floor(r.Next() * 20) + 65));
   EXPECT_EQ(static_cast<char>(b.bytes()[1122]), static_cast<char>(std::floor(r.Next() * 20) + 65));
-  EXPECT_EQ(b.Get("x"), Draw(r, 2000, 1000));
-  EXPECT_EQ(b.Get("y"), Draw(r, 2000, 1000));
+  EXPECT_EQ(b.Get("x"), ReplayDraw(r, 2000, 1000));
+  EXPECT_EQ(b.Get("y"), ReplayDraw(r, 2000, 1000));
   EXPECT_EQ(s().random.Next(), r.Next());
 }
 
@@ -123,11 +124,11 @@ TEST_F(ConstructorTest, WreckageDrawOrder) {
     using Step = std::pair<const char*, int>;
     for (auto [f, scale] : {Step{"eleD", 200}, {"eleT", 200}, {"eleM", 200}, {"cash", 200}, {"eleN", 300},
                             {"eleOrd", 400}, {"eleS", 300}, {"eleFix", 200}, {"eleMed", 200}}) {
-      ASSERT_EQ(w.Get(f), Draw(r, scale)) << f;
+      ASSERT_EQ(w.Get(f), ReplayDraw(r, scale)) << f;
     }
-    ASSERT_EQ(w.Get("x"), Draw(r, 2000, 1000));
-    ASSERT_EQ(w.Get("y"), Draw(r, 2000, 1000));
-    auto chance = [&r](double p, double a, double b) -> long long { return r.Next() < p ? Draw(r, a, b) : 0; };
+    ASSERT_EQ(w.Get("x"), ReplayDraw(r, 2000, 1000));
+    ASSERT_EQ(w.Get("y"), ReplayDraw(r, 2000, 1000));
+    auto chance = [&r](double p, double a, double b) -> long long { return r.Next() < p ? ReplayDraw(r, a, b) : 0; };
     for (auto [field, count] : {Step{"pdWeapon", 10}, {"lWeapon", 20}, {"sWeapon", 30}, {"gen", 5}}) {
       for (int i = 1; i <= count; ++i) ASSERT_EQ(w.Get(field, i), chance(0.3, 6, 1)) << field << i;
     }
@@ -135,10 +136,10 @@ TEST_F(ConstructorTest, WreckageDrawOrder) {
     ASSERT_EQ(w.Get("hypEng"), chance(0.5, 9, 1));
     const long long eng = chance(0.9, 19, 1);
     ASSERT_EQ(w.Get("eng"), eng);
-    ASSERT_EQ(w.Get("engCount"), eng ? Draw(r, 20, 2) : 0);
+    ASSERT_EQ(w.Get("engCount"), eng ? ReplayDraw(r, 20, 2) : 0);
     ASSERT_EQ(w.Get("shieldFlavor"), chance(0.4, 6, 1));
     for (int i = 1; i <= 12; ++i) ASSERT_EQ(w.Get("contraband", i), chance(0.2, 200, 0)) << i;
-    ASSERT_EQ(w.Get("nameKey"), Draw(r, 200, 10));
+    ASSERT_EQ(w.Get("nameKey"), ReplayDraw(r, 200, 10));
     ASSERT_EQ(w.Get("countdown"), 60);
     ASSERT_EQ(s().random.Next(), r.Next());
   }
@@ -149,35 +150,34 @@ TEST_F(ConstructorTest, WreckageDrawOrder) {
 // they still hold the previous object's bytes when it did not.
 TEST_F(ConstructorTest, NamesAndResetsOfEveryKind) {
   struct Kind {
-    void (*make)(Session&);
-    Record WorkingRecords::*record;
+    BlockKind block;
     const char* label;  // nullptr: no generated name
     int range, width;
     bool reset;
   };
-  using W = WorkingRecords;
   const Kind kinds[] = {
-      {NewBase, &W::base, "Ground Base ", 4000, 40, true},
-      {NewWing, &W::wing, "Wing ", 4000, 40, true},
-      {NewConPod, &W::conPod, "ConPod ", 1000, 20, true},
-      {NewOrePod, &W::orePod, "Ore Pod ", 1000, 20, true},
-      {NewLifePod, &W::lifePod, "Life Pod ", 1000, 20, true},
-      {NewAssaultPod, &W::assaultPod, "Assault Pod ", 1000, 20, true},
-      {NewOutfitPod, &W::outfitPod, "Outfit Pod ", 1000, 20, true},
-      {NewNativePod, &W::nativePod, "Native Pod ", 1000, 20, true},
-      {NewResupplyPod, &W::resupplyPod, "Resupply Pod ", 1000, 20, false},
-      {NewGoldPod, &W::goldPod, "Gold Pod ", 1000, 20, true},
-      {NewWreckage, &W::wreckage, "Wreckage ", 1000, 20, true},
-      {NewMinefield, &W::minefield, nullptr, 0, 0, true},
-      {NewThing, &W::thing, "Object: ", 9000, 40, false},
-      {NewBuoy, &W::buoy, "Buoy ", 2099, 40, false},
+      {BlockKind::Base, "Ground Base ", 4000, 40, true},
+      {BlockKind::Wing, "Wing ", 4000, 40, true},
+      {BlockKind::ConPod, "ConPod ", 1000, 20, true},
+      {BlockKind::OrePod, "Ore Pod ", 1000, 20, true},
+      {BlockKind::LifePod, "Life Pod ", 1000, 20, true},
+      {BlockKind::AssaultPod, "Assault Pod ", 1000, 20, true},
+      {BlockKind::OutfitPod, "Outfit Pod ", 1000, 20, true},
+      {BlockKind::NativePod, "Native Pod ", 1000, 20, true},
+      {BlockKind::ResupplyPod, "Resupply Pod ", 1000, 20, false},
+      {BlockKind::GoldPod, "Gold Pod ", 1000, 20, true},
+      {BlockKind::Wreckage, "Wreckage ", 1000, 20, true},
+      {BlockKind::Minefield, nullptr, 0, 0, true},
+      {BlockKind::Thing, "Object: ", 9000, 40, false},
+      {BlockKind::Buoy, "Buoy ", 2099, 40, false},
   };
   for (const Kind& k : kinds) {
-    Record& rec = s().records.*k.record;
+    const ObjectKindDescriptor& kind = *KindOfBlock(k.block);
+    Record& rec = s().records.*kind.record;
     SCOPED_TRACE(rec.layout().name());
     std::fill(rec.bytes().begin(), rec.bytes().end(), 0x33);
     Random r = s().random;
-    k.make(s());
+    kind.construct(s());
     EXPECT_EQ(rec.bytes().back(), k.reset ? 0 : 0x33);
     if (!k.label) continue;
     const long long number = static_cast<long long>(std::floor(r.Next() * k.range));
@@ -208,7 +208,7 @@ TEST_F(ConstructorTest, NamesAndResetsOfEveryKind) {
 // A base within 5000 (exclusive) of a planet moves onto the nearest one; distances are
 // compared in single precision and ties go to the lower identifier.
 TEST_F(ConstructorTest, BaseLocksToTheNearestPlanet) {
-  auto planet = [&](int id, int x, int y, int kind = ObjectKind::kPlanet) {
+  auto planet = [&](int id, int x, int y, int kind = ObjectKind::PLANET) {
     s().tables.objects.objectKind[id] = static_cast<int16_t>(kind);
     s().tables.objects.objectX[id] = static_cast<int16_t>(x);
     s().tables.objects.objectY[id] = static_cast<int16_t>(y);
@@ -223,7 +223,7 @@ TEST_F(ConstructorTest, BaseLocksToTheNearestPlanet) {
   };
   planet(3, 1000, 6000);                     // exactly 5000 away
   planet(4, 4000, 5000);                     // 3-4-5: 5000 away
-  planet(5, 1500, 1000, ObjectKind::kBase);  // near, but not a planet
+  planet(5, 1500, 1000, ObjectKind::BASE);  // near, but not a planet
   planet(6, 0, 1000);                        // no position: skipped
   EXPECT_EQ(lock(), 0);
   EXPECT_EQ(base().Get("serial"), 55);

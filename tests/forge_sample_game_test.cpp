@@ -14,6 +14,7 @@
 #include "packs/map_files.h"
 #include "packs/race_modules.h"
 #include "packs/ship_packs.h"
+#include "script/map_block.h"
 #include "test_support.h"
 
 namespace tarvik {
@@ -23,7 +24,7 @@ namespace fs = std::filesystem;
 
 // The hull types of each race's starting fleet, with the extra freighter (hull 18) for
 // the races that receive it.
-const std::map<int, std::set<int>> kFleetHulls = {
+const std::map<int, std::set<int>> FLEET_HULLS = {
     {101, {19, 6, 18}},   {102, {19, 45, 18}},  {103, {65, 18}},         {104, {19, 41, 18}},    {105, {87, 84, 18}},
     {106, {26, 28, 32, 18}}, {107, {54, 52, 18}}, {108, {71}},           {109, {89, 93, 18}},
     {110, {111, 118, 123, 18}}, {111, {97, 98, 99, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110}},
@@ -74,7 +75,7 @@ TEST_F(SampleGame, StartUpListsEveryRaceWithItsNameAndFindsTheDefaultFiles) {
     }
   }
   EXPECT_EQ(ids.size(), 21u);
-  for (int id : ids) EXPECT_TRUE(kFleetHulls.count(id)) << id;
+  for (int id : ids) EXPECT_TRUE(FLEET_HULLS.count(id)) << id;
   EXPECT_EQ(s().wizard.forms[FormId::Race].control("lstRacePacks").selected, 0);
   EXPECT_EQ(p.selectedRaceIndex, 1);
   EXPECT_EQ(s().tables.dataFilePath, s().paths.dataDir + "main.dat");
@@ -89,8 +90,8 @@ TEST_F(SampleGame, EveryRaceRequiresItsFleetHullsAndThePacksProvideThem) {
     ReadRaceRecord(s(), e);
     std::set<int> required;
     for (int i = 1; i <= 40; ++i) required.insert(s().packs.scratchRace.Get("requiredHulls", i));
-    ASSERT_TRUE(kFleetHulls.count(id)) << id;
-    for (int h : kFleetHulls.at(id)) EXPECT_TRUE(required.count(h)) << "race " << id << " hull " << h;
+    ASSERT_TRUE(FLEET_HULLS.count(id)) << id;
+    for (int h : FLEET_HULLS.at(id)) EXPECT_TRUE(required.count(h)) << "race " << id << " hull " << h;
     s().tables.playerRace[e] = static_cast<int16_t>(e);
   }
   LoadShipPacks(s());
@@ -98,7 +99,7 @@ TEST_F(SampleGame, EveryRaceRequiresItsFleetHullsAndThePacksProvideThem) {
   EXPECT_TRUE(t.ui.messages.empty());
   std::set<int> hulls;
   for (int h = 1; h <= 125; ++h) hulls.insert(h);
-  for (const auto& [id, fleet] : kFleetHulls) hulls.insert(fleet.begin(), fleet.end());
+  for (const auto& [id, fleet] : FLEET_HULLS) hulls.insert(fleet.begin(), fleet.end());
   for (int h : hulls) EXPECT_TRUE(HullKnown(s(), h) && s().packs.hullIndex[h].kept) << h;
   int kept = 0;
   for (int i = 1; i <= MAX_SHIP_PACKS; ++i) kept += s().tables.shipPackList[i].id != 0;
@@ -135,7 +136,7 @@ TEST_F(SampleGame, StockMapsHaveTheirPlanetCountsAndExtents) {
     const std::string path = s().paths.dataDir + e.file;
     ASSERT_TRUE(IsMapFile(path));
     MapFile m = ReadMapFile(path);
-    ASSERT_EQ(m.status, MapFileStatus::kOk);
+    ASSERT_EQ(m.status, MapFileStatus::Ok);
     ASSERT_EQ(m.planets.size(), e.count);
     for (const MapPlanet& p : m.planets) {
       EXPECT_TRUE(std::abs(p.x - e.cx) <= e.half && std::abs(p.y - e.cy) <= e.half) << p.x << "," << p.y;

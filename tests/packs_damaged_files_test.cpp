@@ -3,8 +3,8 @@
 // and never reads outside it.
 #include <gtest/gtest.h>
 
-#include "app/run_log.h"
 #include "forge/forge.h"
+#include "log/run_log.h"
 #include "packs/map_files.h"
 #include "packs/race_modules.h"
 #include "packs/ship_packs.h"
@@ -13,13 +13,13 @@
 namespace tarvik {
 namespace {
 
-// A damage: the 32-bit value poked at a 0-based offset, or with kCut the file cut to
+// A damage: the 32-bit value poked at a 0-based offset, or with CUT the file cut to
 // that many bytes.
 struct Damage { long long at, value; };
-constexpr long long kCut = INT64_MIN;
+constexpr long long CUT = INT64_MIN;
 
-std::vector<uint8_t> Damaged(std::vector<uint8_t> b, Damage d) {
-  if (d.value == kCut) {
+std::vector<uint8_t> WithDamage(std::vector<uint8_t> b, Damage d) {
+  if (d.value == CUT) {
     b.resize(static_cast<size_t>(d.at));
   } else {
     forge::PokeI32(b, static_cast<size_t>(d.at), static_cast<int32_t>(d.value));
@@ -37,12 +37,12 @@ TEST(DamagedFiles, RaceModulesAreSkipped) {
       {"negative directory", {449, -5}},                {"zero directory", {449, 0}},
       {"race record past the end", {dir + 96, end + 1}}, {"huge race record position", {dir + 96, 0x7FFFFFFF}},
       {"unit record negative", {dir + 40, -100}},       {"extra record past the end", {dir + 8, end - 10}},
-      {"last record truncated", {end - 1, kCut}},       {"cut inside the race ID", {402, kCut}},
+      {"last record truncated", {end - 1, CUT}},       {"cut inside the race ID", {402, CUT}},
   };
   for (const auto& [what, damage] : cases) {
     SCOPED_TRACE(what);
     test::TestSession t;
-    forge::WriteBytes(t.dir.path() + "races/bad.rce", Damaged(good, damage));
+    forge::WriteBytes(t.dir.path() + "races/bad.rce", WithDamage(good, damage));
     forge::WriteRaceModule(t.dir.path() + "races/good.rce", {41, 1, "Good", 0x35, {}, 0});
     ASSERT_NO_THROW(ListRaceModules(t.s()));
     ASSERT_NO_THROW(LoadRaceNames(t.s()));
@@ -64,16 +64,16 @@ TEST(DamagedFiles, ShipPacksOrTheirEntriesAreLeftOut) {
   const Case cases[] = {
       {"table past the end", {449, end + 1}, true, false, false}, {"negative table", {449, -1}, true, false, false},
       {"negative count", {count, -3}, true, false, false}, {"absurd count", {count, 0x7FFFFFFF}, true, false, false},
-      {"count one too many", {count, fits + 1}, true, false, false}, {"cut header", {420, kCut}, true, false, false},
+      {"count one too many", {count, fits + 1}, true, false, false}, {"cut header", {420, CUT}, true, false, false},
       {"hull 20's record past the end", {q20, end + 100}, false, false, true},
       {"hull 21's record negative", {q21, -1}, false, true, false},
-      {"last record truncated", {end - 1, kCut}, false, true, false},
-      {"cut inside the first record", {info.recordPositions[0] + 10, kCut}, false, false, false},
+      {"last record truncated", {end - 1, CUT}, false, true, false},
+      {"cut inside the first record", {info.recordPositions[0] + 10, CUT}, false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     test::TestSession t;
-    forge::WriteBytes(t.dir.path() + "ships/bad.spk", Damaged(good, c.damage));
+    forge::WriteBytes(t.dir.path() + "ships/bad.spk", WithDamage(good, c.damage));
     forge::WriteShipPack(t.dir.path() + "ships/good.spk", {.packId = 8, .hulls = {{.hullType = 1}}});
     ASSERT_NO_THROW(LoadShipPacks(t.s()));
     EXPECT_EQ(HullKnown(t.s(), 20), c.hull20);
@@ -100,22 +100,22 @@ TEST(DamagedFiles, MapFilesSayWhyAndHoldNoPlanets) {
   struct Case { const char* what; Damage damage; MapFileStatus status; };
   using enum MapFileStatus;
   const Case cases[] = {
-      {"count 0", {100, 0}, kBadCount},           {"negative count", {100, -3}, kBadCount},
-      {"count 19000", {100, 19000}, kBadCount},   {"absurd count", {100, 0x7FFFFFFF}, kBadCount},
-      {"count 18999", {100, 18999}, kDamaged},    {"coordinates past the end", {104, end + 1}, kDamaged},
-      {"negative coordinates", {104, -40}, kDamaged}, {"names past the end", {108, end - 10}, kDamaged},
-      {"zero name position", {108, 0}, kDamaged}, {"last name truncated", {end - 1, kCut}, kDamaged},
-      {"cut before the list positions", {108, kCut}, kTooShort}, {"empty file", {0, kCut}, kTooShort},
+      {"count 0", {100, 0}, BadCount},           {"negative count", {100, -3}, BadCount},
+      {"count 19000", {100, 19000}, BadCount},   {"absurd count", {100, 0x7FFFFFFF}, BadCount},
+      {"count 18999", {100, 18999}, Damaged},    {"coordinates past the end", {104, end + 1}, Damaged},
+      {"negative coordinates", {104, -40}, Damaged}, {"names past the end", {108, end - 10}, Damaged},
+      {"zero name position", {108, 0}, Damaged}, {"last name truncated", {end - 1, CUT}, Damaged},
+      {"cut before the list positions", {108, CUT}, TooShort}, {"empty file", {0, CUT}, TooShort},
   };
   test::TempDir dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    forge::WriteBytes(dir.path() + "bad.map", Damaged(good, c.damage));
+    forge::WriteBytes(dir.path() + "bad.map", WithDamage(good, c.damage));
     MapFile m = ReadMapFile(dir.path() + "bad.map");
     EXPECT_EQ(m.status, c.status);
     EXPECT_TRUE(m.planets.empty());
   }
-  EXPECT_EQ(ReadMapFile(dir.path() + "none.map").status, MapFileStatus::kMissing);
+  EXPECT_EQ(ReadMapFile(dir.path() + "none.map").status, MapFileStatus::Missing);
 }
 
 // Random damage to the bytes that hold positions and counts, and random cuts.
@@ -133,7 +133,7 @@ TEST(DamagedFiles, RandomDamageNeverBreaksTheReaders) {
       const size_t at = static_cast<size_t>(hot[static_cast<size_t>(r.Range(0, static_cast<int>(hot.size()) - 1))]);
       if (at + 3 < b.size()) b[at + static_cast<size_t>(r.Range(0, 3))] = static_cast<uint8_t>(r.Range(0, 255));
     }
-    return r.Range(0, 3) ? b : Damaged(b, {r.Range(0, static_cast<int>(b.size())), kCut});
+    return r.Range(0, 3) ? b : WithDamage(b, {r.Range(0, static_cast<int>(b.size())), CUT});
   };
   test::TestSession t;
   Session& s = t.s();
@@ -152,7 +152,7 @@ TEST(DamagedFiles, RandomDamageNeverBreaksTheReaders) {
       }
     }
     MapFile m = ReadMapFile(t.dir.path() + "data/m.map");
-    EXPECT_EQ(m.planets.size(), m.status == MapFileStatus::kOk ? static_cast<size_t>(m.count) : 0u);
+    EXPECT_EQ(m.planets.size(), m.status == MapFileStatus::Ok ? static_cast<size_t>(m.count) : 0u);
   }
 }
 

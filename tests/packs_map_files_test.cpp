@@ -2,11 +2,12 @@
 // packs_damaged_files_test.
 #include <gtest/gtest.h>
 
-#include "app/run_log.h"
 #include "base/text.h"
 #include "forge/forge.h"
+#include "log/run_log.h"
 #include "packs/data_files.h"
 #include "packs/map_files.h"
+#include "script/map_block.h"
 #include "test_support.h"
 
 namespace tarvik {
@@ -17,7 +18,7 @@ TEST(ReadMapFile, ReadsCountCoordinatesStarsAndPlainNamesUpToTheLargestCount) {
   forge::WriteMapFile(dir.path() + "three.map",
                       {.numberText = "  17", .planets = {{100, 200, 3, "Orvane"}, {-5, 32767, 9, "Tilth Minor"}, {}}});
   MapFile m = ReadMapFile(dir.path() + "three.map");
-  ASSERT_EQ(m.status, MapFileStatus::kOk);
+  ASSERT_EQ(m.status, MapFileStatus::Ok);
   EXPECT_TRUE(m.headerOk);
   EXPECT_EQ(m.numberText, "  17");
   EXPECT_EQ(m.count, 3);
@@ -30,7 +31,7 @@ TEST(ReadMapFile, ReadsCountCoordinatesStarsAndPlainNamesUpToTheLargestCount) {
 
   forge::WriteMapFile(dir.path() + "big.map", forge::GenerateMap(18999, 5000, 5000, 9000, 3, 0));
   m = ReadMapFile(dir.path() + "big.map");
-  ASSERT_EQ(m.status, MapFileStatus::kOk);
+  ASSERT_EQ(m.status, MapFileStatus::Ok);
   EXPECT_EQ(m.planets.size(), 18999u);
 }
 

@@ -125,6 +125,23 @@ TEST(Files, SequentialAndMixedAccessKeepTheirPositions) {
   f.Close();
 }
 
+// Writes reach the file before Write returns, so a file dropped while an error unwinds
+// the stack (never closed) has nothing left to write in its destructor.
+TEST(Files, WritesAreInTheFileAtOnceAndADroppedFileWritesNoMore) {
+  test::TempDir dir;
+  const std::string path = dir.path() + "w.bin";
+  try {
+    BinaryFile f(path, BinaryFile::Mode::Create);
+    f.Write(1, std::vector<uint8_t>{7, 8, 9});
+    EXPECT_EQ(dir.Read("w.bin"), std::string("\x07\x08\x09", 3));
+    throw RuntimeError("stop");
+  } catch (const RuntimeError&) {
+  }
+  EXPECT_EQ(dir.Read("w.bin"), std::string("\x07\x08\x09", 3));
+  EXPECT_EQ(ReadFileStart(path, 2), (std::vector<uint8_t>{7, 8}));
+  EXPECT_EQ(ReadFileStart(path, 10), (std::vector<uint8_t>{7, 8, 9}));
+}
+
 }  // namespace
 }  // namespace tarvik
 

@@ -23,7 +23,8 @@ TEST(RecordLayouts, EveryKindHasItsStoredSizeAndItsFieldsTileIt) {
       {"NativePodRecord", 154},   {"ResupplyPodRecord", 142}, {"GoldPodRecord", 196},  {"WreckageRecord", 346},
       {"MinefieldRecord", 60},    {"ThingRecord", 180},     {"BuoyRecord", 222},       {"WingRecord", 284},
       {"PlayerRecord", 226},      {"ObjectIndexEntry", 12}, {"RaceRecord", 622},       {"RaceUnitRecord", 98},
-      {"RaceExtraRecord", 74},    {"HullRecord", 190},
+      {"RaceExtraRecord", 74},    {"HullRecord", 190},      {"UniverseHeader", 629},   {"UniverseDirectory", 350},
+      {"RaceDataBlock", 1138},    {"SettingsBlock", 9000},  {"PlayerSection", 27848},  {"SiteRecord", 68},
   };
   std::vector<const RecordLayout*> all(AllRecordLayouts().begin(), AllRecordLayouts().end());
   all.insert(all.end(), {&RaceRecordLayout(), &RaceUnitRecordLayout(), &RaceExtraRecordLayout(), &HullRecordLayout()});
@@ -37,6 +38,7 @@ TEST(RecordLayouts, EveryKindHasItsStoredSizeAndItsFieldsTileIt) {
       EXPECT_EQ(f.offset, next) << "field '" << f.name << "' leaves a gap or overlaps";
       EXPECT_TRUE(f.count >= 1 && f.ElementWidth() > 0) << f.name;
       EXPECT_EQ(f.charLen != 0, f.type == FieldType::Chars) << f.name;
+      EXPECT_TRUE(!f.fixed || f.type == FieldType::I16 || f.type == FieldType::I32) << f.offset;
       EXPECT_TRUE(f.name.empty() || names.insert(f.name).second) << "duplicate name " << f.name;
       next = f.offset + f.Width();
     }

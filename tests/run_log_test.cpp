@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/run_log.h"
 #include "base/errors.h"
+#include "log/run_log.h"
 #include "test_support.h"
 
 namespace tarvik {
@@ -100,19 +100,6 @@ TEST_F(RunLogTest, DoneEndsTheProgramOnlyAfterTheRun) {
   } catch (const ProgramEnd& end) {
     EXPECT_EQ(end.status, 0);
   }
-}
-
-TEST_F(RunLogTest, FatalErrorShowsTheBoxAndEndsWithStatusOne) {
-  try {
-    ShowFatalError(s, "Script Missing");
-    FAIL();
-  } catch (const ProgramEnd& end) {
-    EXPECT_EQ(end.status, 1);
-  }
-  ASSERT_EQ(t.ui.messages.size(), 1u);
-  EXPECT_EQ(t.ui.messages[0].title, "ERROR!");
-  EXPECT_EQ(t.ui.messages[0].text, "Script Missing");
-  EXPECT_EQ(t.ui.messages[0].icon, MessageIcon::Critical);
 }
 
 }  // namespace

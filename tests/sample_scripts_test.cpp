@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "app/top.h"
 #include "script_game.h"
 
 #ifndef TARVIK_MAKE_BIG_SCRIPT
@@ -37,12 +38,6 @@ int MakeBigScript(const std::string& path, const std::string& count, std::string
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
-// Ship and minefield codes carry the hull type or the flavor and radius.
-int KindGroup(int kind) {
-  if (kind >= ObjectKind::kMinefieldBase) return ObjectKind::kMinefieldBase;
-  return kind > ObjectKind::kShipBase ? ObjectKind::kShipBase : kind;
-}
-
 TEST(SampleScripts, TutorialBuildsEveryObjectKindWithoutAScriptError) {
   SampleGame g;
   const std::vector<uint8_t> tutorial = ReadWholeFile(std::string(TARVIK_SAMPLE_SCRIPTS) + "/tutorial.vps");
@@ -51,12 +46,10 @@ TEST(SampleScripts, TutorialBuildsEveryObjectKindWithoutAScriptError) {
   EXPECT_EQ(log.find("Error: Script: "), std::string::npos) << log;
   EXPECT_NE(log.find("Adding Planets from "), std::string::npos);  // its MAP block
   EXPECT_TRUE(g.ts.ui.messages.empty()) << g.ts.ui.messages.front().text;
-  std::set<int> kinds;
-  for (const test::StoredObject& o : test::ReadObjects(g.out)) kinds.insert(KindGroup(o.kind));
-  using namespace ObjectKind;
-  EXPECT_EQ(kinds, (std::set<int>{kPlanet, kBase, kAssaultPod, kConPod, kGoldPod, kWreckage, kLifePod, kNativePod,
-                                  kOrePod, kOutfitPod, kResupplyPod, kThing, kWing, kBuoy, kShipBase,
-                                  kMinefieldBase}));
+  std::set<std::string_view> kinds, all;
+  for (const test::StoredObject& o : test::ReadObjects(g.out)) kinds.insert(KindOfCode(o.kind)->blockWord);
+  for (const ObjectKindDescriptor& kind : ObjectKinds()) all.insert(kind.blockWord);
+  EXPECT_EQ(kinds, all);
 }
 
 TEST(SampleScripts, BigScriptIsRepeatableAndBuildsTheObjectsAskedFor) {

@@ -17,15 +17,15 @@ using test::PlainText;
 using test::ScriptGame;
 using test::StoredObject;
 
-const std::regex kRandomName("[A-Z]{3} [0-9]{3} {33}");
+const std::regex RANDOM_NAME("[A-Z]{3} [0-9]{3} {33}");
 
-const std::pair<int, const char*> kObjectBlocks[] = {
-    {BlockKind::kPlanet, "PLANET"},       {BlockKind::kShip, "SHIP"},           {BlockKind::kBase, "BASE"},
-    {BlockKind::kConPod, "CONPOD"},       {BlockKind::kOrePod, "OREPOD"},       {BlockKind::kLifePod, "LIFEPOD"},
-    {BlockKind::kAssaultPod, "ASSAULTPOD"}, {BlockKind::kOutfitPod, "OUTFITPOD"}, {BlockKind::kNativePod, "NATIVEPOD"},
-    {BlockKind::kResupplyPod, "RESUPPLYPOD"}, {BlockKind::kGoldPod, "GOLDPOD"},   {BlockKind::kWreckage, "WRECKAGE"},
-    {BlockKind::kMinefield, "MINEFIELD"}, {BlockKind::kThing, "THING"},         {BlockKind::kBuoy, "BUOY"},
-    {BlockKind::kWing, "WING"}};
+const std::pair<BlockKind, const char*> OBJECT_BLOCKS[] = {
+    {BlockKind::Planet, "PLANET"},       {BlockKind::Ship, "SHIP"},           {BlockKind::Base, "BASE"},
+    {BlockKind::ConPod, "CONPOD"},       {BlockKind::OrePod, "OREPOD"},       {BlockKind::LifePod, "LIFEPOD"},
+    {BlockKind::AssaultPod, "ASSAULTPOD"}, {BlockKind::OutfitPod, "OUTFITPOD"}, {BlockKind::NativePod, "NATIVEPOD"},
+    {BlockKind::ResupplyPod, "RESUPPLYPOD"}, {BlockKind::GoldPod, "GOLDPOD"},   {BlockKind::Wreckage, "WRECKAGE"},
+    {BlockKind::Minefield, "MINEFIELD"}, {BlockKind::Thing, "THING"},         {BlockKind::Buoy, "BUOY"},
+    {BlockKind::Wing, "WING"}};
 
 // The value the every-keyword test gives the k-th keyword of a block.
 std::string ValueFor(const KeywordRow& row, int k) {
@@ -45,7 +45,7 @@ TEST(EveryKeyword, EveryKeywordAndAliasLandsInItsField) {
   forge::GameFolderSpec roomy = test::SmallGame();
   forge::HullSpec& h = roomy.shipPacks[0].desc.hulls[6];  // hull type 7
   h.pdWeaponSlots = 10, h.lWeaponSlots = 20, h.sWeaponSlots = 30, h.generatorSlots = 5, h.hugeWeaponMask = 31;
-  for (const auto& [kind, word] : kObjectBlocks) {
+  for (const auto& [kind, word] : OBJECT_BLOCKS) {
     const KeywordTable& t = *ObjectKeywordTable(kind);
     for (bool aliases : {false, true}) {
       SCOPED_TRACE(std::string(word) + (aliases ? " aliases" : ""));
@@ -70,8 +70,8 @@ TEST(EveryKeyword, EveryKeywordAndAliasLandsInItsField) {
         keywords += names.size() + (aliases || row.alias.empty() ? 0 : 1);
         for (const auto& [name, index] : names) {
           std::string value = ValueFor(row, ++k);
-          if (kind == BlockKind::kMinefield && name == "FLAVOR") value = "4";  // 1, 2, 4 or 8
-          if (kind != BlockKind::kShip || name != "HULL") set.push_back({name, value, &row, index});
+          if (kind == BlockKind::Minefield && name == "FLAVOR") value = "4";  // 1, 2, 4 or 8
+          if (kind != BlockKind::Ship || name != "HULL") set.push_back({name, value, &row, index});
         }
       }
       if (aliases && set.empty()) continue;
@@ -79,14 +79,14 @@ TEST(EveryKeyword, EveryKeywordAndAliasLandsInItsField) {
 
       ScriptGame g(roomy);
       std::vector<std::string> lines = {"BEGIN " + std::string(word)};
-      if (kind == BlockKind::kShip) lines.push_back("HULL = 7");  // first, as it rebuilds the ship
+      if (kind == BlockKind::Ship) lines.push_back("HULL = 7");  // first, as it rebuilds the ship
       for (const Assignment& a : set) lines.push_back(a.keyword + " = " + a.value);
       lines.push_back("END");
       const std::vector<StoredObject> o = g.Build(lines);
       EXPECT_TRUE(g.Messages().empty()) << g.Messages().front();
       ASSERT_EQ(o.size(), 1u);
       const Record& r = o[0].record;
-      EXPECT_TRUE(kind != BlockKind::kShip || r.Get("hull") == 7);
+      EXPECT_TRUE(kind != BlockKind::Ship || r.Get("hull") == 7);
       for (const Assignment& a : set) {
         SCOPED_TRACE(a.keyword);
         const KeywordBinding* b = t.Find(a.keyword);
@@ -105,10 +105,10 @@ TEST(EveryKeyword, EveryKeywordAndAliasLandsInItsField) {
           case ValueKind::Code: EXPECT_EQ(r.Text(f, i), a.value + "A"); break;
           case ValueKind::ThingCode: EXPECT_EQ(r.Get(f, i), 0x44434241); break;
           default: {
-            static const std::set<std::string_view> kScrambled = {"name", "shipLog", "info1", "info2", "message"};
-            const std::string stored = !kScrambled.count(row.field) ? r.Text(f, i)
+            static const std::set<std::string_view> SCRAMBLED = {"name", "shipLog", "info1", "info2", "message"};
+            const std::string stored = !SCRAMBLED.count(row.field) ? r.Text(f, i)
                                        : PlainText(r, row.field, row.field == "shipLog" ? "shipLogKey" : "nameKey");
-            const bool thingInfo = kind == BlockKind::kThing && row.field == "info1";  // DATA1 later shows its code
+            const bool thingInfo = kind == BlockKind::Thing && row.field == "info1";  // DATA1 later shows its code
             EXPECT_EQ(stored, thingInfo ? FixedText("Code: ABC", 20)
                                         : FixedText(a.value.substr(1, a.value.size() - 2), row.width));
           }
@@ -123,12 +123,12 @@ TEST(EveryKeyword, EveryKeywordAndAliasLandsInItsField) {
 TEST(Blocks, SettingsAndObjectsActInTheirOwnPass) {
   ScriptGame g;
   const std::string path = g.WriteScript({"BEGIN RACES", "PLAYERCOUNT = 3", "END", "BEGIN PLANET", "CASH = 5", "END"});
-  RunScript(g.s, path, SETTINGS_PASS);
+  RunScript(g.s, path, ScriptPass::Settings);
   EXPECT_EQ(g.s.tables.playerCount, 3);
   WriteUniverseFile(g.s);
   EXPECT_TRUE(g.Objects().empty());
   g.s.tables.playerCount = 7;
-  RunScript(g.s, path, OBJECTS_PASS);
+  RunScript(g.s, path, ScriptPass::Objects);
   EXPECT_EQ(g.s.tables.playerCount, 7);
   ASSERT_EQ(g.Objects().size(), 1u);
   EXPECT_EQ(g.Objects()[0].record.Get("cash"), 5);
@@ -138,11 +138,11 @@ TEST(Blocks, SettingsAndObjectsActInTheirOwnPass) {
   ScriptGame h;
   RunScript(h.s, h.WriteScript({"FOO TECH", "TECHHULL = 5", "END RACES", "PLAYERCOUNT = 9", "BAR START", "CARGO = 3",
                                 "EXOTIC EXOTIC", "GALMONEY = 10"}),
-            SETTINGS_PASS);
+            ScriptPass::Settings);
   EXPECT_TRUE(h.s.tables.scriptTech);
   EXPECT_EQ((std::vector<int>{h.s.tables.techHull, h.s.tables.playerCount, h.s.home.cargo, h.s.tables.playerMoney[1]}),
             (std::vector<int>{5, 12, 3, 10}));
-  EXPECT_EQ(h.s.script.blockKind, BlockKind::kExotic);
+  EXPECT_EQ(h.s.script.blockKind, BlockKind::Exotic);
 }
 
 TEST(Blocks, UnknownWordsAreIgnoredOrLoggedAndOnlyClosedBlocksCount) {
@@ -174,7 +174,7 @@ TEST(Blocks, EmptyPlanetBlocksGetRandomPositionsAndNames) {
   for (const StoredObject& p : o) {
     for (const char* axis : {"x", "y"}) EXPECT_TRUE(p.record.Get(axis) >= 1000 && p.record.Get(axis) <= 3000);
     xs.insert(p.record.Get("x"));
-    EXPECT_TRUE(std::regex_match(PlainText(p.record, "name"), kRandomName)) << PlainText(p.record, "name");
+    EXPECT_TRUE(std::regex_match(PlainText(p.record, "name"), RANDOM_NAME)) << PlainText(p.record, "name");
     EXPECT_TRUE(p.record.Get("nameKey") >= 10 && p.record.Get("nameKey") <= 210);
   }
   EXPECT_GT(xs.size(), 50u);
@@ -183,8 +183,8 @@ TEST(Blocks, EmptyPlanetBlocksGetRandomPositionsAndNames) {
 TEST(Blocks, RandomIdsActForEveryLaterObjectUntilSwitchedOff) {
   ScriptGame g;
   std::vector<std::string> lines = {"BEGIN PLANET", "END", "BEGIN SHIP", "ID = random", "END"};
-  for (const auto& [kind, word] : kObjectBlocks)
-    if (kind != BlockKind::kShip && kind != BlockKind::kPlanet)
+  for (const auto& [kind, word] : OBJECT_BLOCKS)
+    if (kind != BlockKind::Ship && kind != BlockKind::Planet)
       lines.insert(lines.end(), {std::string("BEGIN ") + word, "END"});
   lines.insert(lines.end(), {"BEGIN PLANET", "END", "BEGIN MAP", "ID = NOTRANDOM", "END", "BEGIN PLANET", "END",
                              "BEGIN WING", "END"});
@@ -199,7 +199,7 @@ TEST(Blocks, RandomIdsActForEveryLaterObjectUntilSwitchedOff) {
   }
   EXPECT_LT(sequential, 3);
   // Off again: the planet follows the last planet, the wing follows that planet.
-  EXPECT_EQ(o[16].kind, ObjectKind::kPlanet);
+  EXPECT_EQ(o[16].kind, ObjectKind::PLANET);
   EXPECT_EQ((std::vector<int>{o[17].id, o[18].id}), (std::vector<int>{o[16].id + 1, o[16].id + 2}));
 }
 
@@ -231,7 +231,7 @@ TEST(ExtraActions, HullRebuildsTheShipOnlyForAKnownHull) {
   EXPECT_EQ(o[0].record.Get("crew"), 100);  // the hull's crew, not the script's
   EXPECT_EQ(PlainText(o[1].record, "name"), FixedText("Kept", 40));
   EXPECT_EQ(o[2].record.Get("hull"), 2000);  // clamped, unknown: no rebuild
-  EXPECT_EQ(o[2].kind, ObjectKind::kShipBase + 2000);
+  EXPECT_EQ(o[2].kind, ObjectKind::SHIP + 2000);
   EXPECT_TRUE(g.Logged("Script error: TrimShip"));
 }
 
@@ -290,8 +290,8 @@ TEST(Planets, NamesComeFromTheListWhichIsMarkedClearedAndGrows) {
   const std::set<std::string> names = {PlainText(o[0].record, "name"), PlainText(o[1].record, "name")};
   // Both took list names, or the second found only used entries above its random start.
   const int listed = static_cast<int>(names.count(FixedText("Alpha", 40)) + names.count(FixedText("Beta Prime", 40)));
-  EXPECT_TRUE(listed == 2 || (listed == 1 && (std::regex_match(*names.begin(), kRandomName) ||
-                                              std::regex_match(*names.rbegin(), kRandomName))));
+  EXPECT_TRUE(listed == 2 || (listed == 1 && (std::regex_match(*names.begin(), RANDOM_NAME) ||
+                                              std::regex_match(*names.rbegin(), RANDOM_NAME))));
   EXPECT_EQ(PlainText(o[2].record, "name"), FixedText("Own", 40));
   EXPECT_EQ(g.s.script.planetNameCount, 2);
   EXPECT_EQ(std::count(g.s.script.planetNames.begin(), g.s.script.planetNames.begin() + 2, FixedText("!", 40)), listed);
@@ -334,14 +334,14 @@ TEST(Planets, MapBlocksAddTheMapsPlanetsInFileOrder) {
 TEST(Settings, PlayerCountClampsAndPlayerPicksARace) {
   for (const auto& [value, count] : std::vector<std::pair<std::string, int>>{{"1", 2}, {"40", 30}, {"", 2}, {"5", 5}}) {
     ScriptGame g;
-    RunScript(g.s, g.WriteScript({"BEGIN RACES", "PLAYERCOUNT = " + value, "END"}), SETTINGS_PASS);
+    RunScript(g.s, g.WriteScript({"BEGIN RACES", "PLAYERCOUNT = " + value, "END"}), ScriptPass::Settings);
     EXPECT_EQ(g.s.tables.playerCount, count) << value;
     for (int i = 1; i <= MAX_PLAYERS; ++i) EXPECT_EQ(g.s.tables.playerActive[i], i <= count ? 1 : 0);
   }
   ScriptGame g;
   RunScript(g.s, g.WriteScript({"BEGIN RACES", "PLAYER(1) = 103", "PLAYER(2) = 102", "PLAYER(2) = 999",
                                 "PLAYER(31) = 101", "PLAYER(7) = 101", "PLAYER = 101", "END"}),
-            SETTINGS_PASS);
+            ScriptPass::Settings);
   auto entryOf = [&](int raceId) {
     for (int i = 1; i <= MAX_RACES; ++i)
       if (g.s.packs.raceList[i].raceId == raceId) return i;
@@ -362,7 +362,7 @@ TEST(Settings, StartTechAndExoticSettings) {
                                 "BEGIN EXOTIC", "EXOTICA3 = 1", "EXOTICA = 1", "PLAYERS = 3", "EXOTICB40 = 1",
                                 "EXOTICA(5) = 7", "GALMONEY = 12345", "PLAYER(9) = 2", "EXOTICA5 = 1", "EXOTICA5 = 0",
                                 "EXOTICB0 = 1", "END"}),
-            SETTINGS_PASS);
+            ScriptPass::Settings);
   const HomeSettings& home = g.s.home;
   const UniverseTables& t = g.s.tables;
   EXPECT_EQ((std::vector<int>{home.homeMineral, home.homeCash, home.homePopulation, home.native}),

@@ -10,16 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "app/session.h"
 #include "app/startup.h"
 #include "forge/forge.h"
+#include "objects/object_kinds.h"
 #include "packs/race_modules.h"
 #include "packs/scramble.h"
 #include "script/script_reader.h"
-#include "session.h"
 #include "store_test_support.h"
 #include "test_support.h"
 #include "universe/records.h"
-#include "universe/universe_file.h"
+#include "writer/universe_file.h"
 
 namespace tarvik::test {
 
@@ -52,19 +53,8 @@ struct StoredObject {
 
 // The record layout of an object kind code; nullptr for an unknown code.
 inline const RecordLayout* LayoutOfKind(int kind) {
-  using namespace ObjectKind;
-  if (kind >= kMinefieldBase) return &MinefieldRecordLayout();
-  if (kind > kShipBase) return &ShipRecordLayout();
-  static const std::map<int, const RecordLayout*> kLayouts = {
-      {kPlanet, &PlanetRecordLayout()},         {kBase, &BaseRecordLayout()},
-      {kAssaultPod, &AssaultPodRecordLayout()}, {kConPod, &ConPodRecordLayout()},
-      {kGoldPod, &GoldPodRecordLayout()},       {kWreckage, &WreckageRecordLayout()},
-      {kLifePod, &LifePodRecordLayout()},       {kNativePod, &NativePodRecordLayout()},
-      {kOrePod, &OrePodRecordLayout()},         {kOutfitPod, &OutfitPodRecordLayout()},
-      {kResupplyPod, &ResupplyPodRecordLayout()}, {kThing, &ThingRecordLayout()},
-      {kWing, &WingRecordLayout()},             {kBuoy, &BuoyRecordLayout()}};
-  auto it = kLayouts.find(kind);
-  return it == kLayouts.end() ? nullptr : it->second;
+  const ObjectKindDescriptor* d = KindOfCode(kind);
+  return d ? &d->layout() : nullptr;
 }
 
 // The objects of a universe file, in the order they were stored.
@@ -132,9 +122,9 @@ struct ScriptGame {
     if (std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("RACES") != l.npos; }))
       all.insert(all.begin(), {"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 102", "END"});
     const std::string path = WriteScript(all);
-    RunScript(s, path, SETTINGS_PASS);
+    RunScript(s, path, ScriptPass::Settings);
     WriteUniverseFile(s);
-    RunScript(s, path, OBJECTS_PASS);
+    RunScript(s, path, ScriptPass::Objects);
     return Objects();
   }
 

@@ -6,9 +6,11 @@
 
 #include "base/errors.h"
 #include "base/text.h"
+#include "objects/map_planets.h"
 #include "objects/object_store.h"
-#include "packs/map_planets.h"
-#include "script/planets.h"
+#include "objects/planet_defaults.h"
+#include "packs/map_files.h"
+#include "script/planet_names.h"
 #include "script/script_reader.h"
 #include "script_game.h"
 
@@ -17,34 +19,27 @@ namespace {
 
 using test::ScriptGame;
 
-const std::regex kRandomName("[A-Z]{3} [0-9]{3} {33}");
+const std::regex RANDOM_NAME("[A-Z]{3} [0-9]{3} {33}");
 
 TEST(ScriptFile, MissingEmptyAndLineFeedOnlyScripts) {
   ScriptGame g;
   g.s.script.pendingMapFile = true;
   g.s.script.pendingMapPath = "x";
   g.s.map.defaultMapFile = "data/echo.map";
-  try {  // a missing script ends the program before anything changes
-    RunScript(g.s, g.s.paths.scriptsDir + "nothere.vps", SETTINGS_PASS);
-    ADD_FAILURE() << "the program should end";
-  } catch (const ProgramEnd& end) {
-    EXPECT_EQ(end.status, 1);
-  }
-  ASSERT_EQ(g.ts.ui.messages.size(), 1u);
-  EXPECT_EQ(g.ts.ui.messages[0].title, "ERROR!");
-  EXPECT_EQ(g.ts.ui.messages[0].text, "Script Missing");
-  EXPECT_EQ(g.ts.ui.messages[0].icon, MessageIcon::Critical);
+  // A missing script stops the program before anything changes.
+  EXPECT_EQ(test::FatalMessageOf([&] { RunScript(g.s, g.s.paths.scriptsDir + "nothere.vps", ScriptPass::Settings); }),
+            "Script Missing");
   EXPECT_TRUE(g.s.script.pendingMapFile);
   EXPECT_TRUE(g.LogLines().empty());
 
   // Each run, even of an empty script, clears the pending and the chosen map.
   const std::string empty = g.ts.dir.Write("scripts/empty.vps", std::string());
-  RunScript(g.s, empty, SETTINGS_PASS);
+  RunScript(g.s, empty, ScriptPass::Settings);
   EXPECT_FALSE(g.s.script.pendingMapFile);
   EXPECT_EQ(g.s.script.pendingMapPath + g.s.map.defaultMapFile, "");
   WriteUniverseFile(g.s);
   DeleteFileAt(g.universe);  // an objects pass that opened the store would need the file
-  RunScript(g.s, empty, OBJECTS_PASS);
+  RunScript(g.s, empty, ScriptPass::Objects);
   EXPECT_FALSE(FileExists(g.universe));
   EXPECT_FALSE(g.s.store.file);
 }
@@ -54,16 +49,16 @@ TEST(ScriptFile, OnlyTheCarriageReturnEndsALine) {
   WriteUniverseFile(g.s);
   // CR alone and CR LF both end lines; a last line without a line end counts.
   RunScript(g.s, g.ts.dir.Write("scripts/cr.vps", "BEGIN PLANET\rCASH = 11\r\nEND\rBEGIN PLANET\r\nCASH = 12\rEND"),
-            OBJECTS_PASS);
+            ScriptPass::Objects);
   std::vector<test::StoredObject> o = g.Objects();
   ASSERT_EQ(o.size(), 2u);
   EXPECT_EQ(o[0].record.Get("cash"), 11);
   EXPECT_EQ(o[1].record.Get("cash"), 12);
   // Line feeds alone make one long line, the property statement BEGIN = 13END, which
   // no open block takes.
-  RunScript(g.s, g.ts.dir.Write("scripts/lf.vps", "BEGIN PLANET\nCASH = 13\nEND\n"), OBJECTS_PASS);
+  RunScript(g.s, g.ts.dir.Write("scripts/lf.vps", "BEGIN PLANET\nCASH = 13\nEND\n"), ScriptPass::Objects);
   EXPECT_EQ(g.Objects().size(), 2u);
-  EXPECT_EQ(g.s.script.blockKind, 0);
+  EXPECT_EQ(g.s.script.blockKind, BlockKind::None);
 }
 
 // ---- RandomPlanet and names -----------------------------------------------------------
@@ -125,7 +120,7 @@ TEST_F(PlanetTest, PickStartsAtARandomEntryAndSearchesUpwardsOnly) {
     PickPlanetName(s);
     const bool listed = p.Text("name") == FixedText("Low", 40);
     (listed ? fromList : random)++;
-    EXPECT_TRUE(listed || std::regex_match(p.Text("name"), kRandomName)) << p.Text("name");
+    EXPECT_TRUE(listed || std::regex_match(p.Text("name"), RANDOM_NAME)) << p.Text("name");
     EXPECT_EQ(s.script.planetNames[0], FixedText(listed ? "!" : "Low", 40));
   }
   // The start is round(u * 2) clamped to 1..2: entry 2 about a quarter of the time.
@@ -136,7 +131,7 @@ TEST_F(PlanetTest, PickStartsAtARandomEntryAndSearchesUpwardsOnly) {
     s.script.planetNameCount = count;
     s.script.planetNames[0] = std::string(40, ' ');
     PickPlanetName(s);
-    EXPECT_TRUE(std::regex_match(p.Text("name"), kRandomName)) << count;
+    EXPECT_TRUE(std::regex_match(p.Text("name"), RANDOM_NAME)) << count;
   }
 }
 

@@ -4,10 +4,10 @@
 #include <map>
 #include <memory>
 
+#include "app/session.h"
 #include "app/startup.h"
 #include "script/script_line.h"
 #include "script/values.h"
-#include "session.h"
 
 namespace tarvik {
 namespace {
@@ -29,7 +29,7 @@ struct ValueTest : ::testing::Test {
 };
 
 TEST_F(ValueTest, PlainNumbersKeepOnlyDigitsAndMinusSigns) {
-  const int kBig = 2000000000;
+  const int BIG = 2000000000;
   const struct { const char* text; int min, max, expected; } cases[] = {
       {"1,500", 0, 1000000, 1500}, {"1.5", 0, 1000000, 15}, {"+7", 0, 1000000, 7},
       {"X = 12 units", 0, 1000000, 12},
@@ -39,8 +39,8 @@ TEST_F(ValueTest, PlainNumbersKeepOnlyDigitsAndMinusSigns) {
       {"abc", 1, 99000, 1}, {"", 1, 99000, 0}, {"-50", 0, 100, 0}, {"500", 0, 100, 100},
       {"--5", 3, 10, 3}, {"-", 3, 10, 3},
       // Beyond a thousand million or ten characters: 0, returned whatever the bounds.
-      {"5000000000", -kBig, kBig, 0}, {"12345678901", -kBig, kBig, 0}, {"1000000000", 0, kBig, 1000000000},
-      {"1000000001", 0, kBig, 0}, {"-999999999", -kBig, 0, -999999999}, {"-1000000000", -kBig, 0, 0},
+      {"5000000000", -BIG, BIG, 0}, {"12345678901", -BIG, BIG, 0}, {"1000000000", 0, BIG, 1000000000},
+      {"1000000001", 0, BIG, 0}, {"-999999999", -BIG, 0, -999999999}, {"-1000000000", -BIG, 0, 0},
       {"5000000000", 1, 99000, 0}, {"12345678901", 1, 99000, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(GetValue(s, c.text, c.min, c.max), c.expected) << '"' << c.text << '"';

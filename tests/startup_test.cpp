@@ -8,14 +8,15 @@
 
 #include "app/options.h"
 #include "app/startup.h"
+#include "app/top.h"
 #include "base/errors.h"
 #include "test_support.h"
 
 namespace tarvik {
 namespace {
 
-const std::string kDataHeader = "Stellarvane Version 4 Data File:";
-const std::string kMapHeader = "Stellarvane 4 Map File";
+const std::string DATA_HEADER = "Stellarvane Version 4 Data File:";
+const std::string MAP_HEADER = "Stellarvane 4 Map File";
 
 std::string Padded(const std::string& header, size_t length) {
   std::string bytes = header;
@@ -23,14 +24,8 @@ std::string Padded(const std::string& header, size_t length) {
   return bytes;
 }
 
-int RunMain(test::TestSession& t) {
-  try {
-    Main(t.s());
-    return 0;
-  } catch (const ProgramEnd& end) {
-    return end.status;
-  }
-}
+// Start-up without a command line, under the top that shows its error boxes.
+int RunMain(test::TestSession& t) { return RunProgram(t.s()); }
 
 std::vector<std::string> ExpectedSlotFolders(const std::string& univ) {
   std::vector<std::string> folders = {univ, "WAR"};
@@ -76,10 +71,10 @@ TEST(Startup, ExistingLowerCaseFoldersAreReused) {
 TEST(Startup, DefaultFilesAreTheFirstThatPassTheirHeaderTest) {
   test::TestSession t;
   t.dir.Write("data/a.dat", Padded("Some other header", 500));
-  t.dir.Write("data/b.DAT", Padded(kDataHeader, 500));
-  t.dir.Write("data/c.dat", Padded(kDataHeader, 500));
-  t.dir.Write("data/a.map", Padded(kMapHeader, 100));  // exactly 100 bytes: refused
-  t.dir.Write("data/b.map", Padded(kMapHeader, 101));
+  t.dir.Write("data/b.DAT", Padded(DATA_HEADER, 500));
+  t.dir.Write("data/c.dat", Padded(DATA_HEADER, 500));
+  t.dir.Write("data/a.map", Padded(MAP_HEADER, 100));  // exactly 100 bytes: refused
+  t.dir.Write("data/b.map", Padded(MAP_HEADER, 101));
   t.dir.Write("scripts/z.vps", "x");
   t.dir.Write("scripts/m.VPS", "x");
   LocateDefaultFiles(t.s());
@@ -91,7 +86,7 @@ TEST(Startup, DefaultFilesAreTheFirstThatPassTheirHeaderTest) {
 
 TEST(Startup, HundredByteDataFileIsNeverAccepted) {
   test::TestSession t;
-  t.dir.Write("data/only.dat", Padded(kDataHeader, 100));
+  t.dir.Write("data/only.dat", Padded(DATA_HEADER, 100));
   LocateDefaultFiles(t.s());
   EXPECT_EQ(t.s().tables.dataFilePath, "");
   EXPECT_EQ(t.s().map.defaultMapFile, "");
@@ -136,6 +131,8 @@ TEST(Startup, AFailingStepIsNamedInTheLoadError) {
   EXPECT_EQ(RunMain(t), 1);
   ASSERT_FALSE(t.ui.messages.empty());
   EXPECT_EQ(t.ui.messages.back().text, "Main Load Error: Tarvik:  12");
+  // The box comes with what failed: the folder that could not be made.
+  EXPECT_NE(t.ui.messages.back().reason.find("cannot create folder"), std::string::npos);
 }
 
 TEST(Startup, AMapFileThatCannotBeMovedFailsStepFifteen) {

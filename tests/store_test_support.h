@@ -49,17 +49,17 @@ class FileImage {
 // Only the store's fields: the directory at 630 (its position at 473), the tables,
 // the index, and no records yet.
 struct EmptyUniverse {
-  static constexpr long long kTablesPos = 1001;
-  static constexpr long long kIndexPos = kTablesPos + 200000;
-  static constexpr long long kDataEnd = kIndexPos + 240000;  // the file length + 1
+  static constexpr long long TABLES_POS = 1001;
+  static constexpr long long INDEX_POS = TABLES_POS + 200000;
+  static constexpr long long DATA_END = INDEX_POS + 240000;  // the file length + 1
 
   static std::vector<uint8_t> Bytes() {
-    std::vector<uint8_t> b(static_cast<size_t>(kDataEnd - 1), 0);
+    std::vector<uint8_t> b(static_cast<size_t>(DATA_END - 1), 0);
     PutI32(b.data() + 472, 630);
-    PutI32(b.data() + 629 + 256, static_cast<int32_t>(kTablesPos));
-    PutI32(b.data() + 629 + 260, static_cast<int32_t>(kIndexPos));
-    PutI32(b.data() + 629 + 264, static_cast<int32_t>(kDataEnd));
-    PutI32(b.data() + 629 + 272, static_cast<int32_t>(kDataEnd));
+    PutI32(b.data() + 629 + 256, static_cast<int32_t>(TABLES_POS));
+    PutI32(b.data() + 629 + 260, static_cast<int32_t>(INDEX_POS));
+    PutI32(b.data() + 629 + 264, static_cast<int32_t>(DATA_END));
+    PutI32(b.data() + 629 + 272, static_cast<int32_t>(DATA_END));
     return b;
   }
   static void Write(const std::string& path) { WriteWholeFile(path, Bytes()); }

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/paths.h"
+#include "platform/paths.h"
 
 namespace fs = std::filesystem;
 

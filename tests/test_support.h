@@ -3,14 +3,18 @@
 // that records what it was shown.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/session.h"
+#include "base/errors.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
-#include "session.h"
 
 namespace tarvik::test {
 
@@ -37,21 +41,27 @@ struct RecordingUi : UserInterface {
   struct Message {
     std::string title, text;
     MessageIcon icon;
+    std::string reason;  // of a failed guarded step: the failure's own message
   };
   std::vector<Message> messages;
   bool display = false;
   bool answer = false;
   void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) override {
-    messages.push_back({title, text, icon});
+    messages.push_back({title, text, icon, ""});
+  }
+  void ShowStepError(const std::string& message, const std::string& reason) override {
+    messages.push_back({"", message, MessageIcon::None, reason});
   }
   bool AskYesNo(const std::string& title, const std::string& text) override {
-    messages.push_back({title, text, MessageIcon::Question});
+    messages.push_back({title, text, MessageIcon::Question, ""});
     return answer;
   }
   bool HasDisplay() const override { return display; }
 };
 
 struct RecordingOutput : OutputView {
+  // Called with each line as it is logged (before it reaches the log file).
+  std::function<void(const std::string& line)> onLine;
   bool shown = false;
   std::string text;
   std::vector<std::string> newLines;
@@ -61,7 +71,9 @@ struct RecordingOutput : OutputView {
   void Show() override { shown = true; }
   void SetLogText(const std::string& t, const std::string& newLine) override {
     text = t;
-    if (!newLine.empty()) newLines.push_back(newLine);
+    if (newLine.empty()) return;
+    newLines.push_back(newLine);
+    if (onLine) onLine(newLine);
   }
   void SetTimeLabel(const std::string& t) override { timeLabels.push_back(t); }
   void SetGameFileLabel(const std::string& t) override { gameFile = t; }
@@ -81,5 +93,18 @@ struct TestSession {
   std::unique_ptr<Session> session;
   Session& s() { return *session; }
 };
+
+// The message of the FatalError that fn throws; a failure of the test when it throws
+// none.
+template <class F>
+std::string FatalMessageOf(F&& fn) {
+  try {
+    fn();
+  } catch (const FatalError& e) {
+    return e.message;
+  }
+  ADD_FAILURE() << "no fatal error";
+  return "";
+}
 
 }  // namespace tarvik::test

@@ -1,13 +1,13 @@
-#include "universe/universe_file.h"
+#include "writer/universe_file.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-#include "app/run_log.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "forge/forge.h"
+#include "log/run_log.h"
 #include "packs/race_modules.h"
 #include "packs/scramble.h"
 #include "platform/files.h"
@@ -22,14 +22,14 @@ namespace {
 using test::FileImage;
 using Zeros = std::vector<uint8_t>;
 
-constexpr long long kBodySize = 4900;  // the data file's bytes after its header
-constexpr long long kDataCopy = 35120;
-constexpr long long kReserved = kDataCopy + kBodySize;
-constexpr long long kSettings = kReserved + 200;
-constexpr long long kPlayers = kSettings + 9000;
-constexpr long long kTables = kPlayers + 27848;
-constexpr long long kIndex = kTables + 200000;
-constexpr long long kEnd = kIndex + 240000;  // the file length + 1
+constexpr long long BODY_SIZE = 4900;  // the data file's bytes after its header
+constexpr long long DATA_COPY = 35120;
+constexpr long long RESERVED = DATA_COPY + BODY_SIZE;
+constexpr long long SETTINGS = RESERVED + 200;
+constexpr long long PLAYERS = SETTINGS + 9000;
+constexpr long long TABLES = PLAYERS + 27848;
+constexpr long long INDEX = TABLES + 200000;
+constexpr long long END = INDEX + 240000;  // the file length + 1
 
 forge::RaceModuleSpec Race(int id, int revision, uint32_t seed) {
   return {.raceId = id, .revision = revision, .name = "Race " + std::to_string(id), .requiredHulls = {2},
@@ -54,7 +54,7 @@ class UniverseFileTest : public ::testing::Test {
     forge::GameFolderSpec game;
     game.races = {{"alpha.rce", Race(106, 3, 7)}, {"beta.rce", Race(5, 2, 9)}};
     game.shipPacks = {{"fleet.spk", {11, 4, {forge::HullSpec{.hullType = 1}, forge::HullSpec{.hullType = 2}}}}};
-    game.dataFiles = {{"main.dat", forge::DataFileSpec{.bodySize = kBodySize, .seed = 3}}};
+    game.dataFiles = {{"main.dat", forge::DataFileSpec{.bodySize = BODY_SIZE, .seed = 3}}};
     forge::WriteGameFolder(ts.dir.path(), game);
     ListRaceModules(s());
 
@@ -77,7 +77,7 @@ class UniverseFileTest : public ::testing::Test {
     ADD_FAILURE() << "race " << raceId << " not listed";
     return 0;
   }
-  static long long PlayerRecord(int p) { return kPlayers + 4634 + 226 * (p - 1); }
+  static long long PlayerRecord(int p) { return PLAYERS + 4634 + 226 * (p - 1); }
 
   test::TestSession ts;
 };
@@ -89,7 +89,7 @@ TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
   for (int k = 0; k <= s().random.seedings(); ++k) m.Seed(0);
   WriteUniverseFile(s());
   FileImage f(s().tables.universeFilePath);
-  ASSERT_EQ(f.size(), kEnd - 1);
+  ASSERT_EQ(f.size(), END - 1);
   const std::string stamp = "03-04-202612:00:00";
   const int32_t gameId = 43200 + 100000 * 491;  // noon; the digits of "03-04-2026" sum to 491
   EXPECT_EQ(s().tables.universeTimeStamp, stamp);
@@ -99,13 +99,13 @@ TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
   auto mark = [&](long long pos, long long n) {
     for (long long i = pos; i < pos + n && i < 630; ++i) field[i] = true;
   };
-  const long long B = kSettings, P = kPlayers;
+  const long long B = SETTINGS, P = PLAYERS;
   const std::tuple<long long, int, long long> numbers[] = {  // position, width, value
       {221, 4, 106}, {225, 4, 5}, {229, 4, 0}, {233, 4, 5},  // player 4 has a race, though not taking part
       {341, 4, 7}, {345, 4, gameId}, {349, 4, 0}, {371, 4, 0}, {375, 4, 131313}, {401, 4, 102},
       {473, 4, 630}, {477, 4, 0}, {481, 4, 0}, {485, 4, 0}, {489, 4, 0},
-      {870, 4, kDataCopy}, {874, 4, kReserved}, {878, 4, kSettings}, {882, 4, kPlayers}, {886, 4, kTables},
-      {890, 4, kIndex}, {894, 4, kEnd}, {898, 4, 0}, {902, 4, kEnd},
+      {870, 4, DATA_COPY}, {874, 4, RESERVED}, {878, 4, SETTINGS}, {882, 4, PLAYERS}, {886, 4, TABLES},
+      {890, 4, INDEX}, {894, 4, END}, {898, 4, 0}, {902, 4, END},
       {B, 4, 101}, {B + 4, 2, 5}, {B + 6, 4, 200}, {B + 10, 4, 100}, {B + 14, 4, 50}, {B + 18, 4, 10},
       {B + 22, 2, 100}, {B + 24, 2, 40}, {B + 26, 2, 80}, {B + 28, 2, 160}, {B + 30, 2, 15}, {B + 32, 2, 100},
       {B + 34, 2, 40}, {P, 4, 3}, {P + 4, 4, 2}, {P + 8, 4, 0}, {P + 360, 4, 106}, {P + 364, 4, 5},
@@ -123,8 +123,8 @@ TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
     mark(pos, static_cast<long long>(text.size()));
   }
   const std::pair<long long, size_t> zeros[] = {  // position, length
-      {49, 52}, {101, 120}, {237, 104}, {630, 120}, {980 + 2 * 1138, 28 * 1138}, {kReserved, 200},
-      {B + 36, 9000 - 36}, {P + 136, 8}, {P + 2282, 120}, {P + 18784, 60}, {P + 18848, 9000}, {kTables, 440000}};
+      {49, 52}, {101, 120}, {237, 104}, {630, 120}, {980 + 2 * 1138, 28 * 1138}, {RESERVED, 200},
+      {B + 36, 9000 - 36}, {P + 136, 8}, {P + 2282, 120}, {P + 18784, 60}, {P + 18848, 9000}, {TABLES, 440000}};
   for (auto [pos, n] : zeros) {
     EXPECT_EQ(f.Bytes(pos, n), Zeros(n)) << "position " << pos;
     mark(pos, static_cast<long long>(n));
@@ -141,7 +141,7 @@ TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
   EXPECT_EQ(f.Bytes(980, 1138), RaceBlock(Race(106, 3, 7)));
   EXPECT_EQ(f.Bytes(980 + 1138, 1138), RaceBlock(Race(5, 2, 9)));
   const std::vector<uint8_t> data = ReadWholeFile(s().tables.dataFilePath);
-  EXPECT_EQ(f.Bytes(kDataCopy, kBodySize), std::vector<uint8_t>(data.begin() + 100, data.end()));
+  EXPECT_EQ(f.Bytes(DATA_COPY, BODY_SIZE), std::vector<uint8_t>(data.begin() + 100, data.end()));
 
   // Player section: ship packs, then the columns under the three scrambling keys.
   int packSlots = 0;
@@ -229,7 +229,7 @@ TEST_F(UniverseFileTest, ScriptTechAndGalaxyMoneyReplaceTheDefaults) {
     EXPECT_EQ(f.I32(PlayerRecord(p) + 82), p == 2 ? 7777 : 5000) << p;
     for (int i = 0; i < 10; ++i) EXPECT_EQ(f.I32(PlayerRecord(p) + 134 + 4 * i), tech[i]) << p << " " << i;
   }
-  EXPECT_EQ(f.Text(kPlayers + 4390, 8), "longname");
+  EXPECT_EQ(f.Text(PLAYERS + 4390, 8), "longname");
 }
 
 TEST_F(UniverseFileTest, ThirtyPlayersFillEveryRaceBlock) {
@@ -247,7 +247,7 @@ TEST_F(UniverseFileTest, ThirtyPlayersFillEveryRaceBlock) {
     EXPECT_EQ(f.Bytes(980 + 1138 * (t.playerGameRace[p] - 1), 1138), RaceBlock(Race(200 + p, 1, 100 + p))) << p;
   }
   EXPECT_EQ(f.I32(341), (1 << 30) - 1);
-  EXPECT_EQ(f.I32(870), kDataCopy);
+  EXPECT_EQ(f.I32(870), DATA_COPY);
 }
 
 TEST_F(UniverseFileTest, BadDataFileOrDiskFullIsARuntimeErrorAndNoFile) {
@@ -263,8 +263,8 @@ TEST_F(UniverseFileTest, BadDataFileOrDiskFullIsARuntimeErrorAndNoFile) {
   t.dataFilePath = good;
   EXPECT_EQ(test::RunWithFileSizeLimit(300000, [&] { WriteUniverseFile(s()); }), 10);
   EXPECT_FALSE(FileExists(t.universeFilePath));
-  EXPECT_EQ(test::RunWithFileSizeLimit(static_cast<rlim_t>(kEnd), [&] { WriteUniverseFile(s()); }), 0);
-  EXPECT_EQ(FileLength(t.universeFilePath), kEnd - 1);
+  EXPECT_EQ(test::RunWithFileSizeLimit(static_cast<rlim_t>(END), [&] { WriteUniverseFile(s()); }), 0);
+  EXPECT_EQ(FileLength(t.universeFilePath), END - 1);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
-#include "packs/map_planets.h"
+#include "packs/map_files.h"
 #include "platform/files.h"
 #include "wizard_game.h"
 

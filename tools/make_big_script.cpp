@@ -22,10 +22,10 @@
 
 namespace {
 
-constexpr int kDefaultCount = 19000;
-constexpr int kMaxCount = 20000;  // a universe has room for 20000 objects
-constexpr uint64_t kSeed = 0x5EED0019000ULL;
-constexpr int kPlayers = 21;
+constexpr int DEFAULT_COUNT = 19000;
+constexpr int MAX_COUNT = 20000;  // a universe has room for 20000 objects
+constexpr uint64_t SEED = 0x5EED0019000ULL;
+constexpr int PLAYERS = 21;
 
 // SplitMix64: small, fast and the same everywhere (the standard distributions are not).
 class Rng {
@@ -52,14 +52,14 @@ struct KindShare {
   std::string_view section;
   int share;
 };
-constexpr std::array<KindShare, 16> kKinds = {{
+constexpr std::array<KindShare, 16> KINDS = {{
     {"PLANET", 80}, {"SHIP", 70},      {"BASE", 6},        {"CONPOD", 4},
     {"OREPOD", 4},  {"LIFEPOD", 4},    {"ASSAULTPOD", 4},  {"OUTFITPOD", 4},
     {"NATIVEPOD", 4}, {"RESUPPLYPOD", 4}, {"GOLDPOD", 4},  {"WRECKAGE", 4},
     {"MINEFIELD", 3}, {"THING", 2},    {"BUOY", 1},        {"WING", 2},
 }};
 
-constexpr std::array<int, kPlayers> kRaceIds = {101, 102, 103, 104, 105, 106, 107,
+constexpr std::array<int, PLAYERS> RACE_IDS = {101, 102, 103, 104, 105, 106, 107,
                                                 108, 109, 110, 111, 802, 803, 804,
                                                 805, 806, 807, 808, 809, 810, 811};
 
@@ -93,8 +93,8 @@ class ScriptWriter {
          " objects of mixed kinds, made by make-big-script.");
     Line("' Generated file; do not edit. Lines end with CR LF.");
     Line("BEGIN RACES");
-    Set("PLAYERCOUNT", kPlayers);
-    for (int p = 1; p <= kPlayers; ++p) SetAt("PLAYER", p, kRaceIds[p - 1]);
+    Set("PLAYERCOUNT", PLAYERS);
+    for (int p = 1; p <= PLAYERS; ++p) SetAt("PLAYER", p, RACE_IDS[p - 1]);
     Line("END");
     Line("BEGIN START");
     SetText("GAMENAME", "Benchmark Expanse");
@@ -123,7 +123,7 @@ class ScriptWriter {
     Set("TECHSHIELD", 2);
     Line("END");
     Line("BEGIN EXOTIC");
-    for (int p = 1; p <= kPlayers; p += 4) {
+    for (int p = 1; p <= PLAYERS; p += 4) {
       Set("PLAYER", p);
       SetAt("EXOTICA", rng_.Range(0, 30), 1);
       SetAt("EXOTICB", rng_.Range(0, 30), 1);
@@ -132,12 +132,12 @@ class ScriptWriter {
     Line("END");
     Line("BEGIN PLANETNAMES");
     Line("NAME = CLEAR");
-    static constexpr std::array<std::string_view, 12> kFirst = {
+    static constexpr std::array<std::string_view, 12> FIRST = {
         "Ar", "Bel", "Cor", "Dra", "El", "Fen", "Gal", "Hes", "Ix", "Jor", "Kel", "Lum"};
-    static constexpr std::array<std::string_view, 10> kLast = {
+    static constexpr std::array<std::string_view, 10> LAST = {
         "adon", "ara", "enth", "ion", "ira", "os", "uvia", "yx", "ette", "orum"};
-    for (std::string_view first : kFirst) {
-      for (std::string_view last : kLast) {
+    for (std::string_view first : FIRST) {
+      for (std::string_view last : LAST) {
         SetText("NAME", std::string(first) + std::string(last) + " " +
                             std::to_string(rng_.Range(1, 9)));
       }
@@ -172,7 +172,7 @@ class ScriptWriter {
     Set("X", rng_.Range(1000, 9000));
     Set("Y", rng_.Range(1000, 9000));
   }
-  void Owner(int lo = 0) { Set("PNUM", rng_.Range(lo, kPlayers)); }
+  void Owner(int lo = 0) { Set("PNUM", rng_.Range(lo, PLAYERS)); }
 
   void Planet(int serial) {
     // Half the planets are named here, the rest take names from the list (and random
@@ -255,7 +255,7 @@ class ScriptWriter {
     Position();
     Set("PCOLONIST", rng_.Range(0, 1000000));
     Set("PTROOP", rng_.Range(0, 5000));
-    Set("PRACE", rng_.Range(0, kPlayers));
+    Set("PRACE", rng_.Range(0, PLAYERS));
     Set("FREEZE", rng_.Range(0, 1));
   }
 
@@ -317,9 +317,9 @@ class ScriptWriter {
   }
 
   void Minefield() {
-    static constexpr std::array<int, 4> kFlavors = {1, 2, 4, 8};
+    static constexpr std::array<int, 4> FLAVORS = {1, 2, 4, 8};
     Owner();
-    Set("FLAVOR", kFlavors[rng_.Range(0, 3)]);
+    Set("FLAVOR", FLAVORS[rng_.Range(0, 3)]);
     Set("RADIUS", rng_.Range(10, 500));
     Position();
     Set("COUNTDOWN", rng_.Range(1, 500));
@@ -350,7 +350,7 @@ class ScriptWriter {
   void Wing(int serial) {
     SetText("NAME", "Flight " + std::to_string(serial));
     Owner(1);
-    Set("RACENUM", rng_.Range(1, kPlayers));
+    Set("RACENUM", rng_.Range(1, PLAYERS));
     Position();
     for (int i = 1; i <= 3; ++i) SetAt("COUNT", i, rng_.Range(0, 100));
     Set("SPEED", rng_.Range(0, 200));
@@ -365,22 +365,22 @@ class ScriptWriter {
 
 std::string_view PickKind(Rng& rng) {
   int total = 0;
-  for (const KindShare& k : kKinds) total += k.share;
+  for (const KindShare& k : KINDS) total += k.share;
   int roll = rng.Range(1, total);
-  for (const KindShare& k : kKinds) {
+  for (const KindShare& k : KINDS) {
     if (roll <= k.share) return k.section;
     roll -= k.share;
   }
-  return kKinds.front().section;
+  return KINDS.front().section;
 }
 
 std::string MakeScript(int count) {
-  Rng rng(kSeed);
+  Rng rng(SEED);
   ScriptWriter writer(rng);
   writer.Settings(count);
   for (int i = 0; i < count; ++i) {
     // The first objects go through every kind once, so even a short script has them all.
-    std::string_view kind = i < static_cast<int>(kKinds.size()) ? kKinds[i].section
+    std::string_view kind = i < static_cast<int>(KINDS.size()) ? KINDS[i].section
                                                                 : PickKind(rng);
     writer.Object(kind, i + 1);
   }
@@ -391,7 +391,7 @@ bool ParseCount(const char* text, int& count) {
   errno = 0;
   char* end = nullptr;
   long value = std::strtol(text, &end, 10);
-  if (errno != 0 || end == text || *end != '\0' || value < 1 || value > kMaxCount)
+  if (errno != 0 || end == text || *end != '\0' || value < 1 || value > MAX_COUNT)
     return false;
   count = static_cast<int>(value);
   return true;
@@ -403,13 +403,13 @@ int main(int argc, char** argv) {
   if (argc < 2 || argc > 3) {
     std::fprintf(stderr, "usage: make-big-script OUTPUT [COUNT]\n"
                          "  writes a universe script of COUNT objects (default %d, at most %d)\n",
-                 kDefaultCount, kMaxCount);
+                 DEFAULT_COUNT, MAX_COUNT);
     return 2;
   }
-  int count = kDefaultCount;
+  int count = DEFAULT_COUNT;
   if (argc == 3 && !ParseCount(argv[2], count)) {
     std::fprintf(stderr, "make-big-script: the object count must be a whole number from 1 to %d, not \"%s\"\n",
-                 kMaxCount, argv[2]);
+                 MAX_COUNT, argv[2]);
     return 2;
   }
   const std::string text = MakeScript(count);

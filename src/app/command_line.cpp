@@ -2,13 +2,13 @@
 
 #include <new>
 
-#include "app/run_log.h"
+#include "app/session.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
 #include "platform/files.h"
 #include "script/script_reader.h"
-#include "session.h"
-#include "universe/universe_file.h"
+#include "writer/universe_file.h"
 #include "wizard/steps.h"
 
 namespace tarvik {
@@ -81,11 +81,11 @@ void RunCommandLine(Session& s, const std::string& commandLine) {
         throw ProgramEnd{1};
       }
       step = 111;
-      RunScript(s, s.paths.scriptPath, SETTINGS_PASS);
+      RunScript(s, s.paths.scriptPath, ScriptPass::Settings);
       step = 112;
       WriteUniverseFile(s);
       step = 113;
-      RunScript(s, s.paths.scriptPath, OBJECTS_PASS);
+      RunScript(s, s.paths.scriptPath, ScriptPass::Objects);
       step = 114;
       StopRunTimer(s);
       step = 115;
@@ -105,19 +105,15 @@ void RunCommandLine(Session& s, const std::string& commandLine) {
       }
       throw ProgramEnd{2};
     }
-  } catch (const RuntimeError&) {
-    CommandLineError(s, step, commandLine);
-  } catch (const std::bad_alloc&) {
-    CommandLineError(s, step, commandLine);
+  } catch (const RuntimeError& e) {
+    CommandLineError(step, commandLine, e.what());
+  } catch (const std::bad_alloc& e) {
+    CommandLineError(step, commandLine, e.what());
   }
 }
 
-void CommandLineError(Session& s, int step, const std::string& commandLine) {
-  if (s.ui) {
-    s.ui->ShowMessage("", "Tarvik CommandLine Error: " + NumText(step) + " [" + commandLine + "]",
-                      MessageIcon::None);
-  }
-  throw ProgramEnd{1};
+void CommandLineError(int step, const std::string& commandLine, const std::string& reason) {
+  throw StepFailure{"Tarvik CommandLine Error: " + NumText(step) + " [" + commandLine + "]", reason};
 }
 
 void StartWizard(Session& s) {

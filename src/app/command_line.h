@@ -23,8 +23,9 @@ BatchCommand CutCommandLine(std::string_view commandLine);
 // run-time error ends the program with "Tarvik CommandLine Error: " and the step.
 void RunCommandLine(Session& s, const std::string& commandLine);
 
-// The message box of a failed batch step; the program ends (status 1).
-[[noreturn]] void CommandLineError(Session& s, int step, const std::string& commandLine);
+// A failed batch step: the StepFailure that the top shows ("Tarvik CommandLine Error: ",
+// the step, the command line in brackets) before the program ends with status 1.
+[[noreturn]] void CommandLineError(int step, const std::string& commandLine, const std::string& reason);
 
 // Opens the wizard at its slot step.
 void StartWizard(Session& s);

@@ -1,7 +1,7 @@
 #include "app/program_start.h"
 
 #include "platform/programs.h"
-#include "session.h"
+#include "app/session.h"
 
 namespace tarvik {
 

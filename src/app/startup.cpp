@@ -3,53 +3,85 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "app/run_log.h"
+#include "app/session.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
 #include "packs/data_files.h"
 #include "packs/race_modules.h"
 #include "platform/files.h"
-#include "session.h"
-#include "wizard/front_end.h"
 #include "wizard/steps.h"
 
 namespace tarvik {
 
-void BuildBitValues(Session& s) {
+void BuildBitValues(UniverseSession& s) {
   for (int i = 0; i <= 30; ++i) s.bitValue[i] = static_cast<int32_t>(1u << i);
 }
 
-void LocateDefaultFiles(Session& s) {
-  CreateFolder(s.paths.appPath + "univ");
-  s.tables.dataFilePath.clear();
-  for (const std::string& name : ListFiles(s.paths.dataDir, "*.dat")) {
-    std::string path = s.paths.dataDir + name;
-    if (IsDataFile(path)) {
-      s.tables.dataFilePath = path;
-      break;
-    }
+namespace {
+
+// The path of the first file of `folder` matching `pattern` that passes its header
+// test, or empty when none does.
+std::string FirstValidFile(const std::string& folder, std::string_view pattern, bool (*valid)(std::string_view)) {
+  for (const std::string& name : ListFiles(folder, pattern)) {
+    const std::string path = folder + name;
+    if (valid(path)) return path;
   }
-  s.map.defaultMapFile.clear();
-  for (const std::string& name : ListFiles(s.paths.dataDir, "*.map")) {
-    std::string path = s.paths.dataDir + name;
-    if (IsMapFile(path)) {
-      s.map.defaultMapFile = path;
-      break;
-    }
-  }
-  std::vector<std::string> scripts = ListFiles(s.paths.scriptsDir, "*.vps");
-  s.paths.scriptFound = !scripts.empty();
-  s.paths.scriptPath = scripts.empty() ? std::string() : s.paths.scriptsDir + scripts.front();
+  return {};
 }
 
 // Every "*.map" directly in the program folder is copied into data\ (replacing a file
 // of that name there), then deleted from the program folder.
-static void MoveMapFiles(Session& s) {
-  std::vector<std::string> maps = ListFiles(s.paths.appPath, "*.map");
+void MoveMapFiles(const AppPaths& paths) {
+  std::vector<std::string> maps = ListFiles(paths.appPath, "*.map");
   if (maps.empty()) return;
-  CreateFolder(s.paths.dataDir);
-  for (const std::string& name : maps) CopyFileTo(s.paths.appPath + name, s.paths.dataDir + name);
-  for (const std::string& name : maps) DeleteFileAt(s.paths.appPath + name);
+  CreateFolder(paths.dataDir);
+  for (const std::string& name : maps) CopyFileTo(paths.appPath + name, paths.dataDir + name);
+  for (const std::string& name : maps) DeleteFileAt(paths.appPath + name);
+}
+
+// The numbered player or host slot folders below `folder` ("WAR\SLOT", "UNIV\GAME").
+void CreateSlotFolders(const std::string& folder) {
+  for (int n = 1; n <= HOST_SLOTS; ++n) CreateFolder(folder + std::to_string(n));
+}
+
+// The shared tables' start for a run: the run log emptied, no planet names, the
+// powers of two, a fresh seeding.
+void ResetRunTables(Session& s) {
+  LogLine(s, "CLEAR");
+  s.script.planetNames.assign(PLANET_NAME_ROOM, std::string());
+  s.script.planetNameCount = 0;
+  BuildBitValues(s);
+  s.random.Seed(s.clock->SecondsSinceMidnight());
+}
+
+// Without a command line the wizard opens, which needs a display: without one the
+// program says how to build in batch and ends (status 2).
+void RequireDisplay(Session& s) {
+  if (s.ui && s.ui->HasDisplay()) return;
+  if (s.ui) {
+    s.ui->ShowMessage("Tarvik",
+                      "The wizard needs a display, and none is available. Run a batch build instead:\r"
+                      "  tarvik SCRIPT OUTPUT /OX\r"
+                      "See tarvik --help.",
+                      MessageIcon::Information);
+  }
+  throw ProgramEnd{2};
+}
+
+[[noreturn]] void LoadError(int step, const std::string& reason) {
+  throw StepFailure{"Main Load Error: Tarvik: " + NumText(step), reason};
+}
+
+}  // namespace
+
+void LocateDefaultFiles(UniverseSession& s) {
+  CreateFolder(s.paths.appPath + "univ");
+  s.tables.dataFilePath = FirstValidFile(s.paths.dataDir, "*.dat", IsDataFile);
+  s.map.defaultMapFile = FirstValidFile(s.paths.dataDir, "*.map", IsMapFile);
+  std::vector<std::string> scripts = ListFiles(s.paths.scriptsDir, "*.vps");
+  s.paths.scriptFound = !scripts.empty();
+  s.paths.scriptPath = scripts.empty() ? std::string() : s.paths.scriptsDir + scripts.front();
 }
 
 void Main(Session& s) {
@@ -79,20 +111,16 @@ void Main(Session& s) {
     step = 11;
     CreateFolder(s.paths.appPath + "WAR");
     step = 12;
-    for (int n = 1; n <= HOST_SLOTS; ++n) CreateFolder(s.paths.appPath + "WAR\\SLOT" + std::to_string(n));
+    CreateSlotFolders(s.paths.appPath + "WAR\\SLOT");
     step = 13;
     CreateFolder(s.paths.appPath + "UNIV");
     step = 14;
-    for (int n = 1; n <= HOST_SLOTS; ++n) CreateFolder(s.paths.appPath + "UNIV\\GAME" + std::to_string(n));
+    CreateSlotFolders(s.paths.appPath + "UNIV\\GAME");
     step = 15;
-    MoveMapFiles(s);
+    MoveMapFiles(s.paths);
     step = 16;  // the slot records are read with the wizard's slot step
     step = 17;
-    LogLine(s, "CLEAR");
-    s.script.planetNames.assign(100, std::string());
-    s.script.planetNameCount = 0;
-    BuildBitValues(s);
-    s.random.Seed(s.clock->SecondsSinceMidnight());
+    ResetRunTables(s);
     step = 18;
     if (s.listRacesOnly) {
       if (s.output) s.output->Print(RaceListText(s));
@@ -105,56 +133,28 @@ void Main(Session& s) {
       return;
     }
     step = 21;
-    if (!s.ui || !s.ui->HasDisplay()) {
-      if (s.ui) {
-        s.ui->ShowMessage("Tarvik",
-                          "The wizard needs a display, and none is available. Run a batch build instead:\r"
-                          "  tarvik SCRIPT OUTPUT /OX\r"
-                          "See tarvik --help.",
-                          MessageIcon::Information);
-      }
-      throw ProgramEnd{2};
-    }
+    RequireDisplay(s);
     step = 22;
     StartWizard(s);
     step = 25;
-  } catch (const RuntimeError&) {
-    if (s.ui) s.ui->ShowMessage("", "Main Load Error: Tarvik: " + NumText(step), MessageIcon::None);
-    throw ProgramEnd{1};
-  } catch (const std::bad_alloc&) {
-    if (s.ui) s.ui->ShowMessage("", "Main Load Error: Tarvik: " + NumText(step), MessageIcon::None);
-    throw ProgramEnd{1};
+  } catch (const RuntimeError& e) {
+    LoadError(step, e.what());
+  } catch (const std::bad_alloc& e) {
+    LoadError(step, e.what());
   }
 }
 
-std::string RaceListText(const Session& s) {
+std::string RaceListText(const PackSession& s) {
   std::string text = "Entry  Race ID  Revision  File      Name\n";
   for (int i = 1; i <= s.packs.raceCount && i <= MAX_RACES; ++i) {
     const RaceModuleEntry& e = s.packs.raceList[i];
     if (e.raceId <= 0) continue;
-    std::string stem = e.fileStem.substr(0, e.fileStem.find('\0'));
     char line[160];
-    std::snprintf(line, sizeof line, "%5d  %7d  %8d  %-8s  %s\n", i, e.raceId, e.revision, stem.c_str(),
+    std::snprintf(line, sizeof line, "%5d  %7d  %8d  %-8s  %s\n", i, e.raceId, e.revision, StemText(e.fileStem).c_str(),
                   TrimBlanks(e.raceName).c_str());
     text += line;
   }
   return text;
-}
-
-int RunProgram(Session& s) {
-  try {
-    Main(s);
-    // After a batch run without option X the output view stays until Done.
-    if (!s.commandLine.empty()) {
-      if (s.log.outputShown && s.output) s.output->WaitForDone();
-      return 0;
-    }
-    // The wizard is open: its front end carries out the user's events.
-    if (s.wizard.frontEnd && !s.listRacesOnly) s.wizard.frontEnd->RunEventLoop();
-    return 0;
-  } catch (const ProgramEnd& end) {
-    return end.status;
-  }
 }
 
 }  // namespace tarvik

@@ -6,22 +6,21 @@
 
 namespace tarvik {
 
+struct PackSession;
 struct Session;
+struct UniverseSession;
 
-// The start-up sequence. Any run-time error ends it with "Main Load Error: Tarvik: "
-// and the number of the step that failed, then the program ends (ProgramEnd{1}).
+// The start-up sequence. A run-time error in it is a StepFailure "Main Load Error:
+// Tarvik: " with the number of the step that failed, which ends the program.
 void Main(Session& s);
 
 // Picks the first valid data file, map file and script (step 8 of Main).
-void LocateDefaultFiles(Session& s);
+void LocateDefaultFiles(UniverseSession& s);
 
 // Fills bitValue[0..30] with the powers of two.
-void BuildBitValues(Session& s);
+void BuildBitValues(UniverseSession& s);
 
 // The race module list as text: one line per usable entry.
-std::string RaceListText(const Session& s);
-
-// Runs Main and what follows it; returns the program's exit status.
-int RunProgram(Session& s);
+std::string RaceListText(const PackSession& s);
 
 }  // namespace tarvik

@@ -1,9 +1,12 @@
-// Explicit little-endian reads and writes at byte offsets (0-based) of a byte buffer.
-// Offsets are checked by the caller; these helpers never resize a buffer.
+// Explicit little-endian reads and writes of bytes: the raw accessors at 0-based
+// offsets (checked by the caller), a growable writer, and the checked reader of a
+// file's bytes.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +61,40 @@ class ByteWriter {
     return buf_.data() + off;
   }
   std::vector<uint8_t> buf_;
+};
+
+// The one checked reader of a file's bytes: a view over them, addressed by 1-based
+// positions as the files' own directories store them. Every read says whether it lay
+// inside the file; a read that reaches outside (or a negative length) gives nothing
+// and never touches a byte beyond the view.
+class ByteView {
+ public:
+  explicit ByteView(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+  long long length() const { return static_cast<long long>(bytes_.size()); }
+  // Whether the n bytes from pos lie inside the file.
+  bool Has(long long pos, long long n) const { return pos >= 1 && n >= 0 && n <= length() - (pos - 1); }
+
+  std::optional<int16_t> I16(long long pos) const {
+    if (!Has(pos, 2)) return std::nullopt;
+    return GetI16(At(pos));
+  }
+  std::optional<int32_t> I32(long long pos) const {
+    if (!Has(pos, 4)) return std::nullopt;
+    return GetI32(At(pos));
+  }
+  std::optional<std::span<const uint8_t>> Bytes(long long pos, long long n) const {
+    if (!Has(pos, n)) return std::nullopt;
+    return bytes_.subspan(static_cast<size_t>(pos - 1), static_cast<size_t>(n));
+  }
+  // The bytes as a text of single-byte characters.
+  std::optional<std::string> Text(long long pos, long long n) const {
+    if (!Has(pos, n)) return std::nullopt;
+    return std::string(reinterpret_cast<const char*>(At(pos)), static_cast<size_t>(n));
+  }
+
+ private:
+  const uint8_t* At(long long pos) const { return bytes_.data() + (pos - 1); }
+  std::span<const uint8_t> bytes_;
 };
 
 }  // namespace tarvik

@@ -50,4 +50,25 @@ std::string FixedText(std::string_view text, size_t n) {
   return out;
 }
 
+std::string StoredStem(std::string_view stem) {
+  std::string out(stem.substr(0, std::min(stem.size(), STEM_LENGTH)));
+  out.resize(STEM_LENGTH, '\0');
+  return out;
+}
+
+std::string MakeFileStem(std::string_view fileName) {
+  const size_t sep = fileName.find_last_of("\\:/");
+  const std::string_view base = sep == std::string_view::npos ? fileName : fileName.substr(sep + 1);
+  const size_t dot = base.find_last_of('.');
+  return StoredStem(dot == std::string_view::npos ? std::string_view() : base.substr(0, dot));
+}
+
+std::string StemText(std::string_view stem) {
+  std::string out;
+  for (char c : stem) {
+    if (c != '\0') out += c;
+  }
+  return out;
+}
+
 }  // namespace tarvik

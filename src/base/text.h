@@ -24,4 +24,15 @@ std::string TrimBlanks(std::string_view text);
 // Fixed-length assignment: the text cut to n bytes or padded with blanks to n.
 std::string FixedText(std::string_view text, size_t n);
 
+// File stems as the data files store them (race modules and ship packs by the stem of
+// their file name): exactly STEM_LENGTH bytes, NUL-padded.
+inline constexpr size_t STEM_LENGTH = 8;
+// A stem cut or NUL-padded to its stored length.
+std::string StoredStem(std::string_view stem);
+// The stored stem of a file name: the name after the last "\", ":" or "/" and before
+// its last "."; empty without a ".".
+std::string MakeFileStem(std::string_view fileName);
+// A stored stem as a name: without its NUL padding.
+std::string StemText(std::string_view stem);
+
 }  // namespace tarvik

@@ -11,7 +11,7 @@
 #include "gui/events.h"
 #include "gui/form_window.h"
 #include "gui/message_box.h"
-#include "session.h"
+#include "app/session.h"
 
 namespace tarvik::gui {
 

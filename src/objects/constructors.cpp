@@ -2,44 +2,36 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
-#include "app/run_log.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
+#include "objects/object_session.h"
 #include "platform/rounding.h"
-#include "session.h"
 
 namespace tarvik {
 
 namespace {
 
-// Structures every new base is allowed and has built (bit n for structure n).
-inline constexpr int32_t BASE_STRUCT_MASK = 0x7FFFFFFF & ~(1 << 13);
+// Structures every new base has built (bit n for structure n).
 inline constexpr int32_t BASE_STRUCTURES = (1 << 1) | (1 << 2) | (1 << 3) | (1 << 4) | (1 << 5) | (1 << 6) |
                                            (1 << 8) | (1 << 9) | (1 << 10) | (1 << 11);
 static_assert(BASE_STRUCT_MASK == 2147475455 && BASE_STRUCTURES == 3966);
 
-double Rnd(Session& s) { return s.random.Next(); }
-
-// round(random * scale + offset): one draw.
-long long Draw(Session& s, double scale, double offset = 0) { return RoundToInt(Rnd(s) * scale + offset); }
+double Rnd(ObjectSession& s) { return s.random.Next(); }
 
 // A generated name: the label, a number from 0 to range - 1 with its leading blank,
 // then blanks up to the field's width; cut at the width.
-void SetGeneratedName(Session& s, Record& r, std::string_view label, int range) {
+void SetGeneratedName(ObjectSession& s, Record& r, std::string_view label, int range) {
   long long number = static_cast<long long>(std::floor(Rnd(s) * range));
   r.SetText("name", std::string(label) + NumText(number));
 }
 
-// The default position: x, then y, each round(random * 2000 + 1000).
-void SetPosition(Session& s, Record& r, const char* xField = "x", const char* yField = "y") {
-  r.Set(xField, Draw(s, 2000, 1000));
-  r.Set(yField, Draw(s, 2000, 1000));
-}
-
-void SetNameKey(Session& s, Record& r) { r.Set("nameKey", Draw(s, 200, 10)); }
+void SetNameKey(ObjectSession& s, Record& r) { r.Set("nameKey", Draw(s.random, 200, 10)); }
 
 // Text bytes at an offset that has no field name (the fixed codes only the game's host
 // reads); blank-padded to width.
@@ -52,46 +44,25 @@ void SetTextAt(Record& r, int offset, std::string_view text, int width) {
 }
 
 // Draw r; when r < chance, set the field to round(random * scale + offset).
-bool MaybeSet(Session& s, Record& r, const char* field, int index, double chance, double scale, double offset) {
+bool MaybeSet(ObjectSession& s, Record& r, const char* field, int index, double chance, double scale, double offset) {
   if (Rnd(s) >= chance) return false;
-  r.Set(field, Draw(s, scale, offset), index);
+  r.Set(field, Draw(s.random, scale, offset), index);
   return true;
 }
 
-}  // namespace
-
-void NewBase(Session& s) {
-  Record& b = s.records.base;
-  const HomeSettings& home = s.home;
-  b.Clear();
-
-  b.Set("pNum", 1);
-  SetGeneratedName(s, b, "Ground Base ", 4000);
-  SetNameKey(s, b);
-
-  // Natives: each of the ten kinds is present with chance 0.05 per home native level.
+// Natives of a base: each of the ten kinds is present with chance 0.05 per home native
+// level.
+void SetBaseNatives(ObjectSession& s, Record& b, int32_t level) {
   for (int i = 1; i <= 10; ++i) {
-    b.Set("nativeHappy", Draw(s, 60, 40), i);
-    if (Rnd(s) < 0.05 * home.homeNative) b.Set("native", Draw(s, 1000000.0 * home.homeNative), i);
+    b.Set("nativeHappy", Draw(s.random, 60, 40), i);
+    if (Rnd(s) < 0.05 * level) b.Set("native", Draw(s.random, 1000000.0 * level), i);
   }
+}
 
-  b.Set("terraformer", 10);
-  b.SetI16At(854, 50);
-  b.Set("colonistHappy", Draw(s, 40, 60));
-
-  if (home.homeMineral > 1) {
-    const double m = home.homeMineral;
-    b.Set("oreN", RoundToInt((Rnd(s) * 1000 + 2000) * m));
-    b.Set("oreD", RoundToInt((Rnd(s) * 2000 + 1000) * m));
-    b.Set("oreT", RoundToInt((Rnd(s) * 1300 + 700) * m));
-    b.Set("oreM", RoundToInt((Rnd(s) * 700 + 300) * m));
-    b.Set("eleN", RoundToInt((Rnd(s) * 300 + 600) * m));
-    b.Set("eleD", RoundToInt((Rnd(s) * 100 + 500) * m));
-    // For these two the draw is added, not multiplied: they vary by at most one unit
-    // per level.
-    b.Set("eleT", RoundToInt((Rnd(s) + 400 + 200) * m));
-    b.Set("eleM", RoundToInt((Rnd(s) + 200 + 100) * m));
-  } else {
+// Ores and minerals of a base: drawn and scaled by a home mineral level above 1, fixed
+// amounts below.
+void SetBaseMinerals(ObjectSession& s, Record& b, int32_t level) {
+  if (level <= 1) {
     b.Set("oreN", 1000);
     b.Set("oreD", 100);
     b.Set("oreT", 70);
@@ -100,33 +71,52 @@ void NewBase(Session& s) {
     b.Set("eleD", 500);
     b.Set("eleT", 400);
     b.Set("eleM", 200);
+    return;
   }
+  const double m = level;
+  b.Set("oreN", RoundToInt((Rnd(s) * 1000 + 2000) * m));
+  b.Set("oreD", RoundToInt((Rnd(s) * 2000 + 1000) * m));
+  b.Set("oreT", RoundToInt((Rnd(s) * 1300 + 700) * m));
+  b.Set("oreM", RoundToInt((Rnd(s) * 700 + 300) * m));
+  b.Set("eleN", RoundToInt((Rnd(s) * 300 + 600) * m));
+  b.Set("eleD", RoundToInt((Rnd(s) * 100 + 500) * m));
+  // For these two the draw is added, not multiplied: they vary by at most one unit
+  // per level.
+  b.Set("eleT", RoundToInt((Rnd(s) + 400 + 200) * m));
+  b.Set("eleM", RoundToInt((Rnd(s) + 200 + 100) * m));
+}
 
+// Food and medicine by the home cargo level, parts, people and money.
+void SetBaseStores(ObjectSession& s, Record& b, const HomeSettings& home) {
   if (home.homeCargo > 0) {
-    b.Set("eleFood", Draw(s, 10, 300 + 20.0 * home.homeCargo));
-    b.Set("eleMed", Draw(s, 20, 400 + 20.0 * home.homeCargo));
+    b.Set("eleFood", Draw(s.random, 10, 300 + 20.0 * home.homeCargo));
+    b.Set("eleMed", Draw(s.random, 20, 400 + 20.0 * home.homeCargo));
   }
-
-  b.Set("eleFix", Draw(s, 300, 2000));
-  b.Set("eleS", Draw(s, 100, 200));
+  b.Set("eleFix", Draw(s.random, 300, 2000));
+  b.Set("eleS", Draw(s.random, 100, 200));
   b.Set("smelter", 1);
-  b.Set("crew", Draw(s, 5000, 30000));
-  b.Set("troop", Draw(s, 200, 1000));
-  b.Set("highGuard", Draw(s, 10, 1));
+  b.Set("crew", Draw(s.random, 5000, 30000));
+  b.Set("troop", Draw(s.random, 200, 1000));
+  b.Set("highGuard", Draw(s.random, 10, 1));
   b.Set("colonists", home.homePopulation);
   b.SetI32At(330, 0);
   b.Set("cash", home.homeCash);
+}
 
+void SetBaseBuildings(ObjectSession& s, Record& b) {
   b.Set("factory", 20);
   b.SetI16At(344, 100);
   b.Set("mine", 5);
   b.Set("antiAir", 110);
   b.Set("training", 1);
   b.Set("ionCannon", 20);
-  b.Set("eleOrd", Draw(s, 100, 1000));
+  b.Set("eleOrd", Draw(s.random, 100, 1000));
   b.Set("city", 1);
   b.Set("farm", 10);
+}
 
+// The weapons, engines, shields and generators a base has in store, and its armor.
+void SetBaseFittings(Record& b) {
   b.Set("pdWeapon", 20, 1);
   b.Set("pdWeapon", 2, 10);
   b.Set("lWeapon", 25, 1);
@@ -145,10 +135,53 @@ void NewBase(Session& s) {
   b.Set("gen", 4, 1);
   b.Set("gen", 2, 5);
   b.Set("armor", 1600);
+}
 
-  b.Set("crime", Draw(s, 30, 10));
-  b.Set("rougeColonists", Draw(s, 30));
-  b.Set("rougeNatives", Draw(s, 100));
+// The place, owner (player 1) and countdown of a new pod, wreckage or minefield.
+void PlacePod(ObjectSession& s, Record& p, int countdown) {
+  SetDefaultPosition(s.random, p);
+  p.Set("pNum", 1);
+  p.Set("countdown", countdown);
+}
+
+// A pod that carries goods: its name, each good drawn up to its amount, its place and
+// a name key.
+void NewGoodsPod(ObjectSession& s, Record& p, std::string_view label,
+                 std::initializer_list<std::pair<const char*, int>> goods) {
+  p.Clear();
+  SetGeneratedName(s, p, label, 1000);
+  for (const auto& [field, amount] : goods) p.Set(field, Draw(s.random, amount));
+  PlacePod(s, p, 40);
+  SetNameKey(s, p);
+}
+
+}  // namespace
+
+void SetDefaultPosition(Random& random, Record& r, const char* xField, const char* yField) {
+  r.Set(xField, Draw(random, 2000, 1000));
+  r.Set(yField, Draw(random, 2000, 1000));
+}
+
+void NewBase(ObjectSession& s) {
+  Record& b = s.records.base;
+  const HomeSettings& home = s.home;
+  b.Clear();
+
+  b.Set("pNum", 1);
+  SetGeneratedName(s, b, "Ground Base ", 4000);
+  SetNameKey(s, b);
+  SetBaseNatives(s, b, home.homeNative);
+  b.Set("terraformer", 10);
+  b.SetI16At(854, 50);
+  b.Set("colonistHappy", Draw(s.random, 40, 60));
+  SetBaseMinerals(s, b, home.homeMineral);
+  SetBaseStores(s, b, home);
+  SetBaseBuildings(s, b);
+  SetBaseFittings(b);
+
+  b.Set("crime", Draw(s.random, 30, 10));
+  b.Set("rougeColonists", Draw(s.random, 30));
+  b.Set("rougeNatives", Draw(s.random, 100));
 
   // Two codes of one letter A..T followed by "ZZ": the fleet code, then the code held
   // just before it.
@@ -156,7 +189,7 @@ void NewBase(Session& s) {
   b.SetText("fCode", baseCode());
   SetTextAt(b, 1122, baseCode(), 3);
 
-  SetPosition(s, b);
+  SetDefaultPosition(s.random, b);
   b.Set("fighter", 50, 1);
   b.Set("fighter", 40, 2);
   b.Set("fighter", 80, 3);
@@ -165,7 +198,7 @@ void NewBase(Session& s) {
   b.Set("structures", BASE_STRUCTURES);
 }
 
-void NewWing(Session& s) {
+void NewWing(ObjectSession& s) {
   Record& w = s.records.wing;
   w.Clear();
 
@@ -180,13 +213,13 @@ void NewWing(Session& s) {
     }
   }
   w.Set("raceNum", race);
-  for (int i = 1; i <= 3; ++i) w.Set("count", Draw(s, 60), i);
+  for (int i = 1; i <= 3; ++i) w.Set("count", Draw(s.random, 60), i);
   w.SetI32At(104, 80);
   w.Set("speed", 50);
   w.Set("highGuard", 1);
   w.Set("fuel", 400);
-  SetPosition(s, w);
-  SetPosition(s, w, "xHome", "yHome");
+  SetDefaultPosition(s.random, w);
+  SetDefaultPosition(s.random, w, "xHome", "yHome");
   w.SetI32At(136, 0);
   w.Set("mission", 0);
   w.Set("patrolRange", 40);
@@ -196,69 +229,49 @@ void NewWing(Session& s) {
   w.SetText("fCode", "BSA");
   w.SetI32At(235, 1);
   for (int i = 0; i < 3; ++i) SetTextAt(w, 267 + 3 * i, "CSA", 3);
-  w.Set("nameKey", Draw(s, 399));
+  w.Set("nameKey", Draw(s.random, 399));
 }
 
-void NewConPod(Session& s) {
-  Record& p = s.records.conPod;
-  p.Clear();
-  SetGeneratedName(s, p, "ConPod ", 1000);
-  for (const char* f : {"eleD", "eleT", "eleM"}) p.Set(f, Draw(s, 100));
-  p.Set("cash", Draw(s, 500));
-  SetPosition(s, p);
-  p.Set("pNum", 1);
-  p.Set("countdown", 40);
-  SetNameKey(s, p);
+void NewConPod(ObjectSession& s) {
+  NewGoodsPod(s, s.records.conPod, "ConPod ", {{"eleD", 100}, {"eleT", 100}, {"eleM", 100}, {"cash", 500}});
 }
 
-void NewOrePod(Session& s) {
-  Record& p = s.records.orePod;
-  p.Clear();
-  SetGeneratedName(s, p, "Ore Pod ", 1000);
-  for (const char* f : {"oreN", "oreD", "oreT", "oreM"}) p.Set(f, Draw(s, 250));
-  SetPosition(s, p);
-  p.Set("pNum", 1);
-  p.Set("countdown", 40);
-  SetNameKey(s, p);
+void NewOrePod(ObjectSession& s) {
+  NewGoodsPod(s, s.records.orePod, "Ore Pod ", {{"oreN", 250}, {"oreD", 250}, {"oreT", 250}, {"oreM", 250}});
 }
 
-void NewLifePod(Session& s) {
+void NewLifePod(ObjectSession& s) {
   Record& p = s.records.lifePod;
   p.Clear();
   SetGeneratedName(s, p, "Life Pod ", 1000);
-  SetPosition(s, p);
-  p.Set("pNum", 1);
-  p.Set("pTroop", Draw(s, 1000));
-  p.Set("pColonist", Draw(s, 20000));
+  PlacePod(s, p, 40);
+  p.Set("pTroop", Draw(s.random, 1000));
+  p.Set("pColonist", Draw(s.random, 20000));
   SetNameKey(s, p);
-  p.Set("pGuard", Draw(s, 3));
-  p.Set("pCrew", Draw(s, 2000));
+  p.Set("pGuard", Draw(s.random, 3));
+  p.Set("pCrew", Draw(s.random, 2000));
   p.Set("pRace", 1);
-  p.Set("countdown", 40);
 }
 
-void NewAssaultPod(Session& s) {
+void NewAssaultPod(ObjectSession& s) {
   Record& p = s.records.assaultPod;
   p.Clear();
   SetGeneratedName(s, p, "Assault Pod ", 1000);
-  SetPosition(s, p);
-  p.Set("pNum", 1);
-  p.Set("troop", Draw(s, 1000, 300));
-  p.Set("colonist", Draw(s, 1000, 200));
-  p.Set("nameKey", Draw(s, 200, 12));
-  p.Set("crew", Draw(s, 1000));
-  p.Set("mech", Draw(s, 4, 5), 1);
+  PlacePod(s, p, 40);
+  p.Set("troop", Draw(s.random, 1000, 300));
+  p.Set("colonist", Draw(s.random, 1000, 200));
+  p.Set("nameKey", Draw(s.random, 200, 12));
+  p.Set("crew", Draw(s.random, 1000));
+  p.Set("mech", Draw(s.random, 4, 5), 1);
   // The int32 right after mech[3], which is the first fighter count.
-  p.SetI32At(96, static_cast<int32_t>(Draw(s, 30, 5)));
-  p.Set("countdown", 40);
+  p.SetI32At(96, static_cast<int32_t>(Draw(s.random, 30, 5)));
 }
 
-void NewOutfitPod(Session& s) {
+void NewOutfitPod(ObjectSession& s) {
   Record& p = s.records.outfitPod;
   p.Clear();
   SetGeneratedName(s, p, "Outfit Pod ", 1000);
-  p.Set("pNum", 1);
-  SetPosition(s, p);
+  PlacePod(s, p, 30);
   for (int i = 1; i <= 5; ++i) {
     p.Set("pdWeapon", 2, i);
     p.Set("lWeapon", 2, i);
@@ -270,64 +283,56 @@ void NewOutfitPod(Session& s) {
   p.Set("engCount", 10);
   p.Set("shieldFlavor", 3);
   p.Set("armor", 200);
-  p.Set("nameKey", Draw(s, 100, 10));
-  p.Set("countdown", 30);
+  p.Set("nameKey", Draw(s.random, 100, 10));
 }
 
-void NewNativePod(Session& s) {
+void NewNativePod(ObjectSession& s) {
   Record& p = s.records.nativePod;
   p.Clear();
-  p.Set("pNum", 1);
   SetGeneratedName(s, p, "Native Pod ", 1000);
-  SetPosition(s, p);
+  PlacePod(s, p, 40);
   SetNameKey(s, p);
-  p.Set("countdown", 40);
   // One native kind, 1..10 (a draw that rounds to 0 takes kind 1).
-  int kind = static_cast<int>(Draw(s, 10));
+  int kind = static_cast<int>(Draw(s.random, 10));
   if (kind < 1) kind = 1;
-  p.Set("native", Draw(s, 20000), kind);
+  p.Set("native", Draw(s.random, 20000), kind);
 }
 
-void NewResupplyPod(Session& s) {
+void NewResupplyPod(ObjectSession& s) {
   Record& p = s.records.resupplyPod;
-  p.Set("pNum", 1);
   SetGeneratedName(s, p, "Resupply Pod ", 1000);
-  p.Set("countdown", 60);
-  p.Set("eleN", Draw(s, 400, 50));
-  p.Set("eleOrd", Draw(s, 300, 700));
-  p.Set("eleS", Draw(s, 100, 10));
-  p.Set("eleFix", Draw(s, 800, 200));
-  p.Set("eleMed", Draw(s, 200, 10));
-  p.Set("eleFood", Draw(s, 100, 20));
-  p.Set("cash", Draw(s, 200));
+  p.Set("eleN", Draw(s.random, 400, 50));
+  p.Set("eleOrd", Draw(s.random, 300, 700));
+  p.Set("eleS", Draw(s.random, 100, 10));
+  p.Set("eleFix", Draw(s.random, 800, 200));
+  p.Set("eleMed", Draw(s.random, 200, 10));
+  p.Set("eleFood", Draw(s.random, 100, 20));
+  p.Set("cash", Draw(s.random, 200));
   SetNameKey(s, p);
-  SetPosition(s, p);
+  PlacePod(s, p, 60);
 }
 
-void NewGoldPod(Session& s) {
+void NewGoldPod(ObjectSession& s) {
   Record& p = s.records.goldPod;
   p.Clear();
-  p.Set("pNum", 1);
   SetGeneratedName(s, p, "Gold Pod ", 1000);
   SetNameKey(s, p);
-  SetPosition(s, p);
-  p.Set("countdown", 35);
+  PlacePod(s, p, 35);
   for (int i = 1; i <= 12; ++i) MaybeSet(s, p, "contraband", i, 0.3, 300, 0);
-  p.Set("cash", Draw(s, 2000, 100));
+  p.Set("cash", Draw(s.random, 2000, 100));
 }
 
-void NewWreckage(Session& s) {
+void NewWreckage(ObjectSession& s) {
   Record& p = s.records.wreckage;
   p.Clear();
   SetGeneratedName(s, p, "Wreckage ", 1000);
-  for (const char* f : {"eleD", "eleT", "eleM", "cash"}) p.Set(f, Draw(s, 200));
-  p.Set("eleN", Draw(s, 300));
-  p.Set("eleOrd", Draw(s, 400));
-  p.Set("eleS", Draw(s, 300));
-  p.Set("eleFix", Draw(s, 200));
-  p.Set("eleMed", Draw(s, 200));
-  SetPosition(s, p);
-  p.Set("pNum", 1);
+  for (const char* f : {"eleD", "eleT", "eleM", "cash"}) p.Set(f, Draw(s.random, 200));
+  p.Set("eleN", Draw(s.random, 300));
+  p.Set("eleOrd", Draw(s.random, 400));
+  p.Set("eleS", Draw(s.random, 300));
+  p.Set("eleFix", Draw(s.random, 200));
+  p.Set("eleMed", Draw(s.random, 200));
+  PlacePod(s, p, 60);
 
   // What is left of the wrecked ship's fittings: each mount survives by chance.
   for (int i = 1; i <= 10; ++i) MaybeSet(s, p, "pdWeapon", i, 0.3, 6, 1);
@@ -336,36 +341,33 @@ void NewWreckage(Session& s) {
   for (int i = 1; i <= 5; ++i) MaybeSet(s, p, "gen", i, 0.3, 6, 1);
   MaybeSet(s, p, "hugeWeapon", 1, 0.1, 4, 1);
   MaybeSet(s, p, "hypEng", 1, 0.5, 9, 1);
-  if (MaybeSet(s, p, "eng", 1, 0.9, 19, 1)) p.Set("engCount", Draw(s, 20, 2));
+  if (MaybeSet(s, p, "eng", 1, 0.9, 19, 1)) p.Set("engCount", Draw(s.random, 20, 2));
   MaybeSet(s, p, "shieldFlavor", 1, 0.4, 6, 1);
 
-  p.Set("countdown", 60);
   for (int i = 1; i <= 12; ++i) MaybeSet(s, p, "contraband", i, 0.2, 200, 0);
   SetNameKey(s, p);
 }
 
-void NewMinefield(Session& s) {
+void NewMinefield(ObjectSession& s) {
   Record& m = s.records.minefield;
   m.Clear();
   m.Set("flavor", 2);
-  m.Set("pNum", 1);
   m.Set("cmdFlag", 1);
   m.Set("radius", 100);
-  SetPosition(s, m);
-  m.Set("countdown", 40);
+  PlacePod(s, m, 40);
 }
 
-void NewThing(Session& s) {
+void NewThing(ObjectSession& s) {
   Record& t = s.records.thing;
   SetGeneratedName(s, t, "Object: ", 9000);
   t.Set("flavor", 1);
-  t.Set("damage", Draw(s, 20));
-  t.Set("energy", Draw(s, 20));
-  t.Set("life", Draw(s, 40, 30));
-  t.Set("crew", Draw(s, 50, 30));
-  t.Set("speed", Draw(s, 80));
-  SetPosition(s, t);
-  SetPosition(s, t, "xWay", "yWay");
+  t.Set("damage", Draw(s.random, 20));
+  t.Set("energy", Draw(s.random, 20));
+  t.Set("life", Draw(s.random, 40, 30));
+  t.Set("crew", Draw(s.random, 50, 30));
+  t.Set("speed", Draw(s.random, 80));
+  SetDefaultPosition(s.random, t);
+  SetDefaultPosition(s.random, t, "xWay", "yWay");
   t.Set("marker", 1);
   SetNameKey(s, t);
   t.SetText("info1", "Red Flashing Light");
@@ -382,11 +384,11 @@ void NewThing(Session& s) {
   t.Set("data1", RoundToInt(c1 + 256 * c2 + 65536 * c3));
 }
 
-void NewBuoy(Session& s) {
+void NewBuoy(ObjectSession& s) {
   Record& b = s.records.buoy;
   SetGeneratedName(s, b, "Buoy ", 2099);
   b.SetText("message", "Warning: Standby ");
-  SetPosition(s, b);
+  SetDefaultPosition(s.random, b);
   b.Set("range", 1000);
   b.Set("pFlag", 61439);
   b.Set("pNum", 1);
@@ -397,7 +399,7 @@ void NewBuoy(Session& s) {
   b.Set("countdown", 50);
 }
 
-void LockBaseToPlanet(Session& s) {
+void LockBaseToPlanet(ObjectSession& s) {
   Record& b = s.records.base;
   const ObjectTables& objects = s.tables.objects;
   const double x = b.Get("x");
@@ -406,7 +408,7 @@ void LockBaseToPlanet(Session& s) {
   float best = 5000.0f;
   int bestId = 0;
   for (int id = 1; id <= MAX_OBJECTS; ++id) {
-    if (objects.objectKind[id] != ObjectKind::kPlanet || objects.objectX[id] == 0) continue;
+    if (objects.objectKind[id] != ObjectKind::PLANET || objects.objectX[id] == 0) continue;
     const double dx = objects.objectX[id] - x;
     const double dy = objects.objectY[id] - y;
     // The distance is kept in single precision, so a planet a hair under 5000 away

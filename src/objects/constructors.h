@@ -8,34 +8,46 @@
 // Nothing is stored here: the kind's store operation does that afterwards.
 #pragma once
 
+#include <cstdint>
+
+#include "platform/random.h"
+#include "universe/record.h"
+
 namespace tarvik {
 
-struct Session;
+// The structures a base may have (bit n for structure n): every one but structure 13.
+// A new base gets it, and storing a base sets it again.
+inline constexpr int32_t BASE_STRUCT_MASK = 0x7FFFFFFF & ~(1 << 13);
+
+struct ObjectSession;
+
+// The default position of a new object: x, then y, each round(random * 2000 + 1000).
+void SetDefaultPosition(Random& random, Record& r, const char* xField = "x", const char* yField = "y");
 
 // Reads the home settings s.home (homeMineral, homeNative, homeCash, homePopulation,
 // homeCargo).
-void NewBase(Session& s);
+void NewBase(ObjectSession& s);
 // The wing's race is the first entry of s.tables.gameRaceList with a raceId above 0,
 // or 0 when no race is in play.
-void NewWing(Session& s);
+void NewWing(ObjectSession& s);
 
-void NewConPod(Session& s);
-void NewOrePod(Session& s);
-void NewLifePod(Session& s);
-void NewAssaultPod(Session& s);
-void NewOutfitPod(Session& s);
-void NewNativePod(Session& s);
-void NewResupplyPod(Session& s);  // keeps the previous pod's other fields
-void NewGoldPod(Session& s);
-void NewWreckage(Session& s);
-void NewMinefield(Session& s);
-void NewThing(Session& s);  // keeps the previous thing's other fields
-void NewBuoy(Session& s);   // keeps the previous buoy's other fields
+void NewConPod(ObjectSession& s);
+void NewOrePod(ObjectSession& s);
+void NewLifePod(ObjectSession& s);
+void NewAssaultPod(ObjectSession& s);
+void NewOutfitPod(ObjectSession& s);
+void NewNativePod(ObjectSession& s);
+void NewResupplyPod(ObjectSession& s);  // keeps the previous pod's other fields
+void NewGoldPod(ObjectSession& s);
+void NewWreckage(ObjectSession& s);
+void NewMinefield(ObjectSession& s);
+void NewThing(ObjectSession& s);  // keeps the previous thing's other fields
+void NewBuoy(ObjectSession& s);   // keeps the previous buoy's other fields
 
 // Moves the base record onto the nearest planet of the object tables that lies less
 // than 5000 units away (ties go to the lower identifier): x, y from the planet,
 // serial 0, planetId the planet's identifier, and one run-log line. No planet that
 // near: the base stays where it is.
-void LockBaseToPlanet(Session& s);
+void LockBaseToPlanet(ObjectSession& s);
 
 }  // namespace tarvik

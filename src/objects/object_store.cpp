@@ -18,39 +18,27 @@
 #include <limits>
 #include <string_view>
 
-#include "app/run_log.h"
 #include "base/bytes.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
+#include "objects/constructors.h"
+#include "objects/object_kinds.h"
+#include "objects/object_session.h"
 #include "platform/rounding.h"
-#include "session.h"
+#include "universe/universe_layout.h"
 
 namespace tarvik {
 
 namespace {
 
-constexpr int kIndexEntrySize = 12;
-constexpr long long kTableBytes = 2LL * MAX_OBJECTS;  // one int16 table
-constexpr int kNoFreeId = MAX_OBJECTS + 1;
-constexpr size_t kRecordFlushBytes = 1 << 20;
-constexpr int32_t kBaseStructMask = 2147475455;  // bits 0..30 except bit 13
+constexpr int INDEX_ENTRY_SIZE = 12;
+constexpr long long TABLE_BYTES = 2LL * MAX_OBJECTS;  // one int16 table
+constexpr int NO_FREE_ID = MAX_OBJECTS + 1;
+constexpr size_t RECORD_FLUSH_BYTES = 1 << 20;
 
-// Directory offsets from tableBase of the values the store keeps.
-constexpr int kObjectTablesPosAt = 256;
-constexpr int kIndexPosAt = 260;
-constexpr int kReserved264At = 264;
-constexpr int kObjectCountAt = 268;
-constexpr int kDataEndAt = 272;
-
-// Header positions.
-constexpr int kTableBasePos = 473;
-constexpr int kSerialCounterPos = 477;
-constexpr int kLastPlanetIdPos = 481;
-
-bool StoreOpen(const Session& s) { return s.store.file && s.store.file->IsOpen(); }
-
-void RequireOpen(const Session& s) {
-  if (!StoreOpen(s)) throw RuntimeError("object store is not open");
+void RequireOpen(const ObjectSession& s) {
+  if (!ObjectStoreOpen(s)) throw RuntimeError("object store is not open");
 }
 
 // The five object tables in file order.
@@ -79,22 +67,22 @@ const IndexFields& IndexOffsets() {
 // identifier is kept. The index entries are in memory only while the store is open,
 // so this is what OpenObjectStore rebuilds from the file: the reservation holds
 // across later opens too.
-bool IdTaken(const Session& s, int id) {
+bool IdTaken(const ObjectSession& s, int id) {
   if (s.tables.objects.objectKind[id] > 0) return true;
-  if (!StoreOpen(s)) return false;
-  const uint8_t* e = s.store.index.data() + static_cast<size_t>(id - 1) * kIndexEntrySize;
+  if (!ObjectStoreOpen(s)) return false;
+  const uint8_t* e = s.store.index.data() + static_cast<size_t>(id - 1) * INDEX_ENTRY_SIZE;
   return GetI16(e + IndexOffsets().recordSize) != 0;
 }
 
-// The first free identifier from `from` to MAX_OBJECTS, or kNoFreeId. The result is
+// The first free identifier from `from` to MAX_OBJECTS, or NO_FREE_ID. The result is
 // the one the plain upward scan gives; while the store is open the skip pointers
 // jump over identifiers already known to be taken.
-int FirstFreeIdFrom(Session& s, int from) {
-  if (!StoreOpen(s)) {
+int FirstFreeIdFrom(ObjectSession& s, int from) {
+  if (!ObjectStoreOpen(s)) {
     for (int i = from; i <= MAX_OBJECTS; ++i) {
       if (!IdTaken(s, i)) return i;
     }
-    return kNoFreeId;
+    return NO_FREE_ID;
   }
   std::vector<int32_t>& next = s.store.nextFreeId;
   int i = from;
@@ -104,7 +92,7 @@ int FirstFreeIdFrom(Session& s, int from) {
       next[i] = next[next[i]];
       i = next[i];
     }
-    if (i == kNoFreeId || !IdTaken(s, i)) break;
+    if (i == NO_FREE_ID || !IdTaken(s, i)) break;
     next[i] = i + 1;  // taken since the pointers were last told
   }
   // Shorten the way for the next search from the same start.
@@ -112,8 +100,8 @@ int FirstFreeIdFrom(Session& s, int from) {
   return i;
 }
 
-void MarkIdTaken(Session& s, int id) {
-  if (StoreOpen(s)) s.store.nextFreeId[id] = id + 1;
+void MarkIdTaken(ObjectSession& s, int id) {
+  if (ObjectStoreOpen(s)) s.store.nextFreeId[id] = id + 1;
 }
 
 // Coordinates go into the 16-bit tables saturated at -32768 and 32767. Object
@@ -143,12 +131,12 @@ void AppendRecord(StoreState& st, long long pos, const std::vector<uint8_t>& byt
     st.pendingPos = pos;
   }
   st.pendingRecords.insert(st.pendingRecords.end(), bytes.begin(), bytes.end());
-  if (st.pendingRecords.size() >= kRecordFlushBytes) FlushPendingRecords(st);
+  if (st.pendingRecords.size() >= RECORD_FLUSH_BYTES) FlushPendingRecords(st);
 }
 
 void SetIndexEntry(StoreState& st, int id, int16_t owner, int32_t pos, int16_t size) {
   const IndexFields& f = IndexOffsets();
-  uint8_t* e = st.index.data() + static_cast<size_t>(id - 1) * kIndexEntrySize;
+  uint8_t* e = st.index.data() + static_cast<size_t>(id - 1) * INDEX_ENTRY_SIZE;
   PutI16(e + f.owner, owner);
   PutI32(e + f.recordPos, pos);
   PutI16(e + f.recordSize, size);
@@ -170,32 +158,31 @@ void ResetStore(StoreState& st) {
   st.pendingPos = 0;
 }
 
-// The add operation shared by every kind: record `rec` of the kind's size, owner W,
-// position (x, y), kind code K and run-log label (none for a planet).
-void StoreObject(Session& s, Record& rec, int expectedSize, long long owner, int32_t x, int32_t y, long long kind,
-                 std::string_view label, bool planet) {
+// The add operation of every kind: the kind's working record with its owner, position,
+// kind code and run-log line (none for a planet), as its descriptor says.
+void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
   RequireOpen(s);
-  if (rec.size() != expectedSize) {
-    throw RuntimeError("record " + std::string(rec.layout().name()) + " has size " + std::to_string(rec.size()));
-  }
+  Record& rec = s.records.*kind.record;
   UniverseCounters& c = s.tables.counters;
   ObjectTables& t = s.tables.objects;
   StoreState& st = s.store;
 
   // Everything that can refuse the object is checked before anything changes, so a
   // refused object leaves no trace.
-  const int16_t kindCode = CheckedI16(kind, "object kind");
-  const int16_t ownerCode = CheckedI16(owner, "object owner");
+  const int16_t kindCode = CheckedI16(KindCodeOf(kind, rec), "object kind");
+  const int16_t ownerCode = CheckedI16(OwnerOf(kind, rec), "object owner");
+  const int size = rec.size();
   const long long pos = static_cast<long long>(c.dataEnd) + 1;
-  const long long newEnd = static_cast<long long>(c.dataEnd) + expectedSize;
+  const long long newEnd = static_cast<long long>(c.dataEnd) + size;
   if (pos < 1 || newEnd > std::numeric_limits<int32_t>::max()) {
     throw RuntimeError("universe file full: no room for a record after position " + std::to_string(c.dataEnd));
   }
   if (c.serialCounter == std::numeric_limits<int32_t>::max() || c.objectCount == std::numeric_limits<int32_t>::max()) {
     throw RuntimeError("universe file counters exhausted");
   }
-  const int16_t tableX = TableCoordinate(x);
-  const int16_t tableY = TableCoordinate(y);
+  // The assault pod keeps its position as 16-bit fields; Get widens them.
+  const int16_t tableX = TableCoordinate(rec.Get("x"));
+  const int16_t tableY = TableCoordinate(rec.Get("y"));
 
   const int32_t id = AllocateObjectId(s);
   if (id == 0) return;  // no free identifier: the object is silently not stored
@@ -203,7 +190,7 @@ void StoreObject(Session& s, Record& rec, int expectedSize, long long owner, int
   rec.Set("id", id);
   c.serialCounter += 1;
   rec.Set("serial", c.serialCounter);
-  if (planet) {
+  if (kind.blockKind == BlockKind::Planet) {
     c.lastPlanetId = id;
   } else {
     st.lastObjectId = id;
@@ -211,7 +198,7 @@ void StoreObject(Session& s, Record& rec, int expectedSize, long long owner, int
   c.dataEnd = static_cast<int32_t>(newEnd);
   c.objectCount += 1;
 
-  SetIndexEntry(st, id, ownerCode, static_cast<int32_t>(pos), static_cast<int16_t>(expectedSize));
+  SetIndexEntry(st, id, ownerCode, static_cast<int32_t>(pos), static_cast<int16_t>(size));
   AppendRecord(st, pos, rec.bytes());
 
   t.objectX[id] = tableX;
@@ -221,17 +208,16 @@ void StoreObject(Session& s, Record& rec, int expectedSize, long long owner, int
 
   AddToMapList(s, id);
 
-  if (!label.empty()) LogLine(s, std::string(label) + NumText(id));
+  if (!kind.logText.empty()) LogLine(s, std::string(kind.logText) + NumText(id));
 }
 
-// The usual case: owner from pNum, position from x and y.
-void StoreOwned(Session& s, Record& rec, int size, long long kind, std::string_view label) {
-  StoreObject(s, rec, size, rec.Get("pNum"), rec.Get("x"), rec.Get("y"), kind, label, false);
-}
+void StoreKind(ObjectSession& s, BlockKind kind) { StoreObject(s, *KindOfBlock(kind)); }
 
 }  // namespace
 
-void OpenObjectStore(Session& s, const std::string& path) {
+bool ObjectStoreOpen(const ObjectSession& s) { return s.store.file && s.store.file->IsOpen(); }
+
+void OpenObjectStore(ObjectSession& s, const std::string& path) {
   StoreState& st = s.store;
   ResetStore(st);  // a store left open by a build that stopped is dropped unwritten
   UniverseCounters& c = s.tables.counters;
@@ -240,42 +226,43 @@ void OpenObjectStore(Session& s, const std::string& path) {
   st.path = path;
   auto file = std::make_unique<BinaryFile>(path, BinaryFile::Mode::ReadWrite);
 
-  c.tableBase = file->ReadI32(kTableBasePos);
-  c.serialCounter = file->ReadI32(kSerialCounterPos);
-  c.lastPlanetId = file->ReadI32(kLastPlanetIdPos);
+  c.tableBase = file->ReadI32(HeaderPosition("tableBase"));
+  c.serialCounter = file->ReadI32(HeaderPosition("serialCounter"));
+  c.lastPlanetId = file->ReadI32(HeaderPosition("lastPlanetId"));
   if (c.tableBase < 1) throw RuntimeError("universe file " + path + " has a damaged directory");
 
-  // The directory: 30 values, the 30 race block positions, then the nine values from
-  // the data file copy's position to dataEnd; one read for all of it.
-  std::vector<uint8_t> dir = file->Read(c.tableBase, kDataEndAt + 4);
-  c.objectTablesPos = GetI32(dir.data() + kObjectTablesPosAt);
-  c.indexPos = GetI32(dir.data() + kIndexPosAt);
-  st.reserved264 = GetI32(dir.data() + kReserved264At);
-  c.recordsPos = st.reserved264;
-  c.objectCount = GetI32(dir.data() + kObjectCountAt);
-  c.dataEnd = GetI32(dir.data() + kDataEndAt);
+  // The directory up to dataEnd, its last field that the store uses, in one read.
+  Record dir(UniverseDirectoryLayout());
+  const Field& last = dir.layout().Get("dataEnd");
+  const std::vector<uint8_t> read = file->Read(c.tableBase, static_cast<size_t>(last.offset + last.Width()));
+  std::copy(read.begin(), read.end(), dir.bytes().begin());
+  c.objectTablesPos = dir.Get("objectTablesPos");
+  c.indexPos = dir.Get("indexPos");
+  c.recordsPos = dir.Get("recordsPos");
+  c.objectCount = dir.Get("objectCount");
+  c.dataEnd = dir.Get("dataEnd");
   if (c.objectTablesPos < 1 || c.indexPos < 1 || c.dataEnd < 0) {
     throw RuntimeError("universe file " + path + " has a damaged directory");
   }
 
-  std::vector<uint8_t> tables = file->Read(c.objectTablesPos, static_cast<size_t>(5 * kTableBytes));
+  std::vector<uint8_t> tables = file->Read(c.objectTablesPos, static_cast<size_t>(5 * TABLE_BYTES));
   const auto order = TablesInFileOrder(t);
   for (int k = 0; k < 5; ++k) {
-    const uint8_t* p = tables.data() + k * kTableBytes;
+    const uint8_t* p = tables.data() + k * TABLE_BYTES;
     int16_t* out = order[k]->data();
     for (int i = 0; i < MAX_OBJECTS; ++i) out[i] = GetI16(p + 2 * i);
   }
-  st.index = file->Read(c.indexPos, static_cast<size_t>(MAX_OBJECTS) * kIndexEntrySize);
+  st.index = file->Read(c.indexPos, static_cast<size_t>(MAX_OBJECTS) * INDEX_ENTRY_SIZE);
   st.file = std::move(file);
 
-  st.nextFreeId.assign(kNoFreeId + 1, 0);
+  st.nextFreeId.assign(NO_FREE_ID + 1, 0);
   for (int i = 1; i <= MAX_OBJECTS; ++i) st.nextFreeId[i] = IdTaken(s, i) ? i + 1 : i;
-  st.nextFreeId[kNoFreeId] = kNoFreeId;
+  st.nextFreeId[NO_FREE_ID] = NO_FREE_ID;
   st.mapListCursor = 1;
 }
 
-void CloseObjectStore(Session& s) {
-  if (!StoreOpen(s)) return;
+void CloseObjectStore(ObjectSession& s) {
+  if (!ObjectStoreOpen(s)) return;
   StoreState& st = s.store;
   const UniverseCounters& c = s.tables.counters;
   ObjectTables& t = s.tables.objects;
@@ -283,20 +270,20 @@ void CloseObjectStore(Session& s) {
     BinaryFile& f = *st.file;
     FlushPendingRecords(st);
     if (st.indexDirtyFirst <= st.indexDirtyLast) {
-      const size_t from = static_cast<size_t>(st.indexDirtyFirst - 1) * kIndexEntrySize;
-      const size_t to = static_cast<size_t>(st.indexDirtyLast) * kIndexEntrySize;
+      const size_t from = static_cast<size_t>(st.indexDirtyFirst - 1) * INDEX_ENTRY_SIZE;
+      const size_t to = static_cast<size_t>(st.indexDirtyLast) * INDEX_ENTRY_SIZE;
       f.Write(c.indexPos + static_cast<long long>(from), st.index.data() + from, to - from);
     }
-    f.WriteI32(kSerialCounterPos, c.serialCounter);
-    f.WriteI32(kLastPlanetIdPos, c.lastPlanetId);
-    f.WriteI32(static_cast<long long>(c.tableBase) + kReserved264At, st.reserved264);
-    f.WriteI32(static_cast<long long>(c.tableBase) + kObjectCountAt, c.objectCount);
-    f.WriteI32(static_cast<long long>(c.tableBase) + kDataEndAt, c.dataEnd);
+    f.WriteI32(HeaderPosition("serialCounter"), c.serialCounter);
+    f.WriteI32(HeaderPosition("lastPlanetId"), c.lastPlanetId);
+    f.WriteI32(DirectoryPosition(c.tableBase, "recordsPos"), c.recordsPos);
+    f.WriteI32(DirectoryPosition(c.tableBase, "objectCount"), c.objectCount);
+    f.WriteI32(DirectoryPosition(c.tableBase, "dataEnd"), c.dataEnd);
 
-    std::vector<uint8_t> tables(static_cast<size_t>(5 * kTableBytes));
+    std::vector<uint8_t> tables(static_cast<size_t>(5 * TABLE_BYTES));
     const auto order = TablesInFileOrder(t);
     for (int k = 0; k < 5; ++k) {
-      uint8_t* p = tables.data() + k * kTableBytes;
+      uint8_t* p = tables.data() + k * TABLE_BYTES;
       const int16_t* in = order[k]->data();
       for (int i = 0; i < MAX_OBJECTS; ++i) PutI16(p + 2 * i, in[i]);
     }
@@ -309,9 +296,9 @@ void CloseObjectStore(Session& s) {
   ResetStore(st);
 }
 
-int32_t AllocateObjectId(Session& s) {
+int32_t AllocateObjectId(ObjectSession& s) {
   long long candidate;
-  if (s.script.randomIds) {
+  if (s.store.randomIds) {
     candidate = RoundToInt(s.random.Next() * 19000 + 10);
   } else {
     candidate = static_cast<long long>(s.tables.counters.lastPlanetId) + 1;
@@ -325,74 +312,35 @@ int32_t AllocateObjectId(Session& s) {
   return found <= c ? found : 0;
 }
 
-void AddToMapList(Session& s, int32_t id) {
+void AddToMapList(ObjectSession& s, int32_t id) {
   ObjectTables& t = s.tables.objects;
-  const bool open = StoreOpen(s);
+  const bool open = ObjectStoreOpen(s);
   int slot = open ? s.store.mapListCursor : 1;
   while (slot <= MAX_OBJECTS && t.mapListId[slot] != 0) ++slot;
   if (open) s.store.mapListCursor = slot;
-  if (slot > MAX_OBJECTS) ShowFatalError(s, "No room in map list!");
+  if (slot > MAX_OBJECTS) throw FatalError{"No room in map list!"};
   t.mapListId.Set(slot, id);
   t.mapListX[slot] = t.objectX[id];
 }
 
-void StorePlanet(Session& s) {
-  Record& r = s.records.planet;
-  StoreObject(s, r, 288, 1000, r.Get("x"), r.Get("y"), ObjectKind::kPlanet, "", true);
+void StorePlanet(ObjectSession& s) { StoreKind(s, BlockKind::Planet); }
+void StoreShip(ObjectSession& s) { StoreKind(s, BlockKind::Ship); }
+void StoreBase(ObjectSession& s) {
+  s.records.base.Set("structMask", BASE_STRUCT_MASK);
+  StoreKind(s, BlockKind::Base);
 }
-
-void StoreShip(Session& s) {
-  Record& r = s.records.ship;
-  StoreOwned(s, r, 1424, ObjectKind::kShipBase + static_cast<long long>(r.Get("hull")), "Ship Object ID# ");
-}
-
-void StoreBase(Session& s) {
-  Record& r = s.records.base;
-  r.Set("structMask", kBaseStructMask);
-  StoreOwned(s, r, 1502, ObjectKind::kBase, "Base Object ID# ");
-}
-
-void StoreConPod(Session& s) { StoreOwned(s, s.records.conPod, 132, ObjectKind::kConPod, "PodCon Object ID# "); }
-
-void StoreOrePod(Session& s) { StoreOwned(s, s.records.orePod, 130, ObjectKind::kOrePod, "Pod Ore Object ID# "); }
-
-void StoreLifePod(Session& s) {
-  StoreOwned(s, s.records.lifePod, 134, ObjectKind::kLifePod, "Life Pod Object ID# ");
-}
-
-void StoreAssaultPod(Session& s) {
-  // x and y are 16-bit fields in this record; Get widens them.
-  StoreOwned(s, s.records.assaultPod, 150, ObjectKind::kAssaultPod, "PodAssalt Object ID# ");
-}
-
-void StoreOutfitPod(Session& s) {
-  StoreOwned(s, s.records.outfitPod, 408, ObjectKind::kOutfitPod, "Pod Outfit Object ID# ");
-}
-
-void StoreNativePod(Session& s) {
-  StoreOwned(s, s.records.nativePod, 154, ObjectKind::kNativePod, "Pod Native Object ID# ");
-}
-
-void StoreResupplyPod(Session& s) {
-  StoreOwned(s, s.records.resupplyPod, 142, ObjectKind::kResupplyPod, "Pod Resupply Object ID# ");
-}
-
-void StoreGoldPod(Session& s) { StoreOwned(s, s.records.goldPod, 196, ObjectKind::kGoldPod, "Pod Gold Object ID# "); }
-
-void StoreWreckage(Session& s) { StoreOwned(s, s.records.wreckage, 346, ObjectKind::kWreckage, "Junk Object ID# "); }
-
-void StoreMinefield(Session& s) {
-  Record& r = s.records.minefield;
-  StoreOwned(s, r, 60, MinefieldKindCode(r.Get("flavor"), r.Get("radius")), "Mine Object ID# ");
-}
-
-void StoreThing(Session& s) {
-  Record& r = s.records.thing;
-  StoreObject(s, r, 180, 1000, r.Get("x"), r.Get("y"), ObjectKind::kThing, "Thing Object ID# ", false);
-}
-
-void StoreBuoy(Session& s) { StoreOwned(s, s.records.buoy, 222, ObjectKind::kBuoy, "Buoy Object ID# "); }
-
-void StoreWing(Session& s) { StoreOwned(s, s.records.wing, 284, ObjectKind::kWing, "Wing Object ID# "); }
+void StoreConPod(ObjectSession& s) { StoreKind(s, BlockKind::ConPod); }
+void StoreOrePod(ObjectSession& s) { StoreKind(s, BlockKind::OrePod); }
+void StoreLifePod(ObjectSession& s) { StoreKind(s, BlockKind::LifePod); }
+void StoreAssaultPod(ObjectSession& s) { StoreKind(s, BlockKind::AssaultPod); }
+void StoreOutfitPod(ObjectSession& s) { StoreKind(s, BlockKind::OutfitPod); }
+void StoreNativePod(ObjectSession& s) { StoreKind(s, BlockKind::NativePod); }
+void StoreResupplyPod(ObjectSession& s) { StoreKind(s, BlockKind::ResupplyPod); }
+void StoreGoldPod(ObjectSession& s) { StoreKind(s, BlockKind::GoldPod); }
+void StoreWreckage(ObjectSession& s) { StoreKind(s, BlockKind::Wreckage); }
+void StoreMinefield(ObjectSession& s) { StoreKind(s, BlockKind::Minefield); }
+void StoreThing(ObjectSession& s) { StoreKind(s, BlockKind::Thing); }
+void StoreBuoy(ObjectSession& s) { StoreKind(s, BlockKind::Buoy); }
+void StoreWing(ObjectSession& s) { StoreKind(s, BlockKind::Wing); }
 
 }  // namespace tarvik

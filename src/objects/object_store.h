@@ -1,6 +1,7 @@
 // The object store inside an open universe file: identifiers, the map list, and one
 // store operation per object kind, each copying the kind's working record
-// (s.records.*) into the file with its index entry and one run-log line.
+// (s.records.*) into the file with its index entry and one run-log line, as the kind's
+// descriptor (objects/object_kinds.h) says.
 #pragma once
 
 #include <cstdint>
@@ -8,28 +9,31 @@
 
 namespace tarvik {
 
-struct Session;
+struct ObjectSession;
 
-void OpenObjectStore(Session& s, const std::string& path);
-void CloseObjectStore(Session& s);
-int32_t AllocateObjectId(Session& s);
-void AddToMapList(Session& s, int32_t id);
+void OpenObjectStore(ObjectSession& s, const std::string& path);
+// Whether a universe file is open for objects (between OpenObjectStore and
+// CloseObjectStore).
+bool ObjectStoreOpen(const ObjectSession& s);
+void CloseObjectStore(ObjectSession& s);
+int32_t AllocateObjectId(ObjectSession& s);
+void AddToMapList(ObjectSession& s, int32_t id);
 
-void StorePlanet(Session& s);
-void StoreShip(Session& s);
-void StoreBase(Session& s);
-void StoreConPod(Session& s);
-void StoreOrePod(Session& s);
-void StoreLifePod(Session& s);
-void StoreAssaultPod(Session& s);
-void StoreOutfitPod(Session& s);
-void StoreNativePod(Session& s);
-void StoreResupplyPod(Session& s);
-void StoreGoldPod(Session& s);
-void StoreWreckage(Session& s);
-void StoreMinefield(Session& s);
-void StoreThing(Session& s);
-void StoreBuoy(Session& s);
-void StoreWing(Session& s);
+void StorePlanet(ObjectSession& s);
+void StoreShip(ObjectSession& s);
+void StoreBase(ObjectSession& s);
+void StoreConPod(ObjectSession& s);
+void StoreOrePod(ObjectSession& s);
+void StoreLifePod(ObjectSession& s);
+void StoreAssaultPod(ObjectSession& s);
+void StoreOutfitPod(ObjectSession& s);
+void StoreNativePod(ObjectSession& s);
+void StoreResupplyPod(ObjectSession& s);
+void StoreGoldPod(ObjectSession& s);
+void StoreWreckage(ObjectSession& s);
+void StoreMinefield(ObjectSession& s);
+void StoreThing(ObjectSession& s);
+void StoreBuoy(ObjectSession& s);
+void StoreWing(ObjectSession& s);
 
 }  // namespace tarvik

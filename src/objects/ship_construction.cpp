@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <string>
 
-#include "app/run_log.h"
 #include "base/text.h"
+#include "log/run_log.h"
+#include "objects/constructors.h"
+#include "objects/object_session.h"
 #include "packs/pack_state.h"
 #include "packs/ship_packs.h"
 #include "platform/rounding.h"
-#include "session.h"
 
 namespace tarvik {
 
@@ -32,22 +33,21 @@ void TakeFromRoom(Record& ship, const char* field, long long& room) {
   room -= ship.Get(field);
 }
 
-void LogHullNotFound(Session& s, const std::string& first, int hullType) {
+void LogHullNotFound(ObjectSession& s, const std::string& first, int hullType) {
   LogLine(s, first);
   LogLine(s, "Ship hull type: " + NumText(hullType) + " not found");
   LogLine(s, "in SPK data packs");
 }
 
-long long Draw(Session& s, double scale, double offset) { return RoundToInt(s.random.Next() * scale + offset); }
 
 }  // namespace
 
-bool TestFlagBit(const Session& s, int n, int32_t flags) {
+bool TestFlagBit(const UniverseSession& s, int n, int32_t flags) {
   if (n < 0 || n > 30) return false;
   return (flags & s.bitValue[n]) != 0;
 }
 
-void NewShip(Session& s, int hullType) {
+void NewShip(ObjectSession& s, int hullType) {
   Record& ship = s.records.ship;
   ship.Clear();
   if (hullType == 0) {
@@ -64,8 +64,8 @@ void NewShip(Session& s, int hullType) {
   ship.SetText("name", hull.Text("hullName"));
   ship.SetText("shipLog", std::string(40, ' '));
   ship.Set("pNum", 1);
-  ship.Set("nameKey", Draw(s, 300, 10));
-  ship.Set("shipLogKey", Draw(s, 400, 10));
+  ship.Set("nameKey", Draw(s.random, 300, 10));
+  ship.Set("shipLogKey", Draw(s.random, 400, 10));
   ship.Set("hull", hullType);
 
   // Every mount the hull has gets the standard fitting; the rest stay empty.
@@ -103,13 +103,12 @@ void NewShip(Session& s, int hullType) {
   ship.Set("eleFood", RoundToInt(cargoCapacity / 10));
   ship.Set("eleMed", RoundToInt(cargoCapacity / 20));
 
-  ship.Set("x", Draw(s, 2000, 1000));
-  ship.Set("y", Draw(s, 2000, 1000));
+  SetDefaultPosition(s.random, ship);
 
   // Fleet code "J" and two letters from A to U.
   std::string code = "J";
-  code += static_cast<char>(Draw(s, 20, 65));
-  code += static_cast<char>(Draw(s, 20, 65));
+  code += static_cast<char>(Draw(s.random, 20, 65));
+  code += static_cast<char>(Draw(s.random, 20, 65));
   ship.SetText("fCode", code);
   ship.SetText("extraCodes", "ZZZ", 1);
   ship.SetText("extraCodes", "XXX", 2);
@@ -118,12 +117,16 @@ void NewShip(Session& s, int hullType) {
   ship.Set("eng", 4);
   ship.Set("armor", hull.Get("armorCapacity"));
   ship.Set("shieldFlavor", 2);
-  ship.Set("happy", Draw(s, 30, 60));
-  ship.Set("skill", Draw(s, 40, 50));
-  ship.Set("experience", Draw(s, 60, 40));
+  ship.Set("happy", Draw(s.random, 30, 60));
+  ship.Set("skill", Draw(s.random, 40, 50));
+  ship.Set("experience", Draw(s.random, 60, 40));
 }
 
-void TrimShip(Session& s) {
+void NewDefaultShip(ObjectSession& s) {
+  if (HullKnown(s, 1)) NewShip(s, 1);
+}
+
+void TrimShip(ObjectSession& s) {
   Record& ship = s.records.ship;
   const Record& hull = s.packs.scratchHull;
 

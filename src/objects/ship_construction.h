@@ -9,7 +9,8 @@
 
 namespace tarvik {
 
-struct Session;
+struct ObjectSession;
+struct UniverseSession;
 
 // Mount arrays of a ship: pdWeapon[1..10], lWeapon[1..20], sWeapon[1..30],
 // generator[1..5]. A hull's slot count above its array's size is taken as the array's
@@ -22,15 +23,19 @@ inline constexpr int SHIP_GENERATORS = 5;
 // Resets the ship record and builds a fresh ship on hull type hullType with every
 // default, drawing from s.random in a fixed order. Hull type 0 or an unknown hull
 // leaves the record reset and writes the run-log lines that say so.
-void NewShip(Session& s, int hullType);
+void NewShip(ObjectSession& s, int hullType);
+
+// A new ship as a SHIP block starts it: NewShip on hull type 1 when a pack provides
+// that hull; otherwise the ship record keeps what the last ship left in it.
+void NewDefaultShip(ObjectSession& s);
 
 // Pulls every field of the ship record back within its hull: mounts the hull lacks,
 // the huge weapon against the hull's mask, single caps, position into 5..100000 and
 // the shared cargo and passenger room. An unknown hull leaves the ship unchanged.
-void TrimShip(Session& s);
+void TrimShip(ObjectSession& s);
 
 // True when bit n (0..30) of flags is set, through the table s.bitValue. A bit
 // number outside 0..30 is never set.
-bool TestFlagBit(const Session& s, int n, int32_t flags);
+bool TestFlagBit(const UniverseSession& s, int n, int32_t flags);
 
 }  // namespace tarvik

@@ -13,9 +13,12 @@
 namespace tarvik {
 
 struct StoreState {
+  // Every object from now on takes a random identifier (a script's ID = RANDOM); kept
+  // across opens.
+  bool randomIds = false;
+
   std::string path;
   std::unique_ptr<BinaryFile> file;  // open between OpenObjectStore and CloseObjectStore
-  int32_t reserved264 = 0;           // read at open, written back unchanged at close
   int32_t lastObjectId = 0;          // the non-planet object stored last
 
   // What follows keeps the cost of a stored object independent of how many objects

@@ -1,17 +1,16 @@
 #include "packs/data_files.h"
 
+#include "base/bytes.h"
 #include "base/errors.h"
 #include "platform/files.h"
 
 namespace tarvik {
 
 bool HasHeader(std::string_view path, std::string_view header, long long minLength) {
-  long long len = FileLength(path);
-  if (len <= minLength || len < static_cast<long long>(header.size())) return false;
+  if (FileLength(path) <= minLength) return false;
   try {
-    BinaryFile f(path, BinaryFile::Mode::Read);
-    std::vector<uint8_t> head = f.Read(1, header.size());
-    return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == header;
+    const std::vector<uint8_t> start = ReadFileStart(path, header.size());
+    return ByteView(start).Text(1, static_cast<long long>(header.size())) == header;
   } catch (const RuntimeError&) {
     return false;
   }

@@ -1,91 +1,103 @@
 #include "packs/map_files.h"
 
-#include "app/run_log.h"
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <span>
+#include <vector>
+
 #include "base/bytes.h"
 #include "base/errors.h"
-#include "base/text.h"
 #include "packs/data_files.h"
 #include "platform/files.h"
-#include "session.h"
+#include "platform/rounding.h"
 
 namespace tarvik {
 
 namespace {
 
-constexpr long long kCountPos = 101;  // 1-based position of the planet count
-constexpr long long kNumberTextPos = 30;
-constexpr long long kCoordinateSize = 6;
-constexpr long long kNameSize = 40;
-
-bool ListInside(long long pos, long long bytes, long long length) { return pos >= 1 && pos - 1 + bytes <= length; }
+// 1-based positions in a map file.
+constexpr long long NUMBER_TEXT_POS = 30;
+constexpr long long COUNT_POS = 101;  // the planet count, then the two list positions
+constexpr long long COORDINATE_SIZE = 6;
+constexpr long long NAME_SIZE = 40;
 
 }  // namespace
 
 MapFile ReadMapFile(std::string_view path) {
   MapFile map;
-  long long length = FileLength(path);
-  if (length < 0) return map;  // kMissing
+  if (FileLength(path) < 0) return map;  // Missing
   map.headerOk = IsMapFile(path);
+  std::vector<uint8_t> bytes;
   try {
-    BinaryFile f(path, BinaryFile::Mode::Read);
-    if (length >= kNumberTextPos - 1 + 4) {
-      std::vector<uint8_t> text = f.Read(kNumberTextPos, 4);
-      map.numberText.assign(text.begin(), text.end());
-    }
-    if (length < kCountPos - 1 + 12) {
-      map.status = MapFileStatus::kTooShort;
-      return map;
-    }
-    map.count = f.ReadI32(kCountPos);
-    map.coordinatePos = f.ReadI32(kCountPos + 4);
-    map.namePos = f.ReadI32(kCountPos + 8);
-    if (map.count < 1 || map.count >= MAP_MAX_PLANETS) {
-      map.status = MapFileStatus::kBadCount;
-      return map;
-    }
-    const long long n = map.count;
-    if (!ListInside(map.coordinatePos, kCoordinateSize * n, length) ||
-        !ListInside(map.namePos, kNameSize * n, length)) {
-      map.status = MapFileStatus::kDamaged;
-      return map;
-    }
-    std::vector<uint8_t> coords = f.Read(map.coordinatePos, static_cast<size_t>(kCoordinateSize * n));
-    std::vector<uint8_t> names = f.Read(map.namePos, static_cast<size_t>(kNameSize * n));
-    map.planets.resize(static_cast<size_t>(n));
-    for (long long i = 0; i < n; ++i) {
-      MapPlanet& p = map.planets[static_cast<size_t>(i)];
-      const uint8_t* c = coords.data() + kCoordinateSize * i;
-      p.x = GetI16(c);
-      p.y = GetI16(c + 2);
-      p.star = GetI16(c + 4);
-      p.name.assign(reinterpret_cast<const char*>(names.data() + kNameSize * i), kNameSize);
-    }
-    map.status = MapFileStatus::kOk;
+    bytes = ReadWholeFile(path);
   } catch (const RuntimeError&) {
-    // The file vanished or shrank while being read.
-    map.planets.clear();
-    map.status = MapFileStatus::kDamaged;
+    map.status = MapFileStatus::Damaged;  // the file vanished while being read
+    return map;
   }
+  const ByteView file(bytes);
+  if (std::optional<std::string> text = file.Text(NUMBER_TEXT_POS, 4)) map.numberText = *text;
+  const std::optional<int32_t> count = file.I32(COUNT_POS);
+  const std::optional<int32_t> coordinatePos = file.I32(COUNT_POS + 4);
+  const std::optional<int32_t> namePos = file.I32(COUNT_POS + 8);
+  if (!count || !coordinatePos || !namePos) {
+    map.status = MapFileStatus::TooShort;
+    return map;
+  }
+  map.count = *count;
+  map.coordinatePos = *coordinatePos;
+  map.namePos = *namePos;
+  if (map.count < 1 || map.count >= MAP_MAX_PLANETS) {
+    map.status = MapFileStatus::BadCount;
+    return map;
+  }
+  const long long n = map.count;
+  const std::optional<std::span<const uint8_t>> coords = file.Bytes(map.coordinatePos, COORDINATE_SIZE * n);
+  const std::optional<std::span<const uint8_t>> names = file.Bytes(map.namePos, NAME_SIZE * n);
+  if (!coords || !names) {
+    map.status = MapFileStatus::Damaged;
+    return map;
+  }
+  map.planets.resize(static_cast<size_t>(n));
+  for (size_t i = 0; i < map.planets.size(); ++i) {
+    MapPlanet& p = map.planets[i];
+    const uint8_t* c = coords->data() + COORDINATE_SIZE * i;
+    p.x = GetI16(c);
+    p.y = GetI16(c + 2);
+    p.star = GetI16(c + 4);
+    p.name.assign(reinterpret_cast<const char*>(names->data() + NAME_SIZE * i), NAME_SIZE);
+  }
+  map.status = MapFileStatus::Ok;
   return map;
 }
 
-void SetScriptMapFile(Session& s, std::string name) {
-  s.script.pendingMapFile = false;
-  if (name.size() < 4 || name.compare(name.size() - 4, 4, ".MAP") != 0) name += ".MAP";
-  std::string path = s.paths.dataDir + name;
-  if (FileExists(path) && IsMapFile(path)) {
-    s.script.pendingMapFile = true;
-    s.script.pendingMapPath = path;
-    LogLine(s, "Script Map File: " + path);
+bool MapFileStats(const std::string& path, MapStats& out) {
+  if (!FileExists(path)) return false;
+  const MapFile map = ReadMapFile(path);
+  if (map.status != MapFileStatus::Ok || map.planets.empty()) return false;
+  long long sumX = 0, sumY = 0;
+  int minX = map.planets.front().x, maxX = minX;
+  int minY = map.planets.front().y, maxY = minY;
+  for (const MapPlanet& planet : map.planets) {
+    sumX += planet.x;
+    sumY += planet.y;
+    minX = std::min<int>(minX, planet.x);
+    maxX = std::max<int>(maxX, planet.x);
+    minY = std::min<int>(minY, planet.y);
+    maxY = std::max<int>(maxY, planet.y);
   }
-  std::string upper = UpperAscii(name);
-  if (upper == "ECHO.MAP") {
-    s.tables.mapKindCode = 1;
-  } else if (upper == "ZETAGAL.MAP") {
-    s.tables.mapKindCode = 2;
-  } else if (upper == "EPSILON.MAP") {
-    s.tables.mapKindCode = 5;
-  }
+  const double n = static_cast<double>(map.count);
+  MapStats st;
+  st.centerX = static_cast<int32_t>(RoundToInt(static_cast<double>(sumX) / n));
+  st.centerY = static_cast<int32_t>(RoundToInt(static_cast<double>(sumY) / n));
+  const double d1 = std::hypot(maxX - st.centerX, maxY - st.centerY);
+  const double d2 = std::hypot(minX - st.centerX, minY - st.centerY);
+  st.radius = static_cast<int32_t>(RoundToInt(std::min(d1, d2)));
+  st.width = maxX - minX;
+  st.height = maxY - minY;
+  st.planetCount = map.count;
+  out = st;
+  return true;
 }
 
 }  // namespace tarvik

@@ -1,5 +1,5 @@
-// Map files ("*.map" in data\): the reader that the map step, the start layouts and the
-// map's planet objects share, and the FILE statement of a script's MAP block.
+// Map files ("*.map" in data\): the reader that the map step, the start layouts, the
+// map's planet objects and a script's MAP block share, and a map's extent.
 #pragma once
 
 #include <cstdint>
@@ -9,17 +9,15 @@
 
 namespace tarvik {
 
-struct Session;
-
 // A planet count outside 1..MAP_MAX_PLANETS - 1 means the map adds nothing.
 inline constexpr int MAP_MAX_PLANETS = 19000;
 
 enum class MapFileStatus {
-  kOk,        // count, coordinates and names read
-  kMissing,   // no such file
-  kTooShort,  // the file ends before the count and the two list positions
-  kBadCount,  // planet count below 1, or 19000 or more
-  kDamaged,   // a list position outside the file, or a list that runs past its end
+  Ok,        // count, coordinates and names read
+  Missing,   // no such file
+  TooShort,  // the file ends before the count and the two list positions
+  BadCount,  // planet count below 1, or 19000 or more
+  Damaged,   // a list position outside the file, or a list that runs past its end
 };
 
 struct MapPlanet {
@@ -30,13 +28,13 @@ struct MapPlanet {
 };
 
 struct MapFile {
-  MapFileStatus status = MapFileStatus::kMissing;
+  MapFileStatus status = MapFileStatus::Missing;
   bool headerOk = false;      // longer than 100 bytes and begins with the map header
   std::string numberText;     // the 4 characters at offset 29 (when the file has them)
   int32_t count = 0;          // the stored planet count, whatever its value
   int32_t coordinatePos = 0;  // 1-based positions as stored
   int32_t namePos = 0;
-  std::vector<MapPlanet> planets;  // filled only when status is kOk
+  std::vector<MapPlanet> planets;  // filled only when status is Ok
 };
 
 // Reads a map file whole. Never throws for the file's content: a file that cannot be
@@ -44,10 +42,19 @@ struct MapFile {
 // `headerOk` but not required; callers that list map files test it.
 MapFile ReadMapFile(std::string_view path);
 
-// The FILE statement of a MAP block. ".MAP" is appended unless the name already ends in
-// exactly ".MAP"; a valid map file in data\ switches pendingMapFile on (logged as
-// "Script Map File: " and the path); the stock names set mapKindCode (ECHO.MAP 1,
-// ZETAGAL.MAP 2, EPSILON.MAP 5) whether or not the file is there.
-void SetScriptMapFile(Session& s, std::string name);
+struct MapStats {
+  int32_t centerX = 0;
+  int32_t centerY = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t radius = 0;
+  int32_t planetCount = 0;
+};
+
+// The extent of a map file: the mean position of its planets (rounded), the width and
+// height of their bounding box, and the radius, the smaller distance from the centre
+// to the box's upper and lower corner (rounded). False, with `out` untouched, when the
+// file is missing or its planets cannot be read.
+bool MapFileStats(const std::string& path, MapStats& out);
 
 }  // namespace tarvik

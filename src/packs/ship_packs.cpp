@@ -2,67 +2,58 @@
 
 #include <vector>
 
-#include "app/run_log.h"
 #include "base/bytes.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
 #include "packs/data_files.h"
+#include "packs/pack_session.h"
 #include "packs/race_modules.h"
 #include "packs/scramble.h"
 #include "platform/files.h"
-#include "session.h"
 
 namespace tarvik {
 
 namespace {
 
-constexpr long long kPackIdPos = 401;
-constexpr long long kRevisionPos = 405;
-constexpr long long kTablePos = 450;
-// The header reaches to the two values after T that are read and not used.
-constexpr long long kHeaderLength = 461;
-constexpr long long kEntrySize = 10;
-
-std::string StemText(const std::string& fileStem) {
-  std::string out;
-  for (char c : fileStem) {
-    if (c != '\0') out += c;
-  }
-  return out;
-}
-
-// A ship pack held in memory; every read is checked against its length.
-struct PackBytes {
-  const std::vector<uint8_t>& b;
-  long long length() const { return static_cast<long long>(b.size()); }
-  bool Has(long long pos, long long n) const { return pos >= 1 && n >= 0 && pos - 1 + n <= length(); }
-  int32_t I32(long long pos) const { return GetI32(b.data() + pos - 1); }
-  int16_t I16(long long pos) const { return GetI16(b.data() + pos - 1); }
-};
+// The header reaches to the two values after T (the hull table's position, at
+// PACK_INDEX_POS) that are read and not used.
+constexpr long long HEADER_LENGTH = 461;
+constexpr long long ENTRY_SIZE = 10;
+// Offsets in a hull table entry: the hull type (int16) and the record position Q.
+constexpr long long ENTRY_RECORD_POS = 6;
 
 // A pack's hull table. `ok` is false when the header is cut short or the table does not
 // lie inside the file (T outside it, a negative count, or more entries than it holds).
+// Once it is ok, every entry lies inside the file.
 struct HullTable {
   bool ok = false;
   long long tablePos = 0;  // T
   long long count = 0;     // N
-  long long EntryPos(long long k) const { return tablePos + 4 + kEntrySize * (k - 1); }
+  long long EntryPos(long long k) const { return tablePos + 4 + ENTRY_SIZE * (k - 1); }
 };
 
-HullTable ReadHullTable(const PackBytes& f) {
+HullTable ReadHullTable(const ByteView& pack) {
   HullTable t;
-  if (f.length() < kHeaderLength) return t;
-  long long pos = f.I32(kTablePos);
-  if (!f.Has(pos, 4)) return t;
-  long long n = f.I32(pos);
-  if (n < 0 || !f.Has(pos + 4, kEntrySize * n)) return t;
-  t.tablePos = pos;
-  t.count = n;
+  if (pack.length() < HEADER_LENGTH) return t;
+  const std::optional<int32_t> pos = pack.I32(PACK_INDEX_POS);
+  const std::optional<int32_t> n = pos ? pack.I32(*pos) : std::nullopt;
+  if (!n || *n < 0 || !pack.Has(*pos + 4, ENTRY_SIZE * *n)) return t;
+  t.tablePos = *pos;
+  t.count = *n;
   t.ok = true;
   return t;
 }
 
-void BuildGameRaceList(Session& s) {
+// The hull type of table entry k (inside the file once the table is ok).
+int HullTypeOf(const ByteView& pack, const HullTable& table, long long k) { return *pack.I16(table.EntryPos(k)); }
+
+// The hull record of table entry k, or nothing when it does not lie inside the file.
+std::optional<std::span<const uint8_t>> HullRecordOf(const ByteView& pack, const HullTable& table, long long k) {
+  return pack.Bytes(*pack.I32(table.EntryPos(k) + ENTRY_RECORD_POS), HULL_RECORD_SIZE);
+}
+
+void BuildGameRaceList(PackSession& s) {
   UniverseTables& t = s.tables;
   for (int k = 1; k <= MAX_PLAYERS; ++k) t.gameRaceList[k] = PackEntry{};
   int count = 0;
@@ -90,7 +81,7 @@ void BuildGameRaceList(Session& s) {
   }
 }
 
-void MarkNeededHulls(Session& s) {
+void MarkNeededHulls(PackSession& s) {
   PackState& packs = s.packs;
   packs.neededHulls.fill(false);
   for (int p = 1; p <= MAX_PLAYERS; ++p) {
@@ -117,7 +108,7 @@ int ChooseSlot(const UniverseTables& t, int32_t packId, int32_t revision) {
   return upgradeSlot > 0 ? upgradeSlot : freeSlot;
 }
 
-void ProcessPack(Session& s, const std::string& name) {
+void ProcessPack(PackSession& s, const std::string& name) {
   std::string path = s.paths.shipsDir + name;
   std::vector<uint8_t> bytes;
   try {
@@ -125,29 +116,29 @@ void ProcessPack(Session& s, const std::string& name) {
   } catch (const RuntimeError&) {
     bytes.clear();  // unreadable now: handled as a damaged pack below
   }
-  PackBytes f{bytes};
-  HullTable table = ReadHullTable(f);
+  const ByteView pack(bytes);
+  const HullTable table = ReadHullTable(pack);
   if (!table.ok) {
     LogLine(s, "Ship Pack damaged, not used: " + path);
     return;
   }
-  int32_t packId = f.I32(kPackIdPos);
-  int32_t revision = f.I32(kRevisionPos);
-  int slot = ChooseSlot(s.tables, packId, revision);
+  // Both lie inside the header, which an ok table has.
+  const int32_t packId = *pack.I32(PACK_ID_POS);
+  const int32_t revision = *pack.I32(PACK_REVISION_POS);
+  const int slot = ChooseSlot(s.tables, packId, revision);
   if (slot == 0) return;
 
   std::vector<int> types;
   bool anyNeeded = false;
   for (long long k = 1; k <= table.count; ++k) {
-    long long e = table.EntryPos(k);
-    int h = f.I16(e);
+    const int h = HullTypeOf(pack, table, k);
     if (h < 1 || h > MAX_HULL_TYPE) continue;
     // An entry whose record does not lie inside the file is left out of the index.
-    if (!f.Has(f.I32(e + 6), HULL_RECORD_SIZE)) continue;
+    if (!HullRecordOf(pack, table, k)) continue;
     anyNeeded = anyNeeded || s.packs.neededHulls[h];
     HullIndexEntry& entry = s.packs.hullIndex[h];
     entry.packSlot = static_cast<int16_t>(slot);
-    entry.entryPosition = static_cast<int32_t>(e);
+    entry.entryPosition = static_cast<int32_t>(table.EntryPos(k));
     types.push_back(h);
   }
   for (int h : types) s.packs.hullIndex[h].kept = anyNeeded;
@@ -155,13 +146,13 @@ void ProcessPack(Session& s, const std::string& name) {
   s.tables.shipPackList[slot] = PackEntry{packId, revision, MakeFileStem(name), 0};
   PackFileCache& cache = s.packs.packFiles[slot - 1];
   cache.path = ShipPackPath(s, slot);
-  cache.length = f.length();
+  cache.length = pack.length();
   cache.bytes = std::move(bytes);
 }
 
 }  // namespace
 
-void LoadShipPacks(Session& s) {
+void LoadShipPacks(PackSession& s) {
   BuildGameRaceList(s);
   MarkNeededHulls(s);
   for (int i = 1; i <= MAX_SHIP_PACKS; ++i) s.tables.shipPackList[i] = PackEntry{};
@@ -175,17 +166,17 @@ void LoadShipPacks(Session& s) {
   }
 }
 
-bool HullKnown(const Session& s, int hullType) {
+bool HullKnown(const PackSession& s, int hullType) {
   return hullType >= 1 && hullType <= MAX_HULL_TYPE && s.packs.hullIndex[hullType].packSlot >= 1;
 }
 
-std::string ShipPackPath(const Session& s, int slot) {
+std::string ShipPackPath(const PackSession& s, int slot) {
   return s.paths.shipsDir + StemText(s.tables.shipPackList[slot].fileStem) + ".spk";
 }
 
-void LoadHull(Session& s, int hullType) {
+void LoadHull(PackSession& s, int hullType) {
   if (!HullKnown(s, hullType)) {
-    ShowFatalError(s, "Hull load error! Ship hull: " + NumText(hullType) + " missing ");
+    throw FatalError{"Hull load error! Ship hull: " + NumText(hullType) + " missing "};
   }
   const HullIndexEntry& entry = s.packs.hullIndex[hullType];
   std::string path = ShipPackPath(s, entry.packSlot);
@@ -212,16 +203,14 @@ void LoadHull(Session& s, int hullType) {
   }
   // A pack whose table or record no longer lies inside the file counts as a pack
   // without the hull.
-  PackBytes f{cache.bytes};
-  HullTable table = ReadHullTable(f);
+  const ByteView pack(cache.bytes);
+  const HullTable table = ReadHullTable(pack);
   for (long long k = 1; table.ok && k <= table.count; ++k) {
-    long long e = table.EntryPos(k);
-    if (f.I16(e) != hullType) continue;
-    long long q = f.I32(e + 6);
-    if (!f.Has(q, HULL_RECORD_SIZE)) break;
+    if (HullTypeOf(pack, table, k) != hullType) continue;
+    const std::optional<std::span<const uint8_t>> record = HullRecordOf(pack, table, k);
+    if (!record) break;
     Record& hull = s.packs.scratchHull;
-    hull.Clear();
-    std::copy(f.b.begin() + (q - 1), f.b.begin() + (q - 1 + HULL_RECORD_SIZE), hull.bytes().begin());
+    hull.bytes().assign(record->begin(), record->end());
     std::string name = hull.Text("hullName");
     ScrambleName(hull.Get("nameKey"), name);
     hull.SetBytes(hull.layout().Get("hullName"), name);

@@ -6,15 +6,15 @@
 
 namespace tarvik {
 
-struct Session;
+struct PackSession;
 
 inline constexpr std::string_view SHIP_PACK_HEADER =
     "Stellarvane Version 4 - Formatted 1996 by Quillenbrast - Ship Pack";
 
-void LoadShipPacks(Session& s);
-bool HullKnown(const Session& s, int hullType);
+void LoadShipPacks(PackSession& s);
+bool HullKnown(const PackSession& s, int hullType);
 // Fills s.packs.scratchHull (hullName unscrambled).
-void LoadHull(Session& s, int hullType);
-std::string ShipPackPath(const Session& s, int slot);
+void LoadHull(PackSession& s, int hullType);
+std::string ShipPackPath(const PackSession& s, int slot);
 
 }  // namespace tarvik

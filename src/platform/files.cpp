@@ -170,6 +170,13 @@ std::vector<uint8_t> ReadWholeFile(std::string_view path) {
   return len > 0 ? f.Read(1, static_cast<size_t>(len)) : std::vector<uint8_t>{};
 }
 
+std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
+  BinaryFile f(path, BinaryFile::Mode::Read);
+  const long long len = f.Length();
+  const size_t take = static_cast<size_t>(std::min<long long>(len, static_cast<long long>(n)));
+  return take > 0 ? f.Read(1, take) : std::vector<uint8_t>{};
+}
+
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes) {
   BinaryFile f(path, BinaryFile::Mode::Create);
   if (!bytes.empty()) f.Write(1, bytes);
@@ -188,7 +195,10 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
   next_ = 0;
   f_ = std::fopen(real.c_str(), how);
   if (!f_) throw RuntimeError("cannot open " + path_ + ": " + std::strerror(errno));
-  std::setvbuf(f_, nullptr, _IOFBF, 1 << 16);
+  // No stdio buffer: what Write is given is in the file when it returns, so closing a
+  // file (also from the destructor, while an error unwinds the stack) never writes.
+  // The callers collect their output into large pieces themselves.
+  std::setvbuf(f_, nullptr, _IONBF, 0);
 }
 
 void BinaryFile::Close() {

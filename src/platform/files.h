@@ -35,10 +35,14 @@ void CopyFileTo(std::string_view from, std::string_view to);
 // Deletes a file; a missing file is not an error.
 void DeleteFileAt(std::string_view path);
 std::vector<uint8_t> ReadWholeFile(std::string_view path);
+// The first n bytes of a file, or all of it when it is shorter.
+std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n);
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes);
 
-// A file open for reading and writing at 1-based byte positions, buffered by stdio.
-// Every failed read or write throws RuntimeError; reading past the end does too.
+// A file open for reading and writing at 1-based byte positions. Writes are not
+// buffered: each reaches the file before Write returns, and the destructor only closes
+// the file. Every failed read or write throws RuntimeError; reading past the end does
+// too.
 class BinaryFile {
  public:
   enum class Mode { Read, ReadWrite, Create };
@@ -70,8 +74,8 @@ class BinaryFile {
   std::FILE* f_ = nullptr;
   std::string path_;
   // The 1-based position of the next byte after the last read or write, or 0 when
-  // unknown. Sequential access skips the seek (and the stdio buffer flush it costs).
-  // A switch between reading and writing always seeks, as stdio requires.
+  // unknown. Sequential access skips the seek. A switch between reading and writing
+  // always seeks, as stdio requires.
   long long next_ = 0;
   bool lastWasWrite_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/rounding.h"
+
 namespace tarvik {
 
 namespace {
@@ -42,5 +44,7 @@ double Random::Next() {
   s_[3] = Rotl(s_[3], 45);
   return static_cast<double>(result >> 11) * 0x1.0p-53;
 }
+
+long long Draw(Random& random, double scale, double offset) { return RoundToInt(random.Next() * scale + offset); }
 
 }  // namespace tarvik

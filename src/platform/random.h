@@ -26,4 +26,8 @@ class Random {
   int seedings_ = 0;
 };
 
+// One draw as a whole number: round(random * scale + offset), to the nearest with ties
+// to even.
+long long Draw(Random& random, double scale, double offset = 0);
+
 }  // namespace tarvik

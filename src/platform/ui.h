@@ -16,6 +16,13 @@ class UserInterface {
   virtual ~UserInterface() = default;
   virtual void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) = 0;
   virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
+  // The box of a guarded step that failed: `message` as the system words it (it names
+  // the step), `reason` the failed operation's own message, which travels with it to
+  // here. Shown as a message box without title or icon.
+  virtual void ShowStepError(const std::string& message, const std::string& reason) {
+    (void)reason;
+    ShowMessage("", message, MessageIcon::None);
+  }
   // The window's beep; nothing in the console form.
   virtual void Beep() {}
   // Whether a window system is available for the wizard.

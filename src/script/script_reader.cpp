@@ -1,23 +1,23 @@
 #include "script/script_reader.h"
 
-#include "app/run_log.h"
+#include "base/errors.h"
 #include "objects/object_store.h"
 #include "platform/files.h"
 #include "script/script_line.h"
+#include "script/script_session.h"
 #include "script/sections.h"
-#include "session.h"
 
 namespace tarvik {
 
-void ParseScriptLine(Session& s, std::string_view line) {
+void ParseScriptLine(ScriptSession& s, std::string_view line) {
   const ScriptStatement st = CutScriptLine(line);
   if (!st.word.empty()) ScriptSection(s, st.word, st.argument);
-  if (s.script.blockKind > 0 && !st.keyword.empty()) DoProperty(s, st.keyword, st.value);
+  if (s.script.blockKind != BlockKind::None && !st.keyword.empty()) DoProperty(s, st.keyword, st.value);
 }
 
-void RunScript(Session& s, const std::string& path, int pass) {
+void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
   s.script.pass = pass;
-  if (!FileExists(path)) ShowFatalError(s, "Script Missing");
+  if (!FileExists(path)) throw FatalError{"Script Missing"};
   const std::vector<uint8_t> bytes = ReadWholeFile(path);
 
   s.script.pendingMapFile = false;
@@ -27,7 +27,7 @@ void RunScript(Session& s, const std::string& path, int pass) {
   s.map.chosenMapFile.clear();
 
   if (bytes.empty()) return;
-  if (pass == OBJECTS_PASS) OpenObjectStore(s, s.tables.universeFilePath);
+  if (pass == ScriptPass::Objects) OpenObjectStore(s, s.tables.universeFilePath);
 
   // The carriage return is the only line separator; a line feed stays in the line and
   // is dropped when the line is cut.
@@ -42,7 +42,7 @@ void RunScript(Session& s, const std::string& path, int pass) {
   }
   if (!line.empty()) ParseScriptLine(s, line);
 
-  if (pass == OBJECTS_PASS) CloseObjectStore(s);
+  if (pass == ScriptPass::Objects) CloseObjectStore(s);
 }
 
 }  // namespace tarvik

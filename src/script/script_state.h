@@ -5,25 +5,27 @@
 #include <string>
 #include <vector>
 
+#include "objects/object_kinds.h"
+
 namespace tarvik {
+
+// The two passes of a script run: the settings pass honours the RACES, START, TECH and
+// EXOTIC sections; the objects pass the object sections.
+enum class ScriptPass { Settings, Objects };
 
 inline constexpr int PLANET_NAME_ROOM = 100;
 inline constexpr int PLANET_NAME_WIDTH = 40;
 
 struct ScriptState {
-  // 0: settings pass; 1: objects pass.
-  int32_t pass = 0;
-  // The open block's kind (script/keyword_tables.h BlockKind); 0 when none is open.
-  // Kept from one run to the next.
-  int32_t blockKind = 0;
+  ScriptPass pass = ScriptPass::Settings;
+  // The open block's kind; None when no block is open. Kept from one run to the next.
+  BlockKind blockKind = BlockKind::None;
 
   // Planet-name list, entries 1..planetNameCount held at planetNames[i - 1], each 40
   // characters. Room for 100 names to start; it grows by 100 beyond that.
   std::vector<std::string> planetNames = std::vector<std::string>(PLANET_NAME_ROOM);
   int planetNameCount = 0;
 
-  // Every object from now on takes a random identifier (ID = RANDOM).
-  bool randomIds = false;
   // The PLANET block's planet takes a name from the list when it is committed.
   bool pickPlanetName = false;
   // The map file a MAP block adds when it is committed.

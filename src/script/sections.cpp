@@ -1,132 +1,45 @@
 #include "script/sections.h"
 
 #include <algorithm>
-#include <cstring>
 
-#include "app/run_log.h"
+#include "base/bytes.h"
 #include "base/errors.h"
 #include "base/text.h"
-#include "objects/constructors.h"
+#include "log/run_log.h"
+#include "objects/map_planets.h"
 #include "objects/object_store.h"
+#include "objects/planet_defaults.h"
 #include "objects/ship_construction.h"
 #include "packs/map_files.h"
-#include "packs/map_planets.h"
-#include "packs/scramble.h"
 #include "packs/ship_packs.h"
 #include "platform/rounding.h"
 #include "script/keyword_tables.h"
-#include "script/planets.h"
+#include "script/map_block.h"
+#include "script/planet_names.h"
+#include "script/script_session.h"
 #include "script/values.h"
-#include "session.h"
 
 namespace tarvik {
 
 namespace {
 
-// The second 40-character text of a wing (unnamed in its record).
-constexpr int kWingSecondText = 46;
-constexpr int kWingTextWidth = 40;
-
-// An object block: the section argument that opens it, its kind, its working record,
-// how it is opened and how its object is stored.
-struct ObjectBlock {
-  std::string_view word;
-  int kind;
-  Record WorkingRecords::*record;
-  void (*open)(Session&);
-  void (*store)(Session&);
-};
-
-void OpenPlanetBlock(Session& s) {
-  RandomPlanet(s);
-  Record& p = s.records.planet;
-  p.Set("x", RoundToInt(s.random.Next() * 2000 + 1000));
-  p.Set("y", RoundToInt(s.random.Next() * 2000 + 1000));
-  s.script.pickPlanetName = true;
-}
-
-void OpenShipBlock(Session& s) {
-  // Without hull type 1 the ship record keeps what the last ship left in it.
-  if (HullKnown(s, 1)) NewShip(s, 1);
-}
-
-void OpenNothing(Session&) {}
-void StoreNothing(Session&) {}
-
-const ObjectBlock kObjectBlocks[] = {
-    {"PLANET", BlockKind::kPlanet, &WorkingRecords::planet, OpenPlanetBlock, StorePlanet},
-    {"PLANETNAMES", BlockKind::kPlanetNames, nullptr, OpenNothing, StoreNothing},
-    {"MAP", BlockKind::kMap, nullptr, OpenNothing, StoreNothing},
-    {"SHIP", BlockKind::kShip, &WorkingRecords::ship, OpenShipBlock, StoreShip},
-    {"BASE", BlockKind::kBase, &WorkingRecords::base, NewBase, StoreBase},
-    {"CONPOD", BlockKind::kConPod, &WorkingRecords::conPod, NewConPod, StoreConPod},
-    {"OREPOD", BlockKind::kOrePod, &WorkingRecords::orePod, NewOrePod, StoreOrePod},
-    {"LIFEPOD", BlockKind::kLifePod, &WorkingRecords::lifePod, NewLifePod, StoreLifePod},
-    {"ASSAULTPOD", BlockKind::kAssaultPod, &WorkingRecords::assaultPod, NewAssaultPod, StoreAssaultPod},
-    {"OUTFITPOD", BlockKind::kOutfitPod, &WorkingRecords::outfitPod, NewOutfitPod, StoreOutfitPod},
-    {"NATIVEPOD", BlockKind::kNativePod, &WorkingRecords::nativePod, NewNativePod, StoreNativePod},
-    {"RESUPPLYPOD", BlockKind::kResupplyPod, &WorkingRecords::resupplyPod, NewResupplyPod, StoreResupplyPod},
-    {"GOLDPOD", BlockKind::kGoldPod, &WorkingRecords::goldPod, NewGoldPod, StoreGoldPod},
-    {"WRECKAGE", BlockKind::kWreckage, &WorkingRecords::wreckage, NewWreckage, StoreWreckage},
-    {"MINEFIELD", BlockKind::kMinefield, &WorkingRecords::minefield, NewMinefield, StoreMinefield},
-    {"THING", BlockKind::kThing, &WorkingRecords::thing, NewThing, StoreThing},
-    {"BUOY", BlockKind::kBuoy, &WorkingRecords::buoy, NewBuoy, StoreBuoy},
-    {"WING", BlockKind::kWing, &WorkingRecords::wing, NewWing, StoreWing},
-};
-
-const ObjectBlock* BlockByWord(const std::string& upperWord) {
-  for (const ObjectBlock& b : kObjectBlocks) {
-    if (b.word == upperWord) return &b;
-  }
-  return nullptr;
-}
-
-const ObjectBlock* BlockByKind(int kind) {
-  for (const ObjectBlock& b : kObjectBlocks) {
-    if (b.kind == kind) return &b;
-  }
-  return nullptr;
-}
-
-bool IsObjectKind(int kind) {
-  return kind == BlockKind::kPlanet || (kind >= BlockKind::kMap && kind <= BlockKind::kBuoy) ||
-         kind == BlockKind::kWing;
-}
-
-// Scrambles a text field of a record in place under the given key.
-void ScrambleField(Record& r, std::string_view field, int key) {
-  const Field& f = r.layout().Get(field);
-  std::string text = r.Text(f);
-  ScrambleName(key, text);
-  r.SetBytes(f, text);
-}
-
-void ScrambleAt(Record& r, int offset, int width, int key) {
-  std::string text(reinterpret_cast<const char*>(r.bytes().data() + offset), static_cast<size_t>(width));
-  ScrambleName(key, text);
-  std::memcpy(r.bytes().data() + offset, text.data(), text.size());
-}
-
-bool StoreIsOpen(const Session& s) { return s.store.file && s.store.file->IsOpen(); }
-
-void ShowPropertyError(Session& s) {
-  if (s.ui) s.ui->ShowMessage("", "Error DoProperty", MessageIcon::None);
-}
+// The object kind of an open block, or nullptr for the script's own sections.
+const ObjectKindDescriptor* OpenObjectKind(const ScriptSession& s) { return KindOfBlock(s.script.blockKind); }
 
 // One step of a property statement: a run-time failure shows "Error DoProperty" and the
-// statement goes on with its next step.
+// statement goes on with its next step. Nothing else is caught here.
 template <class F>
-void Step(Session& s, F&& step) {
+void Step(ScriptSession& s, F&& step) {
   try {
     step();
-  } catch (const RuntimeError&) {
-    ShowPropertyError(s);
+  } catch (const RuntimeError& e) {
+    if (s.ui) s.ui->ShowStepError("Error DoProperty", e.what());
   }
 }
 
-void IdStatement(Session& s, const std::string& upperValue) {
-  if (upperValue == "RANDOM") s.script.randomIds = true;
-  if (upperValue == "NOTRANDOM") s.script.randomIds = false;
+void IdStatement(ScriptSession& s, const std::string& upperValue) {
+  if (upperValue == "RANDOM") s.store.randomIds = true;
+  if (upperValue == "NOTRANDOM") s.store.randomIds = false;
 }
 
 const Field& BoundField(const KeywordBinding& b) {
@@ -135,7 +48,7 @@ const Field& BoundField(const KeywordBinding& b) {
 }
 
 // THING DATA1 (or CODE): a three-letter code, shown in info1 and packed into data1.
-void ThingCode(Session& s, Record& thing, const std::string& value) {
+void ThingCode(ScriptSession& s, Record& thing, const std::string& value) {
   std::string code;
   Step(s, [&] {
     if (value.size() >= 3) {
@@ -147,24 +60,18 @@ void ThingCode(Session& s, Record& thing, const std::string& value) {
   });
   if (code.size() < 4) return;
   Step(s, [&] { thing.SetText("info1", "Code: " + code.substr(0, 3)); });
-  Step(s, [&] {
-    const auto* b = reinterpret_cast<const uint8_t*>(code.data());
-    uint32_t packed = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-                      static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
-    thing.Set("data1", static_cast<int32_t>(packed));
-  });
+  Step(s, [&] { thing.Set("data1", GetI32(reinterpret_cast<const uint8_t*>(code.data()))); });
 }
 
-void ObjectProperty(Session& s, const KeywordTable& table, const std::string& keyword, const std::string& upperKey,
-                    const std::string& value, const std::string& upperValue) {
-  const int kind = table.blockKind;
-  Record& rec = s.records.*(BlockByKind(kind)->record);
-  const KeywordBinding* b = table.Find(upperKey);
+void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, const std::string& keyword,
+                    const std::string& upperKey, const std::string& value, const std::string& upperValue) {
+  Record& rec = s.records.*kind.record;
+  const KeywordBinding* b = ObjectKeywordTable(kind.blockKind)->Find(upperKey);
   if (!b) {
-    if (kind == BlockKind::kPlanet) {
-      LogLine(s, "Error: Script: " + keyword);
-    } else if (kind >= BlockKind::kShip && kind <= BlockKind::kBuoy) {
-      LogLine(s, "Error: Script: " + keyword + " " + value);
+    switch (kind.unknownKeyword) {
+      case UnknownKeyword::LogKeyword: LogLine(s, "Error: Script: " + keyword); break;
+      case UnknownKeyword::LogKeywordAndValue: LogLine(s, "Error: Script: " + keyword + " " + value); break;
+      case UnknownKeyword::Ignore: break;
     }
     return;
   }
@@ -225,7 +132,7 @@ void ObjectProperty(Session& s, const KeywordTable& table, const std::string& ke
   }
 }
 
-void MapProperty(Session& s, const std::string& upperKey, const std::string& upperValue) {
+void MapProperty(ScriptSession& s, const std::string& upperKey, const std::string& upperValue) {
   if (upperKey == "ID") {
     IdStatement(s, upperValue);
     return;
@@ -234,10 +141,8 @@ void MapProperty(Session& s, const std::string& upperKey, const std::string& upp
   Step(s, [&] { SetScriptMapFile(s, upperValue); });
   Step(s, [&] {
     // The map's extent, as the map step shows it for a custom map.
-    std::string name = upperValue;
-    if (name.size() < 4 || name.compare(name.size() - 4, 4, ".MAP") != 0) name += ".MAP";
     MapStats stats;
-    if (MapFileStats(s.paths.dataDir + name, stats)) {
+    if (MapFileStats(s.paths.dataDir + MapFileName(upperValue), stats)) {
       s.map.centerX = stats.centerX;
       s.map.centerY = stats.centerY;
       s.map.width = stats.width;
@@ -259,7 +164,7 @@ bool IsPlayerKeyword(const std::string& upperKey, int& n) {
   return false;
 }
 
-void RacesProperty(Session& s, const std::string& upperKey, const std::string& value) {
+void RacesProperty(ScriptSession& s, const std::string& upperKey, const std::string& value) {
   if (upperKey == "PLAYERCOUNT") {
     Step(s, [&] {
       const int32_t c = std::clamp(GetValue(s, value, MIN_PLAYER_COUNT, MAX_PLAYERS), MIN_PLAYER_COUNT, MAX_PLAYERS);
@@ -274,7 +179,7 @@ void RacesProperty(Session& s, const std::string& upperKey, const std::string& v
   }
 }
 
-void SettingProperty(Session& s, std::span<const SettingRow> rows, const std::string& upperKey,
+void SettingProperty(ScriptSession& s, std::span<const SettingRow> rows, const std::string& upperKey,
                      const std::string& value) {
   for (const SettingRow& row : rows) {
     if (row.keyword != upperKey) continue;
@@ -289,7 +194,7 @@ void SettingProperty(Session& s, std::span<const SettingRow> rows, const std::st
   }
 }
 
-void ExoticProperty(Session& s, const std::string& upperKey, const std::string& value) {
+void ExoticProperty(ScriptSession& s, const std::string& upperKey, const std::string& value) {
   int32_t& player = s.script.exoticPlayer;
   Step(s, [&] {
     if (player < 1) player = 1;
@@ -314,7 +219,7 @@ void ExoticProperty(Session& s, const std::string& upperKey, const std::string& 
 
 }  // namespace
 
-void SetPlayerRace(Session& s, int32_t n, int32_t r) {
+void SetPlayerRace(ScriptSession& s, int32_t n, int32_t r) {
   if (n < 1 || r < 1 || n > MAX_PLAYERS) return;
   for (int i = 1; i <= MAX_RACES; ++i) {
     if (s.packs.raceList[i].raceId == r) {
@@ -324,116 +229,91 @@ void SetPlayerRace(Session& s, int32_t n, int32_t r) {
   }
 }
 
-void ScriptSection(Session& s, const std::string& word, const std::string& argument) {
+void ScriptSection(ScriptSession& s, const std::string& word, const std::string& argument) {
   const std::string w = UpperAscii(word);
   const std::string a = UpperAscii(argument);
   ScriptState& st = s.script;
   if (w == "BEGIN") {
     CommitBlock(s);
-    if (st.pass == 1) {
-      const ObjectBlock* block = BlockByWord(a);
-      if (block) {
-        st.blockKind = block->kind;
-        block->open(s);
+    if (st.pass == ScriptPass::Objects) {
+      if (const ObjectKindDescriptor* kind = KindOfWord(a)) {
+        st.blockKind = kind->blockKind;
+        kind->construct(s);
+        if (kind->blockKind == BlockKind::Planet) st.pickPlanetName = true;
+      } else if (a == "PLANETNAMES") {
+        st.blockKind = BlockKind::PlanetNames;
+      } else if (a == "MAP") {
+        st.blockKind = BlockKind::Map;
       }
     }
   }
-  if (st.pass == 0) {
-    if (a == "RACES") st.blockKind = BlockKind::kRaces;
-    if (a == "START") st.blockKind = BlockKind::kStart;
+  if (st.pass == ScriptPass::Settings) {
+    if (a == "RACES") st.blockKind = BlockKind::Races;
+    if (a == "START") st.blockKind = BlockKind::Start;
     if (a == "TECH") {
-      st.blockKind = BlockKind::kTech;
+      st.blockKind = BlockKind::Tech;
       s.tables.scriptTech = true;
     }
-    if (a == "EXOTIC") st.blockKind = BlockKind::kExotic;
+    if (a == "EXOTIC") st.blockKind = BlockKind::Exotic;
   }
   if (w == "END") CommitBlock(s);
 }
 
-void CommitBlock(Session& s) {
+void CommitBlock(ScriptSession& s) {
   ScriptState& st = s.script;
-  const int kind = st.blockKind;
-  st.blockKind = BlockKind::kNone;
-  const ObjectBlock* block = BlockByKind(kind);
-  if (!block) return;
+  const BlockKind blockKind = st.blockKind;
+  st.blockKind = BlockKind::None;
   // An object block left open from an objects pass into a later settings pass has no
   // universe file to go to: it is dropped.
-  if (!StoreIsOpen(s)) return;
-  if (kind == BlockKind::kMap) {
+  if (!ObjectStoreOpen(s)) return;
+  if (blockKind == BlockKind::Map) {
     if (st.pendingMapFile) AddMapPlanetObjects(s, st.pendingMapPath);
     return;
   }
-  if (!block->record) return;
-  Record& rec = s.records.*(block->record);
-  switch (kind) {
-    case BlockKind::kPlanet:
-      if (st.pickPlanetName) PickPlanetName(s);
-      rec.Set("nameKey", RoundToInt(s.random.Next() * 200 + 10));
-      ScrambleField(rec, "name", rec.Get("nameKey"));
-      break;
-    case BlockKind::kShip:
-      TrimShip(s);
-      ScrambleField(rec, "name", rec.Get("nameKey"));
-      ScrambleField(rec, "shipLog", rec.Get("shipLogKey"));
-      break;
-    case BlockKind::kBase:
-      ScrambleField(rec, "name", rec.Get("nameKey"));
-      LockBaseToPlanet(s);
-      break;
-    case BlockKind::kMinefield:
-      break;
-    case BlockKind::kThing:
-      ScrambleField(rec, "name", rec.Get("nameKey"));
-      ScrambleField(rec, "info1", rec.Get("nameKey"));
-      ScrambleField(rec, "info2", rec.Get("nameKey"));
-      break;
-    case BlockKind::kBuoy:
-      ScrambleField(rec, "name", rec.Get("nameKey"));
-      ScrambleField(rec, "message", rec.Get("nameKey"));
-      break;
-    case BlockKind::kWing:
-      ScrambleField(rec, "name", rec.Get("nameKey"));
-      ScrambleAt(rec, kWingSecondText, kWingTextWidth, rec.Get("nameKey"));
-      break;
-    default:  // the eight pods and wreckage
-      ScrambleField(rec, "name", rec.Get("nameKey"));
-      break;
+  const ObjectKindDescriptor* kind = KindOfBlock(blockKind);
+  if (!kind) return;
+  Record& rec = s.records.*kind->record;
+  if (blockKind == BlockKind::Planet) {
+    if (st.pickPlanetName) PickPlanetName(s);
+    rec.Set("nameKey", Draw(s.random, 200, 10));
   }
-  block->store(s);
+  if (kind->finish) kind->finish(s);
+  ScrambleNames(*kind, rec);
+  kind->store(s);
 }
 
-void DoProperty(Session& s, const std::string& keyword, const std::string& value) {
+void DoProperty(ScriptSession& s, const std::string& keyword, const std::string& value) {
   const std::string k = UpperAscii(keyword);
   const std::string v = UpperAscii(value);
-  const int kind = s.script.blockKind;
-  switch (kind) {
-    case BlockKind::kPlanetNames:
+  switch (s.script.blockKind) {
+    case BlockKind::PlanetNames:
       Step(s, [&] { AddPlanetName(s, value); });
       return;
-    case BlockKind::kMap:
+    case BlockKind::Map:
       MapProperty(s, k, v);
       return;
-    case BlockKind::kRaces:
+    case BlockKind::Races:
       RacesProperty(s, k, value);
       return;
-    case BlockKind::kStart:
+    case BlockKind::Start:
       SettingProperty(s, StartSettingRows(), k, value);
       return;
-    case BlockKind::kTech:
+    case BlockKind::Tech:
       SettingProperty(s, TechSettingRows(), k, value);
       return;
-    case BlockKind::kExotic:
+    case BlockKind::Exotic:
       ExoticProperty(s, k, value);
       return;
     default:
       break;
   }
-  if (!IsObjectKind(kind)) return;
+  const ObjectKindDescriptor* kind = OpenObjectKind(s);
+  if (!kind) return;
   if (k == "ID") {
     IdStatement(s, v);
     return;
   }
-  if (const KeywordTable* table = ObjectKeywordTable(kind)) ObjectProperty(s, *table, keyword, k, value, v);
+  ObjectProperty(s, *kind, keyword, k, value, v);
 }
 
 }  // namespace tarvik

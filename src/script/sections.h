@@ -8,21 +8,21 @@
 
 namespace tarvik {
 
-struct Session;
+struct ScriptSession;
 
 // A section statement: word (BEGIN, END or any other) and its argument.
-void ScriptSection(Session& s, const std::string& word, const std::string& argument);
+void ScriptSection(ScriptSession& s, const std::string& word, const std::string& argument);
 
 // Finishes the open block (an object block stores its object) and closes it.
-void CommitBlock(Session& s);
+void CommitBlock(ScriptSession& s);
 
 // One property statement on the open block. Every step runs guarded: a step that fails
 // (a number too large for a 16-bit field, a strict number that is not a number) shows
 // "Error DoProperty", has no effect, and the next step still runs.
-void DoProperty(Session& s, const std::string& keyword, const std::string& value);
+void DoProperty(ScriptSession& s, const std::string& keyword, const std::string& value);
 
 // SetPlayerRace: player slot n plays the first race module whose race identifier is r.
 // Nothing changes when n or r is below 1 or no module carries r.
-void SetPlayerRace(Session& s, int32_t n, int32_t r);
+void SetPlayerRace(ScriptSession& s, int32_t n, int32_t r);
 
 }  // namespace tarvik

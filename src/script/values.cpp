@@ -5,7 +5,7 @@
 
 #include "base/text.h"
 #include "platform/rounding.h"
-#include "session.h"
+#include "universe/universe_session.h"
 
 namespace tarvik {
 
@@ -43,7 +43,7 @@ int32_t ClampedReading(const std::string& digits, int32_t min, int32_t max) {
   return static_cast<int32_t>(v);
 }
 
-int32_t DiceValue(Session& s, std::string_view text, int32_t min, int32_t max) {
+int32_t DiceValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max) {
   std::string a, b;
   int state = 1;
   for (char c : text) {
@@ -77,7 +77,7 @@ int32_t DiceValue(Session& s, std::string_view text, int32_t min, int32_t max) {
 
 }  // namespace
 
-int32_t GetValue(Session& s, std::string_view text, int32_t min, int32_t max) {
+int32_t GetValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max) {
   if (text.empty()) return 0;
   if (UpperAscii(text).find("DICE(") != std::string::npos) return DiceValue(s, text, min, max);
   std::string digits;
@@ -97,7 +97,7 @@ int32_t GetIndex(std::string_view text, int32_t min, int32_t max) {
   return ClampedReading(digits, min, max);
 }
 
-int32_t SetFlagBit(const Session& s, int32_t flags, int n, int32_t value) {
+int32_t SetFlagBit(const UniverseSession& s, int32_t flags, int n, int32_t value) {
   if (n < 0 || n > 30) return flags;
   const int32_t weight = s.bitValue[static_cast<size_t>(n)];
   return value != 0 ? (flags | weight) : (flags & ~weight);

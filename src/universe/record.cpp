@@ -25,6 +25,13 @@ const Field& RecordLayout::Get(std::string_view fieldName) const {
   return *f;
 }
 
+const Field& RecordLayout::At(int offset) const {
+  for (const Field& f : fields_) {
+    if (f.offset == offset) return f;
+  }
+  throw RuntimeError(std::string(name_) + " has no field at offset " + std::to_string(offset));
+}
+
 int16_t CheckedI16(long long value, std::string_view what) {
   if (value < -32768 || value > 32767) {
     throw RuntimeError("overflow: " + std::to_string(value) + " does not fit the 16-bit " + std::string(what));
@@ -40,6 +47,13 @@ int32_t CheckedI32(long long value, std::string_view what) {
 }
 
 void Record::Clear() { std::fill(bytes_.begin(), bytes_.end(), 0); }
+
+void Record::SetFixedValues() {
+  for (const Field& f : layout_->fields()) {
+    if (!f.fixed) continue;
+    for (int i = 1; i <= f.count; ++i) Set(f, f.fixedValue, i);
+  }
+}
 
 const uint8_t* Record::Element(const Field& f, int index) const {
   if (index < 1 || index > f.count) {
@@ -105,6 +119,10 @@ void Record::SetBytes(const Field& f, std::string_view bytes, int index) {
   if (f.type != FieldType::Chars) throw RuntimeError("type mismatch: " + std::string(f.name) + " is a number");
   uint8_t* p = Element(f, index);
   std::memcpy(p, bytes.data(), std::min<size_t>(bytes.size(), f.charLen));
+}
+
+void Record::SetBytes(std::string_view field, const Record& inner, int index) {
+  SetBytes(field, std::string_view(reinterpret_cast<const char*>(inner.bytes().data()), inner.bytes().size()), index);
 }
 
 void Record::CheckOffset(int offset, int width) const {

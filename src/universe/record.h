@@ -23,6 +23,16 @@ struct Field {
   FieldType type;
   int count;     // number of elements (1 for a single value)
   int charLen;   // bytes per element of a Chars field; 0 otherwise
+  // A whole-number field that always holds the same value in every element.
+  bool fixed = false;
+  int32_t fixedValue = 0;
+
+  constexpr Field Always(int32_t value) const {
+    Field f = *this;
+    f.fixed = true;
+    f.fixedValue = value;
+    return f;
+  }
 
   int ElementWidth() const {
     switch (type) {
@@ -40,7 +50,9 @@ struct Field {
 constexpr Field I16(std::string_view n, int off, int count = 1) { return {n, off, FieldType::I16, count, 0}; }
 constexpr Field I32(std::string_view n, int off, int count = 1) { return {n, off, FieldType::I32, count, 0}; }
 constexpr Field F32(std::string_view n, int off, int count = 1) { return {n, off, FieldType::F32, count, 0}; }
-constexpr Field Chars(std::string_view n, int off, int len, int count = 1) { return {n, off, FieldType::Chars, count, len}; }
+constexpr Field Chars(std::string_view n, int off, int len, int count = 1) {
+  return {n, off, FieldType::Chars, count, len};
+}
 
 class RecordLayout {
  public:
@@ -52,6 +64,9 @@ class RecordLayout {
   const Field* Find(std::string_view fieldName) const;
   // The named field; a missing name is a programming error and throws RuntimeError.
   const Field& Get(std::string_view fieldName) const;
+  // The field that starts at `offset` (named or not); none is a programming error and
+  // throws RuntimeError.
+  const Field& At(int offset) const;
 
  private:
   std::string_view name_;
@@ -59,6 +74,15 @@ class RecordLayout {
   std::span<const Field> fields_;
   std::unordered_map<std::string_view, const Field*> byName_;
 };
+
+// Defines the layout function `fn`: the layout named `label`, `bytes` long, of the
+// fields that follow, built once on first use.
+#define TARVIK_RECORD_LAYOUT(fn, label, bytes, ...)          \
+  const RecordLayout& fn() {                                 \
+    static const Field fields[] = {__VA_ARGS__};             \
+    static const RecordLayout layout(label, bytes, fields);  \
+    return layout;                                           \
+  }
 
 class Record {
  public:
@@ -70,6 +94,8 @@ class Record {
   int size() const { return layout_->size(); }
   // Clears every byte to zero (the "reset" of a constructor).
   void Clear();
+  // Writes the value of every field that always holds one (Field::Always).
+  void SetFixedValues();
 
   // Whole-number fields (I16 and I32); index is 1-based.
   int32_t Get(std::string_view field, int index = 1) const { return Get(layout_->Get(field), index); }
@@ -86,8 +112,13 @@ class Record {
   // Fixed-length assignment: cut to the field's length or padded with blanks.
   void SetText(std::string_view field, std::string_view text, int index = 1) { SetText(layout_->Get(field), text, index); }
   void SetText(const Field& f, std::string_view text, int index = 1);
-  // Raw element bytes, no padding (for names that are already scrambled).
+  // Raw element bytes, no padding (for names that are already scrambled, stored stems,
+  // and records held inside a larger one).
   void SetBytes(const Field& f, std::string_view bytes, int index = 1);
+  void SetBytes(std::string_view field, std::string_view bytes, int index = 1) {
+    SetBytes(layout_->Get(field), bytes, index);
+  }
+  void SetBytes(std::string_view field, const Record& inner, int index = 1);
 
   // Raw little-endian access at a byte offset, for the unnamed fields.
   int32_t I32At(int offset) const;

@@ -8,17 +8,11 @@
 // them at their natural width.
 #include "universe/records.h"
 
+#include "universe/universe_layout.h"
+
 namespace tarvik {
 
-// Builds a layout once from a static field table.
-#define TARVIK_LAYOUT(fn, label, bytes, ...)                  \
-  const RecordLayout& fn() {                                  \
-    static const Field fields[] = {__VA_ARGS__};              \
-    static const RecordLayout layout(label, bytes, fields);   \
-    return layout;                                            \
-  }
-
-TARVIK_LAYOUT(PlanetRecordLayout, "PlanetRecord", 288,
+TARVIK_RECORD_LAYOUT(PlanetRecordLayout, "PlanetRecord", 288,
     I32("id", 0),
     I32("serial", 4),
     Chars("name", 8, 40),
@@ -66,7 +60,7 @@ TARVIK_LAYOUT(PlanetRecordLayout, "PlanetRecord", 288,
     I32("cash", 280),
     I32("", 284))              // 0 from the planet defaults
 
-TARVIK_LAYOUT(ShipRecordLayout, "ShipRecord", 1424,
+TARVIK_RECORD_LAYOUT(ShipRecordLayout, "ShipRecord", 1424,
     Chars("name", 0, 40),
     Chars("shipLog", 40, 40),
     I32("", 80),               // set by ship construction
@@ -148,7 +142,7 @@ TARVIK_LAYOUT(ShipRecordLayout, "ShipRecord", 1424,
     I32("", 988, 7),
     I32("", 1016, 102))        // 17 runs of 6
 
-TARVIK_LAYOUT(BaseRecordLayout, "BaseRecord", 1502,
+TARVIK_RECORD_LAYOUT(BaseRecordLayout, "BaseRecord", 1502,
     I16("pNum", 0),
     Chars("name", 2, 40),
     I16("nameKey", 42),
@@ -249,7 +243,7 @@ TARVIK_LAYOUT(BaseRecordLayout, "BaseRecord", 1502,
     I32("", 1468, 8),
     I16("", 1500))
 
-TARVIK_LAYOUT(ConPodRecordLayout, "ConPodRecord", 132,
+TARVIK_RECORD_LAYOUT(ConPodRecordLayout, "ConPodRecord", 132,
     I32("id", 0),
     I32("serial", 4),
     Chars("name", 8, 20),
@@ -269,7 +263,7 @@ TARVIK_LAYOUT(ConPodRecordLayout, "ConPodRecord", 132,
     I16("nameKey", 122),
     I32("", 124, 2))
 
-TARVIK_LAYOUT(OrePodRecordLayout, "OrePodRecord", 130,
+TARVIK_RECORD_LAYOUT(OrePodRecordLayout, "OrePodRecord", 130,
     I32("id", 0),
     I32("serial", 4),
     Chars("name", 8, 20),
@@ -288,7 +282,7 @@ TARVIK_LAYOUT(OrePodRecordLayout, "OrePodRecord", 130,
     I16("nameKey", 120),
     I32("", 122, 2))
 
-TARVIK_LAYOUT(LifePodRecordLayout, "LifePodRecord", 134,
+TARVIK_RECORD_LAYOUT(LifePodRecordLayout, "LifePodRecord", 134,
     I32("id", 0),
     I32("serial", 4),
     Chars("name", 8, 20),
@@ -310,7 +304,7 @@ TARVIK_LAYOUT(LifePodRecordLayout, "LifePodRecord", 134,
     I32("", 110, 6))
 
 // The assault pod keeps its position as 16-bit numbers.
-TARVIK_LAYOUT(AssaultPodRecordLayout, "AssaultPodRecord", 150,
+TARVIK_RECORD_LAYOUT(AssaultPodRecordLayout, "AssaultPodRecord", 150,
     I32("id", 0),
     I32("serial", 4),
     Chars("name", 8, 20),
@@ -330,7 +324,7 @@ TARVIK_LAYOUT(AssaultPodRecordLayout, "AssaultPodRecord", 150,
     I16("countdown", 108),
     I32("", 110, 10))
 
-TARVIK_LAYOUT(OutfitPodRecordLayout, "OutfitPodRecord", 408,
+TARVIK_RECORD_LAYOUT(OutfitPodRecordLayout, "OutfitPodRecord", 408,
     I32("id", 0),
     I32("serial", 4),
     Chars("name", 8, 20),
@@ -360,7 +354,7 @@ TARVIK_LAYOUT(OutfitPodRecordLayout, "OutfitPodRecord", 408,
     I16("countdown", 366),
     I32("", 368, 10))
 
-TARVIK_LAYOUT(NativePodRecordLayout, "NativePodRecord", 154,
+TARVIK_RECORD_LAYOUT(NativePodRecordLayout, "NativePodRecord", 154,
     I16("pNum", 0),
     I32("id", 2),
     I32("serial", 6),
@@ -374,7 +368,7 @@ TARVIK_LAYOUT(NativePodRecordLayout, "NativePodRecord", 154,
     I32("native", 50, 10),
     I32("", 90, 16))
 
-TARVIK_LAYOUT(ResupplyPodRecordLayout, "ResupplyPodRecord", 142,
+TARVIK_RECORD_LAYOUT(ResupplyPodRecordLayout, "ResupplyPodRecord", 142,
     I16("pNum", 0),
     I32("id", 2),
     I32("serial", 6),
@@ -393,7 +387,7 @@ TARVIK_LAYOUT(ResupplyPodRecordLayout, "ResupplyPodRecord", 142,
     I32("y", 74),
     I32("", 78, 16))
 
-TARVIK_LAYOUT(GoldPodRecordLayout, "GoldPodRecord", 196,
+TARVIK_RECORD_LAYOUT(GoldPodRecordLayout, "GoldPodRecord", 196,
     I16("pNum", 0),
     I32("id", 2),
     I32("serial", 6),
@@ -413,7 +407,7 @@ TARVIK_LAYOUT(GoldPodRecordLayout, "GoldPodRecord", 196,
     I16("", 162),
     I32("", 164, 8))
 
-TARVIK_LAYOUT(WreckageRecordLayout, "WreckageRecord", 346,
+TARVIK_RECORD_LAYOUT(WreckageRecordLayout, "WreckageRecord", 346,
     I32("id", 0),
     I32("serial", 4),
     Chars("name", 8, 20),
@@ -447,7 +441,7 @@ TARVIK_LAYOUT(WreckageRecordLayout, "WreckageRecord", 346,
     I16("nameKey", 304),
     I32("", 306, 10))
 
-TARVIK_LAYOUT(MinefieldRecordLayout, "MinefieldRecord", 60,
+TARVIK_RECORD_LAYOUT(MinefieldRecordLayout, "MinefieldRecord", 60,
     I16("pNum", 0),
     I32("id", 2),
     I32("serial", 6),
@@ -459,7 +453,7 @@ TARVIK_LAYOUT(MinefieldRecordLayout, "MinefieldRecord", 60,
     I16("countdown", 30),
     I32("", 32, 7))
 
-TARVIK_LAYOUT(ThingRecordLayout, "ThingRecord", 180,
+TARVIK_RECORD_LAYOUT(ThingRecordLayout, "ThingRecord", 180,
     Chars("name", 0, 40),
     I16("flavor", 40),
     I32("id", 42),
@@ -489,7 +483,7 @@ TARVIK_LAYOUT(ThingRecordLayout, "ThingRecord", 180,
     I32("data1", 164),
     I32("", 168, 3))
 
-TARVIK_LAYOUT(BuoyRecordLayout, "BuoyRecord", 222,
+TARVIK_RECORD_LAYOUT(BuoyRecordLayout, "BuoyRecord", 222,
     Chars("name", 0, 40),
     Chars("message", 40, 120),
     I32("id", 160),
@@ -507,7 +501,7 @@ TARVIK_LAYOUT(BuoyRecordLayout, "BuoyRecord", 222,
     I32("countdown", 206),
     I32("", 210, 3))
 
-TARVIK_LAYOUT(WingRecordLayout, "WingRecord", 284,
+TARVIK_RECORD_LAYOUT(WingRecordLayout, "WingRecord", 284,
     I16("pNum", 0),
     I32("id", 2),
     Chars("name", 6, 40),
@@ -538,19 +532,19 @@ TARVIK_LAYOUT(WingRecordLayout, "WingRecord", 284,
     Chars("", 267, 3, 3),      // set by wing construction
     I32("", 276, 2))
 
-TARVIK_LAYOUT(PlayerRecordLayout, "PlayerRecord", 226,
+TARVIK_RECORD_LAYOUT(PlayerRecordLayout, "PlayerRecord", 226,
     Chars("", 0, 44),          // never assigned: zero bytes
     I32("gameRace", 44),
     I32("playerNumber", 48),
     I32("activeMask", 52),
-    I32("", 56),               // 2147483647
+    I32("", 56).Always(2147483647),
     I32("", 60, 3),
     Chars("code1", 72, 3),
     Chars("code2", 75, 3),
-    I32("", 78),               // 5
+    I32("", 78).Always(5),
     I32("money", 82),
     I32("", 86, 8),
-    I32("", 118),              // 150
+    I32("", 118).Always(150),
     I16("", 122, 2),
     I32("exoticA", 126),
     I32("exoticB", 130),
@@ -565,17 +559,15 @@ TARVIK_LAYOUT(PlayerRecordLayout, "PlayerRecord", 226,
     I32("techHyp", 166),
     I32("techShield", 170),
     I32("", 174, 5),
-    I32("", 194),              // exoticA of the slot again
-    I32("", 198),              // exoticB of the slot again
+    I32("exoticAAgain", 194),
+    I32("exoticBAgain", 198),
     I32("", 202, 6))
 
-TARVIK_LAYOUT(ObjectIndexEntryLayout, "ObjectIndexEntry", 12,
+TARVIK_RECORD_LAYOUT(ObjectIndexEntryLayout, "ObjectIndexEntry", 12,
     I16("owner", 0),
     I32("recordPos", 2),
     I16("recordSize", 6),
     I32("reserved", 8))
-
-#undef TARVIK_LAYOUT
 
 std::span<const RecordLayout* const> AllRecordLayouts() {
   static const RecordLayout* const all[] = {
@@ -585,6 +577,8 @@ std::span<const RecordLayout* const> AllRecordLayouts() {
       &ResupplyPodRecordLayout(),  &GoldPodRecordLayout(),    &WreckageRecordLayout(),
       &MinefieldRecordLayout(),    &ThingRecordLayout(),      &BuoyRecordLayout(),
       &WingRecordLayout(),         &PlayerRecordLayout(),     &ObjectIndexEntryLayout(),
+      &UniverseHeaderLayout(),     &UniverseDirectoryLayout(), &RaceDataBlockLayout(),
+      &SettingsBlockLayout(),      &PlayerSectionLayout(),    &SiteRecordLayout(),
   };
   return all;
 }

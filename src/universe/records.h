@@ -27,7 +27,8 @@ const RecordLayout& WingRecordLayout();         // 284 bytes
 const RecordLayout& PlayerRecordLayout();       // 226 bytes
 const RecordLayout& ObjectIndexEntryLayout();   // 12 bytes
 
-// Every layout above, for checks and dumps.
+// Every layout above and those of the universe file's fixed structures
+// (universe/universe_layout.h), for checks and dumps.
 std::span<const RecordLayout* const> AllRecordLayouts();
 
 // The working records: one per object kind, shared by everything that builds an

@@ -15,7 +15,7 @@ namespace tarvik {
 template <typename T, int N>
 class Table {
  public:
-  static constexpr int kSize = N;
+  static constexpr int SIZE = N;
 
   T& operator[](int i) { return v_[Check(i)]; }
   const T& operator[](int i) const { return v_[Check(i)]; }

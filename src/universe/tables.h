@@ -20,22 +20,22 @@ inline constexpr int MIN_PLAYER_COUNT = 2;
 
 // ObjectKind codes stored in objectKind.
 namespace ObjectKind {
-inline constexpr int kPlanet = 1;
-inline constexpr int kBase = 10;
-inline constexpr int kAssaultPod = 13;
-inline constexpr int kConPod = 14;
-inline constexpr int kGoldPod = 15;
-inline constexpr int kWreckage = 16;
-inline constexpr int kLifePod = 17;
-inline constexpr int kNativePod = 18;
-inline constexpr int kOrePod = 19;
-inline constexpr int kOutfitPod = 20;
-inline constexpr int kResupplyPod = 21;
-inline constexpr int kThing = 22;
-inline constexpr int kWing = 23;
-inline constexpr int kBuoy = 999;
-inline constexpr int kShipBase = 1000;  // plus the hull type
-inline constexpr int kMinefieldBase = 30000;
+inline constexpr int PLANET = 1;
+inline constexpr int BASE = 10;
+inline constexpr int ASSAULT_POD = 13;
+inline constexpr int CON_POD = 14;
+inline constexpr int GOLD_POD = 15;
+inline constexpr int WRECKAGE = 16;
+inline constexpr int LIFE_POD = 17;
+inline constexpr int NATIVE_POD = 18;
+inline constexpr int ORE_POD = 19;
+inline constexpr int OUTFIT_POD = 20;
+inline constexpr int RESUPPLY_POD = 21;
+inline constexpr int THING = 22;
+inline constexpr int WING = 23;
+inline constexpr int BUOY = 999;
+inline constexpr int SHIP = 1000;       // plus the hull type
+inline constexpr int MINEFIELD = 30000;  // and up: flavor and radius
 }  // namespace ObjectKind
 
 // Minefield kind code from flavor and radius: 30000, 30500, 31000, 31500 for flavor

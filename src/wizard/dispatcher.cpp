@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "app/run_log.h"
+#include "log/run_log.h"
 #include "base/errors.h"
 #include "platform/rounding.h"
-#include "session.h"
+#include "wizard/wizard_session.h"
 #include "wizard/steps.h"
 
 namespace tarvik {
@@ -20,7 +20,7 @@ int ClickPixel(double v) {
   return static_cast<int>(r);
 }
 
-void StepClick(Session& s, FormId form, int x, int y) {
+void StepClick(WizardSession& s, FormId form, int x, int y) {
   switch (form) {
     case FormId::UnivSlots:
       return SlotStepClick(s, x, y);
@@ -43,7 +43,7 @@ void StepClick(Session& s, FormId form, int x, int y) {
 }
 
 // The click handler of a control, run after its selection or value changed.
-void ControlClick(Session& s, FormId form, const std::string& control) {
+void ControlClick(WizardSession& s, FormId form, const std::string& control) {
   if (form == FormId::Race && control == "lstRacePacks") return RacePacksClick(s);
   if (form == FormId::Race && control == "lstAss") return PlayerSlotClick(s);
   if (form == FormId::Race && control == "cmdEnter") return EnterPlayerCount(s);
@@ -68,7 +68,7 @@ void TypeCharacter(Control& c, int code) {
   if (c.kind == ControlKind::ComboBox) c.selected = -1;
 }
 
-DispatchResult ControlEvent(Session& s, Form& f, const WizardEvent& e) {
+DispatchResult ControlEvent(WizardSession& s, Form& f, const WizardEvent& e) {
   Control* c = f.FindControl(e.control);
   if (!c) return DispatchResult::kDone;  // the replay checks names before it runs
   if (!c->enabled) return DispatchResult::kControlDisabled;
@@ -109,7 +109,7 @@ DispatchResult ControlEvent(Session& s, Form& f, const WizardEvent& e) {
   return DispatchResult::kDone;
 }
 
-DispatchResult Carry(Session& s, const WizardEvent& e) {
+DispatchResult Carry(WizardSession& s, const WizardEvent& e) {
   WizardState& w = s.wizard;
   Form& f = w.forms[e.form];
   if (!f.created || !f.shown) return DispatchResult::kFormNotShown;
@@ -139,14 +139,13 @@ bool HandlesKeyPress(FormId form, std::string_view control) {
   return form == FormId::Race && control == "txtPlayers";
 }
 
-DispatchResult Dispatch(Session& s, const WizardEvent& e) {
+DispatchResult Dispatch(WizardSession& s, const WizardEvent& e) {
   try {
     return Carry(s, e);
   } catch (const RuntimeError& error) {
     // The steps handle the failures the system names; anything else ends the program
     // with its own text rather than leaving the wizard half done.
-    s.ui->ShowMessage("ERROR!", std::string("Error: ") + error.what(), MessageIcon::Critical);
-    throw ProgramEnd{1};
+    throw FatalError{std::string("Error: ") + error.what()};
   }
 }
 
@@ -166,7 +165,7 @@ std::string DispatchResultText(DispatchResult r) {
   return "";
 }
 
-void OutputDone(Session& s) {
+void OutputDone(WizardSession& s) {
   ClickDone(s);  // ends the program when the run is over
   HideForm(s.wizard, FormId::OutText);
 }

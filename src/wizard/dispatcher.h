@@ -10,7 +10,7 @@
 
 namespace tarvik {
 
-struct Session;
+struct WizardSession;
 
 enum class WizardEventKind {
   Click,     // mouse-down on the form's picCMD at (x, y)
@@ -44,8 +44,9 @@ enum class DispatchResult {
 };
 
 // Carries out one event. Ending the program (an Exit button, Done after a build) throws
-// ProgramEnd; a run-time error that no step handles shows "ERROR!" and ends it.
-DispatchResult Dispatch(Session& s, const WizardEvent& e);
+// ProgramEnd; a run-time error that no step handles becomes a FatalError, whose
+// "ERROR!" box the top shows before the program ends.
+DispatchResult Dispatch(WizardSession& s, const WizardEvent& e);
 
 // Whether a step handles the key presses of that text box itself (txtPlayers): a window
 // front end then hands it every typed character as a Key event instead of letting the

@@ -1,7 +1,7 @@
 // The home step (frmHome) and the planet step (frmPlanet): the levels and amounts of the
 // home worlds and of the ordinary planets.
 #include "base/errors.h"
-#include "session.h"
+#include "wizard/wizard_session.h"
 #include "wizard/steps.h"
 
 namespace tarvik {
@@ -11,7 +11,7 @@ namespace {
 constexpr int kFinishX = 570;
 constexpr int kFinishY = 288;
 
-void ApplyHomeDefaults(Session& s) {
+void ApplyHomeDefaults(WizardSession& s) {
   if (s.wizard.homeDefaultsApplied) return;
   s.wizard.homeDefaultsApplied = true;
   Form& f = s.wizard.forms[FormId::Home];
@@ -22,7 +22,7 @@ void ApplyHomeDefaults(Session& s) {
   f.control("cmbCargo").Select(3);     // Above Average
 }
 
-void ApplyPlanetDefaults(Session& s) {
+void ApplyPlanetDefaults(WizardSession& s) {
   if (s.wizard.planetDefaultsApplied) return;
   s.wizard.planetDefaultsApplied = true;
   Form& f = s.wizard.forms[FormId::Planet];
@@ -44,7 +44,7 @@ void DrawStepButtons(Canvas& c, bool nextEnabled) {
   c.DrawButton("Exit", kExitX, kStripY, false);
 }
 
-void EnterHomeStep(Session& s) {
+void EnterHomeStep(WizardSession& s) {
   Form& f = ShowFormAt(s.wizard, FormId::Home, FormId::StartPos);
   HideForm(s.wizard, FormId::StartPos);
   f.canvas().Clear();
@@ -52,7 +52,7 @@ void EnterHomeStep(Session& s) {
   ApplyHomeDefaults(s);
 }
 
-void HomeStepClick(Session& s, int x, int y) {
+void HomeStepClick(WizardSession& s, int x, int y) {
   WizardState& w = s.wizard;
   if (PointInButton(x, y, kBackX, kStripY)) {
     ShowFormAt(w, FormId::StartPos, FormId::Home);
@@ -72,7 +72,7 @@ void HomeStepClick(Session& s, int x, int y) {
   }
 }
 
-void PlanetStepClick(Session& s, int x, int y) {
+void PlanetStepClick(WizardSession& s, int x, int y) {
   WizardState& w = s.wizard;
   if (PointInButton(x, y, kBackX, kStripY)) {
     ShowForm(w, FormId::Home);

@@ -5,7 +5,7 @@
 #include "base/errors.h"
 #include "base/text.h"
 #include "platform/files.h"
-#include "session.h"
+#include "wizard/wizard_session.h"
 #include "wizard/front_end.h"
 #include "wizard/steps.h"
 
@@ -29,7 +29,7 @@ constexpr int kLoadY = 180;
 const char* const kEchoLines[] = {"Size: 2000 X 2000 LY", "Center: (2000 , 2000)", "Planets: 500"};
 const char* const kEpsilonLines[] = {"Size: 3000 X 3000 LY", "Center: (2500 , 2500)", "Planets: 688"};
 
-Form& MapForm(Session& s) { return s.wizard.forms[FormId::Map]; }
+Form& MapForm(WizardSession& s) { return s.wizard.forms[FormId::Map]; }
 
 // The file name after the last folder separator.
 std::string BaseName(const std::string& path) {
@@ -45,7 +45,7 @@ void DrawLines(Canvas& c, const char* const (&lines)[3], int y) {
 }
 
 // A stock map option is usable only while its map file is there.
-void CheckStockMap(Session& s, Control& option, const char* file, const char* missingText, int textY) {
+void CheckStockMap(WizardSession& s, Control& option, const char* file, const char* missingText, int textY) {
   Canvas& c = MapForm(s).canvas();
   if (FileExists(s.paths.appPath + "data\\" + file)) {
     option.enabled = true;
@@ -65,7 +65,7 @@ void DisableOption(Control& option) {
 
 }  // namespace
 
-int CurrentMapChoice(const Session& s) {
+int CurrentMapChoice(const WizardSession& s) {
   const Form& f = s.wizard.forms[FormId::Map];
   if (f.FindControl("optEcho")->checked) return 1;
   if (f.FindControl("optZeta")->checked) return 2;
@@ -74,7 +74,7 @@ int CurrentMapChoice(const Session& s) {
   return 0;
 }
 
-void DrawMapStep(Session& s) {
+void DrawMapStep(WizardSession& s) {
   Form& f = MapForm(s);
   Canvas& c = f.canvas();
   const std::function<void()> steps[] = {
@@ -122,13 +122,13 @@ void DrawMapStep(Session& s) {
   for (int step = 1; step <= 5; ++step) {
     try {
       steps[step - 1]();
-    } catch (const RuntimeError&) {
-      s.ui->ShowMessage("", "Error: Map Draw Error Code: " + NumText(step), MessageIcon::None);
+    } catch (const RuntimeError& e) {
+      s.ui->ShowStepError("Error: Map Draw Error Code: " + NumText(step), e.what());
     }
   }
 }
 
-void MapStepClick(Session& s, int x, int y) {
+void MapStepClick(WizardSession& s, int x, int y) {
   const int choice = CurrentMapChoice(s);
   if (PointInButton(x, y, kNextX, kStripY) && choice != 0) {
     s.wizard.mapChoice = choice;
@@ -154,7 +154,7 @@ void MapStepClick(Session& s, int x, int y) {
 
 // ---- The file picker ----
 
-void LoadFiles(Session& s) {
+void LoadFiles(WizardSession& s) {
   Form& f = s.wizard.forms.Load(FormId::Load);
   Control& list = f.control("file1");
   list.ClearItems();
@@ -167,7 +167,7 @@ void LoadFiles(Session& s) {
 
 // Fills frmLoad with the files of `folder` matching "*." + `extension`, shows it over the
 // map step and waits until it is closed: FileName, or nothing when none was chosen.
-static std::optional<std::string> RunPicker(Session& s, const std::string& folder, const char* extension) {
+static std::optional<std::string> RunPicker(WizardSession& s, const std::string& folder, const char* extension) {
   WizardState& w = s.wizard;
   w.loadDirectory = folder;
   w.loadFileExt = extension;
@@ -184,20 +184,20 @@ static std::optional<std::string> RunPicker(Session& s, const std::string& folde
   return w.loadFileName;
 }
 
-void PickFile(Session& s, const std::optional<std::string>& entry) {
+void PickFile(WizardSession& s, const std::optional<std::string>& entry) {
   if (entry) s.wizard.loadFileName = s.wizard.loadDirectory + *entry;
   HideForm(s.wizard, FormId::Load);
 }
 
 // A picked file that no longer exists leaves the custom map, or the script, unset.
-void LoadMapFile(Session& s) {
+void LoadMapFile(WizardSession& s) {
   const auto name = RunPicker(s, s.paths.appPath + "data\\", "map");
   if (!name) return;
   s.wizard.customMapSet = FileExists(*name);
   if (s.wizard.customMapSet) s.map.defaultMapFile = *name;
 }
 
-void LoadScriptFile(Session& s) {
+void LoadScriptFile(WizardSession& s) {
   const auto name = RunPicker(s, s.paths.appPath + "scripts\\", "vps");
   if (!name) return;
   s.paths.scriptFound = FileExists(*name);

@@ -1,35 +1,35 @@
 // The name step (frmName): the game's names, then either the scripted build at once or
 // the map's parameters and the race step.
-#include "app/run_log.h"
+#include "log/run_log.h"
 #include "base/errors.h"
 #include "platform/files.h"
 #include "script/script_reader.h"
-#include "session.h"
-#include "universe/universe_file.h"
+#include "wizard/wizard_session.h"
+#include "writer/universe_file.h"
 #include "wizard/steps.h"
 
 namespace tarvik {
 
 namespace {
 
-Form& NameForm(Session& s) { return s.wizard.forms[FormId::Name]; }
+Form& NameForm(WizardSession& s) { return s.wizard.forms[FormId::Name]; }
 
 }  // namespace
 
-void DrawNameStep(Session& s) {
+void DrawNameStep(WizardSession& s) {
   Canvas& c = NameForm(s).canvas();
   c.Clear();
   DrawStepButtons(c);
 }
 
-void ReadGameNames(Session& s) {
+void ReadGameNames(WizardSession& s) {
   const Form& f = NameForm(s);
   s.tables.gameName = f.FindControl("txtGameName")->text;
   s.tables.hostName = f.FindControl("txtHostName")->text;
   s.tables.rstName = f.FindControl("txtRSTName")->text;
 }
 
-void NameStepClick(Session& s, int x, int y) {
+void NameStepClick(WizardSession& s, int x, int y) {
   WizardState& w = s.wizard;
   if (PointInButton(x, y, kNextX, kStripY) && w.mapChoice >= 1 && w.mapChoice <= 4) {
     if (w.mapChoice == 4) {

@@ -1,12 +1,12 @@
 // Interim pieces that wait for the slot records and the generation run; replaced when
 // those land.
 #include "base/errors.h"
-#include "session.h"
+#include "wizard/wizard_session.h"
 #include "wizard/steps.h"
 
 namespace tarvik {
 
-void OpenSlotStep(Session& s) {
+void OpenSlotStep(WizardSession& s) {
   s.wizard.customMapSet = !s.map.defaultMapFile.empty();
   Form& f = ShowForm(s.wizard, FormId::UnivSlots);
   MoveForm(s.wizard, FormId::UnivSlots, kFirstFormLeft, kFirstFormTop);
@@ -15,10 +15,10 @@ void OpenSlotStep(Session& s) {
   f.canvas().DrawButton("Exit", 245, 305, false);
 }
 
-void FillSlotLabels(Session&) {}
-void DrawSlotStep(Session&) {}
+void FillSlotLabels(WizardSession&) {}
+void DrawSlotStep(WizardSession&) {}
 
-void SlotStepClick(Session& s, int x, int y) {
+void SlotStepClick(WizardSession& s, int x, int y) {
   if (PointInButton(x, y, 245, 305)) throw ProgramEnd{0};
   if (PointInButton(x, y, 335, 305)) {
     ShowFormAt(s.wizard, FormId::Map, FormId::UnivSlots);
@@ -28,17 +28,17 @@ void SlotStepClick(Session& s, int x, int y) {
   }
 }
 
-void SetMapParameters(Session&) {}
-void BuildScriptedUniverse(Session&) {}
-void EnterStartStep(Session& s) {
+void SetMapParameters(WizardSession&) {}
+void BuildScriptedUniverse(WizardSession&) {}
+void EnterStartStep(WizardSession& s) {
   ShowFormAt(s.wizard, FormId::StartPos, FormId::Race);
   HideForm(s.wizard, FormId::Race);
   s.wizard.forms[FormId::StartPos].canvas().Clear();
   DrawStepButtons(s.wizard.forms[FormId::StartPos].canvas());
 }
-void StartStepClick(Session& s, int x, int y) {
+void StartStepClick(WizardSession& s, int x, int y) {
   if (PointInButton(x, y, kNextX, kStripY)) EnterHomeStep(s);
 }
-void FinishStandardRoad(Session&) {}
+void FinishStandardRoad(WizardSession&) {}
 
 }  // namespace tarvik

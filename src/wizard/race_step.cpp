@@ -4,7 +4,7 @@
 #include "base/errors.h"
 #include "base/text.h"
 #include "platform/rounding.h"
-#include "session.h"
+#include "wizard/wizard_session.h"
 #include "wizard/steps.h"
 
 namespace tarvik {
@@ -17,9 +17,9 @@ constexpr int kRaceBackX = 150;
 constexpr int kRaceExitX = 50;
 constexpr int kRaceStripY = 3;
 
-Form& RaceForm(Session& s) { return s.wizard.forms[FormId::Race]; }
+Form& RaceForm(WizardSession& s) { return s.wizard.forms[FormId::Race]; }
 
-bool IsUsableRace(const Session& s, int entry) {
+bool IsUsableRace(const WizardSession& s, int entry) {
   return entry >= 1 && entry <= MAX_RACES && s.packs.raceList[entry].raceId > 0;
 }
 
@@ -43,7 +43,7 @@ double LeadingNumber(std::string_view text) {
 }
 
 // Whether some player in the game has no race yet.
-bool PlayerWithoutRace(const Session& s) {
+bool PlayerWithoutRace(const WizardSession& s) {
   for (int p = 1; p <= MAX_PLAYERS; ++p) {
     if (s.tables.playerActive[p] == 1 && s.tables.playerRace[p] == 0) return true;
   }
@@ -52,12 +52,12 @@ bool PlayerWithoutRace(const Session& s) {
 
 }  // namespace
 
-void LoadRaceForm(Session& s) {
+void LoadRaceForm(WizardSession& s) {
   s.wizard.forms.Load(FormId::Race);
   HideForm(s.wizard, FormId::Race);
 }
 
-void FillRacePackList(Session& s) {
+void FillRacePackList(WizardSession& s) {
   Control& list = RaceForm(s).control("lstRacePacks");
   list.ClearItems();
   for (int entry : s.packs.raceListItems) list.AddItem(s.packs.raceList[entry].raceName, entry);
@@ -67,7 +67,7 @@ void FillRacePackList(Session& s) {
   }
 }
 
-std::string PlayerLineText(const Session& s, int p) {
+std::string PlayerLineText(const WizardSession& s, int p) {
   std::string line = "Player " + NumText(p) + " : ";
   if (s.tables.playerActive[p] == 0) return line + "Not in game";
   const int race = s.tables.playerRace[p];
@@ -75,14 +75,14 @@ std::string PlayerLineText(const Session& s, int p) {
   return line + "---Unassigned---";
 }
 
-void FillPlayerList(Session& s) {
+void FillPlayerList(WizardSession& s) {
   Control& list = RaceForm(s).control("lstAss");
   list.ClearItems();
   for (int p = 1; p <= MAX_PLAYERS; ++p) list.AddItem(PlayerLineText(s, p), p);
   list.Select(0);  // selecting the first line is not a click on it
 }
 
-void ShowRaceStep(Session& s) {
+void ShowRaceStep(WizardSession& s) {
   Form& f = RaceForm(s);
   Canvas& c = f.canvas();
   c.Clear();
@@ -92,7 +92,7 @@ void ShowRaceStep(Session& s) {
   f.control("txtPlayers").text = std::to_string(s.tables.playerCount);
 }
 
-void EnterPlayerCount(Session& s) {
+void EnterPlayerCount(WizardSession& s) {
   Control& box = RaceForm(s).control("txtPlayers");
   long long n = RoundToInt(LeadingNumber(box.text));
   if (n > MAX_PLAYERS) n = MAX_PLAYERS;
@@ -103,7 +103,7 @@ void EnterPlayerCount(Session& s) {
   FillPlayerList(s);
 }
 
-void PlayersKeyPress(Session& s, int code) {
+void PlayersKeyPress(WizardSession& s, int code) {
   Control& box = RaceForm(s).control("txtPlayers");
   if (box.text.size() > 2) box.text.clear();
   if (code == 13) EnterPlayerCount(s);
@@ -111,14 +111,14 @@ void PlayersKeyPress(Session& s, int code) {
   box.text += static_cast<char>(code);
 }
 
-void RacePacksClick(Session& s) {
+void RacePacksClick(WizardSession& s) {
   const Control& list = RaceForm(s).control("lstRacePacks");
   if (list.selected < 0) return;
   const int entry = list.itemData[static_cast<size_t>(list.selected)];
   if (IsUsableRace(s, entry)) s.packs.selectedRaceIndex = entry;
 }
 
-void PlayerSlotClick(Session& s) {
+void PlayerSlotClick(WizardSession& s) {
   Control& list = RaceForm(s).control("lstAss");
   if (list.selected < 0) return;
   const int p = list.selected + 1;
@@ -128,7 +128,7 @@ void PlayerSlotClick(Session& s) {
   list.items[static_cast<size_t>(p - 1)] = PlayerLineText(s, p);
 }
 
-void RaceTimerTick(Session& s) {
+void RaceTimerTick(WizardSession& s) {
   Form& f = RaceForm(s);
   Canvas& c = f.canvas();
   Control& warn = f.control("lblWarn");
@@ -145,7 +145,7 @@ void RaceTimerTick(Session& s) {
   if (s.log.runFinished && s.log.doneClicked) throw ProgramEnd{0};
 }
 
-void RaceStepClick(Session& s, int x, int y) {
+void RaceStepClick(WizardSession& s, int x, int y) {
   if (PointInButton(x, y, kRaceNextX, kRaceStripY) && !PlayerWithoutRace(s)) EnterStartStep(s);
   if (PointInButton(x, y, kRaceBackX, kRaceStripY)) {
     ShowFormAt(s.wizard, FormId::Name, FormId::Race);

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "base/errors.h"
-#include "session.h"
+#include "wizard/wizard_session.h"
 #include "wizard/dispatcher.h"
 
 namespace tarvik {
@@ -45,7 +45,7 @@ WizardEvent ToWizardEvent(const ReplayEvent& e) {
 
 }  // namespace
 
-ReplayDriver::ReplayDriver(Session& s, std::vector<ReplayEvent> events, std::ostream& err)
+ReplayDriver::ReplayDriver(WizardSession& s, std::vector<ReplayEvent> events, std::ostream& err)
     : writeFile(WriteTextFile), s_(s), events_(std::move(events)), err_(err) {}
 
 void ReplayDriver::ShowMessage(const std::string& title, const std::string& text, MessageIcon) {

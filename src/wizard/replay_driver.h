@@ -19,11 +19,11 @@
 
 namespace tarvik {
 
-struct Session;
+struct WizardSession;
 
 class ReplayDriver : public WizardFrontEnd, public UserInterface {
  public:
-  ReplayDriver(Session& s, std::vector<ReplayEvent> events, std::ostream& err);
+  ReplayDriver(WizardSession& s, std::vector<ReplayEvent> events, std::ostream& err);
 
   // Where "dump" and "draw" put their files; by default the named file, relative to
   // the current folder. A file that cannot be written ends the run (status 1).
@@ -45,7 +45,7 @@ class ReplayDriver : public WizardFrontEnd, public UserInterface {
   void Carry(const ReplayEvent& e);
   void Note(const ReplayEvent& e, const std::string& why);
 
-  Session& s_;
+  WizardSession& s_;
   std::vector<ReplayEvent> events_;
   size_t next_ = 0;
   std::ostream& err_;

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "packs/map_planets.h"
+#include "packs/map_files.h"
 #include "platform/ui.h"
 #include "wizard/forms.h"
 

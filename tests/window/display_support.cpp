@@ -18,6 +18,8 @@
 #include <sstream>
 #include <thread>
 
+TARVIK_WINDOW_LEAK_SUPPRESSIONS
+
 extern char** environ;
 
 namespace tarvik::test {

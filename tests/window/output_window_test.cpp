@@ -6,7 +6,7 @@
 
 #include <FL/Fl.H>
 
-#include "app/run_log.h"
+#include "log/run_log.h"
 #include "app/startup.h"
 #include "base/errors.h"
 #include "forge/forge.h"

@@ -1,6 +1,6 @@
 #include "window/wizard_mirror.h"
 
-#include "app/paths.h"
+#include "platform/paths.h"
 #include "app/startup.h"
 #include "base/errors.h"
 #include "gui/events.h"

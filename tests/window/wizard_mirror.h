@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/clock.h"
-#include "session.h"
+#include "app/session.h"
 #include "test_support.h"
 #include "wizard/dispatcher.h"
 #include "wizard/front_end.h"

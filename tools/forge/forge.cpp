@@ -19,16 +19,16 @@ namespace tarvik::forge {
 namespace {
 
 // Where the forge places the parts of its files (0-based offsets).
-constexpr size_t kRaceDirectoryOffset = 512;
-constexpr size_t kRaceDirectorySize = 100;
-constexpr size_t kRaceRecordsOffset = 640;
-constexpr size_t kPackTableOffset = 512;
-constexpr size_t kMapListsOffset = 128;
+constexpr size_t RACE_DIRECTORY_OFFSET = 512;
+constexpr size_t RACE_DIRECTORY_SIZE = 100;
+constexpr size_t RACE_RECORDS_OFFSET = 640;
+constexpr size_t PACK_TABLE_OFFSET = 512;
+constexpr size_t MAP_LISTS_OFFSET = 128;
 
-constexpr size_t kRaceRecordSize = 622;
-constexpr size_t kRaceUnitSize = 98;
-constexpr size_t kRaceExtraSize = 74;
-constexpr size_t kHullRecordSize = 190;
+constexpr size_t RACE_RECORD_SIZE = 622;
+constexpr size_t RACE_UNIT_SIZE = 98;
+constexpr size_t RACE_EXTRA_SIZE = 74;
+constexpr size_t HULL_RECORD_SIZE = 190;
 
 // Fills bytes with a deterministic pattern; seed 0 leaves them zero.
 void FillCarried(std::vector<uint8_t>& bytes, uint32_t seed, uint64_t salt) {
@@ -46,6 +46,15 @@ std::string StoredName(std::string_view name, int key, size_t len) {
   std::string s = FixedText(name, len);
   ScrambleName(key, s);
   return s;
+}
+
+// The beginning that race modules and ship packs share: the header literal, the race or
+// pack identifier, its revision and the position of the directory or hull table.
+void WritePackStart(ByteWriter& w, std::string_view header, int32_t id, int32_t revision, size_t indexOffset) {
+  w.Text(0, header);
+  w.I32(400, id);
+  w.I32(404, revision);
+  w.I32(449, static_cast<int32_t>(indexOffset + 1));
 }
 
 void EnsureParent(const std::string& path) {
@@ -76,7 +85,7 @@ double ForgeRandom::Unit() { return static_cast<double>(Next() >> 11) * (1.0 / 9
 
 std::vector<uint8_t> BuildRaceRecord(const RaceModuleSpec& desc) {
   if (desc.requiredHulls.size() > 40) throw std::invalid_argument("a race lists at most 40 required hulls");
-  std::vector<uint8_t> rec(kRaceRecordSize, 0);
+  std::vector<uint8_t> rec(RACE_RECORD_SIZE, 0);
   FillCarried(rec, desc.carriedSeed, 0x100);
   PutText(rec, 8, StoredName(desc.name, desc.nameKey, 44));
   PutI16(rec.data() + 132, desc.nameKey);
@@ -88,14 +97,14 @@ std::vector<uint8_t> BuildRaceRecord(const RaceModuleSpec& desc) {
 }
 
 std::vector<uint8_t> BuildRaceUnitRecord(const RaceModuleSpec& desc, int k) {
-  std::vector<uint8_t> rec(kRaceUnitSize, 0);
+  std::vector<uint8_t> rec(RACE_UNIT_SIZE, 0);
   FillCarried(rec, desc.carriedSeed, 0x200 + k);
   PutText(rec, 4, FixedText("Unit " + std::to_string(k), 30));
   return rec;
 }
 
 std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleSpec& desc, int k) {
-  std::vector<uint8_t> rec(kRaceExtraSize, 0);
+  std::vector<uint8_t> rec(RACE_EXTRA_SIZE, 0);
   FillCarried(rec, desc.carriedSeed, 0x300 + k);
   PutText(rec, 4, FixedText("Extra " + std::to_string(k), 30));
   return rec;
@@ -103,15 +112,12 @@ std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleSpec& desc, int k) {
 
 std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& desc, RaceModuleLayoutInfo* info) {
   ByteWriter w;
-  w.Text(0, RACE_MODULE_HEADER);
-  w.I32(400, desc.raceId);
-  w.I32(404, desc.revision);
-  w.I32(449, static_cast<int32_t>(kRaceDirectoryOffset + 1));
-  w.Zeros(kRaceDirectoryOffset, kRaceDirectorySize);
+  WritePackStart(w, RACE_MODULE_HEADER, desc.raceId, desc.revision, RACE_DIRECTORY_OFFSET);
+  w.Zeros(RACE_DIRECTORY_OFFSET, RACE_DIRECTORY_SIZE);
 
   RaceModuleLayoutInfo li;
-  li.directoryPos = static_cast<int32_t>(kRaceDirectoryOffset + 1);
-  size_t at = kRaceRecordsOffset;
+  li.directoryPos = static_cast<int32_t>(RACE_DIRECTORY_OFFSET + 1);
+  size_t at = RACE_RECORDS_OFFSET;
   // The race record first, then the unit and extra records: the directory, not the
   // order in the file, says where each one is.
   li.raceRecordPos = static_cast<int32_t>(at + 1);
@@ -131,10 +137,10 @@ std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& desc, RaceModuleLayou
     at += extra.size();
   }
   for (int k = 1; k <= 3; ++k) {
-    w.I32(kRaceDirectoryOffset + 4 * (k - 1), li.extraRecordPos[k - 1]);
-    w.I32(kRaceDirectoryOffset + 36 + 4 * (k - 1), li.unitRecordPos[k - 1]);
+    w.I32(RACE_DIRECTORY_OFFSET + 4 * (k - 1), li.extraRecordPos[k - 1]);
+    w.I32(RACE_DIRECTORY_OFFSET + 36 + 4 * (k - 1), li.unitRecordPos[k - 1]);
   }
-  w.I32(kRaceDirectoryOffset + 96, li.raceRecordPos);
+  w.I32(RACE_DIRECTORY_OFFSET + 96, li.raceRecordPos);
   li.fileLength = static_cast<int32_t>(w.data().size());
   if (info) *info = li;
   return w.data();
@@ -145,7 +151,7 @@ void WriteRaceModule(const std::string& path, const RaceModuleSpec& desc) { Writ
 // ---- Ship packs -----------------------------------------------------------------------
 
 std::vector<uint8_t> BuildHullRecord(const HullSpec& h) {
-  std::vector<uint8_t> rec(kHullRecordSize, 0);
+  std::vector<uint8_t> rec(HULL_RECORD_SIZE, 0);
   FillCarried(rec, h.carriedSeed, 0x400 + static_cast<uint64_t>(h.hullType));
   uint8_t* p = rec.data();
   PutText(rec, 2, StoredName(h.name, h.nameKey, 40));
@@ -168,23 +174,20 @@ std::vector<uint8_t> BuildHullRecord(const HullSpec& h) {
 
 std::vector<uint8_t> BuildShipPack(const ShipPackSpec& desc, ShipPackLayoutInfo* info) {
   ByteWriter w;
-  w.Text(0, SHIP_PACK_HEADER);
-  w.I32(400, desc.packId);
-  w.I32(404, desc.revision);
-  w.I32(449, static_cast<int32_t>(kPackTableOffset + 1));
+  WritePackStart(w, SHIP_PACK_HEADER, desc.packId, desc.revision, PACK_TABLE_OFFSET);
   w.I32(453, 0);
   w.I32(457, 0);
 
   ShipPackLayoutInfo li;
-  li.tablePos = static_cast<int32_t>(kPackTableOffset + 1);
+  li.tablePos = static_cast<int32_t>(PACK_TABLE_OFFSET + 1);
   const size_t n = desc.hulls.size();
-  w.I32(kPackTableOffset, static_cast<int32_t>(n));
-  size_t records = kPackTableOffset + 4 + 10 * n;
+  w.I32(PACK_TABLE_OFFSET, static_cast<int32_t>(n));
+  size_t records = PACK_TABLE_OFFSET + 4 + 10 * n;
   for (size_t k = 0; k < n; ++k) {
     const HullSpec& h = desc.hulls[k];
     if (h.hullType < -32768 || h.hullType > 32767) throw std::invalid_argument("hull type does not fit 16 bits");
-    size_t e = kPackTableOffset + 4 + 10 * k;
-    size_t q = records + kHullRecordSize * k;
+    size_t e = PACK_TABLE_OFFSET + 4 + 10 * k;
+    size_t q = records + HULL_RECORD_SIZE * k;
     w.I16(e, static_cast<int16_t>(h.hullType));
     w.I32(e + 2, 0);
     w.I32(e + 6, static_cast<int32_t>(q + 1));
@@ -206,14 +209,14 @@ void WriteShipPack(const std::string& path, const ShipPackSpec& desc) { WriteByt
 namespace {
 
 std::string PlanetName(ForgeRandom& r) {
-  static const char* const kStarts[] = {"Ar", "Bel", "Cor", "Dra", "El", "Fen", "Gal", "Hes", "Ix", "Jor",
+  static const char* const STARTS[] = {"Ar", "Bel", "Cor", "Dra", "El", "Fen", "Gal", "Hes", "Ix", "Jor",
                                         "Kal", "Lum", "Mor", "Nev", "Ost", "Pra", "Qua", "Ryn", "Sel", "Tor",
                                         "Ul", "Vex", "Wen", "Xan", "Yl", "Zor"};
-  static const char* const kMiddles[] = {"a", "e", "i", "o", "u", "ae", "io", "ar", "en", "ul", "ith", "on"};
-  static const char* const kEnds[] = {"n", "s", "x", "th", "ra", "dor", "mir", "vel", "tis", "nox", "lia", "rim"};
-  std::string name = kStarts[r.Range(0, 25)];
-  name += kMiddles[r.Range(0, 11)];
-  name += kEnds[r.Range(0, 11)];
+  static const char* const MIDDLES[] = {"a", "e", "i", "o", "u", "ae", "io", "ar", "en", "ul", "ith", "on"};
+  static const char* const ENDS[] = {"n", "s", "x", "th", "ra", "dor", "mir", "vel", "tis", "nox", "lia", "rim"};
+  std::string name = STARTS[r.Range(0, 25)];
+  name += MIDDLES[r.Range(0, 11)];
+  name += ENDS[r.Range(0, 11)];
   int suffix = r.Range(0, 9);
   if (suffix >= 7) name += suffix == 7 ? " Prime" : suffix == 8 ? " Minor" : " II";
   return name;
@@ -265,7 +268,7 @@ MapSpec GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed
 std::vector<uint8_t> BuildMapFile(const MapSpec& desc, MapLayoutInfo* info) {
   ByteWriter w;
   const size_t n = desc.planets.size();
-  const size_t coords = kMapListsOffset;
+  const size_t coords = MAP_LISTS_OFFSET;
   const size_t names = coords + 6 * n;
   w.Text(0, MAP_FILE_HEADER);
   w.Text(29, FixedText(desc.numberText, 4));

@@ -63,11 +63,11 @@ const std::map<int, Mounts>& FleetMounts() {
   return m;
 }
 
-const char* const kHullWords[] = {"Amber", "Brisk", "Cinder", "Dusk", "Ember", "Fallow", "Gossamer", "Harrow",
+const char* const HULL_WORDS[] = {"Amber", "Brisk", "Cinder", "Dusk", "Ember", "Fallow", "Gossamer", "Harrow",
                                   "Inkwell", "Juniper", "Kindle", "Lodestar", "Marrow", "Nettle", "Oriel",
                                   "Pewter", "Quill", "Russet", "Sable", "Thistle", "Umber", "Vesper", "Wicker",
                                   "Yarrow"};
-const char* const kHullRoles[] = {"Skiff", "Cutter", "Lugger", "Corvette", "Frigate", "Destroyer",
+const char* const HULL_ROLES[] = {"Skiff", "Cutter", "Lugger", "Corvette", "Frigate", "Destroyer",
                                   "Cruiser", "Carrier", "Bastion", "Dreadnought"};
 
 HullSpec SampleHull(int type) {
@@ -75,7 +75,7 @@ HullSpec SampleHull(int type) {
   int size = r.Range(0, 9);  // picks the role and scales the capacities
   HullSpec h;
   h.hullType = type;
-  h.name = std::string(kHullWords[r.Range(0, 23)]) + " " + kHullRoles[size];
+  h.name = std::string(HULL_WORDS[r.Range(0, 23)]) + " " + HULL_ROLES[size];
   h.nameKey = static_cast<int16_t>(r.Range(1, 255));
   h.pdWeaponSlots = static_cast<int16_t>(r.Range(0, std::min(10, 1 + size)));
   h.lWeaponSlots = static_cast<int16_t>(r.Range(0, std::min(20, 1 + 2 * size)));

@@ -11,13 +11,15 @@
 
 #include "app/options.h"
 #include "app/program_start.h"
-#include "app/startup.h"
+#include "app/session.h"
+#include "app/top.h"
 #include "gui/fltk_front_end.h"
 #include "gui/leak_suppressions.h"
 #include "gui/look.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
-#include "session.h"
+
+TARVIK_WINDOW_LEAK_SUPPRESSIONS
 
 namespace {
 

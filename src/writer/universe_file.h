@@ -2,17 +2,11 @@
 // the settings block, the player section and the empty object tables and index.
 #pragma once
 
-#include <string_view>
-
 namespace tarvik {
 
-struct Session;
-
-inline constexpr std::string_view UNIVERSE_FILE_HEADER = "Stellarvane 4 ( By Quillenbrast ) Universe File:";
-inline constexpr int UNIVERSE_TABLE_BASE = 630;
-inline constexpr int UNIVERSE_DATA_COPY_POS = 35120;
+struct PackSession;
 
 // Creates s.tables.universeFilePath. Failures are RuntimeErrors for the caller.
-void WriteUniverseFile(Session& s);
+void WriteUniverseFile(PackSession& s);
 
 }  // namespace tarvik

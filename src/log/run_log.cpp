@@ -1,9 +1,9 @@
-#include "app/run_log.h"
+#include "log/run_log.h"
 
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/log_session.h"
 #include "platform/rounding.h"
-#include "session.h"
 
 namespace tarvik {
 
@@ -24,7 +24,7 @@ static void CloseLogFile(RunLog& log) {
   }
 }
 
-void LogLine(Session& s, const std::string& text) {
+void LogLine(LogSession& s, const std::string& text) {
   RunLog& log = s.log;
   const std::string upper = UpperAscii(text);
   if (!log.logFile) {
@@ -84,28 +84,28 @@ void LogLine(Session& s, const std::string& text) {
   }
 }
 
-static int32_t NowWholeSeconds(const Session& s) {
+static int32_t NowWholeSeconds(const LogSession& s) {
   return static_cast<int32_t>(RoundToInt(s.clock->SecondsSinceMidnight()));
 }
 
-int32_t ElapsedRunSeconds(const Session& s) {
+int32_t ElapsedRunSeconds(const LogSession& s) {
   int32_t elapsed = NowWholeSeconds(s) - s.log.startTime;
   if (elapsed < 0) elapsed += 86400;
   return elapsed;
 }
 
-void StartRunTimer(Session& s) {
+void StartRunTimer(LogSession& s) {
   s.log.timerEnabled = true;
   s.log.startTime = NowWholeSeconds(s);
   if (s.output) s.output->SetTimeLabel("0");
 }
 
-void RunTimerTick(Session& s) {
+void RunTimerTick(LogSession& s) {
   if (!s.log.timerEnabled) return;
   if (s.output) s.output->SetTimeLabel(NumText(ElapsedRunSeconds(s)));
 }
 
-void StopRunTimer(Session& s) {
+void StopRunTimer(LogSession& s) {
   s.log.timerEnabled = false;
   int32_t elapsed = ElapsedRunSeconds(s);
   LogLine(s, "Total Run Time: " + NumText(elapsed) + " Sec");
@@ -117,20 +117,15 @@ void StopRunTimer(Session& s) {
   s.log.runFinished = true;
 }
 
-void ShowOutputWindow(Session& s) {
+void ShowOutputWindow(LogSession& s) {
   s.log.outputShown = true;
   if (s.output) s.output->Show();
 }
 
-void ClickDone(Session& s) {
+void ClickDone(LogSession& s) {
   s.log.outputShown = false;
   s.log.doneClicked = true;
   if (s.log.runFinished) throw ProgramEnd{0};
-}
-
-void ShowFatalError(Session& s, const std::string& message) {
-  if (s.ui) s.ui->ShowMessage("ERROR!", message, MessageIcon::Critical);
-  throw ProgramEnd{1};
 }
 
 }  // namespace tarvik

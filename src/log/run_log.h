@@ -1,5 +1,5 @@
 // The run log: the single writer of the lines a build reports (LogLine), the log file
-// "tarvik.log" that keeps them, the output window's run timer, and the fatal error box.
+// "tarvik.log" that keeps them, and the output window's run timer and flags.
 #pragma once
 
 #include <array>
@@ -11,7 +11,7 @@
 
 namespace tarvik {
 
-struct Session;
+struct LogSession;
 
 inline constexpr int LOG_WINDOW_LINES = 20;
 
@@ -31,24 +31,20 @@ struct RunLog {
 };
 
 // Logs one line; "CLEAR" and "LOAD" (any letter case) and the empty text are commands.
-void LogLine(Session& s, const std::string& text);
+void LogLine(LogSession& s, const std::string& text);
 // The text the output window shows now (lines 1..lineCount joined).
 std::string LogWindowText(const RunLog& log);
 
-void StartRunTimer(Session& s);
+void StartRunTimer(LogSession& s);
 // One tick of the output window's timer: shows the elapsed seconds.
-void RunTimerTick(Session& s);
-void StopRunTimer(Session& s);
+void RunTimerTick(LogSession& s);
+void StopRunTimer(LogSession& s);
 // Seconds since startTime, with the correction for a run that passed midnight.
-int32_t ElapsedRunSeconds(const Session& s);
+int32_t ElapsedRunSeconds(const LogSession& s);
 
 // Shows the output window without waiting (sets outputShown).
-void ShowOutputWindow(Session& s);
+void ShowOutputWindow(LogSession& s);
 // The output window's Done button: ends the program when the run is finished.
-void ClickDone(Session& s);
-
-// Message box titled "ERROR!" with the critical-stop icon, then the program ends with
-// status 1. Never returns.
-[[noreturn]] void ShowFatalError(Session& s, const std::string& message);
+void ClickDone(LogSession& s);
 
 }  // namespace tarvik

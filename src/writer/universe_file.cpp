@@ -1,0 +1,366 @@
+// WriteUniverseFile: the universe file as the game host first sees it. The fixed
+// structures are filled as records of their field tables (universe/universe_layout.h)
+// and the whole file is laid out in memory and written in one piece, so a failure
+// part-way (a missing data file, a race module that cannot be read, a full disk) never
+// leaves a short file behind: the partly written file is removed and the failure goes
+// to the caller as a RuntimeError.
+//
+// Random draws happen in the order the file is laid out, with the generator seeded
+// from the time of day before the filler bytes and again before the player records.
+#include "writer/universe_file.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/errors.h"
+#include "base/text.h"
+#include "log/run_log.h"
+#include "packs/pack_session.h"
+#include "packs/race_modules.h"
+#include "packs/scramble.h"
+#include "packs/ship_packs.h"
+#include "platform/files.h"
+#include "platform/rounding.h"
+#include "universe/records.h"
+#include "universe/universe_layout.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr int DATA_FILE_HEADER_BYTES = 100;
+constexpr int RESERVED_AREA_BYTES = 200;
+constexpr int OBJECT_TABLES_BYTES = 5 * 2 * MAX_OBJECTS;
+
+// Fixed text of the players' default code: ten digits, three lower-case letters.
+constexpr std::string_view DEFAULT_PLAYER_CODE = "7305182946qdx";
+
+// The file as it grows: bytes appended in file order. Position() is the 1-based
+// position of the next byte.
+class UniverseImage {
+ public:
+  long long Position() const { return static_cast<long long>(bytes_.size()) + 1; }
+  void Append(const std::vector<uint8_t>& b) { bytes_.insert(bytes_.end(), b.begin(), b.end()); }
+  void Append(const Record& r) { Append(r.bytes()); }
+  void AppendZeros(size_t n) { bytes_.resize(bytes_.size() + n, 0); }
+  // Puts a record over bytes appended before, at `pos`.
+  void Put(long long pos, const Record& r) {
+    std::copy(r.bytes().begin(), r.bytes().end(), bytes_.begin() + (pos - 1));
+  }
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
+
+ private:
+  std::vector<uint8_t> bytes_;
+};
+
+int32_t ActiveMask(const UniverseTables& t) {
+  uint32_t mask = 0;
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    if (t.playerActive[p] > 0) mask |= 1u << (p - 1);
+  }
+  return static_cast<int32_t>(mask);
+}
+
+// The race ID of the race-list entry a player plays, or 0 when there is none.
+int32_t PlayerRaceId(const PackSession& s, int p) {
+  const int entry = s.tables.playerRace[p];
+  if (entry < 1 || entry > MAX_RACES) return 0;
+  return s.packs.raceList[entry].raceId;
+}
+
+// The body of the main data file: everything after its 100-byte header.
+std::vector<uint8_t> ReadDataFileBody(const std::string& path) {
+  if (path.empty() || !FileExists(path)) throw RuntimeError("Data file missing: " + path);
+  BinaryFile f(path, BinaryFile::Mode::Read);
+  const long long length = f.Length();
+  if (length < DATA_FILE_HEADER_BYTES) throw RuntimeError("Data file too short: " + path);
+  std::vector<uint8_t> body =
+      f.Read(DATA_FILE_HEADER_BYTES + 1, static_cast<size_t>(length - DATA_FILE_HEADER_BYTES));
+  f.Close();
+  return body;
+}
+
+// The header's random filler (values 1..255) under the fields that always hold a
+// value, then the fields known when the file is begun.
+Record BeginHeader(PackSession& s, const std::string& stamp) {
+  Record header(UniverseHeaderLayout());
+  for (size_t off = UNIVERSE_FILLER_POS - 1; off < header.bytes().size(); ++off) {
+    header.bytes()[off] = static_cast<uint8_t>(Draw(s.random, 254, 1));
+  }
+  header.SetFixedValues();
+  header.SetBytes("title", UNIVERSE_FILE_HEADER);
+  header.SetText("timeStampAgain", stamp);
+  header.Set("tableBase", UNIVERSE_TABLE_BASE);
+  header.Set("serialCounter", 0);
+  header.Set("lastPlanetId", 0);
+  return header;
+}
+
+// The race data block of the game race taken from race-list entry `entry`.
+Record RaceDataBlock(PackSession& s, int entry) {
+  Record block(RaceDataBlockLayout());
+  ReadRaceRecord(s, entry);
+  block.SetBytes("raceRecord", s.packs.scratchRace);
+  for (int k = 1; k <= 3; ++k) {
+    ReadRaceUnitRecord(s, entry, k);
+    block.SetBytes("unitRecords", s.packs.scratchRaceUnit, k);
+  }
+  for (int k = 1; k <= 3; ++k) {
+    ReadRaceExtraRecord(s, entry, k);
+    block.SetBytes("extraRecords", s.packs.scratchRaceExtra, k);
+  }
+  return block;
+}
+
+// Race data: a block for each of the 30 game races, in place whether used or not.
+void AppendRaceData(PackSession& s, UniverseImage& img, Record& directory) {
+  for (int k = 1; k <= MAX_PLAYERS; ++k) {
+    directory.Set("raceBlockPos", img.Position(), k);
+    const PackEntry& g = s.tables.gameRaceList[k];
+    img.Append(g.id > 0 ? RaceDataBlock(s, g.sourceEntry) : Record(RaceDataBlockLayout()));
+  }
+}
+
+// The empty object tables and index; no objects yet, so the records begin and end at
+// the file's end.
+void AppendEmptyObjectStore(PackSession& s, UniverseImage& img, Record& directory) {
+  directory.Set("objectTablesPos", img.Position());
+  img.AppendZeros(OBJECT_TABLES_BYTES);
+  directory.Set("indexPos", img.Position());
+  LogLine(s, "Size = " + NumText(ObjectIndexEntryLayout().size()));
+  img.AppendZeros(static_cast<size_t>(ObjectIndexEntryLayout().size()) * MAX_OBJECTS);
+  directory.Set("recordsPos", img.Position());  // the file length + 1
+  directory.Set("objectCount", 0);
+  directory.Set("dataEnd", img.Position());
+}
+
+// ---- The player section, in its table order ------------------------------------------
+
+// The races in play, and each player's race ID in the header.
+void SetRacesInPlay(const UniverseTables& t, Record& header, Record& section) {
+  for (int k = 1; k <= MAX_PLAYERS; ++k) {
+    const PackEntry& g = t.gameRaceList[k];
+    section.Set("raceRevision", g.revision > 0 ? g.revision : 0, k);
+    section.SetBytes("raceFileStem", StoredStem(g.fileStem), k);
+    section.Set("raceId", g.id > 0 ? g.id : 0, k);
+  }
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    const int gr = t.playerGameRace[p];
+    header.Set("playerRaceId", gr >= 1 && gr <= MAX_PLAYERS ? t.gameRaceList[gr].id : 0, p);
+  }
+}
+
+// "Player" and the slot number, thirty times, under a key of its own.
+void SetPlayerNames(PackSession& s, Record& section) {
+  const int key = static_cast<int>(Draw(s.random, 200, 3));
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    section.SetBytes("playerName", Scrambled(key, FixedText("Player " + NumText(p), 60)), p);
+  }
+  section.Set("playerNameKey", key);
+}
+
+void SetShipPackList(const UniverseTables& t, Record& section) {
+  for (int k = 1; k <= MAX_SHIP_PACKS; ++k) {
+    const PackEntry& sp = t.shipPackList[k];
+    section.Set("packRevision", sp.revision, k);
+    section.Set("packId", sp.id, k);
+    section.SetBytes("packFileStem", StoredStem(sp.fileStem), k);
+  }
+}
+
+// Twenty blanks and the default code, each scrambled once under a key of its own and
+// stored thirty times.
+void SetDefaultTexts(PackSession& s, Record& section) {
+  const int blankKey = static_cast<int>(Draw(s.random, 200, 4));
+  const std::string blanks = Scrambled(blankKey, std::string(20, ' '));
+  for (int p = 1; p <= MAX_PLAYERS; ++p) section.SetBytes("blankText", blanks, p);
+  section.Set("blankTextKey", blankKey);
+
+  const int codeKey = static_cast<int>(Draw(s.random, 200, 5));
+  const std::string code = Scrambled(codeKey, std::string(DEFAULT_PLAYER_CODE));
+  for (int p = 1; p <= MAX_PLAYERS; ++p) section.SetBytes("playerCode", code, p);
+  section.Set("playerCodeKey", codeKey);
+}
+
+void SetPlayerTables(const UniverseTables& t, Record& section) {
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    section.Set("playerGameRace", t.playerGameRace[p], p);
+    section.Set("playerFlags", (t.playerRace[p] > 0 ? 2 : 0) + (t.playerActive[p] > 0 ? 1 : 0), p);
+  }
+}
+
+// Game identifier: the time of day in whole seconds plus 100000 times the sum of the
+// character codes of today's date text.
+int32_t MakeGameId(const PackSession& s) {
+  long long dateSum = 0;
+  for (unsigned char c : DateText(s.clock->Now())) dateSum += c;
+  return CheckedI32(RoundToInt(s.clock->SecondsSinceMidnight()) + 100000 * dateSum, "game id");
+}
+
+void SetGameNames(const UniverseTables& t, Record& section) {
+  section.SetText("gameName", t.gameName);
+  section.SetText("hostName", t.hostName);
+  // Result file names: the prefix and the slot number as two digits.
+  const std::string prefix = TrimBlanks(t.rstName);
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    const std::string number = std::string(1, char('0' + p / 10)) + char('0' + p % 10);
+    section.SetText("resultFileName", prefix + number, p);
+  }
+}
+
+void FillPlayerRecord(PackSession& s, Record& r, int p, int32_t activeMask) {
+  const UniverseTables& t = s.tables;
+  r.Clear();
+  r.SetFixedValues();
+  r.Set("gameRace", t.playerGameRace[p]);
+  r.Set("playerNumber", p);
+  r.Set("activeMask", activeMask);
+  for (const char* field : {"code1", "code2"}) {
+    std::string code(3, ' ');
+    for (char& c : code) c = static_cast<char>(Draw(s.random, 25, 65));
+    r.SetText(field, code);
+  }
+  int32_t money = PlayerRaceId(s, p) == 106 ? 3000 : 2000;
+  if (t.galMoney > 0) money = t.galMoney;
+  if (t.playerMoney[p] > 0) money = t.playerMoney[p];
+  r.Set("money", money);
+  r.Set("exoticA", t.exoticA[p]);
+  r.Set("exoticB", t.exoticB[p]);
+  r.Set("exoticAAgain", t.exoticA[p]);
+  r.Set("exoticBAgain", t.exoticB[p]);
+  // Starting technology: the TECH block's values when a script gave one, else the
+  // defaults.
+  const struct {
+    const char* field;
+    int32_t byDefault;
+    int32_t fromScript;
+  } tech[] = {{"techPlanet", 1, t.techPlanet}, {"techLarge", 0, t.techLarge}, {"techSmall", 1, t.techSmall},
+              {"techPd", 0, t.techPd},         {"techGen", 1, t.techGen},     {"techEngine", 6, t.techEngine},
+              {"techHull", 1, t.techHull},     {"techHyp", 1, t.techHyp},     {"techShield", 1, t.techShield}};
+  for (const auto& level : tech) r.Set(level.field, t.scriptTech ? level.fromScript : level.byDefault);
+}
+
+// The player records, after a fresh seeding.
+void SetPlayerRecords(PackSession& s, Record& section, int32_t activeMask) {
+  s.random.Seed(s.clock->SecondsSinceMidnight());
+  Record record(PlayerRecordLayout());
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    FillPlayerRecord(s, record, p, activeMask);
+    section.SetBytes("playerRecords", record, p);
+  }
+}
+
+// Ninety letters A..T, then the rate table: drawn row by row, stored with the row index
+// varying fastest.
+void SetLettersAndRates(PackSession& s, Record& section) {
+  std::string letters(90, ' ');
+  for (char& c : letters) c = static_cast<char>(static_cast<int>(s.random.Next() * 20) + 65);
+  section.SetText("letters", letters);
+  for (int i = 1; i <= 12; ++i) {
+    double v = 2.0;
+    for (int j = 1; j <= 10; ++j) {
+      v = v + s.random.Next() * 0.2 - 0.1;
+      if (v < 0.4) v = s.random.Next() * 0.2 + 0.4;
+      section.SetFloat("rateTable", static_cast<float>(v), i + 12 * (j - 1));
+    }
+  }
+}
+
+// Site records spread over the map's extent.
+void SetSiteRecords(PackSession& s, Record& section) {
+  const UniverseTables& t = s.tables;
+  const double cx = t.mapCX, cy = t.mapCY, radius = t.mapRadius;
+  for (int n = 1; n <= 100; ++n) {
+    Record site(SiteRecordLayout());
+    site.Set("x", Draw(s.random, 2 * radius, cx - radius));
+    site.Set("y", Draw(s.random, 2 * radius, cy - radius));
+    site.Set("magnitude", Draw(s.random, 3000, 250));
+    for (int v = 1; v <= 12; ++v) {
+      long long value = Draw(s.random, 3000, 3000);
+      if (s.random.Next() < 0.05) value = Draw(s.random, 40000, 3000);
+      site.Set("values", value, v);
+    }
+    section.SetBytes("siteRecords", site, n);
+  }
+}
+
+// The player section; fills the header fields that repeat its values.
+Record PlayerSection(PackSession& s, Record& header, const std::string& stamp) {
+  UniverseTables& t = s.tables;
+  Record section(PlayerSectionLayout());
+  section.SetFixedValues();
+  SetRacesInPlay(t, header, section);
+  SetPlayerNames(s, section);
+  SetShipPackList(t, section);
+  section.SetText("timeStamp", stamp);
+  header.SetText("timeStamp", stamp);
+  SetDefaultTexts(s, section);
+  SetPlayerTables(t, section);
+  t.gameId = MakeGameId(s);
+  section.Set("gameId", t.gameId);
+  header.Set("gameId", t.gameId);
+  SetGameNames(t, section);
+  const int32_t activeMask = ActiveMask(t);
+  header.Set("activeMask", activeMask);
+  SetPlayerRecords(s, section, activeMask);
+  SetLettersAndRates(s, section);
+  SetSiteRecords(s, section);
+  section.Set("mapKindCode", t.mapKindCode);
+  return section;
+}
+
+// Creates the file with the image's bytes; a failed write removes what it made.
+void WriteFileInOnePiece(const std::string& path, const std::vector<uint8_t>& bytes) {
+  try {
+    BinaryFile f(path, BinaryFile::Mode::Create);
+    f.Write(1, bytes);
+    f.Close();
+  } catch (const RuntimeError&) {
+    try {
+      DeleteFileAt(path);
+    } catch (const RuntimeError&) {
+      // The write's own failure is the one to report.
+    }
+    throw;
+  }
+}
+
+}  // namespace
+
+void WriteUniverseFile(PackSession& s) {
+  UniverseTables& t = s.tables;
+
+  LoadShipPacks(s);
+  s.random.Seed(s.clock->SecondsSinceMidnight());
+  const std::string stamp = DateTimeText(s.clock->Now());
+  t.universeTimeStamp = stamp;
+  ValidateRaceHulls(s);
+
+  UniverseImage img;
+  Record header = BeginHeader(s, stamp);
+  img.Append(header);  // put again at the end, once the player section has filled it
+  Record directory(UniverseDirectoryLayout());
+  img.Append(directory);
+
+  AppendRaceData(s, img, directory);
+  directory.Set("dataCopyPos", img.Position());
+  img.Append(ReadDataFileBody(t.dataFilePath));
+  directory.Set("reservedPos", img.Position());
+  img.AppendZeros(RESERVED_AREA_BYTES);
+  directory.Set("settingsPos", img.Position());
+  Record settings(SettingsBlockLayout());
+  settings.SetFixedValues();
+  img.Append(settings);
+  directory.Set("playerSectionPos", img.Position());
+  img.Append(PlayerSection(s, header, stamp));
+
+  AppendEmptyObjectStore(s, img, directory);
+
+  img.Put(1, header);
+  img.Put(UNIVERSE_TABLE_BASE, directory);
+  WriteFileInOnePiece(t.universeFilePath, img.bytes());
+}
+
+}  // namespace tarvik

@@ -1,0 +1,116 @@
+// How errors travel: a fatal error or the end of the program thrown from deep inside a
+// build passes every guarded sequence untouched and reaches the top, which shows the
+// box and ends the program; a run-time error keeps its message up to the box of its
+// guarded step; and nothing is written to a file while the stack unwinds.
+#include <gtest/gtest.h>
+
+#include "app/top.h"
+#include "script_game.h"
+
+namespace tarvik {
+namespace {
+
+// A batch build whose script reaches a property statement that logs (ANTIAIR) inside
+// a guarded DoProperty step, inside the batch run's objects pass, inside start-up.
+struct GuardedBuild : test::ScriptGame {
+  std::string script = WriteScript({"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 102", "END",
+                                    "BEGIN BASE", "ANTIAIR = 40", "END", "BEGIN WING", "END"},
+                                   "guarded.vps");
+  // Runs the build with `thrown` raised where the antiair line is logged.
+  template <class E>
+  int RunThrowing(const E& thrown) {
+    ts.output.onLine = [thrown](const std::string& line) {
+      if (line.rfind("antiair:", 0) == 0) throw thrown;
+    };
+    s.commandLine = script + " " + universe + " /OX";
+    return RunProgram(s);
+  }
+};
+
+TEST(ErrorTravel, FatalErrorPassesEveryGuardToTheTopsBox) {
+  GuardedBuild g;
+  EXPECT_EQ(g.RunThrowing(FatalError{"Script Missing"}), 1);
+  // Only the "ERROR!" box: no "Error DoProperty", no batch or start-up step box.
+  ASSERT_EQ(g.ts.ui.messages.size(), 1u);
+  EXPECT_EQ(g.ts.ui.messages[0].title, "ERROR!");
+  EXPECT_EQ(g.ts.ui.messages[0].text, "Script Missing");
+  EXPECT_EQ(g.ts.ui.messages[0].icon, MessageIcon::Critical);
+  // The build stopped where it was: the base and the wing were never stored.
+  EXPECT_FALSE(g.Logged("Base Object ID#  1"));
+  EXPECT_FALSE(g.Logged("Total Run Time:  0 Sec"));
+}
+
+TEST(ErrorTravel, ProgramEndPassesEveryGuardWithItsStatus) {
+  GuardedBuild g;
+  EXPECT_EQ(g.RunThrowing(ProgramEnd{5}), 5);
+  EXPECT_TRUE(g.ts.ui.messages.empty());
+  EXPECT_FALSE(g.Logged("Base Object ID#  1"));
+}
+
+TEST(ErrorTravel, StartUpPassesFatalErrorAndProgramEnd) {
+  for (const bool fatal : {true, false}) {
+    test::ScriptGame g;
+    g.s.listRacesOnly = true;  // start-up's own last step prints the race list
+    struct Throwing : test::RecordingOutput {
+      bool fatal = true;
+      void Print(const std::string&) override {
+        if (fatal) throw FatalError{"No room in map list!"};
+        throw ProgramEnd{3};
+      }
+    } output;
+    output.fatal = fatal;
+    g.s.output = &output;
+    EXPECT_EQ(RunProgram(g.s), fatal ? 1 : 3);
+    ASSERT_EQ(g.ts.ui.messages.size(), fatal ? 1u : 0u);
+    if (fatal) {
+      EXPECT_EQ(g.ts.ui.messages[0].title, "ERROR!");
+    }
+  }
+}
+
+TEST(ErrorTravel, RunTimeErrorKeepsItsMessageUpToTheBox) {
+  GuardedBuild g;  // inside DoProperty: the box, its reason, and the build goes on
+  EXPECT_EQ(g.RunThrowing(RuntimeError("cannot write the ledger")), 0);
+  ASSERT_EQ(g.ts.ui.messages.size(), 1u);
+  EXPECT_EQ(g.ts.ui.messages[0].text, "Error DoProperty");
+  EXPECT_EQ(g.ts.ui.messages[0].reason, "cannot write the ledger");
+  EXPECT_TRUE(g.Logged("Base Object ID#  1"));
+
+  GuardedBuild b;  // in a batch step: the step's box, its reason, and the end
+  DeleteFileAt(b.s.paths.dataDir + "main.dat");
+  b.s.commandLine = b.script + " " + b.universe + " /OX";
+  EXPECT_EQ(RunProgram(b.s), 1);
+  ASSERT_EQ(b.ts.ui.messages.size(), 1u);
+  EXPECT_EQ(b.ts.ui.messages[0].text, "Tarvik CommandLine Error:  112 [" + b.s.commandLine + "]");
+  EXPECT_EQ(b.ts.ui.messages[0].reason, "Data file missing: ");
+}
+
+// The objects pass writes its records in large pieces; a fatal error after several of
+// them leaves the universe file and the run log exactly as they were when it was
+// thrown: unwinding the stack, and later dropping the session, write nothing.
+TEST(ErrorTravel, NothingIsWrittenWhileTheStackUnwinds) {
+  test::ScriptGame g;
+  std::vector<std::string> lines = {"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 102", "END"};
+  for (int i = 0; i < 1500; ++i) lines.insert(lines.end(), {"BEGIN SHIP", "HULL = 2", "END"});
+  const std::string script = g.WriteScript(lines, "many.vps");
+  std::vector<uint8_t> universeAtThrow, logAtThrow;
+  g.ts.output.onLine = [&](const std::string& line) {
+    if (line != "Ship Object ID#  1400\r\n") return;
+    universeAtThrow = ReadWholeFile(g.universe);
+    logAtThrow = ReadWholeFile(g.s.paths.logPath);
+    throw FatalError{"No room in map list!"};
+  };
+  g.s.commandLine = script + " " + g.universe + " /OX";
+  EXPECT_EQ(RunProgram(g.s), 1);
+  ASSERT_FALSE(universeAtThrow.empty());
+  // At least one piece of records (1 MiB) was written before the throw.
+  EXPECT_GT(universeAtThrow.size(), size_t{1} << 20);
+  EXPECT_TRUE(ReadWholeFile(g.universe) == universeAtThrow);
+  EXPECT_TRUE(ReadWholeFile(g.s.paths.logPath) == logAtThrow);
+  g.ts.session.reset();  // closes every file the session held open
+  EXPECT_TRUE(ReadWholeFile(g.universe) == universeAtThrow);
+  EXPECT_TRUE(ReadWholeFile(g.ts.dir.path() + "tarvik.log") == logAtThrow);
+}
+
+}  // namespace
+}  // namespace tarvik
