@@ -55,13 +55,13 @@ void DrawButtonFace(int x, int y, bool small) {
   const int h = kFaceHeight;
   // A brushed steel plate: light at the top, darker below, with a bevelled edge.
   for (int row = 0; row < h; ++row) {
-    SetColor(Mix({212, 218, 228}, {128, 136, 152}, static_cast<double>(row) / (h - 1)));
+    SetColor(Mix({156, 168, 192}, {74, 84, 108}, static_cast<double>(row) / (h - 1)));
     fl_xyline(x, y + row, x + w - 1);
   }
-  SetColor({244, 246, 250});
+  SetColor({196, 206, 226});
   fl_xyline(x + 1, y + 1, x + w - 2);
   fl_yxline(x + 1, y + 1, y + h - 2);
-  SetColor({84, 90, 104});
+  SetColor({64, 72, 90});
   fl_xyline(x + 1, y + h - 2, x + w - 2);
   fl_yxline(x + w - 2, y + 1, y + h - 2);
   SetColor({40, 44, 52});
