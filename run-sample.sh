@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs Tarvik on the bundled sample game in a
-# fresh game folder (build/demo): a batch build of a universe from the tutorial script.
+# fresh game folder (build/demo): a batch build of a universe from the tutorial script,
+# a standard universe made headless from the epsilon map in host slot 2, then the
+# wizard's two roads replayed without a display (host slots 6 and 7).
 set -euo pipefail
 cd "$(dirname "$0")"
 bash dev/install-deps.sh
@@ -28,3 +30,30 @@ echo "objects stored, by kind (planets are not logged one by one):"
 sed -e 's/\r$//' "$demo"/tarvik.log | grep 'Object ID#' | sed -e 's/ Object ID#.*//' | sort | uniq -c
 sed -e 's/\r$//' "$demo"/tarvik.log | grep -E '^(Adding Planets from|Error)' || true
 echo "the whole run log: $demo/tarvik.log"
+
+generate="--generate 2 --map epsilon --races 101,102,103,104,105,106,107,108 --layout spaced --extra-freighters 1"
+echo
+echo "== tarvik $generate   (in $demo) =="
+status=0
+(cd "$demo" && ./tarvik $generate </dev/null >generate.out) || status=$?
+echo "tarvik ended with status $status (its run log: $demo/generate.out)"
+[ "$status" -eq 0 ] || exit "$status"
+
+echo "== what was made =="
+(cd "$demo" && ./tarvik --list-slots | sed -n '/^Slot 2:/,/^Slot 3:/p' | sed '$d')
+(cd "$demo" && find . -iname g2.yig -exec ls -l {} \;)
+build/tarvik-summary "$demo"/univ/game2/g2.yig
+
+for replay in standard scripted; do
+  echo
+  echo "== tarvik --seed 1 --replay replays/$replay.rpl   (in $demo) =="
+  status=0
+  (cd "$demo" && ./tarvik --seed 1 --replay replays/$replay.rpl </dev/null >$replay.out) || status=$?
+  echo "tarvik ended with status $status (its output window: $demo/$replay.out)"
+  [ "$status" -eq 0 ] || exit "$status"
+done
+echo "== what the wizard made =="
+(cd "$demo" && ./tarvik --list-slots | sed -n '/^Slot 6:/,/^Slot 8:/p' | sed '$d')
+echo "pictures of the steps (open them in a web browser): $demo/step*.svg, $demo/script-map.svg"
+echo "the wizard's windows when each build was over: $demo/standard-done.json, $demo/scripted-done.json"
+build/tarvik-summary "$demo"/univ/game6/g6.yig

@@ -27,7 +27,7 @@ namespace {
 using namespace tarvik;
 
 // Replays beyond this many events add run time, not new paths.
-constexpr size_t kMaxEvents = 300;
+constexpr size_t MAX_EVENTS = 300;
 
 struct NullBuffer : std::streambuf {
   int overflow(int c) override { return c; }
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const ReplayUsageError&) {
     return 0;  // refused before start-up: allowed
   }
-  if (events.size() > kMaxEvents) return 0;
+  if (events.size() > MAX_EVENTS) return 0;
 
   FuzzGame& game = Game();
   game.Reset();

@@ -28,7 +28,7 @@ namespace {
 std::optional<int> RunWindowedWizard(int argc, char** argv) {
   const char* display = std::getenv("DISPLAY");
   if (!display || !*display) return std::nullopt;
-  const std::string wizard = tarvik::ProgramFolder() + tarvik::kWizardProgram;
+  const std::string wizard = tarvik::ProgramFolder() + tarvik::WIZARD_PROGRAM;
   std::vector<std::string> args(argv, argv + argc);
   args[0] = wizard;
   const tarvik::ProgramRun run = tarvik::RunAndWait(wizard, args);
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
   tarvik::LongOptions options;
   std::string error;
   if (!tarvik::ParseLongOptions(args, options, error)) {
-    std::cerr << "tarvik: " << error << "\n\n" << tarvik::UsageText();
+    std::cerr << tarvik::UsageErrorText(options, error);
     return 2;
   }
   if (options.help) {

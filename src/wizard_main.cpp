@@ -23,7 +23,7 @@ TARVIK_WINDOW_LEAK_SUPPRESSIONS
 
 namespace {
 
-const char* const kUsage =
+const char* const USAGE =
     "Usage: tarvik-wizard [--game-dir DIR] [--seed N]\n"
     "       tarvik-wizard --help | --version\n"
     "\n"
@@ -41,11 +41,11 @@ int main(int argc, char** argv) {
   tarvik::LongOptions options;
   std::string error;
   if (!tarvik::ParseLongOptions(args, options, error)) {
-    std::cerr << "tarvik-wizard: " << error << "\n\n" << kUsage;
+    std::cerr << "tarvik-wizard: " << error << "\n\n" << USAGE;
     return 2;
   }
   if (options.help) {
-    std::cout << kUsage;
+    std::cout << USAGE;
     return 0;
   }
   if (options.version) {

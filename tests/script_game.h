@@ -13,7 +13,7 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "forge/forge.h"
-#include "objects/object_kinds.h"
+#include "forge/universe_reader.h"
 #include "packs/race_modules.h"
 #include "packs/scramble.h"
 #include "script/script_reader.h"
@@ -44,39 +44,8 @@ inline forge::GameFolderSpec SmallGame() {
   return g;
 }
 
-// An object as stored: its identifier, kind code, owner, position and record.
-struct StoredObject {
-  int id = 0, kind = 0, owner = 0;
-  long long pos = 0;
-  Record record;
-};
-
-// The record layout of an object kind code; nullptr for an unknown code.
-inline const RecordLayout* LayoutOfKind(int kind) {
-  const ObjectKindDescriptor* d = KindOfCode(kind);
-  return d ? &d->layout() : nullptr;
-}
-
-// The objects of a universe file, in the order they were stored.
-inline std::vector<StoredObject> ReadObjects(const std::string& path) {
-  FileImage f(path);
-  const long long base = f.I32(473);
-  const long long tables = f.I32(base + 256);
-  const long long index = f.I32(base + 260);
-  std::vector<StoredObject> out;
-  for (int id = 1; id <= MAX_OBJECTS; ++id) {
-    const int kind = f.I16(tables + 160000 + 2 * (id - 1));
-    if (kind == 0) continue;
-    const long long entry = index + 12LL * (id - 1);
-    const RecordLayout* layout = LayoutOfKind(kind);
-    if (!layout) continue;
-    StoredObject o{id, kind, f.I16(entry), f.I32(entry + 2), Record(*layout)};
-    o.record.bytes() = f.Bytes(o.pos, static_cast<size_t>(layout->size()));
-    out.push_back(std::move(o));
-  }
-  std::sort(out.begin(), out.end(), [](const StoredObject& a, const StoredObject& b) { return a.pos < b.pos; });
-  return out;
-}
+using forge::ReadObjects;
+using forge::StoredObject;
 
 // A stored text field, unscrambled under the record's key field.
 inline std::string PlainText(const Record& r, std::string_view field, std::string_view keyField = "nameKey") {

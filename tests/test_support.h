@@ -57,6 +57,8 @@ struct RecordingUi : UserInterface {
     return answer;
   }
   bool HasDisplay() const override { return display; }
+  int beeps = 0;
+  void Beep() override { ++beeps; }
 };
 
 struct RecordingOutput : OutputView {

@@ -42,7 +42,7 @@ inline forge::GameFolderSpec WizardGameFolder() {
 }
 
 // The replay lines that reach the map step: slot 1, then Next.
-inline constexpr const char* kToMapStep = "click frmUnivSlots 5 10\nclick frmUnivSlots 340 310\n";
+inline constexpr const char* TO_MAP_STEP = "click frmUnivSlots 5 10\nclick frmUnivSlots 340 310\n";
 
 struct WizardGame {
   explicit WizardGame(const forge::GameFolderSpec& spec = WizardGameFolder()) {

@@ -32,7 +32,7 @@ TEST(WizardCanvas, ButtonsSetTheTextColourOfLaterTexts) {
   c.DrawText("black", 1, 1);
   c.DrawDisabledButton("C", 0, 0, false);
   c.DrawText("grey", 1, 1);
-  c.SetTextColor(colors::kWarningText);
+  c.SetTextColor(colors::WARNING_TEXT);
   c.Clear();  // clearing keeps the colour
   c.DrawText("warning", 1, 1);
   ASSERT_EQ(c.ops().size(), 1u);
@@ -43,7 +43,7 @@ TEST(WizardCanvas, RepeatedDrawingStaysBoundedAndDistinctDrawingIsKept) {
   Canvas c(400, 30);
   c.DrawButton("Exit", 50, 3, false);
   for (int tick = 0; tick < 20000; ++tick) {  // a timer redrawing one button for hours
-    c.DrawFilledBox(250, 3, 330, 23, colors::kBlack);
+    c.DrawFilledBox(250, 3, 330, 23, colors::BLACK);
     c.DrawDisabledButton("Next", 250, 3, false);
   }
   EXPECT_LT(c.ops().size(), 5000u);
@@ -53,7 +53,7 @@ TEST(WizardCanvas, RepeatedDrawingStaysBoundedAndDistinctDrawingIsKept) {
   EXPECT_EQ(c.ops()[c.ops().size() - 2].kind, CanvasOpKind::FilledBox);
 
   Canvas map(300, 300);
-  for (int i = 0; i < 12000; ++i) map.DrawPoint(i % 300, i / 300, colors::kWhite);
+  for (int i = 0; i < 12000; ++i) map.DrawPoint(i % 300, i / 300, colors::WHITE);
   ASSERT_EQ(map.ops().size(), 12000u);
   EXPECT_EQ(map.ops()[299].x, 299);
   EXPECT_EQ(map.ops()[300].y, 1);
@@ -70,12 +70,12 @@ TEST(WizardDump, JsonShowsFormsControlsCanvasAndMessages) {
   race.control("lstAss").AddItem("Player  1 : x");
   race.control("lstAss").Select(0);
   Canvas& c = race.canvas();
-  c.SetTextColor(colors::kBrightGreen);
+  c.SetTextColor(colors::BRIGHT_GREEN);
   c.DrawText(std::string("a\x80 \r\"q\"\\  ") + '\0' + "hidden", 3, 4);
   c.SetTextColor(MakeRgb(1, 2, 3));
   c.DrawText("odd", 0, 0);
-  c.DrawCircle(150, 150, 62.5f, colors::kLightRed);
-  c.DrawFilledBox(1, 2, 9, 13, colors::kYellow);
+  c.DrawCircle(150, 150, 62.5f, colors::LIGHT_RED);
+  c.DrawFilledBox(1, 2, 9, 13, colors::YELLOW);
   c.DrawLamp(47, 9, 0);
 
   const Json j = Json::Parse(DumpWizardJson(forms, {{"", "no title"}, {"Delete Universe", "Sure?"}}));
@@ -124,7 +124,7 @@ TEST(WizardDump, SvgHasOneElementPerOperationAtTheDumpsCoordinates) {
   f.canvas().DrawButton("Next", 550, 305, true);
   f.canvas().DrawSmallButton(" 1", 2, 7, false);
   f.canvas().DrawDisabledButton("Back", 450, 305, false);
-  f.canvas().SetTextColor(colors::kBrightGreen);
+  f.canvas().SetTextColor(colors::BRIGHT_GREEN);
   f.canvas().DrawText("a<b & \"c\"", 30, 32);
   const std::string svg = CanvasSvg(f);
   EXPECT_NE(svg.find("width=\"680\" height=\"332\""), std::string::npos);

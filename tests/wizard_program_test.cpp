@@ -3,8 +3,11 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <map>
 
+#include "forge/universe_reader.h"
 #include "platform/files.h"
+#include "universe/slot_records.h"
 #include "wizard_game.h"
 
 namespace tarvik {
@@ -42,13 +45,13 @@ TEST(WizardProgram, ABadReplayFileIsAUsageErrorBeforeAnythingIsDone) {
 TEST(WizardProgram, TheReplayRunsHeadlessAndWritesItsFilesInTheCurrentFolder) {
   test::WizardGame g;
   test::TempDir cwd;
-  cwd.Write("walk.rpl", std::string(test::kToMapStep) +
+  cwd.Write("walk.rpl", std::string(test::TO_MAP_STEP) +
                             "click frmOUTTEXT 1 1\n"
                             "dump state.json\ndraw frmMap pictures/map.svg\ncheck frmMap.optEcho 1\n");
   std::filesystem::create_directories(cwd.path() + "pictures");
   // frmOUTTEXT has no picture box: a usage error.
   EXPECT_EQ(RunTarvik(cwd, "--game-dir " + g.dir.path() + " --replay walk.rpl").status, 2);
-  cwd.Write("walk.rpl", std::string(test::kToMapStep) +
+  cwd.Write("walk.rpl", std::string(test::TO_MAP_STEP) +
                             "done\ndump state.json\ndraw frmMap pictures/map.svg\ncheck frmMap.optEcho 1\n");
   const Ran r = RunTarvik(cwd, "--game-dir " + g.dir.path() + " --seed 5 --replay walk.rpl");
   EXPECT_EQ(r.status, 0) << r.err;
@@ -61,6 +64,38 @@ TEST(WizardProgram, TheReplayRunsHeadlessAndWritesItsFilesInTheCurrentFolder) {
   const Ran w = RunTarvik(cwd, "--game-dir " + g.dir.path() + " --replay walk.rpl");
   EXPECT_EQ(w.status, 1);
   EXPECT_NE(w.err.find("line 1: cannot write no/such/folder/state.json"), std::string::npos) << w.err;
+}
+
+// The sample game's replay files, as the README shows them, build their universes.
+TEST(WizardProgram, TheSampleReplaysBuildAStandardAndAScriptedUniverse) {
+  test::WizardGame g(forge::SampleGame());
+  CopyFileTo(std::string(TARVIK_SAMPLE_SCRIPTS) + "/tutorial.vps", g.dir.path() + "scripts/tutorial.vps");
+  const auto replay = [](const char* name) {
+    const std::vector<uint8_t> bytes = ReadWholeFile(std::string(TARVIK_SAMPLE_REPLAYS) + "/" + name);
+    return std::string(bytes.begin(), bytes.end());
+  };
+  ASSERT_EQ(g.Run(replay("standard.rpl"), 1), 0) << g.err.str();
+  EXPECT_EQ(g.files.size(), 8u);  // seven pictures and the state at the end
+  const test::Json standard = g.Dump("standard-done.json");
+  EXPECT_EQ(standard["visible"][0].s, "frmOUTTEXT");
+  EXPECT_EQ(standard["forms"]["frmOUTTEXT"]["controls"]["lblTIME"]["text"].s, "Finished");
+  // Four players: four home bases on the map's 500 planets, and their fleets with the
+  // three extra freighters each.
+  std::map<int, int> kinds;
+  for (const forge::StoredObject& o : forge::ReadObjects(SlotUniversePath(g.dir.path(), 6))) {
+    ++kinds[o.kind == 1 || o.kind == 10 ? o.kind : 1000];
+  }
+  EXPECT_EQ(kinds[1], 500);
+  EXPECT_EQ(kinds[10], 4);
+  EXPECT_GE(kinds[1000], 4 * 3);
+  EXPECT_TRUE(g.driver->messages().empty());
+
+  ASSERT_EQ(g.Run(replay("scripted.rpl"), 1), 0) << g.err.str();
+  EXPECT_EQ(g.Dump("scripted-done.json")["forms"]["frmOUTTEXT"]["controls"]["lblTIME"]["text"].s, "Finished");
+  EXPECT_GT(forge::ReadObjects(SlotUniversePath(g.dir.path(), 7)).size(), 10u);
+  GameRecord host;
+  ReadRecordFile(GameRecordPath(g.dir.path(), 7), host);
+  EXPECT_EQ(host.Get("inUse"), 1);
 }
 
 }  // namespace

@@ -15,15 +15,15 @@ using test::FindOp;
 using test::Json;
 using test::WizardGame;
 
-const std::string kToMap = test::kToMapStep;
+const std::string TO_MAP = test::TO_MAP_STEP;
 // On to the race step with the echo map.
-const std::string kToRace = kToMap + "check frmMap.optEcho 1\nclick frmMap 555 310\nclick frmName 555 310\n";
+const std::string TO_RACE = TO_MAP + "check frmMap.optEcho 1\nclick frmMap 555 310\nclick frmName 555 310\n";
 
 std::string Padded(const std::string& name) { return name + std::string(44 - name.size(), ' '); }
 
 TEST(WizardMapStep, StockMapsCustomMapAndScript) {
   WizardGame g;
-  EXPECT_EQ(g.Run(kToMap + "dump map.json\ndraw frmMap map.svg\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "dump map.json\ndraw frmMap map.svg\n"), 0);
   const Json map = g.Dump("map.json")["forms"]["frmMap"];
   EXPECT_EQ(g.Dump("map.json")["visible"][0].s, "frmMap");
   const std::vector<std::string> texts = CanvasTexts(map, "text");
@@ -53,11 +53,11 @@ TEST(WizardMapStep, StockMapsCustomMapAndScript) {
     EXPECT_TRUE(map["controls"][option]["enabled"].b) << option;
     EXPECT_FALSE(map["controls"][option]["checked"].b) << option;
   }
-  EXPECT_EQ(g.Run(kToMap + "click frmMap 555 310\ndump after.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "click frmMap 555 310\ndump after.json\n"), 0);
   EXPECT_EQ(g.Dump("after.json")["visible"][0].s, "frmMap");
 
   // Choosing an option redraws: Next is usable; "check ... 0" does nothing.
-  EXPECT_EQ(g.Run(kToMap + "check frmMap.optZeta 1\ncheck frmMap.optZeta 0\ndump z.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "check frmMap.optZeta 1\ncheck frmMap.optZeta 0\ndump z.json\n"), 0);
   const Json z = g.Dump("z.json")["forms"]["frmMap"];
   EXPECT_TRUE(z["controls"]["optZeta"]["checked"].b);
   EXPECT_NE(FindOp(z, "button", "Next"), nullptr);
@@ -68,7 +68,7 @@ TEST(WizardMapStep, MissingStockMapsCannotBeChosen) {
   WizardGame g;
   DeleteFileAt(g.dir.path() + "data/echo.map");
   DeleteFileAt(g.dir.path() + "data/epsilon.map");
-  EXPECT_EQ(g.Run(kToMap + "check frmMap.optEcho 1\ndump m.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "check frmMap.optEcho 1\ndump m.json\n"), 0);
   const Json map = g.Dump("m.json")["forms"]["frmMap"];
   EXPECT_FALSE(map["controls"]["optEcho"]["enabled"].b);
   EXPECT_FALSE(map["controls"]["optEcho"]["checked"].b);
@@ -86,7 +86,7 @@ TEST(WizardMapStep, MissingStockMapsCannotBeChosen) {
 TEST(WizardMapStep, FilePickerSetsOrUnsetsTheCustomMapAndScript) {
   WizardGame g;
   // Load Map, then the picker's list is clicked while it holds the user.
-  EXPECT_EQ(g.Run(kToMap + "click frmMap 385 185\ndump open.json\nclick frmMap 555 310\nselect frmLoad.file1 2\n"
+  EXPECT_EQ(g.Run(TO_MAP + "click frmMap 385 185\ndump open.json\nclick frmMap 555 310\nselect frmLoad.file1 2\n"
                            "dump m.json\n"),
             0);
   const Json open = g.Dump("open.json");
@@ -104,38 +104,38 @@ TEST(WizardMapStep, FilePickerSetsOrUnsetsTheCustomMapAndScript) {
 
   // A picked file that no longer exists leaves the custom map unset; a picker closed
   // without a choice changes nothing.
-  EXPECT_EQ(g.Run(kToMap + "check frmMap.optCustom 1\npick gone.map\nclick frmMap 385 185\ndump m.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "check frmMap.optCustom 1\npick gone.map\nclick frmMap 385 185\ndump m.json\n"), 0);
   const Json gone = g.Dump("m.json")["forms"]["frmMap"];
   EXPECT_FALSE(gone["controls"]["optCustom"]["enabled"].b);
   EXPECT_FALSE(gone["controls"]["optCustom"]["checked"].b);
   EXPECT_EQ(FindOp(gone, "text", "Custom Map File:"), nullptr);
   EXPECT_NE(FindOp(gone, "disabledbutton", "Next"), nullptr);
-  EXPECT_EQ(g.Run(kToMap + "pick\nclick frmMap 385 185\npick\nclick frmMap 535 185\ndump m.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "pick\nclick frmMap 385 185\npick\nclick frmMap 535 185\ndump m.json\n"), 0);
   EXPECT_NE(FindOp(g.Dump("m.json")["forms"]["frmMap"], "text", "echo.map"), nullptr);
   EXPECT_EQ(g.s().paths.scriptPath, g.s().paths.scriptsDir + "game.vps");
 
   // Load Script: the script picked becomes the script; one that is gone clears it.
   g.dir.Write("scripts/other.vps", std::string("BEGIN RACES\r\nEND\r\n"));
-  EXPECT_EQ(g.Run(kToMap + "pick other.vps\nclick frmMap 535 185\ndump m.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "pick other.vps\nclick frmMap 535 185\ndump m.json\n"), 0);
   EXPECT_NE(FindOp(g.Dump("m.json")["forms"]["frmMap"], "text", g.s().paths.scriptsDir + "other.vps"), nullptr);
-  EXPECT_EQ(g.Run(kToMap + "pick none.vps\nclick frmMap 535 185\ndump m.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "pick none.vps\nclick frmMap 535 185\ndump m.json\n"), 0);
   EXPECT_FALSE(g.Dump("m.json")["forms"]["frmMap"]["controls"]["optScript"]["enabled"].b);
   // A file that ends with the picker open ends the program normally.
-  EXPECT_EQ(g.Run(kToMap + "click frmMap 385 185\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "click frmMap 385 185\n"), 0);
 }
 
 TEST(WizardMapStep, BackExitAndThePlaceOfTheNextWindow) {
   WizardGame g;
-  EXPECT_EQ(g.Run(kToMap + "click frmMap 455 310\ndump back.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "click frmMap 455 310\ndump back.json\n"), 0);
   const Json back = g.Dump("back.json");
   ASSERT_EQ(back["visible"].size(), 1u);
   EXPECT_EQ(back["visible"][0].s, "frmUnivSlots");
   EXPECT_FALSE(back["forms"]["frmMap"]["shown"].b);
   // Exit ends the program at once: nothing after it runs.
-  EXPECT_EQ(g.Run(kToMap + "click frmMap 355 310\ndump never.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "click frmMap 355 310\ndump never.json\n"), 0);
   EXPECT_EQ(g.files.count("never.json"), 0u);
   // The next window opens where the last one stood.
-  EXPECT_EQ(g.Run(kToRace + "dump race.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_RACE + "dump race.json\n"), 0);
   const Json forms = g.Dump("race.json")["forms"];
   EXPECT_EQ(g.Dump("race.json")["visible"][0].s, "frmRace");
   for (const char* f : {"frmMap", "frmName", "frmRace"}) {
@@ -150,7 +150,7 @@ TEST(WizardMapStep, BackExitAndThePlaceOfTheNextWindow) {
 
 TEST(WizardRaceStep, StartUpFillsTheListsWithoutAssigningARace) {
   WizardGame g;
-  EXPECT_EQ(g.Run(kToRace + "dump r.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_RACE + "dump r.json\n"), 0);
   const Json race = g.Dump("r.json")["forms"]["frmRace"];
   const Json& packs = race["controls"]["lstRacePacks"];
   ASSERT_EQ(packs["items"].size(), 3u);
@@ -187,7 +187,7 @@ TEST(WizardRaceStep, TheNumberOfPlayersFromTheBox) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.keys);
     WizardGame g;
-    EXPECT_EQ(g.Run(kToRace + c.keys + "dump r.json\n"), 0);
+    EXPECT_EQ(g.Run(TO_RACE + c.keys + "dump r.json\n"), 0);
     const Json race = g.Dump("r.json")["forms"]["frmRace"];
     EXPECT_EQ(race["controls"]["txtPlayers"]["text"].s, c.text);
     EXPECT_EQ(g.s().tables.playerCount, c.players);
@@ -201,7 +201,7 @@ TEST(WizardRaceStep, TheNumberOfPlayersFromTheBox) {
 
 TEST(WizardRaceStep, RacesGoToTheClickedSlotsAndStayWhenTheNumberChanges) {
   WizardGame g;
-  EXPECT_EQ(g.Run(kToRace +
+  EXPECT_EQ(g.Run(TO_RACE +
                   "text frmRace.txtPlayers 4\npress frmRace.cmdEnter\n"
                   "select frmRace.lstRacePacks 2\nselect frmRace.lstAss 5\nselect frmRace.lstAss 0\n"
                   "dump four.json\ntext frmRace.txtPlayers 6\npress frmRace.cmdEnter\ndump six.json\n"),
@@ -217,7 +217,7 @@ TEST(WizardRaceStep, RacesGoToTheClickedSlotsAndStayWhenTheNumberChanges) {
   forge::GameFolderSpec none = test::WizardGameFolder();
   none.races.clear();
   WizardGame n(none);
-  EXPECT_EQ(n.Run(kToRace + "select frmRace.lstAss 1\nselect frmRace.lstRacePacks 0\ndump r.json\n"), 0);
+  EXPECT_EQ(n.Run(TO_RACE + "select frmRace.lstAss 1\nselect frmRace.lstRacePacks 0\ndump r.json\n"), 0);
   const Json race = n.Dump("r.json")["forms"]["frmRace"]["controls"];
   EXPECT_EQ(race["lstAss"]["items"][1].s, "Player  2 : ---Unassigned---");
   EXPECT_EQ(race["lstRacePacks"]["items"].size(), 0u);
@@ -228,7 +228,7 @@ TEST(WizardRaceStep, RacesGoToTheClickedSlotsAndStayWhenTheNumberChanges) {
 
 TEST(WizardRaceStep, TheWarningBlinksUntilEveryPlayerHasARace) {
   WizardGame g;
-  EXPECT_EQ(g.Run(kToRace +
+  EXPECT_EQ(g.Run(TO_RACE +
                   "text frmRace.txtPlayers 2\npress frmRace.cmdEnter\nselect frmRace.lstAss 0\n"
                   "tick frmRace\ndump t1.json\ntick frmRace\ndump t2.json\n"
                   "click frmRace 255 8\ndump refused.json\n"
@@ -255,16 +255,16 @@ TEST(WizardRaceStep, TheWarningBlinksUntilEveryPlayerHasARace) {
   EXPECT_EQ(t3["canvas"][t3["canvas"].size() - 1]["text"].s, "Next");
   EXPECT_NE(g.files["strip.svg"].find("width=\"380\" height=\"26\""), std::string::npos);
   // A hidden form's timer does nothing.
-  EXPECT_EQ(g.Run(kToMap + "tick frmRace\ndump h.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_MAP + "tick frmRace\ndump h.json\n"), 0);
   EXPECT_FALSE(g.Dump("h.json")["forms"]["frmRace"]["controls"]["lblWarn"]["shown"].b);
   EXPECT_NE(g.err.str().find("tick frmRace does nothing: the form is not shown"), std::string::npos);
 }
 
 TEST(WizardRaceStep, BackAndExit) {
   WizardGame g;
-  EXPECT_EQ(g.Run(kToRace + "click frmRace 155 8\ndump back.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_RACE + "click frmRace 155 8\ndump back.json\n"), 0);
   EXPECT_EQ(g.Dump("back.json")["visible"][0].s, "frmName");
-  EXPECT_EQ(g.Run(kToRace + "click frmRace 130 8\nclick frmRace 55 8\ndump never.json\n"), 0);
+  EXPECT_EQ(g.Run(TO_RACE + "click frmRace 130 8\nclick frmRace 55 8\ndump never.json\n"), 0);
   EXPECT_EQ(g.files.count("never.json"), 0u);
 }
 

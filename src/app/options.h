@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/generate_command.h"
+
 namespace tarvik {
 
 struct LongOptions {
@@ -16,6 +18,11 @@ struct LongOptions {
   bool help = false;
   bool version = false;
   bool listRaces = false;
+  bool listSlots = false;
+  // --generate SLOT with its settings; generateAsked is set as soon as --generate or
+  // one of its settings is seen, so that a usage error can point at the settings.
+  std::optional<GenerateSettings> generate;
+  bool generateAsked = false;
   std::string commandLine;
 };
 
@@ -24,5 +31,9 @@ bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, st
 
 // The text of --help.
 std::string UsageText();
+
+// What standard error shows for a usage error: the error, then the usage (a short
+// summary for the settings of --generate).
+std::string UsageErrorText(const LongOptions& options, const std::string& error);
 
 }  // namespace tarvik

@@ -6,8 +6,8 @@
 namespace tarvik {
 
 bool OpensWizard(const LongOptions& options) {
-  return options.commandLine.empty() && !options.replayFile && !options.listRaces && !options.help &&
-         !options.version;
+  return options.commandLine.empty() && !options.replayFile && !options.listRaces && !options.listSlots &&
+         !options.generateAsked && !options.help && !options.version;
 }
 
 void PrepareSession(Session& s, const LongOptions& options) {
@@ -15,6 +15,8 @@ void PrepareSession(Session& s, const LongOptions& options) {
   s.paths.appPath = options.gameDir ? *options.gameDir : ProgramFolder();
   s.commandLine = options.commandLine;
   s.listRacesOnly = options.listRaces;
+  s.listSlotsOnly = options.listSlots;
+  s.generate = options.generate;
 }
 
 }  // namespace tarvik

@@ -11,15 +11,17 @@ namespace tarvik {
 struct Session;
 
 // A run opens the wizard when it has no batch command line and no option that makes
-// it run without the wizard's windows (--replay, --list-races, --help, --version).
+// it run without the wizard's windows (--replay, --generate, --list-races,
+// --list-slots, --help, --version).
 bool OpensWizard(const LongOptions& options);
 
 // Gives a new session what the long options say: the random seed, the game folder
-// (the program's own folder unless --game-dir names one) and the command line.
+// (the program's own folder unless --game-dir names one), the command line and the
+// run without windows asked for.
 void PrepareSession(Session& s, const LongOptions& options);
 
 // The name of the executable that holds the wizard's windows; tarvik starts it from
 // its own folder when the wizard opens and a display is named.
-inline constexpr const char* kWizardProgram = "tarvik-wizard";
+inline constexpr const char* WIZARD_PROGRAM = "tarvik-wizard";
 
 }  // namespace tarvik

@@ -1,9 +1,12 @@
-// The whole session of a run: every layer's part, and what only the start-up and the
-// batch run keep. main() or a test makes one; nothing hides in globals.
+// The whole session of a run: every layer's part, and what only the start-up, the
+// batch run and the headless ways in keep. main() or a test makes one; nothing hides
+// in globals.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "app/generate_command.h"
 #include "wizard/wizard_session.h"
 
 namespace tarvik {
@@ -14,6 +17,10 @@ struct Session : WizardSession {
   // --list-races: start-up ends by listing the race modules instead of opening the
   // batch run or the wizard.
   bool listRacesOnly = false;
+  // --list-slots: start-up ends by listing the 12 slots.
+  bool listSlotsOnly = false;
+  // --generate: start-up goes on with a headless standard generation.
+  std::optional<GenerateSettings> generate;
 };
 
 }  // namespace tarvik

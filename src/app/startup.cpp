@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/generate_command.h"
 #include "app/session.h"
 #include "base/errors.h"
 #include "base/text.h"
@@ -10,6 +11,7 @@
 #include "packs/data_files.h"
 #include "packs/race_modules.h"
 #include "platform/files.h"
+#include "universe/slot_records.h"
 #include "wizard/steps.h"
 
 namespace tarvik {
@@ -40,9 +42,9 @@ void MoveMapFiles(const AppPaths& paths) {
   for (const std::string& name : maps) DeleteFileAt(paths.appPath + name);
 }
 
-// The numbered player or host slot folders below `folder` ("WAR\SLOT", "UNIV\GAME").
-void CreateSlotFolders(const std::string& folder) {
-  for (int n = 1; n <= HOST_SLOTS; ++n) CreateFolder(folder + std::to_string(n));
+// The 12 numbered player or host slot folders (PlayerSlotFolder or HostSlotFolder).
+void CreateSlotFolders(const std::string& appPath, std::string (*slotFolder)(const std::string&, int)) {
+  for (int n = 1; n <= HOST_SLOTS; ++n) CreateFolder(slotFolder(appPath, n));
 }
 
 // The shared tables' start for a run: the run log emptied, no planet names, the
@@ -111,19 +113,30 @@ void Main(Session& s) {
     step = 11;
     CreateFolder(s.paths.appPath + "WAR");
     step = 12;
-    CreateSlotFolders(s.paths.appPath + "WAR\\SLOT");
+    CreateSlotFolders(s.paths.appPath, PlayerSlotFolder);
     step = 13;
     CreateFolder(s.paths.appPath + "UNIV");
     step = 14;
-    CreateSlotFolders(s.paths.appPath + "UNIV\\GAME");
+    CreateSlotFolders(s.paths.appPath, HostSlotFolder);
     step = 15;
     MoveMapFiles(s.paths);
-    step = 16;  // the slot records are read with the wizard's slot step
+    step = 16;
+    LoadGameRecords(s);
     step = 17;
     ResetRunTables(s);
     step = 18;
     if (s.listRacesOnly) {
       if (s.output) s.output->Print(RaceListText(s));
+      return;
+    }
+    if (s.listSlotsOnly || s.generate) {
+      // Headless: the slot records as the wizard would read them, then the slot list or
+      // the wizard's choices and its standard generation.
+      step = 21;
+      LoadSlotRecords(s);
+      step = 22;
+      if (s.generate) RunGenerate(s, *s.generate);
+      if (s.output) s.output->Print(SlotListText(s.slots));
       return;
     }
     if (!s.commandLine.empty()) {
@@ -134,8 +147,13 @@ void Main(Session& s) {
     }
     step = 21;
     RequireDisplay(s);
+    LoadSlotRecords(s);
     step = 22;
     StartWizard(s);
+    step = 23;
+    FillSlotLabels(s);
+    step = 24;
+    DrawSlotStep(s);
     step = 25;
   } catch (const RuntimeError& e) {
     LoadError(step, e.what());

@@ -7,7 +7,7 @@ namespace tarvik {
 namespace {
 
 // Code points of the bytes 0x80..0x9F; the others map to themselves.
-constexpr char16_t kHighControls[32] = {
+constexpr char16_t HIGH_CONTROLS[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
@@ -32,7 +32,7 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   out.reserve(bytes.size());
   for (char c : bytes) {
     const auto b = static_cast<uint8_t>(c);
-    AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : b);
+    AppendUtf8(out, b >= 0x80 && b < 0xA0 ? HIGH_CONTROLS[b - 0x80] : b);
   }
   return out;
 }

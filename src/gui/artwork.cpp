@@ -51,8 +51,8 @@ void DrawStars(int x, int y, int w, int h) {
 }  // namespace
 
 void DrawButtonFace(int x, int y, bool small) {
-  const int w = small ? kSmallFaceWidth : kFaceWidth;
-  const int h = kFaceHeight;
+  const int w = small ? SMALL_FACE_WIDTH : FACE_WIDTH;
+  const int h = FACE_HEIGHT;
   // A brushed steel plate: light at the top, darker below, with a bevelled edge.
   for (int row = 0; row < h; ++row) {
     SetColor(Mix({156, 168, 192}, {74, 84, 108}, static_cast<double>(row) / (h - 1)));
@@ -70,10 +70,10 @@ void DrawButtonFace(int x, int y, bool small) {
 
 void DrawLampImage(int x, int y, int state) {
   const bool free = state == 1;
-  const int r = kLampSize / 2;
+  const int r = LAMP_SIZE / 2;
   const int cx = x + r, cy = y + r;
   SetColor({30, 30, 30});
-  fl_pie(x, y, kLampSize, kLampSize, 0, 360);
+  fl_pie(x, y, LAMP_SIZE, LAMP_SIZE, 0, 360);
   DrawSphere(cx, cy, r - 1, free ? Shade{0, 110, 0} : Shade{130, 0, 0},
              free ? Shade{170, 255, 170} : Shade{255, 170, 170});
 }
@@ -105,7 +105,7 @@ void DrawArtwork(Artwork art, int x, int y, int w, int h) {
 }
 
 void DrawMessageIcon(MessageIcon icon, int x, int y) {
-  const int s = kIconSize;
+  const int s = ICON_SIZE;
   fl_font(FL_HELVETICA_BOLD, 22);
   auto glyph = [&](const char* text, Fl_Color color) {
     fl_color(color);

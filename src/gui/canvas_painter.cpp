@@ -24,20 +24,20 @@ void Filled(int x1, int y1, int x2, int y2) {
 void PaintButton(const CanvasOp& op, int ox, int oy) {
   const int x = ox + op.x, y = oy + op.y;
   if (op.kind == CanvasOpKind::DisabledButton) {
-    fl_color(ToFlColor(colors::kDisabledFrame));
-    Outline(x, y, x + kButtonWidth, y + kButtonHeight);
-    Outline(x + 1, y + 1, x + kButtonWidth - 1, y + kButtonHeight - 1);
+    fl_color(ToFlColor(colors::DISABLED_FRAME));
+    Outline(x, y, x + BUTTON_WIDTH, y + BUTTON_HEIGHT);
+    Outline(x + 1, y + 1, x + BUTTON_WIDTH - 1, y + BUTTON_HEIGHT - 1);
   } else {
     DrawButtonFace(x, y, op.kind == CanvasOpKind::SmallButton);
     if (op.highlighted) {
-      fl_color(ToFlColor(colors::kBrightGreen));
-      Outline(x, y, x + kButtonWidth, y + kButtonHeight);
-      Outline(x - 1, y - 1, x + kButtonWidth + 1, y + kButtonHeight + 1);
+      fl_color(ToFlColor(colors::BRIGHT_GREEN));
+      Outline(x, y, x + BUTTON_WIDTH, y + BUTTON_HEIGHT);
+      Outline(x - 1, y - 1, x + BUTTON_WIDTH + 1, y + BUTTON_HEIGHT + 1);
     }
   }
-  const int dx = op.kind == CanvasOpKind::SmallButton ? kSmallCaptionDx : kCaptionDx;
+  const int dx = op.kind == CanvasOpKind::SmallButton ? SMALL_CAPTION_DX : CAPTION_DX;
   fl_color(ToFlColor(op.color));
-  DrawTextAt(op.text, x + dx, y + kCaptionDy);
+  DrawTextAt(op.text, x + dx, y + CAPTION_DY);
 }
 
 void PaintOp(const CanvasOp& op, int ox, int oy) {
@@ -72,7 +72,7 @@ void PaintOp(const CanvasOp& op, int ox, int oy) {
 }  // namespace
 
 void DrawTextAt(const std::string& text, int x, int y) {
-  fl_font(FL_HELVETICA, kPictureTextSize);
+  fl_font(FL_HELVETICA, PICTURE_TEXT_SIZE);
   const std::string shown = ShownText(text);
   fl_draw(shown.c_str(), static_cast<int>(shown.size()), x, y + fl_height() - fl_descent());
 }

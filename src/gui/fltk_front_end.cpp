@@ -37,7 +37,7 @@ void TimerCallback(void* data) {
   t->frontEnd->Tick(t->form);
 }
 
-constexpr const char* kDisplayLostText = "the display went away";
+constexpr const char* DISPLAY_LOST_TEXT = "the display went away";
 
 }  // namespace
 
@@ -63,14 +63,14 @@ FltkFrontEnd::~FltkFrontEnd() {
 void FltkFrontEnd::LoseDisplay() {
   if (displayLost_) return;
   displayLost_ = true;
-  std::cerr << "tarvik: " << kDisplayLostText << "; the wizard ends." << std::endl;
+  std::cerr << "tarvik: " << DISPLAY_LOST_TEXT << "; the wizard ends." << std::endl;
 }
 
 // ---- Windows ----
 
 void FltkFrontEnd::SyncWindows() {
   auto& forms = s_.wizard.forms;
-  for (int i = 0; i < kFormCount; ++i) {
+  for (int i = 0; i < FORM_COUNT; ++i) {
     Form& form = forms[static_cast<FormId>(i)];
     if (!form.created || windows_[i]) continue;
     windows_[i] = std::make_unique<FormWindow>(*this, form);
@@ -81,7 +81,7 @@ void FltkFrontEnd::SyncWindows() {
     }
   }
   // The next step is shown (and placed) before the previous one is hidden.
-  for (int i = 0; i < kFormCount; ++i) {
+  for (int i = 0; i < FORM_COUNT; ++i) {
     FormWindow* window = windows_[i].get();
     if (!window) continue;
     const Form& form = forms[static_cast<FormId>(i)];
@@ -91,14 +91,14 @@ void FltkFrontEnd::SyncWindows() {
     if (s_.wizard.modalForm == form.id && !window->modal()) window->set_modal();
     if (!window->shown()) window->show();
   }
-  for (int i = 0; i < kFormCount; ++i) {
+  for (int i = 0; i < FORM_COUNT; ++i) {
     FormWindow* window = windows_[i].get();
     if (window && window->shown() && !forms[static_cast<FormId>(i)].shown) window->hide();
   }
 }
 
 void FltkFrontEnd::NoteWindowPositions() {
-  for (int i = 0; i < kFormCount; ++i) {
+  for (int i = 0; i < FORM_COUNT; ++i) {
     FormWindow* window = windows_[i].get();
     Form& form = s_.wizard.forms[static_cast<FormId>(i)];
     if (window && window->shown() && form.shown) {
@@ -150,7 +150,7 @@ void FltkFrontEnd::CloseBox(FormId form) {
 }
 
 void FltkFrontEnd::PumpEvents() {
-  if (displayLost_) throw RuntimeError(kDisplayLostText);
+  if (displayLost_) throw RuntimeError(DISPLAY_LOST_TEXT);
   try {
     SyncWindows();
     Fl::check();
@@ -158,7 +158,7 @@ void FltkFrontEnd::PumpEvents() {
   } catch (const DisplayLost&) {
     LoseDisplay();
   }
-  if (displayLost_) throw RuntimeError(kDisplayLostText);
+  if (displayLost_) throw RuntimeError(DISPLAY_LOST_TEXT);
 }
 
 void FltkFrontEnd::RunFilePicker() {
@@ -169,7 +169,7 @@ void FltkFrontEnd::RunFilePicker() {
   } catch (const DisplayLost&) {
     LoseDisplay();
   }
-  if (displayLost_) throw RuntimeError(kDisplayLostText);
+  if (displayLost_) throw RuntimeError(DISPLAY_LOST_TEXT);
   if (pendingEnd_) throw ProgramEnd{*pendingEnd_};
 }
 

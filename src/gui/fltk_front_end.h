@@ -77,7 +77,7 @@ class FltkFrontEnd : public WizardFrontEnd, public UserInterface {
   bool AskBox(const std::string& title, const std::string& text, MessageIcon icon, bool yesNo);
 
   Session& s_;
-  std::array<std::unique_ptr<FormWindow>, kFormCount> windows_;
+  std::array<std::unique_ptr<FormWindow>, FORM_COUNT> windows_;
   std::vector<TimerData*> timers_;
   std::optional<int> pendingEnd_;
   bool displayLost_ = false;

@@ -26,7 +26,7 @@ namespace tarvik::gui {
 namespace {
 
 // A text box taller than this is a multi-line box (the output window's log).
-constexpr int kMultiLineHeight = 40;
+constexpr int MULTI_LINE_HEIGHT = 40;
 
 bool InsidePicture(const Rect& r, const Form& form) {
   if (!form.pictureRect) return false;
@@ -91,11 +91,11 @@ class ArtworkBox : public Fl_Widget {
 class DoneButton : public Fl_Widget {
  public:
   DoneButton(FltkFrontEnd& frontEnd, const Rect& r, std::string_view caption)
-      : Fl_Widget(r.x, r.y, kFaceWidth, kFaceHeight), frontEnd_(frontEnd), caption_(caption) {}
+      : Fl_Widget(r.x, r.y, FACE_WIDTH, FACE_HEIGHT), frontEnd_(frontEnd), caption_(caption) {}
   void draw() override {
     DrawButtonFace(x(), y(), false);
     fl_color(FL_BLACK);
-    DrawTextAt(caption_, x() + kCaptionDx, y() + kCaptionDy);
+    DrawTextAt(caption_, x() + CAPTION_DX, y() + CAPTION_DY);
   }
   int handle(int event) override {
     if (event == FL_PUSH) return 1;
@@ -282,7 +282,7 @@ void FormWindow::AddControl(Control& c, const Form& form) {
     case ControlKind::ListBox: {
       auto* list = new Fl_Hold_Browser(r.x, r.y, r.w, r.h);
       list->format_char(0);  // items are shown as they are, "@" included
-      list->textsize(kControlTextSize);
+      list->textsize(CONTROL_TEXT_SIZE);
       list->when(FL_WHEN_RELEASE_ALWAYS);
       list->callback(ListCallback, b.get());
       b->widget = list;
@@ -297,11 +297,11 @@ void FormWindow::AddControl(Control& c, const Form& form) {
       break;
     }
     case ControlKind::TextBox: {
-      if (r.h > kMultiLineHeight) {
+      if (r.h > MULTI_LINE_HEIGHT) {
         auto* display = new Fl_Text_Display(r.x, r.y, r.w, r.h);
         b->buffer = std::make_unique<Fl_Text_Buffer>();
         display->buffer(b->buffer.get());
-        display->textsize(kControlTextSize);
+        display->textsize(CONTROL_TEXT_SIZE);
         b->widget = display;
       } else if (HandlesKeyPress(form.id, c.name)) {
         b->widget = new KeyPressBox(r.x, r.y, r.w, r.h, *b);

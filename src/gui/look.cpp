@@ -5,8 +5,8 @@
 namespace tarvik::gui {
 
 void ApplyLook() {
-  Fl::set_font(FL_HELVETICA, kFontFamily);
-  FL_NORMAL_SIZE = kControlTextSize;
+  Fl::set_font(FL_HELVETICA, FONT_FAMILY);
+  FL_NORMAL_SIZE = CONTROL_TEXT_SIZE;
   Fl::scheme("gtk+");
   Fl::visible_focus(1);
 }
@@ -16,6 +16,6 @@ Fl_Color ToFlColor(Rgb color) {
                       static_cast<uchar>(color & 0xFF));
 }
 
-Fl_Color PaletteColor(int index) { return ToFlColor(kStandardColors.at(static_cast<size_t>(index))); }
+Fl_Color PaletteColor(int index) { return ToFlColor(STANDARD_COLORS.at(static_cast<size_t>(index))); }
 
 }  // namespace tarvik::gui

@@ -12,10 +12,10 @@ namespace tarvik::gui {
 // office documents, which every desktop resolves to a metric-compatible face) make
 // the longest caption, "Clear Player", fit between x + 15 and the right edge of its
 // button, and the longest step text end before the slot labels.
-inline constexpr const char* kFontFamily = " Arial";
+inline constexpr const char* FONT_FAMILY = " Arial";
 // Pixel sizes: the texts drawn on the picture boxes, and the controls.
-inline constexpr int kPictureTextSize = 11;
-inline constexpr int kControlTextSize = 12;
+inline constexpr int PICTURE_TEXT_SIZE = 11;
+inline constexpr int CONTROL_TEXT_SIZE = 12;
 
 // Gives every widget the wizard's font and sizes. Needs the display open.
 void ApplyLook();

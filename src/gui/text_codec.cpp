@@ -11,7 +11,7 @@ namespace {
 
 // The characters of bytes 0x80..0x9F; the five bytes the code page leaves undefined
 // stand for the control characters of the same number.
-constexpr std::array<char32_t, 32> kHighControls = {
+constexpr std::array<char32_t, 32> HIGH_CONTROLS = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
@@ -19,8 +19,8 @@ constexpr std::array<char32_t, 32> kHighControls = {
 // The code page byte of a character, or -1.
 int Cp1252Byte(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
-  for (size_t i = 0; i < kHighControls.size(); ++i) {
-    if (kHighControls[i] == c) return 0x80 + static_cast<int>(i);
+  for (size_t i = 0; i < HIGH_CONTROLS.size(); ++i) {
+    if (HIGH_CONTROLS[i] == c) return 0x80 + static_cast<int>(i);
   }
   return -1;
 }

@@ -510,9 +510,13 @@ long long OwnerOf(const ObjectKindDescriptor& kind, const Record& record) {
   return kind.owner == OwnerRule::PNum ? record.Get("pNum") : OWNER_NONE;
 }
 
+const Field& TextField(const ScrambledText& text, const RecordLayout& layout) {
+  return text.field.empty() ? layout.At(text.offset) : layout.Get(text.field);
+}
+
 void ScrambleNames(const ObjectKindDescriptor& kind, Record& record) {
   for (const ScrambledText& t : kind.scrambled) {
-    const Field& f = t.field.empty() ? record.layout().At(t.offset) : record.layout().Get(t.field);
+    const Field& f = TextField(t, record.layout());
     std::string text = record.Text(f);
     ScrambleName(record.Get(t.keyField), text);
     record.SetBytes(f, text);

@@ -188,6 +188,8 @@ const ObjectKindDescriptor* KindOfCode(int kindCode);
 long long KindCodeOf(const ObjectKindDescriptor& kind, const Record& record);
 long long OwnerOf(const ObjectKindDescriptor& kind, const Record& record);
 
+// The field of a scrambled text in its record's layout.
+const Field& TextField(const ScrambledText& text, const RecordLayout& layout);
 // Scrambles the kind's name texts in its record, each under its key field.
 void ScrambleNames(const ObjectKindDescriptor& kind, Record& record);
 

@@ -296,6 +296,8 @@ void CloseObjectStore(ObjectSession& s) {
   ResetStore(st);
 }
 
+void AbandonObjectStore(ObjectSession& s) { ResetStore(s.store); }
+
 int32_t AllocateObjectId(ObjectSession& s) {
   long long candidate;
   if (s.store.randomIds) {

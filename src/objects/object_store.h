@@ -16,6 +16,9 @@ void OpenObjectStore(ObjectSession& s, const std::string& path);
 // CloseObjectStore).
 bool ObjectStoreOpen(const ObjectSession& s);
 void CloseObjectStore(ObjectSession& s);
+// Drops an open store without writing its tables back (a build that failed; its file is
+// deleted afterwards).
+void AbandonObjectStore(ObjectSession& s);
 int32_t AllocateObjectId(ObjectSession& s);
 void AddToMapList(ObjectSession& s, int32_t id);
 

@@ -23,10 +23,10 @@ class UserInterface {
     (void)reason;
     ShowMessage("", message, MessageIcon::None);
   }
-  // The window's beep; nothing in the console form.
-  virtual void Beep() {}
   // Whether a window system is available for the wizard.
   virtual bool HasDisplay() const { return false; }
+  // The system's beep; the console forms make no sound.
+  virtual void Beep() {}
 };
 
 // The output window of a build (frmOUTTEXT).

@@ -17,9 +17,10 @@ struct HomeSettings {
   int32_t native = 0;
   int32_t contraband = 0;
   int32_t cargo = 0;
-  // The two fleet options of the home step.
-  bool homeOption1 = false;
-  bool homeOption2 = false;
+  // The two fleet options of the home step: "Start With Standard Ships" and "Start With
+  // 3 Extra Freighters".
+  bool standardShips = false;
+  bool extraFreighters = false;
 };
 
 struct MapContext {

@@ -7,8 +7,8 @@
 namespace tarvik {
 
 int StandardColorIndex(Rgb color) {
-  for (size_t i = 0; i < kStandardColors.size(); ++i) {
-    if (kStandardColors[i] == color) return static_cast<int>(i);
+  for (size_t i = 0; i < STANDARD_COLORS.size(); ++i) {
+    if (STANDARD_COLORS[i] == color) return static_cast<int>(i);
   }
   return -1;
 }
@@ -18,12 +18,12 @@ bool PointInRect(int x, int y, int left, int top, int right, int bottom) {
 }
 
 bool PointInButton(int x, int y, int bx, int by) {
-  return PointInRect(x, y, bx, by, bx + kButtonWidth, by + kButtonHeight);
+  return PointInRect(x, y, bx, by, bx + BUTTON_WIDTH, by + BUTTON_HEIGHT);
 }
 
 void Canvas::Clear() {
   ops_.clear();
-  pruneAt_ = kMinPruneSize;
+  pruneAt_ = MIN_PRUNE_SIZE;
   ++version_;
 }
 
@@ -40,17 +40,17 @@ CanvasOp MakeOp(CanvasOpKind kind, int x, int y) {
 }  // namespace
 
 void Canvas::DrawButton(const std::string& caption, int x, int y, bool highlighted) {
-  textColor_ = highlighted ? colors::kBrightGreen : colors::kBlack;
+  textColor_ = highlighted ? colors::BRIGHT_GREEN : colors::BLACK;
   AppendButton(CanvasOpKind::Button, caption, x, y, highlighted);
 }
 
 void Canvas::DrawSmallButton(const std::string& caption, int x, int y, bool highlighted) {
-  textColor_ = highlighted ? colors::kBrightGreen : colors::kBlack;
+  textColor_ = highlighted ? colors::BRIGHT_GREEN : colors::BLACK;
   AppendButton(CanvasOpKind::SmallButton, caption, x, y, highlighted);
 }
 
 void Canvas::DrawDisabledButton(const std::string& caption, int x, int y, bool highlighted) {
-  textColor_ = colors::kDisabledCaption;
+  textColor_ = colors::DISABLED_CAPTION;
   AppendButton(CanvasOpKind::DisabledButton, caption, x, y, highlighted);
 }
 
@@ -107,7 +107,7 @@ void Canvas::Append(CanvasOp op) {
   ++version_;
   if (ops_.size() >= pruneAt_) {
     DropRepeats();
-    pruneAt_ = std::max(kMinPruneSize, 2 * ops_.size());
+    pruneAt_ = std::max(MIN_PRUNE_SIZE, 2 * ops_.size());
   }
 }
 

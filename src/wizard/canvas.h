@@ -20,7 +20,7 @@ inline constexpr Rgb MakeRgb(int r, int g, int b) {
 }
 
 // The 16 standard colours, by palette index.
-inline constexpr std::array<Rgb, 16> kStandardColors = {
+inline constexpr std::array<Rgb, 16> STANDARD_COLORS = {
     0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
     0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
 
@@ -29,24 +29,24 @@ int StandardColorIndex(Rgb color);
 
 // The colours the steps draw with.
 namespace colors {
-inline constexpr Rgb kBlack = kStandardColors[0];
-inline constexpr Rgb kBrightGreen = kStandardColors[10];  // highlights and normal text
-inline constexpr Rgb kLightRed = kStandardColors[12];
-inline constexpr Rgb kYellow = kStandardColors[14];
-inline constexpr Rgb kWhite = kStandardColors[15];
-inline constexpr Rgb kWarningText = MakeRgb(255, 200, 200);  // the slot step's "in use" texts
-inline constexpr Rgb kDisabledFrame = MakeRgb(90, 90, 90);
-inline constexpr Rgb kDisabledCaption = MakeRgb(120, 120, 120);
+inline constexpr Rgb BLACK = STANDARD_COLORS[0];
+inline constexpr Rgb BRIGHT_GREEN = STANDARD_COLORS[10];  // highlights and normal text
+inline constexpr Rgb LIGHT_RED = STANDARD_COLORS[12];
+inline constexpr Rgb YELLOW = STANDARD_COLORS[14];
+inline constexpr Rgb WHITE = STANDARD_COLORS[15];
+inline constexpr Rgb WARNING_TEXT = MakeRgb(255, 200, 200);  // the slot step's "in use" texts
+inline constexpr Rgb DISABLED_FRAME = MakeRgb(90, 90, 90);
+inline constexpr Rgb DISABLED_CAPTION = MakeRgb(120, 120, 120);
 }  // namespace colors
 
 // Every button occupies the rectangle (x, y)-(x + 80, y + 20); a small button's hit
 // rectangle is the same, only its face is smaller.
-inline constexpr int kButtonWidth = 80;
-inline constexpr int kButtonHeight = 20;
+inline constexpr int BUTTON_WIDTH = 80;
+inline constexpr int BUTTON_HEIGHT = 20;
 // Where a caption sits inside its button.
-inline constexpr int kCaptionDx = 15;
-inline constexpr int kSmallCaptionDx = 8;
-inline constexpr int kCaptionDy = 4;
+inline constexpr int CAPTION_DX = 15;
+inline constexpr int SMALL_CAPTION_DX = 8;
+inline constexpr int CAPTION_DY = 4;
 
 enum class CanvasOpKind { Button, SmallButton, DisabledButton, Text, Lamp, Point, Box, FilledBox, Circle };
 
@@ -70,7 +70,7 @@ class Canvas {
 
   int width() const { return width_; }
   int height() const { return height_; }
-  Rgb backColor() const { return colors::kBlack; }
+  Rgb backColor() const { return colors::BLACK; }
   const std::vector<CanvasOp>& ops() const { return ops_; }
   // Counts every change, so that a window can tell when to repaint.
   uint64_t version() const { return version_; }
@@ -104,11 +104,11 @@ class Canvas {
   void DropRepeats();
 
   int width_, height_;
-  Rgb textColor_ = colors::kBlack;
+  Rgb textColor_ = colors::BLACK;
   std::vector<CanvasOp> ops_;
   uint64_t version_ = 0;
-  size_t pruneAt_ = kMinPruneSize;
-  static constexpr size_t kMinPruneSize = 4096;
+  size_t pruneAt_ = MIN_PRUNE_SIZE;
+  static constexpr size_t MIN_PRUNE_SIZE = 4096;
 };
 
 // A click point strictly inside a rectangle (edges excluded).

@@ -70,11 +70,11 @@ void TypeCharacter(Control& c, int code) {
 
 DispatchResult ControlEvent(WizardSession& s, Form& f, const WizardEvent& e) {
   Control* c = f.FindControl(e.control);
-  if (!c) return DispatchResult::kDone;  // the replay checks names before it runs
-  if (!c->enabled) return DispatchResult::kControlDisabled;
+  if (!c) return DispatchResult::Done;  // the replay checks names before it runs
+  if (!c->enabled) return DispatchResult::ControlDisabled;
   switch (e.kind) {
     case WizardEventKind::Select:
-      if (e.value < 0 || e.value >= static_cast<int>(c->items.size())) return DispatchResult::kNoSuchItem;
+      if (e.value < 0 || e.value >= static_cast<int>(c->items.size())) return DispatchResult::NoSuchItem;
       c->Select(e.value);
       ControlClick(s, f.id, c->name);
       break;
@@ -106,28 +106,28 @@ DispatchResult ControlEvent(WizardSession& s, Form& f, const WizardEvent& e) {
     default:
       break;
   }
-  return DispatchResult::kDone;
+  return DispatchResult::Done;
 }
 
 DispatchResult Carry(WizardSession& s, const WizardEvent& e) {
   WizardState& w = s.wizard;
   Form& f = w.forms[e.form];
-  if (!f.created || !f.shown) return DispatchResult::kFormNotShown;
-  if (w.modalForm && *w.modalForm != e.form) return DispatchResult::kBehindModal;
+  if (!f.created || !f.shown) return DispatchResult::FormNotShown;
+  if (w.modalForm && *w.modalForm != e.form) return DispatchResult::BehindModal;
   switch (e.kind) {
     case WizardEventKind::Click:
       StepClick(s, e.form, ClickPixel(e.x), ClickPixel(e.y));
-      return DispatchResult::kDone;
+      return DispatchResult::Done;
     case WizardEventKind::Tick:
       if (e.form == FormId::Race) RaceTimerTick(s);
       if (e.form == FormId::OutText) RunTimerTick(s);
-      return DispatchResult::kDone;
+      return DispatchResult::Done;
     case WizardEventKind::Done:
       OutputDone(s);
-      return DispatchResult::kDone;
+      return DispatchResult::Done;
     case WizardEventKind::PickFile:
       PickFile(s, e.noChoice ? std::nullopt : std::optional<std::string>(e.text));
-      return DispatchResult::kDone;
+      return DispatchResult::Done;
     default:
       return ControlEvent(s, f, e);
   }
@@ -151,15 +151,15 @@ DispatchResult Dispatch(WizardSession& s, const WizardEvent& e) {
 
 std::string DispatchResultText(DispatchResult r) {
   switch (r) {
-    case DispatchResult::kDone:
+    case DispatchResult::Done:
       return "done";
-    case DispatchResult::kFormNotShown:
+    case DispatchResult::FormNotShown:
       return "the form is not shown";
-    case DispatchResult::kBehindModal:
+    case DispatchResult::BehindModal:
       return "the file picker is open";
-    case DispatchResult::kControlDisabled:
+    case DispatchResult::ControlDisabled:
       return "the control is disabled";
-    case DispatchResult::kNoSuchItem:
+    case DispatchResult::NoSuchItem:
       return "the list holds no such item";
   }
   return "";

@@ -34,13 +34,13 @@ struct WizardEvent {
   bool noChoice = false;  // PickFile: the picker closed without a choice
 };
 
-// What became of an event. Only kDone changed anything.
+// What became of an event. Only Done changed anything.
 enum class DispatchResult {
-  kDone,
-  kFormNotShown,     // as a click on a hidden window
-  kBehindModal,      // another form holds the user (the file picker is open)
-  kControlDisabled,  // as a click on a disabled control
-  kNoSuchItem,       // an index beyond the items the list holds now
+  Done,
+  FormNotShown,     // as a click on a hidden window
+  BehindModal,      // another form holds the user (the file picker is open)
+  ControlDisabled,  // as a click on a disabled control
+  NoSuchItem,       // an index beyond the items the list holds now
 };
 
 // Carries out one event. Ending the program (an Exit button, Done after a build) throws

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "generate/generation_run.h"
+
 namespace tarvik {
 
 namespace {
@@ -11,11 +13,11 @@ using D = DecorationKind;
 
 // Every step window but the race step is one picture box with its controls on it, wide
 // enough for the start-position step's last hint.
-constexpr int kStepWidth = 680;
-constexpr int kStepHeight = 332;
-constexpr Rect kStepPicture{0, 0, kStepWidth, kStepHeight};
+constexpr int STEP_WIDTH = 680;
+constexpr int STEP_HEIGHT = 332;
+constexpr Rect STEP_PICTURE{0, 0, STEP_WIDTH, STEP_HEIGHT};
 
-constexpr ControlSpec kSlotControls[] = {
+constexpr ControlSpec SLOT_CONTROLS[] = {
     {"lblGame(1)", K::Label, {490, 8, 180, 16}, "(Empty)"},    {"lblGame(2)", K::Label, {490, 36, 180, 16}, "(Empty)"},
     {"lblGame(3)", K::Label, {490, 64, 180, 16}, "(Empty)"},   {"lblGame(4)", K::Label, {490, 92, 180, 16}, "(Empty)"},
     {"lblGame(5)", K::Label, {490, 120, 180, 16}, "(Empty)"},  {"lblGame(6)", K::Label, {490, 148, 180, 16}, "(Empty)"},
@@ -24,103 +26,103 @@ constexpr ControlSpec kSlotControls[] = {
     {"lblGame(11)", K::Label, {490, 288, 180, 16}, "(Empty)"}, {"lblGame(12)", K::Label, {490, 316, 180, 16}, "(Empty)"},
 };
 
-constexpr ControlSpec kMapControls[] = {
+constexpr ControlSpec MAP_CONTROLS[] = {
     {"optEcho", K::OptionButton, {10, 8, 220, 20}, "Echo Map"},
     {"optZeta", K::OptionButton, {10, 112, 220, 20}, "Epsilon Map"},
     {"optCustom", K::OptionButton, {380, 56, 220, 20}, "Custom Map"},
     {"optScript", K::OptionButton, {10, 216, 220, 20}, "Universe Script"},
 };
 
-constexpr ControlSpec kNameControls[] = {
-    {"txtGameName", K::TextBox, {200, 58, 300, 24}, "Alpha Game"},
-    {"txtHostName", K::TextBox, {200, 108, 300, 24}, "Tarvik Host"},
-    {"txtRSTName", K::TextBox, {200, 158, 120, 24}, "player"},
+constexpr ControlSpec NAME_CONTROLS[] = {
+    {"txtGameName", K::TextBox, {200, 58, 300, 24}, INITIAL_GAME_NAME},
+    {"txtHostName", K::TextBox, {200, 108, 300, 24}, INITIAL_HOST_NAME},
+    {"txtRSTName", K::TextBox, {200, 158, 120, 24}, INITIAL_RST_NAME},
 };
-constexpr Decoration kNameDecorations[] = {
+constexpr Decoration NAME_DECORATIONS[] = {
     {D::Caption, "Game Name", {60, 62, 130, 20}},
     {D::Caption, "Host Name", {60, 112, 130, 20}},
     {D::Caption, "RST File Name", {60, 162, 130, 20}},
     {D::Caption, "( First 6 letters )", {330, 162, 160, 20}},
 };
 
-constexpr ControlSpec kRaceControls[] = {
+constexpr ControlSpec RACE_CONTROLS[] = {
     {"txtPlayers", K::TextBox, {190, 284, 40, 24}},
     {"cmdEnter", K::CommandButton, {236, 284, 60, 24}, "Enter"},
     {"lstRacePacks", K::ListBox, {10, 26, 300, 250}, {}, 300},
     {"lstAss", K::ListBox, {320, 26, 350, 250}, {}, 30},
     {"lblWarn", K::Label, {320, 288, 350, 20}, "Warning: You have players with no race assigned", 0, false, false},
 };
-constexpr Decoration kRaceDecorations[] = {
+constexpr Decoration RACE_DECORATIONS[] = {
     {D::Caption, "Races To Choose From", {10, 6, 300, 18}},
     {D::Caption, "Number of players in game:", {10, 288, 175, 20}},
 };
 
-constexpr ControlSpec kHomeControls[] = {
-    {"cmbMinerals", K::ComboBox, {190, 34, 170, 24}, {}, 6, false, true, kLevelNames},
-    {"cmbNatives", K::ComboBox, {190, 70, 170, 24}, {}, 6, false, true, kLevelNames},
-    {"cmbCash", K::ComboBox, {190, 106, 170, 24}, {}, 7, false, true, kCashEntries},
-    {"cmbPop", K::ComboBox, {190, 142, 170, 24}, {}, 7, false, true, kPopulationEntries},
-    {"cmbCargo", K::ComboBox, {190, 178, 170, 24}, {}, 6, false, true, kLevelNames},
+constexpr ControlSpec HOME_CONTROLS[] = {
+    {"cmbMinerals", K::ComboBox, {190, 34, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
+    {"cmbNatives", K::ComboBox, {190, 70, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
+    {"cmbCash", K::ComboBox, {190, 106, 170, 24}, {}, 7, false, true, CASH_ENTRIES},
+    {"cmbPop", K::ComboBox, {190, 142, 170, 24}, {}, 7, false, true, POPULATION_ENTRIES},
+    {"cmbCargo", K::ComboBox, {190, 178, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
     {"chkShips", K::CheckBox, {20, 220, 300, 22}, "Start With Standard Ships", 0, true},
     {"chkExtra", K::CheckBox, {20, 250, 300, 22}, "Start With 3 Extra Freighters"},
 };
-constexpr Decoration kHomeDecorations[] = {
+constexpr Decoration HOME_DECORATIONS[] = {
     {D::Caption, "Homeworld Levels", {20, 8, 250, 20}},   {D::Caption, "Minerals On Base", {20, 36, 160, 20}},
     {D::Caption, "Natives", {20, 72, 160, 20}},           {D::Caption, "Starting Cash", {20, 108, 160, 20}},
     {D::Caption, "Population", {20, 144, 160, 20}},       {D::Caption, "Cargo And Metals", {20, 180, 160, 20}},
     {D::Picture, "home world", {420, 20, 200, 200}},
 };
 
-constexpr ControlSpec kPlanetControls[] = {
-    {"cmbMinerals", K::ComboBox, {210, 34, 170, 24}, {}, 6, false, true, kLevelNames},
-    {"cmbNatives", K::ComboBox, {210, 70, 170, 24}, {}, 6, false, true, kLevelNames},
-    {"cmbContra", K::ComboBox, {210, 106, 170, 24}, {}, 6, false, true, kLevelNames},
-    {"cmbCargo", K::ComboBox, {210, 142, 170, 24}, {}, 6, false, true, kLevelNames},
+constexpr ControlSpec PLANET_CONTROLS[] = {
+    {"cmbMinerals", K::ComboBox, {210, 34, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
+    {"cmbNatives", K::ComboBox, {210, 70, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
+    {"cmbContra", K::ComboBox, {210, 106, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
+    {"cmbCargo", K::ComboBox, {210, 142, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
 };
-constexpr Decoration kPlanetDecorations[] = {
+constexpr Decoration PLANET_DECORATIONS[] = {
     {D::Caption, "Planet Levels", {20, 8, 250, 20}},     {D::Caption, "Minerals In The Ground", {20, 36, 180, 20}},
     {D::Caption, "Natives", {20, 72, 180, 20}},          {D::Caption, "Contraband", {20, 108, 180, 20}},
     {D::Caption, "Cargo And Metals", {20, 144, 180, 20}}, {D::Picture, "planet", {420, 20, 200, 200}},
 };
 
-constexpr ControlSpec kOutputControls[] = {
+constexpr ControlSpec OUTPUT_CONTROLS[] = {
     {"txtOUT", K::TextBox, {10, 10, 660, 262}},
     {"lblTIME", K::Label, {560, 280, 110, 20}},
     {"lblGameFile", K::Label, {10, 280, 540, 20}},
 };
-constexpr Decoration kOutputDecorations[] = {
+constexpr Decoration OUTPUT_DECORATIONS[] = {
     {D::DoneButton, "Done", {590, 305, 80, 20}},
 };
 
-constexpr ControlSpec kLoadControls[] = {
+constexpr ControlSpec LOAD_CONTROLS[] = {
     {"file1", K::ListBox, {10, 10, 300, 250}, {}, 32767},
 };
 
 // The race step's picture box is the button strip below its lists.
-constexpr int kRaceTimerMs = 500;
+constexpr int RACE_TIMER_MS = 500;
 // The display counts whole seconds; ticking twice a second keeps it within half a second.
-constexpr int kOutputTimerMs = 500;
+constexpr int OUTPUT_TIMER_MS = 500;
 
-const FormSpec kForms[kFormCount] = {
-    {FormId::UnivSlots, "frmUnivSlots", "Tarvik: Game Slots", kStepWidth, kStepHeight, kStepPicture, 0, kSlotControls, {}},
-    {FormId::Map, "frmMap", "Tarvik: Map Or Script", kStepWidth, kStepHeight, kStepPicture, 0, kMapControls, {}},
-    {FormId::Name, "frmName", "Tarvik: Game Name", kStepWidth, kStepHeight, kStepPicture, 0, kNameControls, kNameDecorations},
-    {FormId::Race, "frmRace", "Tarvik: Select Races", kStepWidth, 346, Rect{150, 314, 380, 26}, kRaceTimerMs, kRaceControls,
-     kRaceDecorations},
-    {FormId::StartPos, "frmStartPos", "Tarvik: Starting Positions", kStepWidth, kStepHeight, kStepPicture, 0, {}, {}},
-    {FormId::Home, "frmHome", "Tarvik: Homeworld", kStepWidth, kStepHeight, kStepPicture, 0, kHomeControls, kHomeDecorations},
-    {FormId::Planet, "frmPlanet", "Tarvik: Planets", kStepWidth, kStepHeight, kStepPicture, 0, kPlanetControls, kPlanetDecorations},
-    {FormId::OutText, "frmOUTTEXT", "Tarvik: Universe Build", kStepWidth, kStepHeight, std::nullopt, kOutputTimerMs, kOutputControls,
-     kOutputDecorations},
-    {FormId::Load, "frmLoad", "Load File", 320, 270, std::nullopt, 0, kLoadControls, {}},
+const FormSpec FORMS[FORM_COUNT] = {
+    {FormId::UnivSlots, "frmUnivSlots", "Tarvik: Game Slots", STEP_WIDTH, STEP_HEIGHT, STEP_PICTURE, 0, SLOT_CONTROLS, {}},
+    {FormId::Map, "frmMap", "Tarvik: Map Or Script", STEP_WIDTH, STEP_HEIGHT, STEP_PICTURE, 0, MAP_CONTROLS, {}},
+    {FormId::Name, "frmName", "Tarvik: Game Name", STEP_WIDTH, STEP_HEIGHT, STEP_PICTURE, 0, NAME_CONTROLS, NAME_DECORATIONS},
+    {FormId::Race, "frmRace", "Tarvik: Select Races", STEP_WIDTH, 346, Rect{150, 314, 380, 26}, RACE_TIMER_MS, RACE_CONTROLS,
+     RACE_DECORATIONS},
+    {FormId::StartPos, "frmStartPos", "Tarvik: Starting Positions", STEP_WIDTH, STEP_HEIGHT, STEP_PICTURE, 0, {}, {}},
+    {FormId::Home, "frmHome", "Tarvik: Homeworld", STEP_WIDTH, STEP_HEIGHT, STEP_PICTURE, 0, HOME_CONTROLS, HOME_DECORATIONS},
+    {FormId::Planet, "frmPlanet", "Tarvik: Planets", STEP_WIDTH, STEP_HEIGHT, STEP_PICTURE, 0, PLANET_CONTROLS, PLANET_DECORATIONS},
+    {FormId::OutText, "frmOUTTEXT", "Tarvik: Universe Build", STEP_WIDTH, STEP_HEIGHT, std::nullopt, OUTPUT_TIMER_MS, OUTPUT_CONTROLS,
+     OUTPUT_DECORATIONS},
+    {FormId::Load, "frmLoad", "Load File", 320, 270, std::nullopt, 0, LOAD_CONTROLS, {}},
 };
 
 }  // namespace
 
-const FormSpec& FormSpecOf(FormId id) { return kForms[static_cast<size_t>(id)]; }
+const FormSpec& FormSpecOf(FormId id) { return FORMS[static_cast<size_t>(id)]; }
 
 std::optional<FormId> FindFormByName(std::string_view name) {
-  for (const FormSpec& f : kForms) {
+  for (const FormSpec& f : FORMS) {
     if (f.name == name) return f.id;
   }
   return std::nullopt;
@@ -172,7 +174,7 @@ Control& Form::control(std::string_view name) {
 }
 
 WizardForms::WizardForms() {
-  for (const FormSpec& spec : kForms) {
+  for (const FormSpec& spec : FORMS) {
     Form& f = forms_[static_cast<size_t>(spec.id)];
     f.id = spec.id;
     f.name = std::string(spec.name);
@@ -185,8 +187,8 @@ Form& WizardForms::Load(FormId id) {
   const FormSpec& spec = FormSpecOf(id);
   f.created = true;
   f.caption = std::string(spec.caption);
-  f.left = kFirstFormLeft;
-  f.top = kFirstFormTop;
+  f.left = FIRST_FORM_LEFT;
+  f.top = FIRST_FORM_TOP;
   f.width = spec.width;
   f.height = spec.height;
   f.pictureRect = spec.picture;

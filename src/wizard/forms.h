@@ -19,15 +19,15 @@ namespace tarvik {
 
 // The six level entries of the home and planet lists, and the amounts of the home
 // step's cash and population lists.
-inline constexpr std::string_view kLevelNames[] = {"None",          "Some",     "Average",
+inline constexpr std::string_view LEVEL_NAMES[] = {"None",          "Some",     "Average",
                                                    "Above Average", "Abundent", "Extra Abundent"};
-inline constexpr std::string_view kCashEntries[] = {"2000", "3000", "4000", "5000", "10000", "15000", "20000"};
-inline constexpr std::string_view kPopulationEntries[] = {"200000",  "300000",  "400000", "500000",
+inline constexpr std::string_view CASH_ENTRIES[] = {"2000", "3000", "4000", "5000", "10000", "15000", "20000"};
+inline constexpr std::string_view POPULATION_ENTRIES[] = {"200000",  "300000",  "400000", "500000",
                                                           "1000000", "2000000", "5000000"};
 
 // The forms, in the order the state dump lists them.
 enum class FormId { UnivSlots, Map, Name, Race, StartPos, Home, Planet, OutText, Load };
-inline constexpr int kFormCount = 9;
+inline constexpr int FORM_COUNT = 9;
 
 enum class ControlKind { ListBox, ComboBox, TextBox, CheckBox, OptionButton, Label, CommandButton };
 
@@ -84,7 +84,7 @@ struct Control {
   bool checked = false;
   bool enabled = true;
   bool shown = true;
-  Rgb color = colors::kBlack;  // foreground of labels and texts
+  Rgb color = colors::BLACK;  // foreground of labels and texts
 
   // Selects item i (list boxes and drop-down lists; a drop-down list's text becomes the
   // item's). -1 selects nothing.
@@ -124,14 +124,14 @@ class WizardForms {
   const Form& operator[](FormId id) const { return forms_[static_cast<size_t>(id)]; }
   // Creates the form from its description the first time; returns it.
   Form& Load(FormId id);
-  const std::array<Form, kFormCount>& all() const { return forms_; }
+  const std::array<Form, FORM_COUNT>& all() const { return forms_; }
 
  private:
-  std::array<Form, kFormCount> forms_;
+  std::array<Form, FORM_COUNT> forms_;
 };
 
 // Where the first step window opens.
-inline constexpr int kFirstFormLeft = 120;
-inline constexpr int kFirstFormTop = 90;
+inline constexpr int FIRST_FORM_LEFT = 120;
+inline constexpr int FIRST_FORM_TOP = 90;
 
 }  // namespace tarvik

@@ -8,8 +8,8 @@ namespace tarvik {
 
 namespace {
 
-constexpr int kFinishX = 570;
-constexpr int kFinishY = 288;
+constexpr int FINISH_X = 570;
+constexpr int FINISH_Y = 288;
 
 void ApplyHomeDefaults(WizardSession& s) {
   if (s.wizard.homeDefaultsApplied) return;
@@ -36,12 +36,12 @@ void ApplyPlanetDefaults(WizardSession& s) {
 
 void DrawStepButtons(Canvas& c, bool nextEnabled) {
   if (nextEnabled) {
-    c.DrawButton("Next", kNextX, kStripY, false);
+    c.DrawButton("Next", NEXT_X, STRIP_Y, false);
   } else {
-    c.DrawDisabledButton("Next", kNextX, kStripY, false);
+    c.DrawDisabledButton("Next", NEXT_X, STRIP_Y, false);
   }
-  c.DrawButton("Back", kBackX, kStripY, false);
-  c.DrawButton("Exit", kExitX, kStripY, false);
+  c.DrawButton("Back", BACK_X, STRIP_Y, false);
+  c.DrawButton("Exit", EXIT_X, STRIP_Y, false);
 }
 
 void EnterHomeStep(WizardSession& s) {
@@ -54,33 +54,33 @@ void EnterHomeStep(WizardSession& s) {
 
 void HomeStepClick(WizardSession& s, int x, int y) {
   WizardState& w = s.wizard;
-  if (PointInButton(x, y, kBackX, kStripY)) {
+  if (PointInButton(x, y, BACK_X, STRIP_Y)) {
     ShowFormAt(w, FormId::StartPos, FormId::Home);
     HideForm(w, FormId::Home);
   }
-  if (PointInButton(x, y, kExitX, kStripY)) throw ProgramEnd{0};
-  if (PointInButton(x, y, kNextX, kStripY)) {
+  if (PointInButton(x, y, EXIT_X, STRIP_Y)) throw ProgramEnd{0};
+  if (PointInButton(x, y, NEXT_X, STRIP_Y)) {
     Form& planet = ShowForm(w, FormId::Planet);
     ApplyPlanetDefaults(s);
     HideForm(w, FormId::Home);
     MoveForm(w, FormId::Planet, w.forms[FormId::Home].left, w.forms[FormId::Home].top);
     Canvas& c = planet.canvas();
     c.Clear();
-    c.SetTextColor(colors::kBrightGreen);
-    c.DrawText("Finish", kFinishX, kFinishY);
+    c.SetTextColor(colors::BRIGHT_GREEN);
+    c.DrawText("Finish", FINISH_X, FINISH_Y);
     DrawStepButtons(c);
   }
 }
 
 void PlanetStepClick(WizardSession& s, int x, int y) {
   WizardState& w = s.wizard;
-  if (PointInButton(x, y, kBackX, kStripY)) {
+  if (PointInButton(x, y, BACK_X, STRIP_Y)) {
     ShowForm(w, FormId::Home);
     HideForm(w, FormId::Planet);
     MoveForm(w, FormId::Home, w.forms[FormId::Planet].left, w.forms[FormId::Planet].top);
   }
-  if (PointInButton(x, y, kExitX, kStripY)) throw ProgramEnd{0};
-  if (PointInButton(x, y, kNextX, kStripY)) FinishStandardRoad(s);
+  if (PointInButton(x, y, EXIT_X, STRIP_Y)) throw ProgramEnd{0};
+  if (PointInButton(x, y, NEXT_X, STRIP_Y)) FinishStandardRoad(s);
 }
 
 }  // namespace tarvik

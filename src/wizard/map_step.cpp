@@ -16,18 +16,18 @@ namespace {
 // Positions on picCMD: the stock maps' lines below their option buttons, the script's
 // lines below its option; the custom map's lines and the two load buttons stand where
 // the map step has always put them.
-constexpr int kTextX = 30;
-constexpr int kLineHeight = 18;
-constexpr int kEchoTextY = 32;
-constexpr int kEpsilonTextY = 136;
-constexpr int kScriptTextY = 240;
-constexpr int kCustomX = 380;
-constexpr int kLoadMapX = 380;
-constexpr int kLoadScriptX = 530;
-constexpr int kLoadY = 180;
+constexpr int TEXT_X = 30;
+constexpr int LINE_HEIGHT = 18;
+constexpr int ECHO_TEXT_Y = 32;
+constexpr int EPSILON_TEXT_Y = 136;
+constexpr int SCRIPT_TEXT_Y = 240;
+constexpr int CUSTOM_X = 380;
+constexpr int LOAD_MAP_X = 380;
+constexpr int LOAD_SCRIPT_X = 530;
+constexpr int LOAD_Y = 180;
 
-const char* const kEchoLines[] = {"Size: 2000 X 2000 LY", "Center: (2000 , 2000)", "Planets: 500"};
-const char* const kEpsilonLines[] = {"Size: 3000 X 3000 LY", "Center: (2500 , 2500)", "Planets: 688"};
+const char* const ECHO_LINES[] = {"Size: 2000 X 2000 LY", "Center: (2000 , 2000)", "Planets: 500"};
+const char* const EPSILON_LINES[] = {"Size: 3000 X 3000 LY", "Center: (2500 , 2500)", "Planets: 688"};
 
 Form& MapForm(WizardSession& s) { return s.wizard.forms[FormId::Map]; }
 
@@ -39,8 +39,8 @@ std::string BaseName(const std::string& path) {
 
 void DrawLines(Canvas& c, const char* const (&lines)[3], int y) {
   for (const char* line : lines) {
-    c.DrawText(line, kTextX, y);
-    y += kLineHeight;
+    c.DrawText(line, TEXT_X, y);
+    y += LINE_HEIGHT;
   }
 }
 
@@ -53,9 +53,9 @@ void CheckStockMap(WizardSession& s, Control& option, const char* file, const ch
   }
   option.checked = false;
   option.enabled = false;
-  c.SetTextColor(colors::kWarningText);
-  c.DrawText(missingText, kTextX, textY + 3 * kLineHeight);
-  c.SetTextColor(colors::kBrightGreen);
+  c.SetTextColor(colors::WARNING_TEXT);
+  c.DrawText(missingText, TEXT_X, textY + 3 * LINE_HEIGHT);
+  c.SetTextColor(colors::BRIGHT_GREEN);
 }
 
 void DisableOption(Control& option) {
@@ -80,42 +80,42 @@ void DrawMapStep(WizardSession& s) {
   const std::function<void()> steps[] = {
       [&] {
         c.Clear();
-        c.SetTextColor(colors::kBrightGreen);
-        DrawLines(c, kEchoLines, kEchoTextY);
-        DrawLines(c, kEpsilonLines, kEpsilonTextY);
+        c.SetTextColor(colors::BRIGHT_GREEN);
+        DrawLines(c, ECHO_LINES, ECHO_TEXT_Y);
+        DrawLines(c, EPSILON_LINES, EPSILON_TEXT_Y);
       },
       [&] {
-        CheckStockMap(s, f.control("optEcho"), "echo.map", "MAP FILE MISSING", kEchoTextY);
-        CheckStockMap(s, f.control("optZeta"), "epsilon.map", "epsilon.map MISSING", kEpsilonTextY);
+        CheckStockMap(s, f.control("optEcho"), "echo.map", "MAP FILE MISSING", ECHO_TEXT_Y);
+        CheckStockMap(s, f.control("optZeta"), "epsilon.map", "epsilon.map MISSING", EPSILON_TEXT_Y);
       },
       [&] {
         Control& option = f.control("optCustom");
         if (!s.wizard.customMapSet) return DisableOption(option);
         option.enabled = true;
         const MapStats& m = s.wizard.customMap;
-        c.DrawText("Custom Map File:", kCustomX, 80);
-        c.DrawText(BaseName(s.map.defaultMapFile), kCustomX, 100);
-        c.DrawText("Size:" + NumText(m.width) + " X" + NumText(m.height) + " LY", kCustomX, 240);
-        c.DrawText("Center: (" + NumText(m.centerX) + " ," + NumText(m.centerY) + " )", kCustomX, 260);
-        c.DrawText("Planets:" + NumText(m.planetCount), kCustomX, 280);
+        c.DrawText("Custom Map File:", CUSTOM_X, 80);
+        c.DrawText(BaseName(s.map.defaultMapFile), CUSTOM_X, 100);
+        c.DrawText("Size:" + NumText(m.width) + " X" + NumText(m.height) + " LY", CUSTOM_X, 240);
+        c.DrawText("Center: (" + NumText(m.centerX) + " ," + NumText(m.centerY) + " )", CUSTOM_X, 260);
+        c.DrawText("Planets:" + NumText(m.planetCount), CUSTOM_X, 280);
       },
       [&] {
         Control& option = f.control("optScript");
         if (!s.paths.scriptFound) return DisableOption(option);
         option.enabled = true;
-        c.DrawText("Custom Script File:", kTextX, kScriptTextY);
-        c.DrawText(s.paths.scriptPath, kTextX, kScriptTextY + kLineHeight);
+        c.DrawText("Custom Script File:", TEXT_X, SCRIPT_TEXT_Y);
+        c.DrawText(s.paths.scriptPath, TEXT_X, SCRIPT_TEXT_Y + LINE_HEIGHT);
       },
       [&] {
         if (CurrentMapChoice(s) != 0) {
-          c.DrawButton("Next", kNextX, kStripY, false);
+          c.DrawButton("Next", NEXT_X, STRIP_Y, false);
         } else {
-          c.DrawDisabledButton("Next", kNextX, kStripY, false);
+          c.DrawDisabledButton("Next", NEXT_X, STRIP_Y, false);
         }
-        c.DrawButton("Back", kBackX, kStripY, false);
-        c.DrawButton("Exit", kExitX, kStripY, false);
-        c.DrawButton("Load Script", kLoadScriptX, kLoadY, false);
-        c.DrawButton("Load Map", kLoadMapX, kLoadY, false);
+        c.DrawButton("Back", BACK_X, STRIP_Y, false);
+        c.DrawButton("Exit", EXIT_X, STRIP_Y, false);
+        c.DrawButton("Load Script", LOAD_SCRIPT_X, LOAD_Y, false);
+        c.DrawButton("Load Map", LOAD_MAP_X, LOAD_Y, false);
       },
   };
   // A failing drawing step is reported and drawing goes on with the next one.
@@ -130,26 +130,26 @@ void DrawMapStep(WizardSession& s) {
 
 void MapStepClick(WizardSession& s, int x, int y) {
   const int choice = CurrentMapChoice(s);
-  if (PointInButton(x, y, kNextX, kStripY) && choice != 0) {
+  if (PointInButton(x, y, NEXT_X, STRIP_Y) && choice != 0) {
     s.wizard.mapChoice = choice;
     ShowFormAt(s.wizard, FormId::Name, FormId::Map);
     DrawNameStep(s);
     HideForm(s.wizard, FormId::Map);
   }
-  if (PointInButton(x, y, kBackX, kStripY)) {
+  if (PointInButton(x, y, BACK_X, STRIP_Y)) {
     HideForm(s.wizard, FormId::Map);
     ShowFormAt(s.wizard, FormId::UnivSlots, FormId::Map);
   }
-  if (PointInButton(x, y, kLoadMapX, kLoadY)) {
+  if (PointInButton(x, y, LOAD_MAP_X, LOAD_Y)) {
     LoadMapFile(s);
     MapFileStats(s.map.defaultMapFile, s.wizard.customMap);
     DrawMapStep(s);
   }
-  if (PointInButton(x, y, kLoadScriptX, kLoadY)) {
+  if (PointInButton(x, y, LOAD_SCRIPT_X, LOAD_Y)) {
     LoadScriptFile(s);
     DrawMapStep(s);
   }
-  if (PointInButton(x, y, kExitX, kStripY)) throw ProgramEnd{0};
+  if (PointInButton(x, y, EXIT_X, STRIP_Y)) throw ProgramEnd{0};
 }
 
 // ---- The file picker ----

@@ -22,16 +22,9 @@ void DrawNameStep(WizardSession& s) {
   DrawStepButtons(c);
 }
 
-void ReadGameNames(WizardSession& s) {
-  const Form& f = NameForm(s);
-  s.tables.gameName = f.FindControl("txtGameName")->text;
-  s.tables.hostName = f.FindControl("txtHostName")->text;
-  s.tables.rstName = f.FindControl("txtRSTName")->text;
-}
-
 void NameStepClick(WizardSession& s, int x, int y) {
   WizardState& w = s.wizard;
-  if (PointInButton(x, y, kNextX, kStripY) && w.mapChoice >= 1 && w.mapChoice <= 4) {
+  if (PointInButton(x, y, NEXT_X, STRIP_Y) && w.mapChoice >= 1 && w.mapChoice <= 4) {
     if (w.mapChoice == 4) {
       BuildScriptedUniverse(s);
     } else {
@@ -41,11 +34,11 @@ void NameStepClick(WizardSession& s, int x, int y) {
       HideForm(w, FormId::Name);
     }
   }
-  if (PointInButton(x, y, kBackX, kStripY)) {
+  if (PointInButton(x, y, BACK_X, STRIP_Y)) {
     HideForm(w, FormId::Name);
     ShowFormAt(w, FormId::Map, FormId::Name);
   }
-  if (PointInButton(x, y, kExitX, kStripY)) throw ProgramEnd{0};
+  if (PointInButton(x, y, EXIT_X, STRIP_Y)) throw ProgramEnd{0};
 }
 
 }  // namespace tarvik

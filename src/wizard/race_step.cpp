@@ -12,10 +12,10 @@ namespace tarvik {
 namespace {
 
 // The race step's own button strip.
-constexpr int kRaceNextX = 250;
-constexpr int kRaceBackX = 150;
-constexpr int kRaceExitX = 50;
-constexpr int kRaceStripY = 3;
+constexpr int RACE_NEXT_X = 250;
+constexpr int RACE_BACK_X = 150;
+constexpr int RACE_EXIT_X = 50;
+constexpr int RACE_STRIP_Y = 3;
 
 Form& RaceForm(WizardSession& s) { return s.wizard.forms[FormId::Race]; }
 
@@ -86,9 +86,9 @@ void ShowRaceStep(WizardSession& s) {
   Form& f = RaceForm(s);
   Canvas& c = f.canvas();
   c.Clear();
-  c.DrawButton("Next", kRaceNextX, kRaceStripY, false);
-  c.DrawButton("Back", kRaceBackX, kRaceStripY, false);
-  c.DrawButton("Exit", kRaceExitX, kRaceStripY, false);
+  c.DrawButton("Next", RACE_NEXT_X, RACE_STRIP_Y, false);
+  c.DrawButton("Back", RACE_BACK_X, RACE_STRIP_Y, false);
+  c.DrawButton("Exit", RACE_EXIT_X, RACE_STRIP_Y, false);
   f.control("txtPlayers").text = std::to_string(s.tables.playerCount);
 }
 
@@ -133,25 +133,25 @@ void RaceTimerTick(WizardSession& s) {
   Canvas& c = f.canvas();
   Control& warn = f.control("lblWarn");
   if (PlayerWithoutRace(s)) {
-    c.DrawFilledBox(kRaceNextX, kRaceStripY, kRaceNextX + kButtonWidth, kRaceStripY + kButtonHeight, colors::kBlack);
-    c.DrawDisabledButton("Next", kRaceNextX, kRaceStripY, false);
+    c.DrawFilledBox(RACE_NEXT_X, RACE_STRIP_Y, RACE_NEXT_X + BUTTON_WIDTH, RACE_STRIP_Y + BUTTON_HEIGHT, colors::BLACK);
+    c.DrawDisabledButton("Next", RACE_NEXT_X, RACE_STRIP_Y, false);
     warn.shown = true;
     s.wizard.warningRed = s.wizard.warningRed == 250 ? 150 : 250;
     warn.color = MakeRgb(s.wizard.warningRed, 0, 0);
   } else {
     warn.shown = false;
-    c.DrawButton("Next", kRaceNextX, kRaceStripY, false);
+    c.DrawButton("Next", RACE_NEXT_X, RACE_STRIP_Y, false);
   }
   if (s.log.runFinished && s.log.doneClicked) throw ProgramEnd{0};
 }
 
 void RaceStepClick(WizardSession& s, int x, int y) {
-  if (PointInButton(x, y, kRaceNextX, kRaceStripY) && !PlayerWithoutRace(s)) EnterStartStep(s);
-  if (PointInButton(x, y, kRaceBackX, kRaceStripY)) {
+  if (PointInButton(x, y, RACE_NEXT_X, RACE_STRIP_Y) && !PlayerWithoutRace(s)) EnterStartStep(s);
+  if (PointInButton(x, y, RACE_BACK_X, RACE_STRIP_Y)) {
     ShowFormAt(s.wizard, FormId::Name, FormId::Race);
     HideForm(s.wizard, FormId::Race);
   }
-  if (PointInButton(x, y, kRaceExitX, kRaceStripY)) throw ProgramEnd{0};
+  if (PointInButton(x, y, RACE_EXIT_X, RACE_STRIP_Y)) throw ProgramEnd{0};
 }
 
 }  // namespace tarvik

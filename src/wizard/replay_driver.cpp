@@ -20,7 +20,7 @@ void WriteTextFile(const std::string& path, const std::string& content) {
 }
 
 // The replay events that are user actions on the wizard.
-constexpr std::pair<ReplayEventKind, WizardEventKind> kUserActions[] = {
+constexpr std::pair<ReplayEventKind, WizardEventKind> USER_ACTIONS[] = {
     {ReplayEventKind::Click, WizardEventKind::Click}, {ReplayEventKind::Select, WizardEventKind::Select},
     {ReplayEventKind::Check, WizardEventKind::Check}, {ReplayEventKind::Text, WizardEventKind::Text},
     {ReplayEventKind::Key, WizardEventKind::Key},     {ReplayEventKind::Press, WizardEventKind::Press},
@@ -30,7 +30,7 @@ constexpr std::pair<ReplayEventKind, WizardEventKind> kUserActions[] = {
 
 WizardEvent ToWizardEvent(const ReplayEvent& e) {
   WizardEvent w;
-  for (const auto& [replay, action] : kUserActions) {
+  for (const auto& [replay, action] : USER_ACTIONS) {
     if (replay == e.kind) w.kind = action;
   }
   w.form = w.kind == WizardEventKind::Done ? FormId::OutText : w.kind == WizardEventKind::PickFile ? FormId::Load : e.form;
@@ -94,7 +94,7 @@ void ReplayDriver::Carry(const ReplayEvent& e) {
       break;
   }
   const DispatchResult r = Dispatch(s_, ToWizardEvent(e));
-  if (r != DispatchResult::kDone) Note(e, DispatchResultText(r));
+  if (r != DispatchResult::Done) Note(e, DispatchResultText(r));
 }
 
 // Each point where a running build lets window events run takes the next line of the

@@ -10,13 +10,13 @@ namespace tarvik {
 
 namespace {
 
-constexpr double kMaxCoordinate = 1e9;
+constexpr double MAX_COORDINATE = 1e9;
 
 struct EventName {
   std::string_view word;
   ReplayEventKind kind;
 };
-constexpr EventName kEventNames[] = {
+constexpr EventName EVENT_NAMES[] = {
     {"click", ReplayEventKind::Click},   {"select", ReplayEventKind::Select}, {"check", ReplayEventKind::Check},
     {"text", ReplayEventKind::Text},     {"key", ReplayEventKind::Key},       {"press", ReplayEventKind::Press},
     {"tick", ReplayEventKind::Tick},     {"answer", ReplayEventKind::Answer}, {"pick", ReplayEventKind::Pick},
@@ -96,7 +96,7 @@ std::optional<double> ParseCoordinate(std::string_view w) {
     double scale = 0.1;
     for (++i; i < w.size() && w[i] >= '0' && w[i] <= '9'; ++i, ++digits, scale /= 10) v += (w[i] - '0') * scale;
   }
-  if (digits == 0 || i != w.size() || v > kMaxCoordinate) return std::nullopt;
+  if (digits == 0 || i != w.size() || v > MAX_COORDINATE) return std::nullopt;
   return negative ? -v : v;
 }
 
@@ -145,7 +145,7 @@ class Checker {
 void ParseEvent(LineReader& r, std::string_view word, ReplayEvent& e, const Checker& c) {
   using K = ControlKind;
   std::optional<ReplayEventKind> kind;
-  for (const EventName& n : kEventNames) {
+  for (const EventName& n : EVENT_NAMES) {
     if (n.word == word) kind = n.kind;
   }
   if (!kind) c.Fail("unknown event " + Quoted(word));
@@ -266,7 +266,7 @@ std::vector<ReplayEvent> ReadReplayFile(const std::string& path) {
 
 std::string ReplayEventText(const ReplayEvent& e) {
   std::string out = e.deferred ? "defer " : "";
-  for (const EventName& n : kEventNames) {
+  for (const EventName& n : EVENT_NAMES) {
     if (n.kind == e.kind) out += n.word;
   }
   const std::string form(FormSpecOf(e.form).name);

@@ -217,9 +217,9 @@ std::string SvgRect(int x, int y, int w, int h, const std::string& fill, const s
 
 // The faces stand for the window front end's images: a grey face, smaller for a small
 // button, and a green or red lamp.
-constexpr Rgb kFaceColor = 0xC0C0C0;
-constexpr int kSmallFaceWidth = 40;
-constexpr int kLampSize = 14;
+constexpr Rgb FACE_COLOR = 0xC0C0C0;
+constexpr int SMALL_FACE_WIDTH = 40;
+constexpr int LAMP_SIZE = 14;
 
 std::string OpSvg(const CanvasOp& op) {
   const int x = op.x, y = op.y;
@@ -228,25 +228,25 @@ std::string OpSvg(const CanvasOp& op) {
     case CanvasOpKind::SmallButton: {
       const bool small = op.kind == CanvasOpKind::SmallButton;
       std::string g = "<g class=\"" + std::string(OpName(op.kind)) + "\">";
-      g += SvgRect(x, y, small ? kSmallFaceWidth : kButtonWidth, kButtonHeight, HexColor(kFaceColor), "#ffffff");
+      g += SvgRect(x, y, small ? SMALL_FACE_WIDTH : BUTTON_WIDTH, BUTTON_HEIGHT, HexColor(FACE_COLOR), "#ffffff");
       if (op.highlighted) {
-        const std::string green = HexColor(colors::kBrightGreen);
-        g += SvgRect(x, y, kButtonWidth, kButtonHeight, "none", green);
-        g += SvgRect(x - 1, y - 1, kButtonWidth + 2, kButtonHeight + 2, "none", green);
+        const std::string green = HexColor(colors::BRIGHT_GREEN);
+        g += SvgRect(x, y, BUTTON_WIDTH, BUTTON_HEIGHT, "none", green);
+        g += SvgRect(x - 1, y - 1, BUTTON_WIDTH + 2, BUTTON_HEIGHT + 2, "none", green);
       }
-      g += SvgText(x + (small ? kSmallCaptionDx : kCaptionDx), y + kCaptionDy, op.color, op.text);
+      g += SvgText(x + (small ? SMALL_CAPTION_DX : CAPTION_DX), y + CAPTION_DY, op.color, op.text);
       return g + "</g>";
     }
     case CanvasOpKind::DisabledButton: {
-      const std::string frame = HexColor(colors::kDisabledFrame);
-      return "<g class=\"disabledbutton\">" + SvgRect(x, y, kButtonWidth, kButtonHeight, "none", frame) +
-             SvgRect(x + 1, y + 1, kButtonWidth - 2, kButtonHeight - 2, "none", frame) +
-             SvgText(x + kCaptionDx, y + kCaptionDy, colors::kDisabledCaption, op.text) + "</g>";
+      const std::string frame = HexColor(colors::DISABLED_FRAME);
+      return "<g class=\"disabledbutton\">" + SvgRect(x, y, BUTTON_WIDTH, BUTTON_HEIGHT, "none", frame) +
+             SvgRect(x + 1, y + 1, BUTTON_WIDTH - 2, BUTTON_HEIGHT - 2, "none", frame) +
+             SvgText(x + CAPTION_DX, y + CAPTION_DY, colors::DISABLED_CAPTION, op.text) + "</g>";
     }
     case CanvasOpKind::Text:
       return SvgText(x, y, op.color, op.text);
     case CanvasOpKind::Lamp:
-      return "<circle" + Attr("cx", x + kLampSize / 2) + Attr("cy", y + kLampSize / 2) + Attr("r", kLampSize / 2) +
+      return "<circle" + Attr("cx", x + LAMP_SIZE / 2) + Attr("cy", y + LAMP_SIZE / 2) + Attr("r", LAMP_SIZE / 2) +
              Attr("fill", op.state == 1 ? "#00c000" : "#e00000") + "/>";
     case CanvasOpKind::Point:
       return SvgRect(x, y, 1, 1, HexColor(op.color), "");
@@ -295,7 +295,7 @@ std::string CanvasSvg(const Form& form) {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   out += "<svg xmlns=\"http://www.w3.org/2000/svg\"" + Attr("width", w) + Attr("height", h) +
          Attr("viewBox", "0 0 " + std::to_string(w) + " " + std::to_string(h)) +
-         Attr("style", "background-color:" + HexColor(colors::kBlack)) +
+         Attr("style", "background-color:" + HexColor(colors::BLACK)) +
          " font-family=\"sans-serif\" font-size=\"12\">\n";
   if (form.picCMD) {
     for (const CanvasOp& op : form.picCMD->ops()) out += OpSvg(op) + "\n";

@@ -42,8 +42,6 @@ void PickFile(WizardSession& s, const std::optional<std::string>& entry);
 // ---- Name step and the scripted build ----
 void DrawNameStep(WizardSession& s);
 void NameStepClick(WizardSession& s, int x, int y);
-// gameName, hostName and rstName from the name step's three text boxes.
-void ReadGameNames(WizardSession& s);
 // The map parameters of the chosen stock or custom map (the name step's Next).
 void SetMapParameters(WizardSession& s);
 // The wizard's build from the universe script into buildSlot.
@@ -64,6 +62,7 @@ void RaceStepClick(WizardSession& s, int x, int y);
 // ---- Start-position step ----
 // The race step's Next, accepted: the start-position step with the map's preview.
 void EnterStartStep(WizardSession& s);
+void DrawStartStep(WizardSession& s);
 void StartStepClick(WizardSession& s, int x, int y);
 
 // ---- Home and planet steps ----
@@ -81,9 +80,9 @@ void DrawStepButtons(Canvas& c, bool nextEnabled = true);
 void OutputDone(WizardSession& s);
 
 // The button row shared by the map, name, start-position, home and planet steps.
-inline constexpr int kExitX = 350;
-inline constexpr int kBackX = 450;
-inline constexpr int kNextX = 550;
-inline constexpr int kStripY = 305;
+inline constexpr int EXIT_X = 350;
+inline constexpr int BACK_X = 450;
+inline constexpr int NEXT_X = 550;
+inline constexpr int STRIP_Y = 305;
 
 }  // namespace tarvik

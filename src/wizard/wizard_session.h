@@ -1,12 +1,12 @@
 // The wizard's part of the session: everything below it, and the wizard's own state.
 #pragma once
 
-#include "script/script_session.h"
+#include "generate/generate_session.h"
 #include "wizard/wizard_state.h"
 
 namespace tarvik {
 
-struct WizardSession : ScriptSession {
+struct WizardSession : GenerateSession {
   WizardState wizard;
 };
 

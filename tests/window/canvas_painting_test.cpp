@@ -48,38 +48,38 @@ TEST_F(CanvasPainting, ButtonsOutlinesAndFrames) {
   const Painted p(c);
   // Highlighted: the outlines (20, 10)-(100, 30) and (19, 9)-(101, 31) in bright green.
   for (auto [x, y] : {std::pair{20, 10}, {100, 30}, {60, 10}, {20, 20}, {19, 9}, {101, 31}, {60, 31}}) {
-    EXPECT_EQ(p.At(x, y), colors::kBrightGreen) << x << ", " << y;
+    EXPECT_EQ(p.At(x, y), colors::BRIGHT_GREEN) << x << ", " << y;
   }
-  EXPECT_EQ(p.At(18, 8), colors::kBlack);
+  EXPECT_EQ(p.At(18, 8), colors::BLACK);
   // Disabled: dark grey frames (20, 60)-(100, 80) and (21, 61)-(99, 79), nothing else
   // but the grey caption inside.
   for (auto [x, y] : {std::pair{20, 60}, {100, 80}, {21, 61}, {99, 79}, {60, 80}}) {
-    EXPECT_EQ(p.At(x, y), colors::kDisabledFrame) << x << ", " << y;
+    EXPECT_EQ(p.At(x, y), colors::DISABLED_FRAME) << x << ", " << y;
   }
-  EXPECT_EQ(p.At(24, 64), colors::kBlack);
-  EXPECT_EQ(p.At(19, 59), colors::kBlack);
+  EXPECT_EQ(p.At(24, 64), colors::BLACK);
+  EXPECT_EQ(p.At(19, 59), colors::BLACK);
   // A plain button: its face, no green anywhere round it.
-  EXPECT_NE(p.At(150, 20), colors::kBlack);
-  EXPECT_NE(p.At(110, 10), colors::kBrightGreen);
-  EXPECT_EQ(p.At(109, 9), colors::kBlack);
+  EXPECT_NE(p.At(150, 20), colors::BLACK);
+  EXPECT_NE(p.At(110, 10), colors::BRIGHT_GREEN);
+  EXPECT_EQ(p.At(109, 9), colors::BLACK);
 }
 
 TEST_F(CanvasPainting, PointsBoxesCirclesInTheirColours) {
   Canvas c(120, 120);
-  c.DrawPoint(5, 5, colors::kWhite);
-  c.DrawBox(30, 20, 10, 40, colors::kLightRed);        // corners in any order, both included
-  c.DrawFilledBox(50, 50, 58, 61, colors::kYellow);   // a start marker: 9 x 12 pixels
+  c.DrawPoint(5, 5, colors::WHITE);
+  c.DrawBox(30, 20, 10, 40, colors::LIGHT_RED);        // corners in any order, both included
+  c.DrawFilledBox(50, 50, 58, 61, colors::YELLOW);   // a start marker: 9 x 12 pixels
   c.DrawCircle(90, 90, 10.4, MakeRgb(1, 2, 250));     // any colour, not only the palette's
   const Painted p(c);
-  EXPECT_EQ(p.At(5, 5), colors::kWhite);
-  EXPECT_EQ(p.At(6, 5), colors::kBlack);
-  for (auto [x, y] : {std::pair{10, 20}, {30, 20}, {10, 40}, {30, 40}}) EXPECT_EQ(p.At(x, y), colors::kLightRed);
-  EXPECT_EQ(p.At(20, 30), colors::kBlack);
-  EXPECT_EQ(p.At(31, 40), colors::kBlack);
-  EXPECT_EQ(p.At(50, 50), colors::kYellow);
-  EXPECT_EQ(p.At(58, 61), colors::kYellow);
-  EXPECT_EQ(p.At(59, 61), colors::kBlack);
-  EXPECT_EQ(p.At(58, 62), colors::kBlack);
+  EXPECT_EQ(p.At(5, 5), colors::WHITE);
+  EXPECT_EQ(p.At(6, 5), colors::BLACK);
+  for (auto [x, y] : {std::pair{10, 20}, {30, 20}, {10, 40}, {30, 40}}) EXPECT_EQ(p.At(x, y), colors::LIGHT_RED);
+  EXPECT_EQ(p.At(20, 30), colors::BLACK);
+  EXPECT_EQ(p.At(31, 40), colors::BLACK);
+  EXPECT_EQ(p.At(50, 50), colors::YELLOW);
+  EXPECT_EQ(p.At(58, 61), colors::YELLOW);
+  EXPECT_EQ(p.At(59, 61), colors::BLACK);
+  EXPECT_EQ(p.At(58, 62), colors::BLACK);
   int onCircle = 0;
   for (auto [x, y] : {std::pair{100, 90}, {80, 90}, {90, 100}, {90, 80}}) {
     for (int d = -1; d <= 1; ++d) {
@@ -87,18 +87,18 @@ TEST_F(CanvasPainting, PointsBoxesCirclesInTheirColours) {
     }
   }
   EXPECT_GE(onCircle, 4) << "the circle of radius 10 round (90, 90) is not there";
-  EXPECT_EQ(p.At(90, 90), colors::kBlack);
+  EXPECT_EQ(p.At(90, 90), colors::BLACK);
 }
 
 TEST_F(CanvasPainting, TextStandsWithItsTopLeftCornerWhereItIsWritten) {
   Canvas c(120, 40);
-  c.SetTextColor(colors::kBrightGreen);
+  c.SetTextColor(colors::BRIGHT_GREEN);
   c.DrawText("HI", 30, 10);
   const Painted p(c);
   int top = 1000, left = 1000, bottom = -1;
   for (int y = 0; y < 40; ++y) {
     for (int x = 0; x < 120; ++x) {
-      if (p.At(x, y) == colors::kBlack) continue;
+      if (p.At(x, y) == colors::BLACK) continue;
       top = std::min(top, y);
       bottom = std::max(bottom, y);
       left = std::min(left, x);
@@ -109,7 +109,7 @@ TEST_F(CanvasPainting, TextStandsWithItsTopLeftCornerWhereItIsWritten) {
   EXPECT_LE(top, 14);
   EXPECT_GE(left, 30);
   EXPECT_LE(left, 33);
-  EXPECT_LT(bottom, 10 + gui::kPictureTextSize + 2);
+  EXPECT_LT(bottom, 10 + gui::PICTURE_TEXT_SIZE + 2);
 }
 
 }  // namespace

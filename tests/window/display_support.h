@@ -81,7 +81,8 @@ class Desktop {
   explicit Desktop(const VirtualDisplay& display) : env_{"DISPLAY=" + display.name()} {}
   const std::vector<std::string>& env() const { return env_; }
 
-  // The shown window whose caption is exactly `caption`, waited for.
+  // The shown window whose whole caption matches `caption` (an extended regular
+  // expression; a plain caption matches itself), waited for.
   std::optional<std::string> WaitForWindow(const std::string& caption, std::chrono::milliseconds limit = 15s);
   // Whether a window of that caption is shown now.
   bool Shown(const std::string& caption);

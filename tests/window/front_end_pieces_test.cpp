@@ -29,14 +29,14 @@ Rgb Painted(Fl_Color c) {
 
 TEST(FrontEndColors, PaletteAndNamedColoursPaintAsTheirRgb) {
   for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(Painted(PaletteColor(i)), kStandardColors[static_cast<size_t>(i)]) << "palette index " << i;
+    EXPECT_EQ(Painted(PaletteColor(i)), STANDARD_COLORS[static_cast<size_t>(i)]) << "palette index " << i;
   }
-  for (Rgb named : {colors::kWarningText, colors::kDisabledFrame, colors::kDisabledCaption, MakeRgb(150, 0, 0),
+  for (Rgb named : {colors::WARNING_TEXT, colors::DISABLED_FRAME, colors::DISABLED_CAPTION, MakeRgb(150, 0, 0),
                     MakeRgb(250, 0, 0), MakeRgb(1, 2, 3)}) {
     EXPECT_EQ(Painted(ToFlColor(named)), named);
   }
   // Black must be the toolkit's black, not colour index 0 (which is the foreground).
-  EXPECT_EQ(ToFlColor(colors::kBlack), FL_BLACK);
+  EXPECT_EQ(ToFlColor(colors::BLACK), FL_BLACK);
   EXPECT_THROW(PaletteColor(16), std::out_of_range);
 }
 

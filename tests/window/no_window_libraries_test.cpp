@@ -19,14 +19,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kWindowLibraries[] = {"libX11.so.6",    "libfltk.so.1.3", "libXft.so.2",     "libfontconfig.so.1",
+const char* const WINDOW_LIBRARIES[] = {"libX11.so.6",    "libfltk.so.1.3", "libXft.so.2",     "libfontconfig.so.1",
                                         "libXext.so.6",   "libXrender.so.1", "libXfixes.so.3", "libXcursor.so.1",
                                         "libXinerama.so.1", "libxcb.so.1",   "libXau.so.6",     "libXdmcp.so.6"};
 
 class WithoutWindowLibraries : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* lib : kWindowLibraries) std::ofstream(trap_.path() + lib) << "not a library\n";
+    for (const char* lib : WINDOW_LIBRARIES) std::ofstream(trap_.path() + lib) << "not a library\n";
     for (TempDir* game : {&game_, &plainGame_}) {
       forge::WriteSampleGame(game->path());
       fs::copy(TARVIK_SAMPLE_DIR "/scripts", game->path() + "scripts", fs::copy_options::recursive);
@@ -59,7 +59,7 @@ TEST_F(WithoutWindowLibraries, TarvikNamesNoWindowLibrary) {
   const std::string dynamic = RunCommand({"readelf", "-d", TARVIK_BINARY}, {}, &status);
   ASSERT_EQ(status, 0);
   ASSERT_NE(dynamic.find("(NEEDED)"), std::string::npos);
-  for (const char* lib : kWindowLibraries) EXPECT_EQ(dynamic.find(lib), std::string::npos) << lib;
+  for (const char* lib : WINDOW_LIBRARIES) EXPECT_EQ(dynamic.find(lib), std::string::npos) << lib;
   const std::string wizard = RunCommand({"readelf", "-d", TARVIK_WIZARD_BINARY});
   EXPECT_NE(wizard.find("libfltk"), std::string::npos) << "the windows program is the one that links FLTK";
 }

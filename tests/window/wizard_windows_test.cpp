@@ -24,7 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int64_t kSeed = 4242;
+constexpr int64_t SEED = 4242;
 
 bool IsBlack(uint32_t rgb) { return rgb == 0; }
 
@@ -64,8 +64,8 @@ std::string MissingFromPicture(const Image& img, const Form& form) {
       case CanvasOpKind::SmallButton:
       case CanvasOpKind::DisabledButton: {
         if (drawnAgain(i)) break;
-        const int inside = DrawnPixels(img, x + 1, y + 1, x + kButtonWidth - 1, y + kButtonHeight - 1);
-        const int need = op.kind == CanvasOpKind::DisabledButton ? 20 : (kButtonWidth - 1) * (kButtonHeight - 1) / 4;
+        const int inside = DrawnPixels(img, x + 1, y + 1, x + BUTTON_WIDTH - 1, y + BUTTON_HEIGHT - 1);
+        const int need = op.kind == CanvasOpKind::DisabledButton ? 20 : (BUTTON_WIDTH - 1) * (BUTTON_HEIGHT - 1) / 4;
         if (inside < need) {
           missing << "button \"" << op.text << "\" at (" << op.x << ", " << op.y << "): " << inside
                   << " drawn pixels; ";
@@ -111,9 +111,9 @@ class WizardWindowsTest : public ::testing::Test {
   // Starts the real program as a user would: tarvik, with the display named.
   void StartProgram() {
     program_ = std::make_unique<Process>(
-        std::vector<std::string>{TARVIK_BINARY, "--game-dir", real_.path(), "--seed", std::to_string(kSeed)},
+        std::vector<std::string>{TARVIK_BINARY, "--game-dir", real_.path(), "--seed", std::to_string(SEED)},
         desktop_.env(), "tarvik");
-    mirror_ = std::make_unique<WizardMirror>(model_.path(), kSeed);
+    mirror_ = std::make_unique<WizardMirror>(model_.path(), SEED);
   }
 
   // The window of a step, waited for by the caption the model gives the form.
@@ -135,7 +135,7 @@ class WizardWindowsTest : public ::testing::Test {
   }
 
   void ClickButton(const std::string& window, FormId id, int bx, int by) {
-    ClickPicture(window, id, bx + kButtonWidth / 2, by + kButtonHeight / 2);
+    ClickPicture(window, id, bx + BUTTON_WIDTH / 2, by + BUTTON_HEIGHT / 2);
   }
 
   const Rect& ControlRect(FormId id, const std::string& control) { return mirror_->form(id).control(control).rect; }
@@ -300,14 +300,14 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
   ASSERT_TRUE(WaitFor([&] { return !desktop_.Shown("Load File"); })) << "the file picker stayed open";
   CheckStep(w, FormId::Map, "2-map-custom.png");
 
-  desktop_.Click(w, 380 + kButtonWidth / 2, 180 + kButtonHeight / 2);  // Load Map
+  desktop_.Click(w, 380 + BUTTON_WIDTH / 2, 180 + BUTTON_HEIGHT / 2);  // Load Map
   picker = Window(FormId::Load);
   ASSERT_FALSE(picker.empty());
   for (TempDir* dir : {&real_, &model_}) fs::remove(dir->path() + "data/aaa.map");
   desktop_.Click(picker, files.x + files.w / 3, files.y + 9);
   ASSERT_TRUE(WaitFor([&] { return !desktop_.Shown("Load File"); })) << "the file picker stayed open";
   mirror_->PickNext("aaa.map");
-  mirror_->Act(ClickEvent(FormId::Map, 380 + kButtonWidth / 2, 180 + kButtonHeight / 2));
+  mirror_->Act(ClickEvent(FormId::Map, 380 + BUTTON_WIDTH / 2, 180 + BUTTON_HEIGHT / 2));
   CheckStep(w, FormId::Map, "2-map-removed-file.png");
   EXPECT_TRUE(program_->running()) << program_->Errors();
   // The user moves the window; the next step opens where it now is.
@@ -447,13 +447,13 @@ TEST_F(WizardWindowsTest, ReadOnlyGameFolderBeforeFinishEndsWithTheBuildError) {
     fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                               fs::perms::others_read | fs::perms::others_exec);
   }
-  std::vector<std::string> argv{real_.path() + "tarvik", "--seed", std::to_string(kSeed)};
+  std::vector<std::string> argv{real_.path() + "tarvik", "--seed", std::to_string(SEED)};
   if (root) {
     RunCommand({"chown", "-R", "65534:65534", real_.path()});
     argv.insert(argv.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
   }
   program_ = std::make_unique<Process>(argv, desktop_.env(), "tarvik");
-  mirror_ = std::make_unique<WizardMirror>(model_.path(), kSeed);
+  mirror_ = std::make_unique<WizardMirror>(model_.path(), SEED);
   const std::string planet = WalkToPlanetStep();
   ASSERT_FALSE(planet.empty());
   mirror_->Act(ClickEvent(FormId::Planet, 590, 315));
