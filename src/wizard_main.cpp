@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!tarvik::OpensWizard(options)) {
-    std::cerr << "tarvik-wizard: only opens the wizard; run tarvik for a batch run, --replay or --list-races\n";
+    std::cerr << "tarvik-wizard: only opens the wizard; the batch run, --generate, --replay and the other options\n"
+                 "that open no window belong to tarvik\n";
     return 2;
   }
 
