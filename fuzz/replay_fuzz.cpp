@@ -14,11 +14,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/session.h"
 #include "app/top.h"
 #include "base/errors.h"
 #include "forge/forge.h"
 #include "platform/clock.h"
-#include "app/session.h"
 #include "wizard/replay_driver.h"
 #include "wizard/replay_reader.h"
 

@@ -82,7 +82,7 @@ TEST(ErrorTravel, RunTimeErrorKeepsItsMessageUpToTheBox) {
   EXPECT_EQ(RunProgram(b.s), 1);
   ASSERT_EQ(b.ts.ui.messages.size(), 1u);
   EXPECT_EQ(b.ts.ui.messages[0].text, "Tarvik CommandLine Error:  112 [" + b.s.commandLine + "]");
-  EXPECT_EQ(b.ts.ui.messages[0].reason, "Data file missing: ");
+  EXPECT_EQ(b.ts.ui.messages[0].reason, "No main data file: the folder " + b.s.paths.appPath + "data holds no *.dat file.");
 }
 
 // The objects pass writes its records in large pieces; a fatal error after several of

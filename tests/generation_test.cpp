@@ -360,8 +360,8 @@ TEST(GenerationRun, ADiskThatFillsIsABuildErrorThatLeavesTheSlotAsItWas) {
     const ChildRun run = GenerateInChild(g, 3, ELEVEN_RACES, limit);
     EXPECT_EQ(run.status, 11);  // the program ended ...
     ASSERT_EQ(run.messages.size(), 1u);
-    EXPECT_EQ(run.messages[0].rfind("ERROR!: Build Error: cannot write ", 0), 0u) << run.messages[0];
-    EXPECT_NE(run.messages[0].find("g3.yig"), std::string::npos);
+    EXPECT_EQ(run.messages[0].rfind("ERROR!: Build Error: Cannot write ", 0), 0u) << run.messages[0];
+    EXPECT_NE(run.messages[0].find("g3.yig: file too large."), std::string::npos);
     EXPECT_FALSE(FileExists(g.Universe(3)));
     EXPECT_FALSE(FileExists(g.app + "univ/game3/~g233211.tmp"));
     EXPECT_EQ(g.DiskGameRecord(3).Get("inUse"), 0);
@@ -382,8 +382,8 @@ TEST(GenerationRun, ARecordFileOnAFullDiskPutsTheSlotBack) {
   EXPECT_EQ(g.Generate(2, {"--races", "101,102"}), 1);
   const std::vector<std::string> messages = g.Messages();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].rfind("ERROR!: Build Error: cannot write ", 0), 0u) << messages[0];
-  EXPECT_NE(messages[0].find("game.dat"), std::string::npos);
+  EXPECT_EQ(messages[0].rfind("ERROR!: Build Error: Cannot write ", 0), 0u) << messages[0];
+  EXPECT_NE(messages[0].find("game.dat: the disk is full."), std::string::npos);
   EXPECT_FALSE(FileExists(g.Universe(2)));
   EXPECT_EQ(g.Read("univ/game2/~g233211.tmp"), marker);
   EXPECT_EQ(g.DiskGameRecord(2).Get("inUse"), 0);
@@ -400,8 +400,8 @@ TEST(GenerationRun, AClearThatCannotWriteTheRecordsIsABuildError) {
   EXPECT_EQ(g.Generate(2, {"--races", "101,102", "--clear"}), 1);
   const std::vector<std::string> messages = g.Messages();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].rfind("ERROR!: Build Error: cannot write ", 0), 0u) << messages[0];
-  EXPECT_NE(messages[0].find("game.dat"), std::string::npos);
+  EXPECT_EQ(messages[0].rfind("ERROR!: Build Error: Cannot write ", 0), 0u) << messages[0];
+  EXPECT_NE(messages[0].find("game.dat: the disk is full."), std::string::npos);
   EXPECT_FALSE(FileExists(g.Universe(2)));  // cleared before the records failed
   EXPECT_FALSE(FileExists(g.app + "univ/game2/~g233211.tmp"));
   EXPECT_FALSE(FileExists(SlotRecordPath(g.app, 2)));

@@ -3,6 +3,10 @@
 // and never reads outside it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "base/text.h"
+#include "damage.h"
 #include "forge/forge.h"
 #include "log/run_log.h"
 #include "packs/map_files.h"
@@ -13,21 +17,12 @@
 namespace tarvik {
 namespace {
 
-// A damage: the 32-bit value poked at a 0-based offset, or with CUT the file cut to
-// that many bytes.
-struct Damage { long long at, value; };
-constexpr long long CUT = INT64_MIN;
+using test::CUT;
+using test::Damage;
+using test::WithDamage;
 
-std::vector<uint8_t> WithDamage(std::vector<uint8_t> b, Damage d) {
-  if (d.value == CUT) {
-    b.resize(static_cast<size_t>(d.at));
-  } else {
-    forge::PokeI32(b, static_cast<size_t>(d.at), static_cast<int32_t>(d.value));
-  }
-  return b;
-}
-
-// Every damaged module is skipped at listing; the good module beside it is listed.
+// Every damaged module is skipped at listing, with a line that names it; the good
+// module beside it is listed.
 TEST(DamagedFiles, RaceModulesAreSkipped) {
   forge::RaceModuleLayoutInfo info;
   const std::vector<uint8_t> good = forge::BuildRaceModule({40, 1, "Bad", 0x35, {}, 0}, &info);
@@ -48,27 +43,31 @@ TEST(DamagedFiles, RaceModulesAreSkipped) {
     ASSERT_NO_THROW(LoadRaceNames(t.s()));
     ASSERT_EQ(t.s().packs.raceCount, 1);
     EXPECT_EQ(t.s().packs.raceList[1].raceId, 41);
+    const std::vector<std::string> said = {"Race module damaged, not used: " + t.s().paths.racesDir + "bad.rce"};
+    EXPECT_EQ(t.s().packs.raceModuleNotices, said);
+    EXPECT_EQ(t.ui.notices, said);
   }
 }
 
 // A pack whose header or hull table does not lie inside it is logged as damaged and
-// left out; an entry whose record does not is left out of the index, and a pack with
-// no entry left is not kept. A good pack beside it always provides hull 1.
+// left out; an entry whose record does not is logged and left out of the index, and a
+// pack with no entry left is not kept. A good pack beside it always provides hull 1.
 TEST(DamagedFiles, ShipPacksOrTheirEntriesAreLeftOut) {
   forge::ShipPackLayoutInfo info;
   const std::vector<uint8_t> good = forge::BuildShipPack({7, 1, {{.hullType = 20}, {.hullType = 21}}}, &info);
   const long long count = info.tablePos - 1, end = info.fileLength;
   const long long fits = (end - info.tablePos + 1 - 4) / 10;  // entries the rest of the file could hold
   const long long q20 = info.entryPositions[0] - 1 + 6, q21 = info.entryPositions[1] - 1 + 6;
-  struct Case { const char* what; Damage damage; bool logged, hull20, hull21; };
+  // `table`: the whole pack is damaged; `lost`: the hull entries left out for damage.
+  struct Case { const char* what; Damage damage; bool table; std::vector<int> lost; };
   const Case cases[] = {
-      {"table past the end", {449, end + 1}, true, false, false}, {"negative table", {449, -1}, true, false, false},
-      {"negative count", {count, -3}, true, false, false}, {"absurd count", {count, 0x7FFFFFFF}, true, false, false},
-      {"count one too many", {count, fits + 1}, true, false, false}, {"cut header", {420, CUT}, true, false, false},
-      {"hull 20's record past the end", {q20, end + 100}, false, false, true},
-      {"hull 21's record negative", {q21, -1}, false, true, false},
-      {"last record truncated", {end - 1, CUT}, false, true, false},
-      {"cut inside the first record", {info.recordPositions[0] + 10, CUT}, false, false, false},
+      {"table past the end", {449, end + 1}, true, {}}, {"negative table", {449, -1}, true, {}},
+      {"negative count", {count, -3}, true, {}},         {"absurd count", {count, 0x7FFFFFFF}, true, {}},
+      {"count one too many", {count, fits + 1}, true, {}}, {"cut header", {420, CUT}, true, {}},
+      {"hull 20's record past the end", {q20, end + 100}, false, {20}},
+      {"hull 21's record negative", {q21, -1}, false, {21}},
+      {"last record truncated", {end - 1, CUT}, false, {21}},
+      {"cut inside the first record", {info.recordPositions[0] + 10, CUT}, false, {20, 21}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -76,20 +75,30 @@ TEST(DamagedFiles, ShipPacksOrTheirEntriesAreLeftOut) {
     forge::WriteBytes(t.dir.path() + "ships/bad.spk", WithDamage(good, c.damage));
     forge::WriteShipPack(t.dir.path() + "ships/good.spk", {.packId = 8, .hulls = {{.hullType = 1}}});
     ASSERT_NO_THROW(LoadShipPacks(t.s()));
-    EXPECT_EQ(HullKnown(t.s(), 20), c.hull20);
-    EXPECT_EQ(HullKnown(t.s(), 21), c.hull21);
+    const auto known = [&](int h) { return !c.table && std::find(c.lost.begin(), c.lost.end(), h) == c.lost.end(); };
+    EXPECT_EQ(HullKnown(t.s(), 20), known(20));
+    EXPECT_EQ(HullKnown(t.s(), 21), known(21));
     EXPECT_TRUE(HullKnown(t.s(), 1));
-    const bool kept = c.hull20 || c.hull21;  // bad.spk is read first and takes the top slot
+    const bool kept = known(20) || known(21);  // bad.spk is read first and takes the top slot
     EXPECT_EQ(t.s().tables.shipPackList[40].id, kept ? 7 : 8);
     EXPECT_EQ(t.s().tables.shipPackList[39].id, kept ? 8 : 0);
-    EXPECT_EQ(LogWindowText(t.s().log).find("Ship Pack damaged, not used: ") != std::string::npos, c.logged);
+    // One line for the pack or one for each entry lost, in the log and on standard error.
+    const std::string path = t.s().paths.shipsDir + "bad.spk";
+    std::vector<std::string> said;
+    if (c.table) said.push_back("Ship Pack damaged, not used: " + path);
+    for (int h : c.lost) said.push_back("Ship Pack hull " + NumText(h) + " damaged, not used: " + path);
+    std::string logged;
+    for (const std::string& line : said) logged += line + "\r\n";
+    EXPECT_EQ(LogWindowText(t.s().log), logged);
+    EXPECT_EQ(t.ui.notices, said);
   }
   // Files that fail the header test are skipped without a word.
   test::TestSession t;
   t.dir.Write("ships/short.spk", std::string(SHIP_PACK_HEADER));
   t.dir.Write("ships/foreign.spk", std::string(800, 'z'));
   LoadShipPacks(t.s());
-  EXPECT_EQ(LogWindowText(t.s().log).find("damaged"), std::string::npos);
+  EXPECT_EQ(LogWindowText(t.s().log), "");
+  EXPECT_TRUE(t.ui.notices.empty());
 }
 
 TEST(DamagedFiles, MapFilesSayWhyAndHoldNoPlanets) {

@@ -81,6 +81,12 @@ TEST(ListRaceModules, HeaderNeedsMoreThanSixtyEightBytesAndTheListHoldsThreeHund
   EXPECT_EQ(t.s().packs.raceCount, 300);
   EXPECT_EQ(t.s().packs.raceList[1].raceId, 1);
   EXPECT_EQ(t.s().packs.raceList[300].raceId, 300);
+  // The short and the foreign file are no race modules; the others are named.
+  const std::string& races = t.s().paths.racesDir;
+  EXPECT_EQ(t.s().packs.raceModuleNotices,
+            (std::vector<std::string>{"Race module damaged, not used: " + races + "longer.rce",
+                                      "Race module list full (300 races), not used: " + races + "r0301.rce",
+                                      "Race module list full (300 races), not used: " + races + "r0302.rce"}));
 }
 
 TEST(RaceModules, NamesRecordsAndPathComeFromTheChosenModuleAndIdsBelowOneAreNotOffered) {

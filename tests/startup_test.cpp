@@ -131,8 +131,9 @@ TEST(Startup, AFailingStepIsNamedInTheLoadError) {
   EXPECT_EQ(RunMain(t), 1);
   ASSERT_FALSE(t.ui.messages.empty());
   EXPECT_EQ(t.ui.messages.back().text, "Main Load Error: Tarvik:  12");
-  // The box comes with what failed: the folder that could not be made.
-  EXPECT_NE(t.ui.messages.back().reason.find("cannot create folder"), std::string::npos);
+  // The box comes with what failed: the folder that could not be made, and why.
+  EXPECT_EQ(t.ui.messages.back().reason, "Cannot create the folder " + t.s().paths.appPath + "WAR\\SLOT1: " +
+                                             t.dir.path() + "WAR is a file, not a folder.");
 }
 
 TEST(Startup, AMapFileThatCannotBeMovedFailsStepFifteen) {

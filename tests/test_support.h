@@ -57,6 +57,8 @@ struct RecordingUi : UserInterface {
     return answer;
   }
   bool HasDisplay() const override { return display; }
+  std::vector<std::string> notices;  // the lines meant for standard error
+  void Notice(const std::string& line) override { notices.push_back(line); }
   int beeps = 0;
   void Beep() override { ++beeps; }
 };

@@ -10,11 +10,11 @@
 #include <sstream>
 #include <string>
 
+#include "app/session.h"
 #include "app/top.h"
 #include "forge/forge.h"
 #include "json_lite.h"
 #include "platform/clock.h"
-#include "app/session.h"
 #include "test_support.h"
 #include "wizard/replay_driver.h"
 #include "wizard/replay_reader.h"

@@ -163,6 +163,11 @@ TEST(WizardSlotStep, ARunTimeErrorInTheHandlerNamesItsStepAndTheHandlerGoesOn) {
   ASSERT_EQ(after["messages"].size(), 2u);
   EXPECT_EQ(after["messages"][1]["title"].s, "");
   EXPECT_EQ(after["messages"][1]["text"].s, "Error In Next Click: Error:  1");
+  // What failed follows the box on standard error.
+  const std::string err = g.err.str();
+  const size_t box = err.find("Error In Next Click: Error:  1\n");
+  ASSERT_NE(box, std::string::npos) << err;
+  EXPECT_NE(err.find("game.dat", box), std::string::npos) << err;
   EXPECT_EQ(after["visible"][0].s, "frmUnivSlots");
   EXPECT_EQ(g.files.count("never.json"), 0u);  // Exit still works
 }

@@ -8,8 +8,8 @@
 #include "log/run_log.h"
 #include "platform/files.h"
 #include "script/script_reader.h"
-#include "writer/universe_file.h"
 #include "wizard/steps.h"
+#include "writer/universe_file.h"
 
 namespace tarvik {
 
@@ -42,6 +42,22 @@ BatchCommand CutCommandLine(std::string_view commandLine) {
   }
   return cut;
 }
+
+namespace {
+
+// A universe file that this build began (step 112 creates it, after step 109 made sure
+// no file of that name was there) and could not finish is removed, so that no host
+// takes a half-built universe for a game.
+void RemoveUnfinishedUniverse(Session& s, int step) {
+  if (step != 112 && step != 113) return;
+  try {
+    DeleteFileAt(s.tables.universeFilePath);
+  } catch (const RuntimeError&) {
+    // The step's own failure is the one to report.
+  }
+}
+
+}  // namespace
 
 void RunCommandLine(Session& s, const std::string& commandLine) {
   int step = 0;
@@ -106,9 +122,11 @@ void RunCommandLine(Session& s, const std::string& commandLine) {
       throw ProgramEnd{2};
     }
   } catch (const RuntimeError& e) {
+    RemoveUnfinishedUniverse(s, step);
     CommandLineError(step, commandLine, e.what());
-  } catch (const std::bad_alloc& e) {
-    CommandLineError(step, commandLine, e.what());
+  } catch (const std::bad_alloc&) {
+    RemoveUnfinishedUniverse(s, step);
+    CommandLineError(step, commandLine, OUT_OF_MEMORY);
   }
 }
 

@@ -157,8 +157,8 @@ void Main(Session& s) {
     step = 25;
   } catch (const RuntimeError& e) {
     LoadError(step, e.what());
-  } catch (const std::bad_alloc& e) {
-    LoadError(step, e.what());
+  } catch (const std::bad_alloc&) {
+    LoadError(step, OUT_OF_MEMORY);
   }
 }
 

@@ -25,6 +25,9 @@ struct RuntimeError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The reason given when a guarded step fails for want of memory.
+inline constexpr const char* OUT_OF_MEMORY = "Out of memory.";
+
 struct FatalError {
   std::string message;
 };

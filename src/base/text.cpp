@@ -56,12 +56,21 @@ std::string StoredStem(std::string_view stem) {
   return out;
 }
 
-std::string MakeFileStem(std::string_view fileName) {
+namespace {
+
+// The whole stem of a file name, before it is cut to its stored length.
+std::string_view WholeStem(std::string_view fileName) {
   const size_t sep = fileName.find_last_of("\\:/");
   const std::string_view base = sep == std::string_view::npos ? fileName : fileName.substr(sep + 1);
   const size_t dot = base.find_last_of('.');
-  return StoredStem(dot == std::string_view::npos ? std::string_view() : base.substr(0, dot));
+  return dot == std::string_view::npos ? std::string_view() : base.substr(0, dot);
 }
+
+}  // namespace
+
+std::string MakeFileStem(std::string_view fileName) { return StoredStem(WholeStem(fileName)); }
+
+bool StemFits(std::string_view fileName) { return WholeStem(fileName).size() <= STEM_LENGTH; }
 
 std::string StemText(std::string_view stem) {
   std::string out;

@@ -32,6 +32,9 @@ std::string StoredStem(std::string_view stem);
 // The stored stem of a file name: the name after the last "\", ":" or "/" and before
 // its last "."; empty without a ".".
 std::string MakeFileStem(std::string_view fileName);
+// Whether a file name's stem fits the stored length, so that the stored stem names the
+// same file again.
+bool StemFits(std::string_view fileName);
 // A stored stem as a name: without its NUL padding.
 std::string StemText(std::string_view stem);
 

@@ -248,16 +248,20 @@ void SetCircleRadius(StartLayouts& layouts, MapContext& map, int players, Random
   PlaceCircle(layouts, map, players, random, clock);
 }
 
-void CopyChosenLayout(const StartLayouts& layouts, int players, UniverseTables& tables) {
-  const PositionTable* chosen = nullptr;
+const PositionTable* ChosenPositions(const StartLayouts& layouts) {
   switch (layouts.startLayout) {
-    case StartLayout::Circle: chosen = &layouts.circlePositions; break;
-    case StartLayout::Grid: chosen = &layouts.gridPositions; break;
+    case StartLayout::Circle: return &layouts.circlePositions;
+    case StartLayout::Grid: return &layouts.gridPositions;
     case StartLayout::Crazy:
-    case StartLayout::Spaced: chosen = &layouts.randomPositions; break;
-    case StartLayout::Pick: chosen = &layouts.pickPositions; break;
+    case StartLayout::Spaced: return &layouts.randomPositions;
+    case StartLayout::Pick: return &layouts.pickPositions;
     case StartLayout::None: break;
   }
+  return nullptr;
+}
+
+void CopyChosenLayout(const StartLayouts& layouts, int players, UniverseTables& tables) {
+  const PositionTable* chosen = ChosenPositions(layouts);
   if (!chosen || players < 1) return;
   for (int i = 1; i <= PlayerCount(players); ++i) {
     tables.homeX[i] = (*chosen)[i].x;

@@ -82,6 +82,10 @@ void SetCircleRadius(StartLayouts& layouts, MapContext& map, int players, Random
 int32_t ToScreenX(const StartLayouts& layouts, const MapContext& map, int32_t x);
 int32_t ToScreenY(const StartLayouts& layouts, const MapContext& map, int32_t y);
 
+// The table of the chosen layout (Crazy and Spaced share one); nullptr while none has
+// been chosen.
+const PositionTable* ChosenPositions(const StartLayouts& layouts);
+
 // homeX, homeY of players 1..players from the table of the chosen layout (nothing for
 // no players, or while no layout has been chosen).
 void CopyChosenLayout(const StartLayouts& layouts, int players, UniverseTables& tables);

@@ -84,6 +84,15 @@ void LogLine(LogSession& s, const std::string& text) {
   }
 }
 
+void NoticeOnce(LogSession& s, const std::string& line) {
+  if (s.ui && s.log.noticesShown.insert(line).second) s.ui->Notice(line);
+}
+
+void LogNotice(LogSession& s, const std::string& line) {
+  LogLine(s, line);
+  NoticeOnce(s, line);
+}
+
 static int32_t NowWholeSeconds(const LogSession& s) {
   return static_cast<int32_t>(RoundToInt(s.clock->SecondsSinceMidnight()));
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "platform/files.h"
@@ -28,10 +29,18 @@ struct RunLog {
   bool doneClicked = false;
   bool timerEnabled = false;
   int32_t startTime = 0;
+
+  // The notices already shown on standard error in this run.
+  std::set<std::string> noticesShown;
 };
 
 // Logs one line; "CLEAR" and "LOAD" (any letter case) and the empty text are commands.
 void LogLine(LogSession& s, const std::string& text);
+// A line about a data file that a build survives (one not used, one damaged): logged
+// like any line, and shown on standard error the first time it comes in the run.
+void LogNotice(LogSession& s, const std::string& line);
+// Only the standard-error half: the line is shown unless it was shown before.
+void NoticeOnce(LogSession& s, const std::string& line);
 // The text the output window shows now (lines 1..lineCount joined).
 std::string LogWindowText(const RunLog& log);
 

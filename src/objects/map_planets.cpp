@@ -18,9 +18,13 @@ void AddMapPlanetObjects(ObjectSession& s, const std::string& path) {
   }
   LogLine(s, "Adding Planets from " + path);
   const MapFile map = ReadMapFile(path);
+  // Not a usable map: say so rather than read planets from outside the file.
   if (map.status == MapFileStatus::Damaged || map.status == MapFileStatus::TooShort) {
-    // Not a usable map: say so rather than read planets from outside the file.
-    LogLine(s, "Map File Damaged: " + path);
+    LogNotice(s, "Map File Damaged: " + path);
+    return;
+  }
+  if (map.status == MapFileStatus::Unreadable) {
+    LogNotice(s, "Map File Unreadable: " + path + " (" + map.why + ")");
     return;
   }
   if (map.status != MapFileStatus::Ok) return;  // a planet count outside 1..18999

@@ -38,7 +38,7 @@ constexpr int NO_FREE_ID = MAX_OBJECTS + 1;
 constexpr size_t RECORD_FLUSH_BYTES = 1 << 20;
 
 void RequireOpen(const ObjectSession& s) {
-  if (!ObjectStoreOpen(s)) throw RuntimeError("object store is not open");
+  if (!ObjectStoreOpen(s)) throw RuntimeError("The universe file is not open for objects.");
 }
 
 // The five object tables in file order.
@@ -175,10 +175,11 @@ void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
   const long long pos = static_cast<long long>(c.dataEnd) + 1;
   const long long newEnd = static_cast<long long>(c.dataEnd) + size;
   if (pos < 1 || newEnd > std::numeric_limits<int32_t>::max()) {
-    throw RuntimeError("universe file full: no room for a record after position " + std::to_string(c.dataEnd));
+    throw RuntimeError("The universe file is full: no room for a record after position " +
+                       std::to_string(c.dataEnd) + ".");
   }
   if (c.serialCounter == std::numeric_limits<int32_t>::max() || c.objectCount == std::numeric_limits<int32_t>::max()) {
-    throw RuntimeError("universe file counters exhausted");
+    throw RuntimeError("The universe file's object counters are used up.");
   }
   // The assault pod keeps its position as 16-bit fields; Get widens them.
   const int16_t tableX = TableCoordinate(rec.Get("x"));
@@ -229,7 +230,7 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
   c.tableBase = file->ReadI32(HeaderPosition("tableBase"));
   c.serialCounter = file->ReadI32(HeaderPosition("serialCounter"));
   c.lastPlanetId = file->ReadI32(HeaderPosition("lastPlanetId"));
-  if (c.tableBase < 1) throw RuntimeError("universe file " + path + " has a damaged directory");
+  if (c.tableBase < 1) throw RuntimeError("The universe file " + path + " has a damaged directory.");
 
   // The directory up to dataEnd, its last field that the store uses, in one read.
   Record dir(UniverseDirectoryLayout());
@@ -242,7 +243,7 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
   c.objectCount = dir.Get("objectCount");
   c.dataEnd = dir.Get("dataEnd");
   if (c.objectTablesPos < 1 || c.indexPos < 1 || c.dataEnd < 0) {
-    throw RuntimeError("universe file " + path + " has a damaged directory");
+    throw RuntimeError("The universe file " + path + " has a damaged directory.");
   }
 
   std::vector<uint8_t> tables = file->Read(c.objectTablesPos, static_cast<size_t>(5 * TABLE_BYTES));

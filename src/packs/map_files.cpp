@@ -31,8 +31,9 @@ MapFile ReadMapFile(std::string_view path) {
   std::vector<uint8_t> bytes;
   try {
     bytes = ReadWholeFile(path);
-  } catch (const RuntimeError&) {
-    map.status = MapFileStatus::Damaged;  // the file vanished while being read
+  } catch (const FileError& e) {
+    map.status = MapFileStatus::Unreadable;
+    map.why = e.why;
     return map;
   }
   const ByteView file(bytes);

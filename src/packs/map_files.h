@@ -18,6 +18,7 @@ enum class MapFileStatus {
   TooShort,  // the file ends before the count and the two list positions
   BadCount,  // planet count below 1, or 19000 or more
   Damaged,   // a list position outside the file, or a list that runs past its end
+  Unreadable,  // the file cannot be read: `why` says what the system said
 };
 
 struct MapPlanet {
@@ -35,6 +36,7 @@ struct MapFile {
   int32_t coordinatePos = 0;  // 1-based positions as stored
   int32_t namePos = 0;
   std::vector<MapPlanet> planets;  // filled only when status is Ok
+  std::string why;                 // of an unreadable file ("permission denied")
 };
 
 // Reads a map file whole. Never throws for the file's content: a file that cannot be

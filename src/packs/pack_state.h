@@ -53,6 +53,9 @@ struct PackState {
   // The race form's list of race modules: the entry number behind each list item.
   std::vector<int> raceListItems;
   int selectedRaceIndex = 0;  // selectedRacePack: the race-list entry chosen on the race form
+  // Why race modules found by the listing are not used, one line each; logged again at
+  // every build, since each build begins an empty run log.
+  std::vector<std::string> raceModuleNotices;
 
   Table<HullIndexEntry, MAX_HULL_TYPE> hullIndex;
   std::array<bool, MAX_HULL_TYPE + 1> neededHulls{};

@@ -7,6 +7,7 @@
 #include "base/bytes.h"
 #include "base/errors.h"
 #include "base/text.h"
+#include "log/run_log.h"
 #include "packs/data_files.h"
 #include "packs/pack_session.h"
 #include "packs/scramble.h"
@@ -56,13 +57,14 @@ void ReadModuleRecord(const std::string& path, long long slot, Record& rec) {
   const std::vector<uint8_t> bytes = ReadWholeFile(path);
   const ByteView module(bytes);
   const long long q = RecordPosition(module, slot, rec.size());
-  if (q == 0) throw RuntimeError("race module damaged: " + path);
+  if (q == 0) throw RuntimeError("The race module " + path + " is damaged: a record lies outside the file.");
   const std::span<const uint8_t> record = *module.Bytes(q, rec.size());
   rec.bytes().assign(record.begin(), record.end());
 }
 
 // Registers one module under its race ID; a higher revision replaces the entry's.
-void RegisterModule(PackState& p, int32_t raceId, int32_t revision, const std::string& stem) {
+// False when the module's race would need an entry and the list is full.
+bool RegisterModule(PackState& p, int32_t raceId, int32_t revision, const std::string& stem) {
   int match = 0;
   for (int i = MAX_RACES; i >= 1; --i) {
     if (p.raceList[i].raceId == raceId) {
@@ -76,16 +78,47 @@ void RegisterModule(PackState& p, int32_t raceId, int32_t revision, const std::s
       e.revision = revision;
       e.fileStem = stem;
     }
-    return;
+    return true;
   }
-  // A full list takes no further race: the module is left out, like a foreign file.
-  if (p.raceCount >= MAX_RACES) return;
+  if (p.raceCount >= MAX_RACES) return false;
   ++p.raceCount;
   RaceModuleEntry& e = p.raceList[p.raceCount];
   e.raceId = raceId;
   e.revision = revision;
   e.fileStem = stem;
   e.raceName.clear();
+  return true;
+}
+
+// Lists one "*.rce" file. Returns the line that says why a race module is not used, or
+// nothing when the module is listed or the file is no race module at all (too short or
+// of another header: skipped without a word).
+std::optional<std::string> ListModule(PackState& p, const std::string& name, const std::string& path) {
+  std::string why;
+  auto unreadable = [&] { return "Race module unreadable, not used: " + path + " (" + why + ")"; };
+  switch (TestHeader(path, RACE_MODULE_HEADER, static_cast<long long>(RACE_MODULE_HEADER.size()), &why)) {
+    case HeaderTest::Fails:
+      return std::nullopt;
+    case HeaderTest::Unreadable:
+      return unreadable();
+    case HeaderTest::Passes:
+      break;
+  }
+  // The list keeps the stem cut to 8 characters, which would name another file.
+  if (!StemFits(name)) return "Race module name longer than 8 characters, not used: " + path;
+  std::vector<uint8_t> bytes;
+  try {
+    bytes = ReadWholeFile(path);
+  } catch (const FileError& e) {
+    why = e.why;
+    return unreadable();
+  }
+  const ByteView module(bytes);
+  if (!ModuleComplete(module)) return "Race module damaged, not used: " + path;
+  if (!RegisterModule(p, *module.I32(PACK_ID_POS), *module.I32(PACK_REVISION_POS), MakeFileStem(name))) {
+    return "Race module list full (300 races), not used: " + path;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -98,18 +131,14 @@ void ListRaceModules(PackSession& s) {
   PackState& p = s.packs;
   p.raceCount = 0;
   p.raceList.Fill(RaceModuleEntry{});
+  p.raceModuleNotices.clear();
   for (const std::string& name : ListFiles(s.paths.racesDir, "*.rce")) {
-    std::string path = s.paths.racesDir + name;
-    if (!IsRaceModuleHeader(path)) continue;
-    std::vector<uint8_t> bytes;
-    try {
-      bytes = ReadWholeFile(path);
-    } catch (const RuntimeError&) {
-      continue;  // unreadable: not a usable module
-    }
-    const ByteView module(bytes);
-    if (!ModuleComplete(module)) continue;
-    RegisterModule(p, *module.I32(PACK_ID_POS), *module.I32(PACK_REVISION_POS), MakeFileStem(name));
+    const std::optional<std::string> notice = ListModule(p, name, s.paths.racesDir + name);
+    if (!notice) continue;
+    // Start-up empties the run log after the listing: the line goes to the log at each
+    // build (LoadShipPacks), and to standard error now.
+    p.raceModuleNotices.push_back(*notice);
+    NoticeOnce(s, *notice);
   }
 }
 

@@ -16,9 +16,12 @@ inline constexpr std::string_view RACE_MODULE_HEADER =
 // The header test: longer than 68 bytes and beginning with the header literal.
 bool IsRaceModuleHeader(std::string_view path);
 
-// Builds the race module list. Besides the header test, a module must hold its whole
-// directory and all seven records inside the file; a damaged module is skipped as a
-// foreign file is. Once 300 race IDs are listed, modules with further IDs are skipped.
+// Builds the race module list. A file that fails the header test is skipped without a
+// word. A race module is not used, with a line that names it and says why (kept in
+// raceModuleNotices and shown on standard error), when it cannot be read, when its
+// name is longer than 8 characters before the extension (the stored stem would name
+// another file), when its directory or one of its seven records does not lie inside
+// the file ("Race module damaged, not used: "), or when 300 other race IDs are listed.
 void ListRaceModules(PackSession& s);
 void LoadRaceNames(PackSession& s);
 std::string RaceModulePath(const PackSession& s, int entry);

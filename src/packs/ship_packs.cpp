@@ -108,18 +108,37 @@ int ChooseSlot(const UniverseTables& t, int32_t packId, int32_t revision) {
   return upgradeSlot > 0 ? upgradeSlot : freeSlot;
 }
 
+// Lists one "*.spk" file. A file that fails the header test is skipped without a word;
+// a pack that cannot be used, and every hull entry left out for damage, is logged with
+// the pack's path.
 void ProcessPack(PackSession& s, const std::string& name) {
-  std::string path = s.paths.shipsDir + name;
+  const std::string path = s.paths.shipsDir + name;
+  std::string why;
   std::vector<uint8_t> bytes;
+  switch (TestHeader(path, SHIP_PACK_HEADER, static_cast<long long>(SHIP_PACK_HEADER.size()), &why)) {
+    case HeaderTest::Fails:
+      return;
+    case HeaderTest::Unreadable:
+      LogNotice(s, "Ship Pack unreadable, not used: " + path + " (" + why + ")");
+      return;
+    case HeaderTest::Passes:
+      break;
+  }
+  // The pack list keeps the stem cut to 8 characters, which would name another file.
+  if (!StemFits(name)) {
+    LogNotice(s, "Ship Pack name longer than 8 characters, not used: " + path);
+    return;
+  }
   try {
     bytes = ReadWholeFile(path);
-  } catch (const RuntimeError&) {
-    bytes.clear();  // unreadable now: handled as a damaged pack below
+  } catch (const FileError& e) {
+    LogNotice(s, "Ship Pack unreadable, not used: " + path + " (" + e.why + ")");
+    return;
   }
   const ByteView pack(bytes);
   const HullTable table = ReadHullTable(pack);
   if (!table.ok) {
-    LogLine(s, "Ship Pack damaged, not used: " + path);
+    LogNotice(s, "Ship Pack damaged, not used: " + path);
     return;
   }
   // Both lie inside the header, which an ok table has.
@@ -134,7 +153,10 @@ void ProcessPack(PackSession& s, const std::string& name) {
     const int h = HullTypeOf(pack, table, k);
     if (h < 1 || h > MAX_HULL_TYPE) continue;
     // An entry whose record does not lie inside the file is left out of the index.
-    if (!HullRecordOf(pack, table, k)) continue;
+    if (!HullRecordOf(pack, table, k)) {
+      LogNotice(s, "Ship Pack hull " + NumText(h) + " damaged, not used: " + path);
+      continue;
+    }
     anyNeeded = anyNeeded || s.packs.neededHulls[h];
     HullIndexEntry& entry = s.packs.hullIndex[h];
     entry.packSlot = static_cast<int16_t>(slot);
@@ -153,17 +175,14 @@ void ProcessPack(PackSession& s, const std::string& name) {
 }  // namespace
 
 void LoadShipPacks(PackSession& s) {
+  // The race modules that the listing left out: this build's run log says so too.
+  for (const std::string& line : s.packs.raceModuleNotices) LogNotice(s, line);
   BuildGameRaceList(s);
   MarkNeededHulls(s);
   for (int i = 1; i <= MAX_SHIP_PACKS; ++i) s.tables.shipPackList[i] = PackEntry{};
   s.packs.packFiles.fill(PackFileCache{});
   s.packs.hullIndex.Fill(HullIndexEntry{});
-  for (const std::string& name : ListFiles(s.paths.shipsDir, "*.spk")) {
-    if (!HasHeader(s.paths.shipsDir + name, SHIP_PACK_HEADER, static_cast<long long>(SHIP_PACK_HEADER.size()))) {
-      continue;
-    }
-    ProcessPack(s, name);
-  }
+  for (const std::string& name : ListFiles(s.paths.shipsDir, "*.spk")) ProcessPack(s, name);
 }
 
 bool HullKnown(const PackSession& s, int hullType) {

@@ -55,6 +55,65 @@ std::string FindNoCase(const std::string& dir, const std::string& name) {
   return best;
 }
 
+// The first component of a host path that exists and is not a folder ("./WAR" of
+// "./WAR/SLOT1"), or empty when there is none.
+std::string FileInTheWay(const std::string& real) {
+  std::string prefix = !real.empty() && real[0] == '/' ? "/" : "";
+  const std::vector<std::string> parts = SplitComponents(real);
+  for (size_t i = 0; i < parts.size(); ++i) {
+    prefix += (i && prefix != "/" ? "/" : "") + parts[i];
+    struct stat st;
+    if (::stat(prefix.c_str(), &st) != 0) return {};
+    if (!S_ISDIR(st.st_mode)) return prefix;
+  }
+  return {};
+}
+
+// The folder part of a program path: up to its last separator, or "." without one.
+std::string FolderOf(std::string_view path) {
+  const size_t sep = path.find_last_of("/\\");
+  return sep == std::string_view::npos ? std::string(".") : std::string(path.substr(0, sep == 0 ? 1 : sep));
+}
+
+// Why an operation on `path` failed, in the words a host uses. `creating`: the
+// operation makes the file or folder, so a missing component is a missing folder.
+std::string Why(int err, std::string_view path, bool creating) {
+  switch (err) {
+    case EACCES:
+    case EPERM:
+      return "permission denied";
+    case EFBIG:
+      return "file too large";
+    case ENOSPC:
+      return "the disk is full";
+    case EDQUOT:
+      return "the disk quota is used up";
+    case EROFS:
+      return "the disk is read-only";
+    case EISDIR:
+      return "it is a folder, not a file";
+    case ENAMETOOLONG:
+      return "the name is too long";
+    case EMFILE:
+    case ENFILE:
+      return "too many files are open";
+    case ENOTDIR: {
+      const std::string file = FileInTheWay(ResolvePath(path));
+      return file.empty() ? std::string("no such folder") : file + " is a file, not a folder";
+    }
+    case ENOENT:
+      return creating ? "no such folder " + FolderOf(path) : std::string("no such file");
+    default:
+      return LowerAscii(std::strerror(err));
+  }
+}
+
+// "Cannot <doing> <path>: <why>."
+[[noreturn]] void Fail(std::string_view doing, std::string_view path, int err, bool creating) {
+  std::string why = Why(err, path, creating);
+  throw FileError("Cannot " + std::string(doing) + " " + std::string(path) + ": " + why + ".", why);
+}
+
 }  // namespace
 
 std::string ResolvePath(std::string_view path) {
@@ -101,7 +160,7 @@ void CreateFolder(std::string_view path) {
   if (FolderExists(path)) return;
   std::string real = ResolvePath(path);
   if (::mkdir(real.c_str(), 0777) != 0 && errno != EEXIST) {
-    throw RuntimeError("cannot create folder " + std::string(path) + ": " + std::strerror(errno));
+    Fail("create the folder", path, errno, true);
   }
 }
 
@@ -160,7 +219,7 @@ void CopyFileTo(std::string_view from, std::string_view to) {
 void DeleteFileAt(std::string_view path) {
   std::string real = ResolvePath(path);
   if (::unlink(real.c_str()) != 0 && errno != ENOENT) {
-    throw RuntimeError("cannot delete " + std::string(path) + ": " + std::strerror(errno));
+    Fail("delete", path, errno, false);
   }
 }
 
@@ -194,7 +253,9 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::ReadWrite ? "r+b" : "w+b";
   next_ = 0;
   f_ = std::fopen(real.c_str(), how);
-  if (!f_) throw RuntimeError("cannot open " + path_ + ": " + std::strerror(errno));
+  if (!f_) {
+    Fail(mode == Mode::Read ? "read" : mode == Mode::ReadWrite ? "open" : "create", path_, errno, mode == Mode::Create);
+  }
   // No stdio buffer: what Write is given is in the file when it returns, so closing a
   // file (also from the destructor, while an error unwinds the stack) never writes.
   // The callers collect their output into large pieces themselves.
@@ -207,17 +268,17 @@ void BinaryFile::Close() {
   int err = errno;
   ok = (std::fclose(f_) == 0) && ok;
   f_ = nullptr;
-  if (!ok) throw RuntimeError("cannot write " + path_ + ": " + std::strerror(err));
+  if (!ok) Fail("write", path_, err, false);
 }
 
 void BinaryFile::Flush() {
-  if (f_ && std::fflush(f_) != 0) throw RuntimeError("cannot write " + path_ + ": " + std::strerror(errno));
+  if (f_ && std::fflush(f_) != 0) Fail("write", path_, errno, false);
 }
 
 long long BinaryFile::Length() {
   if (!f_) throw RuntimeError("file not open");
   next_ = 0;
-  if (std::fseek(f_, 0, SEEK_END) != 0) throw RuntimeError("cannot seek in " + path_);
+  if (std::fseek(f_, 0, SEEK_END) != 0) Fail("read", path_, errno, false);
   return std::ftell(f_);
 }
 
@@ -227,7 +288,7 @@ void BinaryFile::Seek(long long pos, bool forWrite) {
   if (pos == next_ && forWrite == lastWasWrite_) return;
   next_ = 0;
   if (std::fseek(f_, static_cast<long>(pos - 1), SEEK_SET) != 0) {
-    throw RuntimeError("cannot seek in " + path_);
+    Fail("read", path_, errno, false);
   }
   next_ = pos;
   lastWasWrite_ = forWrite;
@@ -237,7 +298,7 @@ void BinaryFile::Read(long long pos, void* out, size_t n) {
   Seek(pos, false);
   if (n && std::fread(out, 1, n, f_) != n) {
     next_ = 0;
-    throw RuntimeError("read past the end of " + path_);
+    throw FileError("Cannot read " + path_ + ": the file ends too early.", "the file ends too early");
   }
   next_ += static_cast<long long>(n);
 }
@@ -264,7 +325,7 @@ void BinaryFile::Write(long long pos, const void* data, size_t n) {
   Seek(pos, true);
   if (n && std::fwrite(data, 1, n, f_) != n) {
     next_ = 0;
-    throw RuntimeError("cannot write " + path_ + ": " + std::strerror(errno));
+    Fail("write", path_, errno, false);
   }
   next_ += static_cast<long long>(n);
 }
@@ -287,7 +348,7 @@ void BinaryFile::WriteZeros(long long pos, size_t n) {
     size_t k = std::min(n, sizeof zeros);
     if (std::fwrite(zeros, 1, k, f_) != k) {
       next_ = 0;
-      throw RuntimeError("cannot write " + path_ + ": " + std::strerror(errno));
+      Fail("write", path_, errno, false);
     }
     next_ += static_cast<long long>(k);
     n -= k;

@@ -2,16 +2,27 @@
 // "data\echo.map"); "/" is a separator too. Each component is resolved against what
 // exists without regard to ASCII letter case, so "UNIV\GAME3" and "univ\game3" name
 // one folder whichever spelling was made first. Missing components keep the spelling
-// given. Failures that the caller cannot survive throw RuntimeError.
+// given. Failures that the caller cannot survive throw FileError.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "base/errors.h"
+
 namespace tarvik {
+
+// A file operation that failed. The message is one plain sentence that names the
+// operation, the path and the reason ("Cannot create nodir/g1.yig: no such folder
+// nodir."); `why` is the reason alone ("permission denied", "file too large").
+struct FileError : RuntimeError {
+  FileError(const std::string& message, std::string reason) : RuntimeError(message), why(std::move(reason)) {}
+  std::string why;
+};
 
 // The host path that a program path names (components matched case-insensitively).
 std::string ResolvePath(std::string_view path);
@@ -41,7 +52,7 @@ void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes);
 
 // A file open for reading and writing at 1-based byte positions. Writes are not
 // buffered: each reaches the file before Write returns, and the destructor only closes
-// the file. Every failed read or write throws RuntimeError; reading past the end does
+// the file. Every failed read or write throws FileError; reading past the end does
 // too.
 class BinaryFile {
  public:

@@ -19,6 +19,15 @@ std::string ConsoleMessageLine(const std::string& title, const std::string& text
   return title.empty() ? body : title + ": " + body;
 }
 
+void UserInterface::ShowStepError(const std::string& message, const std::string& reason) {
+  ShowMessage("", message, MessageIcon::None);
+  if (!reason.empty()) Notice(reason);
+}
+
+void UserInterface::Notice(const std::string& line) { std::cerr << ConsoleMessageLine("", line) << std::endl; }
+
+void ConsoleUserInterface::Notice(const std::string& line) { err_ << ConsoleMessageLine("", line) << std::endl; }
+
 void ConsoleUserInterface::ShowMessage(const std::string& title, const std::string& text, MessageIcon) {
   err_ << ConsoleMessageLine(title, text) << std::endl;
 }

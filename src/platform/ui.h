@@ -18,11 +18,12 @@ class UserInterface {
   virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
   // The box of a guarded step that failed: `message` as the system words it (it names
   // the step), `reason` the failed operation's own message, which travels with it to
-  // here. Shown as a message box without title or icon.
-  virtual void ShowStepError(const std::string& message, const std::string& reason) {
-    (void)reason;
-    ShowMessage("", message, MessageIcon::None);
-  }
+  // here. Shown as a message box without title or icon, the reason beside it as a
+  // notice (on the console: the line after the box's).
+  virtual void ShowStepError(const std::string& message, const std::string& reason);
+  // A line for the person running the program that needs no box: why a data file is
+  // not used, why a step failed. Goes to standard error in every front end.
+  virtual void Notice(const std::string& line);
   // Whether a window system is available for the wizard.
   virtual bool HasDisplay() const { return false; }
   // The system's beep; the console forms make no sound.
@@ -49,13 +50,14 @@ class OutputView {
   virtual void WaitForDone() = 0;
 };
 
-// Message boxes as lines on standard error; a carriage return inside a text becomes a
-// line break. Yes/No boxes take the preset answer.
+// Message boxes and notices as lines on standard error; a carriage return inside a text
+// becomes a line break. Yes/No boxes take the preset answer.
 class ConsoleUserInterface : public UserInterface {
  public:
   explicit ConsoleUserInterface(std::ostream& err) : err_(err) {}
   void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
   bool AskYesNo(const std::string& title, const std::string& text) override;
+  void Notice(const std::string& line) override;
   bool yesNoAnswer = false;
 
  private:

@@ -17,10 +17,20 @@ void SetScriptMapFile(ScriptSession& s, std::string name) {
   s.script.pendingMapFile = false;
   name = MapFileName(std::move(name));
   std::string path = s.paths.dataDir + name;
-  if (FileExists(path) && IsMapFile(path)) {
-    s.script.pendingMapFile = true;
-    s.script.pendingMapPath = path;
-    LogLine(s, "Script Map File: " + path);
+  std::string why;
+  // A missing, short or foreign file is passed over without a word; one that cannot
+  // be read is named.
+  switch (FileExists(path) ? TestHeader(path, MAP_FILE_HEADER, DATA_FILE_MIN_LENGTH, &why) : HeaderTest::Fails) {
+    case HeaderTest::Passes:
+      s.script.pendingMapFile = true;
+      s.script.pendingMapPath = path;
+      LogLine(s, "Script Map File: " + path);
+      break;
+    case HeaderTest::Unreadable:
+      LogNotice(s, "Map File Unreadable: " + path + " (" + why + ")");
+      break;
+    case HeaderTest::Fails:
+      break;
   }
   std::string upper = UpperAscii(name);
   if (upper == "ECHO.MAP") {

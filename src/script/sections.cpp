@@ -96,7 +96,7 @@ void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, const st
     case ValueKind::Strict:
       Step(s, [&] {
         std::optional<int32_t> v = StrictNumber(value);
-        if (!v) throw RuntimeError("type mismatch: " + value);
+        if (!v) throw RuntimeError("The value " + value + " is not a number.");
         rec.Set(BoundField(*b), *v, b->index);
       });
       break;

@@ -34,14 +34,16 @@ const Field& RecordLayout::At(int offset) const {
 
 int16_t CheckedI16(long long value, std::string_view what) {
   if (value < -32768 || value > 32767) {
-    throw RuntimeError("overflow: " + std::to_string(value) + " does not fit the 16-bit " + std::string(what));
+    throw RuntimeError("The number " + std::to_string(value) + " does not fit " + std::string(what) +
+                       ", which holds -32768 to 32767.");
   }
   return static_cast<int16_t>(value);
 }
 
 int32_t CheckedI32(long long value, std::string_view what) {
   if (value < INT32_MIN || value > INT32_MAX) {
-    throw RuntimeError("overflow: " + std::to_string(value) + " does not fit the 32-bit " + std::string(what));
+    throw RuntimeError("The number " + std::to_string(value) + " does not fit " + std::string(what) +
+                       ", which holds -2147483648 to 2147483647.");
   }
   return static_cast<int32_t>(value);
 }
@@ -57,8 +59,8 @@ void Record::SetFixedValues() {
 
 const uint8_t* Record::Element(const Field& f, int index) const {
   if (index < 1 || index > f.count) {
-    throw RuntimeError("subscript out of range: " + std::string(layout_->name()) + "." + std::string(f.name) + "(" +
-                       std::to_string(index) + ")");
+    throw RuntimeError("The index " + std::to_string(index) + " lies outside " + std::string(layout_->name()) + "." +
+                       std::string(f.name) + ", which has 1 to " + std::to_string(f.count) + ".");
   }
   return bytes_.data() + f.offset + (index - 1) * f.ElementWidth();
 }

@@ -23,8 +23,8 @@ class Table {
   void Set(int i, long long value) {
     if constexpr (std::numeric_limits<T>::is_integer) {
       if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max()) {
-        throw RuntimeError("overflow: " + std::to_string(value) + " does not fit a " +
-                           std::to_string(sizeof(T) * 8) + "-bit table");
+        throw RuntimeError("The number " + std::to_string(value) + " does not fit a table of " +
+                           std::to_string(sizeof(T) * 8) + "-bit numbers.");
       }
     }
     v_[Check(i)] = static_cast<T>(value);
@@ -35,7 +35,9 @@ class Table {
 
  private:
   static size_t Check(int i) {
-    if (i < 1 || i > N) throw RuntimeError("subscript out of range: " + std::to_string(i) + " not in 1.." + std::to_string(N));
+    if (i < 1 || i > N) {
+      throw RuntimeError("The index " + std::to_string(i) + " lies outside a table of 1 to " + std::to_string(N) + ".");
+    }
     return static_cast<size_t>(i - 1);
   }
   std::array<T, N> v_{};

@@ -2,15 +2,14 @@
 // planet step, which starts the generation run.
 #include <new>
 
-#include "log/run_log.h"
 #include "base/errors.h"
 #include "generate/generation_run.h"
-#include "generate/map_parameters.h"
+#include "log/run_log.h"
 #include "script/script_reader.h"
-#include "wizard/wizard_session.h"
 #include "universe/slot_records.h"
-#include "writer/universe_file.h"
 #include "wizard/steps.h"
+#include "wizard/wizard_session.h"
+#include "writer/universe_file.h"
 
 namespace tarvik {
 
@@ -58,10 +57,6 @@ void RunScriptedBuild(WizardSession& s, SlotBuildGuard& guard) {
 }
 
 }  // namespace
-
-void SetMapParameters(WizardSession& s) {
-  SetMapParameters(s.wizard.mapChoice, s.paths.dataDir, s.map.defaultMapFile, s.wizard.customMap, s.map, s.tables);
-}
 
 void BuildScriptedUniverse(WizardSession& s) {
   if (s.slots.buildSlot < 1 || !s.paths.scriptFound) return;

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "log/run_log.h"
 #include "base/errors.h"
+#include "log/run_log.h"
 #include "platform/rounding.h"
-#include "wizard/wizard_session.h"
 #include "wizard/steps.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 

@@ -1,8 +1,8 @@
 // The home step (frmHome) and the planet step (frmPlanet): the levels and amounts of the
 // home worlds and of the ordinary planets.
 #include "base/errors.h"
-#include "wizard/wizard_session.h"
 #include "wizard/steps.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 

@@ -4,10 +4,11 @@
 
 #include "base/errors.h"
 #include "base/text.h"
+#include "generate/map_parameters.h"
 #include "platform/files.h"
-#include "wizard/wizard_session.h"
 #include "wizard/front_end.h"
 #include "wizard/steps.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 
@@ -67,10 +68,10 @@ void DisableOption(Control& option) {
 
 int CurrentMapChoice(const WizardSession& s) {
   const Form& f = s.wizard.forms[FormId::Map];
-  if (f.FindControl("optEcho")->checked) return 1;
-  if (f.FindControl("optZeta")->checked) return 2;
-  if (f.FindControl("optCustom")->checked && s.wizard.customMapSet) return 3;
-  if (f.FindControl("optScript")->checked && s.paths.scriptFound) return 4;
+  if (f.FindControl("optEcho")->checked) return MAP_CHOICE_ECHO;
+  if (f.FindControl("optZeta")->checked) return MAP_CHOICE_EPSILON;
+  if (f.FindControl("optCustom")->checked && s.wizard.customMapSet) return MAP_CHOICE_CUSTOM;
+  if (f.FindControl("optScript")->checked && s.paths.scriptFound) return MAP_CHOICE_SCRIPT;
   return 0;
 }
 

@@ -1,18 +1,20 @@
 // The name step (frmName): the game's names, then either the scripted build at once or
 // the map's parameters and the race step.
-#include "log/run_log.h"
 #include "base/errors.h"
-#include "platform/files.h"
-#include "script/script_reader.h"
-#include "wizard/wizard_session.h"
-#include "writer/universe_file.h"
+#include "generate/map_parameters.h"
 #include "wizard/steps.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 
 namespace {
 
 Form& NameForm(WizardSession& s) { return s.wizard.forms[FormId::Name]; }
+
+// The map parameters of the chosen stock or custom map.
+void SetChosenMapParameters(WizardSession& s) {
+  SetMapParameters(s.wizard.mapChoice, s.paths.dataDir, s.map.defaultMapFile, s.wizard.customMap, s.map, s.tables);
+}
 
 }  // namespace
 
@@ -24,11 +26,11 @@ void DrawNameStep(WizardSession& s) {
 
 void NameStepClick(WizardSession& s, int x, int y) {
   WizardState& w = s.wizard;
-  if (PointInButton(x, y, NEXT_X, STRIP_Y) && w.mapChoice >= 1 && w.mapChoice <= 4) {
-    if (w.mapChoice == 4) {
+  if (PointInButton(x, y, NEXT_X, STRIP_Y) && w.mapChoice >= MAP_CHOICE_ECHO && w.mapChoice <= MAP_CHOICE_SCRIPT) {
+    if (w.mapChoice == MAP_CHOICE_SCRIPT) {
       BuildScriptedUniverse(s);
     } else {
-      SetMapParameters(s);
+      SetChosenMapParameters(s);
       ShowFormAt(w, FormId::Race, FormId::Name);
       ShowRaceStep(s);
       HideForm(w, FormId::Name);

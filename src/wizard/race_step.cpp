@@ -4,8 +4,8 @@
 #include "base/errors.h"
 #include "base/text.h"
 #include "platform/rounding.h"
-#include "wizard/wizard_session.h"
 #include "wizard/steps.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "base/errors.h"
-#include "wizard/wizard_session.h"
 #include "wizard/dispatcher.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 
@@ -58,6 +58,8 @@ bool ReplayDriver::AskYesNo(const std::string& title, const std::string& text) {
   messages_.push_back({title, text});
   return answer_;
 }
+
+void ReplayDriver::Notice(const std::string& line) { err_ << ConsoleMessageLine("", line) << std::endl; }
 
 void ReplayDriver::Note(const ReplayEvent& e, const std::string& why) {
   err_ << "replay line " << e.line << ": " << ReplayEventText(e) << " does nothing: " << why << std::endl;

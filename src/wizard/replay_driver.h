@@ -32,6 +32,7 @@ class ReplayDriver : public WizardFrontEnd, public UserInterface {
   // UserInterface
   void ShowMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
   bool AskYesNo(const std::string& title, const std::string& text) override;
+  void Notice(const std::string& line) override;
   bool HasDisplay() const override { return true; }
 
   // WizardFrontEnd

@@ -6,9 +6,9 @@
 #include "base/text.h"
 #include "packs/map_files.h"
 #include "platform/files.h"
-#include "wizard/wizard_session.h"
 #include "universe/slot_records.h"
 #include "wizard/steps.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 
@@ -165,8 +165,8 @@ void SlotStepClick(WizardSession& s, int x, int y) {
   for (int step = 1; step <= 9 && !slotClicked; ++step) {
     try {
       steps[step - 1]();
-    } catch (const RuntimeError&) {
-      s.ui->ShowMessage("", "Error In Next Click: Error: " + NumText(step), MessageIcon::None);
+    } catch (const RuntimeError& e) {
+      s.ui->ShowStepError("Error In Next Click: Error: " + NumText(step), e.what());
     }
   }
 }

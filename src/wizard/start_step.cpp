@@ -3,8 +3,8 @@
 #include "base/errors.h"
 #include "base/text.h"
 #include "generate/start_layouts.h"
-#include "wizard/wizard_session.h"
 #include "wizard/steps.h"
+#include "wizard/wizard_session.h"
 
 namespace tarvik {
 
@@ -13,7 +13,7 @@ namespace {
 struct LayoutButton {
   const char* caption;
   int x, y;
-  StartLayout layout;  // NONE for Clear
+  StartLayout layout;  // None for Clear
 };
 constexpr LayoutButton LAYOUT_BUTTONS[] = {
     {"Circle", 350, 10, StartLayout::Circle}, {"Grid", 350, 35, StartLayout::Grid},
@@ -31,26 +31,13 @@ int Players(const WizardSession& s) { return s.tables.playerCount; }
 
 bool OnPreview(int x, int y) { return x < PREVIEW_LIMIT && y < PREVIEW_LIMIT; }
 
-const PositionTable& ChosenTable(const StartLayouts& l) {
-  switch (l.startLayout) {
-    case StartLayout::Grid:
-      return l.gridPositions;
-    case StartLayout::Crazy:
-    case StartLayout::Spaced:
-      return l.randomPositions;
-    case StartLayout::Pick:
-      return l.pickPositions;
-    default:
-      return l.circlePositions;
-  }
-}
-
 void DrawMarkers(WizardSession& s, Canvas& c) {
   const StartLayouts& l = s.layouts;
-  const PositionTable& table = ChosenTable(l);
+  const PositionTable* table = ChosenPositions(l);
+  if (!table) return;
   const bool pick = l.startLayout == StartLayout::Pick;
   for (int i = 1; i <= Players(s) && i <= MAX_PLAYERS; ++i) {
-    const MapPosition& p = table[i];
+    const MapPosition& p = (*table)[i];
     if (pick && p.x == 0) continue;
     const int sx = ToScreenX(l, s.map, p.x), sy = ToScreenY(l, s.map, p.y);
     c.DrawFilledBox(sx, sy, sx + (pick ? 16 : 8), sy + 11, colors::YELLOW);

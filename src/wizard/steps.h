@@ -42,8 +42,6 @@ void PickFile(WizardSession& s, const std::optional<std::string>& entry);
 // ---- Name step and the scripted build ----
 void DrawNameStep(WizardSession& s);
 void NameStepClick(WizardSession& s, int x, int y);
-// The map parameters of the chosen stock or custom map (the name step's Next).
-void SetMapParameters(WizardSession& s);
 // The wizard's build from the universe script into buildSlot.
 void BuildScriptedUniverse(WizardSession& s);
 

@@ -17,6 +17,7 @@
 #include "base/errors.h"
 #include "base/text.h"
 #include "log/run_log.h"
+#include "packs/data_files.h"
 #include "packs/pack_session.h"
 #include "packs/race_modules.h"
 #include "packs/scramble.h"
@@ -70,12 +71,15 @@ int32_t PlayerRaceId(const PackSession& s, int p) {
   return s.packs.raceList[entry].raceId;
 }
 
-// The body of the main data file: everything after its 100-byte header.
-std::vector<uint8_t> ReadDataFileBody(const std::string& path) {
-  if (path.empty() || !FileExists(path)) throw RuntimeError("Data file missing: " + path);
+// The body of the main data file: everything after its 100-byte header. Without one
+// (none passed its header test at start-up, or it changed since), the error says why.
+std::vector<uint8_t> ReadDataFileBody(const PackSession& s) {
+  const std::string& path = s.tables.dataFilePath;
+  if (path.empty()) throw RuntimeError(NoDataFileReason(s.paths.dataDir));
+  if (!FileExists(path)) throw RuntimeError("The main data file " + path + " is missing.");
   BinaryFile f(path, BinaryFile::Mode::Read);
   const long long length = f.Length();
-  if (length < DATA_FILE_HEADER_BYTES) throw RuntimeError("Data file too short: " + path);
+  if (length < DATA_FILE_HEADER_BYTES) throw RuntimeError("The main data file " + path + " is too short.");
   std::vector<uint8_t> body =
       f.Read(DATA_FILE_HEADER_BYTES + 1, static_cast<size_t>(length - DATA_FILE_HEADER_BYTES));
   f.Close();
@@ -346,7 +350,7 @@ void WriteUniverseFile(PackSession& s) {
 
   AppendRaceData(s, img, directory);
   directory.Set("dataCopyPos", img.Position());
-  img.Append(ReadDataFileBody(t.dataFilePath));
+  img.Append(ReadDataFileBody(s));
   directory.Set("reservedPos", img.Position());
   img.AppendZeros(RESERVED_AREA_BYTES);
   directory.Set("settingsPos", img.Position());
