@@ -97,10 +97,17 @@ class DoneButton : public Fl_Widget {
     fl_color(FL_BLACK);
     DrawTextAt(caption_, x() + CAPTION_DX, y() + CAPTION_DY);
   }
+  // A click is a press and a release on the button: the release of the click on the
+  // planet step's Finish, which stands where Done appears, is not one.
   int handle(int event) override {
-    if (event == FL_PUSH) return 1;
-    if (event == FL_RELEASE && Fl::event_inside(this)) {
-      frontEnd_.Act(FormEvent(WizardEventKind::Done, FormId::OutText));
+    if (event == FL_PUSH) {
+      pressed_ = true;
+      return 1;
+    }
+    if (event == FL_RELEASE) {
+      const bool click = pressed_ && Fl::event_inside(this);
+      pressed_ = false;
+      if (click) frontEnd_.Act(FormEvent(WizardEventKind::Done, FormId::OutText));
       return 1;
     }
     return Fl_Widget::handle(event);
@@ -109,6 +116,7 @@ class DoneButton : public Fl_Widget {
  private:
   FltkFrontEnd& frontEnd_;
   std::string caption_;
+  bool pressed_ = false;
 };
 
 // ---- Controls ----

@@ -121,7 +121,11 @@ class WizardWindowsTest : public ::testing::Test {
     const std::string caption = mirror_->form(id).caption;
     std::optional<std::string> w = desktop_.WaitForWindow(caption);
     if (!w) {
-      ADD_FAILURE() << "the window \"" << caption << "\" did not appear; the program said: " << program_->Errors();
+      desktop_.Shot("root", shots_ + "/missing-window.png");  // what the screen showed instead
+      const std::optional<int> ended = program_->running() ? std::nullopt : program_->Wait(0ms);
+      ADD_FAILURE() << "the window \"" << caption << "\" did not appear; the program "
+                    << (ended ? "ended with status " + std::to_string(*ended) : std::string("runs"))
+                    << " and said: " << program_->Errors();
       return "";
     }
     return *w;
