@@ -380,27 +380,11 @@ void MakeWizardChoices(GenerateSession& s, const GenerateSettings& g, const std:
     s.map.circleRadius = *g.radius;
     PlaceCircle(layouts, s.map, players, s.random, *s.clock);
   }
-  switch (g.layout) {
-    case StartLayout::Grid:
-      layouts.startLayout = StartLayout::Grid;
-      PlaceGrid(layouts, s.map, players, s.random);
-      break;
-    case StartLayout::Crazy:
-      PlaceCrazy(layouts, s.map, s.random);
-      layouts.startLayout = StartLayout::Crazy;
-      break;
-    case StartLayout::Spaced:
-      PlaceSpaced(layouts, s.map, players, s.random);
-      layouts.startLayout = StartLayout::Spaced;
-      break;
-    case StartLayout::Pick:
-      layouts.startLayout = StartLayout::Pick;
-      ClearPicks(layouts);
-      for (const MapPosition& point : g.picks) layouts.pickPositions[++layouts.pickCount] = point;
-      break;
-    case StartLayout::Circle:
-    case StartLayout::None:
-      break;
+  // --layout circle adds no call: a session that never clicks a layout button.
+  if (g.layout != StartLayout::Circle) ChooseLayout(layouts, g.layout, s.map, players, s.random, *s.clock);
+  if (g.layout == StartLayout::Pick) {
+    ClearPicks(layouts);
+    for (const MapPosition& point : g.picks) layouts.pickPositions[++layouts.pickCount] = point;
   }
 
   // Finish on the planet step. (The wizard shows its output window here; the console

@@ -17,7 +17,7 @@ int RunProgram(Session& s) {
     // After a batch run without option X the output view stays until Done.
     if (!s.commandLine.empty() && s.log.outputShown && s.output) s.output->WaitForDone();
     // The wizard is open: its front end carries out the user's events.
-    if (s.commandLine.empty() && !s.listRacesOnly && s.wizard.frontEnd) s.wizard.frontEnd->RunEventLoop();
+    if (s.wizard.opened && s.wizard.frontEnd) s.wizard.frontEnd->RunEventLoop();
     return 0;
   } catch (const FatalError& e) {
     ShowFatalError(s, e.message);

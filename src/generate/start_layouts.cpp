@@ -248,6 +248,33 @@ void SetCircleRadius(StartLayouts& layouts, MapContext& map, int players, Random
   PlaceCircle(layouts, map, players, random, clock);
 }
 
+void ChooseLayout(StartLayouts& layouts, StartLayout layout, const MapContext& map, int players, Random& random,
+                  const Clock& clock) {
+  switch (layout) {
+    case StartLayout::Circle:
+      layouts.startLayout = layout;
+      PlaceCircle(layouts, map, players, random, clock);
+      break;
+    case StartLayout::Grid:
+      layouts.startLayout = layout;
+      PlaceGrid(layouts, map, players, random);
+      break;
+    case StartLayout::Crazy:
+      PlaceCrazy(layouts, map, random);
+      layouts.startLayout = layout;
+      break;
+    case StartLayout::Spaced:
+      PlaceSpaced(layouts, map, players, random);
+      layouts.startLayout = layout;
+      break;
+    case StartLayout::Pick:
+      layouts.startLayout = layout;
+      break;
+    case StartLayout::None:
+      break;
+  }
+}
+
 const PositionTable* ChosenPositions(const StartLayouts& layouts) {
   switch (layouts.startLayout) {
     case StartLayout::Circle: return &layouts.circlePositions;

@@ -69,6 +69,11 @@ void PlaceCrazy(StartLayouts& layouts, const MapContext& map, Random& random);
 // between planets of the list; a map without planets leaves the table as it was.
 void PlaceSpaced(StartLayouts& layouts, const MapContext& map, int players, Random& random);
 
+// A layout button of the start-position step: Circle, Grid, Crazy and Spaced become the
+// layout and compute their table afresh; Pick becomes the layout and keeps its picks.
+void ChooseLayout(StartLayouts& layouts, StartLayout layout, const MapContext& map, int players, Random& random,
+                  const Clock& clock);
+
 // The map point under preview pixel (px, py) becomes the next pick: players 1, 2, ...
 // in turn, then player 1 again.
 void AddPick(StartLayouts& layouts, int players, int px, int py);

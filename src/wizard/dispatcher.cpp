@@ -1,6 +1,6 @@
 #include "wizard/dispatcher.h"
 
-#include <cmath>
+#include <limits>
 
 #include "base/errors.h"
 #include "log/run_log.h"
@@ -70,7 +70,7 @@ void TypeCharacter(Control& c, int code) {
 
 DispatchResult ControlEvent(WizardSession& s, Form& f, const WizardEvent& e) {
   Control* c = f.FindControl(e.control);
-  if (!c) return DispatchResult::Done;  // the replay checks names before it runs
+  if (!c) return DispatchResult::NoSuchControl;
   if (!c->enabled) return DispatchResult::ControlDisabled;
   switch (e.kind) {
     case WizardEventKind::Select:
@@ -161,6 +161,8 @@ std::string DispatchResultText(DispatchResult r) {
       return "the control is disabled";
     case DispatchResult::NoSuchItem:
       return "the list holds no such item";
+    case DispatchResult::NoSuchControl:
+      return "the form has no such control";
   }
   return "";
 }

@@ -41,6 +41,7 @@ enum class DispatchResult {
   BehindModal,      // another form holds the user (the file picker is open)
   ControlDisabled,  // as a click on a disabled control
   NoSuchItem,       // an index beyond the items the list holds now
+  NoSuchControl,    // a control name the form does not have
 };
 
 // Carries out one event. Ending the program (an Exit button, Done after a build) throws

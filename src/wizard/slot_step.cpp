@@ -66,6 +66,7 @@ void DrawSlotSide(Canvas& c, const Record& r, const std::string& side, int n, in
 }  // namespace
 
 void OpenSlotStep(WizardSession& s) {
+  s.wizard.opened = true;
   s.wizard.customMapSet = !s.map.defaultMapFile.empty();
   ShowForm(s.wizard, FormId::UnivSlots);
 }

@@ -97,30 +97,11 @@ void StartStepClick(WizardSession& s, int x, int y) {
   }
   for (const LayoutButton& b : LAYOUT_BUTTONS) {
     if (!PointInButton(x, y, b.x, b.y)) continue;
-    switch (b.layout) {
-      case StartLayout::Circle:
-        l.startLayout = StartLayout::Circle;
-        PlaceCircle(l, s.map, players, s.random, *s.clock);
-        break;
-      case StartLayout::Grid:
-        l.startLayout = StartLayout::Grid;
-        PlaceGrid(l, s.map, players, s.random);
-        break;
-      case StartLayout::Crazy:
-        PlaceCrazy(l, s.map, s.random);
-        l.startLayout = StartLayout::Crazy;
-        break;
-      case StartLayout::Spaced:
-        PlaceSpaced(l, s.map, players, s.random);
-        l.startLayout = StartLayout::Spaced;
-        break;
-      case StartLayout::Pick:
-        l.startLayout = StartLayout::Pick;
-        break;
-      case StartLayout::None:  // Clear
-        l.startLayout = StartLayout::Pick;
-        ClearPicks(l);
-        break;
+    if (b.layout == StartLayout::None) {  // Clear
+      l.startLayout = StartLayout::Pick;
+      ClearPicks(l);
+    } else {
+      ChooseLayout(l, b.layout, s.map, players, s.random, *s.clock);
     }
     DrawStartStep(s);
   }

@@ -42,6 +42,8 @@ struct WizardState {
   WizardState& operator=(const WizardState&) = delete;
 
   WizardForms forms;
+  // Start-up has opened the wizard at its slot step.
+  bool opened = false;
   OutputWindow outputWindow{*this};
   WizardFrontEnd* frontEnd = nullptr;
   // The form that holds the user until it is closed (the file picker), if any.
