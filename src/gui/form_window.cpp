@@ -354,7 +354,12 @@ void FormWindow::AddControl(Control& c, const Form& form) {
 
 namespace {
 
-void SyncItems(ControlBinding& b, const Control& c, Fl_Hold_Browser& list) {
+// `held`: the mouse button went down on the list and is not up yet. The line under it
+// shows selected from the press on, but the step hears of it only with the release;
+// until then a sync (the race step's timer ticks twice a second) keeps that line
+// selected, or the release would send the model's old line instead of the user's.
+void SyncItems(ControlBinding& b, const Control& c, Fl_Hold_Browser& list, bool held) {
+  const int heldLine = held ? list.value() : 0;
   std::vector<std::string> items;
   items.reserve(c.items.size());
   for (const std::string& item : c.items) items.push_back(ShownText(item));
@@ -365,9 +370,10 @@ void SyncItems(ControlBinding& b, const Control& c, Fl_Hold_Browser& list) {
     b.items = std::move(items);
     list.topline(top);
   }
-  if (list.value() != c.selected + 1) {
-    list.value(c.selected + 1);
-    if (c.selected >= 0) list.make_visible(c.selected + 1);
+  const int line = held ? (heldLine <= list.size() ? heldLine : 0) : c.selected + 1;
+  if (list.value() != line) {
+    list.value(line);
+    if (line > 0) list.make_visible(line);
   }
 }
 
@@ -417,7 +423,8 @@ void SyncControl(ControlBinding& b, const Control& c) {
   Fl_Widget& w = *b.widget;
   switch (c.kind) {
     case ControlKind::ListBox:
-      SyncItems(b, c, static_cast<Fl_Hold_Browser&>(w));
+      // Held: the mouse button is down on the list (or its scroll bar).
+      SyncItems(b, c, static_cast<Fl_Hold_Browser&>(w), w.contains(Fl::pushed()) != 0);
       break;
     case ControlKind::ComboBox: {
       auto& combo = static_cast<Fl_Input_Choice&>(w);

@@ -137,7 +137,7 @@ std::string Process::Errors() const { return ReadFile(errPath_); }
 
 std::string RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& env, int* status) {
   Process p(argv, env, "cmd");
-  const std::optional<int> st = p.Wait(30s);
+  const std::optional<int> st = p.Wait();
   if (status) *status = st.value_or(-1);
   return st ? p.Output() : std::string();
 }
@@ -155,7 +155,7 @@ VirtualDisplay::VirtualDisplay() {
   ::close(fds[1]);
   std::string number;
   pollfd p{fds[0], POLLIN, 0};
-  const auto end = std::chrono::steady_clock::now() + 20s;
+  const auto end = std::chrono::steady_clock::now() + PATIENCE;
   while (pid_ > 0 && std::chrono::steady_clock::now() < end) {
     if (::poll(&p, 1, 100) > 0) {
       char buf[32];
@@ -240,6 +240,12 @@ void Desktop::Click(const std::string& window, int x, int y, int count) {
   Xdo({"mousemove", "--window", window, std::to_string(x), std::to_string(y), "click", "--repeat",
        std::to_string(count), "--delay", "60", "1"});
 }
+
+void Desktop::MouseDown(const std::string& window, int x, int y) {
+  Xdo({"mousemove", "--window", window, std::to_string(x), std::to_string(y), "mousedown", "1"});
+}
+
+void Desktop::MouseUp() { Xdo({"mouseup", "1"}); }
 
 void Desktop::Keys(const std::vector<std::string>& keys) {
   std::vector<std::string> args{"key", "--delay", "30"};

@@ -17,8 +17,14 @@ namespace tarvik::test {
 
 using namespace std::chrono_literals;
 
+// How long the tests wait for what an action must bring about (a window, pixels, a
+// file, a program's end) before they call it missing: generous, for a machine that
+// runs several of these tests and builds at once. A wait ends as soon as its thing is
+// there, so only a failure takes this long.
+inline constexpr std::chrono::milliseconds PATIENCE = 60s;
+
 // Polls `done` every 40 ms until it holds or `limit` has passed; returns its last value.
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 15s);
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = PATIENCE);
 
 // A program running in the background, its standard output and error going to files.
 class Process {
@@ -33,7 +39,7 @@ class Process {
 
   pid_t pid() const { return pid_; }
   // Waits for the end; returns the exit status, or nothing when it has not ended in time.
-  std::optional<int> Wait(std::chrono::milliseconds limit = 15s);
+  std::optional<int> Wait(std::chrono::milliseconds limit = PATIENCE);
   // Whether it ended by a signal (a crash); valid after Wait returned.
   bool signalled() const { return signalled_; }
   bool running();
@@ -83,11 +89,15 @@ class Desktop {
 
   // The shown window whose whole caption matches `caption` (an extended regular
   // expression; a plain caption matches itself), waited for.
-  std::optional<std::string> WaitForWindow(const std::string& caption, std::chrono::milliseconds limit = 15s);
+  std::optional<std::string> WaitForWindow(const std::string& caption, std::chrono::milliseconds limit = PATIENCE);
   // Whether a window of that caption is shown now.
   bool Shown(const std::string& caption);
   // A mouse-down and up of the left button at (x, y) of the window's client area.
   void Click(const std::string& window, int x, int y, int count = 1);
+  // The left button pressed at (x, y) of the window's client area and held down, and
+  // released again where the pointer is: a click as slow as the test needs it.
+  void MouseDown(const std::string& window, int x, int y);
+  void MouseUp();
   void Keys(const std::vector<std::string>& keys);  // xdotool key names, to the focused window
   void Type(const std::string& text);
   // Where the window's client area is on the screen.

@@ -46,7 +46,7 @@ class WithoutWindowLibraries : public ::testing::Test {
     std::vector<std::string> env{"DISPLAY="};
     if (trapped) env = {"DISPLAY=:9999", "LD_LIBRARY_PATH=" + trap_.path()};
     Process p(argv, env, "trapped");
-    const std::optional<int> status = p.Wait(60s);
+    const std::optional<int> status = p.Wait();
     if (errors) *errors = p.Errors();
     return status.value_or(-1);
   }
