@@ -1,7 +1,6 @@
 // tarvik: the universe-creation tool. Parses the long options, sets up the host
 // services and runs start-up.
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -44,21 +43,6 @@ std::optional<int> RunWindowedWizard(int argc, char** argv) {
   return std::nullopt;
 }
 
-// For tests only: TARVIK_FIXED_CLOCK="YYYY-MM-DD HH:MM:SS" stops the clock at that
-// moment, so that a run's dates, game id and run time come out the same every time.
-// Unset, the clock is the real one. False for a value that is not such a moment.
-bool SetFixedClock(const char* text, tarvik::FixedClock& clock) {
-  tarvik::DateTime& t = clock.now;
-  char end = 0;
-  if (std::sscanf(text, "%d-%d-%d %d:%d:%d%c", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second, &end) != 6 ||
-      t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 || t.hour > 23 || t.minute < 0 ||
-      t.minute > 59 || t.second < 0 || t.second > 59) {
-    return false;
-  }
-  clock.seconds = t.hour * 3600.0 + t.minute * 60.0 + t.second;
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,13 +82,10 @@ int main(int argc, char** argv) {
 
   tarvik::Clock realClock;
   tarvik::FixedClock fixedClock;
-  const tarvik::Clock* clock = &realClock;
-  if (const char* fixed = std::getenv("TARVIK_FIXED_CLOCK")) {
-    if (!SetFixedClock(fixed, fixedClock)) {
-      std::cerr << "tarvik: TARVIK_FIXED_CLOCK needs \"YYYY-MM-DD HH:MM:SS\", not \"" << fixed << "\"\n";
-      return 2;
-    }
-    clock = &fixedClock;
+  const tarvik::Clock* clock = tarvik::ChooseClock(realClock, fixedClock, error);
+  if (!clock) {
+    std::cerr << "tarvik: " << error << "\n";
+    return 2;
   }
   tarvik::ConsoleUserInterface ui(std::cerr);
   tarvik::ConsoleOutputView output(std::cout);

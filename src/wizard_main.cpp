@@ -58,10 +58,16 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  tarvik::Clock clock;
+  tarvik::Clock realClock;
+  tarvik::FixedClock fixedClock;
+  const tarvik::Clock* clock = tarvik::ChooseClock(realClock, fixedClock, error);
+  if (!clock) {
+    std::cerr << "tarvik-wizard: " << error << "\n";
+    return 2;
+  }
   tarvik::ConsoleUserInterface console(std::cerr);
   auto session = std::make_unique<tarvik::Session>();
-  session->clock = &clock;
+  session->clock = clock;
   session->ui = &console;  // until the windows are there, and without a display
   tarvik::PrepareSession(*session, options);
 

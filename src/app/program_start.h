@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/options.h"
+#include "platform/clock.h"
 
 namespace tarvik {
 
@@ -19,6 +20,12 @@ bool OpensWizard(const LongOptions& options);
 // (the program's own folder unless --game-dir names one), the command line and the
 // run without windows asked for.
 void PrepareSession(Session& s, const LongOptions& options);
+
+// The clock of a run: `real`, or for tests only, with TARVIK_FIXED_CLOCK="YYYY-MM-DD
+// HH:MM:SS" in the environment, `fixed` stopped at that moment, so that a run's dates,
+// game id and run time come out the same every time. Null, with the message for
+// standard error in `error`, when the variable holds no such moment.
+const Clock* ChooseClock(const Clock& real, FixedClock& fixed, std::string& error);
 
 // The name of the executable that holds the wizard's windows; tarvik starts it from
 // its own folder when the wizard opens and a display is named.

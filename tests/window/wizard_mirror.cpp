@@ -9,6 +9,8 @@ namespace tarvik::test {
 
 WizardMirror::WizardMirror(const std::string& gameDir, int64_t seed) : session_(std::make_unique<Session>()) {
   ui_.display = true;
+  clock_.now = {2026, 3, 4, 12, 0, 0};
+  clock_.seconds = 12 * 3600.0;
   session_->clock = &clock_;
   session_->ui = &ui_;
   session_->output = &output_;

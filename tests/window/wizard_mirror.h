@@ -15,9 +15,14 @@
 
 namespace tarvik::test {
 
+// The moment the real program's clock is stopped at (TARVIK_FIXED_CLOCK) and the
+// mirror's clock shows, so that both build the same universe to the byte.
+inline constexpr const char* FIXED_MOMENT = "2026-03-04 12:00:00";
+
 class WizardMirror : public WizardFrontEnd {
  public:
-  // Runs start-up on `gameDir` with the seed, as the real program does.
+  // Runs start-up on `gameDir` with the seed and the clock at FIXED_MOMENT, as the real
+  // program does.
   WizardMirror(const std::string& gameDir, int64_t seed);
 
   Session& s() { return *session_; }
@@ -32,7 +37,7 @@ class WizardMirror : public WizardFrontEnd {
   void RunEventLoop() override {}
 
  private:
-  Clock clock_;
+  FixedClock clock_;
   RecordingUi ui_;
   RecordingOutput output_;
   std::unique_ptr<Session> session_;
