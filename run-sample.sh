@@ -31,13 +31,15 @@ sed -e 's/\r$//' "$demo"/tarvik.log | grep 'Object ID#' | sed -e 's/ Object ID#.
 sed -e 's/\r$//' "$demo"/tarvik.log | grep -E '^(Adding Planets from|Error)' || true
 echo "the whole run log: $demo/tarvik.log"
 
-generate="--generate 2 --map epsilon --races 101,102,103,104,105,106,107,108 --layout spaced --extra-freighters 1"
+generate="--seed 1 --generate 2 --map epsilon --races 101,102,103,104,105,106,107,108 --layout spaced --extra-freighters 1"
 echo
 echo "== tarvik $generate   (in $demo) =="
 status=0
 (cd "$demo" && ./tarvik $generate </dev/null >generate.out) || status=$?
 echo "tarvik ended with status $status (its run log: $demo/generate.out)"
 [ "$status" -eq 0 ] || exit "$status"
+echo "the fairness report printed after the run:"
+sed -n '/^Fairness of the start positions/,$p' "$demo"/generate.out
 
 echo "== what was made =="
 (cd "$demo" && ./tarvik --list-slots | sed -n '/^Slot 2:/,/^Slot 3:/p' | sed '$d')
@@ -57,3 +59,8 @@ echo "== what the wizard made =="
 echo "pictures of the steps (open them in a web browser): $demo/step*.svg, $demo/script-map.svg"
 echo "the wizard's windows when each build was over: $demo/standard-done.json, $demo/scripted-done.json"
 build/tarvik-summary "$demo"/univ/game6/g6.yig
+echo
+echo "== the tools: what was made, drawn, and a script checked   (in $demo) =="
+(cd "$demo" && ./tarvik --inspect univ/game2/g2.yig >g2.json && ./tarvik --map-picture univ/game2/g2.yig g2.svg)
+echo "$demo/g2.json: the universe file as JSON; $demo/g2.svg: its picture (open it in a web browser)"
+(cd "$demo" && ./tarvik --check scripts/tutorial.vps)

@@ -1,46 +1,49 @@
 // tarvik: the universe-creation tool. Parses the long options, sets up the host
 // services and runs start-up.
-#include <unistd.h>
-
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/options.h"
+#include "app/program_start.h"
 #include "app/session.h"
+#include "app/tool_commands.h"
 #include "app/top.h"
 #include "log/log_buffer.h"
 #include "platform/clock.h"
+#include "platform/paths.h"
+#include "platform/programs.h"
 #include "platform/ui.h"
 #include "wizard/replay_driver.h"
 #include "wizard/replay_reader.h"
 
 namespace {
 
-std::string ProgramFolder(const char* argv0) {
-  char buf[4096];
-  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  std::string exe = n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string(argv0);
-  size_t slash = exe.find_last_of('/');
-  return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
-}
-
-// For tests only: TARVIK_FIXED_CLOCK="YYYY-MM-DD HH:MM:SS" stops the clock at that
-// moment, so that a run's dates, game id and run time come out the same every time.
-// Unset, the clock is the real one. False for a value that is not such a moment.
-bool SetFixedClock(const char* text, tarvik::FixedClock& clock) {
-  tarvik::DateTime& t = clock.now;
-  char end = 0;
-  if (std::sscanf(text, "%d-%d-%d %d:%d:%d%c", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second, &end) != 6 ||
-      t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 || t.hour > 23 || t.minute < 0 ||
-      t.minute > 59 || t.second < 0 || t.second > 59) {
-    return false;
+// With a display named and the wizard wanted, the windows are the business of the
+// second executable beside this one, which links the window toolkit; this one links
+// none, so that every run without windows works on a machine without it. Returns the
+// status to end with, or nothing when the windows could not be started: the run then
+// goes on as one without a display, and says so.
+std::optional<int> RunWindowedWizard(int argc, char** argv) {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) return std::nullopt;
+  const std::string wizard = tarvik::ProgramFolder() + tarvik::WIZARD_PROGRAM;
+  std::vector<std::string> args(argv, argv + argc);
+  args[0] = wizard;
+  const tarvik::ProgramRun run = tarvik::RunAndWait(wizard, args);
+  if (run.started && run.status != 127) {
+    if (run.signal != 0) {  // end as the windows ended
+      std::signal(run.signal, SIG_DFL);
+      std::raise(run.signal);
+    }
+    return run.status;
   }
-  clock.seconds = t.hour * 3600.0 + t.minute * 60.0 + t.second;
-  return true;
+  std::cerr << "tarvik: the wizard's windows cannot be started ("
+            << (run.started ? wizard + " cannot load the window libraries" : run.error) << ")\n";
+  return std::nullopt;
 }
 
 }  // namespace
@@ -67,6 +70,22 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  tarvik::Clock realClock;
+  tarvik::FixedClock fixedClock;
+  const tarvik::Clock* clock = tarvik::ChooseClock(realClock, fixedClock, error);
+  if (!clock) {
+    std::cerr << "tarvik: " << error << "\n";
+    return 2;
+  }
+  // The tools run alone, without the start-up.
+  if (!options.tool.empty()) {
+    return tarvik::RunTool(options, tarvik::GameFolder(options), *clock, std::cout, std::cerr);
+  }
+
+  if (tarvik::OpensWizard(options)) {
+    if (const std::optional<int> status = RunWindowedWizard(argc, argv)) return *status;
+  }
+
   // A replay file is read and checked whole before anything else happens.
   std::vector<tarvik::ReplayEvent> replay;
   if (options.replayFile) {
@@ -78,16 +97,6 @@ int main(int argc, char** argv) {
     }
   }
 
-  tarvik::Clock realClock;
-  tarvik::FixedClock fixedClock;
-  const tarvik::Clock* clock = &realClock;
-  if (const char* fixed = std::getenv("TARVIK_FIXED_CLOCK")) {
-    if (!SetFixedClock(fixed, fixedClock)) {
-      std::cerr << "tarvik: TARVIK_FIXED_CLOCK needs \"YYYY-MM-DD HH:MM:SS\", not \"" << fixed << "\"\n";
-      return 2;
-    }
-    clock = &fixedClock;
-  }
   tarvik::ConsoleUserInterface ui(std::cerr);
   tarvik::ConsoleOutputView output(std::cout);
   auto session = std::make_unique<tarvik::Session>();
@@ -101,11 +110,6 @@ int main(int argc, char** argv) {
     session->ui = driver.get();
     session->wizard.frontEnd = driver.get();
   }
-  session->random.SetFixedSeed(options.seed);
-  session->paths.appPath = options.gameDir ? *options.gameDir : ProgramFolder(argv[0]);
-  session->commandLine = options.commandLine;
-  session->listRacesOnly = options.listRaces;
-  session->listSlotsOnly = options.listSlots;
-  session->generate = options.generate;
+  tarvik::PrepareSession(*session, options);
   return tarvik::RunProgram(*session);
 }

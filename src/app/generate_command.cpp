@@ -6,6 +6,7 @@
 #include <new>
 
 #include "app/session.h"
+#include "app/tool_commands.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "packs/map_files.h"
@@ -463,6 +464,7 @@ void RunGenerate(GenerateSession& s, const GenerateSettings& g) {
     throw BuildError("out of memory");
   }
   const GenerationResult result = GenerateStandardUniverse(s, g.names);
+  if (result == GenerationResult::Finished && s.output) s.output->Print("\n" + FairnessReportOf(s.tables.universeFilePath));
   throw ProgramEnd{result == GenerationResult::Finished ? 0 : 1};
 }
 

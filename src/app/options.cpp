@@ -5,6 +5,12 @@
 
 namespace tarvik {
 
+int ToolArgumentCount(std::string_view option) {
+  if (option == "--inspect" || option == "--fairness" || option == "--check") return 1;
+  if (option == "--map-picture") return 2;
+  return 0;
+}
+
 bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, std::string& error) {
   size_t i = 0;
   std::optional<std::string> generateSlot;
@@ -40,6 +46,20 @@ bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, st
         if (!v) return false;
         generateWords.push_back(*v);
       }
+    } else if (const int n = ToolArgumentCount(a); n > 0) {
+      if (!out.tool.empty()) {
+        error = a + " cannot be combined with " + out.tool;
+        return false;
+      }
+      out.tool = a;
+      for (int k = 0; k < n; ++k) {
+        const std::string* v = needValue(a);
+        if (!v) {
+          error = a + (n == 1 ? " needs a file" : " needs " + std::to_string(n) + " files");
+          return false;
+        }
+        out.toolArgs.push_back(*v);
+      }
     } else if (a == "--game-dir") {
       const std::string* v = needValue(a);
       if (!v) return false;
@@ -70,6 +90,11 @@ bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, st
     line += args[i];
   }
   out.commandLine = line;
+  if (!out.tool.empty() && (!line.empty() || generateSlot || !generateWords.empty() || out.listRaces || out.listSlots ||
+                            out.replayFile)) {
+    error = out.tool + " runs alone: it takes no batch command line, --generate, --replay, --list-races or --list-slots";
+    return false;
+  }
   if (out.replayFile && (!line.empty() || out.listRaces || out.listSlots || generateSlot)) {
     error = "--replay runs the wizard and takes no batch command line, --generate, --list-races or --list-slots";
     return false;
@@ -110,6 +135,8 @@ std::string UsageText() {
       "       tarvik [--game-dir DIR] [--seed N] --replay FILE\n"
       "       tarvik [--game-dir DIR] [--seed N] --generate SLOT --races ID,ID,... [SETTINGS]\n"
       "       tarvik [--game-dir DIR] --list-slots | --list-races\n"
+      "       tarvik [--game-dir DIR] --check SCRIPT\n"
+      "       tarvik --inspect FILE | --map-picture FILE OUT.svg | --fairness FILE\n"
       "       tarvik --help | --version\n"
       "\n"
       "Tarvik creates the starting universe of a new game. It works in its game folder:\n"
@@ -175,10 +202,31 @@ std::string UsageText() {
       "  --help          show this text\n"
       "  --version       show the version\n"
       "\n"
+      "Tools for hosts and designers. Each runs alone, without the start-up, and\n"
+      "changes nothing in the game folder:\n"
+      "  --inspect FILE  what a universe file, game.dat, slot.dat, race module, ship\n"
+      "                  pack or map file holds, as JSON on standard output: every field\n"
+      "                  by its name (unnamed ones as \"@OFFSET\"), texts as UTF-8,\n"
+      "                  scrambled names also unscrambled; what a damaged file does not\n"
+      "                  hold is listed in \"errors\"\n"
+      "  --map-picture FILE OUT.svg\n"
+      "                  an SVG picture of a universe file or a map file: the planets,\n"
+      "                  each player's home by slot number and colour, the other objects\n"
+      "  --fairness FILE how fair the start positions of a universe file are: for every\n"
+      "                  player the straight-line distance to the nearest other home and\n"
+      "                  the planets and ore around its home, with the spread of each\n"
+      "                  (also printed after every --generate run)\n"
+      "  --check SCRIPT  run a universe script's two passes against the game folder's\n"
+      "                  race modules, ship packs and maps without writing anything, and\n"
+      "                  list every problem as FILE:LINE: warning: TEXT, then a count\n"
+      "                  (SCRIPT is a path, or a name in the scripts folder)\n"
+      "\n"
       "The run log of the last build is tarvik.log in the game folder.\n"
       "Exit status: 0 after a normal end; 1 after an error that ends the program, when\n"
       "the output file already exists or the slot is in use; 2 for a usage error, or\n"
-      "when the wizard is asked for but there is no display.\n";
+      "when the wizard is asked for but there is no display. The tools: 0 when the file\n"
+      "is sound (--check: no warnings), 1 when it is damaged, of the wrong kind or has\n"
+      "warnings, 2 for a usage error or a file that cannot be read.\n";
 }
 
 }  // namespace tarvik

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/generate_command.h"
@@ -23,8 +24,15 @@ struct LongOptions {
   // one of its settings is seen, so that a usage error can point at the settings.
   std::optional<GenerateSettings> generate;
   bool generateAsked = false;
+  // The tools for hosts and designers (--inspect, --map-picture, --fairness, --check):
+  // the tool's option word and its arguments. A tool runs without the start-up.
+  std::string tool;
+  std::vector<std::string> toolArgs;
   std::string commandLine;
 };
+
+// The number of file arguments of a tool option, 0 for any other word.
+int ToolArgumentCount(std::string_view option);
 
 // Parses argv[1..]. Returns false with `error` set for a usage error (exit status 2).
 bool ParseLongOptions(const std::vector<std::string>& args, LongOptions& out, std::string& error);

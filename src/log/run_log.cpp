@@ -31,7 +31,6 @@ void CloseLogFile(RunLog& log, bool keepPending) {
 
 void OpenLogFile(LogSession& s) {
   RunLog& log = s.log;
-  log.lineEnd = "\r\n";
   const std::string& path = s.paths.logPath;
   log.logFile = std::make_unique<BinaryFile>();
   try {
@@ -59,7 +58,8 @@ void AddWindowLine(RunLog& log, std::string line) {
 void LogLine(LogSession& s, const std::string& text) {
   RunLog& log = s.log;
   const std::string upper = UpperAscii(text);
-  if (!log.logFile) OpenLogFile(s);
+  if (!log.logFile) log.lineEnd = "\r\n";
+  if (!log.logFile && !log.noFile) OpenLogFile(s);
   if (upper == "LOAD") {
     std::string whole;
     if (log.logFile) {
@@ -87,10 +87,12 @@ void LogLine(LogSession& s, const std::string& text) {
   }
   if (upper == "CLEAR") {
     CloseLogFile(log, false);  // what it held is emptied now
-    try {
-      BinaryFile empty(s.paths.logPath, BinaryFile::Mode::Create);
-      empty.Close();
-    } catch (const RuntimeError&) {
+    if (!log.noFile) {
+      try {
+        BinaryFile empty(s.paths.logPath, BinaryFile::Mode::Create);
+        empty.Close();
+      } catch (const RuntimeError&) {
+      }
     }
     if (s.output && log.outputShown) s.output->SetLogText("", "");
     for (auto& l : log.lines) l.clear();

@@ -32,6 +32,9 @@ struct RunLog {
   int lineCount = 0;
   std::array<std::string, LOG_WINDOW_LINES + 1> lines;  // 1-based, oldest first
   std::string windowText;                               // lines 1..lineCount joined
+  // No log file at all: lines reach the output view only, and CLEAR empties no file (a
+  // run that must leave the game folder as it was, such as the script checker's).
+  bool noFile = false;
 
   // Output window flags.
   bool outputShown = false;

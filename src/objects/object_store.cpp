@@ -147,6 +147,7 @@ void SetIndexEntry(StoreState& st, int id, int16_t owner, int32_t pos, int16_t s
 
 void ResetStore(StoreState& st) {
   st.file.reset();
+  st.dry = false;
   st.nextFreeId.clear();
   st.nextFreeId.shrink_to_fit();
   st.mapListCursor = 1;
@@ -157,6 +158,15 @@ void ResetStore(StoreState& st) {
   st.pendingRecords.clear();
   st.pendingPos = 0;
   st.planets.Clear();
+}
+
+// The identifier search's pointers, from the identifiers in use when the store opens.
+void StartIdSearch(ObjectSession& s) {
+  StoreState& st = s.store;
+  st.nextFreeId.assign(NO_FREE_ID + 1, 0);
+  for (int i = 1; i <= MAX_OBJECTS; ++i) st.nextFreeId[i] = IdTaken(s, i) ? i + 1 : i;
+  st.nextFreeId[NO_FREE_ID] = NO_FREE_ID;
+  st.mapListCursor = 1;
 }
 
 // The add operation of every kind: the kind's working record with its owner, position,
@@ -201,7 +211,7 @@ void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
   c.objectCount += 1;
 
   SetIndexEntry(st, id, ownerCode, static_cast<int32_t>(pos), static_cast<int16_t>(size));
-  AppendRecord(st, pos, rec.bytes());
+  if (!st.dry) AppendRecord(st, pos, rec.bytes());
 
   t.objectX[id] = tableX;
   t.objectY[id] = tableY;
@@ -218,7 +228,7 @@ void StoreKind(ObjectSession& s, BlockKind kind) { StoreObject(s, *KindOfBlock(k
 
 }  // namespace
 
-bool ObjectStoreOpen(const ObjectSession& s) { return s.store.file && s.store.file->IsOpen(); }
+bool ObjectStoreOpen(const ObjectSession& s) { return s.store.dry || (s.store.file && s.store.file->IsOpen()); }
 
 void OpenObjectStore(ObjectSession& s, const std::string& path) {
   StoreState& st = s.store;
@@ -257,17 +267,29 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
   }
   st.index = file->Read(c.indexPos, static_cast<size_t>(MAX_OBJECTS) * INDEX_ENTRY_SIZE);
   st.file = std::move(file);
-
-  st.nextFreeId.assign(NO_FREE_ID + 1, 0);
-  for (int i = 1; i <= MAX_OBJECTS; ++i) st.nextFreeId[i] = IdTaken(s, i) ? i + 1 : i;
-  st.nextFreeId[NO_FREE_ID] = NO_FREE_ID;
-  st.mapListCursor = 1;
+  StartIdSearch(s);
   st.planets.Rebuild(t);
+}
+
+void OpenDryObjectStore(ObjectSession& s) {
+  StoreState& st = s.store;
+  ResetStore(st);
+  st.path.clear();
+  for (Table<int16_t, MAX_OBJECTS>* table : TablesInFileOrder(s.tables.objects)) table->Fill(0);
+  s.tables.counters = UniverseCounters{};
+  s.tables.counters.tableBase = UNIVERSE_TABLE_BASE;
+  st.index.assign(static_cast<size_t>(MAX_OBJECTS) * INDEX_ENTRY_SIZE, 0);
+  st.dry = true;
+  StartIdSearch(s);
 }
 
 void CloseObjectStore(ObjectSession& s) {
   if (!ObjectStoreOpen(s)) return;
   StoreState& st = s.store;
+  if (st.dry) {
+    ResetStore(st);
+    return;
+  }
   const UniverseCounters& c = s.tables.counters;
   ObjectTables& t = s.tables.objects;
   try {

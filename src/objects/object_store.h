@@ -12,6 +12,10 @@ namespace tarvik {
 struct ObjectSession;
 
 void OpenObjectStore(ObjectSession& s, const std::string& path);
+// An object store with no file behind it, for the script checker: it starts as the
+// store of a newly written universe file (no objects), gives identifiers and map-list
+// slots as that store would, and writes nothing, at close either.
+void OpenDryObjectStore(ObjectSession& s);
 // Whether a universe file is open for objects (between OpenObjectStore and
 // CloseObjectStore).
 bool ObjectStoreOpen(const ObjectSession& s);

@@ -20,6 +20,8 @@ struct StoreState {
 
   std::string path;
   std::unique_ptr<BinaryFile> file;  // open between OpenObjectStore and CloseObjectStore
+  // Open with no file behind it (OpenDryObjectStore): nothing is written.
+  bool dry = false;
   int32_t lastObjectId = 0;          // the non-planet object stored last
 
   // What follows keeps the cost of a stored object independent of how many objects

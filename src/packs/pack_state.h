@@ -26,6 +26,20 @@ const RecordLayout& RaceUnitRecordLayout();
 const RecordLayout& RaceExtraRecordLayout();
 const RecordLayout& HullRecordLayout();
 
+// The parts of the data files around those records, for the tools that show a file:
+// the race module's header (the identifier, revision and directory position at
+// PACK_ID_POS, PACK_REVISION_POS and PACK_INDEX_POS) and its directory of record
+// positions; the ship pack's header and one entry of its hull table; the map file's
+// header and one entry of its coordinate list; the main data file's header.
+const RecordLayout& RaceModuleHeaderLayout();     // 453 bytes
+const RecordLayout& RaceModuleDirectoryLayout();  // 100 bytes
+const RecordLayout& ShipPackHeaderLayout();       // 461 bytes
+const RecordLayout& HullTableEntryLayout();       // 10 bytes
+const RecordLayout& MapFileHeaderLayout();        // 112 bytes
+const RecordLayout& MapCoordinateLayout();        // 6 bytes
+inline constexpr int MAP_NAME_SIZE = 40;          // one entry of a map's name list
+const RecordLayout& DataFileHeaderLayout();       // 100 bytes
+
 struct RaceModuleEntry {
   int32_t raceId = 0;
   int32_t revision = 0;

@@ -19,6 +19,11 @@ struct AppPaths {
   bool scriptFound = false;
 };
 
+// The game folder of a program that lies in programFolder (ending in a separator): that
+// folder, except for an installed program, whose folder is named "bin": its game
+// folder is the current folder ("./").
+std::string GameFolderOfProgram(const std::string& programFolder);
+
 // Fills the derived paths from appPath (adding the trailing separator when missing).
 void SetAppPath(AppPaths& paths, std::string appPath);
 

@@ -15,30 +15,24 @@ void ParseScriptLine(ScriptSession& s, std::string_view line) {
   if (s.script.blockKind != BlockKind::None && !st.keyword.empty()) DoProperty(s, st.keyword, st.value);
 }
 
-void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
+void BeginScriptPass(ScriptSession& s, ScriptPass pass) {
   s.script.pass = pass;
-  if (!FileExists(path)) throw FatalError{"Script Missing"};
-  const std::vector<uint8_t> bytes = ReadWholeFile(path);
-
   s.script.pendingMapFile = false;
   s.script.pendingMapPath.clear();
   // A script run also drops the map that the wizard's map step had chosen.
   s.map.defaultMapFile.clear();
   s.map.chosenMapFile.clear();
+}
+
+void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
+  s.script.pass = pass;
+  if (!FileExists(path)) throw FatalError{"Script Missing"};
+  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  BeginScriptPass(s, pass);
 
   if (bytes.empty()) return;
   if (pass == ScriptPass::Objects) OpenObjectStore(s, s.tables.universeFilePath);
-
-  // The carriage return is the only line separator; a line feed stays in the line and
-  // is dropped when the line is cut. Text after the last carriage return is a line when
-  // it is not empty.
-  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  size_t start = 0;
-  for (size_t cr; (cr = text.find('\r', start)) != std::string_view::npos; start = cr + 1) {
-    ParseScriptLine(s, text.substr(start, cr - start));
-  }
-  if (start < text.size()) ParseScriptLine(s, text.substr(start));
-
+  ForEachScriptLine(bytes, [&](std::string_view line) { ParseScriptLine(s, line); });
   if (pass == ScriptPass::Objects) CloseObjectStore(s);
 }
 

@@ -32,19 +32,39 @@ long long LeadingNumber(std::string_view t) {
 // Values of 1000000001 and more, or -1000000000 and less, count as no number at all.
 bool OutsideReadableRange(long long v) { return v >= 1000000001LL || v <= -1000000000LL; }
 
-// The number that collected digit-set characters stand for, clamped into [min, max]:
-// more than ten characters, or a value beyond the readable range, gives 0.
-int32_t ClampedReading(const std::string& digits, int32_t min, int32_t max) {
-  if (digits.size() > 10) return 0;
-  long long v = LeadingNumber(digits);
-  if (OutsideReadableRange(v)) return 0;
-  if (v < min) v = min;
-  if (v > max) v = max;
-  return static_cast<int32_t>(v);
+// Reads collected digit-set characters into r: the number they stand for, pulled into
+// [min, max]; more than ten characters, or a value beyond the readable range, gives 0.
+void ReadDigits(const std::string& digits, int32_t min, int32_t max, ValueReading& r) {
+  if (digits.size() > 10) {
+    r.form = ValueReading::Form::TooLong;
+    return;
+  }
+  r.read = LeadingNumber(digits);
+  if (OutsideReadableRange(r.read)) {
+    r.form = ValueReading::Form::TooLarge;
+    return;
+  }
+  long long v = r.read;
+  if (v < min) {
+    v = min;
+    r.pull = ValueReading::Pull::ToMin;
+  }
+  if (v > max) {
+    v = max;
+    r.pull = ValueReading::Pull::ToMax;
+  }
+  r.value = static_cast<int32_t>(v);
 }
 
-int32_t DiceValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max) {
-  std::string a, b;
+int32_t ClampedReading(const std::string& digits, int32_t min, int32_t max) {
+  ValueReading r;
+  ReadDigits(digits, min, max, r);
+  return r.value;
+}
+
+// The A and B collections of a DICE expression: the digit-set characters before the
+// first comma, and those between it and the first ")".
+void DiceDigits(std::string_view text, std::string& a, std::string& b) {
   int state = 1;
   for (char c : text) {
     if (c == ')') {
@@ -59,32 +79,77 @@ int32_t DiceValue(PlatformSession& s, std::string_view text, int32_t min, int32_
       }
     }
   }
-  auto bound = [&](const std::string& digits) -> long long {
-    if (digits.empty() || digits.size() > 10) return 0;
-    long long v = LeadingNumber(digits);
-    if (v > max) v = max;
-    if (v < min) v = min;
-    return v;
-  };
-  long long lo = bound(a);
-  long long hi = bound(b);
-  if (lo > hi) std::swap(lo, hi);
-  double r = s.random.Next() * static_cast<double>(hi - lo) + static_cast<double>(lo);
-  if (r < static_cast<double>(lo)) r = static_cast<double>(lo);
-  if (r > static_cast<double>(hi)) r = static_cast<double>(hi);
-  return static_cast<int32_t>(RoundToInt(r));
+}
+
+ValueReading::DiceNumber DiceBound(const std::string& digits, int32_t min, int32_t max) {
+  ValueReading::DiceNumber n;
+  if (digits.empty() || digits.size() > 10) {
+    n.missing = true;
+    return n;  // 0, not pulled into the bounds
+  }
+  n.read = n.bound = LeadingNumber(digits);
+  if (n.bound > max) {
+    n.bound = max;
+    n.pull = ValueReading::Pull::ToMax;
+  }
+  if (n.bound < min) {
+    n.bound = min;
+    n.pull = ValueReading::Pull::ToMin;
+  }
+  return n;
+}
+
+// Whether the text is a whole number as a person writes one: an optional sign, then
+// digits, commas allowed between them.
+bool IsWholeNumberText(std::string_view t) {
+  size_t i = 0;
+  if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
+  bool digit = false;
+  for (; i < t.size(); ++i) {
+    if (t[i] >= '0' && t[i] <= '9') {
+      digit = true;
+    } else if (t[i] != ',') {
+      return false;
+    }
+  }
+  return digit;
 }
 
 }  // namespace
 
-int32_t GetValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max) {
-  if (text.empty()) return 0;
-  if (UpperAscii(text).find("DICE(") != std::string::npos) return DiceValue(s, text, min, max);
+ValueReading ReadValueText(std::string_view text, int32_t min, int32_t max) {
+  using Form = ValueReading::Form;
+  ValueReading r;
+  if (text.empty()) return r;
+  if (UpperAscii(text).find("DICE(") != std::string::npos) {
+    r.form = Form::Dice;
+    std::string a, b;
+    DiceDigits(text, a, b);
+    r.dice[0] = DiceBound(a, min, max);
+    r.dice[1] = DiceBound(b, min, max);
+    return r;
+  }
   std::string digits;
   for (char c : text) {
     if (IsDigitSet(c)) digits += c;
   }
-  return ClampedReading(digits, min, max);
+  r.form = digits.find_first_of("0123456789") == std::string::npos ? Form::NoDigits
+           : IsWholeNumberText(text)                                ? Form::Whole
+                                                                    : Form::Lenient;
+  ReadDigits(digits, min, max, r);
+  return r;
+}
+
+int32_t GetValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max) {
+  const ValueReading r = ReadValueText(text, min, max);
+  if (r.form != ValueReading::Form::Dice) return r.value;
+  long long lo = r.dice[0].bound;
+  long long hi = r.dice[1].bound;
+  if (lo > hi) std::swap(lo, hi);
+  double v = s.random.Next() * static_cast<double>(hi - lo) + static_cast<double>(lo);
+  if (v < static_cast<double>(lo)) v = static_cast<double>(lo);
+  if (v > static_cast<double>(hi)) v = static_cast<double>(hi);
+  return static_cast<int32_t>(RoundToInt(v));
 }
 
 int32_t GetIndex(std::string_view text, int32_t min, int32_t max) {

@@ -18,6 +18,34 @@ struct UniverseSession;
 // "DICE(" (any case) draws a random whole number between its two bounds.
 int32_t GetValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max);
 
+// How GetValue reads a value text, told in full for the script checker; GetValue itself
+// reads through it.
+struct ValueReading {
+  enum class Form {
+    Empty,     // no text: 0, not pulled into the bounds
+    Dice,      // a DICE expression: see dice
+    Whole,     // a whole number as written (commas and a leading "+" are allowed)
+    Lenient,   // digits among other characters: only the digits and minus signs count
+    NoDigits,  // no digit: read as 0, then pulled into the bounds
+    TooLong,   // more than ten digits and minus signs: 0
+    TooLarge,  // 1000000001 or more, or -1000000000 or less: 0
+  };
+  enum class Pull { None, ToMin, ToMax };
+  Form form = Form::Empty;
+  long long read = 0;  // the number read, before it is pulled into the bounds
+  Pull pull = Pull::None;
+  int32_t value = 0;   // the result (not for DICE, whose result is drawn)
+  // The two numbers of a DICE expression: what was read, whether one is missing (no
+  // digits, or more than ten, counting as 0) and the bound it becomes.
+  struct DiceNumber {
+    long long read = 0;
+    bool missing = false;
+    Pull pull = Pull::None;
+    long long bound = 0;
+  } dice[2];
+};
+ValueReading ReadValueText(std::string_view text, int32_t min, int32_t max);
+
 // The number written after a keyword's stem, such as the 5 of "(5)": digits up to the
 // first "=", "," or ")", clamped into [min, max]. An empty text gives 0.
 int32_t GetIndex(std::string_view text, int32_t min, int32_t max);

@@ -94,7 +94,7 @@ DispatchResult ControlEvent(WizardSession& s, Form& f, const WizardEvent& e) {
       if (c->kind == ControlKind::ComboBox) c->selected = -1;
       break;
     case WizardEventKind::Key:
-      if (f.id == FormId::Race && c->name == "txtPlayers") {
+      if (HandlesKeyPress(f.id, c->name)) {
         PlayersKeyPress(s, e.value);
       } else {
         TypeCharacter(*c, e.value);
@@ -134,6 +134,10 @@ DispatchResult Carry(WizardSession& s, const WizardEvent& e) {
 }
 
 }  // namespace
+
+bool HandlesKeyPress(FormId form, std::string_view control) {
+  return form == FormId::Race && control == "txtPlayers";
+}
 
 DispatchResult Dispatch(WizardSession& s, const WizardEvent& e) {
   try {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "wizard/forms.h"
 
@@ -47,6 +48,11 @@ enum class DispatchResult {
 // ProgramEnd; a run-time error that no step handles becomes a FatalError, whose
 // "ERROR!" box the top shows before the program ends.
 DispatchResult Dispatch(WizardSession& s, const WizardEvent& e);
+
+// Whether a step handles the key presses of that text box itself (txtPlayers): a window
+// front end then hands it every typed character as a Key event instead of letting the
+// box edit its own text.
+bool HandlesKeyPress(FormId form, std::string_view control);
 
 // The reason of a result, for a line on standard error.
 std::string DispatchResultText(DispatchResult r);

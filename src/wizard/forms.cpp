@@ -18,12 +18,12 @@ constexpr int STEP_HEIGHT = 332;
 constexpr Rect STEP_PICTURE{0, 0, STEP_WIDTH, STEP_HEIGHT};
 
 constexpr ControlSpec SLOT_CONTROLS[] = {
-    {"lblGame(1)", K::Label, {490, 8, 180, 18}, "(Empty)"},    {"lblGame(2)", K::Label, {490, 36, 180, 18}, "(Empty)"},
-    {"lblGame(3)", K::Label, {490, 64, 180, 18}, "(Empty)"},   {"lblGame(4)", K::Label, {490, 92, 180, 18}, "(Empty)"},
-    {"lblGame(5)", K::Label, {490, 120, 180, 18}, "(Empty)"},  {"lblGame(6)", K::Label, {490, 148, 180, 18}, "(Empty)"},
-    {"lblGame(7)", K::Label, {490, 176, 180, 18}, "(Empty)"},  {"lblGame(8)", K::Label, {490, 204, 180, 18}, "(Empty)"},
-    {"lblGame(9)", K::Label, {490, 232, 180, 18}, "(Empty)"},  {"lblGame(10)", K::Label, {490, 260, 180, 18}, "(Empty)"},
-    {"lblGame(11)", K::Label, {490, 288, 180, 18}, "(Empty)"}, {"lblGame(12)", K::Label, {490, 316, 180, 18}, "(Empty)"},
+    {"lblGame(1)", K::Label, {490, 8, 180, 16}, "(Empty)"},    {"lblGame(2)", K::Label, {490, 36, 180, 16}, "(Empty)"},
+    {"lblGame(3)", K::Label, {490, 64, 180, 16}, "(Empty)"},   {"lblGame(4)", K::Label, {490, 92, 180, 16}, "(Empty)"},
+    {"lblGame(5)", K::Label, {490, 120, 180, 16}, "(Empty)"},  {"lblGame(6)", K::Label, {490, 148, 180, 16}, "(Empty)"},
+    {"lblGame(7)", K::Label, {490, 176, 180, 16}, "(Empty)"},  {"lblGame(8)", K::Label, {490, 204, 180, 16}, "(Empty)"},
+    {"lblGame(9)", K::Label, {490, 232, 180, 16}, "(Empty)"},  {"lblGame(10)", K::Label, {490, 260, 180, 16}, "(Empty)"},
+    {"lblGame(11)", K::Label, {490, 288, 180, 16}, "(Empty)"}, {"lblGame(12)", K::Label, {490, 316, 180, 16}, "(Empty)"},
 };
 
 constexpr ControlSpec MAP_CONTROLS[] = {

@@ -1,10 +1,11 @@
 #include "wizard/state_dump.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "base/cp1252.h"
+#include "base/json.h"
+#include "base/xml.h"
 
 namespace tarvik {
 
@@ -13,99 +14,44 @@ namespace {
 // A text of the system as the dump shows it: up to its first zero byte, as cp1252.
 std::string ShownText(const std::string& bytes) { return Cp1252ToUtf8(bytes.substr(0, bytes.find('\0'))); }
 
-std::string JsonString(const std::string& bytes) {
-  std::string out = "\"";
-  for (char ch : ShownText(bytes)) {
-    const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += ch;
-        }
-    }
-  }
-  return out + "\"";
-}
-
-std::string JsonNumber(double v) {
-  if (!std::isfinite(v)) return "0";
-  char buf[32];
-  auto res = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, res.ptr);
-}
-
-std::string JsonBool(bool b) { return b ? "true" : "false"; }
+// A text of the system as a JSON string.
+void Text(JsonWriter& w, const std::string& bytes) { w.String(ShownText(bytes)); }
 
 // A canvas colour: its palette index when it is one of the 16, else "#rrggbb".
-std::string CanvasColor(Rgb color) {
+void CanvasColor(JsonWriter& w, Rgb color) {
   const int index = StandardColorIndex(color);
-  return index >= 0 ? std::to_string(index) : "\"" + HexColor(color) + "\"";
-}
-
-// Members of an object, written in order.
-class JsonObject {
- public:
-  JsonObject& Add(const std::string& name, const std::string& json) {
-    out_ += (out_.empty() ? "{" : ",") + JsonString(name) + ":" + json;
-    return *this;
+  w.Key("color");
+  if (index >= 0) {
+    w.Int(index);
+  } else {
+    w.String(HexColor(color));
   }
-  JsonObject& Add(const std::string& name, int v) { return Add(name, std::to_string(v)); }
-  JsonObject& AddBool(const std::string& name, bool v) { return Add(name, JsonBool(v)); }
-  JsonObject& AddText(const std::string& name, const std::string& text) { return Add(name, JsonString(text)); }
-  std::string str() const { return out_.empty() ? "{}" : out_ + "}"; }
-
- private:
-  std::string out_;
-};
-
-template <typename T, typename F>
-std::string JsonArray(const std::vector<T>& values, F toJson) {
-  std::string out = "[";
-  for (size_t i = 0; i < values.size(); ++i) out += (i ? "," : "") + toJson(values[i]);
-  return out + "]";
 }
 
-std::string ControlJson(const Control& c) {
-  JsonObject o;
-  o.AddText("text", c.ShownText());
+void WriteControl(JsonWriter& w, const Control& c) {
+  w.BeginObject().Key("text");
+  Text(w, c.ShownText());
   switch (c.kind) {
     case ControlKind::ListBox:
     case ControlKind::ComboBox:
-      o.Add("items", JsonArray(c.items, JsonString)).Add("selected", c.selected).AddBool("enabled", c.enabled);
+      w.Key("items").BeginArray();
+      for (const std::string& item : c.items) Text(w, item);
+      w.EndArray().Member("selected", c.selected).Member("enabled", c.enabled);
       break;
     case ControlKind::CheckBox:
     case ControlKind::OptionButton:
-      o.AddBool("checked", c.checked).AddBool("enabled", c.enabled);
+      w.Member("checked", c.checked).Member("enabled", c.enabled);
       break;
     case ControlKind::TextBox:
     case ControlKind::CommandButton:
-      o.AddBool("enabled", c.enabled);
+      w.Member("enabled", c.enabled);
       break;
     case ControlKind::Label:
       break;
   }
-  o.AddBool("shown", c.shown);
-  if (c.kind == ControlKind::Label) o.AddText("color", HexColor(c.color));
-  return o.str();
+  w.Member("shown", c.shown);
+  if (c.kind == ControlKind::Label) w.Member("color", HexColor(c.color));
+  w.EndObject();
 }
 
 const char* OpName(CanvasOpKind k) {
@@ -132,75 +78,62 @@ const char* OpName(CanvasOpKind k) {
   return "";
 }
 
-std::string OpJson(const CanvasOp& op) {
-  JsonObject o;
-  o.AddText("op", OpName(op.kind)).Add("x", op.x).Add("y", op.y);
+void WriteOp(JsonWriter& w, const CanvasOp& op) {
+  w.BeginObject().Member("op", OpName(op.kind)).Member("x", op.x).Member("y", op.y);
   switch (op.kind) {
     case CanvasOpKind::Button:
     case CanvasOpKind::SmallButton:
     case CanvasOpKind::DisabledButton:
-      o.AddText("text", op.text).AddBool("highlighted", op.highlighted);
+      w.Key("text");
+      Text(w, op.text);
+      w.Member("highlighted", op.highlighted);
       break;
     case CanvasOpKind::Text:
-      o.AddText("text", op.text).Add("color", CanvasColor(op.color));
+      w.Key("text");
+      Text(w, op.text);
+      CanvasColor(w, op.color);
       break;
     case CanvasOpKind::Lamp:
-      o.Add("state", op.state);
+      w.Member("state", op.state);
       break;
     case CanvasOpKind::Point:
-      o.Add("color", CanvasColor(op.color));
+      CanvasColor(w, op.color);
       break;
     case CanvasOpKind::Box:
     case CanvasOpKind::FilledBox:
-      o.Add("x2", op.x2).Add("y2", op.y2).Add("color", CanvasColor(op.color));
+      w.Member("x2", op.x2).Member("y2", op.y2);
+      CanvasColor(w, op.color);
       break;
     case CanvasOpKind::Circle:
-      o.Add("r", JsonNumber(op.r)).Add("color", CanvasColor(op.color));
+      w.Key("r").Number(std::isfinite(op.r) ? op.r : 0.0);
+      CanvasColor(w, op.color);
       break;
   }
-  return o.str();
+  w.EndObject();
 }
 
-std::string FormJson(const Form& f) {
-  JsonObject controls;
-  for (const Control& c : f.controls) controls.Add(c.name, ControlJson(c));
-  JsonObject o;
-  o.AddBool("shown", f.shown).AddText("caption", f.caption).Add("left", f.left).Add("top", f.top);
-  o.Add("controls", controls.str());
-  o.Add("canvas", f.picCMD ? JsonArray(f.picCMD->ops(), OpJson) : "[]");
-  return o.str();
+void WriteForm(JsonWriter& w, const Form& f) {
+  w.BeginObject().Member("shown", f.shown).Key("caption");
+  Text(w, f.caption);
+  w.Member("left", f.left).Member("top", f.top);
+  w.Key("controls").BeginObject();
+  for (const Control& c : f.controls) {
+    w.Key(c.name);
+    WriteControl(w, c);
+  }
+  w.EndObject();
+  w.Key("canvas").BeginArray();
+  if (f.picCMD) {
+    for (const CanvasOp& op : f.picCMD->ops()) WriteOp(w, op);
+  }
+  w.EndArray();
+  w.EndObject();
 }
 
 // ---- SVG ----
 
-std::string XmlText(const std::string& bytes) {
-  std::string out;
-  for (char ch : ShownText(bytes)) {
-    const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        if (c < 0x20) {
-          // XML allows only tab, line feed and carriage return among the controls.
-          out += (c == '\t' || c == '\n' || c == '\r') ? "&#" + std::to_string(c) + ";" : "&#xFFFD;";
-        } else {
-          out += ch;
-        }
-    }
-  }
-  return out;
-}
+// A text of the system inside the picture.
+std::string XmlText(const std::string& bytes) { return XmlEscaped(ShownText(bytes)); }
 
 std::string Attr(const char* name, const std::string& value) { return std::string(" ") + name + "=\"" + value + "\""; }
 std::string Attr(const char* name, long long value) { return Attr(name, std::to_string(value)); }
@@ -258,7 +191,8 @@ std::string OpSvg(const CanvasOp& op) {
       return op.kind == CanvasOpKind::Box ? SvgRect(left, top, w, h, "none", color) : SvgRect(left, top, w, h, color, "");
     }
     case CanvasOpKind::Circle:
-      return "<circle" + Attr("cx", x) + Attr("cy", y) + Attr("r", JsonNumber(std::abs(op.r))) + Attr("fill", "none") +
+      return "<circle" + Attr("cx", x) + Attr("cy", y) + Attr("r", JsonNumber(std::isfinite(op.r) ? std::abs(op.r) : 0.0)) +
+             Attr("fill", "none") +
              Attr("stroke", HexColor(op.color)) + "/>";
   }
   return "";
@@ -273,20 +207,28 @@ std::string HexColor(Rgb color) {
 }
 
 std::string DumpWizardJson(const WizardForms& forms, const std::vector<ShownMessage>& messages) {
-  std::vector<std::string> visible;
-  JsonObject formsJson;
+  std::string out;
+  JsonWriter w(out);
+  w.BeginObject().Key("visible").BeginArray();
+  for (const Form& f : forms.all()) {
+    if (f.created && f.shown) w.String(f.name);
+  }
+  w.EndArray().Key("forms").BeginObject();
   for (const Form& f : forms.all()) {
     if (!f.created) continue;
-    if (f.shown) visible.push_back(f.name);
-    formsJson.Add(f.name, FormJson(f));
+    w.Key(f.name);
+    WriteForm(w, f);
   }
-  JsonObject root;
-  root.Add("visible", JsonArray(visible, JsonString));
-  root.Add("forms", formsJson.str());
-  root.Add("messages", JsonArray(messages, [](const ShownMessage& m) {
-             return JsonObject().AddText("title", m.title).AddText("text", m.text).str();
-           }));
-  return root.str() + "\n";
+  w.EndObject().Key("messages").BeginArray();
+  for (const ShownMessage& m : messages) {
+    w.BeginObject().Key("title");
+    Text(w, m.title);
+    w.Key("text");
+    Text(w, m.text);
+    w.EndObject();
+  }
+  w.EndArray().EndObject();
+  return out;
 }
 
 std::string CanvasSvg(const Form& form) {

@@ -1,0 +1,136 @@
+#include "inspect/fairness.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "base/cp1252.h"
+
+namespace tarvik {
+
+namespace {
+
+double Distance(double x1, double y1, double x2, double y2) { return std::hypot(x1 - x2, y1 - y2); }
+
+std::string Fixed1(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.1f", v);
+  return buf;
+}
+
+std::string Ratio(const FairnessSpread& s) {
+  if (!s.any) return "-";
+  if (s.lowest <= 0) return s.highest <= 0 ? "1.00" : "none (lowest is 0)";
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.2f", s.highest / s.lowest);
+  return buf;
+}
+
+// A table of text cells, the first row its heading; column c is aligned left where
+// align[c] is 'L', right otherwise.
+std::string TableText(const std::vector<std::vector<std::string>>& rows, std::string_view align) {
+  std::vector<size_t> width;
+  for (const auto& row : rows) {
+    if (width.size() < row.size()) width.resize(row.size(), 0);
+    for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], row[c].size());
+  }
+  std::string out;
+  for (const auto& row : rows) {
+    std::string line;
+    for (size_t c = 0; c < row.size(); ++c) {
+      const std::string pad(width[c] - row[c].size(), ' ');
+      if (c > 0) line += "  ";
+      line += c < align.size() && align[c] == 'L' ? row[c] + pad : pad + row[c];
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += line + "\n";
+  }
+  return out;
+}
+
+}  // namespace
+
+FairnessReport RateStartPositions(const std::vector<PlayerView>& players, const std::vector<PlanetView>& planets) {
+  FairnessReport report;
+  for (const PlayerView& p : players) {
+    FairnessRow row;
+    row.player = p;
+    if (p.hasHome) {
+      for (const PlayerView& other : players) {
+        if (other.slot == p.slot || !other.hasHome) continue;
+        const double d = Distance(p.x, p.y, other.x, other.y);
+        if (!row.nearestHome || d < *row.nearestHome) row.nearestHome = d;
+      }
+      for (const PlanetView& planet : planets) {
+        if (planet.id == p.homePlanetId && p.homePlanetId != 0) {
+          row.homePlanetName = planet.name.empty() ? "#" + std::to_string(planet.id) : planet.name;
+          continue;
+        }
+        const double d = Distance(p.x, p.y, planet.x, planet.y);
+        for (int r = 0; r < 3; ++r) {
+          if (d <= FAIRNESS_RADII[r]) ++row.planetsWithin[r];
+        }
+        if (d <= FAIRNESS_ORE_RADIUS) row.oreWithin += planet.ore;
+      }
+    }
+    report.rows.push_back(row);
+  }
+  const std::string names[] = {"nearest home", "planets within 100", "planets within 200", "planets within 300",
+                               "ore within 200"};
+  for (int c = 0; c < 5; ++c) {
+    FairnessSpread spread;
+    spread.column = names[c];
+    for (const FairnessRow& row : report.rows) {
+      if (!row.player.hasHome) continue;
+      double v = 0;
+      if (c == 0) {
+        if (!row.nearestHome) continue;
+        v = *row.nearestHome;
+      } else {
+        v = c <= 3 ? row.planetsWithin[c - 1] : static_cast<double>(row.oreWithin);
+      }
+      spread.lowest = spread.any ? std::min(spread.lowest, v) : v;
+      spread.highest = spread.any ? std::max(spread.highest, v) : v;
+      spread.any = true;
+    }
+    report.spreads.push_back(spread);
+  }
+  return report;
+}
+
+std::string FairnessText(const FairnessReport& report) {
+  std::string out =
+      "Fairness of the start positions. Distances are straight-line distances in map units\n"
+      "(light years), measured from each player's home (its base; without a base, its first\n"
+      "ship or wing). The planet counts and the ore do not count the home planet itself.\n\n";
+  std::vector<std::vector<std::string>> rows = {{"Slot", "Race", "Home", "Home planet", "Nearest home", "Planets <=100",
+                                                 "<=200", "<=300", "Ore <=200"}};
+  for (const FairnessRow& row : report.rows) {
+    const PlayerView& p = row.player;
+    std::string race = p.raceId > 0 ? std::to_string(p.raceId) : "-";
+    if (!p.raceName.empty()) race += " " + Cp1252ToUtf8(p.raceName);
+    if (!p.hasHome) {
+      rows.push_back({std::to_string(p.slot), race, "(no home)", "-", "-", "-", "-", "-", "-"});
+      continue;
+    }
+    const std::string home = "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
+    const std::string planet = row.homePlanetName.empty() ? "-" : Cp1252ToUtf8(row.homePlanetName);
+    rows.push_back({std::to_string(p.slot), race, home, planet, row.nearestHome ? Fixed1(*row.nearestHome) : "-",
+                    std::to_string(row.planetsWithin[0]), std::to_string(row.planetsWithin[1]),
+                    std::to_string(row.planetsWithin[2]), std::to_string(row.oreWithin)});
+  }
+  out += TableText(rows, "LLLLRRRRR");
+  if (report.rows.empty()) out += "(no players)\n";
+
+  out += "\nSpread over the players with a home (ratio: highest / lowest):\n";
+  std::vector<std::vector<std::string>> spreads = {{"Column", "Lowest", "Highest", "Ratio"}};
+  for (const FairnessSpread& s : report.spreads) {
+    const bool distance = s.column == "nearest home";
+    auto shown = [&](double v) { return !s.any ? std::string("-") : distance ? Fixed1(v) : std::to_string(std::llround(v)); };
+    spreads.push_back({s.column, shown(s.lowest), shown(s.highest), Ratio(s)});
+  }
+  out += TableText(spreads, "LRRL");
+  return out;
+}
+
+}  // namespace tarvik

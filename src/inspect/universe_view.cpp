@@ -1,0 +1,333 @@
+#include "inspect/universe_view.h"
+
+#include <algorithm>
+#include <map>
+
+#include "base/bytes.h"
+#include "packs/pack_state.h"
+#include "packs/scramble.h"
+#include "universe/tables.h"
+
+namespace tarvik {
+
+void Problems::Add(std::string text) {
+  ++count_;
+  if (shown_.size() < MAX_PROBLEMS) shown_.push_back(std::move(text));
+}
+
+std::vector<std::string> Problems::List() const {
+  std::vector<std::string> list = shown_;
+  if (count_ > shown_.size()) list.push_back("... and " + std::to_string(count_ - shown_.size()) + " more problems");
+  return list;
+}
+
+PartRecord ReadPartRecord(std::span<const uint8_t> bytes, const RecordLayout& layout, long long pos) {
+  PartRecord part(layout);
+  const ByteView file(bytes);
+  if (!file.Has(pos, 1)) return part;
+  const long long available = std::min<long long>(layout.size(), file.length() - (pos - 1));
+  const std::span<const uint8_t> held = *file.Bytes(pos, available);
+  std::copy(held.begin(), held.end(), part.record.bytes().begin());
+  part.length = static_cast<int>(available);
+  return part;
+}
+
+PartRecord InnerRecord(const PartRecord& outer, std::string_view field, int index, const RecordLayout& inner) {
+  const Field& f = outer.record.layout().Get(field);
+  const long long start = f.offset + static_cast<long long>(index - 1) * f.charLen;
+  const std::span<const uint8_t> bytes(outer.record.bytes().data(), static_cast<size_t>(outer.length));
+  return ReadPartRecord(bytes, inner, start + 1);
+}
+
+UniverseView::UniverseView()
+    : header(UniverseHeaderLayout()),
+      directory(UniverseDirectoryLayout()),
+      settings(SettingsBlockLayout()),
+      playerSection(PlayerSectionLayout()) {}
+
+bool IsUniverseFile(std::span<const uint8_t> bytes) {
+  const std::optional<std::string> title = ByteView(bytes).Text(1, static_cast<long long>(UNIVERSE_FILE_HEADER.size()));
+  return title && *title == UNIVERSE_FILE_HEADER;
+}
+
+std::string Unscrambled(const Record& record, const Field& text, int index, int key) {
+  std::string plain = record.Text(text, index);
+  ScrambleName(key, plain);
+  return plain;
+}
+
+namespace {
+
+std::string Pos(long long pos) { return std::to_string(pos); }
+
+// A value of a part record's field, when the file held it.
+std::optional<int32_t> Held(const PartRecord& part, std::string_view field, int index = 1) {
+  const Field& f = part.record.layout().Get(field);
+  if (!part.Holds(f)) return std::nullopt;
+  return part.record.Get(f, index);
+}
+
+// Reads the structure of `layout` at the position the directory gives in `posField`;
+// says what is missing.
+PartRecord ReadSection(std::span<const uint8_t> bytes, UniverseView& v, const RecordLayout& layout,
+                       std::string_view posField, const std::string& what) {
+  const std::optional<int32_t> pos = Held(v.directory, posField);
+  if (!pos) return PartRecord(layout);
+  PartRecord part = ReadPartRecord(bytes, layout, *pos);
+  if (part.length == 0) {
+    v.problems.Add("the " + what + " position " + Pos(*pos) + " lies outside the file");
+  } else if (!part.complete()) {
+    v.problems.Add("the " + what + " at position " + Pos(*pos) + " is cut off: the file ends after " +
+                   std::to_string(part.length) + " of its " + std::to_string(layout.size()) + " bytes");
+  }
+  return part;
+}
+
+// The kind whose record has this size, for an object whose kind code names none.
+const ObjectKindDescriptor* KindOfSize(int size) {
+  for (const ObjectKindDescriptor& kind : ObjectKinds()) {
+    if (kind.layout().size() == size) return &kind;
+  }
+  return nullptr;
+}
+
+void ReadObjects(std::span<const uint8_t> bytes, UniverseView& v) {
+  const ByteView file(bytes);
+  constexpr long long TABLE_BYTES = 2LL * MAX_OBJECTS;
+  const std::optional<int32_t> tablesPos = Held(v.directory, "objectTablesPos");
+  const std::optional<int32_t> indexPos = Held(v.directory, "indexPos");
+  if (!tablesPos && !indexPos) return;
+  if (tablesPos && !file.Has(*tablesPos, 5 * TABLE_BYTES)) {
+    v.problems.Add("the object tables at position " + Pos(*tablesPos) + " do not lie inside the file");
+  }
+  const RecordLayout& entryLayout = ObjectIndexEntryLayout();
+  if (indexPos && !file.Has(*indexPos, static_cast<long long>(entryLayout.size()) * MAX_OBJECTS)) {
+    v.problems.Add("the object index at position " + Pos(*indexPos) + " does not lie inside the file");
+  }
+  // Table k (0 = mapListX .. 4 = objectKind), element i; 0 where the file does not hold it.
+  auto table = [&](int k, int i) -> int16_t {
+    if (!tablesPos) return 0;
+    return file.I16(*tablesPos + k * TABLE_BYTES + 2LL * (i - 1)).value_or(0);
+  };
+  long long stored = 0;
+  for (int id = 1; id <= MAX_OBJECTS; ++id) {
+    IndexEntryView entry;
+    entry.id = id;
+    bool entryUsed = false;
+    if (indexPos) {
+      const long long pos = *indexPos + static_cast<long long>(entryLayout.size()) * (id - 1);
+      // Most entries are empty: only a used one is read as a record.
+      const std::optional<std::span<const uint8_t>> raw = file.Bytes(pos, entryLayout.size());
+      entryUsed = raw && std::any_of(raw->begin(), raw->end(), [](uint8_t b) { return b != 0; });
+      if (entryUsed) {
+        entry.record = ReadPartRecord(bytes, entryLayout, pos).record;
+        entry.owner = static_cast<int16_t>(entry.record.Get("owner"));
+        entry.recordPos = entry.record.Get("recordPos");
+        entry.recordSize = static_cast<int16_t>(entry.record.Get("recordSize"));
+        entry.reserved = entry.record.Get("reserved");
+      }
+    }
+    if (entryUsed) v.index.push_back(entry);
+    const int kindCode = table(4, id);
+    if (kindCode == 0 && !entryUsed) continue;
+    if (entry.recordSize != 0) ++stored;
+
+    ObjectView o;
+    o.id = id;
+    o.kindCode = kindCode;
+    o.tableX = table(2, id);
+    o.tableY = table(3, id);
+    o.entry = entry;
+    const std::string name = "object " + std::to_string(id);
+    if (kindCode != 0) {
+      o.kind = KindOfCode(kindCode);
+      if (!o.kind) v.problems.Add(name + ": its kind code " + std::to_string(kindCode) + " names no object kind");
+    }
+    if (!o.kind && entry.recordSize != 0) o.kind = KindOfSize(entry.recordSize);
+    if (!entryUsed) {
+      v.problems.Add(name + ": the object tables give it kind code " + std::to_string(kindCode) +
+                     ", and its index entry is empty");
+    } else if (o.kind && entry.recordSize != o.kind->layout().size()) {
+      v.problems.Add(name + ": its index entry gives a record size of " + std::to_string(entry.recordSize) + "; a " +
+                     std::string(o.kind->layout().name()) + " is " + std::to_string(o.kind->layout().size()) +
+                     " bytes");
+    } else if (!o.kind) {
+      v.problems.Add(name + ": neither its kind code nor its record size " + std::to_string(entry.recordSize) +
+                     " names an object kind");
+    }
+    if (o.kind && entryUsed) {
+      PartRecord record = ReadPartRecord(bytes, o.kind->layout(), entry.recordPos);
+      if (record.length == 0) {
+        v.problems.Add(name + ": its record position " + Pos(entry.recordPos) + " lies outside the file");
+      } else {
+        if (!record.complete()) {
+          v.problems.Add(name + ": its record at position " + Pos(entry.recordPos) + " is cut off by the end of the file");
+        }
+        o.record = std::move(record);
+      }
+    }
+    v.objects.push_back(std::move(o));
+  }
+  if (tablesPos) {
+    std::vector<bool> held(MAX_OBJECTS + 1, false);
+    for (const ObjectView& o : v.objects) held[static_cast<size_t>(o.id)] = true;
+    for (int slot = 1; slot <= MAX_OBJECTS; ++slot) {
+      const int id = table(1, slot);
+      if (id == 0) continue;
+      v.mapList.push_back(MapListEntry{slot, id, table(0, slot)});
+      if (id < 1 || id > MAX_OBJECTS || !held[static_cast<size_t>(id)]) {
+        v.problems.Add("map-list slot " + std::to_string(slot) + " names object " + std::to_string(id) +
+                       ", which the file does not hold");
+      }
+    }
+  }
+  if (const std::optional<int32_t> count = Held(v.directory, "objectCount"); count && *count != stored) {
+    v.problems.Add("the directory counts " + std::to_string(*count) + " objects; the object index holds " +
+                   std::to_string(stored));
+  }
+}
+
+}  // namespace
+
+UniverseView ReadUniverseView(std::span<const uint8_t> bytes) {
+  UniverseView v;
+  v.fileLength = static_cast<long long>(bytes.size());
+  if (bytes.empty()) {
+    v.problems.Add("the file is empty");
+    return v;
+  }
+  v.isUniverse = IsUniverseFile(bytes);
+  if (!v.isUniverse) v.problems.Add("the file does not begin with the universe file's header text");
+  v.header = ReadPartRecord(bytes, UniverseHeaderLayout(), 1);
+  if (!v.header.complete()) {
+    v.problems.Add("the file ends after " + std::to_string(v.fileLength) + " bytes, inside the header (" +
+                   std::to_string(UniverseHeaderLayout().size()) + " bytes)");
+  }
+  const std::optional<int32_t> tableBase = Held(v.header, "tableBase");
+  if (!tableBase) return v;
+  v.directory = ReadPartRecord(bytes, UniverseDirectoryLayout(), *tableBase);
+  if (v.directory.length == 0) {
+    v.problems.Add("the directory position " + Pos(*tableBase) + " lies outside the file");
+    return v;
+  }
+  if (!v.directory.complete()) {
+    v.problems.Add("the directory at position " + Pos(*tableBase) + " is cut off by the end of the file");
+  }
+  v.settings = ReadSection(bytes, v, SettingsBlockLayout(), "settingsPos", "settings block");
+  v.playerSection = ReadSection(bytes, v, PlayerSectionLayout(), "playerSectionPos", "player section");
+  const std::optional<int32_t> copyPos = Held(v.directory, "dataCopyPos");
+  const std::optional<int32_t> reservedPos = Held(v.directory, "reservedPos");
+  if (copyPos && reservedPos) {
+    v.dataCopyPos = *copyPos;
+    v.dataCopyLength = static_cast<long long>(*reservedPos) - *copyPos;
+    if (v.dataCopyLength < 0 || !ByteView(bytes).Has(v.dataCopyPos, v.dataCopyLength)) {
+      v.problems.Add("the copy of the main data file (positions " + Pos(*copyPos) + " to " + Pos(*reservedPos) +
+                     ") does not lie inside the file");
+    }
+  }
+  for (int k = 1; k <= MAX_PLAYERS; ++k) {
+    const std::optional<int32_t> raceId = Held(v.playerSection, "raceId", k);
+    const std::optional<int32_t> pos = Held(v.directory, "raceBlockPos", k);
+    if (!raceId || *raceId <= 0 || !pos) continue;
+    GameRaceView race;
+    race.k = k;
+    race.raceId = *raceId;
+    race.pos = *pos;
+    race.block = ReadPartRecord(bytes, RaceDataBlockLayout(), *pos);
+    if (!race.block.complete()) {
+      v.problems.Add("the race data of game race " + std::to_string(k) + " at position " + Pos(*pos) +
+                     " does not lie inside the file");
+    }
+    v.gameRaces.push_back(std::move(race));
+  }
+  ReadObjects(bytes, v);
+  return v;
+}
+
+std::string TrimmedName(std::string text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
+  return text;
+}
+
+std::string ObjectName(const ObjectView& object) {
+  if (!object.kind || !object.record) return {};
+  const Record& r = object.record->record;
+  for (const ScrambledText& text : object.kind->scrambled) {
+    if (text.field != "name") continue;
+    return TrimmedName(Unscrambled(r, TextField(text, r.layout()), 1, r.Get(text.keyField)));
+  }
+  return {};
+}
+
+std::vector<PlanetView> Planets(const UniverseView& view) {
+  std::vector<PlanetView> planets;
+  for (const ObjectView& o : view.objects) {
+    if (!o.kind || o.kind->blockKind != BlockKind::Planet || !o.record) continue;
+    const Record& r = o.record->record;
+    planets.push_back(PlanetView{o.id, r.Get("x"), r.Get("y"), ObjectName(o),
+                                 static_cast<long long>(r.Get("oreN")) + r.Get("oreD") + r.Get("oreT") + r.Get("oreM")});
+  }
+  return planets;
+}
+
+namespace {
+
+// The race name of a game race from its race data block, plain.
+std::string GameRaceName(const UniverseView& view, int k) {
+  for (const GameRaceView& race : view.gameRaces) {
+    if (race.k != k) continue;
+    const PartRecord rec = InnerRecord(race.block, "raceRecord", 1, RaceRecordLayout());
+    if (!rec.complete()) return {};
+    const Record& r = rec.record;
+    return TrimmedName(Unscrambled(r, r.layout().Get("raceName"), 1, r.Get("nameKey")));
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<PlayerView> Players(const UniverseView& view) {
+  std::map<int, PlayerView> players;
+  const std::optional<int32_t> mask = Held(view.header, "activeMask");
+  for (int p = 1; p <= MAX_PLAYERS; ++p) {
+    const int32_t raceId = Held(view.header, "playerRaceId", p).value_or(0);
+    const bool active = mask && (static_cast<uint32_t>(*mask) >> (p - 1) & 1u);
+    if (!active || raceId <= 0) continue;
+    PlayerView& pl = players[p];
+    pl.slot = p;
+    pl.raceId = raceId;
+    if (const std::optional<int32_t> k = Held(view.playerSection, "playerGameRace", p)) pl.raceName = GameRaceName(view, *k);
+  }
+  // Homes in the order the objects were stored: bases first, then ships and wings.
+  std::vector<const ObjectView*> stored;
+  for (const ObjectView& o : view.objects) {
+    if (o.kind && o.record) stored.push_back(&o);
+  }
+  std::sort(stored.begin(), stored.end(),
+            [](const ObjectView* a, const ObjectView* b) { return a->entry.recordPos < b->entry.recordPos; });
+  for (const bool bases : {true, false}) {
+    for (const ObjectView* o : stored) {
+      const BlockKind kind = o->kind->blockKind;
+      const bool wanted = bases ? kind == BlockKind::Base : (kind == BlockKind::Ship || kind == BlockKind::Wing);
+      const int owner = o->entry.owner;
+      if (!wanted || owner < 1 || owner > MAX_PLAYERS) continue;
+      PlayerView& pl = players[owner];
+      if (pl.slot == 0) {
+        pl.slot = owner;
+        pl.raceId = Held(view.header, "playerRaceId", owner).value_or(0);
+      }
+      if (pl.hasHome) continue;
+      const Record& r = o->record->record;
+      pl.hasHome = true;
+      pl.homeIsBase = bases;
+      pl.x = r.Get("x");
+      pl.y = r.Get("y");
+      pl.homePlanetId = bases ? r.Get("planetId") : 0;
+    }
+  }
+  std::vector<PlayerView> list;
+  for (auto& [slot, pl] : players) list.push_back(pl);
+  return list;
+}
+
+}  // namespace tarvik
