@@ -362,9 +362,9 @@ void DeleteFileAt(std::string_view path) {
 
 namespace {
 
-// The first n bytes of a file (all of it when it is shorter), from what the span
-// remembers of it when it can; a small file read whole is remembered.
-std::vector<uint8_t> ReadStart(std::string_view path, size_t n) {
+// The first n bytes of a file (all of it when it is shorter) into `bytes`, from what the
+// span remembers of it when it can; a small file read whole is remembered.
+void ReadStart(std::string_view path, size_t n, std::vector<uint8_t>& bytes) {
   struct stat st;
   bool found = false;
   const std::string host = ResolveWithStatus(path, st, found);
@@ -373,24 +373,35 @@ std::vector<uint8_t> ReadStart(std::string_view path, size_t n) {
     const auto it = Memory().contents.find(host);
     if (it != Memory().contents.end()) {
       const std::vector<uint8_t>& all = it->second;
-      return std::vector<uint8_t>(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(n, all.size())));
+      bytes.assign(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(n, all.size())));
+      return;
     }
   }
   BinaryFile f(path, BinaryFile::Mode::Read);
   const size_t len = static_cast<size_t>(f.Length());
   const size_t take = std::min(len, n);
-  std::vector<uint8_t> bytes = take > 0 ? f.Read(1, take) : std::vector<uint8_t>{};
+  bytes.resize(take);
+  if (take > 0) f.Read(1, bytes.data(), take);
   if (remembering && take == len && len <= REMEMBERED_FILE_BYTES) {
     Memory().contents.emplace(host, bytes);
   }
-  return bytes;
 }
 
 }  // namespace
 
-std::vector<uint8_t> ReadWholeFile(std::string_view path) { return ReadStart(path, SIZE_MAX); }
+std::vector<uint8_t> ReadWholeFile(std::string_view path) {
+  std::vector<uint8_t> bytes;
+  ReadStart(path, SIZE_MAX, bytes);
+  return bytes;
+}
 
-std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) { return ReadStart(path, n); }
+void ReadWholeFileInto(std::string_view path, std::vector<uint8_t>& bytes) { ReadStart(path, SIZE_MAX, bytes); }
+
+std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
+  std::vector<uint8_t> bytes;
+  ReadStart(path, n, bytes);
+  return bytes;
+}
 
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes) {
   BinaryFile f(path, BinaryFile::Mode::Create);

@@ -45,6 +45,8 @@ void CopyFileTo(std::string_view from, std::string_view to);
 // Deletes a file; a missing file is not an error.
 void DeleteFileAt(std::string_view path);
 std::vector<uint8_t> ReadWholeFile(std::string_view path);
+// ReadWholeFile into `bytes`, reusing its storage.
+void ReadWholeFileInto(std::string_view path, std::vector<uint8_t>& bytes);
 // The first n bytes of a file, or all of it when it is shorter.
 std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n);
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes);

@@ -27,13 +27,18 @@ void BeginScriptPass(ScriptSession& s, ScriptPass pass) {
 void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
   s.script.pass = pass;
   if (!FileExists(path)) throw FatalError{"Script Missing"};
-  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  // Read afresh for each pass, into the storage the settings pass used.
+  std::vector<uint8_t>& bytes = s.script.text;
+  ReadWholeFileInto(path, bytes);
   BeginScriptPass(s, pass);
 
   if (bytes.empty()) return;
   if (pass == ScriptPass::Objects) OpenObjectStore(s, s.tables.universeFilePath);
   ForEachScriptLine(bytes, [&](std::string_view line) { ParseScriptLine(s, line); });
-  if (pass == ScriptPass::Objects) CloseObjectStore(s);
+  if (pass == ScriptPass::Objects) {
+    CloseObjectStore(s);
+    std::vector<uint8_t>().swap(bytes);  // the last pass: the storage goes
+  }
 }
 
 }  // namespace tarvik
