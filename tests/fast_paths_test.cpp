@@ -10,8 +10,11 @@
 #include <vector>
 
 #include "base/name_table.h"
+#include "objects/object_kinds.h"
 #include "objects/planet_grid.h"
+#include "script/keyword_tables.h"
 #include "script/script_line.h"
+#include "universe/records.h"
 
 namespace tarvik {
 namespace {
@@ -49,6 +52,105 @@ TEST(FastPaths, NameTableAnswersAsAMapDoes) {
       }
     }
   }
+}
+
+// The names a look-up is tried with: each name, and near misses of it (a byte changed at
+// its start, middle or end, in the other letter case, cut short, made longer).
+std::vector<std::string> NearNames(const std::vector<std::string>& names) {
+  std::vector<std::string> tried;
+  for (const std::string& name : names) {
+    tried.push_back(name);
+    if (name.empty()) continue;
+    for (const size_t at : {size_t{0}, name.size() / 2, name.size() - 1}) {
+      std::string changed = name;
+      changed[at] ^= 1;
+      tried.push_back(changed);
+      changed = name;
+      changed[at] ^= 0x20;
+      tried.push_back(changed);
+    }
+    tried.push_back(name.substr(0, name.size() - 1));
+    tried.push_back(name + "1");
+    tried.push_back(name + "(0)");
+  }
+  tried.push_back("");
+  return tried;
+}
+
+TEST(FastPaths, EveryRecordFieldIsFoundAsTheScanOfItsLayoutFindsIt) {
+  std::vector<const RecordLayout*> layouts(AllRecordLayouts().begin(), AllRecordLayouts().end());
+  int found = 0;
+  for (const RecordLayout* layout : layouts) {
+    SCOPED_TRACE(std::string(layout->name()));
+    std::vector<std::string> names;
+    for (const Field& f : layout->fields()) names.emplace_back(f.name);
+    for (const std::string& name : NearNames(names)) {
+      // The first field of that name, as a scan of the table finds it.
+      const Field* plain = nullptr;
+      for (const Field& f : layout->fields()) {
+        if (!f.name.empty() && f.name == name) {
+          plain = &f;
+          break;
+        }
+      }
+      ASSERT_EQ(layout->Find(name), plain) << name;
+      found += plain != nullptr;
+    }
+  }
+  EXPECT_GT(found, 500);
+}
+
+// The row a keyword statement names, by a scan of the kind's rows in order: the keyword
+// itself or STEM(i) for an indexed row, then its alias; the first row that fits wins.
+KeywordBinding PlainKeyword(const ObjectKindDescriptor& kind, const std::string& keyword) {
+  for (const KeywordRow& row : kind.keywords) {
+    int index = 0;
+    if (row.firstIndex > 0) {
+      for (int i = row.firstIndex; i <= row.lastIndex && index == 0; ++i) {
+        if (keyword == std::string(row.keyword) + "(" + std::to_string(i) + ")") index = i;
+      }
+    } else if (keyword == row.keyword) {
+      index = 1;
+    }
+    if (index == 0 && !row.alias.empty() && keyword == row.alias) index = 1;
+    if (index == 0) continue;
+    const Field* field = nullptr;
+    for (const Field& f : kind.layout().fields()) {
+      if (!f.name.empty() && f.name == row.field) {
+        field = &f;
+        break;
+      }
+    }
+    return KeywordBinding{&row, field, index};
+  }
+  return KeywordBinding{};
+}
+
+TEST(FastPaths, EveryKeywordIsBoundAsTheScanOfItsRowsBindsIt) {
+  int found = 0;
+  for (const ObjectKindDescriptor& kind : ObjectKinds()) {
+    const KeywordTable* table = ObjectKeywordTable(kind.blockKind);
+    ASSERT_NE(table, nullptr);
+    std::vector<std::string> names;
+    for (const KeywordRow& row : kind.keywords) {
+      names.emplace_back(row.keyword);
+      if (!row.alias.empty()) names.emplace_back(row.alias);
+      for (int i = row.firstIndex - 1; row.firstIndex > 0 && i <= row.lastIndex + 1; ++i) {
+        names.push_back(std::string(row.keyword) + "(" + std::to_string(i) + ")");
+      }
+    }
+    for (const std::string& name : NearNames(names)) {
+      const KeywordBinding plain = PlainKeyword(kind, name);
+      const KeywordBinding* fast = table->Find(name);
+      ASSERT_EQ(fast != nullptr, plain.row != nullptr) << name;
+      if (!fast) continue;
+      ++found;
+      ASSERT_EQ(fast->row, plain.row) << name;
+      ASSERT_EQ(fast->field, plain.field) << name;
+      ASSERT_EQ(fast->index, plain.index) << name;
+    }
+  }
+  EXPECT_GT(found, 500);
 }
 
 // ---- Script lines ------------------------------------------------------------------------

@@ -81,6 +81,35 @@ TEST(RunLogPromise, EveryBoxAndTheEndOfTheProgramFindEveryLineLoggedInTheFile) {
   EXPECT_TRUE(file.ends_with("Ship Object ID#  6000\r\nTotal Run Time:  0 Sec\r\n"));
 }
 
+// The end of a build: when the output window says "Finished", and while it waits for
+// Done after a build without X, the log file holds every line the view was shown.
+TEST(RunLogPromise, TheEndOfABuildFindsEveryLineInTheFile) {
+  test::ScriptGame g;
+  const std::string script = g.WriteScript(ManyShips(3000, -1), "many.vps");
+  struct LookingOutput : test::RecordingOutput {
+    std::function<void()> look;
+    void SetTimeLabel(const std::string& t) override {
+      RecordingOutput::SetTimeLabel(t);
+      if (t == "Finished") look();
+    }
+    void WaitForDone() override {
+      RecordingOutput::WaitForDone();
+      look();
+    }
+  } output;
+  std::vector<std::string> looks;
+  output.look = [&] { looks.push_back(g.ts.dir.Read("tarvik.log")); };
+  g.s.output = &output;
+  g.s.commandLine = script + " " + g.universe + " /O";
+  EXPECT_EQ(RunProgram(g.s), 0);
+  ASSERT_EQ(looks.size(), 2u);
+  const std::string shown = Joined(output.newLines, output.newLines.size());
+  EXPECT_GT(shown.size(), LogBuffer::CAPACITY);
+  EXPECT_TRUE(shown.ends_with("Ship Object ID#  3000\r\nTotal Run Time:  0 Sec\r\n"));
+  EXPECT_EQ(looks[0], shown);
+  EXPECT_EQ(looks[1], shown);
+}
+
 TEST(RunLogPromise, AFatalErrorFindsEveryLineLoggedBeforeIt) {
   test::ScriptGame g;
   const std::string script = g.WriteScript(ManyShips(6000, -1), "many.vps");
