@@ -16,6 +16,7 @@
 #include "gui/fltk_front_end.h"
 #include "gui/leak_suppressions.h"
 #include "gui/look.h"
+#include "log/log_buffer.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
 
@@ -36,6 +37,8 @@ const char* const USAGE =
 int main(int argc, char** argv) {
   // A write past a file-size limit must fail as an error, not kill the program.
   std::signal(SIGXFSZ, SIG_IGN);
+  // Interrupted or terminated during a build, the program still leaves every line it logged.
+  tarvik::WriteLogOnTerminatingSignals();
 
   const std::vector<std::string> args(argv + 1, argv + argc);
   tarvik::LongOptions options;
