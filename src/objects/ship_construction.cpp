@@ -10,25 +10,90 @@
 #include "packs/pack_state.h"
 #include "packs/ship_packs.h"
 #include "platform/rounding.h"
+#include "universe/records.h"
 
 namespace tarvik {
 
 namespace {
 
+// The fields of the ship and hull records that building and trimming a ship name, found
+// once: a build names them for every ship.
+struct ShipFields {
+  const RecordLayout& ship = ShipRecordLayout();
+  const RecordLayout& hull = HullRecordLayout();
+  // The ship record.
+  const Field& name = ship.Get("name");
+  const Field& shipLog = ship.Get("shipLog");
+  const Field& pNum = ship.Get("pNum");
+  const Field& nameKey = ship.Get("nameKey");
+  const Field& shipLogKey = ship.Get("shipLogKey");
+  const Field& hullType = ship.Get("hull");
+  const Field& pdWeapon = ship.Get("pdWeapon");
+  const Field& lWeapon = ship.Get("lWeapon");
+  const Field& sWeapon = ship.Get("sWeapon");
+  const Field& generator = ship.Get("generator");
+  const Field& hugeWeapon = ship.Get("hugeWeapon");
+  const Field& fuel = ship.Get("fuel");
+  const Field& eleOrd = ship.Get("eleOrd");
+  const Field& eleS = ship.Get("eleS");
+  const Field& eleD = ship.Get("eleD");
+  const Field& eleT = ship.Get("eleT");
+  const Field& eleM = ship.Get("eleM");
+  const Field& eleFix = ship.Get("eleFix");
+  const Field& hullValues = ship.Get("hullValues");
+  const Field& crew = ship.Get("crew");
+  const Field& cash = ship.Get("cash");
+  const Field& troops = ship.Get("troops");
+  const Field& colonists = ship.Get("colonists");
+  const Field& highGuard = ship.Get("highGuard");
+  const Field& eleFood = ship.Get("eleFood");
+  const Field& eleMed = ship.Get("eleMed");
+  const Field& x = ship.Get("x");
+  const Field& y = ship.Get("y");
+  const Field& fCode = ship.Get("fCode");
+  const Field& extraCodes = ship.Get("extraCodes");
+  const Field& eng = ship.Get("eng");
+  const Field& armor = ship.Get("armor");
+  const Field& shieldFlavor = ship.Get("shieldFlavor");
+  const Field& happy = ship.Get("happy");
+  const Field& skill = ship.Get("skill");
+  const Field& experience = ship.Get("experience");
+  // The hull record.
+  const Field& hullName = hull.Get("hullName");
+  const Field& pdWeaponSlots = hull.Get("pdWeaponSlots");
+  const Field& lWeaponSlots = hull.Get("lWeaponSlots");
+  const Field& sWeaponSlots = hull.Get("sWeaponSlots");
+  const Field& generatorSlots = hull.Get("generatorSlots");
+  const Field& hugeWeaponMask = hull.Get("hugeWeaponMask");
+  const Field& fuelCapacity = hull.Get("fuelCapacity");
+  const Field& cargoCapacity = hull.Get("cargoCapacity");
+  const Field& passengerCapacity = hull.Get("passengerCapacity");
+  const Field& ordnanceCapacity = hull.Get("ordnanceCapacity");
+  const Field& fixCapacity = hull.Get("fixCapacity");
+  const Field& hullHullValues = hull.Get("hullValues");
+  const Field& crewCapacity = hull.Get("crewCapacity");
+  const Field& armorCapacity = hull.Get("armorCapacity");
+};
+
+const ShipFields& Fields() {
+  static const ShipFields fields;
+  return fields;
+}
+
 // A hull's slot count for one of the ship's mount arrays, kept within 0..arraySize.
 // A pack from outside may claim more mounts than a ship record holds; the ship then
 // gets every mount of its array and nothing is written past it.
-int MountCount(const Record& hull, const char* slotsField, int arraySize) {
-  return std::clamp<int>(hull.Get(slotsField), 0, arraySize);
+int MountCount(const Record& hull, const Field& slots, int arraySize) {
+  return std::clamp<int>(hull.Get(slots), 0, arraySize);
 }
 
 // Lowers a field to cap when it is above it.
-void Cap(Record& ship, const char* field, long long cap) {
+void Cap(Record& ship, const Field& field, long long cap) {
   if (ship.Get(field) > cap) ship.Set(field, cap);
 }
 
 // Fits a field into the room left and takes it from the room.
-void TakeFromRoom(Record& ship, const char* field, long long& room) {
+void TakeFromRoom(Record& ship, const Field& field, long long& room) {
   if (ship.Get(field) > room) ship.Set(field, room);
   room -= ship.Get(field);
 }
@@ -60,22 +125,23 @@ void NewShip(ObjectSession& s, int hullType) {
   }
   LoadHull(s, hullType);
   const Record& hull = s.packs.scratchHull;
+  const ShipFields& f = Fields();
 
-  ship.SetText("name", hull.Text("hullName"));
-  ship.SetText("shipLog", std::string(40, ' '));
-  ship.Set("pNum", 1);
-  ship.Set("nameKey", Draw(s.random, 300, 10));
-  ship.Set("shipLogKey", Draw(s.random, 400, 10));
-  ship.Set("hull", hullType);
+  ship.SetText(f.name, hull.Text(f.hullName));
+  ship.SetText(f.shipLog, std::string(40, ' '));
+  ship.Set(f.pNum, 1);
+  ship.Set(f.nameKey, Draw(s.random, 300, 10));
+  ship.Set(f.shipLogKey, Draw(s.random, 400, 10));
+  ship.Set(f.hullType, hullType);
 
   // Every mount the hull has gets the standard fitting; the rest stay empty.
-  for (int i = 1; i <= MountCount(hull, "pdWeaponSlots", SHIP_PD_WEAPONS); ++i) ship.Set("pdWeapon", 3, i);
-  for (int i = 1; i <= MountCount(hull, "lWeaponSlots", SHIP_L_WEAPONS); ++i) ship.Set("lWeapon", 1, i);
-  for (int i = 1; i <= MountCount(hull, "sWeaponSlots", SHIP_S_WEAPONS); ++i) ship.Set("sWeapon", 3, i);
-  for (int i = 1; i <= MountCount(hull, "generatorSlots", SHIP_GENERATORS); ++i) ship.Set("generator", 3, i);
+  for (int i = 1; i <= MountCount(hull, f.pdWeaponSlots, SHIP_PD_WEAPONS); ++i) ship.Set(f.pdWeapon, 3, i);
+  for (int i = 1; i <= MountCount(hull, f.lWeaponSlots, SHIP_L_WEAPONS); ++i) ship.Set(f.lWeapon, 1, i);
+  for (int i = 1; i <= MountCount(hull, f.sWeaponSlots, SHIP_S_WEAPONS); ++i) ship.Set(f.sWeapon, 3, i);
+  for (int i = 1; i <= MountCount(hull, f.generatorSlots, SHIP_GENERATORS); ++i) ship.Set(f.generator, 3, i);
 
   // The first huge weapon the hull allows (bit n of the mask allows value n + 1).
-  int32_t mask = hull.Get("hugeWeaponMask");
+  int32_t mask = hull.Get(f.hugeWeaponMask);
   if (mask > 0) {
     int huge = 0;
     for (int n = 0; n <= 4; ++n) {
@@ -84,24 +150,24 @@ void NewShip(ObjectSession& s, int hullType) {
         break;
       }
     }
-    ship.Set("hugeWeapon", huge);
+    ship.Set(f.hugeWeapon, huge);
   }
 
-  const double fuelCapacity = hull.Get("fuelCapacity");
-  const double cargoCapacity = hull.Get("cargoCapacity");
-  const double passengerCapacity = hull.Get("passengerCapacity");
-  ship.Set("fuel", RoundToInt(fuelCapacity / 2));
+  const double fuelCapacity = hull.Get(f.fuelCapacity);
+  const double cargoCapacity = hull.Get(f.cargoCapacity);
+  const double passengerCapacity = hull.Get(f.passengerCapacity);
+  ship.Set(f.fuel, RoundToInt(fuelCapacity / 2));
   ship.SetFloat("factor", 0.5f);
-  ship.Set("eleOrd", RoundToInt(hull.Get("ordnanceCapacity") / 2.0));
-  ship.Set("eleS", RoundToInt(cargoCapacity / 5));
-  ship.Set("eleFix", RoundToInt(hull.Get("fixCapacity") / 3.0));
-  for (int i = 1; i <= 3; ++i) ship.Set("hullValues", hull.Get("hullValues", i), i);
-  ship.Set("crew", hull.Get("crewCapacity"));
-  ship.Set("cash", 30);
-  ship.Set("troops", std::min<long long>(RoundToInt(passengerCapacity / 10), 1000));
-  ship.Set("colonists", RoundToInt(passengerCapacity / 3));
-  ship.Set("eleFood", RoundToInt(cargoCapacity / 10));
-  ship.Set("eleMed", RoundToInt(cargoCapacity / 20));
+  ship.Set(f.eleOrd, RoundToInt(hull.Get(f.ordnanceCapacity) / 2.0));
+  ship.Set(f.eleS, RoundToInt(cargoCapacity / 5));
+  ship.Set(f.eleFix, RoundToInt(hull.Get(f.fixCapacity) / 3.0));
+  for (int i = 1; i <= 3; ++i) ship.Set(f.hullValues, hull.Get(f.hullHullValues, i), i);
+  ship.Set(f.crew, hull.Get(f.crewCapacity));
+  ship.Set(f.cash, 30);
+  ship.Set(f.troops, std::min<long long>(RoundToInt(passengerCapacity / 10), 1000));
+  ship.Set(f.colonists, RoundToInt(passengerCapacity / 3));
+  ship.Set(f.eleFood, RoundToInt(cargoCapacity / 10));
+  ship.Set(f.eleMed, RoundToInt(cargoCapacity / 20));
 
   SetDefaultPosition(s.random, ship);
 
@@ -109,17 +175,17 @@ void NewShip(ObjectSession& s, int hullType) {
   std::string code = "J";
   code += static_cast<char>(Draw(s.random, 20, 65));
   code += static_cast<char>(Draw(s.random, 20, 65));
-  ship.SetText("fCode", code);
-  ship.SetText("extraCodes", "ZZZ", 1);
-  ship.SetText("extraCodes", "XXX", 2);
-  ship.SetText("extraCodes", "YYY", 3);
+  ship.SetText(f.fCode, code);
+  ship.SetText(f.extraCodes, "ZZZ", 1);
+  ship.SetText(f.extraCodes, "XXX", 2);
+  ship.SetText(f.extraCodes, "YYY", 3);
 
-  ship.Set("eng", 4);
-  ship.Set("armor", hull.Get("armorCapacity"));
-  ship.Set("shieldFlavor", 2);
-  ship.Set("happy", Draw(s.random, 30, 60));
-  ship.Set("skill", Draw(s.random, 40, 50));
-  ship.Set("experience", Draw(s.random, 60, 40));
+  ship.Set(f.eng, 4);
+  ship.Set(f.armor, hull.Get(f.armorCapacity));
+  ship.Set(f.shieldFlavor, 2);
+  ship.Set(f.happy, Draw(s.random, 30, 60));
+  ship.Set(f.skill, Draw(s.random, 40, 50));
+  ship.Set(f.experience, Draw(s.random, 60, 40));
 }
 
 void NewDefaultShip(ObjectSession& s) {
@@ -129,48 +195,49 @@ void NewDefaultShip(ObjectSession& s) {
 void TrimShip(ObjectSession& s) {
   Record& ship = s.records.ship;
   const Record& hull = s.packs.scratchHull;
+  const ShipFields& f = Fields();
 
   // A hull type outside 1..2000 cannot be looked up; the ship is then trimmed against
   // the hull record loaded last.
-  const int hullType = ship.Get("hull");
+  const int hullType = ship.Get(f.hullType);
   if (hullType >= 1 && hullType <= MAX_HULL_TYPE) {
     if (!HullKnown(s, hullType)) {
       LogHullNotFound(s, "Script error: TrimShip", hullType);
       return;
     }
     LoadHull(s, hullType);
-    for (int i = MountCount(hull, "pdWeaponSlots", SHIP_PD_WEAPONS) + 1; i <= SHIP_PD_WEAPONS; ++i) ship.Set("pdWeapon", 0, i);
-    for (int i = MountCount(hull, "lWeaponSlots", SHIP_L_WEAPONS) + 1; i <= SHIP_L_WEAPONS; ++i) ship.Set("lWeapon", 0, i);
-    for (int i = MountCount(hull, "sWeaponSlots", SHIP_S_WEAPONS) + 1; i <= SHIP_S_WEAPONS; ++i) ship.Set("sWeapon", 0, i);
-    for (int i = MountCount(hull, "generatorSlots", SHIP_GENERATORS) + 1; i <= SHIP_GENERATORS; ++i) ship.Set("generator", 0, i);
+    for (int i = MountCount(hull, f.pdWeaponSlots, SHIP_PD_WEAPONS) + 1; i <= SHIP_PD_WEAPONS; ++i) ship.Set(f.pdWeapon, 0, i);
+    for (int i = MountCount(hull, f.lWeaponSlots, SHIP_L_WEAPONS) + 1; i <= SHIP_L_WEAPONS; ++i) ship.Set(f.lWeapon, 0, i);
+    for (int i = MountCount(hull, f.sWeaponSlots, SHIP_S_WEAPONS) + 1; i <= SHIP_S_WEAPONS; ++i) ship.Set(f.sWeapon, 0, i);
+    for (int i = MountCount(hull, f.generatorSlots, SHIP_GENERATORS) + 1; i <= SHIP_GENERATORS; ++i) ship.Set(f.generator, 0, i);
   }
 
   // The huge weapon must be one the hull's mask allows. A value above 31 has no bit
   // in the mask and is never allowed.
-  const int32_t mask = hull.Get("hugeWeaponMask");
-  const int32_t huge = ship.Get("hugeWeapon");
-  if (mask == 0 || (huge > 0 && !TestFlagBit(s, huge - 1, mask))) ship.Set("hugeWeapon", 0);
+  const int32_t mask = hull.Get(f.hugeWeaponMask);
+  const int32_t huge = ship.Get(f.hugeWeapon);
+  if (mask == 0 || (huge > 0 && !TestFlagBit(s, huge - 1, mask))) ship.Set(f.hugeWeapon, 0);
 
-  const int32_t cargoCapacity = hull.Get("cargoCapacity");
-  const int32_t passengerCapacity = hull.Get("passengerCapacity");
-  Cap(ship, "fuel", hull.Get("fuelCapacity"));
-  Cap(ship, "eleOrd", hull.Get("ordnanceCapacity"));
-  for (const char* f : {"eleS", "eleD", "eleT", "eleM"}) Cap(ship, f, cargoCapacity);
-  Cap(ship, "eleFix", hull.Get("fixCapacity"));
-  Cap(ship, "crew", hull.Get("crewCapacity"));
-  Cap(ship, "troops", passengerCapacity);
-  Cap(ship, "colonists", passengerCapacity);
-  Cap(ship, "eleFood", cargoCapacity);
-  Cap(ship, "eleMed", cargoCapacity);
-  for (const char* f : {"x", "y"}) ship.Set(f, std::clamp<int32_t>(ship.Get(f), 5, 100000));
-  Cap(ship, "armor", hull.Get("armorCapacity"));
+  const int32_t cargoCapacity = hull.Get(f.cargoCapacity);
+  const int32_t passengerCapacity = hull.Get(f.passengerCapacity);
+  Cap(ship, f.fuel, hull.Get(f.fuelCapacity));
+  Cap(ship, f.eleOrd, hull.Get(f.ordnanceCapacity));
+  for (const Field* cargo : {&f.eleS, &f.eleD, &f.eleT, &f.eleM}) Cap(ship, *cargo, cargoCapacity);
+  Cap(ship, f.eleFix, hull.Get(f.fixCapacity));
+  Cap(ship, f.crew, hull.Get(f.crewCapacity));
+  Cap(ship, f.troops, passengerCapacity);
+  Cap(ship, f.colonists, passengerCapacity);
+  Cap(ship, f.eleFood, cargoCapacity);
+  Cap(ship, f.eleMed, cargoCapacity);
+  for (const Field* axis : {&f.x, &f.y}) ship.Set(*axis, std::clamp<int32_t>(ship.Get(*axis), 5, 100000));
+  Cap(ship, f.armor, hull.Get(f.armorCapacity));
 
   // The six cargo kinds share the hold, served in this order; then the three kinds of
   // passenger share the passenger room.
   long long room = cargoCapacity;
-  for (const char* f : {"eleFood", "eleMed", "eleS", "eleM", "eleT", "eleD"}) TakeFromRoom(ship, f, room);
+  for (const Field* cargo : {&f.eleFood, &f.eleMed, &f.eleS, &f.eleM, &f.eleT, &f.eleD}) TakeFromRoom(ship, *cargo, room);
   room = passengerCapacity;
-  for (const char* f : {"highGuard", "troops", "colonists"}) TakeFromRoom(ship, f, room);
+  for (const Field* passenger : {&f.highGuard, &f.troops, &f.colonists}) TakeFromRoom(ship, *passenger, room);
 }
 
 }  // namespace tarvik
