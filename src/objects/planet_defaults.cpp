@@ -35,6 +35,7 @@ void SetFixedWords(Record& p) {
 
 // Natives: each of the ten kinds with chance 0.08, plentiful by the native level.
 void DrawNatives(Random& rnd, Record& p, int32_t level) {
+  const Field& native = p.layout().Get("native");
   for (int i = 1; i <= 10; ++i) {
     long long v = 0;
     if (rnd.Next() < 0.08) {
@@ -44,7 +45,7 @@ void DrawNatives(Random& rnd, Record& p, int32_t level) {
         v = RoundToInt(rnd.Next() * 10000);
       }
     }
-    p.Set("native", v, i);
+    p.Set(native, v, i);
   }
 }
 
@@ -99,13 +100,14 @@ void DrawResources(Random& rnd, Record& p, int32_t level) {
 
 // Each of the twelve contraband kinds by the contraband level, now and then a hoard.
 void DrawContraband(Random& rnd, Record& p, int32_t level) {
+  const Field& contraband = p.layout().Get("contraband");
   for (int i = 1; i <= 12; ++i) {
     long long v = 0;
     if (rnd.Next() * 35 - 1 < level) {
       v = RoundToInt(rnd.Next() * 10 * level);
       if (rnd.Next() < 0.18) v = RoundToInt(rnd.Next() * 500 + 500);
     }
-    p.Set("contraband", v, i);
+    p.Set(contraband, v, i);
   }
 }
 
