@@ -209,6 +209,7 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
   const std::string pieces[] = {" ", " ", "=", "\"", "'", "\t", "\n", "\r", "A", "b", "X", "1", "BEGIN", "SHIP",
                                 "NAME", "  ", "= ", " =", "\"a b\"", "'rest"};
   std::string work;
+  int properties = 0, notProperties = 0;
   for (int i = 0; i < 60000; ++i) {
     std::string line;
     const int count = static_cast<int>(rng() % 12);
@@ -219,10 +220,20 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
     ASSERT_EQ(fast.argument, plain.argument) << "[" << line << "]";
     ASSERT_EQ(fast.keyword, plain.keyword) << "[" << line << "]";
     ASSERT_EQ(fast.value, plain.value) << "[" << line << "]";
+    // A line taken for a property statement without cutting it is one.
+    if (IsPropertyLine(line)) {
+      ++properties;
+      ASSERT_TRUE(plain.word.empty() && !plain.keyword.empty()) << "[" << line << "]";
+    } else {
+      notProperties += plain.word.empty() && !plain.keyword.empty() && line.find_first_of("\"'") == std::string::npos;
+    }
     const ScriptStatement whole = CutScriptLine(line);
     ASSERT_EQ(std::tie(whole.word, whole.argument, whole.keyword, whole.value),
               std::tie(plain.word, plain.argument, plain.keyword, plain.value));
   }
+  EXPECT_GT(properties, 1000);
+  // Every unquoted property statement is recognised as one.
+  EXPECT_EQ(notProperties, 0);
 }
 
 // ---- The planet a base locks to -------------------------------------------------------------
@@ -242,10 +253,10 @@ struct PlanetField {
   // The grid's answer (as told, and rebuilt from the tables) against the scan's.
   void Expect(double x, double y, int32_t* found = nullptr) const {
     const int32_t scan = NearestPlanetByScan(*tables, x, y);
-    ASSERT_EQ(grid.Nearest(*tables, x, y), scan) << "at " << x << ", " << y;
+    ASSERT_EQ(grid.Nearest(x, y), scan) << "at " << x << ", " << y;
     PlanetGrid rebuilt;
     rebuilt.Rebuild(*tables);
-    ASSERT_EQ(rebuilt.Nearest(*tables, x, y), scan) << "at " << x << ", " << y;
+    ASSERT_EQ(rebuilt.Nearest(x, y), scan) << "at " << x << ", " << y;
     if (found) *found = scan;
   }
 };

@@ -408,7 +408,7 @@ void LockBaseToPlanet(ObjectSession& s) {
   const double y = b.Get("y");
   // The open store knows where its planets lie; the scan gives the same planet.
   const int32_t bestId =
-      ObjectStoreOpen(s) ? s.store.planets.Nearest(objects, x, y) : NearestPlanetByScan(objects, x, y);
+      ObjectStoreOpen(s) ? s.store.planets.Nearest(x, y) : NearestPlanetByScan(objects, x, y);
   if (bestId == 0) return;
 
   b.Set("x", objects.objectX[bestId]);

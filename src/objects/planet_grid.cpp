@@ -7,11 +7,11 @@ namespace tarvik {
 
 namespace {
 
-// The distance from (x, y) to the planet `id`, kept in single precision (so a planet a
-// hair under BASE_LOCK_RANGE away counts as BASE_LOCK_RANGE and is not taken).
-float PlanetDistance(const ObjectTables& t, int32_t id, double x, double y) {
-  const double dx = t.objectX[id] - x;
-  const double dy = t.objectY[id] - y;
+// The distance from (x, y) to a planet at (px, py), kept in single precision (so a
+// planet a hair under BASE_LOCK_RANGE away counts as BASE_LOCK_RANGE and is not taken).
+float PlanetDistance(int16_t px, int16_t py, double x, double y) {
+  const double dx = px - x;
+  const double dy = py - y;
   return static_cast<float>(std::sqrt(dx * dx + dy * dy));
 }
 
@@ -33,7 +33,7 @@ int32_t NearestPlanetByScan(const ObjectTables& t, double x, double y) {
   int32_t bestId = 0;
   for (int32_t id = 1; id <= MAX_OBJECTS; ++id) {
     if (!IsLockablePlanet(t, id)) continue;
-    const float d = PlanetDistance(t, id, x, y);
+    const float d = PlanetDistance(t.objectX[id], t.objectY[id], x, y);
     if (d < best) {
       best = d;
       bestId = id;
@@ -43,7 +43,7 @@ int32_t NearestPlanetByScan(const ObjectTables& t, double x, double y) {
 }
 
 void PlanetGrid::Clear() {
-  for (std::vector<int32_t>& square : squares_) square.clear();
+  for (std::vector<Planet>& square : squares_) square.clear();
 }
 
 void PlanetGrid::Rebuild(const ObjectTables& t) {
@@ -55,10 +55,10 @@ void PlanetGrid::Rebuild(const ObjectTables& t) {
 
 void PlanetGrid::Add(int32_t id, int16_t x, int16_t y) {
   if (x == 0) return;
-  squares_[static_cast<size_t>(SquareOf(y) * SIDE + SquareOf(x))].push_back(id);
+  squares_[static_cast<size_t>(SquareOf(y) * SIDE + SquareOf(x))].push_back(Planet{id, x, y});
 }
 
-int32_t PlanetGrid::Nearest(const ObjectTables& t, double x, double y) const {
+int32_t PlanetGrid::Nearest(double x, double y) const {
   // A planet in range differs from the point by less than the range on each axis (the
   // distance is at least each difference, and rounding to single precision keeps the
   // order), so only the squares that such coordinates fall in are looked at.
@@ -72,11 +72,12 @@ int32_t PlanetGrid::Nearest(const ObjectTables& t, double x, double y) const {
   double farther = FartherThan(best);
   for (int sy = square(y - range); sy <= square(y + range); ++sy) {
     for (int sx = square(x - range); sx <= square(x + range); ++sx) {
-      for (const int32_t id : squares_[static_cast<size_t>(sy * SIDE + sx)]) {
+      for (const Planet& p : squares_[static_cast<size_t>(sy * SIDE + sx)]) {
         // Farther than a millionth beyond the best: its rounded distance is larger too.
-        const double dx = t.objectX[id] - x, dy = t.objectY[id] - y;
+        const double dx = p.x - x, dy = p.y - y;
         if (dx * dx + dy * dy > farther) continue;
-        const float d = PlanetDistance(t, id, x, y);
+        const float d = PlanetDistance(p.x, p.y, x, y);
+        const int32_t id = p.id;
         // The scan meets the identifiers in order: of equal distances the lowest wins.
         if (d < best || (d == best && id < bestId)) {
           best = d;

@@ -32,8 +32,8 @@ class PlanetGrid {
   // the scan leaves them out).
   void Add(int32_t id, int16_t x, int16_t y);
   // NearestPlanetByScan, from the planets of the squares within range of (x, y); the
-  // tables must hold exactly the planets this grid was told of.
-  int32_t Nearest(const ObjectTables& t, double x, double y) const;
+  // tables must hold exactly the planets this grid was told of, where it was told.
+  int32_t Nearest(double x, double y) const;
 
  private:
   // Squares BASE_LOCK_RANGE wide over the whole 16-bit range of table coordinates, so a
@@ -41,7 +41,11 @@ class PlanetGrid {
   static constexpr int SQUARE = 5000;
   static constexpr int SIDE = (65536 + SQUARE - 1) / SQUARE;
   static int SquareOf(int coordinate) { return (coordinate + 32768) / SQUARE; }
-  std::array<std::vector<int32_t>, SIDE * SIDE> squares_;
+  struct Planet {
+    int32_t id;
+    int16_t x, y;
+  };
+  std::array<std::vector<Planet>, SIDE * SIDE> squares_;
 };
 
 }  // namespace tarvik

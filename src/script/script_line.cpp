@@ -17,9 +17,14 @@ std::string_view Trimmed(std::string_view text) {
 // Outside quotes, blanks and line ends are dropped from every token.
 bool Dropped(char c) { return c == ' ' || c == '\r' || c == '\n'; }
 
-// A stretch of the line as a token: the stretch itself, or, when characters to drop
-// stand in it, its other characters copied to `work` from `at` on.
+// A stretch of the line as a token: the stretch without the characters to drop at its
+// ends, or, when such characters stand inside it too, its other characters copied to
+// `work` from `at` on.
 std::string_view Kept(std::string_view stretch, char* work, size_t& at) {
+  size_t a = 0, b = stretch.size();
+  while (a < b && Dropped(stretch[a])) ++a;
+  while (b > a && Dropped(stretch[b - 1])) --b;
+  stretch = stretch.substr(a, b - a);
   size_t i = 0;
   while (i < stretch.size() && !Dropped(stretch[i])) ++i;
   if (i == stretch.size()) return stretch;
@@ -143,6 +148,20 @@ ScriptTokens CutScriptTokens(std::string_view line, std::string& work) {
   }
   t.argument = Trimmed(t.argument);
   return t;
+}
+
+bool IsPropertyLine(std::string_view line) {
+  size_t i = 0;
+  while (i < line.size() && Dropped(line[i])) ++i;
+  bool equals = false;
+  for (size_t k = i; k < line.size(); ++k) {
+    const char c = line[k];
+    if (c == '"' || c == '\'') return false;
+    // The first token may begin with an "="; only one after its first character makes
+    // the line a property statement.
+    if (c == '=' && k > i) equals = true;
+  }
+  return equals;
 }
 
 ScriptStatement CutScriptLine(std::string_view line) {

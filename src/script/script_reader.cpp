@@ -10,6 +10,9 @@
 namespace tarvik {
 
 void ParseScriptLine(ScriptSession& s, std::string_view line) {
+  // Outside a block nothing but a section statement does anything (most lines of the
+  // settings pass, which only the script's own sections concern).
+  if (s.script.blockKind == BlockKind::None && IsPropertyLine(line)) return;
   const ScriptTokens st = CutScriptTokens(line, s.script.lineWork);
   if (!st.word.empty()) ScriptSection(s, st.word, st.argument);
   if (s.script.blockKind != BlockKind::None && !st.keyword.empty()) DoProperty(s, st.keyword, st.value);
