@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace tarvik {
 
@@ -67,22 +68,32 @@ int32_t PlanetGrid::Nearest(double x, double y) const {
   auto square = [](double from) {
     return SquareOf(static_cast<int>(std::clamp(from, -32768.0, 32767.0)));
   };
+  const int loX = square(x - range), hiX = square(x + range), loY = square(y - range), hiY = square(y + range);
+  const int cx = square(x), cy = square(y);
+  const int rings = std::max({cx - loX, hiX - cx, cy - loY, hiY - cy});
   float best = BASE_LOCK_RANGE;
   int32_t bestId = 0;
   double farther = FartherThan(best);
-  for (int sy = square(y - range); sy <= square(y + range); ++sy) {
-    for (int sx = square(x - range); sx <= square(x + range); ++sx) {
-      for (const Planet& p : squares_[static_cast<size_t>(sy * SIDE + sx)]) {
-        // Farther than a millionth beyond the best: its rounded distance is larger too.
-        const double dx = p.x - x, dy = p.y - y;
-        if (dx * dx + dy * dy > farther) continue;
-        const float d = PlanetDistance(p.x, p.y, x, y);
-        const int32_t id = p.id;
-        // The scan meets the identifiers in order: of equal distances the lowest wins.
-        if (d < best || (d == best && id < bestId)) {
-          best = d;
-          bestId = id;
-          farther = FartherThan(best);
+  for (int ring = 0; ring <= rings; ++ring) {
+    // A planet of this ring lies at least ring - 1 whole squares away on one axis (a
+    // point beyond the tables' range is farther still): when that is beyond the best,
+    // so is every planet from here on.
+    const double near = static_cast<double>(ring - 1) * SQUARE;
+    if (ring >= 2 && near * near > farther) break;
+    for (int sy = std::max(cy - ring, loY); sy <= std::min(cy + ring, hiY); ++sy) {
+      for (int sx = std::max(cx - ring, loX); sx <= std::min(cx + ring, hiX); ++sx) {
+        if (std::max(std::abs(sx - cx), std::abs(sy - cy)) != ring) continue;  // an inner ring's
+        for (const Planet& p : squares_[static_cast<size_t>(sy * SIDE + sx)]) {
+          // Farther than a millionth beyond the best: its rounded distance is larger too.
+          const double dx = p.x - x, dy = p.y - y;
+          if (dx * dx + dy * dy > farther) continue;
+          const float d = PlanetDistance(p.x, p.y, x, y);
+          // The scan meets the identifiers in order: of equal distances the lowest wins.
+          if (d < best || (d == best && p.id < bestId)) {
+            best = d;
+            bestId = p.id;
+            farther = FartherThan(best);
+          }
         }
       }
     }

@@ -36,10 +36,10 @@ class PlanetGrid {
   int32_t Nearest(double x, double y) const;
 
  private:
-  // Squares BASE_LOCK_RANGE wide over the whole 16-bit range of table coordinates, so a
-  // planet within range lies in the point's square or one next to it.
-  static constexpr int SQUARE = 5000;
-  static constexpr int SIDE = (65536 + SQUARE - 1) / SQUARE;
+  // Squares over the whole 16-bit range of table coordinates, looked at in rings around
+  // the point's square until no planet in the next ring can be as near as the best.
+  static constexpr int SQUARE = 1024;
+  static constexpr int SIDE = 65536 / SQUARE;
   static int SquareOf(int coordinate) { return (coordinate + 32768) / SQUARE; }
   struct Planet {
     int32_t id;
