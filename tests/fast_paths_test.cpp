@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/name_table.h"
+#include "base/text.h"
 #include "objects/object_kinds.h"
 #include "objects/planet_grid.h"
 #include "script/keyword_tables.h"
@@ -234,6 +235,35 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
   EXPECT_GT(properties, 1000);
   // Every unquoted property statement is recognised as one.
   EXPECT_EQ(notProperties, 0);
+}
+
+// ---- Letter case without new texts ---------------------------------------------------------
+
+TEST(FastPaths, CaseFoldingInPlaceAnswersAsTheUpperCasedCopiesDo) {
+  std::mt19937 rng(23);
+  // Letters on both sides of the case boundary, bytes next to the letters and above 127.
+  const std::string letters = "dDiIcCeE(@[`{aZz0 \xe4\xc4";
+  auto randomText = [&](size_t longest) {
+    std::string text(rng() % (longest + 1), ' ');
+    for (char& c : text) c = letters[rng() % letters.size()];
+    return text;
+  };
+  std::string reused = "left over from a longer text before";
+  int contained = 0;
+  for (int i = 0; i < 40000; ++i) {
+    const std::string text = randomText(12);
+    // Parts the texts hold (cut from them, in either case) as well as random ones.
+    std::string part = i % 2 ? randomText(5) : text.substr(rng() % (text.size() + 1), rng() % 6);
+    if (i % 4 == 0) part = UpperAscii(part);
+    const bool plain = UpperAscii(text).find(UpperAscii(part)) != std::string::npos;
+    ASSERT_EQ(ContainsNoCase(text, part), plain) << "[" << text << "] [" << part << "]";
+    contained += plain;
+    UpperAsciiInto(text, reused);
+    ASSERT_EQ(reused, UpperAscii(text));
+  }
+  EXPECT_GT(contained, 10000);
+  EXPECT_TRUE(ContainsNoCase("1 + dice(2,5)", "DICE("));
+  EXPECT_FALSE(ContainsNoCase("dic(2,5)", "DICE("));
 }
 
 // ---- The planet a base locks to -------------------------------------------------------------

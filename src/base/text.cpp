@@ -18,6 +18,19 @@ std::string UpperAscii(std::string_view text) {
   return out;
 }
 
+void UpperAsciiInto(std::string_view text, std::string& out) {
+  out.assign(text);
+  std::transform(out.begin(), out.end(), out.begin(), UpperChar);
+}
+
+bool ContainsNoCase(std::string_view text, std::string_view part) {
+  if (part.size() > text.size()) return false;
+  for (size_t at = 0; at + part.size() <= text.size(); ++at) {
+    if (EqualsNoCase(text.substr(at, part.size()), part)) return true;
+  }
+  return false;
+}
+
 std::string LowerAscii(std::string_view text) {
   std::string out(text);
   std::transform(out.begin(), out.end(), out.begin(), LowerChar);

@@ -13,6 +13,11 @@ namespace tarvik {
 std::string NumText(long long value);
 
 std::string UpperAscii(std::string_view text);
+// UpperAscii into `out`, which keeps its storage: no allocation once it has grown to the
+// longest text it holds (for texts upper-cased line after line).
+void UpperAsciiInto(std::string_view text, std::string& out);
+// Whether UpperAscii(text) contains UpperAscii(part), without making either.
+bool ContainsNoCase(std::string_view text, std::string_view part);
 std::string LowerAscii(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 // Case-insensitive (ASCII) ordering: negative, zero or positive like strcmp.

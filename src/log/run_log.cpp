@@ -57,10 +57,9 @@ void AddWindowLine(RunLog& log, std::string line) {
 
 void LogLine(LogSession& s, const std::string& text) {
   RunLog& log = s.log;
-  const std::string upper = UpperAscii(text);
   if (!log.logFile) log.lineEnd = "\r\n";
   if (!log.logFile && !log.noFile) OpenLogFile(s);
-  if (upper == "LOAD") {
+  if (EqualsNoCase(text, "LOAD")) {
     std::string whole;
     if (log.logFile) {
       FlushRunLog(s);
@@ -85,7 +84,7 @@ void LogLine(LogSession& s, const std::string& text) {
   } else {
     CloseLogFile(log, true);
   }
-  if (upper == "CLEAR") {
+  if (EqualsNoCase(text, "CLEAR")) {
     CloseLogFile(log, false);  // what it held is emptied now
     if (!log.noFile) {
       try {

@@ -39,7 +39,7 @@ void PickPlanetName(ScriptSession& s) {
 void AddPlanetName(ScriptSession& s, std::string_view value) {
   ScriptState& st = s.script;
   if (value.empty()) return;
-  if (UpperAscii(value) == "CLEAR") {
+  if (EqualsNoCase(value, "CLEAR")) {
     st.planetNameCount = 0;
     LogLine(s, "Planet names cleared");
     return;

@@ -104,7 +104,7 @@ void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::str
       break;
     case ValueKind::PlanetName:
       Step(s, [&] {
-        if (UpperAscii(value) == "RANDOM") {
+        if (EqualsNoCase(value, "RANDOM")) {
           s.script.pickPlanetName = true;
         } else {
           rec.SetText(BoundField(*b), value);
@@ -232,9 +232,11 @@ void SetPlayerRace(ScriptSession& s, int32_t n, int32_t r) {
 }
 
 void ScriptSection(ScriptSession& s, std::string_view word, std::string_view argument) {
-  const std::string w = UpperAscii(word);
-  const std::string a = UpperAscii(argument);
   ScriptState& st = s.script;
+  std::string& w = st.upperWord;
+  std::string& a = st.upperArgument;
+  UpperAsciiInto(word, w);
+  UpperAsciiInto(argument, a);
   if (w == "BEGIN") {
     CommitBlock(s);
     if (st.pass == ScriptPass::Objects) {
@@ -285,7 +287,8 @@ void CommitBlock(ScriptSession& s) {
 }
 
 void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
-  const std::string k = UpperAscii(keyword);
+  std::string& k = s.script.upperKeyword;
+  UpperAsciiInto(keyword, k);
   switch (s.script.blockKind) {
     case BlockKind::PlanetNames:
       Step(s, [&] { AddPlanetName(s, value); });

@@ -121,7 +121,7 @@ ValueReading ReadValueText(std::string_view text, int32_t min, int32_t max) {
   using Form = ValueReading::Form;
   ValueReading r;
   if (text.empty()) return r;
-  if (UpperAscii(text).find("DICE(") != std::string::npos) {
+  if (ContainsNoCase(text, "DICE(")) {
     r.form = Form::Dice;
     std::string a, b;
     DiceDigits(text, a, b);
