@@ -14,15 +14,8 @@ RecordLayout::RecordLayout(std::string_view name, int size, std::span<const Fiel
   }
 }
 
-const Field* RecordLayout::Find(std::string_view fieldName) const {
-  const Field* const* f = byName_.Find(fieldName);
-  return f ? *f : nullptr;
-}
-
-const Field& RecordLayout::Get(std::string_view fieldName) const {
-  const Field* f = Find(fieldName);
-  if (!f) throw RuntimeError(std::string(name_) + " has no field " + std::string(fieldName));
-  return *f;
+void RecordLayout::ThrowNoField(std::string_view fieldName) const {
+  throw RuntimeError(std::string(name_) + " has no field " + std::string(fieldName));
 }
 
 const Field& RecordLayout::At(int offset) const {
@@ -32,20 +25,9 @@ const Field& RecordLayout::At(int offset) const {
   throw RuntimeError(std::string(name_) + " has no field at offset " + std::to_string(offset));
 }
 
-int16_t CheckedI16(long long value, std::string_view what) {
-  if (value < -32768 || value > 32767) {
-    throw RuntimeError("The number " + std::to_string(value) + " does not fit " + std::string(what) +
-                       ", which holds -32768 to 32767.");
-  }
-  return static_cast<int16_t>(value);
-}
-
-int32_t CheckedI32(long long value, std::string_view what) {
-  if (value < INT32_MIN || value > INT32_MAX) {
-    throw RuntimeError("The number " + std::to_string(value) + " does not fit " + std::string(what) +
-                       ", which holds -2147483648 to 2147483647.");
-  }
-  return static_cast<int32_t>(value);
+void ThrowDoesNotFit(long long value, std::string_view what, bool wide) {
+  throw RuntimeError("The number " + std::to_string(value) + " does not fit " + std::string(what) +
+                     (wide ? ", which holds -2147483648 to 2147483647." : ", which holds -32768 to 32767."));
 }
 
 void Record::Clear() { std::fill(bytes_.begin(), bytes_.end(), 0); }
@@ -57,39 +39,12 @@ void Record::SetFixedValues() {
   }
 }
 
-const uint8_t* Record::Element(const Field& f, int index) const {
-  if (index < 1 || index > f.count) {
-    throw RuntimeError("The index " + std::to_string(index) + " lies outside " + std::string(layout_->name()) + "." +
-                       std::string(f.name) + ", which has 1 to " + std::to_string(f.count) + ".");
-  }
-  return bytes_.data() + f.offset + (index - 1) * f.ElementWidth();
+void Record::ThrowOutside(const Field& f, int index) const {
+  throw RuntimeError("The index " + std::to_string(index) + " lies outside " + std::string(layout_->name()) + "." +
+                     std::string(f.name) + ", which has 1 to " + std::to_string(f.count) + ".");
 }
 
-uint8_t* Record::Element(const Field& f, int index) {
-  return const_cast<uint8_t*>(static_cast<const Record*>(this)->Element(f, index));
-}
-
-int32_t Record::Get(const Field& f, int index) const {
-  const uint8_t* p = Element(f, index);
-  switch (f.type) {
-    case FieldType::I16: return GetI16(p);
-    case FieldType::I32: return GetI32(p);
-    case FieldType::F32: return static_cast<int32_t>(GetF32(p));
-    case FieldType::Chars: break;
-  }
-  throw RuntimeError("type mismatch: " + std::string(f.name) + " is text");
-}
-
-void Record::Set(const Field& f, long long value, int index) {
-  uint8_t* p = Element(f, index);
-  switch (f.type) {
-    case FieldType::I16: PutI16(p, CheckedI16(value, f.name)); return;
-    case FieldType::I32: PutI32(p, CheckedI32(value, f.name)); return;
-    case FieldType::F32: PutF32(p, static_cast<float>(value)); return;
-    case FieldType::Chars: break;
-  }
-  throw RuntimeError("type mismatch: " + std::string(f.name) + " is text");
-}
+void Record::ThrowIsText(const Field& f) { throw RuntimeError("type mismatch: " + std::string(f.name) + " is text"); }
 
 float Record::GetFloat(std::string_view field, int index) const {
   const Field& f = layout_->Get(field);

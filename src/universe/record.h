@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/bytes.h"
 #include "base/name_table.h"
 
 namespace tarvik {
@@ -62,14 +63,22 @@ class RecordLayout {
   int size() const { return size_; }
   std::span<const Field> fields() const { return fields_; }
   // The named field, or nullptr.
-  const Field* Find(std::string_view fieldName) const;
+  const Field* Find(std::string_view fieldName) const {
+    const Field* const* f = byName_.Find(fieldName);
+    return f ? *f : nullptr;
+  }
   // The named field; a missing name is a programming error and throws RuntimeError.
-  const Field& Get(std::string_view fieldName) const;
+  const Field& Get(std::string_view fieldName) const {
+    const Field* f = Find(fieldName);
+    if (!f) ThrowNoField(fieldName);
+    return *f;
+  }
   // The field that starts at `offset` (named or not); none is a programming error and
   // throws RuntimeError.
   const Field& At(int offset) const;
 
  private:
+  [[noreturn]] void ThrowNoField(std::string_view fieldName) const;
   std::string_view name_;
   int size_;
   std::span<const Field> fields_;
@@ -101,7 +110,16 @@ class Record {
   // Whole-number fields (I16 and I32); index is 1-based.
   int32_t Get(std::string_view field, int index = 1) const { return Get(layout_->Get(field), index); }
   void Set(std::string_view field, long long value, int index = 1) { Set(layout_->Get(field), value, index); }
-  int32_t Get(const Field& f, int index = 1) const;
+  int32_t Get(const Field& f, int index = 1) const {
+    const uint8_t* p = Element(f, index);
+    switch (f.type) {
+      case FieldType::I16: return GetI16(p);
+      case FieldType::I32: return GetI32(p);
+      case FieldType::F32: return static_cast<int32_t>(GetF32(p));
+      case FieldType::Chars: break;
+    }
+    ThrowIsText(f);
+  }
   void Set(const Field& f, long long value, int index = 1);
 
   float GetFloat(std::string_view field, int index = 1) const;
@@ -128,15 +146,42 @@ class Record {
   void SetI16At(int offset, int16_t v);
 
  private:
-  uint8_t* Element(const Field& f, int index);
-  const uint8_t* Element(const Field& f, int index) const;
+  // The element's first byte; an index outside the field throws RuntimeError.
+  const uint8_t* Element(const Field& f, int index) const {
+    if (index < 1 || index > f.count) ThrowOutside(f, index);
+    return bytes_.data() + f.offset + (index - 1) * f.ElementWidth();
+  }
+  uint8_t* Element(const Field& f, int index) {
+    if (index < 1 || index > f.count) ThrowOutside(f, index);
+    return bytes_.data() + f.offset + (index - 1) * f.ElementWidth();
+  }
+  [[noreturn]] void ThrowOutside(const Field& f, int index) const;
+  [[noreturn]] static void ThrowIsText(const Field& f);
   void CheckOffset(int offset, int width) const;
   const RecordLayout* layout_;
   std::vector<uint8_t> bytes_;
 };
 
 // A value that does not fit an int16: RuntimeError with a message naming the field.
-int16_t CheckedI16(long long value, std::string_view what);
-int32_t CheckedI32(long long value, std::string_view what);
+[[noreturn]] void ThrowDoesNotFit(long long value, std::string_view what, bool wide);
+inline int16_t CheckedI16(long long value, std::string_view what) {
+  if (value < -32768 || value > 32767) ThrowDoesNotFit(value, what, false);
+  return static_cast<int16_t>(value);
+}
+inline int32_t CheckedI32(long long value, std::string_view what) {
+  if (value < INT32_MIN || value > INT32_MAX) ThrowDoesNotFit(value, what, true);
+  return static_cast<int32_t>(value);
+}
+
+inline void Record::Set(const Field& f, long long value, int index) {
+  uint8_t* p = Element(f, index);
+  switch (f.type) {
+    case FieldType::I16: PutI16(p, CheckedI16(value, f.name)); return;
+    case FieldType::I32: PutI32(p, CheckedI32(value, f.name)); return;
+    case FieldType::F32: PutF32(p, static_cast<float>(value)); return;
+    case FieldType::Chars: break;
+  }
+  ThrowIsText(f);
+}
 
 }  // namespace tarvik
