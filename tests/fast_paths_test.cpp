@@ -15,6 +15,7 @@
 #include "objects/planet_grid.h"
 #include "script/keyword_tables.h"
 #include "script/script_line.h"
+#include "script/values.h"
 #include "universe/records.h"
 
 namespace tarvik {
@@ -264,6 +265,46 @@ TEST(FastPaths, CaseFoldingInPlaceAnswersAsTheUpperCasedCopiesDo) {
   EXPECT_GT(contained, 10000);
   EXPECT_TRUE(ContainsNoCase("1 + dice(2,5)", "DICE("));
   EXPECT_FALSE(ContainsNoCase("dic(2,5)", "DICE("));
+}
+
+// ---- Value texts ------------------------------------------------------------------------------
+
+void ExpectSameReading(const ValueReading& fast, const ValueReading& plain, const std::string& text) {
+  ASSERT_EQ(fast.form, plain.form) << "[" << text << "]";
+  ASSERT_EQ(fast.read, plain.read) << "[" << text << "]";
+  ASSERT_EQ(fast.pull, plain.pull) << "[" << text << "]";
+  ASSERT_EQ(fast.value, plain.value) << "[" << text << "]";
+  for (int k = 0; k < 2; ++k) {
+    ASSERT_EQ(fast.dice[k].read, plain.dice[k].read) << "[" << text << "]";
+    ASSERT_EQ(fast.dice[k].missing, plain.dice[k].missing) << "[" << text << "]";
+    ASSERT_EQ(fast.dice[k].pull, plain.dice[k].pull) << "[" << text << "]";
+    ASSERT_EQ(fast.dice[k].bound, plain.dice[k].bound) << "[" << text << "]";
+  }
+}
+
+TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
+  std::mt19937 rng(31);
+  // Mostly digits, so that plain numbers of every length come up, and what can spoil one.
+  const std::string pieces[] = {"0", "1", "5", "9", "7", "3", "-", "-", "+", ",", "x", " ", "DICE(", ")", ".", "e"};
+  // Bounds around the numbers read, the tie of a bound with the number and a single value.
+  const int32_t bounds[][2] = {{0, 100}, {1, 1}, {-5, 5}, {0, 1000000000}, {-1000000, 1000000}, {7, 7},
+                               {INT32_MIN, INT32_MAX}, {10, 999999999}, {-999999999, -1}};
+  int plain = 0;
+  for (int i = 0; i < 80000; ++i) {
+    std::string text;
+    const int count = static_cast<int>(rng() % 12);
+    for (int k = 0; k < count; ++k) text += pieces[rng() % (k == 0 ? std::size(pieces) : 6)];
+    const auto& b = bounds[rng() % std::size(bounds)];
+    const ValueReading general = ReadValueTextInFull(text, b[0], b[1]);
+    ExpectSameReading(ReadValueText(text, b[0], b[1]), general, text);
+    // A number equal to a bound, and one beside it.
+    for (const long long edge : {static_cast<long long>(b[0]), static_cast<long long>(b[1]) + 1}) {
+      const std::string tie = std::to_string(edge);
+      ExpectSameReading(ReadValueText(tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]), tie);
+    }
+    plain += general.form == ValueReading::Form::Whole;
+  }
+  EXPECT_GT(plain, 20000);
 }
 
 // ---- The planet a base locks to -------------------------------------------------------------

@@ -19,8 +19,8 @@ std::string UpperAscii(std::string_view text) {
 }
 
 void UpperAsciiInto(std::string_view text, std::string& out) {
-  out.assign(text);
-  std::transform(out.begin(), out.end(), out.begin(), UpperChar);
+  out.resize(text.size());
+  for (size_t i = 0; i < text.size(); ++i) out[i] = UpperChar(text[i]);
 }
 
 bool ContainsNoCase(std::string_view text, std::string_view part) {

@@ -32,6 +32,20 @@ long long LeadingNumber(std::string_view t) {
 // Values of 1000000001 and more, or -1000000000 and less, count as no number at all.
 bool OutsideReadableRange(long long v) { return v >= 1000000001LL || v <= -1000000000LL; }
 
+// The number read, pulled into [min, max], as r's value.
+void PullIntoBounds(int32_t min, int32_t max, ValueReading& r) {
+  long long v = r.read;
+  if (v < min) {
+    v = min;
+    r.pull = ValueReading::Pull::ToMin;
+  }
+  if (v > max) {
+    v = max;
+    r.pull = ValueReading::Pull::ToMax;
+  }
+  r.value = static_cast<int32_t>(v);
+}
+
 // Reads collected digit-set characters into r: the number they stand for, pulled into
 // [min, max]; more than ten characters, or a value beyond the readable range, gives 0.
 void ReadDigits(const std::string& digits, int32_t min, int32_t max, ValueReading& r) {
@@ -44,16 +58,25 @@ void ReadDigits(const std::string& digits, int32_t min, int32_t max, ValueReadin
     r.form = ValueReading::Form::TooLarge;
     return;
   }
-  long long v = r.read;
-  if (v < min) {
-    v = min;
-    r.pull = ValueReading::Pull::ToMin;
+  PullIntoBounds(min, max, r);
+}
+
+// A plain whole number (an optional minus, then one to nine digits: nearly every value
+// a script holds) read straight from the text, as the general rules read it: a whole
+// number, never outside the readable range. False for any other text.
+bool ReadPlainNumber(std::string_view text, int32_t min, int32_t max, ValueReading& r) {
+  const size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
+  const size_t count = text.size() - first;
+  if (count == 0 || count > 9) return false;
+  long long v = 0;
+  for (size_t i = first; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    v = v * 10 + (text[i] - '0');
   }
-  if (v > max) {
-    v = max;
-    r.pull = ValueReading::Pull::ToMax;
-  }
-  r.value = static_cast<int32_t>(v);
+  r.form = ValueReading::Form::Whole;
+  r.read = first ? -v : v;
+  PullIntoBounds(min, max, r);
+  return true;
 }
 
 int32_t ClampedReading(const std::string& digits, int32_t min, int32_t max) {
@@ -118,6 +141,12 @@ bool IsWholeNumberText(std::string_view t) {
 }  // namespace
 
 ValueReading ReadValueText(std::string_view text, int32_t min, int32_t max) {
+  ValueReading r;
+  if (ReadPlainNumber(text, min, max, r)) return r;
+  return ReadValueTextInFull(text, min, max);
+}
+
+ValueReading ReadValueTextInFull(std::string_view text, int32_t min, int32_t max) {
   using Form = ValueReading::Form;
   ValueReading r;
   if (text.empty()) return r;

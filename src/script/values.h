@@ -45,6 +45,9 @@ struct ValueReading {
   } dice[2];
 };
 ValueReading ReadValueText(std::string_view text, int32_t min, int32_t max);
+// The same reading with every text taken through the general rules; ReadValueText
+// reads a plain whole number straight away and agrees with this on every text.
+ValueReading ReadValueTextInFull(std::string_view text, int32_t min, int32_t max);
 
 // The number written after a keyword's stem, such as the 5 of "(5)": digits up to the
 // first "=", "," or ")", clamped into [min, max]. An empty text gives 0.
