@@ -171,9 +171,32 @@ void StartIdSearch(ObjectSession& s) {
 
 // The add operation of every kind: the kind's working record with its owner, position,
 // kind code and run-log line (none for a planet), as its descriptor says.
+// The fields every kind's record has that storing an object reads and writes, found
+// once per kind: the store names them for every object.
+struct StoredFields {
+  const Field* x = nullptr;
+  const Field* y = nullptr;
+  const Field* id = nullptr;
+  const Field* serial = nullptr;
+};
+
+const StoredFields& StoredFieldsOf(const ObjectKindDescriptor& kind) {
+  static const std::array<StoredFields, BLOCK_KIND_COUNT> byKind = [] {
+    std::array<StoredFields, BLOCK_KIND_COUNT> fields{};
+    for (const ObjectKindDescriptor& k : ObjectKinds()) {
+      const RecordLayout& layout = k.layout();
+      fields[static_cast<size_t>(k.blockKind)] = {&layout.Get("x"), &layout.Get("y"), &layout.Get("id"),
+                                                  &layout.Get("serial")};
+    }
+    return fields;
+  }();
+  return byKind[static_cast<size_t>(kind.blockKind)];
+}
+
 void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
   RequireOpen(s);
   Record& rec = s.records.*kind.record;
+  const StoredFields& f = StoredFieldsOf(kind);
   UniverseCounters& c = s.tables.counters;
   ObjectTables& t = s.tables.objects;
   StoreState& st = s.store;
@@ -193,15 +216,15 @@ void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
     throw RuntimeError("The universe file's object counters are used up.");
   }
   // The assault pod keeps its position as 16-bit fields; Get widens them.
-  const int16_t tableX = TableCoordinate(rec.Get("x"));
-  const int16_t tableY = TableCoordinate(rec.Get("y"));
+  const int16_t tableX = TableCoordinate(rec.Get(*f.x));
+  const int16_t tableY = TableCoordinate(rec.Get(*f.y));
 
   const int32_t id = AllocateObjectId(s);
   if (id == 0) return;  // no free identifier: the object is silently not stored
 
-  rec.Set("id", id);
+  rec.Set(*f.id, id);
   c.serialCounter += 1;
-  rec.Set("serial", c.serialCounter);
+  rec.Set(*f.serial, c.serialCounter);
   if (kind.blockKind == BlockKind::Planet) {
     c.lastPlanetId = id;
   } else {

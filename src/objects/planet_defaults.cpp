@@ -6,6 +6,7 @@
 #include "objects/constructors.h"
 #include "objects/object_session.h"
 #include "platform/rounding.h"
+#include "universe/records.h"
 
 namespace tarvik {
 
@@ -17,6 +18,48 @@ constexpr int AFTER_STATE = 54;            // int16, 1..177
 constexpr int AFTER_THAT = 56;             // int16, 0
 constexpr int BETWEEN_EASY_AND_ORE = 128;  // nine int32
 constexpr int AFTER_CASH = 284;            // int32, 0
+
+// The fields of the planet record that the defaults fill, found once: a build fills
+// them for every planet.
+struct PlanetFields {
+  const RecordLayout& planet = PlanetRecordLayout();
+  const Field& climate = planet.Get("climate");
+  const Field& contraband = planet.Get("contraband");
+  const Field& easyD = planet.Get("easyD");
+  const Field& easyM = planet.Get("easyM");
+  const Field& easyN = planet.Get("easyN");
+  const Field& easyT = planet.Get("easyT");
+  const Field& eleD = planet.Get("eleD");
+  const Field& eleFix = planet.Get("eleFix");
+  const Field& eleFood = planet.Get("eleFood");
+  const Field& eleM = planet.Get("eleM");
+  const Field& eleMed = planet.Get("eleMed");
+  const Field& eleN = planet.Get("eleN");
+  const Field& eleS = planet.Get("eleS");
+  const Field& eleT = planet.Get("eleT");
+  const Field& hdBaseFreq = planet.Get("hdBaseFreq");
+  const Field& hdInteria = planet.Get("hdInteria");
+  const Field& hdStress = planet.Get("hdStress");
+  const Field& nameKey = planet.Get("nameKey");
+  const Field& native = planet.Get("native");
+  const Field& oreD = planet.Get("oreD");
+  const Field& oreM = planet.Get("oreM");
+  const Field& oreN = planet.Get("oreN");
+  const Field& oreT = planet.Get("oreT");
+  const Field& resD = planet.Get("resD");
+  const Field& resM = planet.Get("resM");
+  const Field& resN = planet.Get("resN");
+  const Field& resT = planet.Get("resT");
+  const Field& soil = planet.Get("soil");
+  const Field& star = planet.Get("star");
+  const Field& starHeat = planet.Get("starHeat");
+  const Field& state = planet.Get("state");
+};
+
+const PlanetFields& Fields() {
+  static const PlanetFields fields;
+  return fields;
+}
 
 int Clamp(long long v, int lo, int hi) { return static_cast<int>(std::clamp<long long>(v, lo, hi)); }
 
@@ -35,7 +78,7 @@ void SetFixedWords(Record& p) {
 
 // Natives: each of the ten kinds with chance 0.08, plentiful by the native level.
 void DrawNatives(Random& rnd, Record& p, int32_t level) {
-  const Field& native = p.layout().Get("native");
+  const Field& native = Fields().native;
   for (int i = 1; i <= 10; ++i) {
     long long v = 0;
     if (rnd.Next() < 0.08) {
@@ -52,55 +95,58 @@ void DrawNatives(Random& rnd, Record& p, int32_t level) {
 // The ground: stress, inertia, base frequency, soil (best in a mild climate) and how
 // easily each mineral is mined.
 void DrawGround(Random& rnd, Record& p) {
-  p.Set("hdStress", RoundToInt(rnd.Next() * 500 + 50));
-  p.Set("hdInteria", RoundToInt(rnd.Next() * 100));
-  p.Set("hdBaseFreq", RoundToInt(rnd.Next() * 6.5 - 3));
-  if (rnd.Next() < 0.05) p.Set("hdBaseFreq", RoundToInt(rnd.Next() * 15 + 3));
+  const PlanetFields& f = Fields();
+  p.Set(f.hdStress, RoundToInt(rnd.Next() * 500 + 50));
+  p.Set(f.hdInteria, RoundToInt(rnd.Next() * 100));
+  p.Set(f.hdBaseFreq, RoundToInt(rnd.Next() * 6.5 - 3));
+  if (rnd.Next() < 0.05) p.Set(f.hdBaseFreq, RoundToInt(rnd.Next() * 15 + 3));
 
-  p.Set("soil", RoundToInt(rnd.Next() * 100 + (50 - std::abs(50 - p.Get("climate"))) * 3.0));
+  p.Set(f.soil, RoundToInt(rnd.Next() * 100 + (50 - std::abs(50 - p.Get(f.climate))) * 3.0));
 
-  p.Set("easyN", RoundToInt(rnd.Next() * 80 + 20));
-  p.Set("easyD", RoundToInt(rnd.Next() * 90 + 10));
-  p.Set("easyT", RoundToInt(rnd.Next() * 80 + 10));
-  p.Set("easyM", RoundToInt(rnd.Next() * 60 + 5));
+  p.Set(f.easyN, RoundToInt(rnd.Next() * 80 + 20));
+  p.Set(f.easyD, RoundToInt(rnd.Next() * 90 + 10));
+  p.Set(f.easyT, RoundToInt(rnd.Next() * 80 + 10));
+  p.Set(f.easyM, RoundToInt(rnd.Next() * 60 + 5));
 }
 
 // Ores and minerals lying about, by the cargo level.
 void DrawCargo(Random& rnd, Record& p, int32_t level) {
+  const PlanetFields& f = Fields();
   const double m = static_cast<double>(level) * level * 2;
-  auto cargoLine = [&](const char* field, double a, double b) {
+  auto cargoLine = [&](const Field& field, double a, double b) {
     double u1 = rnd.Next();
     double u2 = rnd.Next();
     p.Set(field, RoundToInt(u1 * a * m + u2 * b));
   };
-  cargoLine("oreN", 100, 100);
-  cargoLine("oreD", 80, 80);
-  cargoLine("oreT", 50, 50);
-  cargoLine("oreM", 20, 20);
-  cargoLine("eleN", 10, 100);
-  cargoLine("eleD", 80, 100);
-  cargoLine("eleT", 50, 50);
-  cargoLine("eleM", 20, 50);
+  cargoLine(f.oreN, 100, 100);
+  cargoLine(f.oreD, 80, 80);
+  cargoLine(f.oreT, 50, 50);
+  cargoLine(f.oreM, 20, 20);
+  cargoLine(f.eleN, 10, 100);
+  cargoLine(f.eleD, 80, 100);
+  cargoLine(f.eleT, 50, 50);
+  cargoLine(f.eleM, 20, 50);
 }
 
 // Resources in the ground by the mineral level, then the rare rich deposits.
 void DrawResources(Random& rnd, Record& p, int32_t level) {
+  const PlanetFields& f = Fields();
   const double q = static_cast<double>(level) * level + 2;
-  p.Set("resN", RoundToInt(rnd.Next() * 300 * q));
-  p.Set("resD", RoundToInt(rnd.Next() * 250 * q));
-  p.Set("resT", RoundToInt(rnd.Next() * 250 * q));
-  p.Set("resM", RoundToInt(rnd.Next() * 150 * q));
+  p.Set(f.resN, RoundToInt(rnd.Next() * 300 * q));
+  p.Set(f.resD, RoundToInt(rnd.Next() * 250 * q));
+  p.Set(f.resT, RoundToInt(rnd.Next() * 250 * q));
+  p.Set(f.resM, RoundToInt(rnd.Next() * 150 * q));
 
   const double k = level;
-  if (static_cast<int>(std::floor(rnd.Next() * 20)) == 10) p.Set("resN", RoundToInt(rnd.Next() * 30000 * k + 5000));
-  if (static_cast<int>(std::floor(rnd.Next() * 22)) == 10) p.Set("resD", RoundToInt(rnd.Next() * 25000 * k + 5000));
-  if (static_cast<int>(std::floor(rnd.Next() * 25)) == 10) p.Set("resT", RoundToInt(rnd.Next() * 17000 * k + 5000));
-  if (static_cast<int>(std::floor(rnd.Next() * 28)) == 10) p.Set("resM", RoundToInt(rnd.Next() * 10000 * k + 5000));
+  if (static_cast<int>(std::floor(rnd.Next() * 20)) == 10) p.Set(f.resN, RoundToInt(rnd.Next() * 30000 * k + 5000));
+  if (static_cast<int>(std::floor(rnd.Next() * 22)) == 10) p.Set(f.resD, RoundToInt(rnd.Next() * 25000 * k + 5000));
+  if (static_cast<int>(std::floor(rnd.Next() * 25)) == 10) p.Set(f.resT, RoundToInt(rnd.Next() * 17000 * k + 5000));
+  if (static_cast<int>(std::floor(rnd.Next() * 28)) == 10) p.Set(f.resM, RoundToInt(rnd.Next() * 10000 * k + 5000));
 }
 
 // Each of the twelve contraband kinds by the contraband level, now and then a hoard.
 void DrawContraband(Random& rnd, Record& p, int32_t level) {
-  const Field& contraband = p.layout().Get("contraband");
+  const Field& contraband = Fields().contraband;
   for (int i = 1; i <= 12; ++i) {
     long long v = 0;
     if (rnd.Next() * 35 - 1 < level) {
@@ -115,33 +161,35 @@ void DrawContraband(Random& rnd, Record& p, int32_t level) {
 
 void DrawStarHeat(ObjectSession& s) {
   Record& p = s.records.planet;
+  const PlanetFields& f = Fields();
   double u = s.random.Next();
-  p.Set("starHeat", Clamp(RoundToInt(u * 20 + p.Get("star") * 4.0 - 10), 0, 100));
+  p.Set(f.starHeat, Clamp(RoundToInt(u * 20 + p.Get(f.star) * 4.0 - 10), 0, 100));
 }
 
 void RandomPlanet(ObjectSession& s) {
   Record& p = s.records.planet;
   Random& rnd = s.random;
   const HomeSettings& h = s.home;
+  const PlanetFields& f = Fields();
 
   SetFixedWords(p);
-  p.Set("nameKey", 0);
-  p.Set("state", 0);
+  p.Set(f.nameKey, 0);
+  p.Set(f.state, 0);
   p.SetI16At(AFTER_STATE, static_cast<int16_t>(RoundToInt(rnd.Next() * 176 + 1)));
 
   DrawStarHeat(s);
-  p.Set("climate", Clamp(RoundToInt(rnd.Next() * 30 + p.Get("starHeat") - 15), 0, 100));
+  p.Set(f.climate, Clamp(RoundToInt(rnd.Next() * 30 + p.Get(f.starHeat) - 15), 0, 100));
   DrawNatives(rnd, p, h.native);
   DrawGround(rnd, p);
   DrawCargo(rnd, p, h.cargo);
   DrawResources(rnd, p, h.mineral);
 
-  p.Set("eleFood", RoundToInt(rnd.Next() * 150 + 50));
-  p.Set("eleMed", RoundToInt(rnd.Next() * p.Get("eleFood")));
+  p.Set(f.eleFood, RoundToInt(rnd.Next() * 150 + 50));
+  p.Set(f.eleMed, RoundToInt(rnd.Next() * p.Get(f.eleFood)));
   DrawContraband(rnd, p, h.contraband);
 
-  if (rnd.Next() < 0.2 && h.cargo > 1) p.Set("eleFix", RoundToInt(rnd.Next() * 1000));
-  if (rnd.Next() < 0.3 && h.cargo > 1) p.Set("eleS", RoundToInt(rnd.Next() * 100));
+  if (rnd.Next() < 0.2 && h.cargo > 1) p.Set(f.eleFix, RoundToInt(rnd.Next() * 1000));
+  if (rnd.Next() < 0.3 && h.cargo > 1) p.Set(f.eleS, RoundToInt(rnd.Next() * 100));
 }
 
 void NewPlanet(ObjectSession& s) {

@@ -228,11 +228,14 @@ void LoadHull(PackSession& s, int hullType) {
     if (HullTypeOf(pack, table, k) != hullType) continue;
     const std::optional<std::span<const uint8_t>> record = HullRecordOf(pack, table, k);
     if (!record) break;
+    // The hull's name and its key, found once: every ship built loads its hull.
+    static const Field& hullName = HullRecordLayout().Get("hullName");
+    static const Field& nameKey = HullRecordLayout().Get("nameKey");
     Record& hull = s.packs.scratchHull;
     hull.bytes().assign(record->begin(), record->end());
-    std::string name = hull.Text("hullName");
-    ScrambleName(hull.Get("nameKey"), name);
-    hull.SetBytes(hull.layout().Get("hullName"), name);
+    std::string name = hull.Text(hullName);
+    ScrambleName(hull.Get(nameKey), name);
+    hull.SetBytes(hullName, name);
     return;
   }
   LogLine(s, "Hull data missing!");
