@@ -42,13 +42,17 @@ void OpenLogFile(LogSession& s) {
 }
 
 // Lines 1..LOG_WINDOW_LINES hold the last lines logged; the oldest goes when a line comes
-// into a full window.
-void AddWindowLine(RunLog& log, std::string line) {
+// into a full window, and the new line (the text and its line end) is made in its storage.
+void AddWindowLine(RunLog& log, const std::string& text, std::string_view lineEnd) {
+  std::string line;
   if (++log.lineCount > LOG_WINDOW_LINES) {
     log.lineCount = LOG_WINDOW_LINES;
     log.windowText.erase(0, log.lines[1].size());
+    line = std::move(log.lines[1]);
     for (int i = 1; i < LOG_WINDOW_LINES; ++i) log.lines[i] = std::move(log.lines[i + 1]);
   }
+  line.assign(text);
+  line += lineEnd;
   log.windowText += line;
   log.lines[log.lineCount] = std::move(line);
 }
@@ -77,7 +81,7 @@ void LogLine(LogSession& s, const std::string& text) {
     return;
   }
   if (!text.empty()) {
-    AddWindowLine(log, text + log.lineEnd);
+    AddWindowLine(log, text, log.lineEnd);
     const std::string& line = log.lines[log.lineCount];
     if (log.outputShown && s.output) s.output->SetLogText(log.windowText, line);
     if (log.logFile) log.pending.Append(line);

@@ -1,11 +1,14 @@
 // The descriptor table of the object kinds and their keyword rows.
 #include "objects/object_kinds.h"
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "objects/constructors.h"
 #include "objects/object_store.h"
 #include "objects/planet_defaults.h"
+#include "base/errors.h"
 #include "objects/ship_construction.h"
 #include "packs/scramble.h"
 #include "universe/tables.h"
@@ -514,12 +517,41 @@ const Field& TextField(const ScrambledText& text, const RecordLayout& layout) {
   return text.field.empty() ? layout.At(text.offset) : layout.Get(text.field);
 }
 
+namespace {
+
+// A scrambled text's field and the field of its key.
+struct ScrambledFields {
+  const Field* text;
+  const Field* key;
+};
+
+// The fields of every kind's scrambled texts, found once: every object stored has its
+// names scrambled.
+const std::vector<ScrambledFields>& ScrambledFieldsOf(const ObjectKindDescriptor& kind) {
+  static const std::array<std::vector<ScrambledFields>, BLOCK_KIND_COUNT> byKind = [] {
+    std::array<std::vector<ScrambledFields>, BLOCK_KIND_COUNT> fields;
+    for (const ObjectKindDescriptor& k : ObjectKinds()) {
+      const RecordLayout& layout = k.layout();
+      for (const ScrambledText& t : k.scrambled) {
+        fields[static_cast<size_t>(k.blockKind)].push_back({&TextField(t, layout), &layout.Get(t.keyField)});
+      }
+    }
+    return fields;
+  }();
+  return byKind[static_cast<size_t>(kind.blockKind)];
+}
+
+}  // namespace
+
 void ScrambleNames(const ObjectKindDescriptor& kind, Record& record) {
-  for (const ScrambledText& t : kind.scrambled) {
-    const Field& f = TextField(t, record.layout());
-    std::string text = record.Text(f);
-    ScrambleName(record.Get(t.keyField), text);
-    record.SetBytes(f, text);
+  if (&record.layout() != &kind.layout()) {
+    throw RuntimeError("The names of a " + std::string(record.layout().name()) + " record cannot be scrambled as a " +
+                       std::string(kind.layout().name()) + ".");
+  }
+  for (const ScrambledFields& f : ScrambledFieldsOf(kind)) {
+    std::string text = record.Text(*f.text);
+    ScrambleName(record.Get(*f.key), text);
+    record.SetBytes(*f.text, text);
   }
 }
 

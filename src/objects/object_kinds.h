@@ -190,7 +190,8 @@ long long OwnerOf(const ObjectKindDescriptor& kind, const Record& record);
 
 // The field of a scrambled text in its record's layout.
 const Field& TextField(const ScrambledText& text, const RecordLayout& layout);
-// Scrambles the kind's name texts in its record, each under its key field.
+// Scrambles the kind's name texts in its record (one of the kind's layout), each under
+// its key field.
 void ScrambleNames(const ObjectKindDescriptor& kind, Record& record);
 
 }  // namespace tarvik

@@ -244,7 +244,11 @@ void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
 
   AddToMapList(s, id);
 
-  if (!kind.logText.empty()) LogLine(s, std::string(kind.logText) + NumText(id));
+  if (!kind.logText.empty()) {
+    st.logLine.assign(kind.logText);
+    st.logLine += NumText(id);
+    LogLine(s, st.logLine);
+  }
 }
 
 void StoreKind(ObjectSession& s, BlockKind kind) { StoreObject(s, *KindOfBlock(kind)); }

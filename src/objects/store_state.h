@@ -49,6 +49,9 @@ struct StoreState {
 
   // The planets of the tables by where they lie, for the base that locks to one.
   PlanetGrid planets;
+
+  // The stored object's log line, made in the same storage object after object.
+  std::string logLine;
 };
 
 }  // namespace tarvik

@@ -40,8 +40,8 @@ bool ConsoleUserInterface::AskYesNo(const std::string& title, const std::string&
 void ConsoleOutputView::SetLogText(const std::string&, const std::string& newLine) {
   if (!newLine.empty()) {
     // The logged line ends with CR LF; the console wants a plain line break.
-    std::string line = newLine;
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    std::string_view line = newLine;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
     out_ << line << '\n';
   }
 }

@@ -233,10 +233,10 @@ void SetPlayerRace(ScriptSession& s, int32_t n, int32_t r) {
 
 void ScriptSection(ScriptSession& s, std::string_view word, std::string_view argument) {
   ScriptState& st = s.script;
-  std::string& w = st.upperWord;
-  std::string& a = st.upperArgument;
-  UpperAsciiInto(word, w);
-  UpperAsciiInto(argument, a);
+  UpperAsciiInto(word, st.upperWord);
+  UpperAsciiInto(argument, st.upperArgument);
+  const std::string_view w = st.upperWord;
+  const std::string_view a = st.upperArgument;
   if (w == "BEGIN") {
     CommitBlock(s);
     if (st.pass == ScriptPass::Objects) {
