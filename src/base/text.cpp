@@ -24,7 +24,6 @@ void UpperAsciiInto(std::string_view text, std::string& out) {
 }
 
 bool ContainsNoCase(std::string_view text, std::string_view part) {
-  if (part.size() > text.size()) return false;
   for (size_t at = 0; at + part.size() <= text.size(); ++at) {
     if (EqualsNoCase(text.substr(at, part.size()), part)) return true;
   }
