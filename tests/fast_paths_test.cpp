@@ -238,6 +238,26 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
   EXPECT_EQ(notProperties, 0);
 }
 
+// ---- The object kind of a block ----------------------------------------------------------
+
+TEST(FastPaths, EveryBlockKindFindsTheDescriptorTheScanFinds) {
+  int found = 0;
+  // Every block kind, and numbers on both sides of the range.
+  for (int k = -2; k < BLOCK_KIND_COUNT + 2; ++k) {
+    const auto kind = static_cast<BlockKind>(k);
+    const ObjectKindDescriptor* scan = nullptr;
+    for (const ObjectKindDescriptor& d : ObjectKinds()) {
+      if (d.blockKind == kind) {
+        scan = &d;
+        break;
+      }
+    }
+    EXPECT_EQ(KindOfBlock(kind), scan) << k;
+    found += scan != nullptr;
+  }
+  EXPECT_EQ(found, static_cast<int>(ObjectKinds().size()));
+}
+
 // ---- Letter case without new texts ---------------------------------------------------------
 
 TEST(FastPaths, CaseFoldingInPlaceAnswersAsTheUpperCasedCopiesDo) {

@@ -470,10 +470,17 @@ const ObjectKindDescriptor KINDS[] = {
 std::span<const ObjectKindDescriptor> ObjectKinds() { return KINDS; }
 
 const ObjectKindDescriptor* KindOfBlock(BlockKind kind) {
-  for (const ObjectKindDescriptor& d : KINDS) {
-    if (d.blockKind == kind) return &d;
-  }
-  return nullptr;
+  // By block kind, made once: every property statement asks for its block's kind.
+  static const std::array<const ObjectKindDescriptor*, BLOCK_KIND_COUNT> byBlock = [] {
+    std::array<const ObjectKindDescriptor*, BLOCK_KIND_COUNT> kinds{};
+    for (const ObjectKindDescriptor& d : KINDS) {
+      const auto k = static_cast<size_t>(d.blockKind);
+      if (!kinds[k]) kinds[k] = &d;
+    }
+    return kinds;
+  }();
+  const auto k = static_cast<int>(kind);
+  return k >= 0 && k < BLOCK_KIND_COUNT ? byBlock[static_cast<size_t>(k)] : nullptr;
 }
 
 const ObjectKindDescriptor* KindOfWord(std::string_view upperWord) {

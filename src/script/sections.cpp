@@ -313,7 +313,7 @@ void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view val
   }
   const ObjectKindDescriptor* kind = OpenObjectKind(s);
   if (!kind) return;
-  if (k == "ID") {
+  if (std::string_view(k) == "ID") {
     IdStatement(s, UpperAscii(value));
     return;
   }
