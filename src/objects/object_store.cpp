@@ -169,8 +169,6 @@ void StartIdSearch(ObjectSession& s) {
   st.mapListCursor = 1;
 }
 
-// The add operation of every kind: the kind's working record with its owner, position,
-// kind code and run-log line (none for a planet), as its descriptor says.
 // The fields every kind's record has that storing an object reads and writes, found
 // once per kind: the store names them for every object.
 struct StoredFields {
@@ -193,6 +191,8 @@ const StoredFields& StoredFieldsOf(const ObjectKindDescriptor& kind) {
   return byKind[static_cast<size_t>(kind.blockKind)];
 }
 
+// The add operation of every kind: the kind's working record with its owner, position,
+// kind code and run-log line (none for a planet), as its descriptor says.
 void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
   RequireOpen(s);
   Record& rec = s.records.*kind.record;
