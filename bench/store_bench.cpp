@@ -68,15 +68,15 @@ struct BenchSession {
 
 // A fresh universe file made by the writer, for two players of one forged race.
 std::vector<uint8_t> FreshUniverse(const std::string& folder) {
-  forge::GameFolderSpec game;
-  forge::RaceModuleSpec race;
+  forge::GameFolderRecipe game;
+  forge::RaceModuleRecipe race;
   race.raceId = 7;
   race.requiredHulls = {15};
   game.races = {{"bench.rce", race}};
-  forge::ShipPackSpec pack;
-  pack.hulls = {forge::HullSpec{.hullType = 15}};
+  forge::ShipPackRecipe pack;
+  pack.hulls = {forge::HullRecipe{.hullType = 15}};
   game.shipPacks = {{"bench.spk", pack}};
-  game.dataFiles = {{"bench.dat", forge::DataFileSpec{}}};
+  game.dataFiles = {{"bench.dat", forge::DataFileRecipe{}}};
   forge::WriteGameFolder(folder, game);
 
   BenchSession bench(folder);

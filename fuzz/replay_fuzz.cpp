@@ -43,22 +43,22 @@ struct FuzzGame {
     root = (std::filesystem::temp_directory_path() / ("tarvik-replay-fuzz-" + std::to_string(::getpid()))).string() +
            "/";
     std::filesystem::remove_all(root);
-    forge::GameFolderSpec g;
+    forge::GameFolderRecipe g;
     for (int id : {101, 102, 103}) {
-      forge::RaceModuleSpec r;
+      forge::RaceModuleRecipe r;
       r.raceId = id;
       r.name = "Race " + std::to_string(id);
       r.requiredHulls = {1};
       g.races.push_back({"r" + std::to_string(id) + ".rce", r});
     }
-    forge::ShipPackSpec pack;
+    forge::ShipPackRecipe pack;
     for (int h = 1; h <= 3; ++h) {
-      forge::HullSpec hull;
+      forge::HullRecipe hull;
       hull.hullType = h;
       pack.hulls.push_back(hull);
     }
     g.shipPacks.push_back({"p.spk", pack});
-    g.dataFiles.push_back({"main.dat", forge::DataFileSpec{.bodySize = 200, .seed = 3}});
+    g.dataFiles.push_back({"main.dat", forge::DataFileRecipe{.bodySize = 200, .seed = 3}});
     g.maps.push_back({"echo.map", forge::GenerateMap(40, 2000, 2000, 2000, 5)});
     g.maps.push_back({"other.map", forge::GenerateMap(12, 900, 700, 500, 6)});
     g.scripts.push_back({"small.vps", "BEGIN RACES\r\nPLAYERCOUNT = 2\r\nEND\r\nBEGIN PLANET\r\nEND\r\n"});

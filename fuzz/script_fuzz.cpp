@@ -41,16 +41,16 @@ struct FuzzGame {
   FuzzGame() {
     root = (std::filesystem::temp_directory_path() / ("tarvik-fuzz-" + std::to_string(::getpid()))).string() + "/";
     std::filesystem::remove_all(root);
-    forge::GameFolderSpec g;
+    forge::GameFolderRecipe g;
     for (int id : {101, 102}) {
-      forge::RaceModuleSpec r;
+      forge::RaceModuleRecipe r;
       r.raceId = id;
       r.requiredHulls = {1};
       g.races.push_back({"r" + std::to_string(id) + ".rce", r});
     }
-    forge::ShipPackSpec pack;
+    forge::ShipPackRecipe pack;
     for (int h = 1; h <= 6; ++h) {
-      forge::HullSpec hull;
+      forge::HullRecipe hull;
       hull.hullType = h;
       hull.pdWeaponSlots = static_cast<int16_t>(h);
       hull.lWeaponSlots = static_cast<int16_t>(2 * h);
@@ -62,7 +62,7 @@ struct FuzzGame {
       pack.hulls.push_back(hull);
     }
     g.shipPacks.push_back({"p.spk", pack});
-    g.dataFiles.push_back({"main.dat", forge::DataFileSpec{.bodySize = 200, .seed = 3}});
+    g.dataFiles.push_back({"main.dat", forge::DataFileRecipe{.bodySize = 200, .seed = 3}});
     g.maps.push_back({"echo.map", forge::GenerateMap(8, 2000, 2000, 1000, 5)});
     forge::WriteGameFolder(root, g);
     std::filesystem::create_directories(root + "UNIV/GAME1");

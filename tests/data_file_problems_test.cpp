@@ -56,7 +56,7 @@ std::string Slurp(const std::string& path) {
 }
 
 // A second pack, with hulls that no race needs.
-const forge::ShipPackSpec EXTRA_PACK = {.packId = 9, .hulls = {{.hullType = 20}, {.hullType = 21}}};
+const forge::ShipPackRecipe EXTRA_PACK = {.packId = 9, .hulls = {{.hullType = 20}, {.hullType = 21}}};
 
 using Prepare = std::function<void(const std::string& game)>;
 
@@ -72,7 +72,7 @@ Prepare Damaged(const std::string& relative, Damage d) {
 Prepare Renamed(const std::string& from, const std::string& to) {
   return [=](const std::string& game) { fs::rename(game + from, game + to); };
 }
-Prepare Race(const std::string& name, const forge::RaceModuleSpec& race) {
+Prepare Race(const std::string& name, const forge::RaceModuleRecipe& race) {
   return [=](const std::string& game) { forge::WriteRaceModule(game + "races/" + name, race); };
 }
 // The extra pack as ships/`name`, with damage done to it (none when `d.at` is 0).

@@ -101,7 +101,7 @@ TEST(GenerateCommand, MakesTheUniverseThenRefusesTheSlotUntilCleared) {
 TEST(GenerateCommand, EveryBadSettingIsOneLineAndStatusTwoBeforeAnythingIsWritten) {
   GenerationGame g;
   g.ts.dir.Write("notamap.map", std::string(200, 'x'));
-  forge::MapSpec huge = forge::GenerateMap(10001, 2000, 2000, 20000, 3, 0);
+  forge::MapRecipe huge = forge::GenerateMap(10001, 2000, 2000, 20000, 3, 0);
   forge::WriteMapFile(g.app + "huge.map", huge);
   const std::string races = " --races 101,102";
   const struct {
@@ -159,7 +159,7 @@ TEST(GenerateCommand, EveryBadSettingIsOneLineAndStatusTwoBeforeAnythingIsWritte
 TEST(GenerateCommand, ACustomMapBesideTheProgramWithPickedPositions) {
   GenerationGame g;
   // Three planets far apart; the picks lie near them in the other order.
-  forge::MapSpec map;
+  forge::MapRecipe map;
   map.planets = {{500, 500, 3, "Alder"}, {1500, 1500, 4, "Birch"}, {2500, 500, 5, "Cedar"}, {1500, 2600, 2, "Dogwood"}};
   forge::WriteMapFile(g.app + "mine.map", map);
   const Program p = RunTarvik(g, "--generate 7 --map mine.map --races 102,104,806 --layout pick "
@@ -181,7 +181,7 @@ TEST(GenerateCommand, ACustomMapBesideTheProgramWithPickedPositions) {
   EXPECT_EQ(g.DiskGameRecord(7).Get("inUse"), 1);
 
   // A map of one planet has no width or height: every layout still ends on it.
-  forge::MapSpec one;
+  forge::MapRecipe one;
   one.planets = {{1200, 800, 3, "Solitude"}};
   forge::WriteMapFile(g.app + "data/one.map", one);
   for (const char* layout : {"circle", "grid", "crazy", "spaced"}) {

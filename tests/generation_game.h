@@ -24,8 +24,8 @@ struct GenerationGame {
   Session& s = ts.s();
   std::string app = ts.dir.path();
 
-  explicit GenerationGame(const forge::GameFolderSpec& spec = forge::SampleGame()) {
-    forge::WriteGameFolder(app, spec);
+  explicit GenerationGame(const forge::GameFolderRecipe& recipe = forge::SampleGame()) {
+    forge::WriteGameFolder(app, recipe);
   }
 
   // Runs the program as `tarvik --generate SLOT WORDS...` would after its options were
@@ -88,7 +88,7 @@ inline std::vector<const StoredObject*> OfKind(const std::vector<StoredObject>& 
 }
 
 // A race module the sample game does not have, with a hull it has.
-inline forge::Named<forge::RaceModuleSpec> ExtraRace(int id) {
+inline forge::Named<forge::RaceModuleRecipe> ExtraRace(int id) {
   return {"extra" + std::to_string(id) + ".rce",
           {.raceId = id, .revision = 1, .name = "Race " + std::to_string(id), .requiredHulls = {1}}};
 }

@@ -286,10 +286,10 @@ TEST(GenerationRun, TheFleetTableNamesSixtySevenDistinctTexts) {
 }
 
 TEST(GenerationRun, PlayersOfRacesUpTo100GetNothing) {
-  forge::GameFolderSpec spec = forge::SampleGame();
-  spec.races.push_back(test::ExtraRace(42));
-  spec.races.push_back(test::ExtraRace(100));
-  GenerationGame g(spec);
+  forge::GameFolderRecipe recipe = forge::SampleGame();
+  recipe.races.push_back(test::ExtraRace(42));
+  recipe.races.push_back(test::ExtraRace(100));
+  GenerationGame g(recipe);
   ASSERT_EQ(g.Generate(6, {"--races", "42,100", "--extra-freighters", "1"}), 0);
   const std::vector<StoredObject> all = g.Objects(6);
   EXPECT_EQ(all.size(), 500u);  // the echo map's planets, nothing else

@@ -326,10 +326,10 @@ TEST(Inspector, SlotRecordsByTheirSizeOrName) {
 }
 
 TEST(Inspector, DataPacksAtThePositionsTheForgeWroteThem) {
-  forge::RaceModuleSpec raceSpec{.raceId = 808, .revision = 3, .name = "Lanterns of Vey", .nameKey = 0x5A,
+  forge::RaceModuleRecipe raceRecipe{.raceId = 808, .revision = 3, .name = "Lanterns of Vey", .nameKey = 0x5A,
                                  .requiredHulls = {4, 9}};
   forge::RaceModuleLayoutInfo raceInfo;
-  const std::vector<uint8_t> race = forge::BuildRaceModule(raceSpec, &raceInfo);
+  const std::vector<uint8_t> race = forge::BuildRaceModule(raceRecipe, &raceInfo);
   const Inspection ri = InspectFile(race, "vey.rce", "vey.rce");
   EXPECT_EQ(ri.kind, InspectedKind::RaceModule);
   EXPECT_EQ(ri.errorCount, 0u);
@@ -345,13 +345,13 @@ TEST(Inspector, DataPacksAtThePositionsTheForgeWroteThem) {
   EXPECT_EQ(doc["unitRecords"].size(), 3u);
   EXPECT_EQ(doc["extraRecords"].size(), 3u);
 
-  forge::ShipPackSpec packSpec;
-  packSpec.packId = 7;
-  packSpec.revision = 2;
-  packSpec.hulls.push_back({.hullType = 12, .name = "Corvette", .nameKey = 33, .fuelCapacity = 640});
-  packSpec.hulls.push_back({.hullType = 2001, .name = "Odd", .nameKey = 9});
+  forge::ShipPackRecipe packRecipe;
+  packRecipe.packId = 7;
+  packRecipe.revision = 2;
+  packRecipe.hulls.push_back({.hullType = 12, .name = "Corvette", .nameKey = 33, .fuelCapacity = 640});
+  packRecipe.hulls.push_back({.hullType = 2001, .name = "Odd", .nameKey = 9});
   forge::ShipPackLayoutInfo packInfo;
-  const Inspection pi = InspectFile(forge::BuildShipPack(packSpec, &packInfo), "p.spk", "p.spk");
+  const Inspection pi = InspectFile(forge::BuildShipPack(packRecipe, &packInfo), "p.spk", "p.spk");
   EXPECT_EQ(pi.kind, InspectedKind::ShipPack);
   EXPECT_EQ(pi.errorCount, 0u);
   doc = Json::Parse(pi.json);
@@ -364,10 +364,10 @@ TEST(Inspector, DataPacksAtThePositionsTheForgeWroteThem) {
   EXPECT_EQ(doc["hulls"][0]["hullRecord"]["fuelCapacity"].n, 640);
   EXPECT_EQ(doc["hulls"][0]["hullRecord"]["unscrambled"]["hullName"].s, FixedText("Corvette", 40));
 
-  forge::MapSpec mapSpec;
-  mapSpec.numberText = "0042";
-  mapSpec.planets = {{100, -200, 3, "Alder"}, {32767, -32768, 21, "Bryn \xFC"}};
-  const Inspection mi = InspectFile(forge::BuildMapFile(mapSpec), "m.map", "m.map");
+  forge::MapRecipe mapRecipe;
+  mapRecipe.numberText = "0042";
+  mapRecipe.planets = {{100, -200, 3, "Alder"}, {32767, -32768, 21, "Bryn \xFC"}};
+  const Inspection mi = InspectFile(forge::BuildMapFile(mapRecipe), "m.map", "m.map");
   EXPECT_EQ(mi.kind, InspectedKind::MapFile);
   EXPECT_EQ(mi.errorCount, 0u);
   doc = Json::Parse(mi.json);
@@ -442,10 +442,10 @@ TEST(Inspector, AbsurdCountsAndPositionsAreErrorsNotCrashes) {
   forge::PokeI32(map, 104, -2147483647 - 1);
   EXPECT_GT(InspectFile(map, "odd.map", "odd.map").errorCount, 0u);
 
-  forge::ShipPackSpec packSpec;
-  packSpec.hulls.push_back({.hullType = 3});
+  forge::ShipPackRecipe packRecipe;
+  packRecipe.hulls.push_back({.hullType = 3});
   forge::ShipPackLayoutInfo info;
-  std::vector<uint8_t> pack = forge::BuildShipPack(packSpec, &info);
+  std::vector<uint8_t> pack = forge::BuildShipPack(packRecipe, &info);
   for (const int32_t count : {-1, 1000000000}) {
     forge::PokeI32(pack, static_cast<size_t>(info.tablePos - 1), count);
     EXPECT_GT(InspectFile(pack, "odd.spk", "odd.spk").errorCount, 0u) << count;

@@ -16,11 +16,11 @@
 namespace tarvik {
 namespace {
 
-forge::RaceModuleSpec Race(int id, int revision, std::string name = "Test Race", std::vector<int16_t> hulls = {}) {
+forge::RaceModuleRecipe Race(int id, int revision, std::string name = "Test Race", std::vector<int16_t> hulls = {}) {
   return {id, revision, std::move(name), 0x35, std::move(hulls), static_cast<uint32_t>(id * 100 + revision)};
 }
 
-void WriteRace(test::TestSession& t, const std::string& name, const forge::RaceModuleSpec& desc) {
+void WriteRace(test::TestSession& t, const std::string& name, const forge::RaceModuleRecipe& desc) {
   forge::WriteRaceModule(t.dir.path() + "races/" + name, desc);
 }
 
@@ -91,7 +91,7 @@ TEST(ListRaceModules, HeaderNeedsMoreThanSixtyEightBytesAndTheListHoldsThreeHund
 
 TEST(RaceModules, NamesRecordsAndPathComeFromTheChosenModuleAndIdsBelowOneAreNotOffered) {
   test::TestSession t;
-  forge::RaceModuleSpec humans = Race(3, 2, "Velvet Cartography Guild");
+  forge::RaceModuleRecipe humans = Race(3, 2, "Velvet Cartography Guild");
   humans.nameKey = 0x1F3;  // only the low 8 bits are the key
   WriteRace(t, "humans.rce", humans);
   WriteRace(t, "negative.rce", Race(-2, 1));
@@ -128,7 +128,7 @@ TEST(RaceModules, NamesRecordsAndPathComeFromTheChosenModuleAndIdsBelowOneAreNot
 TEST(ValidateRaceHulls, MissingHullEndsTheProgramNamingTheRaceAndTheFirstMissingHull) {
   test::TestSession t;
   forge::WriteShipPack(t.dir.path() + "ships/base.spk", {1, 1, {{.hullType = 1}, {.hullType = 2}, {.hullType = 30}}});
-  forge::RaceModuleSpec needy = Race(21, 1, "Hullhungry Folk", {0, -4, 2, 777, 888});
+  forge::RaceModuleRecipe needy = Race(21, 1, "Hullhungry Folk", {0, -4, 2, 777, 888});
   needy.nameKey = 77;
   WriteRace(t, "a.rce", Race(20, 1, "Quiet Ones", {1, 30}));
   WriteRace(t, "b.rce", needy);

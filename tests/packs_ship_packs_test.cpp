@@ -16,19 +16,19 @@
 namespace tarvik {
 namespace {
 
-using forge::HullSpec;
-using forge::ShipPackSpec;
+using forge::HullRecipe;
+using forge::ShipPackRecipe;
 
-ShipPackSpec Pack(int id, int revision, std::vector<int> hulls) {
-  ShipPackSpec p{id, revision, {}};
-  for (int h : hulls) p.hulls.push_back(HullSpec{.hullType = h, .name = "Hull" + std::to_string(h)});
+ShipPackRecipe Pack(int id, int revision, std::vector<int> hulls) {
+  ShipPackRecipe p{id, revision, {}};
+  for (int h : hulls) p.hulls.push_back(HullRecipe{.hullType = h, .name = "Hull" + std::to_string(h)});
   return p;
 }
 
 class ShipPacks : public ::testing::Test {
  protected:
   std::string PackPath(const std::string& name) { return t.dir.path() + "ships/" + name; }
-  void Write(const std::string& name, const ShipPackSpec& desc) { forge::WriteShipPack(PackPath(name), desc); }
+  void Write(const std::string& name, const ShipPackRecipe& desc) { forge::WriteShipPack(PackPath(name), desc); }
   Session& s() { return t.s(); }
   const PackEntry& Slot(int i) { return s().tables.shipPackList[i]; }
   const HullIndexEntry& Index(int h) { return s().packs.hullIndex[h]; }
@@ -63,7 +63,7 @@ TEST_F(ShipPacks, RevisionsOfOnePackUpgradeOrTakeAFreeSlot) {
   struct Want { int slot, revision; char stem; };  // revision 0: the slot is free
   struct Case {
     const char* what;
-    std::vector<ShipPackSpec> packs;  // written as a.spk, b.spk, ...
+    std::vector<ShipPackRecipe> packs;  // written as a.spk, b.spk, ...
     std::vector<Want> slots;
     std::vector<std::tuple<int, int, size_t>> index;  // hull, its slot, the pack whose entry it is
   };
@@ -127,9 +127,9 @@ TEST_F(ShipPacks, RacesInPlayMakeTheGameRaceListAndNeedTheirHulls) {
 }
 
 TEST_F(ShipPacks, LoadHullReadsTheRecordPlainOrKeepsTheOldOneWhenThePackIsMissingOrChanged) {
-  const HullSpec h{.hullType = 44, .name = "Lantern Cutter", .nameKey = 10, .hugeWeaponMask = 12, .lWeaponSlots = 3,
+  const HullRecipe h{.hullType = 44, .name = "Lantern Cutter", .nameKey = 10, .hugeWeaponMask = 12, .lWeaponSlots = 3,
                    .passengerCapacity = 250, .hullValues = {7, -8, 9}, .carriedSeed = 99};
-  ShipPackSpec a = Pack(1, 1, {1, 2, 3});
+  ShipPackRecipe a = Pack(1, 1, {1, 2, 3});
   a.hulls.push_back(h);
   Write("a.spk", a);
   Write("b.spk", Pack(2, 1, {900}));

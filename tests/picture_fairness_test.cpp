@@ -19,8 +19,8 @@
 namespace tarvik::test {
 namespace {
 
-forge::MapSpec KnownMap() {
-  forge::MapSpec m;
+forge::MapRecipe KnownMap() {
+  forge::MapRecipe m;
   m.planets = {
       {1000, 1000, 3, "Home One"}, {1600, 1800, 3, "Home Two"}, {1000, 1800, 3, "Home Three"},
       {1050, 1000, 2, "Near A"},   // 50 from home one
@@ -37,12 +37,12 @@ struct KnownGame {
   GenerationGame g;
   UniverseView view;
 
-  static forge::GameFolderSpec Spec() {
-    forge::GameFolderSpec spec = forge::SampleGame();
-    spec.maps.push_back({"known.map", KnownMap()});
-    return spec;
+  static forge::GameFolderRecipe Recipe() {
+    forge::GameFolderRecipe recipe = forge::SampleGame();
+    recipe.maps.push_back({"known.map", KnownMap()});
+    return recipe;
   }
-  KnownGame() : g(Spec()) {
+  KnownGame() : g(Recipe()) {
     const int status = g.Generate(1, {"--map", g.app + "data/known.map", "--races", "101,102,103", "--layout", "pick",
                                       "--pick", "1000,1000,1600,1800,1000,1800"});
     EXPECT_EQ(status, 0);

@@ -42,8 +42,8 @@ std::string ValueFor(const KeywordRow& row, int k) {
 
 TEST(EveryKeyword, EveryKeywordAndAliasLandsInItsField) {
   // A hull on which no value is trimmed.
-  forge::GameFolderSpec roomy = test::SmallGame();
-  forge::HullSpec& h = roomy.shipPacks[0].desc.hulls[6];  // hull type 7
+  forge::GameFolderRecipe roomy = test::SmallGame();
+  forge::HullRecipe& h = roomy.shipPacks[0].desc.hulls[6];  // hull type 7
   h.pdWeaponSlots = 10, h.lWeaponSlots = 20, h.sWeaponSlots = 30, h.generatorSlots = 5, h.hugeWeaponMask = 31;
   for (const auto& [kind, word] : OBJECT_BLOCKS) {
     const KeywordTable& t = *ObjectKeywordTable(kind);
@@ -314,10 +314,10 @@ TEST(Planets, MapBlocksAddTheMapsPlanetsInFileOrder) {
   const std::vector<StoredObject> o = g.Build({"BEGIN MAP", "FILE = small", "END", "BEGIN MAP", "END", "BEGIN MAP",
                                                "FILE = nowhere", "END", "BEGIN MAP", "END", "BEGIN MAP",
                                                "FILE = zetagal", "END"});
-  const forge::MapSpec map = forge::GenerateMap(12, 1000, 1000, 400, 9);
+  const forge::MapRecipe map = forge::GenerateMap(12, 1000, 1000, 400, 9);
   ASSERT_EQ(o.size(), 24u);  // twice the twelve planets; the missing map stops the repeats
   for (size_t i = 0; i < o.size(); ++i) {
-    const forge::MapPlanetSpec& p = map.planets[i % 12];
+    const forge::MapPlanetRecipe& p = map.planets[i % 12];
     test::ExpectFields(o[i].record, {{"x", p.x}, {"y", p.y}, {"star", p.star}});
     EXPECT_EQ(PlainText(o[i].record, "name"), FixedText(p.name, 40));
   }

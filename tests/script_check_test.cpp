@@ -19,8 +19,8 @@ struct CheckGame {
   TestSession ts;
   Session& s = ts.s();
 
-  explicit CheckGame(const forge::GameFolderSpec& spec = SmallGame()) {
-    forge::WriteGameFolder(ts.dir.path(), spec);
+  explicit CheckGame(const forge::GameFolderRecipe& recipe = SmallGame()) {
+    forge::WriteGameFolder(ts.dir.path(), recipe);
     StartWithoutChanges(s, ts.dir.path());
   }
   std::vector<ScriptWarning> Check(const std::string& text) {
@@ -152,9 +152,9 @@ TEST(ScriptCheck, LinesAreCountedAsTheReaderCutsThem) {
   ASSERT_EQ(w.size(), 1u);
   EXPECT_EQ(w[0].text, "the script is empty: it makes nothing");
   // A race that needs a hull no pack holds stops the build before the file is written.
-  forge::GameFolderSpec spec = SmallGame();
-  spec.races.push_back({"needy.rce", {.raceId = 104, .name = "Needy", .requiredHulls = {1, 55}}});
-  CheckGame needy(spec);
+  forge::GameFolderRecipe recipe = SmallGame();
+  recipe.races.push_back({"needy.rce", {.raceId = 104, .name = "Needy", .requiredHulls = {1, 55}}});
+  CheckGame needy(recipe);
   w = needy.Check(Lines({"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 104", "END"}));
   ASSERT_EQ(w.size(), 1u) << Listed(w);
   EXPECT_EQ(w[0].line, 4);

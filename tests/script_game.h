@@ -24,13 +24,13 @@
 
 namespace tarvik::test {
 
-inline forge::GameFolderSpec SmallGame() {
-  forge::GameFolderSpec g;
+inline forge::GameFolderRecipe SmallGame() {
+  forge::GameFolderRecipe g;
   for (int id : {101, 102, 103}) {
     const std::string n = std::to_string(id);
     g.races.push_back({"race" + n + ".rce", {.raceId = id, .name = "Race " + n, .requiredHulls = {1}}});
   }
-  forge::ShipPackSpec pack;
+  forge::ShipPackRecipe pack;
   for (int h = 1; h <= 12; ++h) {
     pack.hulls.push_back({.hullType = h, .name = "Hull " + std::to_string(h), .pdWeaponSlots = 2, .lWeaponSlots = 4,
                           .sWeaponSlots = 3, .fuelCapacity = 500, .generatorSlots = 1, .crewCapacity = 100,
@@ -38,7 +38,7 @@ inline forge::GameFolderSpec SmallGame() {
                           .ordnanceCapacity = 400, .fixCapacity = 300});
   }
   g.shipPacks.push_back({"pack.spk", pack});
-  g.dataFiles.push_back({"main.dat", forge::DataFileSpec{}});
+  g.dataFiles.push_back({"main.dat", forge::DataFileRecipe{}});
   g.maps.push_back({"echo.map", forge::GenerateMap(40, 2000, 2000, 2000, 7)});
   g.maps.push_back({"small.map", forge::GenerateMap(12, 1000, 1000, 400, 9)});
   return g;
@@ -64,7 +64,7 @@ struct ScriptGame {
   Session& s = ts.s();
   std::string universe;
 
-  explicit ScriptGame(const forge::GameFolderSpec& desc = SmallGame()) {
+  explicit ScriptGame(const forge::GameFolderRecipe& desc = SmallGame()) {
     forge::WriteGameFolder(ts.dir.path(), desc);
     ListRaceModules(s);
     LoadRaceNames(s);

@@ -25,8 +25,8 @@ class ShipTest : public ::testing::Test {
   Session& s() { return ts.s(); }
   Record& ship() { return s().records.ship; }
 
-  void UsePack(const std::vector<forge::HullSpec>& hulls) {
-    forge::ShipPackSpec pack;
+  void UsePack(const std::vector<forge::HullRecipe>& hulls) {
+    forge::ShipPackRecipe pack;
     pack.hulls = hulls;
     forge::WriteShipPack(ts.dir.path() + "ships/test.spk", pack);
     LoadShipPacks(s());
@@ -52,10 +52,10 @@ class ShipTest : public ::testing::Test {
 };
 
 TEST_F(ShipTest, DefaultsFollowTheHull) {
-  const forge::HullSpec h{.hullType = 7, .name = "Longhauler", .fuelCapacity = 5, .crewCapacity = 44,
+  const forge::HullRecipe h{.hullType = 7, .name = "Longhauler", .fuelCapacity = 5, .crewCapacity = 44,
                           .passengerCapacity = 250, .armorCapacity = 321, .hullValues = {11, -22, 33},
                           .cargoCapacity = 100, .ordnanceCapacity = 5 /* 2.5 rounds to 2 */, .fixCapacity = 10};
-  std::vector<forge::HullSpec> hulls = {h, {.hullType = 8, .passengerCapacity = 20000}};
+  std::vector<forge::HullRecipe> hulls = {h, {.hullType = 8, .passengerCapacity = 20000}};
   // The huge weapon is the lowest value the hull's mask allows.
   const int16_t masks[] = {12, 32, 0, 1, 16, -32768};
   const int huge[] = {3, 0, 0, 1, 5, 0};

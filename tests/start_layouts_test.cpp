@@ -87,9 +87,9 @@ TEST(StartLayoutPreview, ScaleCornerAndPixelsOfTheMap) {
 
 TEST(StartLayoutPreview, ReadsTheMapFilesPlanetsInListOrder) {
   test::TempDir dir;
-  forge::MapSpec spec;
-  spec.planets = {{-5, 7, 1, "A"}, {1234, 4321, 2, "B"}, {300, -300, 3, "C"}};
-  forge::WriteMapFile(dir.path() + "m.map", spec);
+  forge::MapRecipe recipe;
+  recipe.planets = {{-5, 7, 1, "A"}, {1234, 4321, 2, "B"}, {300, -300, 3, "C"}};
+  forge::WriteMapFile(dir.path() + "m.map", recipe);
   Layouts w({{9, 9}, {9, 9}, {9, 9}, {77, 88}});
   LoadMapPreview(w.l, w.map, dir.path() + "m.map");
   EXPECT_EQ(w.Planet(1), (MapPosition{-5, 7}));

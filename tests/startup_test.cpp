@@ -199,12 +199,12 @@ namespace {
 
 TEST(Startup, ListRacesShowsEveryUsableModuleByEntry) {
   test::TestSession t;
-  forge::RaceModuleSpec a;
+  forge::RaceModuleRecipe a;
   a.raceId = 106;
   a.revision = 3;
   a.name = "Ash Folk";
   forge::WriteRaceModule(t.dir.path() + "races/ash.rce", a);
-  forge::RaceModuleSpec b;
+  forge::RaceModuleRecipe b;
   b.raceId = 802;
   b.name = "Reavers";
   forge::WriteRaceModule(t.dir.path() + "races/reavers.rce", b);

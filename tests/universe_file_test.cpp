@@ -31,13 +31,13 @@ constexpr long long TABLES = PLAYERS + 27848;
 constexpr long long INDEX = TABLES + 200000;
 constexpr long long END = INDEX + 240000;  // the file length + 1
 
-forge::RaceModuleSpec Race(int id, int revision, uint32_t seed) {
+forge::RaceModuleRecipe Race(int id, int revision, uint32_t seed) {
   return {.raceId = id, .revision = revision, .name = "Race " + std::to_string(id), .requiredHulls = {2},
           .carriedSeed = seed};
 }
 
 // The bytes a race data block holds for a race module.
-std::vector<uint8_t> RaceBlock(const forge::RaceModuleSpec& r) {
+std::vector<uint8_t> RaceBlock(const forge::RaceModuleRecipe& r) {
   std::vector<uint8_t> b = forge::BuildRaceRecord(r);
   for (int k = 1; k <= 6; ++k) {  // three unit records, then three extra records
     auto u = k <= 3 ? forge::BuildRaceUnitRecord(r, k) : forge::BuildRaceExtraRecord(r, k - 3);
@@ -51,10 +51,10 @@ class UniverseFileTest : public ::testing::Test {
   // Player 1 plays race 106 (it starts with more money), players 2 and 4 race 5;
   // player 3 takes part without a race, player 4 has a race but does not take part.
   void SetUp() override {
-    forge::GameFolderSpec game;
+    forge::GameFolderRecipe game;
     game.races = {{"alpha.rce", Race(106, 3, 7)}, {"beta.rce", Race(5, 2, 9)}};
-    game.shipPacks = {{"fleet.spk", {11, 4, {forge::HullSpec{.hullType = 1}, forge::HullSpec{.hullType = 2}}}}};
-    game.dataFiles = {{"main.dat", forge::DataFileSpec{.bodySize = BODY_SIZE, .seed = 3}}};
+    game.shipPacks = {{"fleet.spk", {11, 4, {forge::HullRecipe{.hullType = 1}, forge::HullRecipe{.hullType = 2}}}}};
+    game.dataFiles = {{"main.dat", forge::DataFileRecipe{.bodySize = BODY_SIZE, .seed = 3}}};
     forge::WriteGameFolder(ts.dir.path(), game);
     ListRaceModules(s());
 
@@ -233,7 +233,7 @@ TEST_F(UniverseFileTest, ScriptTechAndGalaxyMoneyReplaceTheDefaults) {
 }
 
 TEST_F(UniverseFileTest, ThirtyPlayersFillEveryRaceBlock) {
-  forge::GameFolderSpec more;
+  forge::GameFolderRecipe more;
   for (int k = 1; k <= 30; ++k) more.races.push_back({"r" + std::to_string(k) + ".rce", Race(200 + k, 1, 100 + k)});
   forge::WriteGameFolder(ts.dir.path(), more);
   ListRaceModules(s());

@@ -23,16 +23,16 @@ namespace tarvik::test {
 
 // Three races (101 to 103, each needing hull 1), one ship pack, a main data file, both
 // stock maps, a custom map and a script.
-inline forge::GameFolderSpec WizardGameFolder() {
-  forge::GameFolderSpec g;
+inline forge::GameFolderRecipe WizardGameFolder() {
+  forge::GameFolderRecipe g;
   for (int id : {101, 102, 103}) {
     const std::string n = std::to_string(id);
     g.races.push_back({"race" + n + ".rce", {.raceId = id, .name = "Race " + n, .requiredHulls = {1}}});
   }
-  forge::ShipPackSpec pack;
+  forge::ShipPackRecipe pack;
   for (int h = 1; h <= 4; ++h) pack.hulls.push_back({.hullType = h, .name = "Hull " + std::to_string(h)});
   g.shipPacks.push_back({"pack.spk", pack});
-  g.dataFiles.push_back({"main.dat", forge::DataFileSpec{}});
+  g.dataFiles.push_back({"main.dat", forge::DataFileRecipe{}});
   g.maps.push_back({"echo.map", forge::GenerateMap(40, 2000, 2000, 2000, 7)});
   g.maps.push_back({"epsilon.map", forge::GenerateMap(60, 2500, 2500, 3000, 8)});
   g.maps.push_back({"small.map", forge::GenerateMap(12, 1000, 1000, 400, 9)});
@@ -45,8 +45,8 @@ inline forge::GameFolderSpec WizardGameFolder() {
 inline constexpr const char* TO_MAP_STEP = "click frmUnivSlots 5 10\nclick frmUnivSlots 340 310\n";
 
 struct WizardGame {
-  explicit WizardGame(const forge::GameFolderSpec& spec = WizardGameFolder()) {
-    forge::WriteGameFolder(dir.path(), spec);
+  explicit WizardGame(const forge::GameFolderRecipe& recipe = WizardGameFolder()) {
+    forge::WriteGameFolder(dir.path(), recipe);
     clock.seconds = 10 * 3600;
     clock.now = DateTime{2026, 3, 4, 10, 0, 0};
   }

@@ -214,7 +214,7 @@ TEST(WizardRaceStep, RacesGoToTheClickedSlotsAndStayWhenTheNumberChanges) {
   EXPECT_EQ(g.s().tables.playerRace[6], 3);
 
   // Without any race module there is nothing to assign.
-  forge::GameFolderSpec none = test::WizardGameFolder();
+  forge::GameFolderRecipe none = test::WizardGameFolder();
   none.races.clear();
   WizardGame n(none);
   EXPECT_EQ(n.Run(TO_RACE + "select frmRace.lstAss 1\nselect frmRace.lstRacePacks 0\ndump r.json\n"), 0);

@@ -17,7 +17,7 @@ constexpr int STEP_WIDTH = 680;
 constexpr int STEP_HEIGHT = 332;
 constexpr Rect STEP_PICTURE{0, 0, STEP_WIDTH, STEP_HEIGHT};
 
-constexpr ControlSpec SLOT_CONTROLS[] = {
+constexpr ControlDesign SLOT_CONTROLS[] = {
     {"lblGame(1)", K::Label, {490, 8, 180, 16}, "(Empty)"},    {"lblGame(2)", K::Label, {490, 36, 180, 16}, "(Empty)"},
     {"lblGame(3)", K::Label, {490, 64, 180, 16}, "(Empty)"},   {"lblGame(4)", K::Label, {490, 92, 180, 16}, "(Empty)"},
     {"lblGame(5)", K::Label, {490, 120, 180, 16}, "(Empty)"},  {"lblGame(6)", K::Label, {490, 148, 180, 16}, "(Empty)"},
@@ -26,14 +26,14 @@ constexpr ControlSpec SLOT_CONTROLS[] = {
     {"lblGame(11)", K::Label, {490, 288, 180, 16}, "(Empty)"}, {"lblGame(12)", K::Label, {490, 316, 180, 16}, "(Empty)"},
 };
 
-constexpr ControlSpec MAP_CONTROLS[] = {
+constexpr ControlDesign MAP_CONTROLS[] = {
     {"optEcho", K::OptionButton, {10, 8, 220, 20}, "Echo Map"},
     {"optZeta", K::OptionButton, {10, 112, 220, 20}, "Epsilon Map"},
     {"optCustom", K::OptionButton, {380, 56, 220, 20}, "Custom Map"},
     {"optScript", K::OptionButton, {10, 216, 220, 20}, "Universe Script"},
 };
 
-constexpr ControlSpec NAME_CONTROLS[] = {
+constexpr ControlDesign NAME_CONTROLS[] = {
     {"txtGameName", K::TextBox, {200, 58, 300, 24}, INITIAL_GAME_NAME},
     {"txtHostName", K::TextBox, {200, 108, 300, 24}, INITIAL_HOST_NAME},
     {"txtRSTName", K::TextBox, {200, 158, 120, 24}, INITIAL_RST_NAME},
@@ -45,7 +45,7 @@ constexpr Decoration NAME_DECORATIONS[] = {
     {D::Caption, "( First 6 letters )", {330, 162, 160, 20}},
 };
 
-constexpr ControlSpec RACE_CONTROLS[] = {
+constexpr ControlDesign RACE_CONTROLS[] = {
     {"txtPlayers", K::TextBox, {190, 284, 40, 24}},
     {"cmdEnter", K::CommandButton, {236, 284, 60, 24}, "Enter"},
     {"lstRacePacks", K::ListBox, {10, 26, 300, 250}, {}, 300},
@@ -57,7 +57,7 @@ constexpr Decoration RACE_DECORATIONS[] = {
     {D::Caption, "Number of players in game:", {10, 288, 175, 20}},
 };
 
-constexpr ControlSpec HOME_CONTROLS[] = {
+constexpr ControlDesign HOME_CONTROLS[] = {
     {"cmbMinerals", K::ComboBox, {190, 34, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
     {"cmbNatives", K::ComboBox, {190, 70, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
     {"cmbCash", K::ComboBox, {190, 106, 170, 24}, {}, 7, false, true, CASH_ENTRIES},
@@ -73,7 +73,7 @@ constexpr Decoration HOME_DECORATIONS[] = {
     {D::Picture, "home world", {420, 20, 200, 200}},
 };
 
-constexpr ControlSpec PLANET_CONTROLS[] = {
+constexpr ControlDesign PLANET_CONTROLS[] = {
     {"cmbMinerals", K::ComboBox, {210, 34, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
     {"cmbNatives", K::ComboBox, {210, 70, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
     {"cmbContra", K::ComboBox, {210, 106, 170, 24}, {}, 6, false, true, LEVEL_NAMES},
@@ -85,7 +85,7 @@ constexpr Decoration PLANET_DECORATIONS[] = {
     {D::Caption, "Cargo And Metals", {20, 144, 180, 20}}, {D::Picture, "planet", {420, 20, 200, 200}},
 };
 
-constexpr ControlSpec OUTPUT_CONTROLS[] = {
+constexpr ControlDesign OUTPUT_CONTROLS[] = {
     {"txtOUT", K::TextBox, {10, 10, 660, 262}},
     {"lblTIME", K::Label, {560, 280, 110, 20}},
     {"lblGameFile", K::Label, {10, 280, 540, 20}},
@@ -94,7 +94,7 @@ constexpr Decoration OUTPUT_DECORATIONS[] = {
     {D::DoneButton, "Done", {590, 305, 80, 20}},
 };
 
-constexpr ControlSpec LOAD_CONTROLS[] = {
+constexpr ControlDesign LOAD_CONTROLS[] = {
     {"file1", K::ListBox, {10, 10, 300, 250}, {}, 32767},
 };
 
@@ -103,7 +103,7 @@ constexpr int RACE_TIMER_MS = 500;
 // The display counts whole seconds; ticking twice a second keeps it within half a second.
 constexpr int OUTPUT_TIMER_MS = 500;
 
-const FormSpec FORMS[FORM_COUNT] = {
+const FormDesign FORMS[FORM_COUNT] = {
     {FormId::UnivSlots, "frmUnivSlots", "Tarvik: Game Slots", STEP_WIDTH, STEP_HEIGHT, STEP_PICTURE, 0, SLOT_CONTROLS, {}},
     {FormId::Map, "frmMap", "Tarvik: Map Or Script", STEP_WIDTH, STEP_HEIGHT, STEP_PICTURE, 0, MAP_CONTROLS, {}},
     {FormId::Name, "frmName", "Tarvik: Game Name", STEP_WIDTH, STEP_HEIGHT, STEP_PICTURE, 0, NAME_CONTROLS, NAME_DECORATIONS},
@@ -119,17 +119,17 @@ const FormSpec FORMS[FORM_COUNT] = {
 
 }  // namespace
 
-const FormSpec& FormSpecOf(FormId id) { return FORMS[static_cast<size_t>(id)]; }
+const FormDesign& FormDesignOf(FormId id) { return FORMS[static_cast<size_t>(id)]; }
 
 std::optional<FormId> FindFormByName(std::string_view name) {
-  for (const FormSpec& f : FORMS) {
+  for (const FormDesign& f : FORMS) {
     if (f.name == name) return f.id;
   }
   return std::nullopt;
 }
 
-const ControlSpec* FindControlSpec(FormId form, std::string_view control) {
-  for (const ControlSpec& c : FormSpecOf(form).controls) {
+const ControlDesign* FindControlDesign(FormId form, std::string_view control) {
+  for (const ControlDesign& c : FormDesignOf(form).controls) {
     if (c.name == control) return &c;
   }
   return nullptr;
@@ -174,28 +174,28 @@ Control& Form::control(std::string_view name) {
 }
 
 WizardForms::WizardForms() {
-  for (const FormSpec& spec : FORMS) {
-    Form& f = forms_[static_cast<size_t>(spec.id)];
-    f.id = spec.id;
-    f.name = std::string(spec.name);
+  for (const FormDesign& design : FORMS) {
+    Form& f = forms_[static_cast<size_t>(design.id)];
+    f.id = design.id;
+    f.name = std::string(design.name);
   }
 }
 
 Form& WizardForms::Load(FormId id) {
   Form& f = (*this)[id];
   if (f.created) return f;
-  const FormSpec& spec = FormSpecOf(id);
+  const FormDesign& design = FormDesignOf(id);
   f.created = true;
-  f.caption = std::string(spec.caption);
+  f.caption = std::string(design.caption);
   f.left = FIRST_FORM_LEFT;
   f.top = FIRST_FORM_TOP;
-  f.width = spec.width;
-  f.height = spec.height;
-  f.pictureRect = spec.picture;
-  if (spec.picture) f.picCMD.emplace(spec.picture->w, spec.picture->h);
-  f.timerMs = spec.timerMs;
-  f.decorations = spec.decorations;
-  for (const ControlSpec& c : spec.controls) {
+  f.width = design.width;
+  f.height = design.height;
+  f.pictureRect = design.picture;
+  if (design.picture) f.picCMD.emplace(design.picture->w, design.picture->h);
+  f.timerMs = design.timerMs;
+  f.decorations = design.decorations;
+  for (const ControlDesign& c : design.controls) {
     Control control;
     control.name = std::string(c.name);
     control.kind = c.kind;

@@ -44,7 +44,7 @@ struct Decoration {
   Rect rect;
 };
 
-struct ControlSpec {
+struct ControlDesign {
   std::string_view name;
   ControlKind kind;
   Rect rect;
@@ -57,20 +57,20 @@ struct ControlSpec {
   std::span<const std::string_view> items = {};  // the entries a drop-down list is made with
 };
 
-struct FormSpec {
+struct FormDesign {
   FormId id;
   std::string_view name;
   std::string_view caption;  // when the form is created
   int width, height;
   std::optional<Rect> picture;  // picCMD, in form coordinates
   int timerMs;                  // 0: the form has no timer
-  std::span<const ControlSpec> controls;
+  std::span<const ControlDesign> controls;
   std::span<const Decoration> decorations;
 };
 
-const FormSpec& FormSpecOf(FormId id);
+const FormDesign& FormDesignOf(FormId id);
 std::optional<FormId> FindFormByName(std::string_view name);
-const ControlSpec* FindControlSpec(FormId form, std::string_view control);
+const ControlDesign* FindControlDesign(FormId form, std::string_view control);
 
 struct Control {
   std::string name;

@@ -123,19 +123,19 @@ class Checker {
   }
 
   // FORM.CONTROL, with the kinds of control the event applies to.
-  const ControlSpec& Control(std::string_view word, ReplayEvent& e, std::initializer_list<ControlKind> kinds,
+  const ControlDesign& Control(std::string_view word, ReplayEvent& e, std::initializer_list<ControlKind> kinds,
                              const char* kindText) const {
     const size_t dot = word.find('.');
     if (dot == std::string_view::npos) Fail("expected FORM.CONTROL, not " + Quoted(word));
     e.form = Form(word.substr(0, dot));
     const std::string_view name = word.substr(dot + 1);
-    const ControlSpec* spec = FindControlSpec(e.form, name);
-    if (!spec) Fail("unknown control " + Quoted(name) + " of " + std::string(FormSpecOf(e.form).name));
+    const ControlDesign* design = FindControlDesign(e.form, name);
+    if (!design) Fail("unknown control " + Quoted(name) + " of " + std::string(FormDesignOf(e.form).name));
     bool fits = false;
-    for (ControlKind k : kinds) fits = fits || spec->kind == k;
+    for (ControlKind k : kinds) fits = fits || design->kind == k;
     if (!fits) Fail(Quoted(word) + " is not " + kindText);
     e.control = std::string(name);
-    return *spec;
+    return *design;
   }
 
  private:
@@ -153,7 +153,7 @@ void ParseEvent(LineReader& r, std::string_view word, ReplayEvent& e, const Chec
   switch (e.kind) {
     case ReplayEventKind::Click: {
       e.form = c.Form(c.Need(r, "FORM"));
-      if (!FormSpecOf(e.form).picture) c.Fail(std::string(FormSpecOf(e.form).name) + " has no picCMD to click");
+      if (!FormDesignOf(e.form).picture) c.Fail(std::string(FormDesignOf(e.form).name) + " has no picCMD to click");
       const auto x = ParseCoordinate(c.Need(r, "X"));
       if (!x) c.Fail("X must be a number (at most 1000000000 either way)");
       const auto y = ParseCoordinate(c.Need(r, "Y"));
@@ -163,11 +163,11 @@ void ParseEvent(LineReader& r, std::string_view word, ReplayEvent& e, const Chec
       return c.End(r);
     }
     case ReplayEventKind::Select: {
-      const ControlSpec& spec = c.Control(c.Need(r, "FORM.CONTROL"), e, {K::ListBox, K::ComboBox}, "a list");
+      const ControlDesign& design = c.Control(c.Need(r, "FORM.CONTROL"), e, {K::ListBox, K::ComboBox}, "a list");
       const std::string_view w = c.Need(r, "I");
-      const auto i = ParseIndex(w, spec.maxItems - 1);
+      const auto i = ParseIndex(w, design.maxItems - 1);
       if (!i) {
-        c.Fail("I must be an item index from 0 to " + std::to_string(spec.maxItems - 1) + ", not " + Quoted(w));
+        c.Fail("I must be an item index from 0 to " + std::to_string(design.maxItems - 1) + ", not " + Quoted(w));
       }
       e.value = *i;
       return c.End(r);
@@ -196,7 +196,7 @@ void ParseEvent(LineReader& r, std::string_view word, ReplayEvent& e, const Chec
       return c.End(r);
     case ReplayEventKind::Tick:
       e.form = c.Form(c.Need(r, "FORM"));
-      if (FormSpecOf(e.form).timerMs == 0) c.Fail(std::string(FormSpecOf(e.form).name) + " has no timer");
+      if (FormDesignOf(e.form).timerMs == 0) c.Fail(std::string(FormDesignOf(e.form).name) + " has no timer");
       return c.End(r);
     case ReplayEventKind::Answer: {
       const std::string_view w = c.Need(r, "yes or no");
@@ -216,7 +216,7 @@ void ParseEvent(LineReader& r, std::string_view word, ReplayEvent& e, const Chec
       return;
     case ReplayEventKind::Draw:
       e.form = c.Form(c.Need(r, "FORM"));
-      if (!FormSpecOf(e.form).picture) c.Fail(std::string(FormSpecOf(e.form).name) + " has no picCMD to draw");
+      if (!FormDesignOf(e.form).picture) c.Fail(std::string(FormDesignOf(e.form).name) + " has no picCMD to draw");
       e.text = std::string(TrimTrailingBlanks(r.Rest()));
       if (e.text.empty()) c.Fail("missing FILE");
       return;
@@ -269,7 +269,7 @@ std::string ReplayEventText(const ReplayEvent& e) {
   for (const EventName& n : EVENT_NAMES) {
     if (n.kind == e.kind) out += n.word;
   }
-  const std::string form(FormSpecOf(e.form).name);
+  const std::string form(FormDesignOf(e.form).name);
   switch (e.kind) {
     case ReplayEventKind::Click:
     case ReplayEventKind::Tick:

@@ -232,8 +232,8 @@ std::string DumpWizardJson(const WizardForms& forms, const std::vector<ShownMess
 }
 
 std::string CanvasSvg(const Form& form) {
-  const FormSpec& spec = FormSpecOf(form.id);
-  const int w = spec.picture ? spec.picture->w : 0, h = spec.picture ? spec.picture->h : 0;
+  const FormDesign& design = FormDesignOf(form.id);
+  const int w = design.picture ? design.picture->w : 0, h = design.picture ? design.picture->h : 0;
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   out += "<svg xmlns=\"http://www.w3.org/2000/svg\"" + Attr("width", w) + Attr("height", h) +
          Attr("viewBox", "0 0 " + std::to_string(w) + " " + std::to_string(h)) +

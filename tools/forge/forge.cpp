@@ -83,7 +83,7 @@ double ForgeRandom::Unit() { return static_cast<double>(Next() >> 11) * (1.0 / 9
 
 // ---- Race modules ---------------------------------------------------------------------
 
-std::vector<uint8_t> BuildRaceRecord(const RaceModuleSpec& desc) {
+std::vector<uint8_t> BuildRaceRecord(const RaceModuleRecipe& desc) {
   if (desc.requiredHulls.size() > 40) throw std::invalid_argument("a race lists at most 40 required hulls");
   std::vector<uint8_t> rec(RACE_RECORD_SIZE, 0);
   FillCarried(rec, desc.carriedSeed, 0x100);
@@ -96,21 +96,21 @@ std::vector<uint8_t> BuildRaceRecord(const RaceModuleSpec& desc) {
   return rec;
 }
 
-std::vector<uint8_t> BuildRaceUnitRecord(const RaceModuleSpec& desc, int k) {
+std::vector<uint8_t> BuildRaceUnitRecord(const RaceModuleRecipe& desc, int k) {
   std::vector<uint8_t> rec(RACE_UNIT_SIZE, 0);
   FillCarried(rec, desc.carriedSeed, 0x200 + k);
   PutText(rec, 4, FixedText("Unit " + std::to_string(k), 30));
   return rec;
 }
 
-std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleSpec& desc, int k) {
+std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleRecipe& desc, int k) {
   std::vector<uint8_t> rec(RACE_EXTRA_SIZE, 0);
   FillCarried(rec, desc.carriedSeed, 0x300 + k);
   PutText(rec, 4, FixedText("Extra " + std::to_string(k), 30));
   return rec;
 }
 
-std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& desc, RaceModuleLayoutInfo* info) {
+std::vector<uint8_t> BuildRaceModule(const RaceModuleRecipe& desc, RaceModuleLayoutInfo* info) {
   ByteWriter w;
   WritePackStart(w, RACE_MODULE_HEADER, desc.raceId, desc.revision, RACE_DIRECTORY_OFFSET);
   w.Zeros(RACE_DIRECTORY_OFFSET, RACE_DIRECTORY_SIZE);
@@ -146,11 +146,11 @@ std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& desc, RaceModuleLayou
   return w.data();
 }
 
-void WriteRaceModule(const std::string& path, const RaceModuleSpec& desc) { WriteBytes(path, BuildRaceModule(desc)); }
+void WriteRaceModule(const std::string& path, const RaceModuleRecipe& desc) { WriteBytes(path, BuildRaceModule(desc)); }
 
 // ---- Ship packs -----------------------------------------------------------------------
 
-std::vector<uint8_t> BuildHullRecord(const HullSpec& h) {
+std::vector<uint8_t> BuildHullRecord(const HullRecipe& h) {
   std::vector<uint8_t> rec(HULL_RECORD_SIZE, 0);
   FillCarried(rec, h.carriedSeed, 0x400 + static_cast<uint64_t>(h.hullType));
   uint8_t* p = rec.data();
@@ -172,7 +172,7 @@ std::vector<uint8_t> BuildHullRecord(const HullSpec& h) {
   return rec;
 }
 
-std::vector<uint8_t> BuildShipPack(const ShipPackSpec& desc, ShipPackLayoutInfo* info) {
+std::vector<uint8_t> BuildShipPack(const ShipPackRecipe& desc, ShipPackLayoutInfo* info) {
   ByteWriter w;
   WritePackStart(w, SHIP_PACK_HEADER, desc.packId, desc.revision, PACK_TABLE_OFFSET);
   w.I32(453, 0);
@@ -184,7 +184,7 @@ std::vector<uint8_t> BuildShipPack(const ShipPackSpec& desc, ShipPackLayoutInfo*
   w.I32(PACK_TABLE_OFFSET, static_cast<int32_t>(n));
   size_t records = PACK_TABLE_OFFSET + 4 + 10 * n;
   for (size_t k = 0; k < n; ++k) {
-    const HullSpec& h = desc.hulls[k];
+    const HullRecipe& h = desc.hulls[k];
     if (h.hullType < -32768 || h.hullType > 32767) throw std::invalid_argument("hull type does not fit 16 bits");
     size_t e = PACK_TABLE_OFFSET + 4 + 10 * k;
     size_t q = records + HULL_RECORD_SIZE * k;
@@ -202,7 +202,7 @@ std::vector<uint8_t> BuildShipPack(const ShipPackSpec& desc, ShipPackLayoutInfo*
   return w.data();
 }
 
-void WriteShipPack(const std::string& path, const ShipPackSpec& desc) { WriteBytes(path, BuildShipPack(desc)); }
+void WriteShipPack(const std::string& path, const ShipPackRecipe& desc) { WriteBytes(path, BuildShipPack(desc)); }
 
 // ---- Map files ------------------------------------------------------------------------
 
@@ -224,9 +224,9 @@ std::string PlanetName(ForgeRandom& r) {
 
 }  // namespace
 
-MapSpec GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed, int minDistance) {
+MapRecipe GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed, int minDistance) {
   ForgeRandom r(seed);
-  MapSpec map;
+  MapRecipe map;
   map.planets.reserve(static_cast<size_t>(std::max(count, 0)));
   const int half = size / 2;
   const long long minSq = static_cast<long long>(minDistance) * minDistance;
@@ -235,7 +235,7 @@ MapSpec GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed
   const int cell = std::max(minDistance, 1);
   std::unordered_map<long long, std::vector<size_t>> grid;
   auto key = [](long long cx, long long cy) { return (cx << 32) ^ (cy & 0xFFFFFFFF); };
-  auto clear = [&](const MapPlanetSpec& p) {
+  auto clear = [&](const MapPlanetRecipe& p) {
     if (minDistance <= 0) return true;
     long long cx = p.x / cell, cy = p.y / cell;
     for (long long dx = -1; dx <= 1; ++dx) {
@@ -251,7 +251,7 @@ MapSpec GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed
     return true;
   };
   for (int i = 0; i < count; ++i) {
-    MapPlanetSpec p;
+    MapPlanetRecipe p;
     for (int attempt = 0; attempt < 50; ++attempt) {
       p.x = static_cast<int16_t>(r.Range(centerX - half, centerX + half));
       p.y = static_cast<int16_t>(r.Range(centerY - half, centerY + half));
@@ -265,7 +265,7 @@ MapSpec GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed
   return map;
 }
 
-std::vector<uint8_t> BuildMapFile(const MapSpec& desc, MapLayoutInfo* info) {
+std::vector<uint8_t> BuildMapFile(const MapRecipe& desc, MapLayoutInfo* info) {
   ByteWriter w;
   const size_t n = desc.planets.size();
   const size_t coords = MAP_LISTS_OFFSET;
@@ -277,7 +277,7 @@ std::vector<uint8_t> BuildMapFile(const MapSpec& desc, MapLayoutInfo* info) {
   w.I32(108, static_cast<int32_t>(names + 1));
   w.Zeros(112, coords - 112);
   for (size_t i = 0; i < n; ++i) {
-    const MapPlanetSpec& p = desc.planets[i];
+    const MapPlanetRecipe& p = desc.planets[i];
     w.I16(coords + 6 * i, p.x);
     w.I16(coords + 6 * i + 2, p.y);
     w.I16(coords + 6 * i + 4, p.star);
@@ -288,11 +288,11 @@ std::vector<uint8_t> BuildMapFile(const MapSpec& desc, MapLayoutInfo* info) {
   return w.data();
 }
 
-void WriteMapFile(const std::string& path, const MapSpec& desc) { WriteBytes(path, BuildMapFile(desc)); }
+void WriteMapFile(const std::string& path, const MapRecipe& desc) { WriteBytes(path, BuildMapFile(desc)); }
 
 // ---- Main data files ------------------------------------------------------------------
 
-std::vector<uint8_t> BuildDataFile(const DataFileSpec& desc) {
+std::vector<uint8_t> BuildDataFile(const DataFileRecipe& desc) {
   std::vector<uint8_t> bytes(100 + desc.bodySize, 0);
   PutText(bytes, 0, DATA_FILE_HEADER);
   ForgeRandom r(desc.seed);
@@ -300,11 +300,11 @@ std::vector<uint8_t> BuildDataFile(const DataFileSpec& desc) {
   return bytes;
 }
 
-void WriteDataFile(const std::string& path, const DataFileSpec& desc) { WriteBytes(path, BuildDataFile(desc)); }
+void WriteDataFile(const std::string& path, const DataFileRecipe& desc) { WriteBytes(path, BuildDataFile(desc)); }
 
 // ---- Game folders -----------------------------------------------------------------------
 
-void WriteGameFolder(const std::string& root, const GameFolderSpec& desc) {
+void WriteGameFolder(const std::string& root, const GameFolderRecipe& desc) {
   std::filesystem::path base(root);
   for (const char* dir : {"races", "ships", "data", "scripts"}) std::filesystem::create_directories(base / dir);
   for (const auto& r : desc.races) WriteRaceModule((base / "races" / r.fileName).string(), r.desc);

@@ -30,7 +30,7 @@ class ForgeRandom {
 };
 
 // ---- Race modules ---------------------------------------------------------------
-struct RaceModuleSpec {
+struct RaceModuleRecipe {
   int32_t raceId = 1;
   int32_t revision = 1;
   std::string name = "Test Race";  // plain; stored scrambled under nameKey
@@ -50,15 +50,15 @@ struct RaceModuleLayoutInfo {
 };
 
 // The three record kinds exactly as the module stores them (names scrambled).
-std::vector<uint8_t> BuildRaceRecord(const RaceModuleSpec& desc);
-std::vector<uint8_t> BuildRaceUnitRecord(const RaceModuleSpec& desc, int k);   // k = 1..3
-std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleSpec& desc, int k);  // k = 1..3
+std::vector<uint8_t> BuildRaceRecord(const RaceModuleRecipe& desc);
+std::vector<uint8_t> BuildRaceUnitRecord(const RaceModuleRecipe& desc, int k);   // k = 1..3
+std::vector<uint8_t> BuildRaceExtraRecord(const RaceModuleRecipe& desc, int k);  // k = 1..3
 
-std::vector<uint8_t> BuildRaceModule(const RaceModuleSpec& desc, RaceModuleLayoutInfo* info = nullptr);
-void WriteRaceModule(const std::string& path, const RaceModuleSpec& desc);
+std::vector<uint8_t> BuildRaceModule(const RaceModuleRecipe& desc, RaceModuleLayoutInfo* info = nullptr);
+void WriteRaceModule(const std::string& path, const RaceModuleRecipe& desc);
 
 // ---- Ship packs -------------------------------------------------------------------
-struct HullSpec {
+struct HullRecipe {
   int hullType = 1;  // stored as int16 in the hull table
   std::string name = "Hull";
   int16_t nameKey = 10;
@@ -79,10 +79,10 @@ struct HullSpec {
   uint32_t carriedSeed = 0;
 };
 
-struct ShipPackSpec {
+struct ShipPackRecipe {
   int32_t packId = 1;
   int32_t revision = 1;
-  std::vector<HullSpec> hulls;  // hull table entries in this order
+  std::vector<HullRecipe> hulls;  // hull table entries in this order
 };
 
 struct ShipPackLayoutInfo {
@@ -93,21 +93,21 @@ struct ShipPackLayoutInfo {
 };
 
 // The 190-byte hull record as stored (name scrambled).
-std::vector<uint8_t> BuildHullRecord(const HullSpec& hull);
-std::vector<uint8_t> BuildShipPack(const ShipPackSpec& desc, ShipPackLayoutInfo* info = nullptr);
-void WriteShipPack(const std::string& path, const ShipPackSpec& desc);
+std::vector<uint8_t> BuildHullRecord(const HullRecipe& hull);
+std::vector<uint8_t> BuildShipPack(const ShipPackRecipe& desc, ShipPackLayoutInfo* info = nullptr);
+void WriteShipPack(const std::string& path, const ShipPackRecipe& desc);
 
 // ---- Map files --------------------------------------------------------------------
-struct MapPlanetSpec {
+struct MapPlanetRecipe {
   int16_t x = 0;
   int16_t y = 0;
   int16_t star = 0;
   std::string name;  // plain text, blank-padded to 40
 };
 
-struct MapSpec {
+struct MapRecipe {
   std::string numberText = "    ";  // the 4 characters at offset 29
-  std::vector<MapPlanetSpec> planets;
+  std::vector<MapPlanetRecipe> planets;
 };
 
 struct MapLayoutInfo {
@@ -119,19 +119,19 @@ struct MapLayoutInfo {
 // `count` planets scattered uniformly in the square of side `size` centred on
 // (centerX, centerY), no two closer than `minDistance` where that can be kept, star
 // values 1..9 and generated names; the same seed gives the same map.
-MapSpec GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed, int minDistance = 20);
+MapRecipe GenerateMap(int count, int centerX, int centerY, int size, uint64_t seed, int minDistance = 20);
 
-std::vector<uint8_t> BuildMapFile(const MapSpec& desc, MapLayoutInfo* info = nullptr);
-void WriteMapFile(const std::string& path, const MapSpec& desc);
+std::vector<uint8_t> BuildMapFile(const MapRecipe& desc, MapLayoutInfo* info = nullptr);
+void WriteMapFile(const std::string& path, const MapRecipe& desc);
 
 // ---- Main data files ----------------------------------------------------------------
-struct DataFileSpec {
+struct DataFileRecipe {
   size_t bodySize = 4096;  // bytes after offset 100
   uint32_t seed = 1;       // body content
 };
 
-std::vector<uint8_t> BuildDataFile(const DataFileSpec& desc);
-void WriteDataFile(const std::string& path, const DataFileSpec& desc);
+std::vector<uint8_t> BuildDataFile(const DataFileRecipe& desc);
+void WriteDataFile(const std::string& path, const DataFileRecipe& desc);
 
 // ---- Whole game folders -------------------------------------------------------------
 template <typename T>
@@ -140,22 +140,22 @@ struct Named {
   T desc;
 };
 
-struct GameFolderSpec {
-  std::vector<Named<RaceModuleSpec>> races;    // races/
-  std::vector<Named<ShipPackSpec>> shipPacks;  // ships/
-  std::vector<Named<MapSpec>> maps;            // data/
-  std::vector<Named<DataFileSpec>> dataFiles;  // data/
+struct GameFolderRecipe {
+  std::vector<Named<RaceModuleRecipe>> races;    // races/
+  std::vector<Named<ShipPackRecipe>> shipPacks;  // ships/
+  std::vector<Named<MapRecipe>> maps;            // data/
+  std::vector<Named<DataFileRecipe>> dataFiles;  // data/
   std::vector<Named<std::string>> scripts;     // scripts/, file text
 };
 
 // Writes the folders races/, ships/, data/ and scripts/ (always made, even when empty)
 // below `root` and every file of the description.
-void WriteGameFolder(const std::string& root, const GameFolderSpec& desc);
+void WriteGameFolder(const std::string& root, const GameFolderRecipe& desc);
 
 // ---- The bundled sample game ----------------------------------------------------------
 // Races 101..111 and 802..811, ship packs for hull types 1..125 and every starting-fleet
 // hull, the stock maps, one custom map and a main data file. Deterministic.
-GameFolderSpec SampleGame();
+GameFolderRecipe SampleGame();
 void WriteSampleGame(const std::string& root);
 
 // ---- Byte helpers for making damaged files in tests -------------------------------------

@@ -70,10 +70,10 @@ const char* const HULL_WORDS[] = {"Amber", "Brisk", "Cinder", "Dusk", "Ember", "
 const char* const HULL_ROLES[] = {"Skiff", "Cutter", "Lugger", "Corvette", "Frigate", "Destroyer",
                                   "Cruiser", "Carrier", "Bastion", "Dreadnought"};
 
-HullSpec SampleHull(int type) {
+HullRecipe SampleHull(int type) {
   ForgeRandom r(0x5A11 + static_cast<uint64_t>(type) * 7919);
   int size = r.Range(0, 9);  // picks the role and scales the capacities
-  HullSpec h;
+  HullRecipe h;
   h.hullType = type;
   h.name = std::string(HULL_WORDS[r.Range(0, 23)]) + " " + HULL_ROLES[size];
   h.nameKey = static_cast<int16_t>(r.Range(1, 255));
@@ -96,7 +96,7 @@ HullSpec SampleHull(int type) {
 }
 
 // Hulls whose capacities are set to show one rule of ship construction each.
-void ApplyShowcase(HullSpec& h) {
+void ApplyShowcase(HullRecipe& h) {
   switch (h.hullType) {
     case 1:  // the halving rules: fuel 2.5 rounds to 2, troops 25, colonists 83
       h.name = "Tumbleweed Skiff";
@@ -155,12 +155,12 @@ void ApplyShowcase(HullSpec& h) {
   }
 }
 
-ShipPackSpec SamplePack(int32_t id, int32_t revision, int first, int last) {
-  ShipPackSpec p;
+ShipPackRecipe SamplePack(int32_t id, int32_t revision, int first, int last) {
+  ShipPackRecipe p;
   p.packId = id;
   p.revision = revision;
   for (int t = first; t <= last; ++t) {
-    HullSpec h = SampleHull(t);
+    HullRecipe h = SampleHull(t);
     ApplyShowcase(h);
     p.hulls.push_back(h);
   }
@@ -169,10 +169,10 @@ ShipPackSpec SamplePack(int32_t id, int32_t revision, int first, int last) {
 
 }  // namespace
 
-GameFolderSpec SampleGame() {
-  GameFolderSpec g;
+GameFolderRecipe SampleGame() {
+  GameFolderRecipe g;
   for (const SampleRace& r : SampleRaces()) {
-    RaceModuleSpec m;
+    RaceModuleRecipe m;
     m.raceId = r.id;
     m.revision = 2;
     m.name = r.name;
@@ -185,7 +185,7 @@ GameFolderSpec SampleGame() {
     g.races.push_back({std::string(r.stem) + ".rce", m});
   }
   // An older revision of one race beside the newer one: the listing keeps the newer.
-  RaceModuleSpec old = g.races[2].desc;
+  RaceModuleRecipe old = g.races[2].desc;
   old.revision = 1;
   old.name = "Quorrath Brood";
   g.races.push_back({"quorr_v1.rce", old});
@@ -195,19 +195,19 @@ GameFolderSpec SampleGame() {
   g.shipPacks.push_back({"deephull.spk", SamplePack(3, 1, 500, 530)});
   g.shipPacks.push_back({"veilhull.spk", SamplePack(4, 1, 600, 610)});
 
-  MapSpec echo = GenerateMap(500, 2000, 2000, 2000, 0xEC40, 30);
+  MapRecipe echo = GenerateMap(500, 2000, 2000, 2000, 0xEC40, 30);
   echo.numberText = "   1";
-  MapSpec zetagal = GenerateMap(420, 2000, 2000, 2600, 0x2E7A, 35);
+  MapRecipe zetagal = GenerateMap(420, 2000, 2000, 2600, 0x2E7A, 35);
   zetagal.numberText = "   2";
-  MapSpec epsilon = GenerateMap(688, 2500, 2500, 3000, 0xE951, 40);
+  MapRecipe epsilon = GenerateMap(688, 2500, 2500, 3000, 0xE951, 40);
   epsilon.numberText = "   5";
-  MapSpec nebula = GenerateMap(150, 1500, 1500, 1200, 0x4EB1, 25);
+  MapRecipe nebula = GenerateMap(150, 1500, 1500, 1200, 0x4EB1, 25);
   g.maps.push_back({"echo.map", echo});
   g.maps.push_back({"epsilon.map", epsilon});
   g.maps.push_back({"zetagal.map", zetagal});
   g.maps.push_back({"nebula.map", nebula});
 
-  g.dataFiles.push_back({"main.dat", DataFileSpec{.bodySize = 6000, .seed = 0xDA7A}});
+  g.dataFiles.push_back({"main.dat", DataFileRecipe{.bodySize = 6000, .seed = 0xDA7A}});
   return g;
 }
 
