@@ -475,10 +475,6 @@ void BinaryFile::Close() {
 
 int BinaryFile::Descriptor() const { return fd_; }
 
-void BinaryFile::Flush() {
-  // Every write is in the file when Write returns: nothing is held back.
-}
-
 void BinaryFile::CheckPosition(long long pos) const {
   if (fd_ < 0) throw RuntimeError("file not open");
   if (pos < 1) throw RuntimeError("bad file position " + std::to_string(pos) + " in " + path_);

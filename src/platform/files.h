@@ -88,7 +88,6 @@ class BinaryFile {
 
   void Open(std::string_view path, Mode mode);
   void Close();  // throws when the system reports a failed write at the close
-  void Flush();  // nothing is held back; kept for callers that mark a point
   bool IsOpen() const { return fd_ >= 0; }
   // The open file's descriptor (-1 when closed), for writes at explicit positions that
   // must not go through this object (the run log's, which a signal handler may make).
