@@ -11,7 +11,6 @@
 #include <set>
 
 #include "base/text.h"
-#include "generate/fleet_table.h"
 #include "generation_game.h"
 #include "store_test_support.h"
 
@@ -270,21 +269,6 @@ TEST(GenerationRun, FleetsFollowTheirTableRowsAndNamingRules) {
   EXPECT_EQ(hive[2]->record.Get("lWeapon", 2), 15);
 }
 
-TEST(GenerationRun, TheFleetTableNamesSixtySevenDistinctTexts) {
-  std::set<std::string_view> texts;
-  for (const FleetGroup& g : StandardFleetTable()) {
-    const size_t expected = g.naming == NameRule::Picked ? static_cast<size_t>(g.count) : 1u;
-    EXPECT_EQ(g.names.size(), expected) << g.raceId << " hull " << g.hull;
-    texts.insert(g.names.begin(), g.names.end());
-  }
-  texts.insert(ExtraFreighterGroup().names.begin(), ExtraFreighterGroup().names.end());
-  EXPECT_EQ(texts.size(), 67u);
-  for (std::string_view t : texts) {
-    EXPECT_LE(t.size(), 26u) << t;
-    EXPECT_FALSE(t.empty());
-  }
-}
-
 TEST(GenerationRun, PlayersOfRacesUpTo100GetNothing) {
   forge::GameFolderRecipe recipe = forge::SampleGame();
   recipe.races.push_back(test::ExtraRace(42));
@@ -333,35 +317,38 @@ TEST(GenerationRun, MissingDataOrMapFileStopsTheRunAfterTheOldUniverseIsGone) {
 }
 
 // A run in a child process; the messages it showed come back through a file.
-struct ChildRun {
-  int status = 0;
-  std::vector<std::string> messages;
-};
-
-ChildRun GenerateInChild(GenerationGame& g, int slot, const std::vector<std::string>& words, rlim_t limit) {
+std::vector<std::string> GenerateInChild(GenerationGame& g, int slot, const std::vector<std::string>& words,
+                                         rlim_t limit) {
   const std::string report = g.app + "child-messages.txt";
-  ChildRun run;
-  run.status = test::RunWithFileSizeLimit(limit, [&] {
-    const int status = g.Generate(slot, words);
-    std::ofstream out(report);
-    for (const std::string& m : g.Messages()) out << m << "\n";
-    throw ProgramEnd{status};
-  });
+  EXPECT_EQ(test::RunWithFileSizeLimit(limit, [&] {
+              const int status = g.Generate(slot, words);
+              std::ofstream out(report);
+              for (const std::string& m : g.Messages()) out << m << "\n";
+              throw ProgramEnd{status};
+            }),
+            11);  // the program ended
+  std::vector<std::string> messages;
   std::ifstream in(report);
-  for (std::string line; std::getline(in, line);) run.messages.push_back(line);
-  return run;
+  for (std::string line; std::getline(in, line);) messages.push_back(line);
+  return messages;
 }
 
+// The one box of a build that could not write `file`, for `why`.
+void ExpectBuildError(const std::vector<std::string>& messages, const std::string& fileAndWhy) {
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("ERROR!: Build Error: Cannot write ", 0), 0u) << messages[0];
+  EXPECT_NE(messages[0].find(fileAndWhy), std::string::npos) << messages[0];
+}
+
+// A disk that fills while the universe file (about 0.5 MB) or the objects after it are
+// written, or while the slot's records are (slot 5's game.dat is a full device: the
+// records of slots 1 to 4 are written first), leaves the slot as it was; with --clear
+// the old universe is gone before the records fail.
 TEST(GenerationRun, ADiskThatFillsIsABuildErrorThatLeavesTheSlotAsItWas) {
-  // The universe file itself cannot be written (about 0.5 MB), then the objects after it.
   for (rlim_t limit : {300000, 700000}) {
     SCOPED_TRACE(limit);
     GenerationGame g;
-    const ChildRun run = GenerateInChild(g, 3, ELEVEN_RACES, limit);
-    EXPECT_EQ(run.status, 11);  // the program ended ...
-    ASSERT_EQ(run.messages.size(), 1u);
-    EXPECT_EQ(run.messages[0].rfind("ERROR!: Build Error: Cannot write ", 0), 0u) << run.messages[0];
-    EXPECT_NE(run.messages[0].find("g3.yig: file too large."), std::string::npos);
+    ExpectBuildError(GenerateInChild(g, 3, ELEVEN_RACES, limit), "g3.yig: file too large.");
     EXPECT_FALSE(FileExists(g.Universe(3)));
     EXPECT_FALSE(FileExists(g.app + "univ/game3/~g233211.tmp"));
     EXPECT_EQ(g.DiskGameRecord(3).Get("inUse"), 0);
@@ -370,41 +357,33 @@ TEST(GenerationRun, ADiskThatFillsIsABuildErrorThatLeavesTheSlotAsItWas) {
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back().rfind("Total Run Time: ", 0), 0u);  // the run timer stopped
   }
-}
-
-TEST(GenerationRun, ARecordFileOnAFullDiskPutsTheSlotBack) {
-  GenerationGame g;
-  // Slot 5's game.dat is a full device: the records of slots 1 to 4 are written first.
-  for (const char* folder : {"UNIV", "UNIV/GAME2", "UNIV/GAME5"}) CreateFolder(g.app + folder);
-  ASSERT_EQ(::symlink("/dev/full", (g.app + "UNIV/GAME5/game.dat").c_str()), 0);
   const std::string marker("\x07\x00\x00\x00rest", 8);
-  WriteWholeFile(g.app + "univ/game2/~g233211.tmp", std::vector<uint8_t>(marker.begin(), marker.end()));
-  EXPECT_EQ(g.Generate(2, {"--races", "101,102"}), 1);
-  const std::vector<std::string> messages = g.Messages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].rfind("ERROR!: Build Error: Cannot write ", 0), 0u) << messages[0];
-  EXPECT_NE(messages[0].find("game.dat: the disk is full."), std::string::npos);
-  EXPECT_FALSE(FileExists(g.Universe(2)));
-  EXPECT_EQ(g.Read("univ/game2/~g233211.tmp"), marker);
-  EXPECT_EQ(g.DiskGameRecord(2).Get("inUse"), 0);
-  EXPECT_EQ(g.DiskGameRecord(2).Text("slotName"), FixedText("( Empty )", 80));
-  EXPECT_EQ(g.DiskSlotRecord(2).Get("inUse"), 0);
-  EXPECT_EQ(g.s.slots.gameRecords[2].Get("inUse"), 0);
-}
-
-TEST(GenerationRun, AClearThatCannotWriteTheRecordsIsABuildError) {
-  GenerationGame g;
-  for (const char* folder : {"UNIV", "UNIV/GAME2", "UNIV/GAME5"}) CreateFolder(g.app + folder);
-  g.ts.dir.Write("UNIV/GAME2/g2.yig", std::string("the old universe"));
-  ASSERT_EQ(::symlink("/dev/full", (g.app + "UNIV/GAME5/game.dat").c_str()), 0);
-  EXPECT_EQ(g.Generate(2, {"--races", "101,102", "--clear"}), 1);
-  const std::vector<std::string> messages = g.Messages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].rfind("ERROR!: Build Error: Cannot write ", 0), 0u) << messages[0];
-  EXPECT_NE(messages[0].find("game.dat: the disk is full."), std::string::npos);
-  EXPECT_FALSE(FileExists(g.Universe(2)));  // cleared before the records failed
-  EXPECT_FALSE(FileExists(g.app + "univ/game2/~g233211.tmp"));
-  EXPECT_FALSE(FileExists(SlotRecordPath(g.app, 2)));
+  for (const bool clear : {false, true}) {
+    SCOPED_TRACE(clear ? "--clear" : "records");
+    GenerationGame g;
+    for (const char* folder : {"UNIV", "UNIV/GAME2", "UNIV/GAME5"}) CreateFolder(g.app + folder);
+    ASSERT_EQ(::symlink("/dev/full", (g.app + "UNIV/GAME5/game.dat").c_str()), 0);
+    if (clear) {
+      g.ts.dir.Write("UNIV/GAME2/g2.yig", std::string("the old universe"));
+    } else {
+      WriteWholeFile(g.app + "univ/game2/~g233211.tmp", std::vector<uint8_t>(marker.begin(), marker.end()));
+    }
+    std::vector<std::string> words = {"--races", "101,102"};
+    if (clear) words.push_back("--clear");
+    EXPECT_EQ(g.Generate(2, words), 1);
+    ExpectBuildError(g.Messages(), "game.dat: the disk is full.");
+    EXPECT_FALSE(FileExists(g.Universe(2)));
+    if (clear) {
+      EXPECT_FALSE(FileExists(g.app + "univ/game2/~g233211.tmp"));
+      EXPECT_FALSE(FileExists(SlotRecordPath(g.app, 2)));
+      continue;
+    }
+    EXPECT_EQ(g.Read("univ/game2/~g233211.tmp"), marker);
+    EXPECT_EQ(g.DiskSlotRecord(2).Get("inUse"), 0);
+    EXPECT_EQ(g.DiskGameRecord(2).Get("inUse"), 0);
+    EXPECT_EQ(g.DiskGameRecord(2).Text("slotName"), FixedText("( Empty )", 80));
+    EXPECT_EQ(g.s.slots.gameRecords[2].Get("inUse"), 0);
+  }
 }
 
 }  // namespace
