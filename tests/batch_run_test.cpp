@@ -2,8 +2,6 @@
 // line through start-up, both script passes and the universe file.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include "app/command_line.h"
 #include "app/top.h"
 #include "script_game.h"
@@ -109,18 +107,14 @@ TEST(BatchRun, RunTimeErrorNamesTheStepAndTheCommandLine) {
 TEST(BatchRun, TheProgramBuildsAndRefusesToOverwrite) {
   BatchGame g;
   const std::string run = std::string(TARVIK_BINARY) + " --game-dir " + g.s.paths.appPath + " ";
-  int status = std::system((run + "--seed 7 " + g.script + " " + g.universe + " /OX > " + g.s.paths.appPath +
-                            "stdout.txt 2>&1").c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  const std::string shown = g.ts.dir.Read("stdout.txt");
-  EXPECT_NE(shown.find("Ship Object ID#  2"), std::string::npos) << shown;
-  EXPECT_NE(shown.find("Finished"), std::string::npos);
+  test::CommandRun p = test::RunIn(g.s.paths.appPath, run + "--seed 7 " + g.script + " " + g.universe + " /OX");
+  EXPECT_EQ(p.status, 0) << p.err;
+  EXPECT_NE(p.out.find("Ship Object ID#  2"), std::string::npos) << p.out;
+  EXPECT_NE(p.out.find("Finished"), std::string::npos);
   EXPECT_EQ(test::ReadObjects(g.universe).size(), 3u);
-  status = std::system((run + g.script + " " + g.universe + " /X 2> " + g.s.paths.appPath + "stderr.txt").c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(g.ts.dir.Read("stderr.txt"), "Error: Output file name already exists. Tarvik will not overwrite it.\n");
+  p = test::RunIn(g.s.paths.appPath, run + g.script + " " + g.universe + " /X");
+  EXPECT_EQ(p.status, 1);
+  EXPECT_EQ(p.err, "Error: Output file name already exists. Tarvik will not overwrite it.\n");
 }
 
 }  // namespace

@@ -11,9 +11,7 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "base/text.h"
 #include "damage.h"
@@ -45,14 +43,6 @@ void WriteScript(const std::string& game, size_t lines) {
   std::string text;
   for (size_t i = 0; i < lines; ++i) text += SCRIPT[i] + "\r\n";
   forge::WriteBytes(game + "scripts/play.vps", std::vector<uint8_t>(text.begin(), text.end()));
-}
-
-// A file's content, or nothing when there is no such file.
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
 }
 
 // A second pack, with hulls that no race needs.
@@ -146,8 +136,8 @@ Outcome RunBatch(const std::string& binary, const std::string& game, const std::
   ::waitpid(pid, &raw, 0);
   Outcome o;
   o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  o.err = Slurp(err);
-  o.log = Slurp(game + "tarvik.log");
+  o.err = test::ReadText(err);
+  o.log = test::ReadText(game + "tarvik.log");
   return o;
 }
 

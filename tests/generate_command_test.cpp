@@ -3,9 +3,6 @@
 // settings are usage errors before anything is written; a slot in use is refused until
 // --clear; a custom map beside the program is used from the data folder.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
 
 #include "app/options.h"
 #include "base/text.h"
@@ -18,23 +15,10 @@ using test::GenerationGame;
 using test::OfKind;
 using BK = BlockKind;
 
-struct Program {
-  int status = -1;
-  std::string out, err;
-};
+using Program = test::CommandRun;
 
 Program RunTarvik(GenerationGame& g, const std::string& args) {
-  const std::string out = g.app + "stdout.txt", err = g.app + "stderr.txt";
-  const std::string cmd = "cd " + g.app + " && " + std::string(TARVIK_BINARY) + " --game-dir " + g.app + " " + args +
-                          " > " + out + " 2> " + err + " < /dev/null";
-  const int raw = std::system(cmd.c_str());
-  Program p;
-  p.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  p.out = g.ts.dir.Read("stdout.txt");
-  p.err = g.ts.dir.Read("stderr.txt");
-  DeleteFileAt(out);
-  DeleteFileAt(err);
-  return p;
+  return test::RunIn(g.app, std::string(TARVIK_BINARY) + " --game-dir " + g.app + " " + args);
 }
 
 std::string Repeated(const std::string& text, int times) {
@@ -58,17 +42,8 @@ TEST(GenerateCommand, MakesTheUniverseThenRefusesTheSlotUntilCleared) {
   EXPECT_NE(p.out.find("Finished\n\nFairness of the start positions. Distances are straight-line distances in map units"),
             std::string::npos)
       << p.out;
-  const std::vector<test::StoredObject> all = g.Objects(3);
-  EXPECT_EQ(OfKind(all, BK::Base).size(), 10u);
-  EXPECT_EQ(OfKind(all, BK::Wing, 11).size(), 4u);
-  for (int slot = 1; slot <= 10; ++slot) {
-    const auto base = OfKind(all, BK::Base, slot);
-    ASSERT_EQ(base.size(), 1u);
-    const auto ships = OfKind(all, BK::Ship, slot);
-    ASSERT_FALSE(ships.empty());
-    EXPECT_EQ(ships[0]->record.Get("x"), base[0]->record.Get("x"));
-    EXPECT_EQ(ships[0]->record.Get("y"), base[0]->record.Get("y"));
-  }
+  // What the universe holds is the generation run's (its tests); here: that it was built.
+  EXPECT_EQ(OfKind(g.Objects(3), BK::Base).size(), 10u);
   EXPECT_EQ(g.DiskGameRecord(3).Get("inUse"), 1);
   EXPECT_EQ(g.DiskSlotRecord(3).Get("inUse"), 1);
 

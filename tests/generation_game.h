@@ -50,14 +50,7 @@ struct GenerationGame {
   std::string Universe(int slot) const { return SlotUniversePath(app, slot); }
   std::vector<StoredObject> Objects(int slot) const { return ReadObjects(Universe(slot)); }
 
-  std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    const std::string text = ts.dir.Read("tarvik.log");
-    size_t start = 0;
-    for (size_t i; (i = text.find("\r\n", start)) != std::string::npos; start = i + 2)
-      lines.push_back(text.substr(start, i - start));
-    return lines;
-  }
+  std::vector<std::string> LogLines() const { return CrLfLines(ts.dir.Read("tarvik.log")); }
 
   std::vector<std::string> Messages() const {
     std::vector<std::string> m;

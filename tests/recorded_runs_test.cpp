@@ -49,13 +49,6 @@ uint64_t Fnv1a(const std::string& bytes) {
   return h;
 }
 
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 // A text as one line: quoted with C escapes when short, else its length and hash.
 std::string Describe(const std::string& bytes) {
   if (bytes.size() > LONGEST_SHOWN_TEXT) {
@@ -96,7 +89,7 @@ Snapshot Take(const std::string& root) {
     if (e.is_directory()) {
       s.folders.insert(rel);
     } else if (e.is_regular_file()) {
-      s.files[rel] = ReadFile(e.path());
+      s.files[rel] = test::ReadText(e.path());
     }
   }
   return s;
@@ -135,8 +128,8 @@ RunResult RunTarvik(const std::string& game, const std::string& scratch, const s
   const int raw = std::system(cmd.c_str());
   RunResult r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = ReadFile(scratch + "stdout");
-  r.err = ReadFile(scratch + "stderr");
+  r.out = test::ReadText(scratch + "stdout");
+  r.err = test::ReadText(scratch + "stderr");
   return r;
 }
 
@@ -279,7 +272,7 @@ std::vector<RecordedRun> Runs() {
 // The golden file: blocks that start with "== NAME", in name order.
 std::map<std::string, std::string> ReadGolden() {
   std::map<std::string, std::string> blocks;
-  std::istringstream in(ReadFile(GOLDEN_FILE));
+  std::istringstream in(test::ReadText(GOLDEN_FILE));
   std::string line, name;
   while (std::getline(in, line)) {
     if (line.rfind("== ", 0) == 0) {

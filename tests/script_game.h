@@ -99,14 +99,7 @@ struct ScriptGame {
 
   std::vector<StoredObject> Objects() const { return ReadObjects(universe); }
 
-  std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    std::string text = ts.dir.Read("tarvik.log");
-    size_t start = 0;
-    for (size_t i; (i = text.find("\r\n", start)) != std::string::npos; start = i + 2)
-      lines.push_back(text.substr(start, i - start));
-    return lines;
-  }
+  std::vector<std::string> LogLines() const { return CrLfLines(ts.dir.Read("tarvik.log")); }
 
   bool Logged(const std::string& line) const {
     const std::vector<std::string> lines = LogLines();

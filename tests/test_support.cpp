@@ -1,8 +1,10 @@
 #include "test_support.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -39,12 +41,7 @@ std::string TempDir::Write(const std::string& relative, const std::vector<uint8_
   return Write(relative, std::string(bytes.begin(), bytes.end()));
 }
 
-std::string TempDir::Read(const std::string& relative) const {
-  std::ifstream in(fs::path(path_) / relative, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+std::string TempDir::Read(const std::string& relative) const { return ReadText(path_ + relative); }
 
 std::vector<std::string> TempDir::Folders() const {
   std::vector<std::string> out;
@@ -53,6 +50,29 @@ std::vector<std::string> TempDir::Folders() const {
   }
   std::sort(out.begin(), out.end());
   return out;
+}
+
+CommandRun RunIn(const std::string& folder, const std::string& command) {
+  const TempDir scratch;
+  const std::string cmd = "cd '" + folder + "' && " + command + " > '" + scratch.path() + "out' 2> '" +
+                          scratch.path() + "err' < /dev/null";
+  const int raw = std::system(cmd.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, scratch.Read("out"), scratch.Read("err")};
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::vector<std::string> CrLfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t i; (i = text.find("\r\n", start)) != std::string::npos; start = i + 2)
+    lines.push_back(text.substr(start, i - start));
+  return lines;
 }
 
 TestSession::TestSession() : session(std::make_unique<Session>()) {

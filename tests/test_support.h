@@ -98,6 +98,23 @@ struct TestSession {
   Session& s() { return *session; }
 };
 
+// What a command line run by the shell printed, and its exit status (-1 when a signal
+// ended it).
+struct CommandRun {
+  int status = -1;
+  std::string out, err;
+};
+
+// Runs `command` in `folder` with an empty standard input; standard output and error
+// are caught outside the folder.
+CommandRun RunIn(const std::string& folder, const std::string& command);
+
+// A file's bytes as a text, empty when there is no such file.
+std::string ReadText(const std::string& path);
+
+// The lines of a text that ends each one with CR LF (the run log's way).
+std::vector<std::string> CrLfLines(const std::string& text);
+
 // The message of the FatalError that fn throws; a failure of the test when it throws
 // none.
 template <class F>

@@ -3,7 +3,6 @@
 // leaves the folder exactly as it was, good input or bad; their exit statuses and
 // usage errors; and the installed program with its manual page and Debian package.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -23,23 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Program {
-  int status = -1;
-  std::string out, err;
-};
-
-// Runs a command line in `folder`; standard output and error are kept outside it.
-Program RunIn(const std::string& folder, const std::string& command, const TempDir& scratch) {
-  const std::string out = scratch.path() + "out.txt", err = scratch.path() + "err.txt";
-  const std::string cmd = "cd '" + folder + "' && " + command + " > '" + out + "' 2> '" + err + "' < /dev/null";
-  const int raw = std::system(cmd.c_str());
-  Program p;
-  p.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  p.out = scratch.Read("out.txt");
-  p.err = scratch.Read("err.txt");
-  return p;
-}
-
 // Every file and folder below root with its bytes (folders with none).
 std::map<std::string, std::string> Snapshot(const std::string& root) {
   std::map<std::string, std::string> all;
@@ -48,14 +30,11 @@ std::map<std::string, std::string> Snapshot(const std::string& root) {
     if (e.is_directory()) {
       all[rel + "/"] = "";
     } else {
-      const std::vector<uint8_t> bytes = ReadWholeFile(e.path().string());
-      all[rel] = std::string(bytes.begin(), bytes.end());
+      all[rel] = ReadText(e.path().string());
     }
   }
   return all;
 }
-
-std::string Bytes(const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); }
 
 // A game folder as a host leaves it between builds, with a copy of tarvik in it and the
 // files the tools are given: a universe and its game.dat from a build elsewhere, and
@@ -87,7 +66,7 @@ struct ToolFolder {
     dir.Write("bad/absurd.map", map);
     fs::copy_file(TARVIK_BINARY, root + "tarvik");
   }
-  Program Tool(const std::string& args) { return RunIn(root, "./tarvik " + args, outside); }
+  CommandRun Tool(const std::string& args) { return RunIn(root, "./tarvik " + args); }
 };
 
 TEST(ToolsProgram, LeaveTheGameFolderAsItWas) {
@@ -96,7 +75,7 @@ TEST(ToolsProgram, LeaveTheGameFolderAsItWas) {
   ASSERT_TRUE(before.count("tarvik.log") && before.count("beside.map"));
   ASSERT_FALSE(before.count("UNIV/") || before.count("WAR/") || before.count("univ/"));
 
-  Program p = f.Tool("--inspect made/g1.yig");
+  CommandRun p = f.Tool("--inspect made/g1.yig");
   EXPECT_EQ(p.status, 0) << p.err;
   EXPECT_EQ(p.err, "");
   const Json doc = Json::Parse(p.out);
@@ -134,7 +113,7 @@ TEST(ToolsProgram, BadInputGivesAMessageAndAStatusAndWritesNothingElse) {
   for (const char* file : files) {
     SCOPED_TRACE(file);
     const std::string name = file;
-    Program p = f.Tool("--inspect " + name);
+    CommandRun p = f.Tool("--inspect " + name);
     EXPECT_EQ(p.status, 1);
     EXPECT_NE(p.err.find("tarvik: --inspect: \"" + name + "\":"), std::string::npos) << p.err;
     EXPECT_GT(Json::Parse(p.out)["errors"].size(), 0u);
@@ -180,7 +159,7 @@ TEST(ToolsProgram, UsageErrors) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args);
-    const Program p = f.Tool(c.args);
+    const CommandRun p = f.Tool(c.args);
     EXPECT_EQ(p.status, 2);
     EXPECT_NE(p.err.find(c.message), std::string::npos) << p.err;
     EXPECT_EQ(p.out, "");
@@ -211,7 +190,7 @@ TEST(ToolsProgram, InstallsLikeAUnixToolWithItsManualPage) {
   EXPECT_FALSE(FileExists(prefix.path() + "share/tarvik/.stamp"));
   EXPECT_FALSE(ListFiles(prefix.path() + "share/tarvik/races", "*.rce").empty());
 
-  const std::string man = Bytes(ReadWholeFile(prefix.path() + "share/man/man1/tarvik.1"));
+  const std::string man = ReadText(prefix.path() + "share/man/man1/tarvik.1");
   for (const std::string& option : HelpOptions()) {
     std::string roff;
     for (char c : option) roff += c == '-' ? std::string("\\-") : std::string(1, c);
@@ -224,11 +203,11 @@ TEST(ToolsProgram, InstallsLikeAUnixToolWithItsManualPage) {
   // The installed program works in the current folder: a copy of the sample game.
   const std::string game = scratch.path() + "game";
   fs::copy(prefix.path() + "share/tarvik", game, fs::copy_options::recursive);
-  Program p = RunIn(game, "'" + prefix.path() + "bin/tarvik' --list-races", scratch);
+  CommandRun p = RunIn(game, "'" + prefix.path() + "bin/tarvik' --list-races");
   EXPECT_EQ(p.status, 0) << p.err;
   EXPECT_NE(p.out.find("Brannock Freeholds"), std::string::npos) << p.out;
   EXPECT_TRUE(FolderExists(game + "/UNIV/GAME12"));
-  p = RunIn(game, "'" + prefix.path() + "bin/tarvik' --check tutorial.vps", scratch);
+  p = RunIn(game, "'" + prefix.path() + "bin/tarvik' --check tutorial.vps");
   EXPECT_EQ(p.status, 0) << p.out << p.err;
 
   // The Debian package holds the same.
@@ -238,7 +217,7 @@ TEST(ToolsProgram, InstallsLikeAUnixToolWithItsManualPage) {
   ASSERT_EQ(std::system(cpack.c_str()), 0);
   const std::vector<std::string> debs = ListFiles(scratch.path() + "deb", "*.deb");
   ASSERT_EQ(debs.size(), 1u);
-  p = RunIn(scratch.path(), "dpkg-deb -c 'deb/" + debs[0] + "'", scratch);
+  p = RunIn(scratch.path(), "dpkg-deb -c 'deb/" + debs[0] + "'");
   for (const char* file : {"./usr/bin/tarvik", "./usr/share/man/man1/tarvik.1", "./usr/share/tarvik/scripts/tutorial.vps"}) {
     EXPECT_NE(p.out.find(file), std::string::npos) << file;
   }

@@ -1,8 +1,6 @@
 // The replay driver as a game host runs it: tarvik --game-dir DIR --replay FILE.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <map>
 
 #include "forge/universe_reader.h"
@@ -13,28 +11,18 @@
 namespace tarvik {
 namespace {
 
-struct Ran {
-  int status = -1;
-  std::string out, err;
-};
+using test::CommandRun;
 
-// Runs the program in `cwd` with the arguments; standard output and error are kept.
-Ran RunTarvik(const test::TempDir& cwd, const std::string& args) {
-  const std::string command = "cd " + cwd.path() + " && " + TARVIK_BINARY + " " + args +
-                              " > out.txt 2> err.txt < /dev/null";
-  const int status = std::system(command.c_str());
-  Ran r;
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = cwd.Read("out.txt");
-  r.err = cwd.Read("err.txt");
-  return r;
+// Runs the program in `cwd` with the arguments.
+CommandRun RunTarvik(const test::TempDir& cwd, const std::string& args) {
+  return test::RunIn(cwd.path(), std::string(TARVIK_BINARY) + " " + args);
 }
 
 TEST(WizardProgram, ABadReplayFileIsAUsageErrorBeforeAnythingIsDone) {
   test::WizardGame g;
   test::TempDir cwd;
   cwd.Write("bad.rpl", "# fine\nclick frmUnivSlots 5 10\nselect frmRace.lstAss 45\n");
-  const Ran r = RunTarvik(cwd, "--game-dir " + g.dir.path() + " --replay bad.rpl");
+  const CommandRun r = RunTarvik(cwd, "--game-dir " + g.dir.path() + " --replay bad.rpl");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("bad.rpl, line 3: "), std::string::npos) << r.err;
   EXPECT_FALSE(FolderExists(g.dir.path() + "WAR"));  // start-up never ran
@@ -53,7 +41,7 @@ TEST(WizardProgram, TheReplayRunsHeadlessAndWritesItsFilesInTheCurrentFolder) {
   EXPECT_EQ(RunTarvik(cwd, "--game-dir " + g.dir.path() + " --replay walk.rpl").status, 2);
   cwd.Write("walk.rpl", std::string(test::TO_MAP_STEP) +
                             "done\ndump state.json\ndraw frmMap pictures/map.svg\ncheck frmMap.optEcho 1\n");
-  const Ran r = RunTarvik(cwd, "--game-dir " + g.dir.path() + " --seed 5 --replay walk.rpl");
+  const CommandRun r = RunTarvik(cwd, "--game-dir " + g.dir.path() + " --seed 5 --replay walk.rpl");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("replay line 3: done does nothing: the form is not shown"), std::string::npos) << r.err;
   const test::Json state = test::Json::Parse(cwd.Read("state.json"));
@@ -61,7 +49,7 @@ TEST(WizardProgram, TheReplayRunsHeadlessAndWritesItsFilesInTheCurrentFolder) {
   EXPECT_NE(cwd.Read("pictures/map.svg").find("<svg"), std::string::npos);
   // A dump that cannot be written ends the run.
   cwd.Write("walk.rpl", "dump no/such/folder/state.json\nclick frmUnivSlots 5 10\n");
-  const Ran w = RunTarvik(cwd, "--game-dir " + g.dir.path() + " --replay walk.rpl");
+  const CommandRun w = RunTarvik(cwd, "--game-dir " + g.dir.path() + " --replay walk.rpl");
   EXPECT_EQ(w.status, 1);
   EXPECT_NE(w.err.find("line 1: cannot write no/such/folder/state.json"), std::string::npos) << w.err;
 }
@@ -70,10 +58,7 @@ TEST(WizardProgram, TheReplayRunsHeadlessAndWritesItsFilesInTheCurrentFolder) {
 TEST(WizardProgram, TheSampleReplaysBuildAStandardAndAScriptedUniverse) {
   test::WizardGame g(forge::SampleGame());
   CopyFileTo(std::string(TARVIK_SAMPLE_SCRIPTS) + "/tutorial.vps", g.dir.path() + "scripts/tutorial.vps");
-  const auto replay = [](const char* name) {
-    const std::vector<uint8_t> bytes = ReadWholeFile(std::string(TARVIK_SAMPLE_REPLAYS) + "/" + name);
-    return std::string(bytes.begin(), bytes.end());
-  };
+  const auto replay = [](const char* name) { return test::ReadText(std::string(TARVIK_SAMPLE_REPLAYS) + "/" + name); };
   ASSERT_EQ(g.Run(replay("standard.rpl"), 1), 0) << g.err.str();
   EXPECT_EQ(g.files.size(), 8u);  // seven pictures and the state at the end
   const test::Json standard = g.Dump("standard-done.json");
