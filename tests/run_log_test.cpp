@@ -1,3 +1,5 @@
+// The run log: its file, the output window's last twenty lines, CLEAR and LOAD, the
+// run timer and Done.
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
@@ -17,13 +19,16 @@ class RunLogTest : public ::testing::Test {
 
 TEST_F(RunLogTest, LinesAreAppendedWithCarriageReturnLineFeed) {
   LogLine(s, "first");
+  EXPECT_TRUE(t.output.newLines.empty());  // the window is updated only while shown
   LogLine(s, "second");
   LogLine(s, "");  // closing the file writes what it has not yet received
   EXPECT_EQ(LogFile(), "first\r\nsecond\r\n");
   // Content of an earlier run is kept until a CLEAR.
+  ShowOutputWindow(s);
   LogLine(s, "third");
   FlushRunLog(s);
   EXPECT_EQ(LogFile(), "first\r\nsecond\r\nthird\r\n");
+  EXPECT_EQ(t.output.newLines, (std::vector<std::string>{"third\r\n"}));
 }
 
 TEST_F(RunLogTest, TheWindowHoldsTheLastTwentyLinesAndTheFileAll) {
@@ -85,33 +90,23 @@ TEST_F(RunLogTest, LongLinesAndManyLinesReachTheFileInOrder) {
   EXPECT_TRUE(file == expected);
 }
 
-TEST_F(RunLogTest, WindowIsUpdatedOnlyWhileShown) {
-  LogLine(s, "hidden");
-  EXPECT_TRUE(t.output.newLines.empty());
-  ShowOutputWindow(s);
-  LogLine(s, "shown");
-  EXPECT_EQ(t.output.newLines, (std::vector<std::string>{"shown\r\n"}));
-}
-
-TEST_F(RunLogTest, RunTimeAcrossMidnightIsCorrected) {
-  t.clock.seconds = 23 * 3600 + 59 * 60 + 50;  // 23:59:50
-  StartRunTimer(s);
-  t.clock.seconds = 10;  // 00:00:10
-  RunTimerTick(s);
-  EXPECT_EQ(t.output.timeLabels.back(), " 20");
-  StopRunTimer(s);
-  EXPECT_EQ(LogFile(), "Total Run Time:  20 Sec\r\n");
-  EXPECT_EQ(t.output.timeLabels.back(), "Finished");
-  EXPECT_TRUE(s.log.runFinished);
-}
-
-TEST_F(RunLogTest, RunTimeRoundsToWholeSeconds) {
+TEST_F(RunLogTest, RunTimeRoundsToWholeSecondsAndIsCorrectedAcrossMidnight) {
   t.clock.seconds = 100.4;
   StartRunTimer(s);
   EXPECT_EQ(t.output.timeLabels.front(), "0");
   t.clock.seconds = 112.6;  // 113 - 100
   StopRunTimer(s);
   EXPECT_EQ(LogFile(), "Total Run Time:  13 Sec\r\n");
+
+  t.clock.seconds = 23 * 3600 + 59 * 60 + 50;  // 23:59:50
+  StartRunTimer(s);
+  t.clock.seconds = 10;  // 00:00:10
+  RunTimerTick(s);
+  EXPECT_EQ(t.output.timeLabels.back(), " 20");
+  StopRunTimer(s);
+  EXPECT_EQ(LogFile(), "Total Run Time:  13 Sec\r\nTotal Run Time:  20 Sec\r\n");
+  EXPECT_EQ(t.output.timeLabels.back(), "Finished");
+  EXPECT_TRUE(s.log.runFinished);
 }
 
 TEST_F(RunLogTest, DoneEndsTheProgramOnlyAfterTheRun) {
