@@ -3,6 +3,7 @@
 #include "gui/fltk_front_end.h"
 #include "gui/leak_suppressions.h"
 #include "gui/look.h"
+#include "test_support.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -25,13 +26,6 @@ extern char** environ;
 namespace tarvik::test {
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 // This process's environment with `extra` added or replacing entries of the same name.
 std::vector<std::string> Environment(const std::vector<std::string>& extra) {
@@ -132,8 +126,8 @@ void Process::Kill() {
   signalled_ = true;
 }
 
-std::string Process::Output() const { return ReadFile(outPath_); }
-std::string Process::Errors() const { return ReadFile(errPath_); }
+std::string Process::Output() const { return ReadText(outPath_); }
+std::string Process::Errors() const { return ReadText(errPath_); }
 
 std::string RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& env, int* status) {
   Process p(argv, env, "cmd");
