@@ -1,15 +1,16 @@
+// The platform layer: rounding, number texts, the random generator, files and
+// folders without regard to letter case, binary files, and the console forms.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <sstream>
-
-#include "platform/ui.h"
 
 #include "base/errors.h"
 #include "base/text.h"
 #include "platform/files.h"
 #include "platform/random.h"
 #include "platform/rounding.h"
+#include "platform/ui.h"
 #include "test_support.h"
 
 namespace tarvik {
@@ -141,12 +142,6 @@ TEST(Files, WritesAreInTheFileAtOnceAndADroppedFileWritesNoMore) {
   EXPECT_EQ(ReadFileStart(path, 2), (std::vector<uint8_t>{7, 8}));
   EXPECT_EQ(ReadFileStart(path, 10), (std::vector<uint8_t>{7, 8, 9}));
 }
-
-}  // namespace
-}  // namespace tarvik
-
-namespace tarvik {
-namespace {
 
 TEST(ConsoleForms, MessageBoxesAreOneLineOnStandardErrorWithLineBreaksForCarriageReturns) {
   std::ostringstream err;
