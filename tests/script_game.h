@@ -24,12 +24,17 @@
 
 namespace tarvik::test {
 
-inline forge::GameFolderRecipe SmallGame() {
-  forge::GameFolderRecipe g;
+// Races 101 to 103, "Race 101" to "Race 103", each needing hull 1.
+inline void AddThreeRaces(forge::GameFolderRecipe& g) {
   for (int id : {101, 102, 103}) {
     const std::string n = std::to_string(id);
     g.races.push_back({"race" + n + ".rce", {.raceId = id, .name = "Race " + n, .requiredHulls = {1}}});
   }
+}
+
+inline forge::GameFolderRecipe SmallGame() {
+  forge::GameFolderRecipe g;
+  AddThreeRaces(g);
   forge::ShipPackRecipe pack;
   for (int h = 1; h <= 12; ++h) {
     pack.hulls.push_back({.hullType = h, .name = "Hull " + std::to_string(h), .pdWeaponSlots = 2, .lWeaponSlots = 4,

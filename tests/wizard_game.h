@@ -14,6 +14,7 @@
 #include "app/top.h"
 #include "forge/forge.h"
 #include "json_lite.h"
+#include "script_game.h"
 #include "platform/clock.h"
 #include "test_support.h"
 #include "wizard/replay_driver.h"
@@ -25,10 +26,7 @@ namespace tarvik::test {
 // stock maps, a custom map and a script.
 inline forge::GameFolderRecipe WizardGameFolder() {
   forge::GameFolderRecipe g;
-  for (int id : {101, 102, 103}) {
-    const std::string n = std::to_string(id);
-    g.races.push_back({"race" + n + ".rce", {.raceId = id, .name = "Race " + n, .requiredHulls = {1}}});
-  }
+  AddThreeRaces(g);
   forge::ShipPackRecipe pack;
   for (int h = 1; h <= 4; ++h) pack.hulls.push_back({.hullType = h, .name = "Hull " + std::to_string(h)});
   g.shipPacks.push_back({"pack.spk", pack});
