@@ -106,4 +106,16 @@ inline const Json* FindOp(const Json& form, const std::string& op, const std::st
   return nullptr;
 }
 
+// The numbers a canvas operation of that kind and text holds under `keys` (a flag as 0
+// or 1); empty when the form draws no such operation.
+inline std::vector<int> OpAt(const Json& form, const std::string& op, const std::string& text,
+                             const std::vector<std::string>& keys = {"x", "y"}) {
+  const Json* o = FindOp(form, op, text);
+  std::vector<int> out;
+  for (const std::string& k : keys) {
+    if (o) out.push_back((*o)[k].type == Json::Type::Bool ? (*o)[k].b : (*o)[k].Int());
+  }
+  return out;
+}
+
 }  // namespace tarvik::test

@@ -15,6 +15,8 @@ namespace {
 using test::CanvasTexts;
 using test::FindOp;
 using test::Json;
+using test::OpAt;
+using V = std::vector<int>;
 using test::WizardGame;
 
 // A game folder whose host slot 3 holds a universe and whose player slot 5 is in use.
@@ -66,31 +68,26 @@ TEST(WizardSlotStep, TheSlotsAndTheFirstChoice) {
   }
   EXPECT_EQ(lamps, 24);
   EXPECT_EQ(inUse, 2);
-  const Json* seven = FindOp(slots, "smallbutton", " 7");
-  ASSERT_NE(seven, nullptr);
-  EXPECT_EQ((*seven)["x"].Int(), 2);
-  EXPECT_EQ((*seven)["y"].Int(), 7 + 28 * 6);
-  EXPECT_FALSE((*seven)["highlighted"].b);
+  // Where the buttons and texts stand is the pictures' test.
+  EXPECT_EQ(OpAt(slots, "smallbutton", " 7", {"highlighted"}), V{0});
   EXPECT_EQ(CanvasTexts(slots, "disabledbutton"), (std::vector<std::string>{"Clear Player", "Clear Host", "Next"}));
   EXPECT_EQ(CanvasTexts(slots, "text"), (std::vector<std::string>{
                                             "Step 1:", "You need to pick one of the 12 possible slots for the new game"}));
-  EXPECT_EQ((*FindOp(slots, "text", "Step 1:"))["color"].Int(), 10);
+  EXPECT_EQ(OpAt(slots, "text", "Step 1:", {"color"}), V{10});
   // Next with no slot and a click on a button's border do nothing.
   EXPECT_EQ(g.Dump("border.json")["forms"]["frmUnivSlots"]["canvas"].size(), slots["canvas"].size());
   EXPECT_NE(FindOp(g.Dump("border.json")["forms"]["frmUnivSlots"], "text", "Step 1:"), nullptr);
   // One pixel inside slot 3's button chooses it.
   const Json chosen = g.Dump("chosen.json")["forms"]["frmUnivSlots"];
-  EXPECT_TRUE((*FindOp(chosen, "smallbutton", " 3"))["highlighted"].b);
+  EXPECT_EQ(OpAt(chosen, "smallbutton", " 3", {"highlighted"}), V{1});
   const Json* warning = FindOp(chosen, "text", "Host Slot  3 is in use you must clear it before you can");
   ASSERT_NE(warning, nullptr);
   EXPECT_EQ((*warning)["y"].Int(), 5);
   EXPECT_EQ((*warning)["color"].s, "#ffc8c8");
   EXPECT_NE(FindOp(chosen, "text", "make a new universe in this slot"), nullptr);
   EXPECT_NE(FindOp(chosen, "text", "Player Slot  3: READY"), nullptr);
-  const Json* data = FindOp(chosen, "text", "Host Univ Data   Slot Name: " + FixedText("Old Game", 80));
-  ASSERT_NE(data, nullptr);
-  EXPECT_EQ((*data)["y"].Int(), 192);
-  EXPECT_EQ((*data)["color"].Int(), 10);
+  EXPECT_EQ(OpAt(chosen, "text", "Host Univ Data   Slot Name: " + FixedText("Old Game", 80), {"y", "color"}),
+            (V{192, 10}));
   EXPECT_NE(FindOp(chosen, "text", "Game ID:  4242   Game Name: " + FixedText("Old Game", 44)), nullptr);
   EXPECT_NE(FindOp(chosen, "text", "Host Name: " + FixedText("Old Host", 44) + "   Last Turn:  17"), nullptr);
   EXPECT_NE(FindOp(chosen, "text", "Time Stamp: 01-02-202612:00:00"), nullptr);
@@ -141,8 +138,7 @@ TEST(WizardSlotStep, ClearPlayerAndClearsWithoutASlot) {
   EXPECT_EQ(g.Dump("none.json")["messages"].size(), 0u);
   const Json taken = g.Dump("taken.json")["forms"]["frmUnivSlots"];
   EXPECT_NE(FindOp(taken, "text", "Player Slot  5 is in use you must clear it before you can"), nullptr);
-  EXPECT_NE(FindOp(taken, "text", "Player Data   Slot Name: " + FixedText("Taken", 80)), nullptr);
-  EXPECT_EQ((*FindOp(taken, "text", "Player Data   Slot Name: " + FixedText("Taken", 80)))["y"].Int(), 112);
+  EXPECT_EQ(OpAt(taken, "text", "Player Data   Slot Name: " + FixedText("Taken", 80), {"y"}), V{112});
   const Json freed = g.Dump("freed.json");
   EXPECT_EQ(freed["messages"][0]["text"].s, "Delete the player files in player slot  5?");
   EXPECT_NE(FindOp(freed["forms"]["frmUnivSlots"], "text", "Player Slot  5: READY"), nullptr);
