@@ -13,6 +13,8 @@ namespace {
 using test::CanvasTexts;
 using test::FindOp;
 using test::Json;
+using test::OpAt;
+using V = std::vector<int>;
 using test::WizardGame;
 
 const std::string TO_MAP = test::TO_MAP_STEP;
@@ -35,17 +37,12 @@ TEST(WizardMapStep, StockMapsCustomMapAndScript) {
   // The default map file is the custom map, with its statistics where they belong.
   MapStats stats;
   ASSERT_TRUE(MapFileStats(g.dir.path() + "data/echo.map", stats));
-  const Json* size = FindOp(map, "text", "Size: " + std::to_string(stats.width) + " X " +
-                                             std::to_string(stats.height) + " LY");
-  ASSERT_NE(size, nullptr);
-  EXPECT_EQ((*size)["x"].Int(), 380);
-  EXPECT_EQ((*size)["y"].Int(), 240);
-  ASSERT_NE(FindOp(map, "text", "Planets: 40"), nullptr);
-  EXPECT_EQ((*FindOp(map, "text", "Planets: 40"))["y"].Int(), 280);
+  EXPECT_EQ(OpAt(map, "text", "Size: " + std::to_string(stats.width) + " X " + std::to_string(stats.height) + " LY"),
+            (V{380, 240}));
+  EXPECT_EQ(OpAt(map, "text", "Planets: 40", {"y"}), V{280});
   EXPECT_NE(FindOp(map, "text", "Center: ( " + std::to_string(stats.centerX) + " , " +
                                     std::to_string(stats.centerY) + " )"),
             nullptr);
-  EXPECT_EQ((*FindOp(map, "text", "Custom Map File:"))["y"].Int(), 80);
   EXPECT_NE(FindOp(map, "text", g.s().paths.scriptsDir + "game.vps"), nullptr);
   // No option chosen yet: Next is drawn disabled, and a click on it does nothing.
   EXPECT_NE(FindOp(map, "disabledbutton", "Next"), nullptr);
@@ -73,9 +70,7 @@ TEST(WizardMapStep, MissingStockMapsCannotBeChosen) {
   EXPECT_FALSE(map["controls"]["optEcho"]["enabled"].b);
   EXPECT_FALSE(map["controls"]["optEcho"]["checked"].b);
   EXPECT_FALSE(map["controls"]["optZeta"]["enabled"].b);
-  const Json* missing = FindOp(map, "text", "MAP FILE MISSING");
-  ASSERT_NE(missing, nullptr);
-  EXPECT_EQ((*missing)["y"].Int(), 32 + 3 * 18);
+  EXPECT_EQ(OpAt(map, "text", "MAP FILE MISSING", {"y"}), V{32 + 3 * 18});
   EXPECT_NE(FindOp(map, "text", "epsilon.map MISSING"), nullptr);
   EXPECT_NE(g.err.str().find("check frmMap.optEcho does nothing: the control is disabled"), std::string::npos)
       << g.err.str();
@@ -240,19 +235,16 @@ TEST(WizardRaceStep, TheWarningBlinksUntilEveryPlayerHasARace) {
   EXPECT_EQ(t1["controls"]["lblWarn"]["text"].s, "Warning: You have players with no race assigned");
   const Json& ops = t1["canvas"];
   ASSERT_EQ(ops.size(), 5u);
-  EXPECT_EQ(ops[3]["op"].s, "filledbox");
-  EXPECT_EQ(ops[3]["x"].Int(), 250);
-  EXPECT_EQ(ops[3]["y2"].Int(), 23);
-  EXPECT_EQ(ops[3]["color"].Int(), 0);
-  EXPECT_EQ(ops[4]["op"].s, "disabledbutton");
+  EXPECT_EQ(ops[3]["op"].s + " " + ops[4]["op"].s, "filledbox disabledbutton");
+  EXPECT_EQ((V{ops[3]["x"].Int(), ops[3]["y2"].Int(), ops[3]["color"].Int()}), (V{250, 23, 0}));
   EXPECT_EQ(g.Dump("t2.json")["forms"]["frmRace"]["controls"]["lblWarn"]["color"].s, "#960000");
   EXPECT_EQ(g.Dump("refused.json")["visible"][0].s, "frmRace");
   // The warning stays until the next tick after the last assignment.
   EXPECT_TRUE(g.Dump("assigned.json")["forms"]["frmRace"]["controls"]["lblWarn"]["shown"].b);
   const Json t3 = g.Dump("t3.json")["forms"]["frmRace"];
   EXPECT_FALSE(t3["controls"]["lblWarn"]["shown"].b);
-  EXPECT_EQ(t3["canvas"][t3["canvas"].size() - 1]["op"].s, "button");
-  EXPECT_EQ(t3["canvas"][t3["canvas"].size() - 1]["text"].s, "Next");
+  const Json& last = t3["canvas"][t3["canvas"].size() - 1];
+  EXPECT_EQ(last["op"].s + " " + last["text"].s, "button Next");
   EXPECT_NE(g.files["strip.svg"].find("width=\"380\" height=\"26\""), std::string::npos);
   // A hidden form's timer does nothing.
   EXPECT_EQ(g.Run(TO_MAP + "tick frmRace\ndump h.json\n"), 0);
