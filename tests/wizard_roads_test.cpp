@@ -18,6 +18,8 @@ namespace {
 using test::CanvasTexts;
 using test::FindOp;
 using test::Json;
+using test::OpAt;
+using V = std::vector<int>;
 using test::WizardGame;
 
 // Slot 1, the echo map, four players of the first four races, to the start step.
@@ -57,37 +59,31 @@ TEST(WizardStartStep, ThePreviewTheCircleAndItsMarkers) {
   ASSERT_EQ(points.size(), 500u);
   const StartLayouts& l = g.s().layouts;
   for (int p : {1, 250, 500}) {
-    EXPECT_EQ((*points[p - 1])["x"].Int(), l.preview.SX[p]);
-    EXPECT_EQ((*points[p - 1])["y"].Int(), l.preview.SY[p]);
-    EXPECT_EQ((*points[p - 1])["color"].Int(), 15);
+    const Json& point = *points[p - 1];
+    EXPECT_EQ((V{point["x"].Int(), point["y"].Int(), point["color"].Int()}), (V{l.preview.SX[p], l.preview.SY[p], 15}));
   }
-  EXPECT_TRUE((*FindOp(start, "button", "Circle"))["highlighted"].b);
-  EXPECT_FALSE((*FindOp(start, "button", "Grid"))["highlighted"].b);
+  EXPECT_EQ(OpAt(start, "button", "Circle", {"highlighted"}), V{1});
+  EXPECT_EQ(OpAt(start, "button", "Grid", {"highlighted"}), V{0});
   EXPECT_NE(FindOp(start, "button", "Next"), nullptr);
+  // Where the buttons and hints stand is the pictures' test; here their colour.
   for (const char* hint : {"Click on map to change size", "Map divided into 30 boxes", "Completely random",
-                           "Spaced far from other races"}) {
-    ASSERT_NE(FindOp(start, "text", hint), nullptr) << hint;
-    EXPECT_EQ((*FindOp(start, "text", hint))["x"].Int(), 450);
-    EXPECT_EQ((*FindOp(start, "text", hint))["color"].Int(), 10);
+                           "Spaced far from other races", "Click on map to pick"}) {
+    EXPECT_EQ(OpAt(start, "text", hint, {"color"}), V{10}) << hint;
   }
-  EXPECT_EQ((*FindOp(start, "text", "Click on map to pick"))["x"].Int(), 550);
   // Four yellow boxes 8 by 11 with a light red "?" at each player's position.
   const std::vector<const Json*> boxes = Ops(start, "filledbox");
   ASSERT_EQ(boxes.size(), 4u);
   for (int i = 1; i <= 4; ++i) {
     const Json& b = *boxes[i - 1];
-    EXPECT_EQ(b["x"].Int(), ToScreenX(l, g.s().map, l.circlePositions[i].x));
-    EXPECT_EQ(b["y"].Int(), ToScreenY(l, g.s().map, l.circlePositions[i].y));
-    EXPECT_EQ(b["x2"].Int(), b["x"].Int() + 8);
-    EXPECT_EQ(b["y2"].Int(), b["y"].Int() + 11);
-    EXPECT_EQ(b["color"].Int(), 14);
+    const int x = ToScreenX(l, g.s().map, l.circlePositions[i].x), y = ToScreenY(l, g.s().map, l.circlePositions[i].y);
+    EXPECT_EQ((V{b["x"].Int(), b["y"].Int(), b["x2"].Int(), b["y2"].Int(), b["color"].Int()}),
+              (V{x, y, x + 8, y + 11, 14}));
   }
   EXPECT_EQ(CanvasTexts(start, "text").back(), "?");
   const std::vector<const Json*> circle = Ops(start, "circle");
   ASSERT_EQ(circle.size(), 1u);
   EXPECT_EQ((*circle[0])["r"].n, 150);  // 1000 map units at 0.15 pixels each
-  EXPECT_EQ((*circle[0])["x"].Int(), 150);
-  EXPECT_EQ((*circle[0])["color"].Int(), 12);
+  EXPECT_EQ((V{(*circle[0])["x"].Int(), (*circle[0])["color"].Int()}), (V{150, 12}));
 }
 
 TEST(WizardStartStep, LayoutsAndClicksOnThePreview) {
@@ -103,12 +99,12 @@ TEST(WizardStartStep, LayoutsAndClicksOnThePreview) {
   const Json radius = g.Dump("radius.json")["forms"]["frmStartPos"];
   EXPECT_EQ((*Ops(radius, "circle")[0])["r"].n, 90);
   const Json grid = g.Dump("grid.json")["forms"]["frmStartPos"];
-  EXPECT_TRUE((*FindOp(grid, "button", "Grid"))["highlighted"].b);
+  EXPECT_EQ(OpAt(grid, "button", "Grid", {"highlighted"}), V{1});
   EXPECT_EQ(Ops(grid, "circle").size(), 0u);
   // In the Grid, Crazy and Spaced layouts a click on the preview changes nothing.
   EXPECT_EQ(g.files["grid.json"], g.files["grid2.json"]);
   EXPECT_EQ(g.files["crazy.json"], g.files["crazy2.json"]);
-  EXPECT_TRUE((*FindOp(g.Dump("spaced.json")["forms"]["frmStartPos"], "button", "Spaced"))["highlighted"].b);
+  EXPECT_EQ(OpAt(g.Dump("spaced.json")["forms"]["frmStartPos"], "button", "Spaced", {"highlighted"}), V{1});
   EXPECT_EQ(g.s().layouts.startLayout, StartLayout::Spaced);
 }
 
@@ -127,11 +123,11 @@ TEST(WizardStartStep, PickNeedsAPositionForEveryPlayer) {
   EXPECT_EQ(CanvasTexts(pick, "text").back(), "3");
   const std::vector<const Json*> boxes = Ops(pick, "filledbox");
   ASSERT_EQ(boxes.size(), 3u);  // only the players with a pick
-  EXPECT_EQ((*boxes[1])["x2"].Int() - (*boxes[1])["x"].Int(), 16);
-  EXPECT_EQ((*boxes[1])["y2"].Int() - (*boxes[1])["y"].Int(), 11);
+  EXPECT_EQ((V{(*boxes[1])["x2"].Int() - (*boxes[1])["x"].Int(), (*boxes[1])["y2"].Int() - (*boxes[1])["y"].Int()}),
+            (V{16, 11}));
   const Json four = g.Dump("four.json")["forms"]["frmStartPos"];
   EXPECT_NE(FindOp(four, "button", "Next"), nullptr);
-  EXPECT_TRUE((*FindOp(four, "button", "Pick"))["highlighted"].b);
+  EXPECT_EQ(OpAt(four, "button", "Pick", {"highlighted"}), V{1});
   const Json cleared = g.Dump("cleared.json")["forms"]["frmStartPos"];
   EXPECT_EQ(Ops(cleared, "filledbox").size(), 0u);
   EXPECT_NE(FindOp(cleared, "disabledbutton", "Next"), nullptr);
@@ -157,19 +153,14 @@ TEST(WizardHomeSteps, DefaultsOnTheFirstVisitAndChoicesKeptAcrossBackAndNext) {
   EXPECT_TRUE(home["controls"]["chkShips"]["checked"].b);
   EXPECT_EQ(home["controls"]["chkShips"]["text"].s, "Start With Standard Ships");
   EXPECT_FALSE(home["controls"]["chkExtra"]["checked"].b);
-  EXPECT_EQ(CanvasTexts(home, "button"), (std::vector<std::string>{"Next", "Back", "Exit"}));
 
   const Json planet = g.Dump("planet.json")["forms"]["frmPlanet"];
   EXPECT_EQ(planet["caption"].s, "Tarvik: Planets");
-  EXPECT_EQ(planet["controls"]["cmbMinerals"]["selected"].Int(), 3);
-  EXPECT_EQ(planet["controls"]["cmbNatives"]["selected"].Int(), 2);
-  EXPECT_EQ(planet["controls"]["cmbContra"]["selected"].Int(), 1);
-  EXPECT_EQ(planet["controls"]["cmbCargo"]["selected"].Int(), 2);
-  const Json* finish = FindOp(planet, "text", "Finish");
-  ASSERT_NE(finish, nullptr);
-  EXPECT_EQ((*finish)["x"].Int(), 570);
-  EXPECT_EQ((*finish)["y"].Int(), 288);
-  EXPECT_EQ((*finish)["color"].Int(), 10);
+  const Json& c = planet["controls"];
+  EXPECT_EQ((V{c["cmbMinerals"]["selected"].Int(), c["cmbNatives"]["selected"].Int(), c["cmbContra"]["selected"].Int(),
+               c["cmbCargo"]["selected"].Int()}),
+            (V{3, 2, 1, 2}));
+  EXPECT_EQ(OpAt(planet, "text", "Finish", {"color"}), V{10});
 
   // Back twice keeps the start step as it was left; Next twice keeps every choice.
   EXPECT_EQ(g.Dump("start.json")["visible"][0].s, "frmStartPos");
@@ -192,15 +183,11 @@ TEST(WizardHomeSteps, FinishReadsTheListsAndTypedTextsReadAsNone) {
                               FINISH),
             0);
   const HomeSettings& h = g.s().home;
-  EXPECT_EQ(h.homeCargo, 5);
-  EXPECT_EQ(h.homeCash, 2000);          // a typed amount has no entry
-  EXPECT_EQ(h.homePopulation, 200000);  // so has one changed by a key
-  EXPECT_EQ(h.homeMineral, 2);
-  EXPECT_TRUE(h.extraFreighters);
-  EXPECT_TRUE(h.standardShips);
-  EXPECT_EQ(h.native, -1);  // typed, even though the text is an entry
-  EXPECT_EQ(h.mineral, 0);
-  EXPECT_EQ(h.contraband, 1);
+  // A typed cash amount has no entry (2000), nor has a population changed by a key
+  // (200000); natives typed read as none (-1) even though the text is an entry.
+  EXPECT_EQ((V{h.homeCargo, h.homeCash, h.homePopulation, h.homeMineral, h.extraFreighters, h.standardShips, h.native,
+               h.mineral, h.contraband}),
+            (V{5, 2000, 200000, 2, 1, 1, -1, 0, 1}));
 }
 
 TEST(WizardBuilds, FinishBuildsTheStandardUniverseIntoTheSlot) {
