@@ -99,7 +99,10 @@ TEST(BatchRun, RunTimeErrorNamesTheStepAndTheCommandLine) {
   DeleteFileAt(g.s.paths.dataDir + "main.dat");  // the universe file needs the data file
   const std::string line = g.script + " " + g.universe + " /X";
   EXPECT_EQ(g.Run(line), 1);
+  ASSERT_EQ(g.ts.ui.messages.size(), 1u);
   EXPECT_EQ(g.Shown(), "Tarvik CommandLine Error:  112 [" + line + "]");
+  // The box comes with what failed, as the run-time error said it.
+  EXPECT_EQ(g.ts.ui.messages[0].reason, "No main data file: the folder " + g.s.paths.appPath + "data holds no *.dat file.");
   EXPECT_FALSE(FileExists(g.universe));
 }
 
