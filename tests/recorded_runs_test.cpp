@@ -76,28 +76,11 @@ std::string Describe(const std::string& bytes) {
   return out + "\"";
 }
 
-// The game folder's files (relative path to content) and folders.
-struct Snapshot {
-  std::map<std::string, std::string> files;
-  std::set<std::string> folders;
-};
-
-Snapshot Take(const std::string& root) {
-  Snapshot s;
-  for (const auto& e : fs::recursive_directory_iterator(root)) {
-    const std::string rel = fs::relative(e.path(), root).generic_string();
-    if (e.is_directory()) {
-      s.folders.insert(rel);
-    } else if (e.is_regular_file()) {
-      s.files[rel] = test::ReadText(e.path());
-    }
-  }
-  return s;
-}
+using test::FolderSnapshot;
 
 // What a run did to the game folder: new folders (on one line), new or changed files,
 // removed files.
-std::string Changes(const Snapshot& before, const Snapshot& after) {
+std::string Changes(const FolderSnapshot& before, const FolderSnapshot& after) {
   std::string folders, out;
   for (const std::string& f : after.folders) {
     if (!before.folders.count(f)) folders += " " + f;
@@ -299,10 +282,10 @@ TEST_P(RecordedRuns, SameAsRecorded) {
   const std::string scratch = dir.path();
   forge::WriteSampleGame(game);
   run.prepare(game);
-  const Snapshot before = Take(game);
+  const FolderSnapshot before = test::TakeSnapshot(game);
   const RunResult r = run.run(game, scratch);
   const std::string actual = "status " + std::to_string(r.status) + "\nstdout " + Describe(r.out) + "\nstderr " +
-                             Describe(r.err) + "\n" + Changes(before, Take(game));
+                             Describe(r.err) + "\n" + Changes(before, test::TakeSnapshot(game));
 
   std::map<std::string, std::string> golden = ReadGolden();
   if (std::getenv("TARVIK_UPDATE_GOLDEN")) {

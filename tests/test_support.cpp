@@ -67,6 +67,19 @@ std::string ReadText(const std::string& path) {
   return ss.str();
 }
 
+FolderSnapshot TakeSnapshot(const std::string& root) {
+  FolderSnapshot s;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    const std::string rel = fs::relative(e.path(), root).generic_string();
+    if (e.is_directory()) {
+      s.folders.insert(rel);
+    } else if (e.is_regular_file()) {
+      s.files[rel] = ReadText(e.path());
+    }
+  }
+  return s;
+}
+
 std::vector<std::string> CrLfLines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;

@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -111,6 +113,14 @@ CommandRun RunIn(const std::string& folder, const std::string& command);
 
 // A file's bytes as a text, empty when there is no such file.
 std::string ReadText(const std::string& path);
+
+// The files below a folder (relative path to content) and its folders.
+struct FolderSnapshot {
+  std::map<std::string, std::string> files;
+  std::set<std::string> folders;
+  bool operator==(const FolderSnapshot&) const = default;
+};
+FolderSnapshot TakeSnapshot(const std::string& root);
 
 // The lines of a text that ends each one with CR LF (the run log's way).
 std::vector<std::string> CrLfLines(const std::string& text);
