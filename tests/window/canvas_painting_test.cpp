@@ -29,6 +29,10 @@ class Painted {
     const size_t i = static_cast<size_t>((y * w_ + x) * 3);
     return MakeRgb(rgb_[i], rgb_[i + 1], rgb_[i + 2]);
   }
+  // Expects each of the pixels to be of the colour.
+  void Expect(Rgb color, std::initializer_list<std::pair<int, int>> pixels) const {
+    for (auto [x, y] : pixels) EXPECT_EQ(At(x, y), color) << x << ", " << y;
+  }
 
  private:
   int w_, h_;
@@ -47,21 +51,14 @@ TEST_F(CanvasPainting, ButtonsOutlinesAndFrames) {
   c.DrawButton("Exit", 110, 10, false);
   const Painted p(c);
   // Highlighted: the outlines (20, 10)-(100, 30) and (19, 9)-(101, 31) in bright green.
-  for (auto [x, y] : {std::pair{20, 10}, {100, 30}, {60, 10}, {20, 20}, {19, 9}, {101, 31}, {60, 31}}) {
-    EXPECT_EQ(p.At(x, y), colors::BRIGHT_GREEN) << x << ", " << y;
-  }
-  EXPECT_EQ(p.At(18, 8), colors::BLACK);
+  p.Expect(colors::BRIGHT_GREEN, {{20, 10}, {100, 30}, {60, 10}, {20, 20}, {19, 9}, {101, 31}, {60, 31}});
   // Disabled: dark grey frames (20, 60)-(100, 80) and (21, 61)-(99, 79), nothing else
   // but the grey caption inside.
-  for (auto [x, y] : {std::pair{20, 60}, {100, 80}, {21, 61}, {99, 79}, {60, 80}}) {
-    EXPECT_EQ(p.At(x, y), colors::DISABLED_FRAME) << x << ", " << y;
-  }
-  EXPECT_EQ(p.At(24, 64), colors::BLACK);
-  EXPECT_EQ(p.At(19, 59), colors::BLACK);
-  // A plain button: its face, no green anywhere round it.
+  p.Expect(colors::DISABLED_FRAME, {{20, 60}, {100, 80}, {21, 61}, {99, 79}, {60, 80}});
+  // A plain button: its face, no green anywhere round it; black outside them all.
   EXPECT_NE(p.At(150, 20), colors::BLACK);
   EXPECT_NE(p.At(110, 10), colors::BRIGHT_GREEN);
-  EXPECT_EQ(p.At(109, 9), colors::BLACK);
+  p.Expect(colors::BLACK, {{18, 8}, {24, 64}, {19, 59}, {109, 9}});
 }
 
 TEST_F(CanvasPainting, PointsBoxesCirclesInTheirColours) {
@@ -71,15 +68,10 @@ TEST_F(CanvasPainting, PointsBoxesCirclesInTheirColours) {
   c.DrawFilledBox(50, 50, 58, 61, colors::YELLOW);   // a start marker: 9 x 12 pixels
   c.DrawCircle(90, 90, 10.4, MakeRgb(1, 2, 250));     // any colour, not only the palette's
   const Painted p(c);
-  EXPECT_EQ(p.At(5, 5), colors::WHITE);
-  EXPECT_EQ(p.At(6, 5), colors::BLACK);
-  for (auto [x, y] : {std::pair{10, 20}, {30, 20}, {10, 40}, {30, 40}}) EXPECT_EQ(p.At(x, y), colors::LIGHT_RED);
-  EXPECT_EQ(p.At(20, 30), colors::BLACK);
-  EXPECT_EQ(p.At(31, 40), colors::BLACK);
-  EXPECT_EQ(p.At(50, 50), colors::YELLOW);
-  EXPECT_EQ(p.At(58, 61), colors::YELLOW);
-  EXPECT_EQ(p.At(59, 61), colors::BLACK);
-  EXPECT_EQ(p.At(58, 62), colors::BLACK);
+  p.Expect(colors::WHITE, {{5, 5}});
+  p.Expect(colors::LIGHT_RED, {{10, 20}, {30, 20}, {10, 40}, {30, 40}});
+  p.Expect(colors::YELLOW, {{50, 50}, {58, 61}});
+  p.Expect(colors::BLACK, {{6, 5}, {20, 30}, {31, 40}, {59, 61}, {58, 62}, {90, 90}});
   int onCircle = 0;
   for (auto [x, y] : {std::pair{100, 90}, {80, 90}, {90, 100}, {90, 80}}) {
     for (int d = -1; d <= 1; ++d) {
@@ -87,7 +79,6 @@ TEST_F(CanvasPainting, PointsBoxesCirclesInTheirColours) {
     }
   }
   EXPECT_GE(onCircle, 4) << "the circle of radius 10 round (90, 90) is not there";
-  EXPECT_EQ(p.At(90, 90), colors::BLACK);
 }
 
 TEST_F(CanvasPainting, TextStandsWithItsTopLeftCornerWhereItIsWritten) {
