@@ -333,7 +333,7 @@ std::vector<std::string> GenerateInChild(GenerationGame& g, int slot, const std:
   return messages;
 }
 
-// The one box of a build that could not write `file`, for `why`.
+// The one box of a build that could not write a file, naming the file and why.
 void ExpectBuildError(const std::vector<std::string>& messages, const std::string& fileAndWhy) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].rfind("ERROR!: Build Error: Cannot write ", 0), 0u) << messages[0];

@@ -1,6 +1,7 @@
 // Shared helpers of the test suites: a temporary game folder and a session wired to a
-// fixed clock, a user interface that records its message boxes, and an output view
-// that records what it was shown.
+// fixed clock, a user interface that records its message boxes, an output view that
+// records what it was shown, and a command line run in a folder, a file read as text,
+// a snapshot of a folder's files.
 #pragma once
 
 #include <gtest/gtest.h>
