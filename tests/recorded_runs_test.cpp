@@ -117,9 +117,7 @@ RunResult RunTarvik(const std::string& game, const std::string& scratch, const s
 }
 
 void WriteScript(const std::string& game, const std::string& name, const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& l : lines) text += l + "\r\n";
-  std::ofstream(game + "scripts/" + name, std::ios::binary) << text;
+  std::ofstream(game + "scripts/" + name, std::ios::binary) << test::CrLfText(lines);
 }
 
 void CopyBundled(const std::string& game, const std::string& from, const std::string& name) {

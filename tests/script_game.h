@@ -84,9 +84,7 @@ struct ScriptGame {
 
   // Writes the lines as a script file, each ended with CR LF.
   std::string WriteScript(const std::vector<std::string>& lines, const std::string& name = "test.vps") {
-    std::string text;
-    for (const std::string& l : lines) text += l + "\r\n";
-    return ts.dir.Write("scripts/" + name, text);
+    return ts.dir.Write("scripts/" + name, CrLfText(lines));
   }
 
   // Both passes around the universe file, as a build runs them; returns the objects

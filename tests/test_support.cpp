@@ -88,6 +88,12 @@ std::vector<std::string> CrLfLines(const std::string& text) {
   return lines;
 }
 
+std::string CrLfText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& l : lines) text += l + "\r\n";
+  return text;
+}
+
 TestSession::TestSession() : session(std::make_unique<Session>()) {
   clock.seconds = 12 * 3600;
   clock.now = DateTime{2026, 3, 4, 12, 0, 0};

@@ -123,8 +123,10 @@ struct FolderSnapshot {
 };
 FolderSnapshot TakeSnapshot(const std::string& root);
 
-// The lines of a text that ends each one with CR LF (the run log's way).
+// The lines of a text that ends each one with CR LF (the run log's and the scripts'
+// way), and such a text made of lines.
 std::vector<std::string> CrLfLines(const std::string& text);
+std::string CrLfText(const std::vector<std::string>& lines);
 
 // The message of the FatalError that fn throws; a failure of the test when it throws
 // none.
