@@ -28,12 +28,6 @@ struct CheckGame {
   }
 };
 
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& l : lines) text += l + "\r\n";
-  return text;
-}
-
 std::string Listed(const std::vector<ScriptWarning>& warnings) { return CheckReportText("t.vps", warnings); }
 
 // Exactly the expected warnings, in order: each on its line, each holding its text.
@@ -47,7 +41,7 @@ void ExpectWarnings(const std::vector<ScriptWarning>& w, const std::vector<std::
 
 TEST(ScriptCheck, EachProblemOnItsLine) {
   CheckGame c;
-  const std::string text = Lines({
+  const std::string text = CrLfText({
       "' one of each problem",            // 1
       "BEGIN RACES",                      // 2
       "PLAYERCOUNT = 2",                  // 3
@@ -88,7 +82,7 @@ TEST(ScriptCheck, EachProblemOnItsLine) {
 
 TEST(ScriptCheck, ValuesBoundsAndTheOtherBlocks) {
   CheckGame c;
-  const std::vector<ScriptWarning> w = c.Check(Lines({
+  const std::vector<ScriptWarning> w = c.Check(CrLfText({
       "BEGIN START",            // 1
       "HOMECASH = -50",         // 2 below the lowest value
       "GAMENAME = \"Any 1\"",   // 3 a text: fine
@@ -155,7 +149,7 @@ TEST(ScriptCheck, LinesAreCountedAsTheReaderCutsThem) {
   forge::GameFolderRecipe recipe = SmallGame();
   recipe.races.push_back({"needy.rce", {.raceId = 104, .name = "Needy", .requiredHulls = {1, 55}}});
   CheckGame needy(recipe);
-  w = needy.Check(Lines({"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 104", "END"}));
+  w = needy.Check(CrLfText({"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 104", "END"}));
   ASSERT_EQ(w.size(), 1u) << Listed(w);
   EXPECT_EQ(w[0].line, 4);
   EXPECT_NE(w[0].text.find("requires ship hull type  55"), std::string::npos) << w[0].text;
