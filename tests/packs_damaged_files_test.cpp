@@ -87,9 +87,7 @@ TEST(DamagedFiles, ShipPacksOrTheirEntriesAreLeftOut) {
     std::vector<std::string> said;
     if (c.table) said.push_back("Ship Pack damaged, not used: " + path);
     for (int h : c.lost) said.push_back("Ship Pack hull " + NumText(h) + " damaged, not used: " + path);
-    std::string logged;
-    for (const std::string& line : said) logged += line + "\r\n";
-    EXPECT_EQ(LogWindowText(t.s().log), logged);
+    EXPECT_EQ(LogWindowText(t.s().log), test::CrLfText(said));
     EXPECT_EQ(t.ui.notices, said);
   }
   // Files that fail the header test are skipped without a word.
