@@ -11,8 +11,12 @@
 
 #include "base/name_table.h"
 #include "base/text.h"
+#include "generate/start_layouts.h"
+#include "inspect/fairness.h"
 #include "objects/object_kinds.h"
 #include "objects/planet_grid.h"
+#include "platform/random.h"
+#include "platform/rounding.h"
 #include "script/keyword_tables.h"
 #include "script/script_line.h"
 #include "script/values.h"
@@ -418,6 +422,114 @@ TEST(FastPaths, TheGridBreaksTiesAsTheScanDoes) {
   for (int q = 0; q < 200; ++q) {
     ASSERT_NO_FATAL_FAILURE(ring.Expect((rng() % 2000) / 1000.0 - 1, (rng() % 2000) / 1000.0 - 1));
   }
+}
+
+// ---- The fairness report's radii -------------------------------------------------------
+
+TEST(FastPaths, SquaredDistancesCountThePlanetsTheSquareRootCounts) {
+  const auto plain = [](long long dx, long long dy, int radius) {
+    return std::hypot(static_cast<double>(dx), static_cast<double>(dy)) <= radius;
+  };
+  // Every offset in a square a little larger than the largest radius: every tie at
+  // exactly a radius ((60, 80), (0, -200), (180, 240), ...) and every near miss beside it.
+  int ties = 0;
+  for (const int radius : {100, 200, 300, 1, 0}) {
+    for (long long dx = -305; dx <= 305; ++dx) {
+      for (long long dy = -305; dy <= 305; ++dy) {
+        ASSERT_EQ(WithinRadius(dx, dy, radius), plain(dx, dy, radius)) << dx << ", " << dy << " radius " << radius;
+        if (dx * dx + dy * dy == static_cast<long long>(radius) * radius) ++ties;
+      }
+    }
+  }
+  EXPECT_GT(ties, 40);
+  // Offsets far out on one axis and near on the other, and whole-map offsets.
+  std::mt19937 rng(5);
+  for (int i = 0; i < 200000; ++i) {
+    const long long big = static_cast<long long>(rng() % 200000) - 100000;
+    const long long small = static_cast<long long>(rng() % 601) - 300;
+    const int radius = FAIRNESS_RADII[rng() % 3];
+    ASSERT_EQ(WithinRadius(big, small, radius), plain(big, small, radius)) << big << ", " << small;
+    ASSERT_EQ(WithinRadius(small, big, radius), plain(small, big, radius)) << small << ", " << big;
+  }
+  // The widest offsets two 32-bit coordinates can make.
+  for (const long long far : {4294967295LL, -4294967295LL, 2147483648LL}) {
+    EXPECT_FALSE(WithinRadius(far, 0, 300));
+    EXPECT_FALSE(WithinRadius(0, far, 300));
+  }
+}
+
+// ---- The spaced start layout -----------------------------------------------------------
+
+// The spaced layout as a plain scan: every trial takes the whole minimum over the other
+// players, in player order, straight from the preview's table.
+PositionTable PlainSpaced(const MapPreview& pv, int planets, int players, Random& random) {
+  const auto draw = [&] { return std::max(1, static_cast<int>(RoundToInt(random.Next() * planets))); };
+  std::array<int, MAX_PLAYERS + 1> pick{};
+  if (players >= 1 && (planets > MAX_PLAYERS || players >= 2)) {
+    for (int i = 1; i <= players; ++i) pick[i] = draw();
+  }
+  const auto distance = [&pv](int a, int b) {
+    return std::llabs(static_cast<long long>(pv.X[a]) - pv.X[b]) + std::llabs(static_cast<long long>(pv.Y[a]) - pv.Y[b]);
+  };
+  for (int pass = 0; pass < 3; ++pass) {
+    for (int i = 1; i <= players; ++i) {
+      long long best = 0;
+      int bestPlanet = 0;
+      for (int trial = 0; trial < 50; ++trial) {
+        const int c = draw();
+        if (std::find(pick.begin() + 1, pick.begin() + players + 1, c) != pick.begin() + players + 1) continue;
+        long long m = 30000;
+        for (int j = 1; j <= players; ++j) {
+          if (j != i && pick[j] > 0) m = std::min(m, distance(pick[j], c));
+        }
+        if (m > best) {
+          best = m;
+          bestPlanet = c;
+        }
+      }
+      if (bestPlanet > 0) pick[i] = bestPlanet;
+    }
+  }
+  PositionTable table;
+  for (int i = 1; i <= players; ++i) {
+    if (pick[i] > 0) table[i] = MapPosition{pv.X[pick[i]], pv.Y[pick[i]]};
+  }
+  return table;
+}
+
+TEST(FastPaths, TheSpacedLayoutPicksThePlanetsThePlainScanPicks) {
+  std::mt19937 rng(17);
+  int placed = 0;
+  for (int round = 0; round < 300; ++round) {
+    StartLayouts layouts;
+    MapContext map;
+    // Maps of every size, some on a coarse grid or of a few points only, where many
+    // distances tie and a trial often lands on a planet already taken.
+    const int planets = round % 5 == 0 ? 1 + static_cast<int>(rng() % 40) : 1 + static_cast<int>(rng() % 600);
+    const int spread = round % 3 == 0 ? 4 : round % 3 == 1 ? 100 : 4000;
+    const int step = round % 3 == 0 ? 500 : 1;
+    for (int p = 1; p <= planets; ++p) {
+      layouts.preview.X[p] = static_cast<int16_t>(1000 + step * static_cast<int>(rng() % spread));
+      layouts.preview.Y[p] = static_cast<int16_t>(1000 + step * static_cast<int>(rng() % spread));
+    }
+    map.planetCount = planets;
+    const int players = 1 + static_cast<int>(rng() % MAX_PLAYERS);
+    Random fast, plain;
+    fast.SetFixedSeed(round);
+    plain.SetFixedSeed(round);
+    fast.Seed(0);
+    plain.Seed(0);
+    PlaceSpaced(layouts, map, players, fast);
+    const PositionTable expected = PlainSpaced(layouts.preview, planets, players, plain);
+    for (int i = 1; i <= MAX_PLAYERS; ++i) {
+      ASSERT_EQ(layouts.randomPositions[i].x, expected[i].x) << "round " << round << " player " << i;
+      ASSERT_EQ(layouts.randomPositions[i].y, expected[i].y) << "round " << round << " player " << i;
+    }
+    // Both drew the same numbers: the next draw agrees too.
+    ASSERT_EQ(fast.Next(), plain.Next()) << "round " << round;
+    if (players > 1 && expected[1].x != 0) ++placed;
+  }
+  EXPECT_GT(placed, 100);
 }
 
 }  // namespace

@@ -12,6 +12,24 @@ namespace {
 
 double Distance(double x1, double y1, double x2, double y2) { return std::hypot(x1 - x2, y1 - y2); }
 
+}  // namespace
+
+// Map coordinates are whole numbers, so the square of a distance is a whole number too,
+// and comparing it with the square of the radius needs no square root. It is the answer
+// of Distance(...) <= radius exactly: hypot is within one unit in the last place of the
+// true distance and never passes a whole number it does not pass itself, so when
+// dx*dx + dy*dy <= radius*radius it gives at most the radius (a distance of exactly the
+// radius gives the radius); otherwise the square is at least radius*radius + 1, the true
+// distance lies more than 1 / (2 * radius + 1) beyond the radius, far more than one unit
+// in the last place, and hypot gives more than the radius. An offset beyond the radius
+// on either axis is outside at once, which also keeps the squares small.
+bool WithinRadius(long long dx, long long dy, int radius) {
+  if (dx > radius || dx < -radius || dy > radius || dy < -radius) return false;
+  return dx * dx + dy * dy <= static_cast<long long>(radius) * radius;
+}
+
+namespace {
+
 std::string Fixed1(double v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.1f", v);
@@ -66,11 +84,11 @@ FairnessReport RateStartPositions(const std::vector<PlayerView>& players, const 
           row.homePlanetName = planet.name.empty() ? "#" + std::to_string(planet.id) : planet.name;
           continue;
         }
-        const double d = Distance(p.x, p.y, planet.x, planet.y);
+        const long long dx = static_cast<long long>(p.x) - planet.x, dy = static_cast<long long>(p.y) - planet.y;
         for (int r = 0; r < 3; ++r) {
-          if (d <= FAIRNESS_RADII[r]) ++row.planetsWithin[r];
+          if (WithinRadius(dx, dy, FAIRNESS_RADII[r])) ++row.planetsWithin[r];
         }
-        if (d <= FAIRNESS_ORE_RADIUS) row.oreWithin += planet.ore;
+        if (WithinRadius(dx, dy, FAIRNESS_ORE_RADIUS)) row.oreWithin += planet.ore;
       }
     }
     report.rows.push_back(row);

@@ -111,25 +111,27 @@ void ReadObjects(std::span<const uint8_t> bytes, UniverseView& v) {
   };
   long long stored = 0;
   for (int id = 1; id <= MAX_OBJECTS; ++id) {
-    IndexEntryView entry;
-    entry.id = id;
+    // Most identifiers are free (no kind code, an all-zero entry): they are skipped before
+    // anything is built for them.
+    const int kindCode = table(4, id);
+    long long entryPos = 0;
     bool entryUsed = false;
     if (indexPos) {
-      const long long pos = *indexPos + static_cast<long long>(entryLayout.size()) * (id - 1);
-      // Most entries are empty: only a used one is read as a record.
-      const std::optional<std::span<const uint8_t>> raw = file.Bytes(pos, entryLayout.size());
+      entryPos = *indexPos + static_cast<long long>(entryLayout.size()) * (id - 1);
+      const std::optional<std::span<const uint8_t>> raw = file.Bytes(entryPos, entryLayout.size());
       entryUsed = raw && std::any_of(raw->begin(), raw->end(), [](uint8_t b) { return b != 0; });
-      if (entryUsed) {
-        entry.record = ReadPartRecord(bytes, entryLayout, pos).record;
-        entry.owner = static_cast<int16_t>(entry.record.Get("owner"));
-        entry.recordPos = entry.record.Get("recordPos");
-        entry.recordSize = static_cast<int16_t>(entry.record.Get("recordSize"));
-        entry.reserved = entry.record.Get("reserved");
-      }
     }
-    if (entryUsed) v.index.push_back(entry);
-    const int kindCode = table(4, id);
     if (kindCode == 0 && !entryUsed) continue;
+    IndexEntryView entry;
+    entry.id = id;
+    if (entryUsed) {
+      entry.record = ReadPartRecord(bytes, entryLayout, entryPos).record;
+      entry.owner = static_cast<int16_t>(entry.record.Get("owner"));
+      entry.recordPos = entry.record.Get("recordPos");
+      entry.recordSize = static_cast<int16_t>(entry.record.Get("recordSize"));
+      entry.reserved = entry.record.Get("reserved");
+      v.index.push_back(entry);
+    }
     if (entry.recordSize != 0) ++stored;
 
     ObjectView o;
@@ -137,31 +139,31 @@ void ReadObjects(std::span<const uint8_t> bytes, UniverseView& v) {
     o.kindCode = kindCode;
     o.tableX = table(2, id);
     o.tableY = table(3, id);
-    o.entry = entry;
-    const std::string name = "object " + std::to_string(id);
+    o.entry = std::move(entry);
+    const auto name = [id] { return "object " + std::to_string(id); };
     if (kindCode != 0) {
       o.kind = KindOfCode(kindCode);
-      if (!o.kind) v.problems.Add(name + ": its kind code " + std::to_string(kindCode) + " names no object kind");
+      if (!o.kind) v.problems.Add(name() + ": its kind code " + std::to_string(kindCode) + " names no object kind");
     }
-    if (!o.kind && entry.recordSize != 0) o.kind = KindOfSize(entry.recordSize);
+    if (!o.kind && o.entry.recordSize != 0) o.kind = KindOfSize(o.entry.recordSize);
     if (!entryUsed) {
-      v.problems.Add(name + ": the object tables give it kind code " + std::to_string(kindCode) +
+      v.problems.Add(name() + ": the object tables give it kind code " + std::to_string(kindCode) +
                      ", and its index entry is empty");
-    } else if (o.kind && entry.recordSize != o.kind->layout().size()) {
-      v.problems.Add(name + ": its index entry gives a record size of " + std::to_string(entry.recordSize) + "; a " +
+    } else if (o.kind && o.entry.recordSize != o.kind->layout().size()) {
+      v.problems.Add(name() + ": its index entry gives a record size of " + std::to_string(o.entry.recordSize) + "; a " +
                      std::string(o.kind->layout().name()) + " is " + std::to_string(o.kind->layout().size()) +
                      " bytes");
     } else if (!o.kind) {
-      v.problems.Add(name + ": neither its kind code nor its record size " + std::to_string(entry.recordSize) +
+      v.problems.Add(name() + ": neither its kind code nor its record size " + std::to_string(o.entry.recordSize) +
                      " names an object kind");
     }
     if (o.kind && entryUsed) {
-      PartRecord record = ReadPartRecord(bytes, o.kind->layout(), entry.recordPos);
+      PartRecord record = ReadPartRecord(bytes, o.kind->layout(), o.entry.recordPos);
       if (record.length == 0) {
-        v.problems.Add(name + ": its record position " + Pos(entry.recordPos) + " lies outside the file");
+        v.problems.Add(name() + ": its record position " + Pos(o.entry.recordPos) + " lies outside the file");
       } else {
         if (!record.complete()) {
-          v.problems.Add(name + ": its record at position " + Pos(entry.recordPos) + " is cut off by the end of the file");
+          v.problems.Add(name() + ": its record at position " + Pos(o.entry.recordPos) + " is cut off by the end of the file");
         }
         o.record = std::move(record);
       }

@@ -50,9 +50,16 @@ struct FolderMemory {
   // The entry names of the folders listed for look-ups without regard to case, by the
   // folder's identity (device and inode), which every spelling of a folder shares.
   std::map<FileIdentity, std::vector<std::string>> listings;
+  // Program paths (as ExactPath spells them) not spelled as they lie on disk, with the
+  // host path every one of their components was matched to.
+  std::unordered_map<std::string, std::string> spellings;
   // Files read whole, by host path (only small ones: the packs, maps and records that
-  // a run reads again and again).
-  std::unordered_map<std::string, std::vector<uint8_t>> contents;
+  // a run reads again and again), with the identity of the file read.
+  struct Contents {
+    FileIdentity file;
+    std::vector<uint8_t> bytes;
+  };
+  std::unordered_map<std::string, Contents> contents;
   // The files open for writing (spans or not), by identity, so that no spelling of
   // their paths is remembered while they change; with how many times each is open.
   std::map<FileIdentity, int> writing;
@@ -67,11 +74,25 @@ FolderMemory& Memory() {
 
 bool BeingWritten(const struct stat& st) { return Memory().writing.count({st.st_dev, st.st_ino}) > 0; }
 
-// The program changed the folders (a file opened for writing, a file deleted, a folder
-// made): whatever a span remembers is forgotten, so no spelling of the path changed,
-// nor the listing of its folder, can be answered from before the change.
+// The program deleted a file: whatever a span remembers is forgotten, so no spelling of
+// the path, nor the listing of its folder, can be answered from before the change.
 void FoldersChanged() {
   if (Memory().spans > 0) ForgetFolders();
+}
+
+// The program opened a file for writing (perhaps making it): its status and contents
+// are forgotten under every spelling. The listings and the spellings stay true: a file
+// or folder the program makes is made only when no entry of its folder matches its name
+// without regard to case (the path is resolved first, and a name no listing matches is
+// looked up afresh), so a new entry never changes which entry another name matches; and
+// a folder's own status is used only for its kind and identity, which an entry made in
+// it does not change.
+void FileChanged(FileIdentity file) {
+  FolderMemory& m = Memory();
+  std::erase_if(m.found, [&](const auto& entry) {
+    return entry.second.st_dev == file.first && entry.second.st_ino == file.second;
+  });
+  std::erase_if(m.contents, [&](const auto& entry) { return entry.second.file == file; });
 }
 
 // stat(2) of a host path, answered from the span's memory when it can be.
@@ -230,16 +251,52 @@ std::string ExactPath(std::string_view path) {
 // ResolvePath, and the status of the host path found (`found`: whether it names
 // something). The exact spelling is looked up first, and its status is the answer
 // whenever it exists, so a path spelled as it lies on disk costs one look-up.
+//
+// Otherwise each component is matched in its folder in turn, from the root. A steady
+// span remembers every path and every leading part of one that it matched to a
+// different spelling ("UNIV/GAME1" to "univ/GAME1"), and starts the next path past the
+// longest leading part it remembers. That is the walk's own answer: a leading part
+// matched stays matched until something is deleted (which forgets it), since the
+// program never makes an entry that another name would match (see FileChanged).
 std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& found) {
   std::string exact = ExactPath(path);
+  FolderMemory& m = Memory();
+  const bool remembering = m.spans > 0;
+  if (remembering) {
+    const auto known = m.spellings.find(exact);
+    if (known != m.spellings.end() && StatPath(known->second, st)) {
+      found = true;
+      return known->second;
+    }
+  }
   if (!exact.empty() && StatPath(exact, st)) {
     found = true;
     return exact;
   }
   const std::vector<std::string> parts = SplitComponents(path);
-  std::string out = !exact.empty() && exact[0] == '/' ? "/" : "";
-  bool resolving = true;
+  const bool absolute = !exact.empty() && exact[0] == '/';
+  // The length of `exact` up to the end of each component: exact.substr(0, ends[i]) is
+  // the program's spelling of the first i + 1 components.
+  std::vector<size_t> ends;
+  size_t length = absolute ? 1 : 0;
   for (size_t i = 0; i < parts.size(); ++i) {
+    length += (i ? 1 : 0) + parts[i].size();
+    ends.push_back(length);
+  }
+  std::string out = absolute ? "/" : "";
+  size_t start = 0;
+  if (remembering) {
+    for (size_t k = parts.size(); k-- > 1;) {
+      const auto known = m.spellings.find(exact.substr(0, ends[k - 1]));
+      if (known != m.spellings.end()) {
+        out = known->second + "/";
+        start = k;
+        break;
+      }
+    }
+  }
+  bool resolving = true;
+  for (size_t i = start; i < parts.size(); ++i) {
     const std::string& comp = parts[i];
     std::string chosen = comp;
     if (resolving && comp != "." && comp != "..") {
@@ -251,10 +308,15 @@ std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& foun
       }
     }
     out += chosen;
+    if (remembering && resolving && i + 1 < parts.size()) {
+      std::string given = exact.substr(0, ends[i]);
+      if (given != out) m.spellings.emplace(std::move(given), out);
+    }
     if (i + 1 < parts.size()) out += "/";
   }
   if (out.empty()) out = ".";
   found = resolving && StatPath(out, st);
+  if (found && remembering && !exact.empty() && exact != out) m.spellings.emplace(std::move(exact), out);
   return out;
 }
 
@@ -292,10 +354,11 @@ void CreateFolder(std::string_view path) {
   bool found = false;
   const std::string real = ResolveWithStatus(path, st, found);
   if (found && S_ISDIR(st.st_mode)) return;
+  // A folder made here matches no other entry of its folder (see FileChanged): nothing
+  // remembered changes.
   if (::mkdir(real.c_str(), 0777) != 0 && errno != EEXIST) {
     Fail("create the folder", path, errno, true);
   }
-  FoldersChanged();
 }
 
 long long FileLength(std::string_view path) {
@@ -372,7 +435,7 @@ void ReadStart(std::string_view path, size_t n, std::vector<uint8_t>& bytes) {
   if (remembering) {
     const auto it = Memory().contents.find(host);
     if (it != Memory().contents.end()) {
-      const std::vector<uint8_t>& all = it->second;
+      const std::vector<uint8_t>& all = it->second.bytes;
       bytes.assign(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(n, all.size())));
       return;
     }
@@ -383,7 +446,7 @@ void ReadStart(std::string_view path, size_t n, std::vector<uint8_t>& bytes) {
   bytes.resize(take);
   if (take > 0) f.Read(1, bytes.data(), take);
   if (remembering && take == len && len <= REMEMBERED_FILE_BYTES) {
-    Memory().contents.emplace(host, bytes);
+    Memory().contents.emplace(host, FolderMemory::Contents{{st.st_dev, st.st_ino}, bytes});
   }
 }
 
@@ -425,6 +488,11 @@ int OpenResolved(std::string_view path, BinaryFile::Mode mode, std::string& host
   const int access = mode == BinaryFile::Mode::Read ? O_RDONLY : O_RDWR;
   const int truncate = mode == BinaryFile::Mode::Create ? O_TRUNC : 0;
   host = ExactPath(path);
+  if (Memory().spans > 0) {
+    // A path the span has resolved is opened under the spelling found for it.
+    const auto known = Memory().spellings.find(host);
+    if (known != Memory().spellings.end()) host = known->second;
+  }
   int fd = host.empty() ? -1 : ::open(host.c_str(), access | truncate | O_CLOEXEC);
   if (fd >= 0 || (!host.empty() && errno != ENOENT && errno != ENOTDIR)) return fd;
   const int create = mode == BinaryFile::Mode::Create ? O_CREAT : 0;
@@ -451,8 +519,10 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
     writingInode_ = static_cast<uint64_t>(st.st_ino);
     writing_ = true;
     ++Memory().writing[{st.st_dev, st.st_ino}];
+    FileChanged({st.st_dev, st.st_ino});
+  } else {
+    FoldersChanged();
   }
-  FoldersChanged();
 }
 
 void BinaryFile::StopWriting() {
@@ -565,6 +635,7 @@ void ForgetFolders() {
   FolderMemory& m = Memory();
   m.found.clear();
   m.listings.clear();
+  m.spellings.clear();
   m.contents.clear();
 }
 

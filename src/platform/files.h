@@ -54,13 +54,15 @@ void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes);
 // A steady span: a stretch of the program in which the game folder changes only through
 // this program (start-up and an unattended build; never a wait for the person). While
 // one is open, the file layer remembers what it has looked up (the status of every path
-// found, the listings of the folders searched without regard to letter case, and small
-// files read whole) and answers from that memory. What is not there (a path, or a name
-// no remembered listing matches) is always looked up afresh; a file open for writing
-// is never remembered, under any spelling of its path; and every change the program
-// makes (a file opened for writing, a file deleted, a folder made) forgets everything,
-// as does every box (ForgetFolders). Spans nest; when the last one closes, everything
-// is forgotten.
+// found, the listings of the folders searched without regard to letter case, the host
+// spellings of the paths resolved, and small files read whole) and answers from that
+// memory. What is not there (a path, or a name no remembered listing matches) is always
+// looked up afresh; a file open for writing is never remembered, under any spelling of
+// its path. A file the program opens for writing is forgotten (its status and contents,
+// under every spelling); a file or folder it makes leaves the rest true, as it is made
+// only when no entry of its folder matches its name without regard to case; a file it
+// deletes forgets everything, as does every box (ForgetFolders). Spans nest; when the
+// last one closes, everything is forgotten.
 class SteadyFolders {
  public:
   SteadyFolders();

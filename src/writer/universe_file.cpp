@@ -43,6 +43,7 @@ constexpr std::string_view DEFAULT_PLAYER_CODE = "7305182946qdx";
 class UniverseImage {
  public:
   long long Position() const { return static_cast<long long>(bytes_.size()) + 1; }
+  void Reserve(size_t n) { bytes_.reserve(n); }
   void Append(const std::vector<uint8_t>& b) { bytes_.insert(bytes_.end(), b.begin(), b.end()); }
   void Append(const Record& r) { Append(r.bytes()); }
   void AppendZeros(size_t n) { bytes_.resize(bytes_.size() + n, 0); }
@@ -315,6 +316,19 @@ Record PlayerSection(PackSession& s, Record& header, const std::string& stamp) {
   return section;
 }
 
+// The length the file will have: the image is made at its full size at once instead of
+// growing (which copies it, and for a while holds it twice). The main data file's body
+// is counted from the data file's length now; should it not be there, or differ when
+// it is read, the image only grows as it needs.
+size_t ExpectedFileLength(const PackSession& s) {
+  const long long dataFile = s.tables.dataFilePath.empty() ? -1 : FileLength(s.tables.dataFilePath);
+  const size_t fixed = static_cast<size_t>(UniverseHeaderLayout().size()) + UniverseDirectoryLayout().size() +
+                       static_cast<size_t>(RaceDataBlockLayout().size()) * MAX_PLAYERS + RESERVED_AREA_BYTES +
+                       SettingsBlockLayout().size() + PlayerSectionLayout().size() + OBJECT_TABLES_BYTES +
+                       static_cast<size_t>(ObjectIndexEntryLayout().size()) * MAX_OBJECTS;
+  return fixed + static_cast<size_t>(std::max<long long>(dataFile - DATA_FILE_HEADER_BYTES, 0));
+}
+
 // Creates the file with the image's bytes; a failed write removes what it made.
 void WriteFileInOnePiece(const std::string& path, const std::vector<uint8_t>& bytes) {
   try {
@@ -343,6 +357,7 @@ void WriteUniverseFile(PackSession& s) {
   ValidateRaceHulls(s);
 
   UniverseImage img;
+  img.Reserve(ExpectedFileLength(s));
   Record header = BeginHeader(s, stamp);
   img.Append(header);  // put again at the end, once the player section has filled it
   Record directory(UniverseDirectoryLayout());
