@@ -58,6 +58,7 @@ struct FolderMemory {
   struct Contents {
     FileIdentity file;
     std::vector<uint8_t> bytes;
+    bool written = false;  // what the program wrote there itself, not what it read
   };
   std::unordered_map<std::string, Contents> contents;
   // The files open for writing (spans or not), by identity, so that no spelling of
@@ -464,6 +465,47 @@ std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
   std::vector<uint8_t> bytes;
   ReadStart(path, n, bytes);
   return bytes;
+}
+
+void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
+  struct stat st;
+  bool found = false;
+  const std::string host = ResolveWithStatus(path, st, found);
+  const bool existing = found && S_ISREG(st.st_mode);
+  FolderMemory& m = Memory();
+  const bool remembering = m.spans > 0;
+  // What the span knows the file holds, when it knows all of it.
+  const FolderMemory::Contents* known = nullptr;
+  if (remembering && existing && !BeingWritten(st)) {
+    const auto it = m.contents.find(host);
+    if (it != m.contents.end() && it->second.file == FileIdentity{st.st_dev, st.st_ino}) known = &it->second;
+  }
+  // Only a file the program itself wrote in this span is left alone: one it has only
+  // read might refuse the write, and that refusal is the program's answer.
+  if (known && known->written && known->bytes.size() >= bytes.size() &&
+      std::equal(bytes.begin(), bytes.end(), known->bytes.begin())) {
+    return;  // it begins with these bytes already
+  }
+  // The whole file after the write, as far as the span can know it: these bytes, then
+  // the rest of what it held when the span knew that.
+  std::vector<uint8_t> after;
+  if (remembering) {
+    after = bytes;
+    if (known && known->bytes.size() > bytes.size()) {
+      after.insert(after.end(), known->bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size()), known->bytes.end());
+    }
+  }
+  BinaryFile f(path, existing ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
+  f.Write(1, bytes);
+  struct stat written;
+  const bool identified = ::fstat(f.Descriptor(), &written) == 0;
+  f.Close();
+  // Remembered when that is the whole file: its length says nothing follows.
+  if (remembering && identified && after.size() <= REMEMBERED_FILE_BYTES &&
+      static_cast<long long>(after.size()) == static_cast<long long>(written.st_size) && !BeingWritten(written)) {
+    m.contents[host] = FolderMemory::Contents{{written.st_dev, written.st_ino}, std::move(after), true};
+    m.found[host] = written;
+  }
 }
 
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes) {

@@ -50,6 +50,11 @@ void ReadWholeFileInto(std::string_view path, std::vector<uint8_t>& bytes);
 // The first n bytes of a file, or all of it when it is shorter.
 std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n);
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes);
+// Writes `bytes` at the start of a file, making the file when it is not there; in a
+// longer file the bytes after them stay. In a steady span, a file the span knows to
+// begin with exactly these bytes already is left as it is (the span knows what it read
+// whole and what it wrote).
+void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes);
 
 // A steady span: a stretch of the program in which the game folder changes only through
 // this program (start-up and an unattended build; never a wait for the person). While

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/bytes.h"
 #include "base/text.h"
 #include "platform/files.h"
 #include "platform/ui.h"
@@ -137,16 +138,12 @@ void ReadRecordFile(const std::string& path, Record& record) {
   std::copy(bytes.begin(), bytes.end(), record.bytes().begin());
 }
 
-void WriteRecordFile(const std::string& path, const Record& record) {
-  BinaryFile f(path, FileExists(path) ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
-  f.Write(1, record.bytes());
-  f.Close();
-}
+void WriteRecordFile(const std::string& path, const Record& record) { WriteFileStart(path, record.bytes()); }
 
 void WriteMarkerFile(const std::string& path, int32_t value) {
-  BinaryFile f(path, FileExists(path) ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
-  f.WriteI32(1, value);
-  f.Close();
+  std::vector<uint8_t> bytes(4);
+  PutI32(bytes.data(), value);
+  WriteFileStart(path, bytes);
 }
 
 void LoadGameRecords(UniverseSession& s) {
