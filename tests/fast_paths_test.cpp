@@ -7,12 +7,15 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/name_table.h"
 #include "base/text.h"
 #include "generate/start_layouts.h"
+#include "generation_game.h"
 #include "inspect/fairness.h"
+#include "inspect/universe_view.h"
 #include "objects/object_kinds.h"
 #include "objects/planet_grid.h"
 #include "platform/random.h"
@@ -530,6 +533,76 @@ TEST(FastPaths, TheSpacedLayoutPicksThePlanetsThePlainScanPicks) {
     if (players > 1 && expected[1].x != 0) ++placed;
   }
   EXPECT_GT(placed, 100);
+}
+
+// ---- The players and planets of a universe file, without a view of every object --------
+
+// The start positions read straight from the bytes against those of the whole view.
+void ExpectSameStartPositions(const std::vector<uint8_t>& bytes, const std::string& what) {
+  const UniverseView view = ReadUniverseView(bytes);
+  const std::vector<PlayerView> players = Players(view);
+  const std::vector<PlanetView> planets = Planets(view);
+  const StartPositions start = ReadStartPositions(bytes);
+  ASSERT_EQ(start.players.size(), players.size()) << what;
+  for (size_t i = 0; i < players.size(); ++i) {
+    const PlayerView &a = start.players[i], &b = players[i];
+    ASSERT_EQ(std::tie(a.slot, a.raceId, a.raceName, a.hasHome, a.homeIsBase, a.x, a.y, a.homePlanetId),
+              std::tie(b.slot, b.raceId, b.raceName, b.hasHome, b.homeIsBase, b.x, b.y, b.homePlanetId))
+        << what << ", player " << i;
+  }
+  ASSERT_EQ(start.planets.size(), planets.size()) << what;
+  for (size_t i = 0; i < planets.size(); ++i) {
+    const PlanetView &a = start.planets[i], &b = planets[i];
+    ASSERT_EQ(std::tie(a.id, a.x, a.y, a.name, a.ore), std::tie(b.id, b.x, b.y, b.name, b.ore)) << what << ", planet " << i;
+  }
+}
+
+TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
+  test::GenerationGame g;
+  ASSERT_EQ(g.Generate(1, {"--map", "echo", "--races", "101,102,103,104,105,106", "--layout", "spaced",
+                           "--standard-ships", "1", "--extra-freighters", "1"}),
+            0);
+  const std::vector<uint8_t> good = ReadWholeFile(g.Universe(1));
+  ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(good, "the generated file"));
+  ASSERT_GT(ReadStartPositions(good).planets.size(), 100u);
+  const UniverseView view = ReadUniverseView(good);
+  const long long indexPos = view.directory.record.Get("indexPos");
+  const long long tablesPos = view.directory.record.Get("objectTablesPos");
+  const long long entrySize = ObjectIndexEntryLayout().size();
+  std::mt19937 rng(23);
+  const auto at = [](long long pos) { return static_cast<size_t>(pos - 1); };
+  for (int round = 0; round < 150; ++round) {
+    std::vector<uint8_t> bytes = good;
+    switch (round % 5) {
+      case 0:  // cut off anywhere
+        bytes.resize(rng() % bytes.size());
+        break;
+      case 1:  // index entries pointing at one record (ties in the storing order), past the end, or emptied
+        for (int k = 0; k < 40; ++k) {
+          const long long entry = indexPos + entrySize * static_cast<long long>(rng() % 1200);
+          const long long other = indexPos + entrySize * static_cast<long long>(rng() % 1200);
+          const int how = static_cast<int>(rng() % 3);
+          if (how == 0) std::copy_n(bytes.begin() + static_cast<long>(at(other)), entrySize, bytes.begin() + static_cast<long>(at(entry)));
+          if (how == 1) PutI32(&bytes[at(entry) + 2], static_cast<int32_t>(bytes.size() - rng() % 300));
+          if (how == 2) std::fill_n(bytes.begin() + static_cast<long>(at(entry)), entrySize, 0);
+        }
+        break;
+      case 2:  // kind codes changed or cleared, owners changed
+        for (int k = 0; k < 40; ++k) {
+          const long long id = 1 + rng() % 1200;
+          PutI16(&bytes[at(tablesPos + 4 * 2LL * MAX_OBJECTS + 2 * (id - 1))], static_cast<int16_t>(rng() % 25) - 2);
+          PutI16(&bytes[at(indexPos + entrySize * (id - 1))], static_cast<int16_t>(rng() % 40) - 5);
+        }
+        break;
+      case 3:  // random bytes anywhere
+        for (int k = 0; k < 200; ++k) bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
+        break;
+      default:  // a directory or header gone wrong
+        for (int k = 0; k < 4; ++k) bytes[rng() % 2000] = static_cast<uint8_t>(rng());
+        break;
+    }
+    ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(bytes, "round " + std::to_string(round)));
+  }
 }
 
 }  // namespace

@@ -164,8 +164,10 @@ std::string FairnessReportOf(const std::string& path) {
   } catch (const RuntimeError&) {
     return {};
   }
-  const UniverseView view = ReadUniverseView(bytes);
-  return FairnessText(RateStartPositions(Players(view), Planets(view)));
+  // After a build the file's problems are not reported: only its players and planets
+  // are read.
+  const StartPositions start = ReadStartPositions(bytes);
+  return FairnessText(RateStartPositions(start.players, start.planets));
 }
 
 }  // namespace tarvik

@@ -23,6 +23,9 @@ double Distance(double x1, double y1, double x2, double y2) { return std::hypot(
 // distance lies more than 1 / (2 * radius + 1) beyond the radius, far more than one unit
 // in the last place, and hypot gives more than the radius. An offset beyond the radius
 // on either axis is outside at once, which also keeps the squares small.
+static_assert(FAIRNESS_RADII[0] <= FAIRNESS_RADII[2] && FAIRNESS_RADII[1] <= FAIRNESS_RADII[2] &&
+              FAIRNESS_ORE_RADIUS <= FAIRNESS_RADII[2], "the last radius is the largest");
+
 bool WithinRadius(long long dx, long long dy, int radius) {
   if (dx > radius || dx < -radius || dy > radius || dy < -radius) return false;
   return dx * dx + dy * dy <= static_cast<long long>(radius) * radius;
@@ -85,6 +88,8 @@ FairnessReport RateStartPositions(const std::vector<PlayerView>& players, const 
           continue;
         }
         const long long dx = static_cast<long long>(p.x) - planet.x, dy = static_cast<long long>(p.y) - planet.y;
+        // Beyond the largest radius, a planet is within none of them.
+        if (!WithinRadius(dx, dy, FAIRNESS_RADII[2])) continue;
         for (int r = 0; r < 3; ++r) {
           if (WithinRadius(dx, dy, FAIRNESS_RADII[r])) ++row.planetsWithin[r];
         }
