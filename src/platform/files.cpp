@@ -75,8 +75,7 @@ FolderMemory& Memory() {
 
 bool BeingWritten(const struct stat& st) { return Memory().writing.count({st.st_dev, st.st_ino}) > 0; }
 
-// The program deleted a file: whatever a span remembers is forgotten, so no spelling of
-// the path, nor the listing of its folder, can be answered from before the change.
+// Something changed that the span cannot tell apart: whatever it remembers is forgotten.
 void FoldersChanged() {
   if (Memory().spans > 0) ForgetFolders();
 }
@@ -256,9 +255,9 @@ std::string ExactPath(std::string_view path) {
 // Otherwise each component is matched in its folder in turn, from the root. A steady
 // span remembers every path and every leading part of one that it matched to a
 // different spelling ("UNIV/GAME1" to "univ/GAME1"), and starts the next path past the
-// longest leading part it remembers. That is the walk's own answer: a leading part
-// matched stays matched until something is deleted (which forgets it), since the
-// program never makes an entry that another name would match (see FileChanged).
+// longest leading part it remembers. That is the walk's own answer: the program never
+// makes an entry that another name would match (see FileChanged), and a file it
+// deletes takes the spellings found for it along (see DeleteFileAt).
 std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& found) {
   std::string exact = ExactPath(path);
   FolderMemory& m = Memory();
@@ -311,13 +310,13 @@ std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& foun
     out += chosen;
     if (remembering && resolving && i + 1 < parts.size()) {
       std::string given = exact.substr(0, ends[i]);
-      if (given != out) m.spellings.emplace(std::move(given), out);
+      if (given != out) m.spellings[std::move(given)] = out;
     }
     if (i + 1 < parts.size()) out += "/";
   }
   if (out.empty()) out = ".";
   found = resolving && StatPath(out, st);
-  if (found && remembering && !exact.empty() && exact != out) m.spellings.emplace(std::move(exact), out);
+  if (found && remembering && !exact.empty() && exact != out) m.spellings[std::move(exact)] = out;
   return out;
 }
 
@@ -416,12 +415,41 @@ void CopyFileTo(std::string_view from, std::string_view to) {
   WriteWholeFile(to, ReadWholeFile(from));
 }
 
+namespace {
+
+// The host folder a host path lies in.
+std::string HostFolderOf(const std::string& host) {
+  const size_t sep = host.find_last_of('/');
+  if (sep == std::string::npos) return ".";
+  return sep == 0 ? "/" : host.substr(0, sep);
+}
+
+}  // namespace
+
 void DeleteFileAt(std::string_view path) {
-  std::string real = ResolvePath(path);
-  if (::unlink(real.c_str()) != 0 && errno != ENOENT) {
-    Fail("delete", path, errno, false);
+  struct stat st;
+  bool found = false;
+  const std::string real = ResolveWithStatus(path, st, found);
+  // The folder's identity, taken before its entry goes.
+  struct stat folder;
+  const bool folderKnown = found && Memory().spans > 0 && StatPath(HostFolderOf(real), folder);
+  if (::unlink(real.c_str()) != 0) {
+    if (errno != ENOENT) Fail("delete", path, errno, false);
+    if (!found) return;  // nothing was there and nothing changed
   }
-  FoldersChanged();
+  if (!folderKnown) {
+    FoldersChanged();
+    return;
+  }
+  // What the span remembers of the file goes (its status and contents, under every
+  // spelling), so do the listing of its folder, which still names it, and the
+  // spellings found for it. The other listings and spellings stay true: a deleted file
+  // is no folder that a leading part of a path was matched to, and the match of any
+  // other name in the folder is the same without an entry it did not choose.
+  FileChanged({st.st_dev, st.st_ino});
+  FolderMemory& m = Memory();
+  m.listings.erase({folder.st_dev, folder.st_ino});
+  std::erase_if(m.spellings, [&](const auto& entry) { return entry.second == real; });
 }
 
 namespace {

@@ -66,8 +66,9 @@ void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes);
 // its path. A file the program opens for writing is forgotten (its status and contents,
 // under every spelling); a file or folder it makes leaves the rest true, as it is made
 // only when no entry of its folder matches its name without regard to case; a file it
-// deletes forgets everything, as does every box (ForgetFolders). Spans nest; when the
-// last one closes, everything is forgotten.
+// deletes is forgotten with the listing of its folder and the spellings found for it.
+// Every box forgets everything (ForgetFolders). Spans nest; when the last one closes,
+// everything is forgotten.
 class SteadyFolders {
  public:
   SteadyFolders();
