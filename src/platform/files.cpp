@@ -67,6 +67,8 @@ struct FolderMemory {
 };
 
 constexpr size_t REMEMBERED_FILE_BYTES = 1 << 20;
+// In a span, a file up to this long is read whole when its start is read.
+constexpr size_t WHOLE_READ_BYTES = 64 << 10;
 
 FolderMemory& Memory() {
   static FolderMemory memory;
@@ -269,10 +271,6 @@ std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& foun
       return known->second;
     }
   }
-  if (!exact.empty() && StatPath(exact, st)) {
-    found = true;
-    return exact;
-  }
   const std::vector<std::string> parts = SplitComponents(path);
   const bool absolute = !exact.empty() && exact[0] == '/';
   // The length of `exact` up to the end of each component: exact.substr(0, ends[i]) is
@@ -294,6 +292,13 @@ std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& foun
         break;
       }
     }
+  }
+  // A remembered leading part is spelled otherwise on disk, and no entry has been made
+  // under its own spelling since (see above): the exact spelling of the whole path
+  // cannot be there, and is looked up only without one.
+  if (start == 0 && !exact.empty() && StatPath(exact, st)) {
+    found = true;
+    return exact;
   }
   bool resolving = true;
   for (size_t i = start; i < parts.size(); ++i) {
@@ -470,13 +475,17 @@ void ReadStart(std::string_view path, size_t n, std::vector<uint8_t>& bytes) {
     }
   }
   BinaryFile f(path, BinaryFile::Mode::Read);
-  const size_t len = static_cast<size_t>(f.Length());
-  const size_t take = std::min(len, n);
+  // In a span the status just found is the file's (nothing else changes it), and a
+  // small file is read whole even when only its start is wanted (a header test): the
+  // whole file is then remembered for the reads that follow.
+  const size_t len = remembering ? static_cast<size_t>(st.st_size) : static_cast<size_t>(f.Length());
+  const size_t take = remembering && len <= WHOLE_READ_BYTES ? len : std::min(len, n);
   bytes.resize(take);
   if (take > 0) f.Read(1, bytes.data(), take);
   if (remembering && take == len && len <= REMEMBERED_FILE_BYTES) {
     Memory().contents.emplace(host, FolderMemory::Contents{{st.st_dev, st.st_ino}, bytes});
   }
+  if (bytes.size() > n) bytes.resize(n);
 }
 
 }  // namespace
