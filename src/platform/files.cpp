@@ -270,6 +270,12 @@ std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& foun
       found = true;
       return known->second;
     }
+    const auto there = m.found.find(exact);
+    if (there != m.found.end()) {
+      st = there->second;
+      found = true;
+      return exact;
+    }
   }
   const std::vector<std::string> parts = SplitComponents(path);
   const bool absolute = !exact.empty() && exact[0] == '/';
