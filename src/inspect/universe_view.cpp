@@ -1,6 +1,7 @@
 #include "inspect/universe_view.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 #include "base/bytes.h"
@@ -366,26 +367,51 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
     }
     return records.emplace_back(kind, Record(kind->layout())).second;
   };
-  for (int id = 1; id <= MAX_OBJECTS; ++id) {
-    const int kindCode =
-        tablesPos ? file.I16(*tablesPos + 4 * TABLE_BYTES + 2LL * (id - 1)).value_or(0) : 0;
-    bool entryUsed = false;
-    long long entryPos = 0;
-    if (indexPos) {
-      entryPos = *indexPos + entrySize * (id - 1);
-      const std::optional<std::span<const uint8_t>> raw = file.Bytes(entryPos, entrySize);
-      entryUsed = raw && std::any_of(raw->begin(), raw->end(), [](uint8_t b) { return b != 0; });
-    }
-    if (!entryUsed) continue;  // no entry, no record
+  // The object with a used index entry at entryPos.
+  const auto take = [&](int id, long long entryPos) {
     readInto(entry, entryPos);
+    const int kindCode = tablesPos ? file.I16(*tablesPos + 4 * TABLE_BYTES + 2LL * (id - 1)).value_or(0) : 0;
     const int16_t recordSize = static_cast<int16_t>(entry.Get(sizeField));
     const ObjectKindDescriptor* kind = kindCode != 0 ? KindOfCode(kindCode) : nullptr;
     if (!kind && recordSize != 0) kind = KindOfSize(recordSize);
     const int32_t recordPos = entry.Get(posField);
-    if (!kind || !file.Has(recordPos, 1)) continue;
+    if (!kind || !file.Has(recordPos, 1)) return;
     Record& r = recordOf(kind);
     readInto(r, recordPos);
     placed.push_back(Placed(id, *kind, static_cast<int16_t>(entry.Get(ownerField)), recordPos, r));
+  };
+  if (!indexPos) return placed;  // no entry, no record
+  const std::optional<std::span<const uint8_t>> index = file.Bytes(*indexPos, entrySize * MAX_OBJECTS);
+  if (!index) {
+    // An index the file cuts off: each entry as far as it lies inside the file.
+    for (int id = 1; id <= MAX_OBJECTS; ++id) {
+      const long long entryPos = *indexPos + entrySize * (id - 1);
+      const std::optional<std::span<const uint8_t>> raw = file.Bytes(entryPos, entrySize);
+      if (raw && std::any_of(raw->begin(), raw->end(), [](uint8_t b) { return b != 0; })) take(id, entryPos);
+    }
+    return placed;
+  }
+  // The whole index inside the file: the used entries are found by skipping the zero
+  // bytes between them eight at a time, in the order of their identifiers.
+  const uint8_t* const first = index->data();
+  const size_t length = index->size();
+  size_t at = 0;
+  while (at < length) {
+    uint64_t word = 0;
+    if (at + sizeof word <= length) {
+      std::memcpy(&word, first + at, sizeof word);
+      if (word == 0) {
+        at += sizeof word;
+        continue;
+      }
+    }
+    if (first[at] == 0) {
+      ++at;
+      continue;
+    }
+    const size_t slot = at / static_cast<size_t>(entrySize);
+    take(static_cast<int>(slot) + 1, *indexPos + static_cast<long long>(slot) * entrySize);
+    at = (slot + 1) * static_cast<size_t>(entrySize);
   }
   return placed;
 }
