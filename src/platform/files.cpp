@@ -710,6 +710,13 @@ void BinaryFile::WriteZeros(long long pos, size_t n) {
   }
 }
 
+void BinaryFile::SetLength(long long length) {
+  if (fd_ < 0) throw RuntimeError("file not open");
+  while (::ftruncate(fd_, static_cast<off_t>(length)) != 0) {
+    if (errno != EINTR) Fail("write", path_, errno, false);
+  }
+}
+
 SteadyFolders::SteadyFolders() { ++Memory().spans; }
 
 SteadyFolders::~SteadyFolders() {

@@ -112,6 +112,8 @@ class BinaryFile {
   void WriteI32(long long pos, int32_t v);
   // Writes n zero bytes at pos.
   void WriteZeros(long long pos, size_t n);
+  // Makes the file `length` bytes long: cut off there, or lengthened with zero bytes.
+  void SetLength(long long length);
 
  private:
   void CheckPosition(long long pos) const;
