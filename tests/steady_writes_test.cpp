@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 #include "test_support.h"
 
 namespace tarvik {
@@ -101,6 +102,25 @@ TEST(SteadyWrites, TheStartIsWrittenOverAndTheRestStays) {
   WriteFileStart(dir.path() + "NEW.DAT", Bytes("new"));
   EXPECT_EQ(dir.Read("NEW.DAT"), "new");
   EXPECT_EQ(Text(ReadWholeFile(dir.path() + "new.dat")), "new");
+}
+
+TEST(MappedFile, GivesTheFilesBytesAndSaysWhyWhenItCannot) {
+  test::TempDir dir;
+  std::string bytes(70000, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
+  dir.Write("univ/game1/g1.yig", bytes);
+  {
+    const MappedFile file(dir.path() + "UNIV\\GAME1\\G1.YIG");  // resolved as every program path is
+    EXPECT_EQ(std::string(file.bytes().begin(), file.bytes().end()), bytes);
+  }
+  dir.Write("empty.yig", "");
+  EXPECT_TRUE(MappedFile(dir.path() + "empty.yig").bytes().empty());
+  try {
+    const MappedFile missing(dir.path() + "none.yig");
+    ADD_FAILURE() << "a missing file was mapped";
+  } catch (const RuntimeError& e) {
+    EXPECT_NE(std::string(e.what()).find("none.yig"), std::string::npos) << e.what();
+  }
 }
 
 }  // namespace
