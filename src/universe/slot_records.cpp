@@ -134,8 +134,10 @@ std::string SlotMarkerPath(const std::string& appPath, int n) {
 
 void ReadRecordFile(const std::string& path, Record& record) {
   const std::vector<uint8_t> bytes = ReadFileStart(path, static_cast<size_t>(record.size()));
-  record.Clear();
-  std::copy(bytes.begin(), bytes.end(), record.bytes().begin());
+  // The file's bytes, and zeros past a file shorter than the record.
+  std::vector<uint8_t>& held = record.bytes();
+  std::copy(bytes.begin(), bytes.end(), held.begin());
+  std::fill(held.begin() + static_cast<std::ptrdiff_t>(bytes.size()), held.end(), 0);
 }
 
 void WriteRecordFile(const std::string& path, const Record& record) { WriteFileStart(path, record.bytes()); }
