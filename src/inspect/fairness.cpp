@@ -15,14 +15,18 @@ double Distance(double x1, double y1, double x2, double y2) { return std::hypot(
 }  // namespace
 
 // Map coordinates are whole numbers, so the square of a distance is a whole number too,
-// and comparing it with the square of the radius needs no square root. It is the answer
-// of Distance(...) <= radius exactly: hypot is within one unit in the last place of the
-// true distance and never passes a whole number it does not pass itself, so when
-// dx*dx + dy*dy <= radius*radius it gives at most the radius (a distance of exactly the
-// radius gives the radius); otherwise the square is at least radius*radius + 1, the true
-// distance lies more than 1 / (2 * radius + 1) beyond the radius, far more than one unit
-// in the last place, and hypot gives more than the radius. An offset beyond the radius
-// on either axis is outside at once, which also keeps the squares small.
+// and comparing it with the square of the radius needs no square root. It gives exactly
+// the answer of Distance(...) <= radius, because hypot is faithfully rounded: its result
+// is one of the two doubles next to the true distance, so it never passes a double such
+// as the radius that the true distance does not pass:
+// - dx*dx + dy*dy <= radius*radius: the true distance is at most the radius, a whole
+//   number, so hypot gives at most the radius (exactly the radius for a distance of
+//   exactly the radius, such as (60, 80) from 100);
+// - otherwise the square is at least radius*radius + 1, so the true distance lies more
+//   than 1 / (2 * radius + 1) beyond the radius, far more than one unit in the last
+//   place, and hypot gives more than the radius.
+// An offset beyond the radius on either axis is outside at once, which also keeps the
+// squares small.
 static_assert(FAIRNESS_RADII[0] <= FAIRNESS_RADII[2] && FAIRNESS_RADII[1] <= FAIRNESS_RADII[2] &&
               FAIRNESS_ORE_RADIUS <= FAIRNESS_RADII[2], "the last radius is the largest");
 
