@@ -265,16 +265,16 @@ std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& foun
   FolderMemory& m = Memory();
   const bool remembering = m.spans > 0;
   if (remembering) {
-    const auto known = m.spellings.find(exact);
-    if (known != m.spellings.end() && StatPath(known->second, st)) {
-      found = true;
-      return known->second;
-    }
     const auto there = m.found.find(exact);
     if (there != m.found.end()) {
       st = there->second;
       found = true;
       return exact;
+    }
+    const auto known = m.spellings.find(exact);
+    if (known != m.spellings.end() && StatPath(known->second, st)) {
+      found = true;
+      return known->second;
     }
   }
   const std::vector<std::string> parts = SplitComponents(path);
