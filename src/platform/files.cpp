@@ -66,9 +66,10 @@ struct FolderMemory {
   std::map<FileIdentity, int> writing;
 };
 
-constexpr size_t REMEMBERED_FILE_BYTES = 1 << 20;
-// In a span, a file up to this long is read whole when its start is read.
-constexpr size_t WHOLE_READ_BYTES = 64 << 10;
+// Only small files are remembered: a large one read again costs the same copy from the
+// system's cache as from this memory, and keeping it costs memory. In a span, a file up
+// to this long is also read whole when only its start is asked for.
+constexpr size_t REMEMBERED_FILE_BYTES = 64 << 10;
 
 FolderMemory& Memory() {
   static FolderMemory memory;
@@ -485,7 +486,7 @@ void ReadStart(std::string_view path, size_t n, std::vector<uint8_t>& bytes) {
   // small file is read whole even when only its start is wanted (a header test): the
   // whole file is then remembered for the reads that follow.
   const size_t len = remembering ? static_cast<size_t>(st.st_size) : static_cast<size_t>(f.Length());
-  const size_t take = remembering && len <= WHOLE_READ_BYTES ? len : std::min(len, n);
+  const size_t take = remembering && len <= REMEMBERED_FILE_BYTES ? len : std::min(len, n);
   bytes.resize(take);
   if (take > 0) f.Read(1, bytes.data(), take);
   if (remembering && take == len && len <= REMEMBERED_FILE_BYTES) {
