@@ -7,12 +7,19 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/name_table.h"
 #include "base/text.h"
+#include "generate/start_layouts.h"
+#include "generation_game.h"
+#include "inspect/fairness.h"
+#include "inspect/universe_view.h"
 #include "objects/object_kinds.h"
 #include "objects/planet_grid.h"
+#include "platform/random.h"
+#include "platform/rounding.h"
 #include "script/keyword_tables.h"
 #include "script/script_line.h"
 #include "script/values.h"
@@ -417,6 +424,184 @@ TEST(FastPaths, TheGridBreaksTiesAsTheScanDoes) {
   }
   for (int q = 0; q < 200; ++q) {
     ASSERT_NO_FATAL_FAILURE(ring.Expect((rng() % 2000) / 1000.0 - 1, (rng() % 2000) / 1000.0 - 1));
+  }
+}
+
+// ---- The fairness report's radii -------------------------------------------------------
+
+TEST(FastPaths, SquaredDistancesCountThePlanetsTheSquareRootCounts) {
+  const auto plain = [](long long dx, long long dy, int radius) {
+    return std::hypot(static_cast<double>(dx), static_cast<double>(dy)) <= radius;
+  };
+  // Every offset in a square a little larger than the largest radius: every tie at
+  // exactly a radius ((60, 80), (0, -200), (180, 240), ...) and every near miss beside it.
+  int ties = 0;
+  for (const int radius : {100, 200, 300, 1, 0}) {
+    for (long long dx = -305; dx <= 305; ++dx) {
+      for (long long dy = -305; dy <= 305; ++dy) {
+        ASSERT_EQ(WithinRadius(dx, dy, radius), plain(dx, dy, radius)) << dx << ", " << dy << " radius " << radius;
+        if (dx * dx + dy * dy == static_cast<long long>(radius) * radius) ++ties;
+      }
+    }
+  }
+  EXPECT_GT(ties, 40);
+  // Offsets far out on one axis and near on the other, and whole-map offsets.
+  std::mt19937 rng(5);
+  for (int i = 0; i < 200000; ++i) {
+    const long long big = static_cast<long long>(rng() % 200000) - 100000;
+    const long long small = static_cast<long long>(rng() % 601) - 300;
+    const int radius = FAIRNESS_RADII[rng() % 3];
+    ASSERT_EQ(WithinRadius(big, small, radius), plain(big, small, radius)) << big << ", " << small;
+    ASSERT_EQ(WithinRadius(small, big, radius), plain(small, big, radius)) << small << ", " << big;
+  }
+  // The widest offsets two 32-bit coordinates can make.
+  for (const long long far : {4294967295LL, -4294967295LL, 2147483648LL}) {
+    EXPECT_FALSE(WithinRadius(far, 0, 300));
+    EXPECT_FALSE(WithinRadius(0, far, 300));
+  }
+}
+
+// ---- The spaced start layout -----------------------------------------------------------
+
+// The spaced layout as a plain scan: every trial takes the whole minimum over the other
+// players, in player order, straight from the preview's table.
+PositionTable PlainSpaced(const MapPreview& pv, int planets, int players, Random& random) {
+  const auto draw = [&] { return std::max(1, static_cast<int>(RoundToInt(random.Next() * planets))); };
+  std::array<int, MAX_PLAYERS + 1> pick{};
+  if (players >= 1 && (planets > MAX_PLAYERS || players >= 2)) {
+    for (int i = 1; i <= players; ++i) pick[i] = draw();
+  }
+  const auto distance = [&pv](int a, int b) {
+    return std::llabs(static_cast<long long>(pv.X[a]) - pv.X[b]) + std::llabs(static_cast<long long>(pv.Y[a]) - pv.Y[b]);
+  };
+  for (int pass = 0; pass < 3; ++pass) {
+    for (int i = 1; i <= players; ++i) {
+      long long best = 0;
+      int bestPlanet = 0;
+      for (int trial = 0; trial < 50; ++trial) {
+        const int c = draw();
+        if (std::find(pick.begin() + 1, pick.begin() + players + 1, c) != pick.begin() + players + 1) continue;
+        long long m = 30000;
+        for (int j = 1; j <= players; ++j) {
+          if (j != i && pick[j] > 0) m = std::min(m, distance(pick[j], c));
+        }
+        if (m > best) {
+          best = m;
+          bestPlanet = c;
+        }
+      }
+      if (bestPlanet > 0) pick[i] = bestPlanet;
+    }
+  }
+  PositionTable table;
+  for (int i = 1; i <= players; ++i) {
+    if (pick[i] > 0) table[i] = MapPosition{pv.X[pick[i]], pv.Y[pick[i]]};
+  }
+  return table;
+}
+
+TEST(FastPaths, TheSpacedLayoutPicksThePlanetsThePlainScanPicks) {
+  std::mt19937 rng(17);
+  int placed = 0;
+  for (int round = 0; round < 300; ++round) {
+    StartLayouts layouts;
+    MapContext map;
+    // Maps of every size, some on a coarse grid or of a few points only, where many
+    // distances tie and a trial often lands on a planet already taken.
+    const int planets = round % 5 == 0 ? 1 + static_cast<int>(rng() % 40) : 1 + static_cast<int>(rng() % 600);
+    const int spread = round % 3 == 0 ? 4 : round % 3 == 1 ? 100 : 4000;
+    const int step = round % 3 == 0 ? 500 : 1;
+    for (int p = 1; p <= planets; ++p) {
+      layouts.preview.X[p] = static_cast<int16_t>(1000 + step * static_cast<int>(rng() % spread));
+      layouts.preview.Y[p] = static_cast<int16_t>(1000 + step * static_cast<int>(rng() % spread));
+    }
+    map.planetCount = planets;
+    const int players = 1 + static_cast<int>(rng() % MAX_PLAYERS);
+    Random fast, plain;
+    fast.SetFixedSeed(round);
+    plain.SetFixedSeed(round);
+    fast.Seed(0);
+    plain.Seed(0);
+    PlaceSpaced(layouts, map, players, fast);
+    const PositionTable expected = PlainSpaced(layouts.preview, planets, players, plain);
+    for (int i = 1; i <= MAX_PLAYERS; ++i) {
+      ASSERT_EQ(layouts.randomPositions[i].x, expected[i].x) << "round " << round << " player " << i;
+      ASSERT_EQ(layouts.randomPositions[i].y, expected[i].y) << "round " << round << " player " << i;
+    }
+    // Both drew the same numbers: the next draw agrees too.
+    ASSERT_EQ(fast.Next(), plain.Next()) << "round " << round;
+    if (players > 1 && expected[1].x != 0) ++placed;
+  }
+  EXPECT_GT(placed, 100);
+}
+
+// ---- The players and planets of a universe file, without a view of every object --------
+
+// The start positions read straight from the bytes against those of the whole view.
+void ExpectSameStartPositions(const std::vector<uint8_t>& bytes, const std::string& what) {
+  const UniverseView view = ReadUniverseView(bytes);
+  const std::vector<PlayerView> players = Players(view);
+  const std::vector<PlanetView> planets = Planets(view);
+  const StartPositions start = ReadStartPositions(bytes);
+  ASSERT_EQ(start.players.size(), players.size()) << what;
+  for (size_t i = 0; i < players.size(); ++i) {
+    const PlayerView &a = start.players[i], &b = players[i];
+    ASSERT_EQ(std::tie(a.slot, a.raceId, a.raceName, a.hasHome, a.homeIsBase, a.x, a.y, a.homePlanetId),
+              std::tie(b.slot, b.raceId, b.raceName, b.hasHome, b.homeIsBase, b.x, b.y, b.homePlanetId))
+        << what << ", player " << i;
+  }
+  ASSERT_EQ(start.planets.size(), planets.size()) << what;
+  for (size_t i = 0; i < planets.size(); ++i) {
+    const PlanetView &a = start.planets[i], &b = planets[i];
+    ASSERT_EQ(std::tie(a.id, a.x, a.y, a.name, a.ore), std::tie(b.id, b.x, b.y, b.name, b.ore)) << what << ", planet " << i;
+  }
+}
+
+TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
+  test::GenerationGame g;
+  ASSERT_EQ(g.Generate(1, {"--map", "echo", "--races", "101,102,103,104,105,106", "--layout", "spaced",
+                           "--standard-ships", "1", "--extra-freighters", "1"}),
+            0);
+  const std::vector<uint8_t> good = ReadWholeFile(g.Universe(1));
+  ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(good, "the generated file"));
+  ASSERT_GT(ReadStartPositions(good).planets.size(), 100u);
+  const UniverseView view = ReadUniverseView(good);
+  const long long indexPos = view.directory.record.Get("indexPos");
+  const long long tablesPos = view.directory.record.Get("objectTablesPos");
+  const long long entrySize = ObjectIndexEntryLayout().size();
+  std::mt19937 rng(23);
+  const auto at = [](long long pos) { return static_cast<size_t>(pos - 1); };
+  for (int round = 0; round < 150; ++round) {
+    std::vector<uint8_t> bytes = good;
+    switch (round % 5) {
+      case 0:  // cut off anywhere
+        bytes.resize(rng() % bytes.size());
+        break;
+      case 1:  // index entries pointing at one record (ties in the storing order), past the end, or emptied
+        for (int k = 0; k < 40; ++k) {
+          const long long entry = indexPos + entrySize * static_cast<long long>(rng() % 1200);
+          const long long other = indexPos + entrySize * static_cast<long long>(rng() % 1200);
+          const int how = static_cast<int>(rng() % 3);
+          if (how == 0) std::copy_n(bytes.begin() + static_cast<long>(at(other)), entrySize, bytes.begin() + static_cast<long>(at(entry)));
+          if (how == 1) PutI32(&bytes[at(entry) + 2], static_cast<int32_t>(bytes.size() - rng() % 300));
+          if (how == 2) std::fill_n(bytes.begin() + static_cast<long>(at(entry)), entrySize, 0);
+        }
+        break;
+      case 2:  // kind codes changed or cleared, owners changed
+        for (int k = 0; k < 40; ++k) {
+          const long long id = 1 + rng() % 1200;
+          PutI16(&bytes[at(tablesPos + 4 * 2LL * MAX_OBJECTS + 2 * (id - 1))], static_cast<int16_t>(rng() % 25) - 2);
+          PutI16(&bytes[at(indexPos + entrySize * (id - 1))], static_cast<int16_t>(rng() % 40) - 5);
+        }
+        break;
+      case 3:  // random bytes anywhere
+        for (int k = 0; k < 200; ++k) bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
+        break;
+      default:  // a directory or header gone wrong
+        for (int k = 0; k < 4; ++k) bytes[rng() % 2000] = static_cast<uint8_t>(rng());
+        break;
+    }
+    ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(bytes, "round " + std::to_string(round)));
   }
 }
 

@@ -1,6 +1,7 @@
 #include "app/tool_commands.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "packs/race_modules.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 #include "platform/ui.h"
 #include "script/script_session.h"
 
@@ -158,14 +160,16 @@ int RunTool(const LongOptions& options, const std::string& gameDir, const Clock&
 }
 
 std::string FairnessReportOf(const std::string& path) {
-  std::vector<uint8_t> bytes;
+  // The file the build has just made, mapped rather than copied: only the parts that
+  // hold the players and planets are looked at, and its problems are not reported.
+  std::optional<MappedFile> file;
   try {
-    bytes = ReadWholeFile(path);
+    file.emplace(path);
   } catch (const RuntimeError&) {
     return {};
   }
-  const UniverseView view = ReadUniverseView(bytes);
-  return FairnessText(RateStartPositions(Players(view), Planets(view)));
+  const StartPositions start = ReadStartPositions(file->bytes());
+  return FairnessText(RateStartPositions(start.players, start.planets));
 }
 
 }  // namespace tarvik

@@ -189,20 +189,32 @@ void PlaceSpaced(StartLayouts& layouts, const MapContext& map, int players, Rand
   if (P >= 1 && (N > MAX_PLAYERS || P >= 2)) {
     for (int i = 1; i <= P; ++i) pick[i] = DrawPlanet(random, N);
   }
-  auto distance = [&pv](int a, int b) {
-    return std::llabs(static_cast<long long>(pv.X[a]) - pv.X[b]) + std::llabs(static_cast<long long>(pv.Y[a]) - pv.Y[b]);
-  };
+  // Each trial draws a free planet and keeps it when its distance to the nearest other
+  // player is strictly greater than the best so far. The other players' planets stand
+  // still while one player's trials run, so their coordinates are gathered once per
+  // player; and once a trial's distance is down to the best so far it can no longer
+  // win, so the rest of its minimum is not taken. The draws, the comparisons and the
+  // planet kept are those of taking the whole minimum over the players in order.
+  std::array<long long, MAX_PLAYERS> otherX{}, otherY{};
   for (int pass = 0; pass < SPACED_PASSES; ++pass) {
     for (int i = 1; i <= P; ++i) {
+      int others = 0;
+      for (int j = 1; j <= P; ++j) {
+        if (j == i || pick[j] <= 0) continue;
+        otherX[static_cast<size_t>(others)] = pv.X[pick[j]];
+        otherY[static_cast<size_t>(others)] = pv.Y[pick[j]];
+        ++others;
+      }
       long long best = 0;
       int bestPlanet = 0;
       for (int trial = 0; trial < SPACED_TRIALS; ++trial) {
         const int c = DrawPlanet(random, N);
         if (std::find(pick.begin() + 1, pick.begin() + P + 1, c) != pick.begin() + P + 1) continue;
+        const long long cx = pv.X[c], cy = pv.Y[c];
         // The distance to the nearest other player, at most 30000.
         long long m = NO_DISTANCE;
-        for (int j = 1; j <= P; ++j) {
-          if (j != i && pick[j] > 0) m = std::min(m, distance(pick[j], c));
+        for (int k = 0; k < others && m > best; ++k) {
+          m = std::min(m, std::llabs(otherX[static_cast<size_t>(k)] - cx) + std::llabs(otherY[static_cast<size_t>(k)] - cy));
         }
         if (m > best) {
           best = m;

@@ -12,6 +12,31 @@ namespace {
 
 double Distance(double x1, double y1, double x2, double y2) { return std::hypot(x1 - x2, y1 - y2); }
 
+}  // namespace
+
+// Map coordinates are whole numbers, so the square of a distance is a whole number too,
+// and comparing it with the square of the radius needs no square root. It gives exactly
+// the answer of Distance(...) <= radius, because hypot is faithfully rounded: its result
+// is one of the two doubles next to the true distance, so it never passes a double such
+// as the radius that the true distance does not pass:
+// - dx*dx + dy*dy <= radius*radius: the true distance is at most the radius, a whole
+//   number, so hypot gives at most the radius (exactly the radius for a distance of
+//   exactly the radius, such as (60, 80) from 100);
+// - otherwise the square is at least radius*radius + 1, so the true distance lies more
+//   than 1 / (2 * radius + 1) beyond the radius, far more than one unit in the last
+//   place, and hypot gives more than the radius.
+// An offset beyond the radius on either axis is outside at once, which also keeps the
+// squares small.
+static_assert(FAIRNESS_RADII[0] <= FAIRNESS_RADII[2] && FAIRNESS_RADII[1] <= FAIRNESS_RADII[2] &&
+              FAIRNESS_ORE_RADIUS <= FAIRNESS_RADII[2], "the last radius is the largest");
+
+bool WithinRadius(long long dx, long long dy, int radius) {
+  if (dx > radius || dx < -radius || dy > radius || dy < -radius) return false;
+  return dx * dx + dy * dy <= static_cast<long long>(radius) * radius;
+}
+
+namespace {
+
 std::string Fixed1(double v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.1f", v);
@@ -66,11 +91,13 @@ FairnessReport RateStartPositions(const std::vector<PlayerView>& players, const 
           row.homePlanetName = planet.name.empty() ? "#" + std::to_string(planet.id) : planet.name;
           continue;
         }
-        const double d = Distance(p.x, p.y, planet.x, planet.y);
+        const long long dx = static_cast<long long>(p.x) - planet.x, dy = static_cast<long long>(p.y) - planet.y;
+        // Beyond the largest radius, a planet is within none of them.
+        if (!WithinRadius(dx, dy, FAIRNESS_RADII[2])) continue;
         for (int r = 0; r < 3; ++r) {
-          if (d <= FAIRNESS_RADII[r]) ++row.planetsWithin[r];
+          if (WithinRadius(dx, dy, FAIRNESS_RADII[r])) ++row.planetsWithin[r];
         }
-        if (d <= FAIRNESS_ORE_RADIUS) row.oreWithin += planet.ore;
+        if (WithinRadius(dx, dy, FAIRNESS_ORE_RADIUS)) row.oreWithin += planet.ore;
       }
     }
     report.rows.push_back(row);

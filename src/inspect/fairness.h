@@ -39,6 +39,10 @@ struct FairnessReport {
   std::vector<FairnessSpread> spreads;  // nearest home, the three counts, the ore
 };
 
+// Whether a point at whole-number offset (dx, dy) from a home lies within `radius` (at
+// most that far, in a straight line) of it.
+bool WithinRadius(long long dx, long long dy, int radius);
+
 FairnessReport RateStartPositions(const std::vector<PlayerView>& players, const std::vector<PlanetView>& planets);
 
 // The report as a table for a person, with its heading.

@@ -1,6 +1,7 @@
 #include "inspect/universe_view.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 #include "base/bytes.h"
@@ -111,25 +112,27 @@ void ReadObjects(std::span<const uint8_t> bytes, UniverseView& v) {
   };
   long long stored = 0;
   for (int id = 1; id <= MAX_OBJECTS; ++id) {
-    IndexEntryView entry;
-    entry.id = id;
+    // Most identifiers are free (no kind code, an all-zero entry): they are skipped before
+    // anything is built for them.
+    const int kindCode = table(4, id);
+    long long entryPos = 0;
     bool entryUsed = false;
     if (indexPos) {
-      const long long pos = *indexPos + static_cast<long long>(entryLayout.size()) * (id - 1);
-      // Most entries are empty: only a used one is read as a record.
-      const std::optional<std::span<const uint8_t>> raw = file.Bytes(pos, entryLayout.size());
+      entryPos = *indexPos + static_cast<long long>(entryLayout.size()) * (id - 1);
+      const std::optional<std::span<const uint8_t>> raw = file.Bytes(entryPos, entryLayout.size());
       entryUsed = raw && std::any_of(raw->begin(), raw->end(), [](uint8_t b) { return b != 0; });
-      if (entryUsed) {
-        entry.record = ReadPartRecord(bytes, entryLayout, pos).record;
-        entry.owner = static_cast<int16_t>(entry.record.Get("owner"));
-        entry.recordPos = entry.record.Get("recordPos");
-        entry.recordSize = static_cast<int16_t>(entry.record.Get("recordSize"));
-        entry.reserved = entry.record.Get("reserved");
-      }
     }
-    if (entryUsed) v.index.push_back(entry);
-    const int kindCode = table(4, id);
     if (kindCode == 0 && !entryUsed) continue;
+    IndexEntryView entry;
+    entry.id = id;
+    if (entryUsed) {
+      entry.record = ReadPartRecord(bytes, entryLayout, entryPos).record;
+      entry.owner = static_cast<int16_t>(entry.record.Get("owner"));
+      entry.recordPos = entry.record.Get("recordPos");
+      entry.recordSize = static_cast<int16_t>(entry.record.Get("recordSize"));
+      entry.reserved = entry.record.Get("reserved");
+      v.index.push_back(entry);
+    }
     if (entry.recordSize != 0) ++stored;
 
     ObjectView o;
@@ -137,31 +140,31 @@ void ReadObjects(std::span<const uint8_t> bytes, UniverseView& v) {
     o.kindCode = kindCode;
     o.tableX = table(2, id);
     o.tableY = table(3, id);
-    o.entry = entry;
-    const std::string name = "object " + std::to_string(id);
+    o.entry = std::move(entry);
+    const auto name = [id] { return "object " + std::to_string(id); };
     if (kindCode != 0) {
       o.kind = KindOfCode(kindCode);
-      if (!o.kind) v.problems.Add(name + ": its kind code " + std::to_string(kindCode) + " names no object kind");
+      if (!o.kind) v.problems.Add(name() + ": its kind code " + std::to_string(kindCode) + " names no object kind");
     }
-    if (!o.kind && entry.recordSize != 0) o.kind = KindOfSize(entry.recordSize);
+    if (!o.kind && o.entry.recordSize != 0) o.kind = KindOfSize(o.entry.recordSize);
     if (!entryUsed) {
-      v.problems.Add(name + ": the object tables give it kind code " + std::to_string(kindCode) +
+      v.problems.Add(name() + ": the object tables give it kind code " + std::to_string(kindCode) +
                      ", and its index entry is empty");
-    } else if (o.kind && entry.recordSize != o.kind->layout().size()) {
-      v.problems.Add(name + ": its index entry gives a record size of " + std::to_string(entry.recordSize) + "; a " +
+    } else if (o.kind && o.entry.recordSize != o.kind->layout().size()) {
+      v.problems.Add(name() + ": its index entry gives a record size of " + std::to_string(o.entry.recordSize) + "; a " +
                      std::string(o.kind->layout().name()) + " is " + std::to_string(o.kind->layout().size()) +
                      " bytes");
     } else if (!o.kind) {
-      v.problems.Add(name + ": neither its kind code nor its record size " + std::to_string(entry.recordSize) +
+      v.problems.Add(name() + ": neither its kind code nor its record size " + std::to_string(o.entry.recordSize) +
                      " names an object kind");
     }
     if (o.kind && entryUsed) {
-      PartRecord record = ReadPartRecord(bytes, o.kind->layout(), entry.recordPos);
+      PartRecord record = ReadPartRecord(bytes, o.kind->layout(), o.entry.recordPos);
       if (record.length == 0) {
-        v.problems.Add(name + ": its record position " + Pos(entry.recordPos) + " lies outside the file");
+        v.problems.Add(name() + ": its record position " + Pos(o.entry.recordPos) + " lies outside the file");
       } else {
         if (!record.complete()) {
-          v.problems.Add(name + ": its record at position " + Pos(entry.recordPos) + " is cut off by the end of the file");
+          v.problems.Add(name() + ": its record at position " + Pos(o.entry.recordPos) + " is cut off by the end of the file");
         }
         o.record = std::move(record);
       }
@@ -189,12 +192,15 @@ void ReadObjects(std::span<const uint8_t> bytes, UniverseView& v) {
 
 }  // namespace
 
-UniverseView ReadUniverseView(std::span<const uint8_t> bytes) {
-  UniverseView v;
+namespace {
+
+// Everything of a universe file but its objects: the header, the directory, the
+// sections and the game races. False when the file holds no directory to go on from.
+bool ReadFrame(std::span<const uint8_t> bytes, UniverseView& v) {
   v.fileLength = static_cast<long long>(bytes.size());
   if (bytes.empty()) {
     v.problems.Add("the file is empty");
-    return v;
+    return false;
   }
   v.isUniverse = IsUniverseFile(bytes);
   if (!v.isUniverse) v.problems.Add("the file does not begin with the universe file's header text");
@@ -204,11 +210,11 @@ UniverseView ReadUniverseView(std::span<const uint8_t> bytes) {
                    std::to_string(UniverseHeaderLayout().size()) + " bytes)");
   }
   const std::optional<int32_t> tableBase = Held(v.header, "tableBase");
-  if (!tableBase) return v;
+  if (!tableBase) return false;
   v.directory = ReadPartRecord(bytes, UniverseDirectoryLayout(), *tableBase);
   if (v.directory.length == 0) {
     v.problems.Add("the directory position " + Pos(*tableBase) + " lies outside the file");
-    return v;
+    return false;
   }
   if (!v.directory.complete()) {
     v.problems.Add("the directory at position " + Pos(*tableBase) + " is cut off by the end of the file");
@@ -240,7 +246,14 @@ UniverseView ReadUniverseView(std::span<const uint8_t> bytes) {
     }
     v.gameRaces.push_back(std::move(race));
   }
-  ReadObjects(bytes, v);
+  return true;
+}
+
+}  // namespace
+
+UniverseView ReadUniverseView(std::span<const uint8_t> bytes) {
+  UniverseView v;
+  if (ReadFrame(bytes, v)) ReadObjects(bytes, v);
   return v;
 }
 
@@ -249,26 +262,171 @@ std::string TrimmedName(std::string text) {
   return text;
 }
 
-std::string ObjectName(const ObjectView& object) {
-  if (!object.kind || !object.record) return {};
-  const Record& r = object.record->record;
-  for (const ScrambledText& text : object.kind->scrambled) {
+namespace {
+
+// The plain name of an object of `kind` whose record is r (see ObjectName).
+std::string NameOf(const ObjectKindDescriptor& kind, const Record& r) {
+  for (const ScrambledText& text : kind.scrambled) {
     if (text.field != "name") continue;
     return TrimmedName(Unscrambled(r, TextField(text, r.layout()), 1, r.Get(text.keyField)));
   }
   return {};
 }
 
-std::vector<PlanetView> Planets(const UniverseView& view) {
-  std::vector<PlanetView> planets;
+}  // namespace
+
+std::string ObjectName(const ObjectView& object) {
+  if (!object.kind || !object.record) return {};
+  return NameOf(*object.kind, object.record->record);
+}
+
+namespace {
+
+// What the players and the planets are made from: an object with a kind and a record,
+// and the values of its record that they use.
+struct PlacedObject {
+  int id = 0;
+  BlockKind kind = BlockKind::Planet;
+  int owner = 0;
+  int32_t recordPos = 0;
+  int x = 0, y = 0;
+  int planetId = 0;       // a base's
+  std::string name;       // a planet's
+  long long ore = 0;      // a planet's
+};
+
+// The values of one object's record (`r`, as far as the file holds it).
+PlacedObject Placed(int id, const ObjectKindDescriptor& kind, int owner, int32_t recordPos, const Record& r) {
+  PlacedObject o;
+  o.id = id;
+  o.kind = kind.blockKind;
+  o.owner = owner;
+  o.recordPos = recordPos;
+  switch (kind.blockKind) {
+    case BlockKind::Planet:
+      o.x = r.Get("x");
+      o.y = r.Get("y");
+      o.name = NameOf(kind, r);
+      o.ore = static_cast<long long>(r.Get("oreN")) + r.Get("oreD") + r.Get("oreT") + r.Get("oreM");
+      break;
+    case BlockKind::Base:
+      o.x = r.Get("x");
+      o.y = r.Get("y");
+      o.planetId = r.Get("planetId");
+      break;
+    case BlockKind::Ship:
+    case BlockKind::Wing:
+      o.x = r.Get("x");
+      o.y = r.Get("y");
+      break;
+    default: break;
+  }
+  return o;
+}
+
+std::vector<PlacedObject> PlacedObjects(const UniverseView& view) {
+  std::vector<PlacedObject> placed;
   for (const ObjectView& o : view.objects) {
-    if (!o.kind || o.kind->blockKind != BlockKind::Planet || !o.record) continue;
-    const Record& r = o.record->record;
-    planets.push_back(PlanetView{o.id, r.Get("x"), r.Get("y"), ObjectName(o),
-                                 static_cast<long long>(r.Get("oreN")) + r.Get("oreD") + r.Get("oreT") + r.Get("oreM")});
+    if (o.kind && o.record) placed.push_back(Placed(o.id, *o.kind, o.entry.owner, o.entry.recordPos, o.record->record));
+  }
+  return placed;
+}
+
+// The objects with a kind and a record straight from the file's bytes, as ReadObjects
+// would find them and PlacedObjects take them from its view: an object is there when
+// the object tables give it a kind code or its index entry is not all zero; its kind is
+// the one of its code, or else the one of its record size; it has a record when it has
+// a kind, an entry, and a record position inside the file (a record the file cuts off
+// reads as zero past the file's end). Nothing is kept of the other objects, and one
+// record of each kind is reused for reading them.
+std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, const UniverseView& v) {
+  std::vector<PlacedObject> placed;
+  const ByteView file(bytes);
+  constexpr long long TABLE_BYTES = 2LL * MAX_OBJECTS;
+  const std::optional<int32_t> tablesPos = Held(v.directory, "objectTablesPos");
+  const std::optional<int32_t> indexPos = Held(v.directory, "indexPos");
+  if (!tablesPos && !indexPos) return placed;
+  const RecordLayout& entryLayout = ObjectIndexEntryLayout();
+  const Field& ownerField = entryLayout.Get("owner");
+  const Field& posField = entryLayout.Get("recordPos");
+  const Field& sizeField = entryLayout.Get("recordSize");
+  const long long entrySize = entryLayout.size();
+  // A record read at pos into `r`: the bytes the file holds, zero past its end.
+  const auto readInto = [&](Record& r, long long pos) {
+    std::vector<uint8_t>& out = r.bytes();
+    const long long available = std::min<long long>(r.size(), file.length() - (pos - 1));
+    const std::span<const uint8_t> held = *file.Bytes(pos, available);
+    std::copy(held.begin(), held.end(), out.begin());
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(available), out.end(), 0);
+  };
+  Record entry(entryLayout);
+  std::vector<std::pair<const ObjectKindDescriptor*, Record>> records;
+  const auto recordOf = [&](const ObjectKindDescriptor* kind) -> Record& {
+    for (auto& [k, r] : records) {
+      if (k == kind) return r;
+    }
+    return records.emplace_back(kind, Record(kind->layout())).second;
+  };
+  // The object with a used index entry at entryPos.
+  const auto take = [&](int id, long long entryPos) {
+    readInto(entry, entryPos);
+    const int kindCode = tablesPos ? file.I16(*tablesPos + 4 * TABLE_BYTES + 2LL * (id - 1)).value_or(0) : 0;
+    const int16_t recordSize = static_cast<int16_t>(entry.Get(sizeField));
+    const ObjectKindDescriptor* kind = kindCode != 0 ? KindOfCode(kindCode) : nullptr;
+    if (!kind && recordSize != 0) kind = KindOfSize(recordSize);
+    const int32_t recordPos = entry.Get(posField);
+    if (!kind || !file.Has(recordPos, 1)) return;
+    Record& r = recordOf(kind);
+    readInto(r, recordPos);
+    placed.push_back(Placed(id, *kind, static_cast<int16_t>(entry.Get(ownerField)), recordPos, r));
+  };
+  if (!indexPos) return placed;  // no entry, no record
+  const std::optional<std::span<const uint8_t>> index = file.Bytes(*indexPos, entrySize * MAX_OBJECTS);
+  if (!index) {
+    // An index the file cuts off: each entry as far as it lies inside the file.
+    for (int id = 1; id <= MAX_OBJECTS; ++id) {
+      const long long entryPos = *indexPos + entrySize * (id - 1);
+      const std::optional<std::span<const uint8_t>> raw = file.Bytes(entryPos, entrySize);
+      if (raw && std::any_of(raw->begin(), raw->end(), [](uint8_t b) { return b != 0; })) take(id, entryPos);
+    }
+    return placed;
+  }
+  // The whole index inside the file: the used entries are found by skipping the zero
+  // bytes between them eight at a time, in the order of their identifiers.
+  const uint8_t* const first = index->data();
+  const size_t length = index->size();
+  size_t at = 0;
+  while (at < length) {
+    uint64_t word = 0;
+    if (at + sizeof word <= length) {
+      std::memcpy(&word, first + at, sizeof word);
+      if (word == 0) {
+        at += sizeof word;
+        continue;
+      }
+    }
+    if (first[at] == 0) {
+      ++at;
+      continue;
+    }
+    const size_t slot = at / static_cast<size_t>(entrySize);
+    take(static_cast<int>(slot) + 1, *indexPos + static_cast<long long>(slot) * entrySize);
+    at = (slot + 1) * static_cast<size_t>(entrySize);
+  }
+  return placed;
+}
+
+std::vector<PlanetView> PlanetsOf(const std::vector<PlacedObject>& placed) {
+  std::vector<PlanetView> planets;
+  for (const PlacedObject& o : placed) {
+    if (o.kind == BlockKind::Planet) planets.push_back(PlanetView{o.id, o.x, o.y, o.name, o.ore});
   }
   return planets;
 }
+
+}  // namespace
+
+std::vector<PlanetView> Planets(const UniverseView& view) { return PlanetsOf(PlacedObjects(view)); }
 
 namespace {
 
@@ -286,7 +444,9 @@ std::string GameRaceName(const UniverseView& view, int k) {
 
 }  // namespace
 
-std::vector<PlayerView> Players(const UniverseView& view) {
+namespace {
+
+std::vector<PlayerView> PlayersOf(const UniverseView& view, const std::vector<PlacedObject>& placed) {
   std::map<int, PlayerView> players;
   const std::optional<int32_t> mask = Held(view.header, "activeMask");
   for (int p = 1; p <= MAX_PLAYERS; ++p) {
@@ -299,17 +459,15 @@ std::vector<PlayerView> Players(const UniverseView& view) {
     if (const std::optional<int32_t> k = Held(view.playerSection, "playerGameRace", p)) pl.raceName = GameRaceName(view, *k);
   }
   // Homes in the order the objects were stored: bases first, then ships and wings.
-  std::vector<const ObjectView*> stored;
-  for (const ObjectView& o : view.objects) {
-    if (o.kind && o.record) stored.push_back(&o);
-  }
+  std::vector<const PlacedObject*> stored;
+  for (const PlacedObject& o : placed) stored.push_back(&o);
   std::sort(stored.begin(), stored.end(),
-            [](const ObjectView* a, const ObjectView* b) { return a->entry.recordPos < b->entry.recordPos; });
+            [](const PlacedObject* a, const PlacedObject* b) { return a->recordPos < b->recordPos; });
   for (const bool bases : {true, false}) {
-    for (const ObjectView* o : stored) {
-      const BlockKind kind = o->kind->blockKind;
+    for (const PlacedObject* o : stored) {
+      const BlockKind kind = o->kind;
       const bool wanted = bases ? kind == BlockKind::Base : (kind == BlockKind::Ship || kind == BlockKind::Wing);
-      const int owner = o->entry.owner;
+      const int owner = o->owner;
       if (!wanted || owner < 1 || owner > MAX_PLAYERS) continue;
       PlayerView& pl = players[owner];
       if (pl.slot == 0) {
@@ -317,17 +475,33 @@ std::vector<PlayerView> Players(const UniverseView& view) {
         pl.raceId = Held(view.header, "playerRaceId", owner).value_or(0);
       }
       if (pl.hasHome) continue;
-      const Record& r = o->record->record;
       pl.hasHome = true;
       pl.homeIsBase = bases;
-      pl.x = r.Get("x");
-      pl.y = r.Get("y");
-      pl.homePlanetId = bases ? r.Get("planetId") : 0;
+      pl.x = o->x;
+      pl.y = o->y;
+      pl.homePlanetId = bases ? o->planetId : 0;
     }
   }
   std::vector<PlayerView> list;
   for (auto& [slot, pl] : players) list.push_back(pl);
   return list;
+}
+
+}  // namespace
+
+std::vector<PlayerView> Players(const UniverseView& view) { return PlayersOf(view, PlacedObjects(view)); }
+
+StartPositions ReadStartPositions(std::span<const uint8_t> bytes) {
+  UniverseView frame;
+  StartPositions start;
+  if (!ReadFrame(bytes, frame)) {
+    start.players = PlayersOf(frame, {});
+    return start;
+  }
+  const std::vector<PlacedObject> placed = ScanPlacedObjects(bytes, frame);
+  start.players = PlayersOf(frame, placed);
+  start.planets = PlanetsOf(placed);
+  return start;
 }
 
 }  // namespace tarvik

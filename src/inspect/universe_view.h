@@ -145,4 +145,12 @@ std::vector<PlanetView> Planets(const UniverseView& view);
 // ship or wing, in slot order.
 std::vector<PlayerView> Players(const UniverseView& view);
 
+// Players(view) and Planets(view) of the file's view, read without keeping a view of
+// every object (for the fairness report after a build).
+struct StartPositions {
+  std::vector<PlayerView> players;
+  std::vector<PlanetView> planets;
+};
+StartPositions ReadStartPositions(std::span<const uint8_t> bytes);
+
 }  // namespace tarvik

@@ -156,6 +156,7 @@ void ResetStore(StoreState& st) {
   st.indexDirtyFirst = 1;
   st.indexDirtyLast = 0;
   st.pendingRecords.clear();
+  st.pendingRecords.shrink_to_fit();
   st.pendingPos = 0;
   st.planets.Clear();
 }

@@ -50,15 +50,26 @@ struct FolderMemory {
   // The entry names of the folders listed for look-ups without regard to case, by the
   // folder's identity (device and inode), which every spelling of a folder shares.
   std::map<FileIdentity, std::vector<std::string>> listings;
+  // Program paths (as ExactPath spells them) not spelled as they lie on disk, with the
+  // host path every one of their components was matched to.
+  std::unordered_map<std::string, std::string> spellings;
   // Files read whole, by host path (only small ones: the packs, maps and records that
-  // a run reads again and again).
-  std::unordered_map<std::string, std::vector<uint8_t>> contents;
+  // a run reads again and again), with the identity of the file read.
+  struct Contents {
+    FileIdentity file;
+    std::vector<uint8_t> bytes;
+    bool written = false;  // what the program wrote there itself, not what it read
+  };
+  std::unordered_map<std::string, Contents> contents;
   // The files open for writing (spans or not), by identity, so that no spelling of
   // their paths is remembered while they change; with how many times each is open.
   std::map<FileIdentity, int> writing;
 };
 
-constexpr size_t REMEMBERED_FILE_BYTES = 1 << 20;
+// Only small files are remembered: a large one read again costs the same copy from the
+// system's cache as from this memory, and keeping it costs memory. In a span, a file up
+// to this long is also read whole when only its start is asked for.
+constexpr size_t REMEMBERED_FILE_BYTES = 64 << 10;
 
 FolderMemory& Memory() {
   static FolderMemory memory;
@@ -67,11 +78,24 @@ FolderMemory& Memory() {
 
 bool BeingWritten(const struct stat& st) { return Memory().writing.count({st.st_dev, st.st_ino}) > 0; }
 
-// The program changed the folders (a file opened for writing, a file deleted, a folder
-// made): whatever a span remembers is forgotten, so no spelling of the path changed,
-// nor the listing of its folder, can be answered from before the change.
+// Something changed that the span cannot tell apart: whatever it remembers is forgotten.
 void FoldersChanged() {
   if (Memory().spans > 0) ForgetFolders();
+}
+
+// The program opened a file for writing (perhaps making it): its status and contents
+// are forgotten under every spelling. The listings and the spellings stay true: a file
+// or folder the program makes is made only when no entry of its folder matches its name
+// without regard to case (the path is resolved first, and a name no listing matches is
+// looked up afresh), so a new entry never changes which entry another name matches; and
+// a folder's own status is used only for its kind and identity, which an entry made in
+// it does not change.
+void FileChanged(FileIdentity file) {
+  FolderMemory& m = Memory();
+  std::erase_if(m.found, [&](const auto& entry) {
+    return entry.second.st_dev == file.first && entry.second.st_ino == file.second;
+  });
+  std::erase_if(m.contents, [&](const auto& entry) { return entry.second.file == file; });
 }
 
 // stat(2) of a host path, answered from the span's memory when it can be.
@@ -230,16 +254,61 @@ std::string ExactPath(std::string_view path) {
 // ResolvePath, and the status of the host path found (`found`: whether it names
 // something). The exact spelling is looked up first, and its status is the answer
 // whenever it exists, so a path spelled as it lies on disk costs one look-up.
+//
+// Otherwise each component is matched in its folder in turn, from the root. A steady
+// span remembers every path and every leading part of one that it matched to a
+// different spelling ("UNIV/GAME1" to "univ/GAME1"), and starts the next path past the
+// longest leading part it remembers. That is the walk's own answer: the program never
+// makes an entry that another name would match (see FileChanged), and a file it
+// deletes takes the spellings found for it along (see DeleteFileAt).
 std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& found) {
   std::string exact = ExactPath(path);
-  if (!exact.empty() && StatPath(exact, st)) {
+  FolderMemory& m = Memory();
+  const bool remembering = m.spans > 0;
+  if (remembering) {
+    const auto there = m.found.find(exact);
+    if (there != m.found.end()) {
+      st = there->second;
+      found = true;
+      return exact;
+    }
+    const auto known = m.spellings.find(exact);
+    if (known != m.spellings.end() && StatPath(known->second, st)) {
+      found = true;
+      return known->second;
+    }
+  }
+  const std::vector<std::string> parts = SplitComponents(path);
+  const bool absolute = !exact.empty() && exact[0] == '/';
+  // The length of `exact` up to the end of each component: exact.substr(0, ends[i]) is
+  // the program's spelling of the first i + 1 components.
+  std::vector<size_t> ends;
+  size_t length = absolute ? 1 : 0;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    length += (i ? 1 : 0) + parts[i].size();
+    ends.push_back(length);
+  }
+  std::string out = absolute ? "/" : "";
+  size_t start = 0;
+  if (remembering) {
+    for (size_t k = parts.size(); k-- > 1;) {
+      const auto known = m.spellings.find(exact.substr(0, ends[k - 1]));
+      if (known != m.spellings.end()) {
+        out = known->second + "/";
+        start = k;
+        break;
+      }
+    }
+  }
+  // A remembered leading part is spelled otherwise on disk, and no entry has been made
+  // under its own spelling since (see above): the exact spelling of the whole path
+  // cannot be there, and is looked up only without one.
+  if (start == 0 && !exact.empty() && StatPath(exact, st)) {
     found = true;
     return exact;
   }
-  const std::vector<std::string> parts = SplitComponents(path);
-  std::string out = !exact.empty() && exact[0] == '/' ? "/" : "";
   bool resolving = true;
-  for (size_t i = 0; i < parts.size(); ++i) {
+  for (size_t i = start; i < parts.size(); ++i) {
     const std::string& comp = parts[i];
     std::string chosen = comp;
     if (resolving && comp != "." && comp != "..") {
@@ -251,10 +320,15 @@ std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& foun
       }
     }
     out += chosen;
+    if (remembering && resolving && i + 1 < parts.size()) {
+      std::string given = exact.substr(0, ends[i]);
+      if (given != out) m.spellings[std::move(given)] = out;
+    }
     if (i + 1 < parts.size()) out += "/";
   }
   if (out.empty()) out = ".";
   found = resolving && StatPath(out, st);
+  if (found && remembering && !exact.empty() && exact != out) m.spellings[std::move(exact)] = out;
   return out;
 }
 
@@ -292,10 +366,11 @@ void CreateFolder(std::string_view path) {
   bool found = false;
   const std::string real = ResolveWithStatus(path, st, found);
   if (found && S_ISDIR(st.st_mode)) return;
+  // A folder made here matches no other entry of its folder (see FileChanged): nothing
+  // remembered changes.
   if (::mkdir(real.c_str(), 0777) != 0 && errno != EEXIST) {
     Fail("create the folder", path, errno, true);
   }
-  FoldersChanged();
 }
 
 long long FileLength(std::string_view path) {
@@ -352,12 +427,41 @@ void CopyFileTo(std::string_view from, std::string_view to) {
   WriteWholeFile(to, ReadWholeFile(from));
 }
 
+namespace {
+
+// The host folder a host path lies in.
+std::string HostFolderOf(const std::string& host) {
+  const size_t sep = host.find_last_of('/');
+  if (sep == std::string::npos) return ".";
+  return sep == 0 ? "/" : host.substr(0, sep);
+}
+
+}  // namespace
+
 void DeleteFileAt(std::string_view path) {
-  std::string real = ResolvePath(path);
-  if (::unlink(real.c_str()) != 0 && errno != ENOENT) {
-    Fail("delete", path, errno, false);
+  struct stat st;
+  bool found = false;
+  const std::string real = ResolveWithStatus(path, st, found);
+  // The folder's identity, taken before its entry goes.
+  struct stat folder;
+  const bool folderKnown = found && Memory().spans > 0 && StatPath(HostFolderOf(real), folder);
+  if (::unlink(real.c_str()) != 0) {
+    if (errno != ENOENT) Fail("delete", path, errno, false);
+    if (!found) return;  // nothing was there and nothing changed
   }
-  FoldersChanged();
+  if (!folderKnown) {
+    FoldersChanged();
+    return;
+  }
+  // What the span remembers of the file goes (its status and contents, under every
+  // spelling), so do the listing of its folder, which still names it, and the
+  // spellings found for it. The other listings and spellings stay true: a deleted file
+  // is no folder that a leading part of a path was matched to, and the match of any
+  // other name in the folder is the same without an entry it did not choose.
+  FileChanged({st.st_dev, st.st_ino});
+  FolderMemory& m = Memory();
+  m.listings.erase({folder.st_dev, folder.st_ino});
+  std::erase_if(m.spellings, [&](const auto& entry) { return entry.second == real; });
 }
 
 namespace {
@@ -372,19 +476,23 @@ void ReadStart(std::string_view path, size_t n, std::vector<uint8_t>& bytes) {
   if (remembering) {
     const auto it = Memory().contents.find(host);
     if (it != Memory().contents.end()) {
-      const std::vector<uint8_t>& all = it->second;
+      const std::vector<uint8_t>& all = it->second.bytes;
       bytes.assign(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(n, all.size())));
       return;
     }
   }
   BinaryFile f(path, BinaryFile::Mode::Read);
-  const size_t len = static_cast<size_t>(f.Length());
-  const size_t take = std::min(len, n);
+  // In a span the status just found is the file's (nothing else changes it), and a
+  // small file is read whole even when only its start is wanted (a header test): the
+  // whole file is then remembered for the reads that follow.
+  const size_t len = remembering ? static_cast<size_t>(st.st_size) : static_cast<size_t>(f.Length());
+  const size_t take = remembering && len <= REMEMBERED_FILE_BYTES ? len : std::min(len, n);
   bytes.resize(take);
   if (take > 0) f.Read(1, bytes.data(), take);
   if (remembering && take == len && len <= REMEMBERED_FILE_BYTES) {
-    Memory().contents.emplace(host, bytes);
+    Memory().contents.emplace(host, FolderMemory::Contents{{st.st_dev, st.st_ino}, bytes});
   }
+  if (bytes.size() > n) bytes.resize(n);
 }
 
 }  // namespace
@@ -401,6 +509,47 @@ std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
   std::vector<uint8_t> bytes;
   ReadStart(path, n, bytes);
   return bytes;
+}
+
+void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
+  struct stat st;
+  bool found = false;
+  const std::string host = ResolveWithStatus(path, st, found);
+  const bool existing = found && S_ISREG(st.st_mode);
+  FolderMemory& m = Memory();
+  const bool remembering = m.spans > 0;
+  // What the span knows the file holds, when it knows all of it.
+  const FolderMemory::Contents* known = nullptr;
+  if (remembering && existing && !BeingWritten(st)) {
+    const auto it = m.contents.find(host);
+    if (it != m.contents.end() && it->second.file == FileIdentity{st.st_dev, st.st_ino}) known = &it->second;
+  }
+  // Only a file the program itself wrote in this span is left alone: one it has only
+  // read might refuse the write, and that refusal is the program's answer.
+  if (known && known->written && known->bytes.size() >= bytes.size() &&
+      std::equal(bytes.begin(), bytes.end(), known->bytes.begin())) {
+    return;  // it begins with these bytes already
+  }
+  // The whole file after the write, as far as the span can know it: these bytes, then
+  // the rest of what it held when the span knew that.
+  std::vector<uint8_t> after;
+  if (remembering) {
+    after = bytes;
+    if (known && known->bytes.size() > bytes.size()) {
+      after.insert(after.end(), known->bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size()), known->bytes.end());
+    }
+  }
+  BinaryFile f(path, existing ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
+  f.Write(1, bytes);
+  struct stat written;
+  const bool identified = ::fstat(f.Descriptor(), &written) == 0;
+  f.Close();
+  // Remembered when that is the whole file: its length says nothing follows.
+  if (remembering && identified && after.size() <= REMEMBERED_FILE_BYTES &&
+      static_cast<long long>(after.size()) == static_cast<long long>(written.st_size) && !BeingWritten(written)) {
+    m.contents[host] = FolderMemory::Contents{{written.st_dev, written.st_ino}, std::move(after), true};
+    m.found[host] = written;
+  }
 }
 
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes) {
@@ -425,6 +574,11 @@ int OpenResolved(std::string_view path, BinaryFile::Mode mode, std::string& host
   const int access = mode == BinaryFile::Mode::Read ? O_RDONLY : O_RDWR;
   const int truncate = mode == BinaryFile::Mode::Create ? O_TRUNC : 0;
   host = ExactPath(path);
+  if (Memory().spans > 0) {
+    // A path the span has resolved is opened under the spelling found for it.
+    const auto known = Memory().spellings.find(host);
+    if (known != Memory().spellings.end()) host = known->second;
+  }
   int fd = host.empty() ? -1 : ::open(host.c_str(), access | truncate | O_CLOEXEC);
   if (fd >= 0 || (!host.empty() && errno != ENOENT && errno != ENOTDIR)) return fd;
   const int create = mode == BinaryFile::Mode::Create ? O_CREAT : 0;
@@ -451,8 +605,10 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
     writingInode_ = static_cast<uint64_t>(st.st_ino);
     writing_ = true;
     ++Memory().writing[{st.st_dev, st.st_ino}];
+    FileChanged({st.st_dev, st.st_ino});
+  } else {
+    FoldersChanged();
   }
-  FoldersChanged();
 }
 
 void BinaryFile::StopWriting() {
@@ -555,6 +711,13 @@ void BinaryFile::WriteZeros(long long pos, size_t n) {
   }
 }
 
+void BinaryFile::SetLength(long long length) {
+  if (fd_ < 0) throw RuntimeError("file not open");
+  while (::ftruncate(fd_, static_cast<off_t>(length)) != 0) {
+    if (errno != EINTR) Fail("write", path_, errno, false);
+  }
+}
+
 SteadyFolders::SteadyFolders() { ++Memory().spans; }
 
 SteadyFolders::~SteadyFolders() {
@@ -565,6 +728,7 @@ void ForgetFolders() {
   FolderMemory& m = Memory();
   m.found.clear();
   m.listings.clear();
+  m.spellings.clear();
   m.contents.clear();
 }
 

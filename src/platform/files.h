@@ -50,17 +50,25 @@ void ReadWholeFileInto(std::string_view path, std::vector<uint8_t>& bytes);
 // The first n bytes of a file, or all of it when it is shorter.
 std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n);
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes);
+// Writes `bytes` at the start of a file, making the file when it is not there; in a
+// longer file the bytes after them stay. In a steady span, a file the span knows to
+// begin with exactly these bytes already is left as it is (the span knows what it read
+// whole and what it wrote).
+void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes);
 
 // A steady span: a stretch of the program in which the game folder changes only through
 // this program (start-up and an unattended build; never a wait for the person). While
 // one is open, the file layer remembers what it has looked up (the status of every path
-// found, the listings of the folders searched without regard to letter case, and small
-// files read whole) and answers from that memory. What is not there (a path, or a name
-// no remembered listing matches) is always looked up afresh; a file open for writing
-// is never remembered, under any spelling of its path; and every change the program
-// makes (a file opened for writing, a file deleted, a folder made) forgets everything,
-// as does every box (ForgetFolders). Spans nest; when the last one closes, everything
-// is forgotten.
+// found, the listings of the folders searched without regard to letter case, the host
+// spellings of the paths resolved, and small files read whole) and answers from that
+// memory. What is not there (a path, or a name no remembered listing matches) is always
+// looked up afresh; a file open for writing is never remembered, under any spelling of
+// its path. A file the program opens for writing is forgotten (its status and contents,
+// under every spelling); a file or folder it makes leaves the rest true, as it is made
+// only when no entry of its folder matches its name without regard to case; a file it
+// deletes is forgotten with the listing of its folder and the spellings found for it.
+// Every box forgets everything (ForgetFolders). Spans nest; when the last one closes,
+// everything is forgotten.
 class SteadyFolders {
  public:
   SteadyFolders();
@@ -104,6 +112,8 @@ class BinaryFile {
   void WriteI32(long long pos, int32_t v);
   // Writes n zero bytes at pos.
   void WriteZeros(long long pos, size_t n);
+  // Makes the file `length` bytes long: cut off there, or lengthened with zero bytes.
+  void SetLength(long long length);
 
  private:
   void CheckPosition(long long pos) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/bytes.h"
 #include "base/text.h"
 #include "platform/files.h"
 #include "platform/ui.h"
@@ -133,20 +134,18 @@ std::string SlotMarkerPath(const std::string& appPath, int n) {
 
 void ReadRecordFile(const std::string& path, Record& record) {
   const std::vector<uint8_t> bytes = ReadFileStart(path, static_cast<size_t>(record.size()));
-  record.Clear();
-  std::copy(bytes.begin(), bytes.end(), record.bytes().begin());
+  // The file's bytes, and zeros past a file shorter than the record.
+  std::vector<uint8_t>& held = record.bytes();
+  std::copy(bytes.begin(), bytes.end(), held.begin());
+  std::fill(held.begin() + static_cast<std::ptrdiff_t>(bytes.size()), held.end(), 0);
 }
 
-void WriteRecordFile(const std::string& path, const Record& record) {
-  BinaryFile f(path, FileExists(path) ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
-  f.Write(1, record.bytes());
-  f.Close();
-}
+void WriteRecordFile(const std::string& path, const Record& record) { WriteFileStart(path, record.bytes()); }
 
 void WriteMarkerFile(const std::string& path, int32_t value) {
-  BinaryFile f(path, FileExists(path) ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
-  f.WriteI32(1, value);
-  f.Close();
+  std::vector<uint8_t> bytes(4);
+  PutI32(bytes.data(), value);
+  WriteFileStart(path, bytes);
 }
 
 void LoadGameRecords(UniverseSession& s) {

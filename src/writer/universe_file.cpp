@@ -1,9 +1,9 @@
 // WriteUniverseFile: the universe file as the game host first sees it. The fixed
 // structures are filled as records of their field tables (universe/universe_layout.h)
-// and the whole file is laid out in memory and written in one piece, so a failure
-// part-way (a missing data file, a race module that cannot be read, a full disk) never
-// leaves a short file behind: the partly written file is removed and the failure goes
-// to the caller as a RuntimeError.
+// and the whole file is laid out in memory (the zeros that end it only counted) and
+// written in one piece, so a failure part-way (a missing data file, a race module that
+// cannot be read, a full disk) never leaves a short file behind: the partly written
+// file is removed and the failure goes to the caller as a RuntimeError.
 //
 // Random draws happen in the order the file is laid out, with the generator seeded
 // from the time of day before the filler bytes and again before the player records.
@@ -39,21 +39,39 @@ constexpr int OBJECT_TABLES_BYTES = 5 * 2 * MAX_OBJECTS;
 constexpr std::string_view DEFAULT_PLAYER_CODE = "7305182946qdx";
 
 // The file as it grows: bytes appended in file order. Position() is the 1-based
-// position of the next byte.
+// position of the next byte. The zeros that end the file (the empty object tables and
+// index) are only counted: the file is made that long when it is written, and a file
+// lengthened reads as zeros there.
 class UniverseImage {
  public:
-  long long Position() const { return static_cast<long long>(bytes_.size()) + 1; }
-  void Append(const std::vector<uint8_t>& b) { bytes_.insert(bytes_.end(), b.begin(), b.end()); }
+  long long Position() const { return static_cast<long long>(bytes_.size() + zeroTail_) + 1; }
+  void Reserve(size_t n) { bytes_.reserve(n); }
+  void Append(const std::vector<uint8_t>& b) {
+    HoldZeroTail();
+    bytes_.insert(bytes_.end(), b.begin(), b.end());
+  }
   void Append(const Record& r) { Append(r.bytes()); }
-  void AppendZeros(size_t n) { bytes_.resize(bytes_.size() + n, 0); }
+  void AppendZeros(size_t n) {
+    HoldZeroTail();
+    bytes_.resize(bytes_.size() + n, 0);
+  }
+  // Zeros that may end the file.
+  void AppendZeroTail(size_t n) { zeroTail_ += n; }
   // Puts a record over bytes appended before, at `pos`.
   void Put(long long pos, const Record& r) {
     std::copy(r.bytes().begin(), r.bytes().end(), bytes_.begin() + (pos - 1));
   }
-  const std::vector<uint8_t>& bytes() const { return bytes_; }
+  const std::vector<uint8_t>& bytes() const { return bytes_; }  // without the zero tail
+  long long Length() const { return static_cast<long long>(bytes_.size() + zeroTail_); }
 
  private:
+  // Zeros followed by more bytes are held like any others.
+  void HoldZeroTail() {
+    bytes_.resize(bytes_.size() + zeroTail_, 0);
+    zeroTail_ = 0;
+  }
   std::vector<uint8_t> bytes_;
+  size_t zeroTail_ = 0;
 };
 
 int32_t ActiveMask(const UniverseTables& t) {
@@ -131,10 +149,10 @@ void AppendRaceData(PackSession& s, UniverseImage& img, Record& directory) {
 // the file's end.
 void AppendEmptyObjectStore(PackSession& s, UniverseImage& img, Record& directory) {
   directory.Set("objectTablesPos", img.Position());
-  img.AppendZeros(OBJECT_TABLES_BYTES);
+  img.AppendZeroTail(OBJECT_TABLES_BYTES);
   directory.Set("indexPos", img.Position());
   LogLine(s, "Size = " + NumText(ObjectIndexEntryLayout().size()));
-  img.AppendZeros(static_cast<size_t>(ObjectIndexEntryLayout().size()) * MAX_OBJECTS);
+  img.AppendZeroTail(static_cast<size_t>(ObjectIndexEntryLayout().size()) * MAX_OBJECTS);
   directory.Set("recordsPos", img.Position());  // the file length + 1
   directory.Set("objectCount", 0);
   directory.Set("dataEnd", img.Position());
@@ -315,11 +333,25 @@ Record PlayerSection(PackSession& s, Record& header, const std::string& stamp) {
   return section;
 }
 
-// Creates the file with the image's bytes; a failed write removes what it made.
-void WriteFileInOnePiece(const std::string& path, const std::vector<uint8_t>& bytes) {
+// The length of the file's image without its zero tail: the image is made at its full
+// size at once instead of growing (which copies it, and for a while holds it twice). The main data file's body
+// is counted from the data file's length now; should it not be there, or differ when
+// it is read, the image only grows as it needs.
+size_t ExpectedFileLength(const PackSession& s) {
+  const long long dataFile = s.tables.dataFilePath.empty() ? -1 : FileLength(s.tables.dataFilePath);
+  const size_t fixed = static_cast<size_t>(UniverseHeaderLayout().size()) + UniverseDirectoryLayout().size() +
+                       static_cast<size_t>(RaceDataBlockLayout().size()) * MAX_PLAYERS + RESERVED_AREA_BYTES +
+                       SettingsBlockLayout().size() + PlayerSectionLayout().size();
+  return fixed + static_cast<size_t>(std::max<long long>(dataFile - DATA_FILE_HEADER_BYTES, 0));
+}
+
+// Creates the file with the image's bytes, lengthened by its zero tail; a failed write
+// removes what it made.
+void WriteFileInOnePiece(const std::string& path, const UniverseImage& img) {
   try {
     BinaryFile f(path, BinaryFile::Mode::Create);
-    f.Write(1, bytes);
+    f.Write(1, img.bytes());
+    f.SetLength(img.Length());
     f.Close();
   } catch (const RuntimeError&) {
     try {
@@ -343,6 +375,7 @@ void WriteUniverseFile(PackSession& s) {
   ValidateRaceHulls(s);
 
   UniverseImage img;
+  img.Reserve(ExpectedFileLength(s));
   Record header = BeginHeader(s, stamp);
   img.Append(header);  // put again at the end, once the player section has filled it
   Record directory(UniverseDirectoryLayout());
@@ -364,7 +397,7 @@ void WriteUniverseFile(PackSession& s) {
 
   img.Put(1, header);
   img.Put(UNIVERSE_TABLE_BASE, directory);
-  WriteFileInOnePiece(t.universeFilePath, img.bytes());
+  WriteFileInOnePiece(t.universeFilePath, img);
 }
 
 }  // namespace tarvik

@@ -1,0 +1,127 @@
+// Writing the start of a file (the slot records, the marker) inside a steady span: the
+// span leaves alone a file it wrote itself that already begins with the bytes, and every
+// answer and every file must come out as they do without a span.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/mapped_file.h"
+#include "test_support.h"
+
+namespace tarvik {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// Every file below the folder, relative, with its contents.
+std::vector<std::string> FilesBelow(const std::string& root) {
+  std::vector<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    files.push_back(entry.path().string().substr(root.size()) + " = " + bytes);
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// A random session of writes at the start of a few files (under two spellings each,
+// often the bytes they hold already, shorter or longer ones too), whole writes, reads,
+// deletions and boxes; its answers, then every file it left.
+std::vector<std::string> Session(unsigned seed, bool steady) {
+  test::TempDir dir;
+  CreateFolder(dir.path() + "univ");
+  CreateFolder(dir.path() + "univ/game1");
+  const std::string& root = dir.path();
+  const std::vector<std::string> files = {"univ/game1/game.dat", "UNIV\\GAME1\\GAME.DAT", "univ/marker.tmp",
+                                          "Univ\\Marker.TMP", "univ/game1/slot.dat"};
+  const std::vector<std::string> contents = {"abcdefgh", "abcdefgh", "abcd", "abcdefghijkl", "zz", "abcdefgX"};
+  std::mt19937 rng(seed);
+  std::vector<std::string> answers;
+  auto run = [&] {
+    for (int step = 0; step < 200; ++step) {
+      const std::string file = root + files[rng() % files.size()];
+      const std::vector<uint8_t> bytes = Bytes(contents[rng() % contents.size()]);
+      try {
+        switch (rng() % 8) {
+          case 0: WriteWholeFile(file, bytes); break;
+          case 1: DeleteFileAt(file); break;
+          case 2: answers.push_back(Text(ReadWholeFile(file))); break;
+          case 3: answers.push_back(std::to_string(FileLength(file))); break;
+          case 4: ForgetFolders(); break;
+          default: WriteFileStart(file, bytes); break;
+        }
+      } catch (const RuntimeError& e) {
+        answers.push_back(std::string("error: ") + e.what());
+      }
+    }
+  };
+  if (steady) {
+    const SteadyFolders span;
+    run();
+  } else {
+    run();
+  }
+  for (std::string& answer : answers) {
+    for (size_t at; (at = answer.find(root)) != std::string::npos;) answer.replace(at, root.size(), "<root>/");
+  }
+  for (const std::string& file : FilesBelow(root)) answers.push_back(file);
+  return answers;
+}
+
+TEST(SteadyWrites, WritingTheStartOfAFileLeavesWhatWritingItAlwaysLeaves) {
+  for (unsigned seed = 1; seed <= 30; ++seed) {
+    SCOPED_TRACE(seed);
+    const std::vector<std::string> plain = Session(seed, false);
+    const std::vector<std::string> remembered = Session(seed, true);
+    ASSERT_EQ(remembered, plain);
+  }
+}
+
+TEST(SteadyWrites, TheStartIsWrittenOverAndTheRestStays) {
+  test::TempDir dir;
+  const std::string path = dir.Write("slot.dat", "0123456789");
+  const SteadyFolders span;
+  WriteFileStart(path, Bytes("ab"));
+  EXPECT_EQ(dir.Read("slot.dat"), "ab23456789");
+  WriteFileStart(path, Bytes("ab"));  // already so
+  EXPECT_EQ(dir.Read("slot.dat"), "ab23456789");
+  WriteFileStart(path, Bytes("abc"));
+  EXPECT_EQ(dir.Read("slot.dat"), "abc3456789");
+  WriteFileStart(path, Bytes("0123456789ABC"));
+  EXPECT_EQ(dir.Read("slot.dat"), "0123456789ABC");
+  WriteFileStart(dir.path() + "NEW.DAT", Bytes("new"));
+  EXPECT_EQ(dir.Read("NEW.DAT"), "new");
+  EXPECT_EQ(Text(ReadWholeFile(dir.path() + "new.dat")), "new");
+}
+
+TEST(MappedFile, GivesTheFilesBytesAndSaysWhyWhenItCannot) {
+  test::TempDir dir;
+  std::string bytes(70000, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
+  dir.Write("univ/game1/g1.yig", bytes);
+  {
+    const MappedFile file(dir.path() + "UNIV\\GAME1\\G1.YIG");  // resolved as every program path is
+    EXPECT_EQ(std::string(file.bytes().begin(), file.bytes().end()), bytes);
+  }
+  dir.Write("empty.yig", "");
+  EXPECT_TRUE(MappedFile(dir.path() + "empty.yig").bytes().empty());
+  try {
+    const MappedFile missing(dir.path() + "none.yig");
+    ADD_FAILURE() << "a missing file was mapped";
+  } catch (const RuntimeError& e) {
+    EXPECT_NE(std::string(e.what()).find("none.yig"), std::string::npos) << e.what();
+  }
+}
+
+}  // namespace
+}  // namespace tarvik
