@@ -5,18 +5,24 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "base/name_table.h"
 #include "base/text.h"
+#include "forge/forge.h"
+#include "log/run_log.h"
 #include "objects/object_kinds.h"
 #include "objects/planet_grid.h"
+#include "packs/ship_packs.h"
+#include "platform/files.h"
 #include "script/keyword_tables.h"
 #include "script/script_line.h"
 #include "script/values.h"
 #include "universe/records.h"
+#include "test_support.h"
 
 namespace tarvik {
 namespace {
@@ -153,6 +159,69 @@ TEST(FastPaths, EveryKeywordIsBoundAsTheScanOfItsRowsBindsIt) {
     }
   }
   EXPECT_GT(found, 500);
+}
+
+// ---- Hull records kept within a steady span ------------------------------------------------
+
+// A pack of hulls 1 to 4 in one of three versions: other names and capacities, another
+// length, and the last one without hull 3.
+forge::ShipPackRecipe HullPack(int version) {
+  forge::ShipPackRecipe pack{1, 1, {}};
+  for (int h = 1; h <= 4; ++h) {
+    if (version == 2 && h == 3) continue;
+    pack.hulls.push_back(forge::HullRecipe{.hullType = h,
+                                           .name = "Hull " + std::to_string(h) + std::string(version, '*'),
+                                           .nameKey = static_cast<int16_t>(3 * h + version),
+                                           .cargoCapacity = 100 * h + version});
+  }
+  return pack;
+}
+
+// What one load of a hull left: the hull record, then the run log and the boxes so far.
+std::vector<std::string> LoadHullsAlong(unsigned seed, bool steady, int& keptLoads) {
+  test::TestSession t;
+  Session& s = t.s();
+  const std::string a = t.dir.Write("ships/a.spk", forge::BuildShipPack(HullPack(0)));
+  const std::string b = t.dir.Write("ships/b.spk", forge::BuildShipPack(forge::ShipPackRecipe{2, 1, {{.hullType = 9}}}));
+  std::optional<SteadyFolders> span;
+  if (steady) span.emplace();
+  LoadShipPacks(s);
+  std::mt19937 rng(seed);
+  std::vector<std::string> seen;
+  for (int i = 0; i < 400; ++i) {
+    // Every change goes through the file layer, as the program's own changes do.
+    switch (rng() % 20) {
+      case 0: WriteWholeFile(a, forge::BuildShipPack(HullPack(static_cast<int>(rng() % 3)))); continue;
+      case 1: DeleteFileAt(b); continue;
+      case 2: WriteWholeFile(b, forge::BuildShipPack(forge::ShipPackRecipe{2, 1, {{.hullType = 9, .name = "B"}}})); continue;
+      case 3: ForgetFolders(); continue;  // a box was shown
+      case 4: LoadShipPacks(s); continue;
+      default: break;
+    }
+    const int hull = static_cast<int>(rng() % 5) + (rng() % 4 == 0 ? 5 : 0);  // 9 now and then
+    if (!HullKnown(s, hull)) continue;
+    const LoadedHulls& loaded = s.packs.loadedHulls;
+    keptLoads += loaded.epoch != 0 && loaded.epoch == SteadyFoldersEpoch() && loaded.at[hull] > 0;
+    LoadHull(s, hull);
+    std::string line(s.packs.scratchHull.bytes().begin(), s.packs.scratchHull.bytes().end());
+    line += LogWindowText(s.log);
+    for (const test::RecordingUi::Message& m : t.ui.messages) line += m.text;
+    seen.push_back(line);
+  }
+  return seen;
+}
+
+TEST(FastPaths, KeptHullRecordsAreTheRecordsTheirPacksGive) {
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    int kept = 0, plainKept = 0;
+    const std::vector<std::string> fast = LoadHullsAlong(seed, true, kept);
+    const std::vector<std::string> plain = LoadHullsAlong(seed, false, plainKept);
+    ASSERT_EQ(fast.size(), plain.size());
+    for (size_t i = 0; i < fast.size(); ++i) ASSERT_EQ(fast[i], plain[i]) << "seed " << seed << ", load " << i;
+    // The kept records were used, and only in a steady span.
+    EXPECT_GT(kept, 20) << seed;
+    EXPECT_EQ(plainKept, 0);
+  }
 }
 
 // ---- Script lines ------------------------------------------------------------------------

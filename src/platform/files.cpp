@@ -44,6 +44,7 @@ using FileIdentity = std::pair<dev_t, ino_t>;
 
 struct FolderMemory {
   int spans = 0;  // steady spans open
+  uint64_t forgets = 0;  // how many times the memory was forgotten
   // Host paths found, with their status. Only what is there is remembered: a path that
   // is not there is looked up again each time, so nothing made since can be missed.
   std::unordered_map<std::string, struct stat> found;
@@ -563,9 +564,15 @@ SteadyFolders::~SteadyFolders() {
 
 void ForgetFolders() {
   FolderMemory& m = Memory();
+  ++m.forgets;
   m.found.clear();
   m.listings.clear();
   m.contents.clear();
+}
+
+uint64_t SteadyFoldersEpoch() {
+  const FolderMemory& m = Memory();
+  return m.spans > 0 ? m.forgets + 1 : 0;
 }
 
 }  // namespace tarvik
