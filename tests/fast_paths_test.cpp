@@ -307,6 +307,37 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
   EXPECT_EQ(notProperties, 0);
 }
 
+// Every line of the shapes the cutter takes in one look (KEYWORD = VALUE, WORD ARGUMENT),
+// and of the shapes next to them, put together from every choice of its parts.
+TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
+  const std::string before[] = {"", "\n", " ", "\n  ", "\r", "=", "\""};
+  const std::string first[] = {"X", "NAME", "pdWeapon(3)", "BEGIN", "A\tB", "E\nND", "K'"};
+  const std::string middle[] = {"", " ", "  ", "=", " = ", "= ", " =", " \n", "\n=", "'"};
+  const std::string last[] = {"", "1500", "-3", "a=b", "x y", "\"q r\"", "SHIP", "==", "\t"};
+  const std::string after[] = {"", " ", "\n", " \n", "\r\n", " x", "'note", "="};
+  std::string work;
+  int lines = 0;
+  for (const std::string& a : before) {
+    for (const std::string& b : first) {
+      for (const std::string& c : middle) {
+        for (const std::string& d : last) {
+          for (const std::string& e : after) {
+            const std::string line = a + b + c + d + e;
+            const ScriptStatement plain = PlainCut(line);
+            const ScriptTokens fast = CutScriptTokens(line, work);
+            ASSERT_EQ(std::tie(fast.word, fast.argument, fast.keyword, fast.value),
+                      std::tie(plain.word, plain.argument, plain.keyword, plain.value))
+                << "[" << line << "]";
+            if (IsPropertyLine(line)) ASSERT_TRUE(plain.word.empty() && !plain.keyword.empty()) << "[" << line << "]";
+            ++lines;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(lines, 7 * 7 * 10 * 9 * 8);
+}
+
 // ---- The object kind of a block ----------------------------------------------------------
 
 TEST(FastPaths, EveryBlockKindFindsTheDescriptorTheScanFinds) {

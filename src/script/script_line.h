@@ -31,8 +31,8 @@ ScriptStatement CutScriptLine(std::string_view line);
 // CutScriptLine in one pass without allocating: the tokens are views of `work`.
 ScriptTokens CutScriptTokens(std::string_view line, std::string& work);
 // Whether the line, cut, is certainly a property statement (a keyword, no word): a line
-// without double quotes and apostrophes with an "=" after its first character that is
-// not a blank or a line end. False says nothing.
+// with an "=" after its first character that is not a blank or a line end, and no
+// double quote or apostrophe before that "=". False says nothing.
 bool IsPropertyLine(std::string_view line);
 
 }  // namespace tarvik
