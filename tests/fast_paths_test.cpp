@@ -62,6 +62,37 @@ TEST(FastPaths, NameTableAnswersAsAMapDoes) {
   }
 }
 
+TEST(FastPaths, NameTableFindsUpperCasedNamesAsTheUpperCasedCopyFindsThem) {
+  std::mt19937 rng(29);
+  // Letters of both cases and the bytes on either side of each range ('@' '[' '`' '{'),
+  // with and without the top bit.
+  const std::string letters = "AaZzMm@[`{0(\xc1\xe1\xda\xfa\x80";
+  auto randomName = [&] {
+    std::string name(rng() % 22, ' ');
+    for (char& c : name) c = letters[rng() % letters.size()];
+    return name;
+  };
+  int found = 0;
+  for (int round = 0; round < 20; ++round) {
+    NameTable<int> table;
+    std::vector<std::string> names;
+    for (int i = 0; i < 200; ++i) {
+      names.push_back(randomName());
+      // Upper-case names, as the keyword tables hold, and some that are not.
+      table.Add(i % 4 ? UpperAscii(names.back()) : names.back(), i);
+    }
+    for (int i = 0; i < 600; ++i) {
+      std::string name = i < 200 ? names[static_cast<size_t>(i)] : randomName();
+      if (i >= 200 && i < 400) name = LowerAscii(names[static_cast<size_t>(i - 200)]);
+      const int* fast = table.FindUpperCased(name);
+      const int* plain = table.Find(UpperAscii(name));
+      ASSERT_EQ(fast, plain) << name;
+      found += fast != nullptr;
+    }
+  }
+  EXPECT_GT(found, 2000);
+}
+
 // The names a look-up is tried with: each name, and near misses of it (a byte changed at
 // its start, middle or end, in the other letter case, cut short, made longer).
 std::vector<std::string> NearNames(const std::vector<std::string>& names) {
@@ -149,6 +180,9 @@ TEST(FastPaths, EveryKeywordIsBoundAsTheScanOfItsRowsBindsIt) {
     }
     for (const std::string& name : NearNames(names)) {
       const KeywordBinding plain = PlainKeyword(kind, name);
+      // A statement may write its keyword in any letter case.
+      ASSERT_EQ(table->FindAnyCase(name), table->Find(UpperAscii(name))) << name;
+      ASSERT_EQ(table->FindAnyCase(LowerAscii(name)), table->Find(UpperAscii(name))) << name;
       const KeywordBinding* fast = table->Find(name);
       ASSERT_EQ(fast != nullptr, plain.row != nullptr) << name;
       if (!fast) continue;
@@ -328,7 +362,9 @@ TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
             ASSERT_EQ(std::tie(fast.word, fast.argument, fast.keyword, fast.value),
                       std::tie(plain.word, plain.argument, plain.keyword, plain.value))
                 << "[" << line << "]";
-            if (IsPropertyLine(line)) ASSERT_TRUE(plain.word.empty() && !plain.keyword.empty()) << "[" << line << "]";
+            if (IsPropertyLine(line)) {
+              ASSERT_TRUE(plain.word.empty() && !plain.keyword.empty()) << "[" << line << "]";
+            }
             ++lines;
           }
         }

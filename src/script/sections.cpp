@@ -64,9 +64,9 @@ void ThingCode(ScriptSession& s, Record& thing, std::string_view value) {
 }
 
 void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::string_view keyword,
-                    const std::string& upperKey, std::string_view value) {
+                    std::string_view value) {
   Record& rec = s.records.*kind.record;
-  const KeywordBinding* b = ObjectKeywordTable(kind.blockKind)->Find(upperKey);
+  const KeywordBinding* b = ObjectKeywordTable(kind.blockKind)->FindAnyCase(keyword);
   if (!b) {
     switch (kind.unknownKeyword) {
       case UnknownKeyword::LogKeyword: LogLine(s, "Error: Script: " + std::string(keyword)); break;
@@ -287,6 +287,16 @@ void CommitBlock(ScriptSession& s) {
 }
 
 void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
+  // An object block looks its keywords up in any letter case, without an upper-cased
+  // copy (nearly every statement of a script is one of these).
+  if (const ObjectKindDescriptor* kind = OpenObjectKind(s)) {
+    if (EqualsNoCase(keyword, "ID")) {
+      IdStatement(s, UpperAscii(value));
+      return;
+    }
+    ObjectProperty(s, *kind, keyword, value);
+    return;
+  }
   std::string& k = s.script.upperKeyword;
   UpperAsciiInto(keyword, k);
   switch (s.script.blockKind) {
@@ -311,13 +321,6 @@ void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view val
     default:
       break;
   }
-  const ObjectKindDescriptor* kind = OpenObjectKind(s);
-  if (!kind) return;
-  if (std::string_view(k) == "ID") {
-    IdStatement(s, UpperAscii(value));
-    return;
-  }
-  ObjectProperty(s, *kind, keyword, k, value);
 }
 
 }  // namespace tarvik
