@@ -332,6 +332,13 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
     } else {
       notProperties += plain.word.empty() && !plain.keyword.empty() && line.find_first_of("\"'") == std::string::npos;
     }
+    // The same rule on the line within a script's text, ended by its carriage return.
+    const std::string head = line.substr(0, line.find('\r'));
+    const size_t end = PropertyLineEnd("X = 1\r" + line + "\rEND\r", 6);
+    ASSERT_EQ(end, IsPropertyLine(head) ? 6 + head.size() : std::string_view::npos) << "[" << line << "]";
+    if (line.find('\r') == std::string::npos) {
+      ASSERT_EQ(PropertyLineEnd(line, 0), IsPropertyLine(line) ? line.size() : std::string_view::npos);
+    }
     const ScriptStatement whole = CutScriptLine(line);
     ASSERT_EQ(std::tie(whole.word, whole.argument, whole.keyword, whole.value),
               std::tie(plain.word, plain.argument, plain.keyword, plain.value));
@@ -445,6 +452,7 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
   // Bounds around the numbers read, the tie of a bound with the number and a single value.
   const int32_t bounds[][2] = {{0, 100}, {1, 1}, {-5, 5}, {0, 1000000000}, {-1000000, 1000000}, {7, 7},
                                {INT32_MIN, INT32_MAX}, {10, 999999999}, {-999999999, -1}};
+  test::TestSession t;
   int plain = 0;
   for (int i = 0; i < 80000; ++i) {
     std::string text;
@@ -453,10 +461,15 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
     const auto& b = bounds[rng() % std::size(bounds)];
     const ValueReading general = ReadValueTextInFull(text, b[0], b[1]);
     ExpectSameReading(ReadValueText(text, b[0], b[1]), general, text);
+    // GetValue reads a plain number without the full reading (a DICE text draws).
+    if (general.form != ValueReading::Form::Dice) {
+      ASSERT_EQ(GetValue(t.s(), text, b[0], b[1]), general.value) << text;
+    }
     // A number equal to a bound, and one beside it.
     for (const long long edge : {static_cast<long long>(b[0]), static_cast<long long>(b[1]) + 1}) {
       const std::string tie = std::to_string(edge);
       ExpectSameReading(ReadValueText(tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]), tie);
+      ASSERT_EQ(GetValue(t.s(), tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]).value) << tie;
     }
     plain += general.form == ValueReading::Form::Whole;
   }

@@ -19,19 +19,24 @@ std::string_view Trimmed(std::string_view text) {
 // Outside quotes, blanks and line ends are dropped from every token.
 bool Dropped(char c) { return c == ' ' || c == '\r' || c == '\n'; }
 
-// What a character is to the token rules, looked up in one step.
-enum CharClass : uint8_t { Ordinary, Blank, LineEnd, Equals, Quote };
+// What a character is to the token rules, looked up in one step. In this order: the
+// characters dropped outside quotes (blank, line feed, carriage return) lie together,
+// and those at which a property statement is decided (carriage return, "=", quotes)
+// come last.
+enum CharClass : uint8_t { Ordinary, Blank, LineFeed, CarriageReturn, Equals, Quote };
 struct CharClasses {
   std::array<CharClass, 256> of{};
   constexpr CharClasses() {
     of[' '] = Blank;
-    of['\r'] = of['\n'] = LineEnd;
+    of['\n'] = LineFeed;
+    of['\r'] = CarriageReturn;
     of['='] = Equals;
     of['"'] = of['\''] = Quote;
   }
 };
 constexpr CharClasses CHAR_CLASSES;
 CharClass ClassOf(char c) { return CHAR_CLASSES.of[static_cast<unsigned char>(c)]; }
+bool IsDropped(CharClass c) { return c >= Blank && c <= CarriageReturn; }
 
 // The shapes nearly every line has, cut in one look at each character:
 //   KEYWORD = VALUE        a property statement
@@ -48,7 +53,7 @@ bool CutCommonLine(std::string_view line, ScriptTokens& t) {
   const char* p = line.data();
   const char* const end = p + line.size();
   auto skipDropped = [&] {
-    while (p < end && (ClassOf(*p) == Blank || ClassOf(*p) == LineEnd)) ++p;
+    while (p < end && IsDropped(ClassOf(*p))) ++p;
   };
   auto skipOrdinary = [&] {
     while (p < end && ClassOf(*p) == Ordinary) ++p;
@@ -239,6 +244,19 @@ bool IsPropertyLine(std::string_view line) {
     }
   }
   return false;
+}
+
+size_t PropertyLineEnd(std::string_view text, size_t start) {
+  // IsPropertyLine on the line, with the carriage return as its end: no carriage return
+  // stands inside a line.
+  size_t i = start;
+  while (i < text.size() && (ClassOf(text[i]) == Blank || ClassOf(text[i]) == LineFeed)) ++i;
+  // The first character may be an "=" itself.
+  size_t k = i < text.size() && ClassOf(text[i]) == Equals ? i + 1 : i;
+  while (k < text.size() && ClassOf(text[k]) < CarriageReturn) ++k;
+  if (k == text.size() || k == i || ClassOf(text[k]) != Equals) return std::string_view::npos;
+  const size_t end = text.find('\r', k);
+  return end == std::string_view::npos ? text.size() : end;
 }
 
 ScriptStatement CutScriptLine(std::string_view line) {

@@ -34,5 +34,10 @@ ScriptTokens CutScriptTokens(std::string_view line, std::string& work);
 // with an "=" after its first character that is not a blank or a line end, and no
 // double quote or apostrophe before that "=". False says nothing.
 bool IsPropertyLine(std::string_view line);
+// For the line of a script's text that begins at `start` (lines end at a carriage
+// return): where it ends (its carriage return, or the end of the text) when
+// IsPropertyLine holds for it, else npos. Looks at the characters only up to the "="
+// that decides it, then searches for the carriage return.
+size_t PropertyLineEnd(std::string_view text, size_t start);
 
 }  // namespace tarvik

@@ -290,7 +290,7 @@ void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view val
   // An object block looks its keywords up in any letter case, without an upper-cased
   // copy (nearly every statement of a script is one of these).
   if (const ObjectKindDescriptor* kind = OpenObjectKind(s)) {
-    if (EqualsNoCase(keyword, "ID")) {
+    if (keyword.size() == 2 && EqualsNoCase(keyword, "ID")) {
       IdStatement(s, UpperAscii(value));
       return;
     }
