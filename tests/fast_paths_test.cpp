@@ -11,11 +11,13 @@
 #include <vector>
 
 #include "base/name_table.h"
+#include "app/startup.h"
 #include "base/text.h"
 #include "forge/forge.h"
 #include "log/run_log.h"
 #include "objects/object_kinds.h"
 #include "objects/planet_grid.h"
+#include "objects/ship_construction.h"
 #include "packs/ship_packs.h"
 #include "platform/files.h"
 #include "script/keyword_tables.h"
@@ -256,6 +258,57 @@ TEST(FastPaths, KeptHullRecordsAreTheRecordsTheirPacksGive) {
     EXPECT_GT(kept, 20) << seed;
     EXPECT_EQ(plainKept, 0);
   }
+}
+
+// ---- Ships built from a kept ship ---------------------------------------------------------
+
+// The hulls of a random pack: mounts, masks and capacities of every size a record holds.
+forge::ShipPackRecipe RandomHulls(std::mt19937& rng) {
+  forge::ShipPackRecipe pack{1, 1, {}};
+  auto r = [&](int top) { return static_cast<int16_t>(rng() % static_cast<unsigned>(top + 1)); };
+  for (int h = 1; h <= 6; ++h) {
+    pack.hulls.push_back(forge::HullRecipe{.hullType = h, .name = "Hull " + std::to_string(rng() % 1000),
+                                           .nameKey = r(400), .hugeWeaponMask = r(40), .pdWeaponSlots = r(12),
+                                           .lWeaponSlots = r(22), .sWeaponSlots = r(32),
+                                           .fuelCapacity = static_cast<int32_t>(rng() % 100000), .generatorSlots = r(6),
+                                           .crewCapacity = static_cast<int32_t>(rng() % 5000),
+                                           .passengerCapacity = static_cast<int32_t>(rng() % 30000),
+                                           .armorCapacity = r(3000), .hullValues = {r(9), -r(9), r(99)},
+                                           .cargoCapacity = static_cast<int32_t>(rng() % 20000),
+                                           .ordnanceCapacity = r(500), .fixCapacity = r(900),
+                                           .carriedSeed = static_cast<uint32_t>(rng())});
+  }
+  return pack;
+}
+
+TEST(FastPaths, ShipsBuiltFromAKeptShipAreTheShipsTheFullBuildMakes) {
+  // Two sessions on the same packs and seed: one keeps its ships, the other forgets
+  // them before every build and so builds every ship in full.
+  test::TestSession kept, full;
+  std::mt19937 rng(41);
+  int copies = 0;
+  for (int round = 0; round < 4; ++round) {
+    const std::vector<uint8_t> pack = forge::BuildShipPack(RandomHulls(rng));
+    for (test::TestSession* t : {&kept, &full}) {
+      t->dir.Write("ships/a.spk", pack);
+      BuildBitValues(t->s());
+      LoadShipPacks(t->s());
+    }
+    // The table of powers of two changed: no kept ship fits any more.
+    if (round == 3) kept.s().bitValue[2] = full.s().bitValue[2] = 0;
+    for (int i = 0; i < 200; ++i) {
+      // Hull 7 is in no pack; hull 0 is no hull.
+      const int hull = static_cast<int>(rng() % 8);
+      copies += hull >= 1 && hull <= 6 && kept.s().shipTemplates.at[hull] > 0;
+      NewShip(kept.s(), hull);
+      full.s().shipTemplates = ShipTemplates{};
+      NewShip(full.s(), hull);
+      ASSERT_EQ(kept.s().records.ship.bytes(), full.s().records.ship.bytes()) << "round " << round << ", ship " << i;
+      ASSERT_EQ(kept.s().random.Next(), full.s().random.Next());
+    }
+    ASSERT_EQ(LogWindowText(kept.s().log), LogWindowText(full.s().log));
+  }
+  EXPECT_GT(copies, 400);
 }
 
 // ---- Script lines ------------------------------------------------------------------------
