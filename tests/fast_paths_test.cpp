@@ -454,6 +454,20 @@ TEST(FastPaths, EveryBlockKindFindsTheDescriptorTheScanFinds) {
   EXPECT_EQ(found, static_cast<int>(ObjectKinds().size()));
 }
 
+TEST(FastPaths, BlockWordsInAnyCaseFindTheKindTheirUpperCasedCopiesFind) {
+  std::vector<std::string> words;
+  for (const ObjectKindDescriptor& d : ObjectKinds()) words.emplace_back(d.blockWord);
+  words.insert(words.end(), {"PLANETNAMES", "MAP", "RACES", "pod", "\xe4SHIP"});
+  int found = 0;
+  for (const std::string& word : NearNames(words)) {
+    for (const std::string& w : {word, LowerAscii(word)}) {
+      ASSERT_EQ(KindOfWordAnyCase(w), KindOfWord(UpperAscii(w))) << w;
+      found += KindOfWord(UpperAscii(w)) != nullptr;
+    }
+  }
+  EXPECT_GT(found, 2 * static_cast<int>(ObjectKinds().size()));
+}
+
 // ---- Letter case without new texts ---------------------------------------------------------
 
 TEST(FastPaths, CaseFoldingInPlaceAnswersAsTheUpperCasedCopiesDo) {
