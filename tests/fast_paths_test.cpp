@@ -29,16 +29,19 @@
 namespace tarvik {
 namespace {
 
+// A text of up to `longest` characters drawn from `letters`.
+std::string RandomText(std::mt19937& rng, const std::string& letters, size_t longest) {
+  std::string text(rng() % (longest + 1), ' ');
+  for (char& c : text) c = letters[rng() % letters.size()];
+  return text;
+}
+
 // ---- Names looked up in a table ---------------------------------------------------------
 
 TEST(FastPaths, NameTableAnswersAsAMapDoes) {
   std::mt19937 rng(11);
   const std::string letters = "AEIOUXYZ()0123456789";
-  auto randomName = [&] {
-    std::string name(rng() % 18, ' ');
-    for (char& c : name) c = letters[rng() % letters.size()];
-    return name;
-  };
+  auto randomName = [&] { return RandomText(rng, letters, 17); };
   for (int round = 0; round < 20; ++round) {
     NameTable<int> table;
     std::map<std::string, int> plain;
@@ -69,11 +72,7 @@ TEST(FastPaths, NameTableFindsUpperCasedNamesAsTheUpperCasedCopyFindsThem) {
   // Letters of both cases and the bytes on either side of each range ('@' '[' '`' '{'),
   // with and without the top bit.
   const std::string letters = "AaZzMm@[`{0(\xc1\xe1\xda\xfa\x80";
-  auto randomName = [&] {
-    std::string name(rng() % 22, ' ');
-    for (char& c : name) c = letters[rng() % letters.size()];
-    return name;
-  };
+  auto randomName = [&] { return RandomText(rng, letters, 21); };
   int found = 0;
   for (int round = 0; round < 20; ++round) {
     NameTable<int> table;
@@ -474,11 +473,7 @@ TEST(FastPaths, CaseFoldingInPlaceAnswersAsTheUpperCasedCopiesDo) {
   std::mt19937 rng(23);
   // Letters on both sides of the case boundary, bytes next to the letters and above 127.
   const std::string letters = "dDiIcCeE(@[`{aZz0 \xe4\xc4";
-  auto randomText = [&](size_t longest) {
-    std::string text(rng() % (longest + 1), ' ');
-    for (char& c : text) c = letters[rng() % letters.size()];
-    return text;
-  };
+  auto randomText = [&](size_t longest) { return RandomText(rng, letters, longest); };
   std::string reused = "left over from a longer text before";
   int contained = 0;
   for (int i = 0; i < 40000; ++i) {
