@@ -65,9 +65,10 @@ struct PackFileCache {
 // stayed the same, so that loading a hull again is a copy: under one number no pack file
 // has changed, and with the same hull index LoadHull would make the same record again.
 // Only records that were found are kept; LoadShipPacks, which makes the index afresh,
-// forgets them.
+// forgets them, and so does another ships folder.
 struct LoadedHulls {
   uint64_t epoch = 0;                            // the number they were made under; 0: none
+  std::string shipsDir;                          // the ships folder they were read from
   std::array<int32_t, MAX_HULL_TYPE + 1> at{};  // 1 + the record's place in `records`; 0: not made
   std::vector<uint8_t> records;                  // HULL_RECORD_SIZE bytes each
 };

@@ -249,8 +249,9 @@ void LoadHull(PackSession& s, int hullType) {
   }
   LoadedHulls& loaded = s.packs.loadedHulls;
   const uint64_t epoch = SteadyFoldersEpoch();
-  if (loaded.epoch != epoch) {
+  if (loaded.epoch != epoch || loaded.shipsDir != s.paths.shipsDir) {
     loaded.epoch = epoch;
+    loaded.shipsDir = s.paths.shipsDir;
     loaded.at.fill(0);
     loaded.records.clear();
   }
