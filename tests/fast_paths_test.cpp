@@ -236,7 +236,7 @@ std::vector<std::string> LoadHullsAlong(unsigned seed, bool steady, int& keptLoa
     const int hull = static_cast<int>(rng() % 5) + (rng() % 4 == 0 ? 5 : 0);  // 9 now and then
     if (!HullKnown(s, hull)) continue;
     const LoadedHulls& loaded = s.packs.loadedHulls;
-    keptLoads += loaded.epoch != 0 && loaded.epoch == SteadyFoldersEpoch() && loaded.at[hull] > 0;
+    keptLoads += loaded.epoch != 0 && loaded.epoch == SteadyFoldersEpoch() && !loaded.at.empty() && loaded.at[hull] > 0;
     LoadHull(s, hull);
     std::string line(s.packs.scratchHull.bytes().begin(), s.packs.scratchHull.bytes().end());
     line += LogWindowText(s.log);
@@ -284,6 +284,7 @@ TEST(FastPaths, ShipsBuiltFromAKeptShipAreTheShipsTheFullBuildMakes) {
   // Two sessions on the same packs and seed: one keeps its ships, the other forgets
   // them before every build and so builds every ship in full.
   test::TestSession kept, full;
+  kept.s().shipTemplates.keep = true;
   std::mt19937 rng(41);
   int copies = 0;
   for (int round = 0; round < 4; ++round) {
@@ -298,7 +299,7 @@ TEST(FastPaths, ShipsBuiltFromAKeptShipAreTheShipsTheFullBuildMakes) {
     for (int i = 0; i < 200; ++i) {
       // Hull 7 is in no pack; hull 0 is no hull.
       const int hull = static_cast<int>(rng() % 8);
-      copies += hull >= 1 && hull <= 6 && kept.s().shipTemplates.at[hull] > 0;
+      copies += hull >= 1 && hull <= 6 && !kept.s().shipTemplates.at.empty() && kept.s().shipTemplates.at[hull] > 0;
       NewShip(kept.s(), hull);
       full.s().shipTemplates = ShipTemplates{};
       NewShip(full.s(), hull);

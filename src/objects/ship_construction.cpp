@@ -131,13 +131,15 @@ void DrawTemper(ObjectSession& s, Record& ship, const ShipFields& f) {
 // powers-of-two table as the ship NewShip is building now; nullptr otherwise.
 const ShipTemplates::Built* KeptShip(const ObjectSession& s, int hullType) {
   const ShipTemplates& kept = s.shipTemplates;
-  if (kept.at[hullType] == 0) return nullptr;
+  if (kept.at.empty() || kept.at[hullType] == 0) return nullptr;
   const ShipTemplates::Built& b = kept.built[kept.at[hullType] - 1];
   return b.hull == s.packs.scratchHull.bytes() && b.bitValue == s.bitValue ? &b : nullptr;
 }
 
 void KeepShip(ObjectSession& s, int hullType) {
   ShipTemplates& kept = s.shipTemplates;
+  if (!kept.keep) return;
+  if (kept.at.empty()) kept.at.assign(MAX_HULL_TYPE + 1, 0);
   if (kept.at[hullType] == 0) {
     kept.built.emplace_back();
     kept.at[hullType] = static_cast<int32_t>(kept.built.size());

@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "packs/pack_state.h"
-
 namespace tarvik {
 
 struct ObjectSession;
@@ -26,14 +24,17 @@ inline constexpr int SHIP_GENERATORS = 5;
 
 // Ships NewShip built, one per hull type, each with the hull record and the table of
 // powers of two it was built from: the next ship on the same hull record is a copy of
-// it with its own draws.
+// it with its own draws. Kept only while `keep` is on (a script's objects pass, which
+// builds ship after ship); other builds, such as the standard generation, keep none and
+// need no memory for them.
 struct ShipTemplates {
   struct Built {
     std::vector<uint8_t> hull;
     std::array<int32_t, 31> bitValue{};
     std::vector<uint8_t> ship;
   };
-  std::array<int32_t, MAX_HULL_TYPE + 1> at{};  // 1 + the hull type's place in `built`; 0: none
+  bool keep = false;
+  std::vector<int32_t> at;  // by hull type: 1 + its place in `built`; 0: none (empty until one is kept)
   std::vector<Built> built;
 };
 

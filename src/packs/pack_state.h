@@ -69,7 +69,7 @@ struct PackFileCache {
 struct LoadedHulls {
   uint64_t epoch = 0;                            // the number they were made under; 0: none
   std::string shipsDir;                          // the ships folder they were read from
-  std::array<int32_t, MAX_HULL_TYPE + 1> at{};  // 1 + the record's place in `records`; 0: not made
+  std::vector<int32_t> at;  // by hull type: 1 + the record's place in `records`; 0: not made (empty: none)
   std::vector<uint8_t> records;                  // HULL_RECORD_SIZE bytes each
 };
 

@@ -252,16 +252,17 @@ void LoadHull(PackSession& s, int hullType) {
   if (loaded.epoch != epoch || loaded.shipsDir != s.paths.shipsDir) {
     loaded.epoch = epoch;
     loaded.shipsDir = s.paths.shipsDir;
-    loaded.at.fill(0);
+    loaded.at.clear();
     loaded.records.clear();
   }
   std::vector<uint8_t>& hull = s.packs.scratchHull.bytes();
-  if (epoch != 0 && loaded.at[hullType] > 0) {
+  if (epoch != 0 && !loaded.at.empty() && loaded.at[hullType] > 0) {
     const auto from = loaded.records.begin() + (loaded.at[hullType] - 1);
     std::copy(from, from + HULL_RECORD_SIZE, hull.begin());
     return;
   }
   if (ReadHull(s, hullType) && epoch != 0 && SteadyFoldersEpoch() == epoch) {
+    if (loaded.at.empty()) loaded.at.assign(MAX_HULL_TYPE + 1, 0);
     loaded.at[hullType] = static_cast<int32_t>(loaded.records.size()) + 1;
     loaded.records.insert(loaded.records.end(), hull.begin(), hull.end());
   }

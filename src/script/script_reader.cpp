@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "objects/object_store.h"
+#include "objects/ship_construction.h"
 #include "platform/files.h"
 #include "script/script_line.h"
 #include "script/script_session.h"
@@ -64,6 +65,13 @@ void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
   if (bytes.empty()) return;
   if (pass == ScriptPass::Objects) {
     OpenObjectStore(s, s.tables.universeFilePath);
+    // The pass builds ship after ship: NewShip keeps the ships it built for it, and
+    // they go when the pass ends, however it ends.
+    struct KeptShips {
+      ShipTemplates& templates;
+      explicit KeptShips(ShipTemplates& t) : templates(t) { templates.keep = true; }
+      ~KeptShips() { templates = ShipTemplates{}; }
+    } keptShips(s.shipTemplates);
     ForEachScriptLine(bytes, [&](std::string_view line) { ParseScriptLine(s, line); });
   } else {
     RunSettingsLines(s, bytes);
