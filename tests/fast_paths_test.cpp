@@ -5,39 +5,50 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "app/startup.h"
 #include "base/name_table.h"
 #include "base/text.h"
+#include "forge/forge.h"
 #include "generate/start_layouts.h"
 #include "generation_game.h"
 #include "inspect/fairness.h"
 #include "inspect/universe_view.h"
+#include "log/run_log.h"
 #include "objects/object_kinds.h"
 #include "objects/planet_grid.h"
+#include "objects/ship_construction.h"
+#include "packs/ship_packs.h"
+#include "platform/files.h"
 #include "platform/random.h"
 #include "platform/rounding.h"
 #include "script/keyword_tables.h"
 #include "script/script_line.h"
 #include "script/values.h"
 #include "universe/records.h"
+#include "test_support.h"
 
 namespace tarvik {
 namespace {
+
+// A text of up to `longest` characters drawn from `letters`.
+std::string RandomText(std::mt19937& rng, const std::string& letters, size_t longest) {
+  std::string text(rng() % (longest + 1), ' ');
+  for (char& c : text) c = letters[rng() % letters.size()];
+  return text;
+}
 
 // ---- Names looked up in a table ---------------------------------------------------------
 
 TEST(FastPaths, NameTableAnswersAsAMapDoes) {
   std::mt19937 rng(11);
   const std::string letters = "AEIOUXYZ()0123456789";
-  auto randomName = [&] {
-    std::string name(rng() % 18, ' ');
-    for (char& c : name) c = letters[rng() % letters.size()];
-    return name;
-  };
+  auto randomName = [&] { return RandomText(rng, letters, 17); };
   for (int round = 0; round < 20; ++round) {
     NameTable<int> table;
     std::map<std::string, int> plain;
@@ -61,6 +72,33 @@ TEST(FastPaths, NameTableAnswersAsAMapDoes) {
       }
     }
   }
+}
+
+TEST(FastPaths, NameTableFindsUpperCasedNamesAsTheUpperCasedCopyFindsThem) {
+  std::mt19937 rng(29);
+  // Letters of both cases and the bytes on either side of each range ('@' '[' '`' '{'),
+  // with and without the top bit.
+  const std::string letters = "AaZzMm@[`{0(\xc1\xe1\xda\xfa\x80";
+  auto randomName = [&] { return RandomText(rng, letters, 21); };
+  int found = 0;
+  for (int round = 0; round < 20; ++round) {
+    NameTable<int> table;
+    std::vector<std::string> names;
+    for (int i = 0; i < 200; ++i) {
+      names.push_back(randomName());
+      // Upper-case names, as the keyword tables hold, and some that are not.
+      table.Add(i % 4 ? UpperAscii(names.back()) : names.back(), i);
+    }
+    for (int i = 0; i < 600; ++i) {
+      std::string name = i < 200 ? names[static_cast<size_t>(i)] : randomName();
+      if (i >= 200 && i < 400) name = LowerAscii(names[static_cast<size_t>(i - 200)]);
+      const int* fast = table.FindUpperCased(name);
+      const int* plain = table.Find(UpperAscii(name));
+      ASSERT_EQ(fast, plain) << name;
+      found += fast != nullptr;
+    }
+  }
+  EXPECT_GT(found, 2000);
 }
 
 // The names a look-up is tried with: each name, and near misses of it (a byte changed at
@@ -150,6 +188,9 @@ TEST(FastPaths, EveryKeywordIsBoundAsTheScanOfItsRowsBindsIt) {
     }
     for (const std::string& name : NearNames(names)) {
       const KeywordBinding plain = PlainKeyword(kind, name);
+      // A statement may write its keyword in any letter case.
+      ASSERT_EQ(table->FindAnyCase(name), table->Find(UpperAscii(name))) << name;
+      ASSERT_EQ(table->FindAnyCase(LowerAscii(name)), table->Find(UpperAscii(name))) << name;
       const KeywordBinding* fast = table->Find(name);
       ASSERT_EQ(fast != nullptr, plain.row != nullptr) << name;
       if (!fast) continue;
@@ -160,6 +201,121 @@ TEST(FastPaths, EveryKeywordIsBoundAsTheScanOfItsRowsBindsIt) {
     }
   }
   EXPECT_GT(found, 500);
+}
+
+// ---- Hull records kept within a steady span ------------------------------------------------
+
+// A pack of hulls 1 to 4 in one of three versions: other names and capacities, another
+// length, and the last one without hull 3.
+forge::ShipPackRecipe HullPack(int version) {
+  forge::ShipPackRecipe pack{1, 1, {}};
+  for (int h = 1; h <= 4; ++h) {
+    if (version == 2 && h == 3) continue;
+    pack.hulls.push_back(forge::HullRecipe{.hullType = h,
+                                           .name = "Hull " + std::to_string(h) + std::string(version, '*'),
+                                           .nameKey = static_cast<int16_t>(3 * h + version),
+                                           .cargoCapacity = 100 * h + version});
+  }
+  return pack;
+}
+
+// What one load of a hull left: the hull record, then the run log and the boxes so far.
+std::vector<std::string> LoadHullsAlong(unsigned seed, bool steady, int& keptLoads) {
+  test::TestSession t;
+  Session& s = t.s();
+  const std::string a = t.dir.Write("ships/a.spk", forge::BuildShipPack(HullPack(0)));
+  const std::string b = t.dir.Write("ships/b.spk", forge::BuildShipPack(forge::ShipPackRecipe{2, 1, {{.hullType = 9}}}));
+  std::optional<SteadyFolders> span;
+  if (steady) span.emplace();
+  LoadShipPacks(s);
+  std::mt19937 rng(seed);
+  std::vector<std::string> seen;
+  for (int i = 0; i < 400; ++i) {
+    // Every change goes through the file layer, as the program's own changes do.
+    switch (rng() % 20) {
+      case 0: WriteWholeFile(a, forge::BuildShipPack(HullPack(static_cast<int>(rng() % 3)))); continue;
+      case 1: DeleteFileAt(b); continue;
+      case 2: WriteWholeFile(b, forge::BuildShipPack(forge::ShipPackRecipe{2, 1, {{.hullType = 9, .name = "B"}}})); continue;
+      case 3: ForgetFolders(); continue;  // a box was shown
+      case 4: LoadShipPacks(s); continue;
+      default: break;
+    }
+    const int hull = static_cast<int>(rng() % 5) + (rng() % 4 == 0 ? 5 : 0);  // 9 now and then
+    if (!HullKnown(s, hull)) continue;
+    const LoadedHulls& loaded = s.packs.loadedHulls;
+    keptLoads += loaded.epoch != 0 && loaded.epoch == SteadyFoldersEpoch() && !loaded.at.empty() && loaded.at[hull] > 0;
+    LoadHull(s, hull);
+    std::string line(s.packs.scratchHull.bytes().begin(), s.packs.scratchHull.bytes().end());
+    line += LogWindowText(s.log);
+    for (const test::RecordingUi::Message& m : t.ui.messages) line += m.text;
+    seen.push_back(line);
+  }
+  return seen;
+}
+
+TEST(FastPaths, KeptHullRecordsAreTheRecordsTheirPacksGive) {
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    int kept = 0, plainKept = 0;
+    const std::vector<std::string> fast = LoadHullsAlong(seed, true, kept);
+    const std::vector<std::string> plain = LoadHullsAlong(seed, false, plainKept);
+    ASSERT_EQ(fast.size(), plain.size());
+    for (size_t i = 0; i < fast.size(); ++i) ASSERT_EQ(fast[i], plain[i]) << "seed " << seed << ", load " << i;
+    // The kept records were used, and only in a steady span.
+    EXPECT_GT(kept, 20) << seed;
+    EXPECT_EQ(plainKept, 0);
+  }
+}
+
+// ---- Ships built from a kept ship ---------------------------------------------------------
+
+// The hulls of a random pack: mounts, masks and capacities of every size a record holds.
+forge::ShipPackRecipe RandomHulls(std::mt19937& rng) {
+  forge::ShipPackRecipe pack{1, 1, {}};
+  auto r = [&](int top) { return static_cast<int16_t>(rng() % static_cast<unsigned>(top + 1)); };
+  for (int h = 1; h <= 6; ++h) {
+    pack.hulls.push_back(forge::HullRecipe{.hullType = h, .name = "Hull " + std::to_string(rng() % 1000),
+                                           .nameKey = r(400), .hugeWeaponMask = r(40), .pdWeaponSlots = r(12),
+                                           .lWeaponSlots = r(22), .sWeaponSlots = r(32),
+                                           .fuelCapacity = static_cast<int32_t>(rng() % 100000), .generatorSlots = r(6),
+                                           .crewCapacity = static_cast<int32_t>(rng() % 5000),
+                                           .passengerCapacity = static_cast<int32_t>(rng() % 30000),
+                                           .armorCapacity = r(3000), .hullValues = {r(9), -r(9), r(99)},
+                                           .cargoCapacity = static_cast<int32_t>(rng() % 20000),
+                                           .ordnanceCapacity = r(500), .fixCapacity = r(900),
+                                           .carriedSeed = static_cast<uint32_t>(rng())});
+  }
+  return pack;
+}
+
+TEST(FastPaths, ShipsBuiltFromAKeptShipAreTheShipsTheFullBuildMakes) {
+  // Two sessions on the same packs and seed: one keeps its ships, the other forgets
+  // them before every build and so builds every ship in full.
+  test::TestSession kept, full;
+  kept.s().shipTemplates.keep = true;
+  std::mt19937 rng(41);
+  int copies = 0;
+  for (int round = 0; round < 4; ++round) {
+    const std::vector<uint8_t> pack = forge::BuildShipPack(RandomHulls(rng));
+    for (test::TestSession* t : {&kept, &full}) {
+      t->dir.Write("ships/a.spk", pack);
+      BuildBitValues(t->s());
+      LoadShipPacks(t->s());
+    }
+    // The table of powers of two changed: no kept ship fits any more.
+    if (round == 3) kept.s().bitValue[2] = full.s().bitValue[2] = 0;
+    for (int i = 0; i < 200; ++i) {
+      // Hull 7 is in no pack; hull 0 is no hull.
+      const int hull = static_cast<int>(rng() % 8);
+      copies += hull >= 1 && hull <= 6 && !kept.s().shipTemplates.at.empty() && kept.s().shipTemplates.at[hull] > 0;
+      NewShip(kept.s(), hull);
+      full.s().shipTemplates = ShipTemplates{};
+      NewShip(full.s(), hull);
+      ASSERT_EQ(kept.s().records.ship.bytes(), full.s().records.ship.bytes()) << "round " << round << ", ship " << i;
+      ASSERT_EQ(kept.s().random.Next(), full.s().random.Next());
+    }
+    ASSERT_EQ(LogWindowText(kept.s().log), LogWindowText(full.s().log));
+  }
+  EXPECT_GT(copies, 400);
 }
 
 // ---- Script lines ------------------------------------------------------------------------
@@ -236,6 +392,13 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
     } else {
       notProperties += plain.word.empty() && !plain.keyword.empty() && line.find_first_of("\"'") == std::string::npos;
     }
+    // The same rule on the line within a script's text, ended by its carriage return.
+    const std::string head = line.substr(0, line.find('\r'));
+    const size_t end = PropertyLineEnd("X = 1\r" + line + "\rEND\r", 6);
+    ASSERT_EQ(end, IsPropertyLine(head) ? 6 + head.size() : std::string_view::npos) << "[" << line << "]";
+    if (line.find('\r') == std::string::npos) {
+      ASSERT_EQ(PropertyLineEnd(line, 0), IsPropertyLine(line) ? line.size() : std::string_view::npos);
+    }
     const ScriptStatement whole = CutScriptLine(line);
     ASSERT_EQ(std::tie(whole.word, whole.argument, whole.keyword, whole.value),
               std::tie(plain.word, plain.argument, plain.keyword, plain.value));
@@ -243,6 +406,39 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
   EXPECT_GT(properties, 1000);
   // Every unquoted property statement is recognised as one.
   EXPECT_EQ(notProperties, 0);
+}
+
+// Every line of the shapes the cutter takes in one look (KEYWORD = VALUE, WORD ARGUMENT),
+// and of the shapes next to them, put together from every choice of its parts.
+TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
+  const std::string before[] = {"", "\n", " ", "\n  ", "\r", "=", "\""};
+  const std::string first[] = {"X", "NAME", "pdWeapon(3)", "BEGIN", "A\tB", "E\nND", "K'"};
+  const std::string middle[] = {"", " ", "  ", "=", " = ", "= ", " =", " \n", "\n=", "'"};
+  const std::string last[] = {"", "1500", "-3", "a=b", "x y", "\"q r\"", "SHIP", "==", "\t"};
+  const std::string after[] = {"", " ", "\n", " \n", "\r\n", " x", "'note", "="};
+  std::string work;
+  int lines = 0;
+  for (const std::string& a : before) {
+    for (const std::string& b : first) {
+      for (const std::string& c : middle) {
+        for (const std::string& d : last) {
+          for (const std::string& e : after) {
+            const std::string line = a + b + c + d + e;
+            const ScriptStatement plain = PlainCut(line);
+            const ScriptTokens fast = CutScriptTokens(line, work);
+            ASSERT_EQ(std::tie(fast.word, fast.argument, fast.keyword, fast.value),
+                      std::tie(plain.word, plain.argument, plain.keyword, plain.value))
+                << "[" << line << "]";
+            if (IsPropertyLine(line)) {
+              ASSERT_TRUE(plain.word.empty() && !plain.keyword.empty()) << "[" << line << "]";
+            }
+            ++lines;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(lines, 7 * 7 * 10 * 9 * 8);
 }
 
 // ---- The object kind of a block ----------------------------------------------------------
@@ -265,17 +461,27 @@ TEST(FastPaths, EveryBlockKindFindsTheDescriptorTheScanFinds) {
   EXPECT_EQ(found, static_cast<int>(ObjectKinds().size()));
 }
 
+TEST(FastPaths, BlockWordsInAnyCaseFindTheKindTheirUpperCasedCopiesFind) {
+  std::vector<std::string> words;
+  for (const ObjectKindDescriptor& d : ObjectKinds()) words.emplace_back(d.blockWord);
+  words.insert(words.end(), {"PLANETNAMES", "MAP", "RACES", "pod", "\xe4SHIP"});
+  int found = 0;
+  for (const std::string& word : NearNames(words)) {
+    for (const std::string& w : {word, LowerAscii(word)}) {
+      ASSERT_EQ(KindOfWordAnyCase(w), KindOfWord(UpperAscii(w))) << w;
+      found += KindOfWord(UpperAscii(w)) != nullptr;
+    }
+  }
+  EXPECT_GT(found, 2 * static_cast<int>(ObjectKinds().size()));
+}
+
 // ---- Letter case without new texts ---------------------------------------------------------
 
 TEST(FastPaths, CaseFoldingInPlaceAnswersAsTheUpperCasedCopiesDo) {
   std::mt19937 rng(23);
   // Letters on both sides of the case boundary, bytes next to the letters and above 127.
   const std::string letters = "dDiIcCeE(@[`{aZz0 \xe4\xc4";
-  auto randomText = [&](size_t longest) {
-    std::string text(rng() % (longest + 1), ' ');
-    for (char& c : text) c = letters[rng() % letters.size()];
-    return text;
-  };
+  auto randomText = [&](size_t longest) { return RandomText(rng, letters, longest); };
   std::string reused = "left over from a longer text before";
   int contained = 0;
   for (int i = 0; i < 40000; ++i) {
@@ -316,6 +522,7 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
   // Bounds around the numbers read, the tie of a bound with the number and a single value.
   const int32_t bounds[][2] = {{0, 100}, {1, 1}, {-5, 5}, {0, 1000000000}, {-1000000, 1000000}, {7, 7},
                                {INT32_MIN, INT32_MAX}, {10, 999999999}, {-999999999, -1}};
+  test::TestSession t;
   int plain = 0;
   for (int i = 0; i < 80000; ++i) {
     std::string text;
@@ -324,10 +531,15 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
     const auto& b = bounds[rng() % std::size(bounds)];
     const ValueReading general = ReadValueTextInFull(text, b[0], b[1]);
     ExpectSameReading(ReadValueText(text, b[0], b[1]), general, text);
+    // GetValue reads a plain number without the full reading (a DICE text draws).
+    if (general.form != ValueReading::Form::Dice) {
+      ASSERT_EQ(GetValue(t.s(), text, b[0], b[1]), general.value) << text;
+    }
     // A number equal to a bound, and one beside it.
     for (const long long edge : {static_cast<long long>(b[0]), static_cast<long long>(b[1]) + 1}) {
       const std::string tie = std::to_string(edge);
       ExpectSameReading(ReadValueText(tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]), tie);
+      ASSERT_EQ(GetValue(t.s(), tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]).value) << tie;
     }
     plain += general.form == ValueReading::Form::Whole;
   }

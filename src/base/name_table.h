@@ -38,6 +38,22 @@ class NameTable {
     }
   }
 
+  // Find for the name with its ASCII letters upper-cased, without making that name. For
+  // a table whose names hold no lower-case letter (the script's keywords), this is the
+  // look-up without regard to letter case.
+  const T* FindUpperCased(std::string_view name) const {
+    if (slots_.empty()) return nullptr;
+    Ends ends = EndsOf(name);
+    ends.first = UpperBytes(ends.first);
+    ends.last = UpperBytes(ends.last);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = Hash(ends) & mask;; i = (i + 1) & mask) {
+      const Slot& slot = slots_[i];
+      if (slot.entry == 0) return nullptr;
+      if (slot.ends == ends && (ends.length <= 16 || IsUpperCased(names_[slot.entry - 1], name))) return &slot.value;
+    }
+  }
+
   size_t size() const { return names_.size(); }
 
  private:
@@ -67,6 +83,30 @@ class NameTable {
     uint64_t v = 0;
     for (size_t i = 0; i < n; ++i) v |= uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
     return v;
+  }
+
+  // Eight bytes with each ASCII lower-case letter made upper-case, all at once: a byte
+  // gets its bit 5 cleared when its low seven bits lie in 'a'..'z' and its top bit is
+  // clear. Adding 0x80 - 'a' (or 0x80 - 'z' - 1) to the low seven bits of each byte
+  // sets the byte's top bit exactly when they are at least 'a' (above 'z'); no sum
+  // carries into the next byte. Zero bytes stay zero.
+  static uint64_t UpperBytes(uint64_t v) {
+    constexpr uint64_t ones = 0x0101010101010101ull;
+    const uint64_t low = v & (0x7F * ones);
+    const uint64_t atLeastA = low + (0x80 - 'a') * ones;
+    const uint64_t aboveZ = low + (0x80 - 'z' - 1) * ones;
+    const uint64_t lowerCase = atLeastA & ~aboveZ & ~v & (0x80 * ones);
+    return v ^ (lowerCase >> 2);
+  }
+
+  // Whether `upper` is `name` with its ASCII letters upper-cased.
+  static bool IsUpperCased(std::string_view upper, std::string_view name) {
+    if (upper.size() != name.size()) return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+      const char c = name[i];
+      if (upper[i] != ((c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c)) return false;
+    }
+    return true;
   }
 
   static Ends EndsOf(std::string_view name) {

@@ -9,6 +9,7 @@
 #include "objects/object_store.h"
 #include "objects/planet_defaults.h"
 #include "base/errors.h"
+#include "base/text.h"
 #include "objects/ship_construction.h"
 #include "packs/scramble.h"
 #include "universe/tables.h"
@@ -490,6 +491,15 @@ const ObjectKindDescriptor* KindOfWord(std::string_view upperWord) {
   return nullptr;
 }
 
+const ObjectKindDescriptor* KindOfWordAnyCase(std::string_view word) {
+  // The block words are upper case: comparing without regard to case is comparing
+  // with the upper-cased word.
+  for (const ObjectKindDescriptor& d : KINDS) {
+    if (d.blockWord.size() == word.size() && EqualsNoCase(d.blockWord, word)) return &d;
+  }
+  return nullptr;
+}
+
 const ObjectKindDescriptor* KindOfCode(int kindCode) {
   for (const ObjectKindDescriptor& d : KINDS) {
     switch (d.kindCodeRule) {
@@ -555,10 +565,11 @@ void ScrambleNames(const ObjectKindDescriptor& kind, Record& record) {
     throw RuntimeError("The names of a " + std::string(record.layout().name()) + " record cannot be scrambled as a " +
                        std::string(kind.layout().name()) + ".");
   }
+  // Each text is its field's first element, scrambled where it lies in the record.
   for (const ScrambledFields& f : ScrambledFieldsOf(kind)) {
-    std::string text = record.Text(*f.text);
-    ScrambleName(record.Get(*f.key), text);
-    record.SetBytes(*f.text, text);
+    const int32_t key = record.Get(*f.key);
+    ScrambleName(key, std::span<uint8_t>(record.bytes()).subspan(static_cast<size_t>(f.text->offset),
+                                                                 static_cast<size_t>(f.text->ElementWidth())));
   }
 }
 

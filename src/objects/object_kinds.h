@@ -182,6 +182,8 @@ std::span<const ObjectKindDescriptor> ObjectKinds();
 // nullptr when no object kind has it.
 const ObjectKindDescriptor* KindOfBlock(BlockKind kind);
 const ObjectKindDescriptor* KindOfWord(std::string_view upperWord);
+// KindOfWord of the word upper-cased (ASCII letters), without making that copy.
+const ObjectKindDescriptor* KindOfWordAnyCase(std::string_view word);
 const ObjectKindDescriptor* KindOfCode(int kindCode);
 
 // The kind code and the owner of the object in the kind's working record.

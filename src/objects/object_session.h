@@ -2,6 +2,7 @@
 // open object store.
 #pragma once
 
+#include "objects/ship_construction.h"
 #include "objects/store_state.h"
 #include "packs/pack_session.h"
 #include "universe/records.h"
@@ -11,6 +12,7 @@ namespace tarvik {
 struct ObjectSession : PackSession {
   WorkingRecords records;
   StoreState store;
+  ShipTemplates shipTemplates;
 };
 
 }  // namespace tarvik

@@ -104,6 +104,51 @@ void LogHullNotFound(ObjectSession& s, const std::string& first, int hullType) {
   LogLine(s, "in SPK data packs");
 }
 
+// The values a new ship draws, in three turns of NewShip; no field they set is set by
+// any other step of NewShip, and none of them can fail (each drawn value fits its
+// field).
+void DrawKeys(ObjectSession& s, Record& ship, const ShipFields& f) {
+  ship.Set(f.nameKey, Draw(s.random, 300, 10));
+  ship.Set(f.shipLogKey, Draw(s.random, 400, 10));
+}
+
+void DrawPlace(ObjectSession& s, Record& ship, const ShipFields& f) {
+  SetDefaultPosition(s.random, ship);
+  // Fleet code "J" and two letters from A to U.
+  std::string code = "J";
+  code += static_cast<char>(Draw(s.random, 20, 65));
+  code += static_cast<char>(Draw(s.random, 20, 65));
+  ship.SetText(f.fCode, code);
+}
+
+void DrawTemper(ObjectSession& s, Record& ship, const ShipFields& f) {
+  ship.Set(f.happy, Draw(s.random, 30, 60));
+  ship.Set(f.skill, Draw(s.random, 40, 50));
+  ship.Set(f.experience, Draw(s.random, 60, 40));
+}
+
+// The kept ship of a hull type, when it was built from the same hull record and
+// powers-of-two table as the ship NewShip is building now; nullptr otherwise.
+const ShipTemplates::Built* KeptShip(const ObjectSession& s, int hullType) {
+  const ShipTemplates& kept = s.shipTemplates;
+  if (kept.at.empty() || kept.at[hullType] == 0) return nullptr;
+  const ShipTemplates::Built& b = kept.built[kept.at[hullType] - 1];
+  return b.hull == s.packs.scratchHull.bytes() && b.bitValue == s.bitValue ? &b : nullptr;
+}
+
+void KeepShip(ObjectSession& s, int hullType) {
+  ShipTemplates& kept = s.shipTemplates;
+  if (!kept.keep) return;
+  if (kept.at.empty()) kept.at.assign(MAX_HULL_TYPE + 1, 0);
+  if (kept.at[hullType] == 0) {
+    kept.built.emplace_back();
+    kept.at[hullType] = static_cast<int32_t>(kept.built.size());
+  }
+  ShipTemplates::Built& b = kept.built[kept.at[hullType] - 1];
+  b.hull = s.packs.scratchHull.bytes();
+  b.bitValue = s.bitValue;
+  b.ship = s.records.ship.bytes();
+}
 
 }  // namespace
 
@@ -127,11 +172,22 @@ void NewShip(ObjectSession& s, int hullType) {
   const Record& hull = s.packs.scratchHull;
   const ShipFields& f = Fields();
 
+  // A ship built before on the same hull record differs from this one only in the
+  // values drawn: every other step below gives the same bytes again, and since that
+  // build went through, none of them fails. So its bytes with this ship's draws, made
+  // in the same order, are the ship the steps below would build.
+  if (const ShipTemplates::Built* kept = KeptShip(s, hullType)) {
+    ship.bytes() = kept->ship;
+    DrawKeys(s, ship, f);
+    DrawPlace(s, ship, f);
+    DrawTemper(s, ship, f);
+    return;
+  }
+
   ship.SetText(f.name, hull.Text(f.hullName));
   ship.SetText(f.shipLog, std::string(40, ' '));
   ship.Set(f.pNum, 1);
-  ship.Set(f.nameKey, Draw(s.random, 300, 10));
-  ship.Set(f.shipLogKey, Draw(s.random, 400, 10));
+  DrawKeys(s, ship, f);
   ship.Set(f.hullType, hullType);
 
   // Every mount the hull has gets the standard fitting; the rest stay empty.
@@ -169,13 +225,7 @@ void NewShip(ObjectSession& s, int hullType) {
   ship.Set(f.eleFood, RoundToInt(cargoCapacity / 10));
   ship.Set(f.eleMed, RoundToInt(cargoCapacity / 20));
 
-  SetDefaultPosition(s.random, ship);
-
-  // Fleet code "J" and two letters from A to U.
-  std::string code = "J";
-  code += static_cast<char>(Draw(s.random, 20, 65));
-  code += static_cast<char>(Draw(s.random, 20, 65));
-  ship.SetText(f.fCode, code);
+  DrawPlace(s, ship, f);
   ship.SetText(f.extraCodes, "ZZZ", 1);
   ship.SetText(f.extraCodes, "XXX", 2);
   ship.SetText(f.extraCodes, "YYY", 3);
@@ -183,9 +233,8 @@ void NewShip(ObjectSession& s, int hullType) {
   ship.Set(f.eng, 4);
   ship.Set(f.armor, hull.Get(f.armorCapacity));
   ship.Set(f.shieldFlavor, 2);
-  ship.Set(f.happy, Draw(s.random, 30, 60));
-  ship.Set(f.skill, Draw(s.random, 40, 50));
-  ship.Set(f.experience, Draw(s.random, 60, 40));
+  DrawTemper(s, ship, f);
+  KeepShip(s, hullType);
 }
 
 void NewDefaultShip(ObjectSession& s) {

@@ -5,7 +5,9 @@
 // hull record s.packs.scratchHull that LoadHull fills.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
 namespace tarvik {
 
@@ -19,6 +21,22 @@ inline constexpr int SHIP_PD_WEAPONS = 10;
 inline constexpr int SHIP_L_WEAPONS = 20;
 inline constexpr int SHIP_S_WEAPONS = 30;
 inline constexpr int SHIP_GENERATORS = 5;
+
+// Ships NewShip built, one per hull type, each with the hull record and the table of
+// powers of two it was built from: the next ship on the same hull record is a copy of
+// it with its own draws. Kept only while `keep` is on (a script's objects pass, which
+// builds ship after ship); other builds, such as the standard generation, keep none and
+// need no memory for them.
+struct ShipTemplates {
+  struct Built {
+    std::vector<uint8_t> hull;
+    std::array<int32_t, 31> bitValue{};
+    std::vector<uint8_t> ship;
+  };
+  bool keep = false;
+  std::vector<int32_t> at;  // by hull type: 1 + its place in `built`; 0: none (empty until one is kept)
+  std::vector<Built> built;
+};
 
 // Resets the ship record and builds a fresh ship on hull type hullType with every
 // default, drawing from s.random in a fixed order. Hull type 0 or an unknown hull

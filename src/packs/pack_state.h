@@ -61,6 +61,18 @@ struct PackFileCache {
   std::vector<uint8_t> bytes;
 };
 
+// The hull records LoadHull made while the steady span's number (SteadyFoldersEpoch)
+// stayed the same, so that loading a hull again is a copy: under one number no pack file
+// has changed, and with the same hull index LoadHull would make the same record again.
+// Only records that were found are kept; LoadShipPacks, which makes the index afresh,
+// forgets them, and so does another ships folder.
+struct LoadedHulls {
+  uint64_t epoch = 0;                            // the number they were made under; 0: none
+  std::string shipsDir;                          // the ships folder they were read from
+  std::vector<int32_t> at;  // by hull type: 1 + the record's place in `records`; 0: not made (empty: none)
+  std::vector<uint8_t> records;                  // HULL_RECORD_SIZE bytes each
+};
+
 struct PackState {
   Table<RaceModuleEntry, MAX_RACES> raceList;
   int raceCount = 0;
@@ -75,6 +87,7 @@ struct PackState {
   std::array<bool, MAX_HULL_TYPE + 1> neededHulls{};
   // Index 0..MAX_SHIP_PACKS - 1 for pack slots 1..MAX_SHIP_PACKS.
   std::array<PackFileCache, MAX_SHIP_PACKS> packFiles;
+  LoadedHulls loadedHulls;
 
   Record scratchRace{RaceRecordLayout()};
   Record scratchRaceUnit{RaceUnitRecordLayout()};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace tarvik {
@@ -11,6 +12,8 @@ namespace tarvik {
 inline constexpr uint8_t SCRAMBLE_STEP = 0x2B;
 
 void ScrambleName(int key, std::string& text);
+// The same on bytes in place (a name inside a record).
+void ScrambleName(int key, std::span<uint8_t> bytes);
 std::string Scrambled(int key, std::string text);
 
 }  // namespace tarvik

@@ -172,31 +172,10 @@ void ProcessPack(PackSession& s, const std::string& name) {
   cache.bytes = std::move(bytes);
 }
 
-}  // namespace
-
-void LoadShipPacks(PackSession& s) {
-  // The race modules that the listing left out: this build's run log says so too.
-  for (const std::string& line : s.packs.raceModuleNotices) LogNotice(s, line);
-  BuildGameRaceList(s);
-  MarkNeededHulls(s);
-  for (int i = 1; i <= MAX_SHIP_PACKS; ++i) s.tables.shipPackList[i] = PackEntry{};
-  s.packs.packFiles.fill(PackFileCache{});
-  s.packs.hullIndex.Fill(HullIndexEntry{});
-  for (const std::string& name : ListFiles(s.paths.shipsDir, "*.spk")) ProcessPack(s, name);
-}
-
-bool HullKnown(const PackSession& s, int hullType) {
-  return hullType >= 1 && hullType <= MAX_HULL_TYPE && s.packs.hullIndex[hullType].packSlot >= 1;
-}
-
-std::string ShipPackPath(const PackSession& s, int slot) {
-  return s.paths.shipsDir + StemText(s.tables.shipPackList[slot].fileStem) + ".spk";
-}
-
-void LoadHull(PackSession& s, int hullType) {
-  if (!HullKnown(s, hullType)) {
-    throw FatalError{"Hull load error! Ship hull: " + NumText(hullType) + " missing "};
-  }
+// LoadHull read from the hull's pack: the pack's bytes as read when it was indexed,
+// unless its file has changed since. True when the hull record was found and is in
+// s.packs.scratchHull.
+bool ReadHull(PackSession& s, int hullType) {
   const HullIndexEntry& entry = s.packs.hullIndex[hullType];
   std::string path = ShipPackPath(s, entry.packSlot);
   long long length = FileLength(path);  // -1: no such file
@@ -207,7 +186,7 @@ void LoadHull(PackSession& s, int hullType) {
                             " is missing or not included in script file listing.",
                         MessageIcon::None);
     }
-    return;
+    return false;
   }
   // The pack as read when it was indexed, unless its file has changed since.
   PackFileCache& cache = s.packs.packFiles[entry.packSlot - 1];
@@ -236,9 +215,57 @@ void LoadHull(PackSession& s, int hullType) {
     std::string name = hull.Text(hullName);
     ScrambleName(hull.Get(nameKey), name);
     hull.SetBytes(hullName, name);
-    return;
+    return true;
   }
   LogLine(s, "Hull data missing!");
+  return false;
+}
+
+}  // namespace
+
+void LoadShipPacks(PackSession& s) {
+  // The race modules that the listing left out: this build's run log says so too.
+  for (const std::string& line : s.packs.raceModuleNotices) LogNotice(s, line);
+  BuildGameRaceList(s);
+  MarkNeededHulls(s);
+  for (int i = 1; i <= MAX_SHIP_PACKS; ++i) s.tables.shipPackList[i] = PackEntry{};
+  s.packs.packFiles.fill(PackFileCache{});
+  s.packs.loadedHulls = LoadedHulls{};
+  s.packs.hullIndex.Fill(HullIndexEntry{});
+  for (const std::string& name : ListFiles(s.paths.shipsDir, "*.spk")) ProcessPack(s, name);
+}
+
+bool HullKnown(const PackSession& s, int hullType) {
+  return hullType >= 1 && hullType <= MAX_HULL_TYPE && s.packs.hullIndex[hullType].packSlot >= 1;
+}
+
+std::string ShipPackPath(const PackSession& s, int slot) {
+  return s.paths.shipsDir + StemText(s.tables.shipPackList[slot].fileStem) + ".spk";
+}
+
+void LoadHull(PackSession& s, int hullType) {
+  if (!HullKnown(s, hullType)) {
+    throw FatalError{"Hull load error! Ship hull: " + NumText(hullType) + " missing "};
+  }
+  LoadedHulls& loaded = s.packs.loadedHulls;
+  const uint64_t epoch = SteadyFoldersEpoch();
+  if (loaded.epoch != epoch || loaded.shipsDir != s.paths.shipsDir) {
+    loaded.epoch = epoch;
+    loaded.shipsDir = s.paths.shipsDir;
+    loaded.at.clear();
+    loaded.records.clear();
+  }
+  std::vector<uint8_t>& hull = s.packs.scratchHull.bytes();
+  if (epoch != 0 && !loaded.at.empty() && loaded.at[hullType] > 0) {
+    const auto from = loaded.records.begin() + (loaded.at[hullType] - 1);
+    std::copy(from, from + HULL_RECORD_SIZE, hull.begin());
+    return;
+  }
+  if (ReadHull(s, hullType) && epoch != 0 && SteadyFoldersEpoch() == epoch) {
+    if (loaded.at.empty()) loaded.at.assign(MAX_HULL_TYPE + 1, 0);
+    loaded.at[hullType] = static_cast<int32_t>(loaded.records.size()) + 1;
+    loaded.records.insert(loaded.records.end(), hull.begin(), hull.end());
+  }
 }
 
 }  // namespace tarvik

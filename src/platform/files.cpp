@@ -44,6 +44,9 @@ using FileIdentity = std::pair<dev_t, ino_t>;
 
 struct FolderMemory {
   int spans = 0;  // steady spans open
+  // How many times the memory was forgotten or a file changed: what a layer above keeps
+  // from files it read holds while this count stands (SteadyFoldersEpoch).
+  uint64_t changes = 0;
   // Host paths found, with their status. Only what is there is remembered: a path that
   // is not there is looked up again each time, so nothing made since can be missed.
   std::unordered_map<std::string, struct stat> found;
@@ -92,6 +95,7 @@ void FoldersChanged() {
 // it does not change.
 void FileChanged(FileIdentity file) {
   FolderMemory& m = Memory();
+  ++m.changes;
   std::erase_if(m.found, [&](const auto& entry) {
     return entry.second.st_dev == file.first && entry.second.st_ino == file.second;
   });
@@ -726,10 +730,16 @@ SteadyFolders::~SteadyFolders() {
 
 void ForgetFolders() {
   FolderMemory& m = Memory();
+  ++m.changes;
   m.found.clear();
   m.listings.clear();
   m.spellings.clear();
   m.contents.clear();
+}
+
+uint64_t SteadyFoldersEpoch() {
+  const FolderMemory& m = Memory();
+  return m.spans > 0 ? m.changes + 1 : 0;
 }
 
 }  // namespace tarvik

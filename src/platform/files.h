@@ -81,6 +81,13 @@ class SteadyFolders {
 // message box waits).
 void ForgetFolders();
 
+// A number for what the open steady spans know of the folders: it stays the same while
+// nothing in them has changed, and changes whenever the spans forget (a change the
+// program made, a box, the last span closing). 0 when no span is open. Whatever a
+// caller learned from the folders under one non-zero number still holds while the
+// number is the same.
+uint64_t SteadyFoldersEpoch();
+
 // A file open for reading and writing at 1-based byte positions. Nothing is buffered:
 // each write is in the file when Write returns (one system call at its position), and
 // the destructor only closes the file. Every failed read or write throws FileError;

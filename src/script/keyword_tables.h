@@ -32,6 +32,9 @@ struct KeywordTable {
   NameTable<KeywordBinding> byKeyword;
 
   const KeywordBinding* Find(std::string_view upperKeyword) const { return byKeyword.Find(upperKeyword); }
+  // The keyword as a statement may write it, in any letter case (the table's keywords
+  // are all upper case).
+  const KeywordBinding* FindAnyCase(std::string_view keyword) const { return byKeyword.FindUpperCased(keyword); }
 };
 
 // The keyword table of an object block kind (PLANET, SHIP to BUOY, WING), or nullptr

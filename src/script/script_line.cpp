@@ -1,6 +1,8 @@
 #include "script/script_line.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 namespace tarvik {
 
@@ -16,6 +18,80 @@ std::string_view Trimmed(std::string_view text) {
 
 // Outside quotes, blanks and line ends are dropped from every token.
 bool Dropped(char c) { return c == ' ' || c == '\r' || c == '\n'; }
+
+// What a character is to the token rules, looked up in one step. In this order: the
+// characters dropped outside quotes (blank, line feed, carriage return) lie together,
+// and those at which a property statement is decided (carriage return, "=", quotes)
+// come last.
+enum CharClass : uint8_t { Ordinary, Blank, LineFeed, CarriageReturn, Equals, Quote };
+struct CharClasses {
+  std::array<CharClass, 256> of{};
+  constexpr CharClasses() {
+    of[' '] = Blank;
+    of['\n'] = LineFeed;
+    of['\r'] = CarriageReturn;
+    of['='] = Equals;
+    of['"'] = of['\''] = Quote;
+  }
+};
+constexpr CharClasses CHAR_CLASSES;
+CharClass ClassOf(char c) { return CHAR_CLASSES.of[static_cast<unsigned char>(c)]; }
+bool IsDropped(CharClass c) { return c >= Blank && c <= CarriageReturn; }
+
+// The shapes nearly every line has, cut in one look at each character:
+//   KEYWORD = VALUE        a property statement
+//   WORD or WORD ARGUMENT  a section statement
+//   nothing                an empty line
+// with blanks only between the tokens, blanks and line ends only before the first and
+// after the last, and no double quote or apostrophe anywhere. Each token is then a
+// stretch of the line without a character to drop, which is what the full rules give
+// for it: the first token ends at the blank or the "=" after it, blanks after it are
+// dropped, an "=" makes it the keyword and the rest of the line, trimmed, the value (an
+// "=" in the value is an ordinary character), and without an "=" the next stretch is
+// the argument. False, with t untouched, for any other line (the full rules cut it).
+bool CutCommonLine(std::string_view line, ScriptTokens& t) {
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  auto skipDropped = [&] {
+    while (p < end && IsDropped(ClassOf(*p))) ++p;
+  };
+  auto skipOrdinary = [&] {
+    while (p < end && ClassOf(*p) == Ordinary) ++p;
+  };
+  skipDropped();
+  if (p == end) {
+    t = ScriptTokens{};  // nothing but blanks and line ends
+    return true;
+  }
+  if (ClassOf(*p) != Ordinary) return false;
+  const char* const first = p;
+  skipOrdinary();
+  const std::string_view firstToken(first, static_cast<size_t>(p - first));
+  while (p < end && *p == ' ') ++p;
+  if (p == end) {
+    t = ScriptTokens{firstToken, {}, {}, {}};
+    return true;
+  }
+  if (*p == '=') {
+    ++p;
+    skipDropped();
+    const char* const value = p;
+    while (p < end && (ClassOf(*p) == Ordinary || ClassOf(*p) == Equals)) ++p;
+    const std::string_view valueToken(value, static_cast<size_t>(p - value));
+    skipDropped();
+    if (p != end) return false;
+    t = ScriptTokens{{}, {}, firstToken, valueToken};
+    return true;
+  }
+  if (ClassOf(*p) != Ordinary) return false;
+  const char* const argument = p;
+  skipOrdinary();
+  const std::string_view argumentToken(argument, static_cast<size_t>(p - argument));
+  skipDropped();
+  if (p != end) return false;
+  t = ScriptTokens{firstToken, argumentToken, {}, {}};
+  return true;
+}
 
 // A stretch of the line as a token: the stretch without the characters to drop at its
 // ends, or, when such characters stand inside it too, its other characters copied to
@@ -72,11 +148,12 @@ ScriptTokens CutUnquoted(std::string_view line, std::string& work) {
 }  // namespace
 
 ScriptTokens CutScriptTokens(std::string_view line, std::string& work) {
+  ScriptTokens t;
+  if (CutCommonLine(line, t)) return t;
   // Lines are short: one look at each character beats two searches.
   if (std::none_of(line.begin(), line.end(), [](char c) { return c == '"' || c == '\''; })) {
     return CutUnquoted(line, work);
   }
-  ScriptTokens t;
   line = Trimmed(line);
   if (line.empty()) return t;
   // The tokens are collected one after another into `work`: the first token (the word,
@@ -153,15 +230,33 @@ ScriptTokens CutScriptTokens(std::string_view line, std::string& work) {
 bool IsPropertyLine(std::string_view line) {
   size_t i = 0;
   while (i < line.size() && Dropped(line[i])) ++i;
-  bool equals = false;
+  // Up to the first "=" after the first token's first character (the token may begin
+  // with one): with no double quote or apostrophe before it, the cutter is at that "="
+  // in the first token or in the blanks and argument after it, outside quotes, and an
+  // "=" there makes the line a property statement whatever follows it.
   for (size_t k = i; k < line.size(); ++k) {
-    const char c = line[k];
-    if (c == '"' || c == '\'') return false;
-    // The first token may begin with an "="; only one after its first character makes
-    // the line a property statement.
-    if (c == '=' && k > i) equals = true;
+    switch (ClassOf(line[k])) {
+      case Quote: return false;
+      case Equals:
+        if (k > i) return true;
+        break;
+      default: break;
+    }
   }
-  return equals;
+  return false;
+}
+
+size_t PropertyLineEnd(std::string_view text, size_t start) {
+  // IsPropertyLine on the line, with the carriage return as its end: no carriage return
+  // stands inside a line.
+  size_t i = start;
+  while (i < text.size() && (ClassOf(text[i]) == Blank || ClassOf(text[i]) == LineFeed)) ++i;
+  // The first character may be an "=" itself.
+  size_t k = i < text.size() && ClassOf(text[i]) == Equals ? i + 1 : i;
+  while (k < text.size() && ClassOf(text[k]) < CarriageReturn) ++k;
+  if (k == text.size() || k == i || ClassOf(text[k]) != Equals) return std::string_view::npos;
+  const size_t end = text.find('\r', k);
+  return end == std::string_view::npos ? text.size() : end;
 }
 
 ScriptStatement CutScriptLine(std::string_view line) {

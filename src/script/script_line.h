@@ -31,8 +31,13 @@ ScriptStatement CutScriptLine(std::string_view line);
 // CutScriptLine in one pass without allocating: the tokens are views of `work`.
 ScriptTokens CutScriptTokens(std::string_view line, std::string& work);
 // Whether the line, cut, is certainly a property statement (a keyword, no word): a line
-// without double quotes and apostrophes with an "=" after its first character that is
-// not a blank or a line end. False says nothing.
+// with an "=" after its first character that is not a blank or a line end, and no
+// double quote or apostrophe before that "=". False says nothing.
 bool IsPropertyLine(std::string_view line);
+// For the line of a script's text that begins at `start` (lines end at a carriage
+// return): where it ends (its carriage return, or the end of the text) when
+// IsPropertyLine holds for it, else npos. Looks at the characters only up to the "="
+// that decides it, then searches for the carriage return.
+size_t PropertyLineEnd(std::string_view text, size_t start);
 
 }  // namespace tarvik

@@ -37,8 +37,8 @@ struct ScriptState {
   // The working text that the line being carried out was cut into (reused line after
   // line).
   std::string lineWork;
-  // The statement's word, argument and keyword upper-cased (reused the same way).
-  std::string upperWord, upperArgument, upperKeyword;
+  // The keyword of a statement in a settings block, upper-cased (reused the same way).
+  std::string upperKeyword;
   // The script's bytes while a pass reads them (kept from the settings pass for the
   // objects pass to read into).
   std::vector<uint8_t> text;

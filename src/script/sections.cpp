@@ -23,6 +23,11 @@ namespace tarvik {
 
 namespace {
 
+// Whether a statement's word is the given upper-case word, in any letter case.
+bool IsWord(std::string_view text, std::string_view upperWord) {
+  return text.size() == upperWord.size() && EqualsNoCase(text, upperWord);
+}
+
 // The object kind of an open block, or nullptr for the script's own sections.
 const ObjectKindDescriptor* OpenObjectKind(const ScriptSession& s) { return KindOfBlock(s.script.blockKind); }
 
@@ -64,9 +69,9 @@ void ThingCode(ScriptSession& s, Record& thing, std::string_view value) {
 }
 
 void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::string_view keyword,
-                    const std::string& upperKey, std::string_view value) {
+                    std::string_view value) {
   Record& rec = s.records.*kind.record;
-  const KeywordBinding* b = ObjectKeywordTable(kind.blockKind)->Find(upperKey);
+  const KeywordBinding* b = ObjectKeywordTable(kind.blockKind)->FindAnyCase(keyword);
   if (!b) {
     switch (kind.unknownKeyword) {
       case UnknownKeyword::LogKeyword: LogLine(s, "Error: Script: " + std::string(keyword)); break;
@@ -233,34 +238,32 @@ void SetPlayerRace(ScriptSession& s, int32_t n, int32_t r) {
 
 void ScriptSection(ScriptSession& s, std::string_view word, std::string_view argument) {
   ScriptState& st = s.script;
-  UpperAsciiInto(word, st.upperWord);
-  UpperAsciiInto(argument, st.upperArgument);
-  const std::string_view w = st.upperWord;
-  const std::string_view a = st.upperArgument;
-  if (w == "BEGIN") {
+  // The word and the argument are taken in any letter case: compared without regard to
+  // case with the system's upper-case words, as their upper-cased copies would be.
+  if (IsWord(word, "BEGIN")) {
     CommitBlock(s);
     if (st.pass == ScriptPass::Objects) {
-      if (const ObjectKindDescriptor* kind = KindOfWord(a)) {
+      if (const ObjectKindDescriptor* kind = KindOfWordAnyCase(argument)) {
         st.blockKind = kind->blockKind;
         kind->construct(s);
         if (kind->blockKind == BlockKind::Planet) st.pickPlanetName = true;
-      } else if (a == "PLANETNAMES") {
+      } else if (IsWord(argument, "PLANETNAMES")) {
         st.blockKind = BlockKind::PlanetNames;
-      } else if (a == "MAP") {
+      } else if (IsWord(argument, "MAP")) {
         st.blockKind = BlockKind::Map;
       }
     }
   }
   if (st.pass == ScriptPass::Settings) {
-    if (a == "RACES") st.blockKind = BlockKind::Races;
-    if (a == "START") st.blockKind = BlockKind::Start;
-    if (a == "TECH") {
+    if (IsWord(argument, "RACES")) st.blockKind = BlockKind::Races;
+    if (IsWord(argument, "START")) st.blockKind = BlockKind::Start;
+    if (IsWord(argument, "TECH")) {
       st.blockKind = BlockKind::Tech;
       s.tables.scriptTech = true;
     }
-    if (a == "EXOTIC") st.blockKind = BlockKind::Exotic;
+    if (IsWord(argument, "EXOTIC")) st.blockKind = BlockKind::Exotic;
   }
-  if (w == "END") CommitBlock(s);
+  if (IsWord(word, "END")) CommitBlock(s);
 }
 
 void CommitBlock(ScriptSession& s) {
@@ -287,6 +290,16 @@ void CommitBlock(ScriptSession& s) {
 }
 
 void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
+  // An object block looks its keywords up in any letter case, without an upper-cased
+  // copy (nearly every statement of a script is one of these).
+  if (const ObjectKindDescriptor* kind = OpenObjectKind(s)) {
+    if (IsWord(keyword, "ID")) {
+      IdStatement(s, UpperAscii(value));
+      return;
+    }
+    ObjectProperty(s, *kind, keyword, value);
+    return;
+  }
   std::string& k = s.script.upperKeyword;
   UpperAsciiInto(keyword, k);
   switch (s.script.blockKind) {
@@ -311,13 +324,6 @@ void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view val
     default:
       break;
   }
-  const ObjectKindDescriptor* kind = OpenObjectKind(s);
-  if (!kind) return;
-  if (std::string_view(k) == "ID") {
-    IdStatement(s, UpperAscii(value));
-    return;
-  }
-  ObjectProperty(s, *kind, keyword, k, value);
 }
 
 }  // namespace tarvik

@@ -32,19 +32,22 @@ long long LeadingNumber(std::string_view t) {
 // Values of 1000000001 and more, or -1000000000 and less, count as no number at all.
 bool OutsideReadableRange(long long v) { return v >= 1000000001LL || v <= -1000000000LL; }
 
-// The number read, pulled into [min, max], as r's value.
-void PullIntoBounds(int32_t min, int32_t max, ValueReading& r) {
-  long long v = r.read;
+// A number pulled into [min, max]: up to min, then down to max (so max wins when the
+// bounds cross); `pull` says which pull came last.
+int32_t PulledIntoBounds(long long v, int32_t min, int32_t max, ValueReading::Pull& pull) {
   if (v < min) {
     v = min;
-    r.pull = ValueReading::Pull::ToMin;
+    pull = ValueReading::Pull::ToMin;
   }
   if (v > max) {
     v = max;
-    r.pull = ValueReading::Pull::ToMax;
+    pull = ValueReading::Pull::ToMax;
   }
-  r.value = static_cast<int32_t>(v);
+  return static_cast<int32_t>(v);
 }
+
+// The number read, pulled into [min, max], as r's value.
+void PullIntoBounds(int32_t min, int32_t max, ValueReading& r) { r.value = PulledIntoBounds(r.read, min, max, r.pull); }
 
 // Reads collected digit-set characters into r: the number they stand for, pulled into
 // [min, max]; more than ten characters, or a value beyond the readable range, gives 0.
@@ -64,7 +67,7 @@ void ReadDigits(const std::string& digits, int32_t min, int32_t max, ValueReadin
 // A plain whole number (an optional minus, then one to nine digits: nearly every value
 // a script holds) read straight from the text, as the general rules read it: a whole
 // number, never outside the readable range. False for any other text.
-bool ReadPlainNumber(std::string_view text, int32_t min, int32_t max, ValueReading& r) {
+bool PlainNumber(std::string_view text, long long& number) {
   const size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
   const size_t count = text.size() - first;
   if (count == 0 || count > 9) return false;
@@ -73,8 +76,13 @@ bool ReadPlainNumber(std::string_view text, int32_t min, int32_t max, ValueReadi
     if (text[i] < '0' || text[i] > '9') return false;
     v = v * 10 + (text[i] - '0');
   }
+  number = first ? -v : v;
+  return true;
+}
+
+bool ReadPlainNumber(std::string_view text, int32_t min, int32_t max, ValueReading& r) {
+  if (!PlainNumber(text, r.read)) return false;
   r.form = ValueReading::Form::Whole;
-  r.read = first ? -v : v;
   PullIntoBounds(min, max, r);
   return true;
 }
@@ -170,6 +178,12 @@ ValueReading ReadValueTextInFull(std::string_view text, int32_t min, int32_t max
 }
 
 int32_t GetValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max) {
+  // A plain number is pulled into the bounds straight away, as ReadValueText would.
+  long long number = 0;
+  if (PlainNumber(text, number)) {
+    ValueReading::Pull pull = ValueReading::Pull::None;
+    return PulledIntoBounds(number, min, max, pull);
+  }
   const ValueReading r = ReadValueText(text, min, max);
   if (r.form != ValueReading::Form::Dice) return r.value;
   long long lo = r.dice[0].bound;
