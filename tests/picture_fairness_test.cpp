@@ -10,9 +10,9 @@
 #include "app/tool_commands.h"
 #include "base/text.h"
 #include "generation_game.h"
-#include "inspect/fairness.h"
-#include "inspect/map_picture.h"
-#include "inspect/universe_view.h"
+#include "survey/fairness.h"
+#include "survey/map_picture.h"
+#include "survey/universe_view.h"
 #include "packs/map_files.h"
 #include "xml_lite.h"
 

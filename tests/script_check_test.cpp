@@ -8,7 +8,7 @@
 
 #include "app/tool_commands.h"
 #include "forge/forge.h"
-#include "inspect/script_check.h"
+#include "survey/script_check.h"
 #include "script_game.h"
 #include "test_support.h"
 

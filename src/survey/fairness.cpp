@@ -1,4 +1,4 @@
-#include "inspect/fairness.h"
+#include "survey/fairness.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // build reads. Before a line runs it looks at the statement against the keyword tables
 // and the state of the open block; while the line runs it collects the message boxes
 // and run-log lines the line causes; after it runs, what the line changed.
-#include "inspect/script_check.h"
+#include "survey/script_check.h"
 
 #include <algorithm>
 #include <map>

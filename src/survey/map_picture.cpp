@@ -1,4 +1,4 @@
-#include "inspect/map_picture.h"
+#include "survey/map_picture.h"
 
 #include <algorithm>
 #include <cmath>

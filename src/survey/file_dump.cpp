@@ -1,4 +1,4 @@
-#include "inspect/inspector.h"
+#include "survey/file_dump.h"
 
 #include <algorithm>
 #include <tuple>
@@ -8,7 +8,7 @@
 #include "base/cp1252.h"
 #include "base/json.h"
 #include "base/text.h"
-#include "inspect/universe_view.h"
+#include "survey/universe_view.h"
 #include "packs/data_files.h"
 #include "packs/map_files.h"
 #include "packs/pack_state.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "inspect/universe_view.h"
+#include "survey/universe_view.h"
 #include "packs/map_files.h"
 
 namespace tarvik {

@@ -7,7 +7,7 @@
 #   tutorial.yig   the tutorial's universe  cut.yig       its first 1200 bytes
 #   game.dat       a host slot record       slot.dat      a player slot record
 #
-#   inspect_fuzz_corpus.sh TARVIK SAMPLE_GAME OUT
+#   tools_fuzz_corpus.sh TARVIK SAMPLE_GAME OUT
 set -euo pipefail
 tarvik=$1
 sample=$2

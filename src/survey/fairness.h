@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "inspect/universe_view.h"
+#include "survey/universe_view.h"
 
 namespace tarvik {
 

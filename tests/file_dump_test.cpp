@@ -15,7 +15,7 @@
 #include "base/json.h"
 #include "base/text.h"
 #include "forge/forge.h"
-#include "inspect/inspector.h"
+#include "survey/file_dump.h"
 #include "json_lite.h"
 #include "objects/object_kinds.h"
 #include "objects/object_store.h"

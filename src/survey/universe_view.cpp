@@ -1,4 +1,4 @@
-#include "inspect/universe_view.h"
+#include "survey/universe_view.h"
 
 #include <algorithm>
 #include <cstring>

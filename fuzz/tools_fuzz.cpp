@@ -11,10 +11,10 @@
 #include <span>
 #include <string>
 
-#include "inspect/fairness.h"
-#include "inspect/inspector.h"
-#include "inspect/map_picture.h"
-#include "inspect/universe_view.h"
+#include "survey/fairness.h"
+#include "survey/file_dump.h"
+#include "survey/map_picture.h"
+#include "survey/universe_view.h"
 #include "packs/map_files.h"
 #include "platform/files.h"
 
@@ -24,7 +24,7 @@ using namespace tarvik;
 
 const std::string& MapPath() {
   static const std::string path =
-      (std::filesystem::temp_directory_path() / ("tarvik-inspect-fuzz-" + std::to_string(::getpid()) + ".map")).string();
+      (std::filesystem::temp_directory_path() / ("tarvik-tools-fuzz-" + std::to_string(::getpid()) + ".map")).string();
   return path;
 }
 
