@@ -1,20 +1,26 @@
 // The object store: objects are appended to a universe file that WriteUniverseFile
-// made. Opening loads the counters, the five object tables and the object index;
-// each store operation takes an identifier and a map-list slot, appends the working
-// record and its index entry, and logs one line; closing writes everything back.
+// made. Opening loads the counters, the five object tables and which identifiers the
+// object index holds; each store operation takes an identifier and a map-list slot,
+// appends the working record and its index entry, and logs one line; closing writes
+// everything back.
 //
 // Cost per object does not grow with the number of objects already stored:
-// - identifiers: the search "first free identifier from C upwards" follows skip
-//   pointers over runs of taken identifiers (s.store.nextFreeId) instead of testing
-//   every identifier from C; the answer is the one the plain upward scan gives;
+// - identifiers: the search "first free identifier from C upwards" runs over one bit
+//   per identifier a word at a time, skipping words of taken identifiers through a
+//   summary (TakenIds) instead of testing every identifier from C; the answer is the
+//   one the plain upward scan gives;
 // - map-list slots: a cursor on the first slot that may be free, which only moves
 //   forward while the store is open;
-// - file output: records are collected and written in large pieces, and the index
-//   entries are kept in memory and written once at close.
+// - file output: records are collected and written in pieces of a bounded size, and
+//   the index entries are kept in memory and written once at close.
+// The memory the store touches stays near what it changes: the tables and the index
+// are read and written through a small buffer, piece by piece, and the index entries
+// are held only for the stretch of identifiers the objects stored since the open span.
 #include "objects/object_store.h"
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -33,9 +39,15 @@ namespace tarvik {
 namespace {
 
 constexpr int INDEX_ENTRY_SIZE = 12;
-constexpr long long TABLE_BYTES = 2LL * MAX_OBJECTS;  // one int16 table
-constexpr int NO_FREE_ID = MAX_OBJECTS + 1;
-constexpr size_t RECORD_FLUSH_BYTES = 1 << 20;
+constexpr int TABLE_ENTRY_SIZE = 2;  // an int16
+constexpr long long TABLE_BYTES = static_cast<long long>(TABLE_ENTRY_SIZE) * MAX_OBJECTS;  // one table
+constexpr int NO_FREE_ID = TakenIds::NONE;
+// The records collected before they are written: the same memory is filled again
+// after each write, and a few writes per hundred objects stay cheap.
+constexpr size_t RECORD_BUFFER_BYTES = 64 << 10;
+// The tables and the index go between the file and memory through a buffer of this
+// size, piece by piece.
+constexpr size_t PIECE_BYTES = 12 << 10;
 
 void RequireOpen(const ObjectSession& s) {
   if (!ObjectStoreOpen(s)) throw RuntimeError("The universe file is not open for objects.");
@@ -64,19 +76,21 @@ const IndexFields& IndexOffsets() {
 // unknown flavor): a second object given the same identifier would overwrite that
 // entry, and the game host would find two records under one identifier, one of them
 // unreachable. The kind code in the table stays 0 as the rules say; only the
-// identifier is kept. The index entries are in memory only while the store is open,
-// so this is what OpenObjectStore rebuilds from the file: the reservation holds
-// across later opens too.
+// identifier is kept. The store knows the identifiers with an index entry only while
+// it is open, so OpenObjectStore learns them from the file's index again: the
+// reservation holds across later opens too.
 bool IdTaken(const ObjectSession& s, int id) {
   if (s.tables.objects.objectKind[id] > 0) return true;
-  if (!ObjectStoreOpen(s)) return false;
-  const uint8_t* e = s.store.index.data() + static_cast<size_t>(id - 1) * INDEX_ENTRY_SIZE;
-  return GetI16(e + IndexOffsets().recordSize) != 0;
+  return ObjectStoreOpen(s) && s.store.takenIds.Taken(id);
 }
 
 // The first free identifier from `from` to MAX_OBJECTS, or NO_FREE_ID. The result is
-// the one the plain upward scan gives; while the store is open the skip pointers
-// jump over identifiers already known to be taken.
+// the one the plain upward scan gives. While the store is open, takenIds holds every
+// identifier in use when it opened and every one given since, and an identifier
+// never becomes free again while it is open: every identifier it skips is taken. The
+// one it lands on is checked against the kind codes too, for a kind code set since it
+// was last told (the tables are open to everyone); such an identifier is taken and the
+// search goes on after it.
 int FirstFreeIdFrom(ObjectSession& s, int from) {
   if (!ObjectStoreOpen(s)) {
     for (int i = from; i <= MAX_OBJECTS; ++i) {
@@ -84,24 +98,17 @@ int FirstFreeIdFrom(ObjectSession& s, int from) {
     }
     return NO_FREE_ID;
   }
-  std::vector<int32_t>& next = s.store.nextFreeId;
-  int i = from;
+  TakenIds& taken = s.store.takenIds;
   for (;;) {
-    // Follow the pointers, halving the path as we go.
-    while (next[i] != i) {
-      next[i] = next[next[i]];
-      i = next[i];
-    }
-    if (i == NO_FREE_ID || !IdTaken(s, i)) break;
-    next[i] = i + 1;  // taken since the pointers were last told
+    const int i = taken.FirstFreeFrom(from);
+    if (i == NO_FREE_ID || s.tables.objects.objectKind[i] <= 0) return i;
+    taken.Take(i);
+    from = i;
   }
-  // Shorten the way for the next search from the same start.
-  if (from != i) next[from] = i;
-  return i;
 }
 
 void MarkIdTaken(ObjectSession& s, int id) {
-  if (ObjectStoreOpen(s)) s.store.nextFreeId[id] = id + 1;
+  if (ObjectStoreOpen(s)) s.store.takenIds.Take(id);
 }
 
 // Coordinates go into the 16-bit tables saturated at -32768 and 32767. Object
@@ -117,42 +124,120 @@ int16_t TableCoordinate(int32_t v) {
                                                   std::numeric_limits<int16_t>::max()));
 }
 
+// ---- The file's arrays, piece by piece --------------------------------------------------
+
+// Reads `count` entries of `entrySize` bytes from `pos` on through a buffer of
+// PIECE_BYTES, handing each to use(entry number from 0, its bytes).
+template <typename Use>
+void ReadEntries(BinaryFile& f, long long pos, int count, int entrySize, Use&& use) {
+  std::array<uint8_t, PIECE_BYTES> piece;
+  const int perPiece = static_cast<int>(PIECE_BYTES) / entrySize;
+  for (int first = 0; first < count; first += perPiece) {
+    const int n = std::min(perPiece, count - first);
+    f.Read(pos + static_cast<long long>(first) * entrySize, piece.data(), static_cast<size_t>(n) * entrySize);
+    for (int k = 0; k < n; ++k) use(first + k, piece.data() + static_cast<size_t>(k) * entrySize);
+  }
+}
+
+// Writes entries `first` to `last` (from 0) of `entrySize` bytes, entry e at
+// pos + e * entrySize, through a buffer of PIECE_BYTES that fill(entry number, its
+// bytes) fills.
+template <typename Fill>
+void WriteEntries(BinaryFile& f, long long pos, int first, int last, int entrySize, Fill&& fill) {
+  std::array<uint8_t, PIECE_BYTES> piece;
+  const int perPiece = static_cast<int>(PIECE_BYTES) / entrySize;
+  for (int from = first; from <= last; from += perPiece) {
+    const int n = std::min(perPiece, last - from + 1);
+    for (int k = 0; k < n; ++k) fill(from + k, piece.data() + static_cast<size_t>(k) * entrySize);
+    f.Write(pos + static_cast<long long>(from) * entrySize, piece.data(), static_cast<size_t>(n) * entrySize);
+  }
+}
+
+// The five tables, one after the other in the file, as one array of int16 entries.
+void ReadTables(BinaryFile& f, long long pos, ObjectTables& t) {
+  const auto order = TablesInFileOrder(t);
+  ReadEntries(f, pos, 5 * MAX_OBJECTS, TABLE_ENTRY_SIZE, [&](int e, const uint8_t* p) {
+    order[static_cast<size_t>(e / MAX_OBJECTS)]->data()[e % MAX_OBJECTS] = GetI16(p);
+  });
+}
+
+// Entries first..last (identifiers or slots, from 1) of one table, which begins at
+// `pos` in the file.
+void WriteTableEntries(BinaryFile& f, long long pos, const Table<int16_t, MAX_OBJECTS>& table, int first, int last) {
+  WriteEntries(f, pos, first - 1, last - 1, TABLE_ENTRY_SIZE,
+               [&](int e, uint8_t* p) { PutI16(p, table.data()[e]); });
+}
+
+// ---- Records and index entries -------------------------------------------------------------
+
 void FlushPendingRecords(StoreState& st) {
   if (st.pendingRecords.empty()) return;
   st.file->Write(st.pendingPos, st.pendingRecords);
   st.pendingPos += static_cast<long long>(st.pendingRecords.size());
-  st.pendingRecords.clear();
+  st.pendingRecords.clear();  // keeps its room
 }
 
+// Collects a record bound for `pos`. The records collected are written first when
+// this one does not follow them in the file or would take them beyond their room; a
+// record larger than the room is written at once.
 void AppendRecord(StoreState& st, long long pos, const std::vector<uint8_t>& bytes) {
-  if (st.pendingRecords.empty()) st.pendingPos = pos;
-  if (st.pendingPos + static_cast<long long>(st.pendingRecords.size()) != pos) {
-    FlushPendingRecords(st);
-    st.pendingPos = pos;
+  const bool follows = st.pendingPos + static_cast<long long>(st.pendingRecords.size()) == pos;
+  if (!follows || st.pendingRecords.size() + bytes.size() > RECORD_BUFFER_BYTES) FlushPendingRecords(st);
+  if (bytes.size() > RECORD_BUFFER_BYTES) {
+    st.file->Write(pos, bytes);
+    return;
   }
+  if (st.pendingRecords.empty()) st.pendingPos = pos;
   st.pendingRecords.insert(st.pendingRecords.end(), bytes.begin(), bytes.end());
-  if (st.pendingRecords.size() >= RECORD_FLUSH_BYTES) FlushPendingRecords(st);
 }
 
-void SetIndexEntry(StoreState& st, int id, int16_t owner, int32_t pos, int16_t size) {
+uint8_t* IndexEntryOf(StoreState& st, int id) {
+  return st.indexEntries.get() + static_cast<size_t>(id - 1) * INDEX_ENTRY_SIZE;
+}
+
+// Puts the entries of identifiers from..to as the file holds them into their places
+// (a dry store's file would hold zeros: it starts empty and never writes).
+void LoadIndexEntries(ObjectSession& s, int from, int to) {
+  if (from > to) return;
+  StoreState& st = s.store;
+  const size_t n = static_cast<size_t>(to - from + 1) * INDEX_ENTRY_SIZE;
+  if (st.dry) {
+    std::memset(IndexEntryOf(st, from), 0, n);
+    return;
+  }
+  const long long pos = s.tables.counters.indexPos + static_cast<long long>(from - 1) * INDEX_ENTRY_SIZE;
+  st.file->Read(pos, IndexEntryOf(st, from), n);
+}
+
+// The index entry of an identifier, in the stretch written back at close: the
+// stretch grows to take it in, with the file's entries between.
+void SetIndexEntry(ObjectSession& s, int id, int16_t owner, int32_t pos, int16_t size) {
+  StoreState& st = s.store;
+  if (st.indexDirtyFirst > st.indexDirtyLast) {
+    st.indexDirtyFirst = st.indexDirtyLast = id;
+  } else if (id < st.indexDirtyFirst) {
+    LoadIndexEntries(s, id + 1, st.indexDirtyFirst - 1);
+    st.indexDirtyFirst = id;
+  } else if (id > st.indexDirtyLast) {
+    LoadIndexEntries(s, st.indexDirtyLast + 1, id - 1);
+    st.indexDirtyLast = id;
+  }
   const IndexFields& f = IndexOffsets();
-  uint8_t* e = st.index.data() + static_cast<size_t>(id - 1) * INDEX_ENTRY_SIZE;
+  uint8_t* e = IndexEntryOf(st, id);
   PutI16(e + f.owner, owner);
   PutI32(e + f.recordPos, pos);
   PutI16(e + f.recordSize, size);
   PutI32(e + f.reserved, 0);
-  st.indexDirtyFirst = std::min(st.indexDirtyFirst, id);
-  st.indexDirtyLast = std::max(st.indexDirtyLast, id);
 }
 
 void ResetStore(StoreState& st) {
   st.file.reset();
   st.dry = false;
-  st.nextFreeId.clear();
-  st.nextFreeId.shrink_to_fit();
+  st.takenIds.Clear();
   st.mapListCursor = 1;
-  st.index.clear();
-  st.index.shrink_to_fit();
+  st.mapListDirtyFirst = 1;
+  st.mapListDirtyLast = 0;
+  st.indexEntries.reset();
   st.indexDirtyFirst = 1;
   st.indexDirtyLast = 0;
   st.pendingRecords.clear();
@@ -161,13 +246,19 @@ void ResetStore(StoreState& st) {
   st.planets.Clear();
 }
 
-// The identifier search's pointers, from the identifiers in use when the store opens.
-void StartIdSearch(ObjectSession& s) {
+// What an open store needs besides the tables: the identifiers in use (kind codes in
+// the tables; the index's are added by the caller), room for the index entries and
+// for the records.
+void BeginOpenStore(ObjectSession& s) {
   StoreState& st = s.store;
-  st.nextFreeId.assign(NO_FREE_ID + 1, 0);
-  for (int i = 1; i <= MAX_OBJECTS; ++i) st.nextFreeId[i] = IdTaken(s, i) ? i + 1 : i;
-  st.nextFreeId[NO_FREE_ID] = NO_FREE_ID;
+  const Table<int16_t, MAX_OBJECTS>& kinds = s.tables.objects.objectKind;
+  for (int id = 1; id <= MAX_OBJECTS; ++id) {
+    if (kinds.data()[id - 1] > 0) st.takenIds.Take(id);
+  }
   st.mapListCursor = 1;
+  // Only the stretch of entries the objects stored reach is ever touched.
+  st.indexEntries = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(MAX_OBJECTS) * INDEX_ENTRY_SIZE);
+  st.pendingRecords.reserve(RECORD_BUFFER_BYTES);
 }
 
 // The fields every kind's record has that storing an object reads and writes, found
@@ -234,7 +325,7 @@ void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
   c.dataEnd = static_cast<int32_t>(newEnd);
   c.objectCount += 1;
 
-  SetIndexEntry(st, id, ownerCode, static_cast<int32_t>(pos), static_cast<int16_t>(size));
+  SetIndexEntry(s, id, ownerCode, static_cast<int32_t>(pos), static_cast<int16_t>(size));
   if (!st.dry) AppendRecord(st, pos, rec.bytes());
 
   t.objectX[id] = tableX;
@@ -286,16 +377,13 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
     throw RuntimeError("The universe file " + path + " has a damaged directory.");
   }
 
-  std::vector<uint8_t> tables = file->Read(c.objectTablesPos, static_cast<size_t>(5 * TABLE_BYTES));
-  const auto order = TablesInFileOrder(t);
-  for (int k = 0; k < 5; ++k) {
-    const uint8_t* p = tables.data() + k * TABLE_BYTES;
-    int16_t* out = order[k]->data();
-    for (int i = 0; i < MAX_OBJECTS; ++i) out[i] = GetI16(p + 2 * i);
-  }
-  st.index = file->Read(c.indexPos, static_cast<size_t>(MAX_OBJECTS) * INDEX_ENTRY_SIZE);
+  ReadTables(*file, c.objectTablesPos, t);
+  BeginOpenStore(s);
+  const int recordSize = IndexOffsets().recordSize;
+  ReadEntries(*file, c.indexPos, MAX_OBJECTS, INDEX_ENTRY_SIZE, [&](int e, const uint8_t* p) {
+    if (GetI16(p + recordSize) != 0) st.takenIds.Take(e + 1);
+  });
   st.file = std::move(file);
-  StartIdSearch(s);
   st.planets.Rebuild(t);
 }
 
@@ -306,9 +394,8 @@ void OpenDryObjectStore(ObjectSession& s) {
   for (Table<int16_t, MAX_OBJECTS>* table : TablesInFileOrder(s.tables.objects)) table->Fill(0);
   s.tables.counters = UniverseCounters{};
   s.tables.counters.tableBase = UNIVERSE_TABLE_BASE;
-  st.index.assign(static_cast<size_t>(MAX_OBJECTS) * INDEX_ENTRY_SIZE, 0);
+  BeginOpenStore(s);
   st.dry = true;
-  StartIdSearch(s);
 }
 
 void CloseObjectStore(ObjectSession& s) {
@@ -324,9 +411,9 @@ void CloseObjectStore(ObjectSession& s) {
     BinaryFile& f = *st.file;
     FlushPendingRecords(st);
     if (st.indexDirtyFirst <= st.indexDirtyLast) {
-      const size_t from = static_cast<size_t>(st.indexDirtyFirst - 1) * INDEX_ENTRY_SIZE;
-      const size_t to = static_cast<size_t>(st.indexDirtyLast) * INDEX_ENTRY_SIZE;
-      f.Write(c.indexPos + static_cast<long long>(from), st.index.data() + from, to - from);
+      const size_t n = static_cast<size_t>(st.indexDirtyLast - st.indexDirtyFirst + 1) * INDEX_ENTRY_SIZE;
+      f.Write(c.indexPos + static_cast<long long>(st.indexDirtyFirst - 1) * INDEX_ENTRY_SIZE,
+              IndexEntryOf(st, st.indexDirtyFirst), n);
     }
     f.WriteI32(HeaderPosition("serialCounter"), c.serialCounter);
     f.WriteI32(HeaderPosition("lastPlanetId"), c.lastPlanetId);
@@ -334,14 +421,10 @@ void CloseObjectStore(ObjectSession& s) {
     f.WriteI32(DirectoryPosition(c.tableBase, "objectCount"), c.objectCount);
     f.WriteI32(DirectoryPosition(c.tableBase, "dataEnd"), c.dataEnd);
 
-    std::vector<uint8_t> tables(static_cast<size_t>(5 * TABLE_BYTES));
     const auto order = TablesInFileOrder(t);
-    for (int k = 0; k < 5; ++k) {
-      uint8_t* p = tables.data() + k * TABLE_BYTES;
-      const int16_t* in = order[k]->data();
-      for (int i = 0; i < MAX_OBJECTS; ++i) PutI16(p + 2 * i, in[i]);
+    for (size_t k = 0; k < order.size(); ++k) {
+      WriteTableEntries(f, c.objectTablesPos + static_cast<long long>(k) * TABLE_BYTES, *order[k], 1, MAX_OBJECTS);
     }
-    f.Write(c.objectTablesPos, tables);
     f.Close();  // throws when the last buffered bytes cannot be written
   } catch (...) {
     ResetStore(st);
@@ -378,6 +461,11 @@ void AddToMapList(ObjectSession& s, int32_t id) {
   if (slot > MAX_OBJECTS) throw FatalError{"No room in map list!"};
   t.mapListId.Set(slot, id);
   t.mapListX[slot] = t.objectX[id];
+  if (open) {
+    StoreState& st = s.store;
+    st.mapListDirtyFirst = std::min(st.mapListDirtyFirst, slot);
+    st.mapListDirtyLast = std::max(st.mapListDirtyLast, slot);
+  }
 }
 
 void StorePlanet(ObjectSession& s) { StoreKind(s, BlockKind::Planet); }

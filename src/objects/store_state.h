@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "objects/planet_grid.h"
+#include "objects/taken_ids.h"
 #include "platform/files.h"
 
 namespace tarvik {
@@ -25,25 +26,30 @@ struct StoreState {
   int32_t lastObjectId = 0;          // the non-planet object stored last
 
   // What follows keeps the cost of a stored object independent of how many objects
-  // the file already holds. All of it is rebuilt at open and dropped at close.
+  // the file already holds, and the memory the store touches near what it changes.
+  // All of it is rebuilt at open and dropped at close.
 
-  // nextFreeId[i] (i = 1..MAX_OBJECTS + 1) points at or before the first identifier
-  // >= i that may be free: every identifier from i up to it is known to be taken.
-  // Identifiers are only ever taken while the store is open, so the pointers only
-  // move forward; MAX_OBJECTS + 1 stands for "none".
-  std::vector<int32_t> nextFreeId;
+  // The identifiers in use: those with a kind code in the tables or an entry in the
+  // file's index when the store opened, and every one given since.
+  TakenIds takenIds;
   // Every map-list slot below this one is known to be in use.
   int32_t mapListCursor = 1;
+  // The map-list slots written since the open, from mapListDirtyFirst to
+  // mapListDirtyLast (first > last: none).
+  int32_t mapListDirtyFirst = 1;
+  int32_t mapListDirtyLast = 0;
 
-  // The object index (MAX_OBJECTS entries of 12 bytes), held in memory while the
-  // store is open; the entries from indexDirtyFirst to indexDirtyLast (identifiers)
-  // are written back at close. indexDirtyFirst > indexDirtyLast: nothing changed.
-  std::vector<uint8_t> index;
+  // The object index entries of identifiers indexDirtyFirst to indexDirtyLast, as they
+  // go back to the file at close: those of the objects stored since the open and,
+  // between them, the entries the file held. Each entry lies at its own place in a
+  // buffer with room for the whole index, of which only this stretch is ever touched.
+  // indexDirtyFirst > indexDirtyLast: nothing changed.
+  std::unique_ptr<uint8_t[]> indexEntries;
   int32_t indexDirtyFirst = 1;
   int32_t indexDirtyLast = 0;
 
-  // Object records appended since the last flush; they belong at pendingPos and
-  // onward in the file and are written in large pieces.
+  // Object records appended since the last write; they belong at pendingPos and
+  // onward in the file. Its room is reserved at open and reused after each write.
   std::vector<uint8_t> pendingRecords;
   long long pendingPos = 0;
 
