@@ -42,9 +42,11 @@ constexpr int INDEX_ENTRY_SIZE = 12;
 constexpr int TABLE_ENTRY_SIZE = 2;  // an int16
 constexpr long long TABLE_BYTES = static_cast<long long>(TABLE_ENTRY_SIZE) * MAX_OBJECTS;  // one table
 constexpr int NO_FREE_ID = TakenIds::NONE;
-// The records collected before they are written: the same memory is filled again
-// after each write, and a few writes per hundred objects stay cheap.
-constexpr size_t RECORD_BUFFER_BYTES = 64 << 10;
+// The records collected before they are written. The same memory is filled again after
+// each write, so a run touches no more of it than this; the system takes a few large
+// writes much faster than many small ones (below about 256 KiB a write costs clearly
+// more per byte).
+constexpr size_t RECORD_BUFFER_BYTES = 256 << 10;
 // The tables and the index go between the file and memory through a buffer of this
 // size, piece by piece.
 constexpr size_t PIECE_BYTES = 12 << 10;
@@ -421,9 +423,15 @@ void CloseObjectStore(ObjectSession& s) {
     f.WriteI32(DirectoryPosition(c.tableBase, "objectCount"), c.objectCount);
     f.WriteI32(DirectoryPosition(c.tableBase, "dataEnd"), c.dataEnd);
 
+    // Only the entries the store changed: the rest are the bytes it read at open.
+    // Every stored object changes its identifier's entries of the three object tables
+    // as it sets its index entry, and its map-list slot.
     const auto order = TablesInFileOrder(t);
     for (size_t k = 0; k < order.size(); ++k) {
-      WriteTableEntries(f, c.objectTablesPos + static_cast<long long>(k) * TABLE_BYTES, *order[k], 1, MAX_OBJECTS);
+      const bool mapList = order[k] == &t.mapListX || order[k] == &t.mapListId;
+      const int first = mapList ? st.mapListDirtyFirst : st.indexDirtyFirst;
+      const int last = mapList ? st.mapListDirtyLast : st.indexDirtyLast;
+      WriteTableEntries(f, c.objectTablesPos + static_cast<long long>(k) * TABLE_BYTES, *order[k], first, last);
     }
     f.Close();  // throws when the last buffered bytes cannot be written
   } catch (...) {

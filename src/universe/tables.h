@@ -52,6 +52,9 @@ struct PackEntry {
   int32_t sourceEntry = 0;
 };
 
+// The object tables of the universe file being built. While an object store is open it
+// is the one that changes them: at close it writes back only the entries it changed
+// (those of the identifiers it stored and of the map-list slots it filled).
 struct ObjectTables {
   Table<int16_t, MAX_OBJECTS> mapListX;
   Table<int16_t, MAX_OBJECTS> mapListId;

@@ -1,0 +1,176 @@
+// The object store's fast paths against the plain ways they replace: the search for a
+// free identifier against the upward scan, and the file the store leaves (only the index
+// entries and table entries it changed written back) against the file that writing the
+// whole index and all five tables from memory gives.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "base/bytes.h"
+#include "objects/object_store.h"
+#include "objects/taken_ids.h"
+#include "store_test_support.h"
+#include "test_support.h"
+
+namespace tarvik {
+namespace {
+
+using test::EmptyUniverse;
+using test::FileImage;
+
+// ---- The first free identifier ------------------------------------------------------------
+
+// The identifiers taken, kept plainly beside a TakenIds told the same.
+struct IdField {
+  std::vector<bool> taken = std::vector<bool>(MAX_OBJECTS + 1, false);
+  TakenIds ids;
+  IdField() { ids.Clear(); }
+  void Take(int id) {
+    taken[static_cast<size_t>(id)] = true;
+    ids.Take(id);
+  }
+  int Scan(int from) const {
+    for (int i = from; i <= MAX_OBJECTS; ++i) {
+      if (!taken[static_cast<size_t>(i)]) return i;
+    }
+    return TakenIds::NONE;
+  }
+  // The bits against the plain table, and the search from the given starts, from every
+  // word and summary boundary and from random starts against the scan.
+  void Expect(std::mt19937& rng, std::vector<int> starts) const {
+    for (int b : {1, 2, 62, 63, 64, 65, 127, 128, 4031, 4032, 4095, 4096, 4097, 8191, 8192, 19967, 19968, 19999,
+                  20000, 20001}) {
+      starts.push_back(b);
+    }
+    for (int k = 0; k < 300; ++k) starts.push_back(1 + static_cast<int>(rng() % MAX_OBJECTS));
+    for (int from : starts) ASSERT_EQ(ids.FirstFreeFrom(from), Scan(from)) << "from " << from;
+    for (int id = 1; id <= MAX_OBJECTS; ++id) ASSERT_EQ(ids.Taken(id), taken[static_cast<size_t>(id)]) << id;
+  }
+};
+
+TEST(StoreFastPaths, TheFirstFreeIdentifierIsTheOneTheScanFinds) {
+  std::mt19937 rng(11);
+  // Random identifiers taken at every density up to all but a few, then all of them.
+  for (double density : {0.0, 0.05, 0.5, 0.9, 0.99, 0.9995, 1.0}) {
+    SCOPED_TRACE(density);
+    IdField f;
+    for (int id = 1; id <= MAX_OBJECTS; ++id) {
+      if (std::uniform_real_distribution<double>(0, 1)(rng) < density) f.Take(id);
+    }
+    ASSERT_NO_FATAL_FAILURE(f.Expect(rng, {}));
+  }
+  // Runs of taken identifiers that end one before, on and one after a word boundary and
+  // a summary boundary (64 words), with a single free one after each; the first and the
+  // last identifier free or taken.
+  for (int end : {62, 63, 64, 4094, 4095, 4096, 4097, 12287, 19998, 19999, 20000}) {
+    SCOPED_TRACE(end);
+    IdField f;
+    for (int id = 1; id <= end; ++id) f.Take(id);
+    for (int id = end + 2; id <= MAX_OBJECTS; ++id) f.Take(id);
+    ASSERT_NO_FATAL_FAILURE(f.Expect(rng, {end - 1, end, end + 1, end + 2}));
+  }
+  // Identifiers taken one by one in random order, from many starts after each (the
+  // summary is told as words fill up).
+  IdField f;
+  std::vector<int> order;
+  for (int id = 1; id <= MAX_OBJECTS; ++id) order.push_back(id);
+  std::shuffle(order.begin(), order.end(), rng);
+  for (size_t k = 0; k < order.size(); ++k) {
+    f.Take(order[k]);
+    if (k % 997 == 0 || k + 20 > order.size()) {
+      for (int q = 0; q < 40; ++q) {
+        const int from = 1 + static_cast<int>(rng() % MAX_OBJECTS);
+        ASSERT_EQ(f.ids.FirstFreeFrom(from), f.Scan(from)) << "after " << k << " from " << from;
+      }
+      ASSERT_EQ(f.ids.FirstFreeFrom(1), f.Scan(1)) << "after " << k;
+    }
+  }
+  EXPECT_EQ(f.ids.FirstFreeFrom(1), TakenIds::NONE);
+}
+
+// ---- What the store writes back -------------------------------------------------------------
+
+class StoreWriteBack : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = ts.dir.path() + "g1.yig";
+    EmptyUniverse::Write(path);
+  }
+  Session& s() { return ts.s(); }
+
+  // Ships at random places for random owners, each index entry noted in `index` (the
+  // file's index as the plain way keeps it in memory).
+  void StoreShips(std::mt19937& rng, int count, std::vector<uint8_t>& index) {
+    Record& ship = s().records.ship;
+    for (int n = 0; n < count; ++n) {
+      s().store.randomIds = rng() % 3 != 0;
+      const int owner = 1 + static_cast<int>(rng() % 11);
+      ship.Set("hull", 1 + static_cast<int>(rng() % 100));
+      ship.Set("pNum", owner);
+      ship.Set("x", static_cast<int>(rng() % 80000) - 40000);
+      ship.Set("y", static_cast<int>(rng() % 80000) - 40000);
+      const int32_t pos = s().tables.counters.dataEnd + 1;
+      StoreShip(s());
+      const int id = s().store.lastObjectId;
+      uint8_t* e = index.data() + static_cast<size_t>(id - 1) * 12;
+      PutI16(e, static_cast<int16_t>(owner));
+      PutI32(e + 2, pos);
+      PutI16(e + 6, static_cast<int16_t>(ship.size()));
+      PutI32(e + 8, 0);
+    }
+  }
+  // The file's index and tables against the plain way's: the index as noted, the five
+  // tables exactly as they are in memory.
+  void ExpectFileAsThePlainWayWritesIt(const std::vector<uint8_t>& index) {
+    FileImage f(path);
+    ASSERT_EQ(f.Bytes(EmptyUniverse::INDEX_POS, index.size()), index);
+    const ObjectTables& t = s().tables.objects;
+    const Table<int16_t, MAX_OBJECTS>* order[] = {&t.mapListX, &t.mapListId, &t.objectX, &t.objectY, &t.objectKind};
+    std::vector<uint8_t> tables(5 * 2 * MAX_OBJECTS);
+    for (int k = 0; k < 5; ++k) {
+      for (int i = 1; i <= MAX_OBJECTS; ++i) PutI16(tables.data() + 2 * (k * MAX_OBJECTS + i - 1), (*order[k])[i]);
+    }
+    ASSERT_EQ(f.Bytes(EmptyUniverse::TABLES_POS, tables.size()), tables);
+  }
+
+  test::TestSession ts;
+  std::string path;
+};
+
+// Objects stored over several opens, at random identifiers and at the next free ones: a
+// later open's stretch of index entries grows down and up over entries an earlier open
+// wrote, and the table entries it changed lie among those it did not.
+TEST_F(StoreWriteBack, TheFileIsTheOneWritingEverythingBackGives) {
+  std::mt19937 rng(5);
+  std::vector<uint8_t> index(static_cast<size_t>(MAX_OBJECTS) * 12, 0);
+  for (int open = 0; open < 4; ++open) {
+    SCOPED_TRACE(open);
+    OpenObjectStore(s(), path);
+    // The next free identifier from just below and just above what an earlier open
+    // stored, so that the stretch meets old entries edge to edge.
+    s().tables.counters.lastPlanetId = open * 150;
+    StoreShips(rng, 40 + open * 30, index);
+    CloseObjectStore(s());
+    ASSERT_NO_FATAL_FAILURE(ExpectFileAsThePlainWayWritesIt(index));
+  }
+  // One object at the very last identifier, far above the rest.
+  OpenObjectStore(s(), path);
+  s().store.randomIds = false;
+  s().tables.counters.lastPlanetId = 19999;
+  Record& ship = s().records.ship;
+  ship.Set("pNum", 2);
+  const int32_t pos = s().tables.counters.dataEnd + 1;
+  StoreShip(s());
+  ASSERT_EQ(s().store.lastObjectId, MAX_OBJECTS);
+  uint8_t* e = index.data() + static_cast<size_t>(MAX_OBJECTS - 1) * 12;
+  PutI16(e, 2);
+  PutI32(e + 2, pos);
+  PutI16(e + 6, static_cast<int16_t>(ship.size()));
+  CloseObjectStore(s());
+  ASSERT_NO_FATAL_FAILURE(ExpectFileAsThePlainWayWritesIt(index));
+}
+
+}  // namespace
+}  // namespace tarvik
