@@ -1,18 +1,26 @@
 // The object store's fast paths against the plain ways they replace: the search for a
-// free identifier against the upward scan, and the file the store leaves (only the index
+// free identifier against the upward scan; the file the store leaves (only the index
 // entries and table entries it changed written back) against the file that writing the
-// whole index and all five tables from memory gives.
+// whole index and all five tables from memory gives; and a store opened on the file the
+// writer has just made (its tables and index taken as the zeros they are) against one
+// that reads them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <optional>
 #include <random>
 #include <vector>
 
 #include "base/bytes.h"
 #include "objects/object_store.h"
 #include "objects/taken_ids.h"
+#include "platform/files.h"
+#include "script_game.h"
 #include "store_test_support.h"
 #include "test_support.h"
+#include "universe/universe_layout.h"
+#include "writer/universe_file.h"
 
 namespace tarvik {
 namespace {
@@ -170,6 +178,136 @@ TEST_F(StoreWriteBack, TheFileIsTheOneWritingEverythingBackGives) {
   PutI16(e + 6, static_cast<int16_t>(ship.size()));
   CloseObjectStore(s());
   ASSERT_NO_FATAL_FAILURE(ExpectFileAsThePlainWayWritesIt(index));
+}
+
+
+// ---- A file the writer has just made ---------------------------------------------------------
+
+class JustWritten : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RunScript(s(), g.WriteScript({"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 102", "END"}),
+              ScriptPass::Settings);
+  }
+  Session& s() { return g.s; }
+
+  // Tables left over from an earlier build, which opening must replace.
+  void LeaveOldTables() {
+    ObjectTables& t = s().tables.objects;
+    for (int id = 1; id <= MAX_OBJECTS; id += 37) {
+      t.objectKind[id] = 1015;
+      t.objectX[id] = t.mapListX[id] = static_cast<int16_t>(id);
+      t.mapListId[id] = static_cast<int16_t>(id);
+    }
+  }
+  // A directory value of the file.
+  long long DirectoryValue(const std::string& path, const char* field) {
+    FileImage f(path);
+    return f.I32(DirectoryPosition(f.I32(HeaderPosition("tableBase")), field));
+  }
+  // Marks identifier 7 as a stored ship in the file's tables and index.
+  void PutShipSeven(BinaryFile& f, const std::string& path) {
+    f.WriteI16(DirectoryValue(path, "objectTablesPos") + 4 * 2 * MAX_OBJECTS + 2 * 6, 1015);
+    f.WriteI16(DirectoryValue(path, "indexPos") + 12 * 6 + 6, 200);
+  }
+  // After opening: whether identifier 7 is taken, as the tables and the next identifier
+  // after 6 show.
+  bool SevenTaken(const std::string& path) {
+    OpenObjectStore(s(), path);
+    const bool kind = s().tables.objects.objectKind[7] == 1015;
+    s().tables.counters.lastPlanetId = 6;
+    const bool skipped = AllocateObjectId(s()) == 8;
+    AbandonObjectStore(s());
+    EXPECT_EQ(kind, skipped);
+    return kind && skipped;
+  }
+
+  // Opens the store on the file, stores ships (some at random identifiers) and closes
+  // it; the tables as the open left them and the file afterwards.
+  std::pair<std::vector<int16_t>, std::vector<uint8_t>> OpenStoreClose() {
+    OpenObjectStore(s(), g.universe);
+    std::vector<int16_t> tables;
+    const ObjectTables& t = s().tables.objects;
+    for (const auto* table : {&t.mapListX, &t.mapListId, &t.objectX, &t.objectY, &t.objectKind})
+      tables.insert(tables.end(), table->data(), table->data() + MAX_OBJECTS);
+    std::mt19937 rng(8);
+    s().random.Seed(0);
+    Record& ship = s().records.ship;
+    for (int n = 0; n < 300; ++n) {
+      s().store.randomIds = n % 3 == 0;
+      ship.Set("hull", 1 + n % 12);
+      ship.Set("pNum", 1 + n % 2);
+      ship.Set("x", static_cast<int>(rng() % 4000));
+      ship.Set("y", static_cast<int>(rng() % 4000));
+      StoreShip(s());
+    }
+    s().store.randomIds = false;
+    CloseObjectStore(s());
+    return {tables, ReadWholeFile(g.universe)};
+  }
+
+  test::ScriptGame g;
+};
+
+TEST_F(JustWritten, TheStoreOpensItAsReadingItWouldOpenIt) {
+  const SteadyFolders steady;
+  const Random before = s().random;  // the same file twice
+  LeaveOldTables();
+  WriteUniverseFile(s());
+  const std::vector<uint8_t> written = ReadWholeFile(g.universe);
+  // The file is the writer's, unchanged since: the store takes its tables and index as
+  // zeros without reading them.
+  ASSERT_NE(s().tables.writtenUniverseEpoch, 0u);
+  ASSERT_EQ(s().tables.writtenUniverseEpoch, SteadyFoldersEpoch());
+  const auto taken = OpenStoreClose();
+
+  s().random = before;
+  LeaveOldTables();
+  WriteUniverseFile(s());
+  ASSERT_EQ(ReadWholeFile(g.universe), written);
+  s().tables.writtenUniverseEpoch = 0;  // not known: read
+  const auto read = OpenStoreClose();
+  EXPECT_EQ(taken.first, read.first);
+  EXPECT_TRUE(std::all_of(read.first.begin(), read.first.end(), [](int16_t v) { return v == 0; }));
+  EXPECT_EQ(taken.second, read.second);
+}
+
+// Whatever may have changed the file since it was written, the store reads it.
+TEST_F(JustWritten, AFileThatMayHaveChangedIsRead) {
+  {
+    // The program wrote to it.
+    const SteadyFolders steady;
+    WriteUniverseFile(s());
+    BinaryFile f(g.universe, BinaryFile::Mode::ReadWrite);
+    PutShipSeven(f, g.universe);
+    f.Close();
+    EXPECT_TRUE(SevenTaken(g.universe));
+  }
+  {
+    // Another file than the one written, made earlier in the span.
+    const SteadyFolders steady;
+    const std::string other = s().paths.appPath + "UNIV/GAME1/other.yig";
+    WriteUniverseFile(s());
+    BinaryFile f(g.universe, BinaryFile::Mode::ReadWrite);
+    PutShipSeven(f, g.universe);
+    f.Close();
+    CopyFileTo(g.universe, other);
+    WriteUniverseFile(s());
+    EXPECT_TRUE(SevenTaken(other));
+    EXPECT_FALSE(SevenTaken(g.universe));
+  }
+  {
+    // No span: something else may have written to it.
+    WriteUniverseFile(s());
+    {
+      std::fstream raw(ResolvePath(g.universe), std::ios::in | std::ios::out | std::ios::binary);
+      raw.seekp(DirectoryValue(g.universe, "objectTablesPos") - 1 + 4 * 2 * MAX_OBJECTS + 2 * 6);
+      raw.write("\xf7\x03", 2);
+      raw.seekp(DirectoryValue(g.universe, "indexPos") - 1 + 12 * 6 + 6);
+      raw.write("\xc8\x00", 2);
+    }
+    EXPECT_TRUE(SevenTaken(g.universe));
+  }
 }
 
 }  // namespace

@@ -31,6 +31,7 @@
 #include "objects/constructors.h"
 #include "objects/object_kinds.h"
 #include "objects/object_session.h"
+#include "platform/files.h"
 #include "platform/rounding.h"
 #include "universe/universe_layout.h"
 
@@ -129,7 +130,8 @@ int16_t TableCoordinate(int32_t v) {
 // ---- The file's arrays, piece by piece --------------------------------------------------
 
 // Reads `count` entries of `entrySize` bytes from `pos` on through a buffer of
-// PIECE_BYTES, handing each to use(entry number from 0, its bytes).
+// PIECE_BYTES, handing each piece to use(its first entry's number from 0, its number
+// of entries, their bytes).
 template <typename Use>
 void ReadEntries(BinaryFile& f, long long pos, int count, int entrySize, Use&& use) {
   std::array<uint8_t, PIECE_BYTES> piece;
@@ -137,37 +139,42 @@ void ReadEntries(BinaryFile& f, long long pos, int count, int entrySize, Use&& u
   for (int first = 0; first < count; first += perPiece) {
     const int n = std::min(perPiece, count - first);
     f.Read(pos + static_cast<long long>(first) * entrySize, piece.data(), static_cast<size_t>(n) * entrySize);
-    for (int k = 0; k < n; ++k) use(first + k, piece.data() + static_cast<size_t>(k) * entrySize);
+    use(first, n, piece.data());
   }
 }
 
 // Writes entries `first` to `last` (from 0) of `entrySize` bytes, entry e at
-// pos + e * entrySize, through a buffer of PIECE_BYTES that fill(entry number, its
-// bytes) fills.
+// pos + e * entrySize, through a buffer of PIECE_BYTES that fill(its first entry's
+// number, its number of entries, their bytes) fills piece by piece.
 template <typename Fill>
 void WriteEntries(BinaryFile& f, long long pos, int first, int last, int entrySize, Fill&& fill) {
   std::array<uint8_t, PIECE_BYTES> piece;
   const int perPiece = static_cast<int>(PIECE_BYTES) / entrySize;
   for (int from = first; from <= last; from += perPiece) {
     const int n = std::min(perPiece, last - from + 1);
-    for (int k = 0; k < n; ++k) fill(from + k, piece.data() + static_cast<size_t>(k) * entrySize);
+    fill(from, n, piece.data());
     f.Write(pos + static_cast<long long>(from) * entrySize, piece.data(), static_cast<size_t>(n) * entrySize);
   }
 }
 
-// The five tables, one after the other in the file, as one array of int16 entries.
+// The five tables, one after the other in the file.
 void ReadTables(BinaryFile& f, long long pos, ObjectTables& t) {
-  const auto order = TablesInFileOrder(t);
-  ReadEntries(f, pos, 5 * MAX_OBJECTS, TABLE_ENTRY_SIZE, [&](int e, const uint8_t* p) {
-    order[static_cast<size_t>(e / MAX_OBJECTS)]->data()[e % MAX_OBJECTS] = GetI16(p);
-  });
+  for (Table<int16_t, MAX_OBJECTS>* table : TablesInFileOrder(t)) {
+    int16_t* out = table->data();
+    ReadEntries(f, pos, MAX_OBJECTS, TABLE_ENTRY_SIZE, [&](int first, int n, const uint8_t* p) {
+      for (int k = 0; k < n; ++k) out[first + k] = GetI16(p + TABLE_ENTRY_SIZE * k);
+    });
+    pos += TABLE_BYTES;
+  }
 }
 
 // Entries first..last (identifiers or slots, from 1) of one table, which begins at
 // `pos` in the file.
 void WriteTableEntries(BinaryFile& f, long long pos, const Table<int16_t, MAX_OBJECTS>& table, int first, int last) {
-  WriteEntries(f, pos, first - 1, last - 1, TABLE_ENTRY_SIZE,
-               [&](int e, uint8_t* p) { PutI16(p, table.data()[e]); });
+  const int16_t* in = table.data();
+  WriteEntries(f, pos, first - 1, last - 1, TABLE_ENTRY_SIZE, [&](int from, int n, uint8_t* p) {
+    for (int k = 0; k < n; ++k) PutI16(p + TABLE_ENTRY_SIZE * k, in[from + k]);
+  });
 }
 
 // ---- Records and index entries -------------------------------------------------------------
@@ -249,12 +256,12 @@ void ResetStore(StoreState& st) {
 }
 
 // What an open store needs besides the tables: the identifiers in use (kind codes in
-// the tables; the index's are added by the caller), room for the index entries and
-// for the records.
-void BeginOpenStore(ObjectSession& s) {
+// the tables, unless they are all zero; the index's are added by the caller), room for
+// the index entries and for the records.
+void BeginOpenStore(ObjectSession& s, bool emptyTables) {
   StoreState& st = s.store;
   const Table<int16_t, MAX_OBJECTS>& kinds = s.tables.objects.objectKind;
-  for (int id = 1; id <= MAX_OBJECTS; ++id) {
+  for (int id = 1; id <= MAX_OBJECTS && !emptyTables; ++id) {
     if (kinds.data()[id - 1] > 0) st.takenIds.Take(id);
   }
   st.mapListCursor = 1;
@@ -357,6 +364,14 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
   UniverseCounters& c = s.tables.counters;
   ObjectTables& t = s.tables.objects;
 
+  // The file the writer made last, unchanged since (opening it to write changes the
+  // span's number, so this is asked first): its tables and index hold only zeros, and
+  // setting the tables to zero and leaving the index unread gives exactly what
+  // reading them would. From here on the store changes the file.
+  const bool asWritten = s.tables.writtenUniverseEpoch != 0 &&
+                         s.tables.writtenUniverseEpoch == SteadyFoldersEpoch() && s.tables.writtenUniversePath == path;
+  s.tables.writtenUniverseEpoch = 0;
+
   st.path = path;
   auto file = std::make_unique<BinaryFile>(path, BinaryFile::Mode::ReadWrite);
 
@@ -379,11 +394,19 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
     throw RuntimeError("The universe file " + path + " has a damaged directory.");
   }
 
+  if (asWritten) {
+    for (Table<int16_t, MAX_OBJECTS>* table : TablesInFileOrder(t)) table->Fill(0);
+    BeginOpenStore(s, true);  // no identifier in use, no planet
+    st.file = std::move(file);
+    return;
+  }
   ReadTables(*file, c.objectTablesPos, t);
-  BeginOpenStore(s);
+  BeginOpenStore(s, false);
   const int recordSize = IndexOffsets().recordSize;
-  ReadEntries(*file, c.indexPos, MAX_OBJECTS, INDEX_ENTRY_SIZE, [&](int e, const uint8_t* p) {
-    if (GetI16(p + recordSize) != 0) st.takenIds.Take(e + 1);
+  ReadEntries(*file, c.indexPos, MAX_OBJECTS, INDEX_ENTRY_SIZE, [&](int first, int n, const uint8_t* p) {
+    for (int k = 0; k < n; ++k) {
+      if (GetI16(p + INDEX_ENTRY_SIZE * k + recordSize) != 0) st.takenIds.Take(first + k + 1);
+    }
   });
   st.file = std::move(file);
   st.planets.Rebuild(t);
@@ -396,7 +419,7 @@ void OpenDryObjectStore(ObjectSession& s) {
   for (Table<int16_t, MAX_OBJECTS>* table : TablesInFileOrder(s.tables.objects)) table->Fill(0);
   s.tables.counters = UniverseCounters{};
   s.tables.counters.tableBase = UNIVERSE_TABLE_BASE;
-  BeginOpenStore(s);
+  BeginOpenStore(s, true);
   st.dry = true;
 }
 

@@ -109,6 +109,14 @@ struct UniverseTables {
 
   ObjectTables objects;
   UniverseCounters counters;
+
+  // The universe file WriteUniverseFile made last, and the steady span's number
+  // (SteadyFoldersEpoch) just after it was made; 0 when there is none. While that
+  // number stands, the program has changed no file since and nothing else has (the
+  // span's premise): the file is exactly as written, its object tables and index all
+  // zeros.
+  std::string writtenUniversePath;
+  uint64_t writtenUniverseEpoch = 0;
 };
 
 }  // namespace tarvik

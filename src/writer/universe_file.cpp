@@ -367,6 +367,7 @@ void WriteFileInOnePiece(const std::string& path, const UniverseImage& img) {
 
 void WriteUniverseFile(PackSession& s) {
   UniverseTables& t = s.tables;
+  t.writtenUniverseEpoch = 0;
 
   LoadShipPacks(s);
   s.random.Seed(s.clock->SecondsSinceMidnight());
@@ -398,6 +399,8 @@ void WriteUniverseFile(PackSession& s) {
   img.Put(1, header);
   img.Put(UNIVERSE_TABLE_BASE, directory);
   WriteFileInOnePiece(t.universeFilePath, img);
+  t.writtenUniversePath = t.universeFilePath;
+  t.writtenUniverseEpoch = SteadyFoldersEpoch();
 }
 
 }  // namespace tarvik
