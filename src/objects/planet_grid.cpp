@@ -44,7 +44,8 @@ int32_t NearestPlanetByScan(const ObjectTables& t, double x, double y) {
 }
 
 void PlanetGrid::Clear() {
-  for (std::vector<Planet>& square : squares_) square.clear();
+  firstOfSquare_.fill(NO_PLANET);
+  planets_.clear();
 }
 
 void PlanetGrid::Rebuild(const ObjectTables& t) {
@@ -56,7 +57,9 @@ void PlanetGrid::Rebuild(const ObjectTables& t) {
 
 void PlanetGrid::Add(int32_t id, int16_t x, int16_t y) {
   if (x == 0) return;
-  squares_[static_cast<size_t>(SquareOf(y) * SIDE + SquareOf(x))].push_back(Planet{id, x, y});
+  int32_t& first = firstOfSquare_[static_cast<size_t>(SquareOf(y) * SIDE + SquareOf(x))];
+  planets_.push_back(Planet{id, x, y, first});
+  first = static_cast<int32_t>(planets_.size() - 1);
 }
 
 int32_t PlanetGrid::Nearest(double x, double y) const {
@@ -83,12 +86,15 @@ int32_t PlanetGrid::Nearest(double x, double y) const {
     for (int sy = std::max(cy - ring, loY); sy <= std::min(cy + ring, hiY); ++sy) {
       for (int sx = std::max(cx - ring, loX); sx <= std::min(cx + ring, hiX); ++sx) {
         if (std::max(std::abs(sx - cx), std::abs(sy - cy)) != ring) continue;  // an inner ring's
-        for (const Planet& p : squares_[static_cast<size_t>(sy * SIDE + sx)]) {
+        for (int32_t k = firstOfSquare_[static_cast<size_t>(sy * SIDE + sx)]; k != NO_PLANET;) {
+          const Planet& p = planets_[static_cast<size_t>(k)];
+          k = p.next;
           // Farther than a millionth beyond the best: its rounded distance is larger too.
           const double dx = p.x - x, dy = p.y - y;
           if (dx * dx + dy * dy > farther) continue;
           const float d = PlanetDistance(p.x, p.y, x, y);
-          // The scan meets the identifiers in order: of equal distances the lowest wins.
+          // The scan meets the identifiers in order: of equal distances the lowest wins,
+          // whatever order the square holds them in.
           if (d < best || (d == best && p.id < bestId)) {
             best = d;
             bestId = p.id;

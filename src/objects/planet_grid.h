@@ -41,11 +41,23 @@ class PlanetGrid {
   static constexpr int SQUARE = 1024;
   static constexpr int SIDE = 65536 / SQUARE;
   static int SquareOf(int coordinate) { return (coordinate + 32768) / SQUARE; }
+  static constexpr int32_t NO_PLANET = -1;
+  // The planets of a square form a chain through `next`, from the one told last: a
+  // square's first planet in `firstOfSquare_`, all of them in `planets_`. A chain costs
+  // the grid no memory per square beyond its start, and clearing the grid touches only
+  // the starts.
   struct Planet {
     int32_t id;
     int16_t x, y;
+    int32_t next;  // the square's planet told before this one, or NO_PLANET
   };
-  std::array<std::vector<Planet>, SIDE * SIDE> squares_;
+  std::array<int32_t, SIDE * SIDE> firstOfSquare_ = FirstOfNoSquare();
+  std::vector<Planet> planets_;
+  static std::array<int32_t, SIDE * SIDE> FirstOfNoSquare() {
+    std::array<int32_t, SIDE * SIDE> first;
+    first.fill(NO_PLANET);
+    return first;
+  }
 };
 
 }  // namespace tarvik
