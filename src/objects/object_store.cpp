@@ -2,7 +2,7 @@
 // made. Opening loads the counters, the five object tables and which identifiers the
 // object index holds; each store operation takes an identifier and a map-list slot,
 // appends the working record and its index entry, and logs one line; closing writes
-// everything back.
+// back the counters and every index and table entry that changed.
 //
 // Cost per object does not grow with the number of objects already stored:
 // - identifiers: the search "first free identifier from C upwards" runs over one bit
@@ -91,9 +91,9 @@ bool IdTaken(const ObjectSession& s, int id) {
 // the one the plain upward scan gives. While the store is open, takenIds holds every
 // identifier in use when it opened and every one given since, and an identifier
 // never becomes free again while it is open: every identifier it skips is taken. The
-// one it lands on is checked against the kind codes too, for a kind code set since it
-// was last told (the tables are open to everyone); such an identifier is taken and the
-// search goes on after it.
+// one it lands on is checked against the kind codes too, for a kind code set in the
+// tables by other means than the store; such an identifier is taken and the search
+// goes on after it.
 int FirstFreeIdFrom(ObjectSession& s, int from) {
   if (!ObjectStoreOpen(s)) {
     for (int i = from; i <= MAX_OBJECTS; ++i) {
