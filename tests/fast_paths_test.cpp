@@ -29,6 +29,7 @@
 #include "platform/rounding.h"
 #include "script/keyword_tables.h"
 #include "script/script_line.h"
+#include "script/script_reader.h"
 #include "script/values.h"
 #include "universe/records.h"
 #include "test_support.h"
@@ -369,12 +370,40 @@ ScriptStatement PlainCut(std::string_view line) {
   return {trim(st.word), trim(st.argument), trim(st.keyword), trim(st.value)};
 }
 
+// The statements of a script's text, line by line: as ForEachScriptLine cuts it into
+// lines, each cut by the plain rules; and as ScriptLines cuts it.
+std::vector<ScriptStatement> PlainStatements(const std::string& text) {
+  std::vector<ScriptStatement> plain;
+  const std::vector<uint8_t> bytes(text.begin(), text.end());
+  ForEachScriptLine(bytes, [&](std::string_view line) { plain.push_back(PlainCut(line)); });
+  return plain;
+}
+std::vector<ScriptStatement> FastStatements(const std::string& text, std::string& work) {
+  std::vector<ScriptStatement> fast;
+  ScriptLines lines(text);
+  ScriptTokens t;
+  while (lines.Next(t, work)) {
+    fast.push_back({std::string(t.word), std::string(t.argument), std::string(t.keyword), std::string(t.value)});
+  }
+  return fast;
+}
+
+void ExpectSameStatements(const std::string& text, std::string& work) {
+  const std::vector<ScriptStatement> plain = PlainStatements(text);
+  const std::vector<ScriptStatement> fast = FastStatements(text, work);
+  ASSERT_EQ(fast.size(), plain.size()) << "[" << text << "]";
+  for (size_t i = 0; i < plain.size(); ++i) {
+    ASSERT_EQ(std::tie(fast[i].word, fast[i].argument, fast[i].keyword, fast[i].value),
+              std::tie(plain[i].word, plain[i].argument, plain[i].keyword, plain[i].value))
+        << "line " << i << " of [" << text << "]";
+  }
+}
+
 TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
   std::mt19937 rng(5);
   const std::string pieces[] = {" ", " ", "=", "\"", "'", "\t", "\n", "\r", "A", "b", "X", "1", "BEGIN", "SHIP",
-                                "NAME", "  ", "= ", " =", "\"a b\"", "'rest"};
+                                "NAME", "  ", "= ", " =", "\"a b\"", "'rest", "\r\n", "\" = '\""};
   std::string work;
-  int properties = 0, notProperties = 0;
   for (int i = 0; i < 60000; ++i) {
     std::string line;
     const int count = static_cast<int>(rng() % 12);
@@ -385,37 +414,27 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
     ASSERT_EQ(fast.argument, plain.argument) << "[" << line << "]";
     ASSERT_EQ(fast.keyword, plain.keyword) << "[" << line << "]";
     ASSERT_EQ(fast.value, plain.value) << "[" << line << "]";
-    // A line taken for a property statement without cutting it is one.
-    if (IsPropertyLine(line)) {
-      ++properties;
-      ASSERT_TRUE(plain.word.empty() && !plain.keyword.empty()) << "[" << line << "]";
-    } else {
-      notProperties += plain.word.empty() && !plain.keyword.empty() && line.find_first_of("\"'") == std::string::npos;
-    }
-    // The same rule on the line within a script's text, ended by its carriage return.
-    const std::string head = line.substr(0, line.find('\r'));
-    const size_t end = PropertyLineEnd("X = 1\r" + line + "\rEND\r", 6);
-    ASSERT_EQ(end, IsPropertyLine(head) ? 6 + head.size() : std::string_view::npos) << "[" << line << "]";
-    if (line.find('\r') == std::string::npos) {
-      ASSERT_EQ(PropertyLineEnd(line, 0), IsPropertyLine(line) ? line.size() : std::string_view::npos);
-    }
     const ScriptStatement whole = CutScriptLine(line);
     ASSERT_EQ(std::tie(whole.word, whole.argument, whole.keyword, whole.value),
               std::tie(plain.word, plain.argument, plain.keyword, plain.value));
+    // The same pieces as a whole text of several lines (the carriage returns among them
+    // end lines), which the text's own cutter cuts line after line.
+    ExpectSameStatements(line, work);
+    ExpectSameStatements(line + "\r", work);
+    ExpectSameStatements("\n" + line + "\r\nEND\r", work);
   }
-  EXPECT_GT(properties, 1000);
-  // Every unquoted property statement is recognised as one.
-  EXPECT_EQ(notProperties, 0);
 }
 
-// Every line of the shapes the cutter takes in one look (KEYWORD = VALUE, WORD ARGUMENT),
-// and of the shapes next to them, put together from every choice of its parts.
+// Every line of the shapes the cutter takes in one look (KEYWORD = VALUE, KEYWORD =
+// "TEXT", WORD ARGUMENT), and of the shapes next to them, put together from every choice
+// of its parts; alone, ended by a carriage return, and amid other lines of a text.
 TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
   const std::string before[] = {"", "\n", " ", "\n  ", "\r", "=", "\""};
   const std::string first[] = {"X", "NAME", "pdWeapon(3)", "BEGIN", "A\tB", "E\nND", "K'"};
-  const std::string middle[] = {"", " ", "  ", "=", " = ", "= ", " =", " \n", "\n=", "'"};
-  const std::string last[] = {"", "1500", "-3", "a=b", "x y", "\"q r\"", "SHIP", "==", "\t"};
-  const std::string after[] = {"", " ", "\n", " \n", "\r\n", " x", "'note", "="};
+  const std::string middle[] = {"", " ", "  ", "=", " = ", "= ", " =", " \n", "\n=", "'", " = \""};
+  const std::string last[] = {"", "1500", "-3", "a=b", "x y", "\"q r\"", "\" q = 'r' \"", "\"\"", "\"a\nb\"",
+                              "\"open", "SHIP", "==", "\t"};
+  const std::string after[] = {"", " ", "\n", " \n", "\r\n", " x", "'note", "=", "\"", "\" \n"};
   std::string work;
   int lines = 0;
   for (const std::string& a : before) {
@@ -429,16 +448,15 @@ TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
             ASSERT_EQ(std::tie(fast.word, fast.argument, fast.keyword, fast.value),
                       std::tie(plain.word, plain.argument, plain.keyword, plain.value))
                 << "[" << line << "]";
-            if (IsPropertyLine(line)) {
-              ASSERT_TRUE(plain.word.empty() && !plain.keyword.empty()) << "[" << line << "]";
-            }
+            ExpectSameStatements(line + "\r", work);
+            ExpectSameStatements("BEGIN SHIP\r\n" + line + "\r\n" + line, work);
             ++lines;
           }
         }
       }
     }
   }
-  EXPECT_EQ(lines, 7 * 7 * 10 * 9 * 8);
+  EXPECT_EQ(lines, 7 * 7 * 11 * 13 * 10);
 }
 
 // ---- The object kind of a block ----------------------------------------------------------
