@@ -159,9 +159,13 @@ void NewGoodsPod(ObjectSession& s, Record& p, std::string_view label,
 
 }  // namespace
 
+void SetDefaultPosition(Random& random, Record& r, const Field& x, const Field& y) {
+  r.Set(x, Draw(random, 2000, 1000));
+  r.Set(y, Draw(random, 2000, 1000));
+}
+
 void SetDefaultPosition(Random& random, Record& r, const char* xField, const char* yField) {
-  r.Set(xField, Draw(random, 2000, 1000));
-  r.Set(yField, Draw(random, 2000, 1000));
+  SetDefaultPosition(random, r, r.layout().Get(xField), r.layout().Get(yField));
 }
 
 void NewBase(ObjectSession& s) {

@@ -113,7 +113,7 @@ void DrawKeys(ObjectSession& s, Record& ship, const ShipFields& f) {
 }
 
 void DrawPlace(ObjectSession& s, Record& ship, const ShipFields& f) {
-  SetDefaultPosition(s.random, ship);
+  SetDefaultPosition(s.random, ship, f.x, f.y);
   // Fleet code "J" and two letters from A to U.
   std::string code = "J";
   code += static_cast<char>(Draw(s.random, 20, 65));

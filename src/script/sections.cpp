@@ -282,7 +282,8 @@ void CommitBlock(ScriptSession& s) {
   Record& rec = s.records.*kind->record;
   if (blockKind == BlockKind::Planet) {
     if (st.pickPlanetName) PickPlanetName(s);
-    rec.Set("nameKey", Draw(s.random, 200, 10));
+    static const Field& planetNameKey = PlanetRecordLayout().Get("nameKey");  // found once: every planet sets it
+    rec.Set(planetNameKey, Draw(s.random, 200, 10));
   }
   if (kind->finish) kind->finish(s);
   ScrambleNames(*kind, rec);
