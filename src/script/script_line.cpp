@@ -255,6 +255,26 @@ ScriptLines::ScriptLines(std::string_view text) : text_(text) {
   crLimit_ = lastCr == std::string_view::npos ? 0 : lastCr + 1;
 }
 
+bool ScriptLines::SkipPropertyLine() {
+  if (at_ >= crLimit_) return false;
+  // The line ends at a carriage return, which stops every scan below. It begins as
+  // CutCommonLineAt takes a property statement: a first token of ordinary characters
+  // after blanks and line feeds, blanks, then the "=" that makes it the keyword,
+  // whatever the rest of the line holds (the full rules too are outside quotes and in
+  // the first token or the blanks after it there, and at an "=" there the line is a
+  // property statement).
+  const char* p = text_.data() + at_;
+  while (DroppedBetweenTokens(ClassOf(*p))) ++p;
+  const char* const first = p;
+  while (ClassOf(*p) == Ordinary) ++p;
+  if (p == first) return false;
+  while (*p == ' ') ++p;
+  if (*p != '=') return false;
+  while (*p != '\r') ++p;
+  at_ = static_cast<size_t>(p - text_.data()) + 1;
+  return true;
+}
+
 bool ScriptLines::Next(ScriptTokens& tokens, std::string& work) {
   if (at_ < crLimit_) {
     const char* const line = text_.data() + at_;

@@ -41,6 +41,11 @@ class ScriptLines {
   explicit ScriptLines(std::string_view text);
   // The next line's statement; false when every line has been cut.
   bool Next(ScriptTokens& tokens, std::string& work);
+  // Passes over the next line, without cutting it, when it certainly is a property
+  // statement (cut, a keyword and no word): a line that ends at a carriage return and
+  // begins, after blanks and line feeds, with ordinary characters, then blanks, then an
+  // "=". False, with nothing passed over, says nothing.
+  bool SkipPropertyLine();
 
  private:
   std::string_view text_;

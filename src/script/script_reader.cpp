@@ -20,11 +20,18 @@ void DoStatement(ScriptSession& s, const ScriptTokens& st) {
   if (s.script.blockKind != BlockKind::None && !st.keyword.empty()) DoProperty(s, st.keyword, st.value);
 }
 
-// Carries out every line of a script's bytes in order.
+// Carries out every line of a script's bytes in order. Outside a block a property
+// statement does nothing, and is passed over as soon as it is known to be one (most
+// lines of the settings pass are statements of object blocks, which that pass does not
+// open).
 void DoLines(ScriptSession& s, const std::vector<uint8_t>& bytes) {
   ScriptLines lines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   ScriptTokens st;
-  while (lines.Next(st, s.script.lineWork)) DoStatement(s, st);
+  for (;;) {
+    if (s.script.blockKind == BlockKind::None && lines.SkipPropertyLine()) continue;
+    if (!lines.Next(st, s.script.lineWork)) return;
+    DoStatement(s, st);
+  }
 }
 
 }  // namespace
