@@ -39,8 +39,8 @@ TEST_F(RunLogTest, TheWindowHoldsTheLastTwentyLinesAndTheFileAll) {
     expectedFile += "line " + std::to_string(i) + "\r\n";
   }
   EXPECT_EQ(s.log.lineCount, 20);
-  EXPECT_EQ(s.log.lines[1], "line 2\r\n");
-  EXPECT_EQ(s.log.lines[20], "line 21\r\n");
+  EXPECT_EQ(LogWindowLine(s.log, 1), "line 2\r\n");
+  EXPECT_EQ(LogWindowLine(s.log, 20), "line 21\r\n");
   EXPECT_EQ(t.output.text.substr(0, 8), "line 2\r\n");
   EXPECT_EQ(t.output.text.find("line 1\r\n"), std::string::npos);
   EXPECT_EQ(t.output.text, LogWindowText(s.log));
