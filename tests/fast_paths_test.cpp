@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "base/errors.h"
 #include "base/name_table.h"
 #include "base/text.h"
 #include "forge/forge.h"
@@ -319,6 +320,40 @@ TEST(FastPaths, ShipsBuiltFromAKeptShipAreTheShipsTheFullBuildMakes) {
   EXPECT_GT(copies, 400);
 }
 
+// ---- Mounts cleared at once ----------------------------------------------------------------
+
+TEST(FastPaths, ElementsZeroedAtOnceAreThoseSetToZeroOneByOne) {
+  std::mt19937 rng(41);
+  const RecordLayout& layout = ShipRecordLayout();
+  int zeroed = 0;
+  // Every field of the ship record (texts too), with ranges inside it, at its ends and
+  // beyond them on either side, over random bytes.
+  for (const Field& field : layout.fields()) {
+    for (int from = -1; from <= field.count + 2; ++from) {
+      for (int to = from - 1; to <= field.count + 2; ++to) {
+        Record fast(layout);
+        for (uint8_t& byte : fast.bytes()) byte = static_cast<uint8_t>(rng());
+        Record plain = fast;
+        bool fastFailed = false, plainFailed = false;
+        try {
+          ZeroElements(fast, field, from, to);
+        } catch (const RuntimeError&) {
+          fastFailed = true;
+        }
+        try {
+          for (int i = from; i <= to; ++i) plain.Set(field, 0, i);
+        } catch (const RuntimeError&) {
+          plainFailed = true;
+        }
+        ASSERT_EQ(fastFailed, plainFailed) << field.name << " " << from << ".." << to;
+        ASSERT_EQ(fast.bytes(), plain.bytes()) << field.name << " " << from << ".." << to;
+        zeroed += !plainFailed && to >= from;
+      }
+    }
+  }
+  EXPECT_GT(zeroed, 1000);
+}
+
 // ---- Script lines ------------------------------------------------------------------------
 
 // The token rules character by character, as the plain cutter applies them.
@@ -583,9 +618,12 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
     if (general.form != ValueReading::Form::Dice) {
       ASSERT_EQ(GetValue(t.s(), text, b[0], b[1]), general.value) << text;
     }
+    // A strict number reads a plain number without the decimal reader.
+    ASSERT_EQ(StrictNumber(text), StrictNumberInFull(text)) << text;
     // A number equal to a bound, and one beside it.
     for (const long long edge : {static_cast<long long>(b[0]), static_cast<long long>(b[1]) + 1}) {
       const std::string tie = std::to_string(edge);
+      ASSERT_EQ(StrictNumber(tie), StrictNumberInFull(tie)) << tie;
       ExpectSameReading(ReadValueText(tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]), tie);
       ASSERT_EQ(GetValue(t.s(), tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]).value) << tie;
     }

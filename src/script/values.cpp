@@ -194,6 +194,14 @@ int32_t SetFlagBit(const UniverseSession& s, int32_t flags, int n, int32_t value
 std::string CodeText(std::string_view text) { return (std::string(text) + "AAA").substr(0, 3); }
 
 std::optional<int32_t> StrictNumber(std::string_view text) {
+  // A plain whole number (nearly every value): the decimal reader reads its digits
+  // exactly (nine of them are far within a double's), and rounding leaves it as it is.
+  int32_t number = 0;
+  if (PlainNumber(text, number)) return number;
+  return StrictNumberInFull(text);
+}
+
+std::optional<int32_t> StrictNumberInFull(std::string_view text) {
   size_t b = 0, e = text.size();
   while (b < e && text[b] == ' ') ++b;
   while (e > b && text[e - 1] == ' ') --e;

@@ -92,5 +92,8 @@ std::string CodeText(std::string_view text);
 // surrounding blanks ignored), rounded to the nearest whole number with ties to even.
 // Nothing when the text is not such a number or the result does not fit 32 bits.
 std::optional<int32_t> StrictNumber(std::string_view text);
+// The same reading with every text taken through the decimal reader; StrictNumber reads
+// a plain whole number straight away and agrees with this on every text.
+std::optional<int32_t> StrictNumberInFull(std::string_view text);
 
 }  // namespace tarvik
