@@ -577,6 +577,8 @@ TEST(FastPaths, CaseFoldingInPlaceAnswersAsTheUpperCasedCopiesDo) {
     contained += plain;
     UpperAsciiInto(text, reused);
     ASSERT_EQ(reused, UpperAscii(text));
+    ASSERT_EQ(EqualsNoCase(text, part), UpperAscii(text) == UpperAscii(part)) << "[" << text << "] [" << part << "]";
+    ASSERT_EQ(EqualsNoCase(text, part), CompareNoCase(text, part) == 0) << "[" << text << "] [" << part << "]";
   }
   EXPECT_GT(contained, 10000);
   EXPECT_TRUE(ContainsNoCase("1 + dice(2,5)", "DICE("));
