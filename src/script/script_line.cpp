@@ -257,12 +257,10 @@ ScriptLines::ScriptLines(std::string_view text) : text_(text) {
 
 bool ScriptLines::SkipPropertyLine() {
   if (at_ >= crLimit_) return false;
-  // The line ends at a carriage return, which stops every scan below. It begins as
-  // CutCommonLineAt takes a property statement: a first token of ordinary characters
-  // after blanks and line feeds, blanks, then the "=" that makes it the keyword,
-  // whatever the rest of the line holds (the full rules too are outside quotes and in
-  // the first token or the blanks after it there, and at an "=" there the line is a
-  // property statement).
+  // The line ends at a carriage return, which stops every scan below. Up to an "="
+  // after a first token of ordinary characters and blanks, the full rules are outside
+  // quotes, in the first token or in the blanks after it; that "=" makes the first token
+  // the keyword and leaves the word empty, whatever the rest of the line holds.
   const char* p = text_.data() + at_;
   while (DroppedBetweenTokens(ClassOf(*p))) ++p;
   const char* const first = p;

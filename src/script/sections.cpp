@@ -151,8 +151,8 @@ void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::str
     UnknownObjectKeyword(s, kind, keyword, value);
     return;
   }
-  // A number statement with nothing more to do (nearly every statement of a script),
-  // as BoundProperty carries it out, without the rest of that.
+  // A number statement with no extra action (nearly every statement of a script): the
+  // one step BoundProperty would take for it (its Number case), in this small function.
   const KeywordRow& row = *b->row;
   if (row.kind == ValueKind::Number && row.extra == ExtraAction::None) {
     Step(s, [&] { rec.Set(BoundField(*b), GetValue(s, value, row.min, row.max), b->index); });
