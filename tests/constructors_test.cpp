@@ -265,7 +265,7 @@ TEST_F(ConstructorTest, BaseLocksToTheNearestPlanet) {
   EXPECT_EQ(base().Get("x"), 5999);
   EXPECT_EQ(base().Get("y"), 1000);
   EXPECT_EQ(base().Get("serial"), 0);
-  EXPECT_EQ(s().log.lines[s().log.lineCount].rfind("Locking base to planet", 0), 0u);
+  EXPECT_EQ(LogWindowLine(s().log, s().log.lineCount).rfind("Locking base to planet", 0), 0u);
 
   planet(9, 1800, 1600);  // 1000 away, as is planet 4
   planet(4, 1600, 1800);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "base/errors.h"
 #include "base/name_table.h"
 #include "base/text.h"
 #include "forge/forge.h"
@@ -29,6 +30,7 @@
 #include "platform/rounding.h"
 #include "script/keyword_tables.h"
 #include "script/script_line.h"
+#include "script/script_reader.h"
 #include "script/values.h"
 #include "universe/records.h"
 #include "test_support.h"
@@ -318,6 +320,40 @@ TEST(FastPaths, ShipsBuiltFromAKeptShipAreTheShipsTheFullBuildMakes) {
   EXPECT_GT(copies, 400);
 }
 
+// ---- Mounts cleared at once ----------------------------------------------------------------
+
+TEST(FastPaths, ElementsZeroedAtOnceAreThoseSetToZeroOneByOne) {
+  std::mt19937 rng(41);
+  const RecordLayout& layout = ShipRecordLayout();
+  int zeroed = 0;
+  // Every field of the ship record (texts too), with ranges inside it, at its ends and
+  // beyond them on either side, over random bytes.
+  for (const Field& field : layout.fields()) {
+    for (int from = -1; from <= field.count + 2; ++from) {
+      for (int to = from - 1; to <= field.count + 2; ++to) {
+        Record fast(layout);
+        for (uint8_t& byte : fast.bytes()) byte = static_cast<uint8_t>(rng());
+        Record plain = fast;
+        bool fastFailed = false, plainFailed = false;
+        try {
+          ZeroElements(fast, field, from, to);
+        } catch (const RuntimeError&) {
+          fastFailed = true;
+        }
+        try {
+          for (int i = from; i <= to; ++i) plain.Set(field, 0, i);
+        } catch (const RuntimeError&) {
+          plainFailed = true;
+        }
+        ASSERT_EQ(fastFailed, plainFailed) << field.name << " " << from << ".." << to;
+        ASSERT_EQ(fast.bytes(), plain.bytes()) << field.name << " " << from << ".." << to;
+        zeroed += !plainFailed && to >= from;
+      }
+    }
+  }
+  EXPECT_GT(zeroed, 1000);
+}
+
 // ---- Script lines ------------------------------------------------------------------------
 
 // The token rules character by character, as the plain cutter applies them.
@@ -369,12 +405,65 @@ ScriptStatement PlainCut(std::string_view line) {
   return {trim(st.word), trim(st.argument), trim(st.keyword), trim(st.value)};
 }
 
+// The statements of a script's text, line by line: as ForEachScriptLine cuts it into
+// lines, each cut by the plain rules; and as ScriptLines cuts it.
+std::vector<ScriptStatement> PlainStatements(const std::string& text) {
+  std::vector<ScriptStatement> plain;
+  const std::vector<uint8_t> bytes(text.begin(), text.end());
+  ForEachScriptLine(bytes, [&](std::string_view line) { plain.push_back(PlainCut(line)); });
+  return plain;
+}
+// A line as ScriptLines gives it: cut, or passed over as a property statement.
+struct FastLine {
+  ScriptStatement st;
+  bool skipped = false;
+};
+// `skipping`: each line is first offered to SkipPropertyLine.
+std::vector<FastLine> FastStatements(const std::string& text, std::string& work, bool skipping) {
+  std::vector<FastLine> fast;
+  ScriptLines lines(text);
+  ScriptTokens t;
+  for (;;) {
+    if (skipping && lines.SkipPropertyLine()) {
+      fast.push_back({{}, true});
+      continue;
+    }
+    if (!lines.Next(t, work)) break;
+    fast.push_back({{std::string(t.word), std::string(t.argument), std::string(t.keyword), std::string(t.value)}});
+  }
+  return fast;
+}
+
+// The same statements line by line; a line passed over is one whose cut is a property
+// statement. Returns how many lines were passed over.
+int ExpectSameStatements(const std::string& text, std::string& work) {
+  const std::vector<ScriptStatement> plain = PlainStatements(text);
+  int skipped = 0;
+  for (const bool skipping : {false, true}) {
+    const std::vector<FastLine> fast = FastStatements(text, work, skipping);
+    EXPECT_EQ(fast.size(), plain.size()) << "[" << text << "]";
+    if (fast.size() != plain.size()) return skipped;
+    for (size_t i = 0; i < plain.size(); ++i) {
+      const ScriptStatement& p = plain[i];
+      if (fast[i].skipped) {
+        ++skipped;
+        EXPECT_TRUE(p.word.empty() && !p.keyword.empty()) << "line " << i << " of [" << text << "]";
+        continue;
+      }
+      const ScriptStatement& f = fast[i].st;
+      EXPECT_EQ(std::tie(f.word, f.argument, f.keyword, f.value), std::tie(p.word, p.argument, p.keyword, p.value))
+          << "line " << i << " of [" << text << "]";
+    }
+  }
+  return skipped;
+}
+
 TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
   std::mt19937 rng(5);
   const std::string pieces[] = {" ", " ", "=", "\"", "'", "\t", "\n", "\r", "A", "b", "X", "1", "BEGIN", "SHIP",
-                                "NAME", "  ", "= ", " =", "\"a b\"", "'rest"};
+                                "NAME", "  ", "= ", " =", "\"a b\"", "'rest", "\r\n", "\" = '\""};
   std::string work;
-  int properties = 0, notProperties = 0;
+  int skipped = 0;  // lines passed over as property statements
   for (int i = 0; i < 60000; ++i) {
     std::string line;
     const int count = static_cast<int>(rng() % 12);
@@ -385,39 +474,32 @@ TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
     ASSERT_EQ(fast.argument, plain.argument) << "[" << line << "]";
     ASSERT_EQ(fast.keyword, plain.keyword) << "[" << line << "]";
     ASSERT_EQ(fast.value, plain.value) << "[" << line << "]";
-    // A line taken for a property statement without cutting it is one.
-    if (IsPropertyLine(line)) {
-      ++properties;
-      ASSERT_TRUE(plain.word.empty() && !plain.keyword.empty()) << "[" << line << "]";
-    } else {
-      notProperties += plain.word.empty() && !plain.keyword.empty() && line.find_first_of("\"'") == std::string::npos;
-    }
-    // The same rule on the line within a script's text, ended by its carriage return.
-    const std::string head = line.substr(0, line.find('\r'));
-    const size_t end = PropertyLineEnd("X = 1\r" + line + "\rEND\r", 6);
-    ASSERT_EQ(end, IsPropertyLine(head) ? 6 + head.size() : std::string_view::npos) << "[" << line << "]";
-    if (line.find('\r') == std::string::npos) {
-      ASSERT_EQ(PropertyLineEnd(line, 0), IsPropertyLine(line) ? line.size() : std::string_view::npos);
-    }
     const ScriptStatement whole = CutScriptLine(line);
     ASSERT_EQ(std::tie(whole.word, whole.argument, whole.keyword, whole.value),
               std::tie(plain.word, plain.argument, plain.keyword, plain.value));
+    // The same pieces as a whole text of several lines (the carriage returns among them
+    // end lines), which the text's own cutter cuts line after line.
+    skipped += ExpectSameStatements(line, work);
+    skipped += ExpectSameStatements(line + "\r", work);
+    skipped += ExpectSameStatements("\n" + line + "\r\nEND\r", work);
+    if (HasFailure()) return;
   }
-  EXPECT_GT(properties, 1000);
-  // Every unquoted property statement is recognised as one.
-  EXPECT_EQ(notProperties, 0);
+  EXPECT_GT(skipped, 10000);
 }
 
-// Every line of the shapes the cutter takes in one look (KEYWORD = VALUE, WORD ARGUMENT),
-// and of the shapes next to them, put together from every choice of its parts.
+// Every line of the shapes the cutter takes in one look (KEYWORD = VALUE, KEYWORD =
+// "TEXT", WORD ARGUMENT), and of the shapes next to them, put together from every choice
+// of its parts; alone, ended by a carriage return, and amid other lines of a text.
 TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
   const std::string before[] = {"", "\n", " ", "\n  ", "\r", "=", "\""};
   const std::string first[] = {"X", "NAME", "pdWeapon(3)", "BEGIN", "A\tB", "E\nND", "K'"};
-  const std::string middle[] = {"", " ", "  ", "=", " = ", "= ", " =", " \n", "\n=", "'"};
-  const std::string last[] = {"", "1500", "-3", "a=b", "x y", "\"q r\"", "SHIP", "==", "\t"};
-  const std::string after[] = {"", " ", "\n", " \n", "\r\n", " x", "'note", "="};
+  const std::string middle[] = {"", " ", "  ", "=", " = ", "= ", " =", " \n", "\n=", "'", " = \""};
+  const std::string last[] = {"", "1500", "-3", "a=b", "x y", "\"q r\"", "\" q = 'r' \"", "\"\"", "\"a\nb\"",
+                              "\"open", "SHIP", "==", "\t"};
+  const std::string after[] = {"", " ", "\n", " \n", "\r\n", " x", "'note", "=", "\"", "\" \n"};
   std::string work;
   int lines = 0;
+  int skipped = 0;  // lines passed over as property statements
   for (const std::string& a : before) {
     for (const std::string& b : first) {
       for (const std::string& c : middle) {
@@ -429,16 +511,17 @@ TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
             ASSERT_EQ(std::tie(fast.word, fast.argument, fast.keyword, fast.value),
                       std::tie(plain.word, plain.argument, plain.keyword, plain.value))
                 << "[" << line << "]";
-            if (IsPropertyLine(line)) {
-              ASSERT_TRUE(plain.word.empty() && !plain.keyword.empty()) << "[" << line << "]";
-            }
+            skipped += ExpectSameStatements(line + "\r", work);
+            skipped += ExpectSameStatements("BEGIN SHIP\r\n" + line + "\r\n" + line, work);
+            if (HasFailure()) return;
             ++lines;
           }
         }
       }
     }
   }
-  EXPECT_EQ(lines, 7 * 7 * 10 * 9 * 8);
+  EXPECT_EQ(lines, 7 * 7 * 11 * 13 * 10);
+  EXPECT_GT(skipped, 10000);
 }
 
 // ---- The object kind of a block ----------------------------------------------------------
@@ -494,6 +577,8 @@ TEST(FastPaths, CaseFoldingInPlaceAnswersAsTheUpperCasedCopiesDo) {
     contained += plain;
     UpperAsciiInto(text, reused);
     ASSERT_EQ(reused, UpperAscii(text));
+    ASSERT_EQ(EqualsNoCase(text, part), UpperAscii(text) == UpperAscii(part)) << "[" << text << "] [" << part << "]";
+    ASSERT_EQ(EqualsNoCase(text, part), CompareNoCase(text, part) == 0) << "[" << text << "] [" << part << "]";
   }
   EXPECT_GT(contained, 10000);
   EXPECT_TRUE(ContainsNoCase("1 + dice(2,5)", "DICE("));
@@ -535,9 +620,12 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
     if (general.form != ValueReading::Form::Dice) {
       ASSERT_EQ(GetValue(t.s(), text, b[0], b[1]), general.value) << text;
     }
+    // A strict number reads a plain number without the decimal reader.
+    ASSERT_EQ(StrictNumber(text), StrictNumberInFull(text)) << text;
     // A number equal to a bound, and one beside it.
     for (const long long edge : {static_cast<long long>(b[0]), static_cast<long long>(b[1]) + 1}) {
       const std::string tie = std::to_string(edge);
+      ASSERT_EQ(StrictNumber(tie), StrictNumberInFull(tie)) << tie;
       ExpectSameReading(ReadValueText(tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]), tie);
       ASSERT_EQ(GetValue(t.s(), tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]).value) << tie;
     }

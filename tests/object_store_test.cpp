@@ -30,7 +30,7 @@ class ObjectStoreTest : public ::testing::Test {
 
   std::string LastLogLine() {
     const RunLog& log = s().log;
-    std::string line = log.lineCount ? log.lines[log.lineCount] : "";
+    std::string line = log.lineCount ? LogWindowLine(log, log.lineCount) : "";
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     return line;
   }

@@ -2,6 +2,10 @@
 // run timer and Done.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "base/errors.h"
 #include "base/text.h"
 #include "log/run_log.h"
@@ -39,8 +43,8 @@ TEST_F(RunLogTest, TheWindowHoldsTheLastTwentyLinesAndTheFileAll) {
     expectedFile += "line " + std::to_string(i) + "\r\n";
   }
   EXPECT_EQ(s.log.lineCount, 20);
-  EXPECT_EQ(s.log.lines[1], "line 2\r\n");
-  EXPECT_EQ(s.log.lines[20], "line 21\r\n");
+  EXPECT_EQ(LogWindowLine(s.log, 1), "line 2\r\n");
+  EXPECT_EQ(LogWindowLine(s.log, 20), "line 21\r\n");
   EXPECT_EQ(t.output.text.substr(0, 8), "line 2\r\n");
   EXPECT_EQ(t.output.text.find("line 1\r\n"), std::string::npos);
   EXPECT_EQ(t.output.text, LogWindowText(s.log));
@@ -48,6 +52,29 @@ TEST_F(RunLogTest, TheWindowHoldsTheLastTwentyLinesAndTheFileAll) {
   LogLine(s, "Load");
   EXPECT_EQ(t.output.text, expectedFile);
   EXPECT_EQ(LogFile(), expectedFile);
+}
+
+// Lines of every length, many times round the window, and a CLEAR in the middle: the
+// window is always the last twenty lines in order, as the view was shown them.
+TEST_F(RunLogTest, TheWindowFollowsTheLastTwentyLinesRoundAfterRound) {
+  ShowOutputWindow(s);
+  std::vector<std::string> logged;
+  for (int i = 1; i <= 130; ++i) {
+    const std::string line = i == 57 ? "CLEAR" : std::string(static_cast<size_t>(i % 23), 'a' + i % 26) + std::to_string(i);
+    LogLine(s, line);
+    logged.push_back(line + "\r\n");
+    if (i == 57) logged.clear();
+    const size_t shown = std::min<size_t>(logged.size(), LOG_WINDOW_LINES);
+    ASSERT_EQ(s.log.lineCount, static_cast<int>(shown)) << i;
+    std::string window;
+    for (size_t k = 0; k < shown; ++k) {
+      const std::string& expected = logged[logged.size() - shown + k];
+      ASSERT_EQ(LogWindowLine(s.log, static_cast<int>(k) + 1), expected) << i << " " << k;
+      window += expected;
+    }
+    ASSERT_EQ(LogWindowText(s.log), window) << i;
+    ASSERT_EQ(t.output.text, window) << i;
+  }
 }
 
 TEST_F(RunLogTest, ClearInAnyCaseEmptiesFileAndWindow) {

@@ -42,7 +42,7 @@ class ShipTest : public ::testing::Test {
   std::vector<std::string> LogLines(int from) {
     std::vector<std::string> out;
     for (int i = from + 1; i <= s().log.lineCount; ++i) {
-      const std::string& line = s().log.lines[i];
+      const std::string& line = LogWindowLine(s().log, i);
       out.push_back(line.substr(0, line.find('\r')));
     }
     return out;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -73,16 +74,34 @@ class NameTable {
     T value{};
   };
 
-  // Up to eight bytes as one number, the first byte lowest.
+  // Up to eight bytes as one number, the first byte lowest (zero above them). Fewer than
+  // eight are read as two overlapping pieces of four, two or one bytes: the second
+  // piece, moved up to where its bytes lie, repeats the bytes the pieces share, so
+  // or-ing the two gives each byte once.
   static uint64_t Load(const char* p, size_t n) {
-    if (n == 8) {
-      uint64_t v;
-      std::memcpy(&v, p, 8);
-      return v;
+    if (n >= 4) {
+      if (n == 8) return LoadPiece<uint64_t>(p);
+      return LoadPiece<uint32_t>(p) | LoadPiece<uint32_t>(p + n - 4) << (8 * (n - 4));
     }
-    uint64_t v = 0;
-    for (size_t i = 0; i < n; ++i) v |= uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
-    return v;
+    if (n >= 2) return LoadPiece<uint16_t>(p) | LoadPiece<uint16_t>(p + n - 2) << (8 * (n - 2));
+    return n == 1 ? static_cast<unsigned char>(p[0]) : 0;
+  }
+  template <class Piece>
+  static uint64_t LoadPiece(const char* p) {
+    Piece v;
+    std::memcpy(&v, p, sizeof v);
+    return LittleEndian(v);
+  }
+  // A piece read from memory as the number its bytes make, the first byte lowest.
+  template <class Piece>
+  static uint64_t LittleEndian(Piece v) {
+    if constexpr (std::endian::native == std::endian::little) {
+      return v;
+    } else {
+      uint64_t out = 0;
+      for (size_t i = 0; i < sizeof v; ++i) out |= uint64_t((v >> (8 * (sizeof v - 1 - i))) & 0xFF) << (8 * i);
+      return out;
+    }
   }
 
   // Eight bytes with each ASCII lower-case letter made upper-case, all at once: a byte

@@ -19,7 +19,15 @@ void UpperAsciiInto(std::string_view text, std::string& out);
 // Whether UpperAscii(text) contains UpperAscii(part), without making either.
 bool ContainsNoCase(std::string_view text, std::string_view part);
 std::string LowerAscii(std::string_view text);
-bool EqualsNoCase(std::string_view a, std::string_view b);
+// Whether a and b are the same text without regard to letter case (ASCII letters).
+inline bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; };
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (upper(a[i]) != upper(b[i])) return false;
+  }
+  return true;
+}
 // Case-insensitive (ASCII) ordering: negative, zero or positive like strcmp.
 int CompareNoCase(std::string_view a, std::string_view b);
 

@@ -9,6 +9,10 @@ namespace tarvik {
 
 const std::string& LogWindowText(const RunLog& log) { return log.windowText; }
 
+const std::string& LogWindowLine(const RunLog& log, int i) {
+  return log.lines[static_cast<size_t>((log.oldest + i - 1) % LOG_WINDOW_LINES)];
+}
+
 void FlushRunLog(LogSession& s) {
   // Reported nowhere: the log is a record of the build, not part of it.
   s.log.pending.Flush();
@@ -41,20 +45,23 @@ void OpenLogFile(LogSession& s) {
   }
 }
 
-// Lines 1..LOG_WINDOW_LINES hold the last lines logged; the oldest goes when a line comes
-// into a full window, and the new line (the text and its line end) is made in its storage.
-void AddWindowLine(RunLog& log, const std::string& text, std::string_view lineEnd) {
-  std::string line;
-  if (++log.lineCount > LOG_WINDOW_LINES) {
-    log.lineCount = LOG_WINDOW_LINES;
-    log.windowText.erase(0, log.lines[1].size());
-    line = std::move(log.lines[1]);
-    for (int i = 1; i < LOG_WINDOW_LINES; ++i) log.lines[i] = std::move(log.lines[i + 1]);
+// The window holds the last LOG_WINDOW_LINES lines logged; the oldest goes when a line
+// comes into a full window, and the new line (the text and its line end) is made in its
+// storage. Returns the new line.
+const std::string& AddWindowLine(RunLog& log, const std::string& text, std::string_view lineEnd) {
+  std::string* line = nullptr;
+  if (log.lineCount == LOG_WINDOW_LINES) {
+    line = &log.lines[static_cast<size_t>(log.oldest)];
+    log.windowText.erase(0, line->size());
+    log.oldest = (log.oldest + 1) % LOG_WINDOW_LINES;
+  } else {
+    line = &log.lines[static_cast<size_t>((log.oldest + log.lineCount) % LOG_WINDOW_LINES)];
+    ++log.lineCount;
   }
-  line.assign(text);
-  line += lineEnd;
-  log.windowText += line;
-  log.lines[log.lineCount] = std::move(line);
+  line->assign(text);
+  *line += lineEnd;
+  log.windowText += *line;
+  return *line;
 }
 
 }  // namespace
@@ -81,8 +88,7 @@ void LogLine(LogSession& s, const std::string& text) {
     return;
   }
   if (!text.empty()) {
-    AddWindowLine(log, text, log.lineEnd);
-    const std::string& line = log.lines[log.lineCount];
+    const std::string& line = AddWindowLine(log, text, log.lineEnd);
     if (log.outputShown && s.output) s.output->SetLogText(log.windowText, line);
     if (log.logFile) log.pending.Append(line);
   } else {
@@ -101,6 +107,7 @@ void LogLine(LogSession& s, const std::string& text) {
     for (auto& l : log.lines) l.clear();
     log.windowText.clear();
     log.lineCount = 0;
+    log.oldest = 0;
   }
 }
 

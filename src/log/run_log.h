@@ -29,9 +29,13 @@ struct RunLog {
   std::unique_ptr<BinaryFile> logFile;  // none when closed
   std::string lineEnd;                  // CR LF once the file has been opened
   LogBuffer pending;                    // lines on their way to the open log file
+  // The window's lines, each with its line end: lineCount of them (at most
+  // LOG_WINDOW_LINES) in a ring that begins with the oldest at `oldest`, so that a new
+  // line takes the place of the oldest without moving the others (LogWindowLine).
   int lineCount = 0;
-  std::array<std::string, LOG_WINDOW_LINES + 1> lines;  // 1-based, oldest first
-  std::string windowText;                               // lines 1..lineCount joined
+  int oldest = 0;
+  std::array<std::string, LOG_WINDOW_LINES> lines;
+  std::string windowText;  // the lines joined, oldest first
   // No log file at all: lines reach the output view only, and CLEAR empties no file (a
   // run that must leave the game folder as it was, such as the script checker's).
   bool noFile = false;
@@ -54,8 +58,10 @@ void LogLine(LogSession& s, const std::string& text);
 void LogNotice(LogSession& s, const std::string& line);
 // Only the standard-error half: the line is shown unless it was shown before.
 void NoticeOnce(LogSession& s, const std::string& line);
-// The text the output window shows now (lines 1..lineCount joined).
+// The text the output window shows now (its lines joined, oldest first).
 const std::string& LogWindowText(const RunLog& log);
+// Line i of the window (1 the oldest, lineCount the newest), with its line end.
+const std::string& LogWindowLine(const RunLog& log, int i);
 // Writes the lines logged so far to the log file.
 void FlushRunLog(LogSession& s);
 

@@ -46,18 +46,31 @@ void SetTextAt(Record& r, int offset, std::string_view text, int width) {
 }
 
 // Draw r; when r < chance, set the field to round(random * scale + offset).
-bool MaybeSet(ObjectSession& s, Record& r, const char* field, int index, double chance, double scale, double offset) {
+bool MaybeSet(ObjectSession& s, Record& r, const Field& field, int index, double chance, double scale,
+              double offset) {
   if (Rnd(s) >= chance) return false;
   r.Set(field, Draw(s.random, scale, offset), index);
   return true;
+}
+bool MaybeSet(ObjectSession& s, Record& r, const char* field, int index, double chance, double scale, double offset) {
+  return MaybeSet(s, r, r.layout().Get(field), index, chance, scale, offset);
+}
+
+// MaybeSet for elements 1..count of an array field in turn (the field found once).
+void MaybeSetEach(ObjectSession& s, Record& r, const char* field, int count, double chance, double scale,
+                  double offset) {
+  const Field& f = r.layout().Get(field);
+  for (int i = 1; i <= count; ++i) MaybeSet(s, r, f, i, chance, scale, offset);
 }
 
 // Natives of a base: each of the ten kinds is present with chance 0.05 per home native
 // level.
 void SetBaseNatives(ObjectSession& s, Record& b, int32_t level) {
+  const Field& nativeHappy = b.layout().Get("nativeHappy");
+  const Field& native = b.layout().Get("native");
   for (int i = 1; i <= 10; ++i) {
-    b.Set("nativeHappy", Draw(s.random, 60, 40), i);
-    if (Rnd(s) < 0.05 * level) b.Set("native", Draw(s.random, 1000000.0 * level), i);
+    b.Set(nativeHappy, Draw(s.random, 60, 40), i);
+    if (Rnd(s) < 0.05 * level) b.Set(native, Draw(s.random, 1000000.0 * level), i);
   }
 }
 
@@ -159,9 +172,13 @@ void NewGoodsPod(ObjectSession& s, Record& p, std::string_view label,
 
 }  // namespace
 
+void SetDefaultPosition(Random& random, Record& r, const Field& x, const Field& y) {
+  r.Set(x, Draw(random, 2000, 1000));
+  r.Set(y, Draw(random, 2000, 1000));
+}
+
 void SetDefaultPosition(Random& random, Record& r, const char* xField, const char* yField) {
-  r.Set(xField, Draw(random, 2000, 1000));
-  r.Set(yField, Draw(random, 2000, 1000));
+  SetDefaultPosition(random, r, r.layout().Get(xField), r.layout().Get(yField));
 }
 
 void NewBase(ObjectSession& s) {
@@ -320,7 +337,7 @@ void NewGoldPod(ObjectSession& s) {
   SetGeneratedName(s, p, "Gold Pod ", 1000);
   SetNameKey(s, p);
   PlacePod(s, p, 35);
-  for (int i = 1; i <= 12; ++i) MaybeSet(s, p, "contraband", i, 0.3, 300, 0);
+  MaybeSetEach(s, p, "contraband", 12, 0.3, 300, 0);
   p.Set("cash", Draw(s.random, 2000, 100));
 }
 
@@ -337,16 +354,16 @@ void NewWreckage(ObjectSession& s) {
   PlacePod(s, p, 60);
 
   // What is left of the wrecked ship's fittings: each mount survives by chance.
-  for (int i = 1; i <= 10; ++i) MaybeSet(s, p, "pdWeapon", i, 0.3, 6, 1);
-  for (int i = 1; i <= 20; ++i) MaybeSet(s, p, "lWeapon", i, 0.3, 6, 1);
-  for (int i = 1; i <= 30; ++i) MaybeSet(s, p, "sWeapon", i, 0.3, 6, 1);
-  for (int i = 1; i <= 5; ++i) MaybeSet(s, p, "gen", i, 0.3, 6, 1);
+  MaybeSetEach(s, p, "pdWeapon", 10, 0.3, 6, 1);
+  MaybeSetEach(s, p, "lWeapon", 20, 0.3, 6, 1);
+  MaybeSetEach(s, p, "sWeapon", 30, 0.3, 6, 1);
+  MaybeSetEach(s, p, "gen", 5, 0.3, 6, 1);
   MaybeSet(s, p, "hugeWeapon", 1, 0.1, 4, 1);
   MaybeSet(s, p, "hypEng", 1, 0.5, 9, 1);
   if (MaybeSet(s, p, "eng", 1, 0.9, 19, 1)) p.Set("engCount", Draw(s.random, 20, 2));
   MaybeSet(s, p, "shieldFlavor", 1, 0.4, 6, 1);
 
-  for (int i = 1; i <= 12; ++i) MaybeSet(s, p, "contraband", i, 0.2, 200, 0);
+  MaybeSetEach(s, p, "contraband", 12, 0.2, 200, 0);
   SetNameKey(s, p);
 }
 

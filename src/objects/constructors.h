@@ -22,6 +22,9 @@ inline constexpr int32_t BASE_STRUCT_MASK = 0x7FFFFFFF & ~(1 << 13);
 struct ObjectSession;
 
 // The default position of a new object: x, then y, each round(random * 2000 + 1000).
+void SetDefaultPosition(Random& random, Record& r, const Field& x, const Field& y);
+// The same for the fields of those names (the constructors of the many planets and
+// ships pass their fields, found once).
 void SetDefaultPosition(Random& random, Record& r, const char* xField = "x", const char* yField = "y");
 
 // Reads the home settings s.home (homeMineral, homeNative, homeCash, homePopulation,

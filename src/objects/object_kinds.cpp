@@ -425,7 +425,7 @@ using enum KindCodeRule;
 using enum UnknownKeyword;
 using W = WorkingRecords;
 
-const ObjectKindDescriptor KINDS[] = {
+constexpr ObjectKindDescriptor KINDS[] = {
     {"PLANET", BlockKind::Planet, &W::planet, PlanetRecordLayout, PLANET_ROWS, Fixed, ObjectKind::PLANET, "",
      NewPlanet, OwnerRule::None, LogKeyword, NAME, nullptr, StorePlanet},
     {"SHIP", BlockKind::Ship, &W::ship, ShipRecordLayout, SHIP_ROWS, PlusHull, ObjectKind::SHIP, "Ship Object ID# ",
@@ -470,19 +470,14 @@ const ObjectKindDescriptor KINDS[] = {
 
 std::span<const ObjectKindDescriptor> ObjectKinds() { return KINDS; }
 
-const ObjectKindDescriptor* KindOfBlock(BlockKind kind) {
-  // By block kind, made once: every property statement asks for its block's kind.
-  static const std::array<const ObjectKindDescriptor*, BLOCK_KIND_COUNT> byBlock = [] {
-    std::array<const ObjectKindDescriptor*, BLOCK_KIND_COUNT> kinds{};
-    for (const ObjectKindDescriptor& d : KINDS) {
-      const auto k = static_cast<size_t>(d.blockKind);
-      if (!kinds[k]) kinds[k] = &d;
-    }
-    return kinds;
-  }();
-  const auto k = static_cast<int>(kind);
-  return k >= 0 && k < BLOCK_KIND_COUNT ? byBlock[static_cast<size_t>(k)] : nullptr;
-}
+constexpr std::array<const ObjectKindDescriptor*, BLOCK_KIND_COUNT> KINDS_BY_BLOCK = [] {
+  std::array<const ObjectKindDescriptor*, BLOCK_KIND_COUNT> kinds{};
+  for (const ObjectKindDescriptor& d : KINDS) {
+    const auto k = static_cast<size_t>(d.blockKind);
+    if (!kinds[k]) kinds[k] = &d;
+  }
+  return kinds;
+}();
 
 const ObjectKindDescriptor* KindOfWord(std::string_view upperWord) {
   for (const ObjectKindDescriptor& d : KINDS) {

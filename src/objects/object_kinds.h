@@ -4,6 +4,7 @@
 // script, the object store and the standard generation all read this one table.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -178,9 +179,15 @@ struct ObjectKindDescriptor {
 
 // Every object kind, in block-kind order.
 std::span<const ObjectKindDescriptor> ObjectKinds();
+// The descriptor of each block kind (nullptr for the script's own sections): the first
+// of ObjectKinds() with that block kind, fixed when the program is built.
+extern const std::array<const ObjectKindDescriptor*, BLOCK_KIND_COUNT> KINDS_BY_BLOCK;
 // The descriptor of a block kind, of a block word (upper case) or of a kind code, or
-// nullptr when no object kind has it.
-const ObjectKindDescriptor* KindOfBlock(BlockKind kind);
+// nullptr when no object kind has it. KindOfBlock is asked by every property statement.
+inline const ObjectKindDescriptor* KindOfBlock(BlockKind kind) {
+  const auto k = static_cast<size_t>(static_cast<int32_t>(kind));  // below 0: far beyond the count
+  return k < KINDS_BY_BLOCK.size() ? KINDS_BY_BLOCK[k] : nullptr;
+}
 const ObjectKindDescriptor* KindOfWord(std::string_view upperWord);
 // KindOfWord of the word upper-cased (ASCII letters), without making that copy.
 const ObjectKindDescriptor* KindOfWordAnyCase(std::string_view word);

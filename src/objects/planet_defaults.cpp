@@ -41,6 +41,8 @@ struct PlanetFields {
   const Field& hdInteria = planet.Get("hdInteria");
   const Field& hdStress = planet.Get("hdStress");
   const Field& nameKey = planet.Get("nameKey");
+  const Field& x = planet.Get("x");
+  const Field& y = planet.Get("y");
   const Field& native = planet.Get("native");
   const Field& oreD = planet.Get("oreD");
   const Field& oreM = planet.Get("oreM");
@@ -194,7 +196,7 @@ void RandomPlanet(ObjectSession& s) {
 
 void NewPlanet(ObjectSession& s) {
   RandomPlanet(s);
-  SetDefaultPosition(s.random, s.records.planet);
+  SetDefaultPosition(s.random, s.records.planet, Fields().x, Fields().y);
 }
 
 }  // namespace tarvik

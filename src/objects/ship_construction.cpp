@@ -113,7 +113,7 @@ void DrawKeys(ObjectSession& s, Record& ship, const ShipFields& f) {
 }
 
 void DrawPlace(ObjectSession& s, Record& ship, const ShipFields& f) {
-  SetDefaultPosition(s.random, ship);
+  SetDefaultPosition(s.random, ship, f.x, f.y);
   // Fleet code "J" and two letters from A to U.
   std::string code = "J";
   code += static_cast<char>(Draw(s.random, 20, 65));
@@ -241,6 +241,21 @@ void NewDefaultShip(ObjectSession& s) {
   if (HullKnown(s, 1)) NewShip(s, 1);
 }
 
+void ZeroElements(Record& record, const Field& field, int from, int to) {
+  if (from > to) return;
+  if (from < 1 || to > field.count || field.type == FieldType::Chars) {
+    // The element by element way, which stops with its error where Set fails.
+    for (int i = from; i <= to; ++i) record.Set(field, 0, i);
+    return;
+  }
+  // The elements lie one after another, and a 0 is all zero bytes in every whole-number
+  // type (and in a float).
+  const size_t width = static_cast<size_t>(field.ElementWidth());
+  const auto begin = record.bytes().begin() + field.offset;
+  std::fill(begin + static_cast<std::ptrdiff_t>(width * static_cast<size_t>(from - 1)),
+            begin + static_cast<std::ptrdiff_t>(width * static_cast<size_t>(to)), uint8_t{0});
+}
+
 void TrimShip(ObjectSession& s) {
   Record& ship = s.records.ship;
   const Record& hull = s.packs.scratchHull;
@@ -255,10 +270,10 @@ void TrimShip(ObjectSession& s) {
       return;
     }
     LoadHull(s, hullType);
-    for (int i = MountCount(hull, f.pdWeaponSlots, SHIP_PD_WEAPONS) + 1; i <= SHIP_PD_WEAPONS; ++i) ship.Set(f.pdWeapon, 0, i);
-    for (int i = MountCount(hull, f.lWeaponSlots, SHIP_L_WEAPONS) + 1; i <= SHIP_L_WEAPONS; ++i) ship.Set(f.lWeapon, 0, i);
-    for (int i = MountCount(hull, f.sWeaponSlots, SHIP_S_WEAPONS) + 1; i <= SHIP_S_WEAPONS; ++i) ship.Set(f.sWeapon, 0, i);
-    for (int i = MountCount(hull, f.generatorSlots, SHIP_GENERATORS) + 1; i <= SHIP_GENERATORS; ++i) ship.Set(f.generator, 0, i);
+    ZeroElements(ship, f.pdWeapon, MountCount(hull, f.pdWeaponSlots, SHIP_PD_WEAPONS) + 1, SHIP_PD_WEAPONS);
+    ZeroElements(ship, f.lWeapon, MountCount(hull, f.lWeaponSlots, SHIP_L_WEAPONS) + 1, SHIP_L_WEAPONS);
+    ZeroElements(ship, f.sWeapon, MountCount(hull, f.sWeaponSlots, SHIP_S_WEAPONS) + 1, SHIP_S_WEAPONS);
+    ZeroElements(ship, f.generator, MountCount(hull, f.generatorSlots, SHIP_GENERATORS) + 1, SHIP_GENERATORS);
   }
 
   // The huge weapon must be one the hull's mask allows. A value above 31 has no bit

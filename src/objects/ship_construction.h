@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "universe/record.h"
+
 namespace tarvik {
 
 struct ObjectSession;
@@ -51,6 +53,10 @@ void NewDefaultShip(ObjectSession& s);
 // the huge weapon against the hull's mask, single caps, position into 5..100000 and
 // the shared cargo and passenger room. An unknown hull leaves the ship unchanged.
 void TrimShip(ObjectSession& s);
+
+// Sets elements from..to of a field to 0, as Set(field, 0, i) for each i from `from` to
+// `to` in turn does (TrimShip clears the mounts a hull lacks with it).
+void ZeroElements(Record& record, const Field& field, int from, int to);
 
 // True when bit n (0..30) of flags is set, through the table s.bitValue. A bit
 // number outside 0..30 is never set.

@@ -30,15 +30,15 @@ KeywordTable BuildTable(const ObjectKindDescriptor& kind) {
 
 struct AllTables {
   KeywordTable byKind[BLOCK_KIND_COUNT];
+  KeywordTablesByKind found{};
   AllTables() {
-    for (const ObjectKindDescriptor& kind : ObjectKinds()) byKind[static_cast<int>(kind.blockKind)] = BuildTable(kind);
+    for (const ObjectKindDescriptor& kind : ObjectKinds()) {
+      const auto k = static_cast<size_t>(kind.blockKind);
+      byKind[k] = BuildTable(kind);
+      found[k] = &byKind[k];
+    }
   }
 };
-
-const AllTables& Tables() {
-  static const AllTables tables;
-  return tables;
-}
 
 // START (HomeSettings and the game's money and names).
 const SettingRow START_ROWS[] = {
@@ -72,11 +72,9 @@ const SettingRow TECH_ROWS[] = {
 
 }  // namespace
 
-const KeywordTable* ObjectKeywordTable(BlockKind blockKind) {
-  const int k = static_cast<int>(blockKind);
-  if (k < 0 || k >= BLOCK_KIND_COUNT) return nullptr;
-  const KeywordTable& t = Tables().byKind[k];
-  return t.layout ? &t : nullptr;
+const KeywordTablesByKind& AllKeywordTables() {
+  static const AllTables tables;
+  return tables.found;
 }
 
 std::span<const SettingRow> StartSettingRows() { return START_ROWS; }

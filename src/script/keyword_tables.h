@@ -3,6 +3,7 @@
 // settings of the START and TECH blocks.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -37,10 +38,18 @@ struct KeywordTable {
   const KeywordBinding* FindAnyCase(std::string_view keyword) const { return byKeyword.FindUpperCased(keyword); }
 };
 
+// The keyword tables of every block kind, built once: nullptr for the kinds without one.
+using KeywordTablesByKind = std::array<const KeywordTable*, BLOCK_KIND_COUNT>;
+const KeywordTablesByKind& AllKeywordTables();
+
 // The keyword table of an object block kind (PLANET, SHIP to BUOY, WING), or nullptr
 // for the other kinds. The ID statement is not in the tables: every object block
-// accepts it.
-const KeywordTable* ObjectKeywordTable(BlockKind blockKind);
+// accepts it. Asked by every property statement of an object block.
+inline const KeywordTable* ObjectKeywordTable(BlockKind blockKind) {
+  static const KeywordTablesByKind& tables = AllKeywordTables();
+  const auto k = static_cast<size_t>(static_cast<int32_t>(blockKind));  // below 0: far beyond the count
+  return k < tables.size() ? tables[k] : nullptr;
+}
 
 // The settings of the START and TECH blocks: one row per keyword naming the setting.
 struct SettingRow {

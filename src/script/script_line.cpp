@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace tarvik {
 
@@ -20,77 +21,94 @@ std::string_view Trimmed(std::string_view text) {
 bool Dropped(char c) { return c == ' ' || c == '\r' || c == '\n'; }
 
 // What a character is to the token rules, looked up in one step. In this order: the
-// characters dropped outside quotes (blank, line feed, carriage return) lie together,
-// and those at which a property statement is decided (carriage return, "=", quotes)
-// come last.
-enum CharClass : uint8_t { Ordinary, Blank, LineFeed, CarriageReturn, Equals, Quote };
+// characters a value outside quotes is made of (ordinary ones and "="), those a quoted
+// text holds too (apostrophe, blank), the blank and the line feed (dropped outside
+// quotes, together), then the carriage return that ends a line and the double quote.
+enum CharClass : uint8_t { Ordinary, Equals, Apostrophe, Blank, LineFeed, CarriageReturn, DoubleQuote };
 struct CharClasses {
   std::array<CharClass, 256> of{};
   constexpr CharClasses() {
+    of['='] = Equals;
+    of['\''] = Apostrophe;
     of[' '] = Blank;
     of['\n'] = LineFeed;
     of['\r'] = CarriageReturn;
-    of['='] = Equals;
-    of['"'] = of['\''] = Quote;
+    of['"'] = DoubleQuote;
   }
 };
 constexpr CharClasses CHAR_CLASSES;
 CharClass ClassOf(char c) { return CHAR_CLASSES.of[static_cast<unsigned char>(c)]; }
-bool IsDropped(CharClass c) { return c >= Blank && c <= CarriageReturn; }
+bool InPlainValue(CharClass c) { return c <= Equals; }
+bool InQuotedText(CharClass c) { return c <= Blank; }
+bool DroppedBetweenTokens(CharClass c) { return c == Blank || c == LineFeed; }
 
-// The shapes nearly every line has, cut in one look at each character:
+// The shapes nearly every line of a script has, cut in one look at each character:
 //   KEYWORD = VALUE        a property statement
+//   KEYWORD = "TEXT"       a property statement with a quoted value
 //   WORD or WORD ARGUMENT  a section statement
 //   nothing                an empty line
-// with blanks only between the tokens, blanks and line ends only before the first and
-// after the last, and no double quote or apostrophe anywhere. Each token is then a
+// with blanks only between the tokens, blanks and line feeds only before the first and
+// after the last, and no double quote or apostrophe anywhere else. Each token is then a
 // stretch of the line without a character to drop, which is what the full rules give
 // for it: the first token ends at the blank or the "=" after it, blanks after it are
 // dropped, an "=" makes it the keyword and the rest of the line, trimmed, the value (an
 // "=" in the value is an ordinary character), and without an "=" the next stretch is
-// the argument. False, with t untouched, for any other line (the full rules cut it).
-bool CutCommonLine(std::string_view line, ScriptTokens& t) {
-  const char* p = line.data();
-  const char* const end = p + line.size();
+// the argument. A quoted value keeps everything between its quotes (blanks, "=" and
+// apostrophes too); with no line feed in it (the one character the quotes would still
+// drop) it is that stretch, trimmed of blanks as every value is.
+// The line begins at p and certainly ends at a carriage return, which no scan lets pass,
+// so that no scan needs the line's length. Returns that carriage return; nullptr, with t
+// untouched, for any other line (the full rules cut it).
+const char* CutCommonLineAt(const char* p, ScriptTokens& t) {
   auto skipDropped = [&] {
-    while (p < end && IsDropped(ClassOf(*p))) ++p;
+    while (DroppedBetweenTokens(ClassOf(*p))) ++p;
   };
   auto skipOrdinary = [&] {
-    while (p < end && ClassOf(*p) == Ordinary) ++p;
+    while (ClassOf(*p) == Ordinary) ++p;
   };
+  auto stretch = [](const char* from, const char* to) { return std::string_view(from, static_cast<size_t>(to - from)); };
   skipDropped();
-  if (p == end) {
-    t = ScriptTokens{};  // nothing but blanks and line ends
-    return true;
+  if (*p == '\r') {
+    t = ScriptTokens{};  // nothing but blanks and line feeds
+    return p;
   }
-  if (ClassOf(*p) != Ordinary) return false;
+  if (ClassOf(*p) != Ordinary) return nullptr;
   const char* const first = p;
   skipOrdinary();
-  const std::string_view firstToken(first, static_cast<size_t>(p - first));
-  while (p < end && *p == ' ') ++p;
-  if (p == end) {
+  const std::string_view firstToken = stretch(first, p);
+  while (*p == ' ') ++p;
+  if (*p == '\r') {
     t = ScriptTokens{firstToken, {}, {}, {}};
-    return true;
+    return p;
   }
   if (*p == '=') {
     ++p;
     skipDropped();
-    const char* const value = p;
-    while (p < end && (ClassOf(*p) == Ordinary || ClassOf(*p) == Equals)) ++p;
-    const std::string_view valueToken(value, static_cast<size_t>(p - value));
+    std::string_view valueToken;
+    if (*p == '"') {
+      const char* const text = ++p;
+      while (InQuotedText(ClassOf(*p))) ++p;
+      if (*p != '"') return nullptr;
+      valueToken = Trimmed(stretch(text, p));
+      ++p;
+    } else {
+      const char* const value = p;
+      while (InPlainValue(ClassOf(*p))) ++p;
+      valueToken = stretch(value, p);
+    }
     skipDropped();
-    if (p != end) return false;
+    if (*p != '\r') return nullptr;
     t = ScriptTokens{{}, {}, firstToken, valueToken};
-    return true;
+    return p;
   }
-  if (ClassOf(*p) != Ordinary) return false;
+  if (ClassOf(*p) != Ordinary) return nullptr;
   const char* const argument = p;
   skipOrdinary();
-  const std::string_view argumentToken(argument, static_cast<size_t>(p - argument));
+  const std::string_view argumentToken = stretch(argument, p);
   skipDropped();
-  if (p != end) return false;
+  if (*p != '\r') return nullptr;
   t = ScriptTokens{firstToken, argumentToken, {}, {}};
-  return true;
+  return p;
 }
 
 // A stretch of the line as a token: the stretch without the characters to drop at its
@@ -149,7 +167,6 @@ ScriptTokens CutUnquoted(std::string_view line, std::string& work) {
 
 ScriptTokens CutScriptTokens(std::string_view line, std::string& work) {
   ScriptTokens t;
-  if (CutCommonLine(line, t)) return t;
   // Lines are short: one look at each character beats two searches.
   if (std::none_of(line.begin(), line.end(), [](char c) { return c == '"' || c == '\''; })) {
     return CutUnquoted(line, work);
@@ -227,42 +244,52 @@ ScriptTokens CutScriptTokens(std::string_view line, std::string& work) {
   return t;
 }
 
-bool IsPropertyLine(std::string_view line) {
-  size_t i = 0;
-  while (i < line.size() && Dropped(line[i])) ++i;
-  // Up to the first "=" after the first token's first character (the token may begin
-  // with one): with no double quote or apostrophe before it, the cutter is at that "="
-  // in the first token or in the blanks and argument after it, outside quotes, and an
-  // "=" there makes the line a property statement whatever follows it.
-  for (size_t k = i; k < line.size(); ++k) {
-    switch (ClassOf(line[k])) {
-      case Quote: return false;
-      case Equals:
-        if (k > i) return true;
-        break;
-      default: break;
-    }
-  }
-  return false;
-}
-
-size_t PropertyLineEnd(std::string_view text, size_t start) {
-  // IsPropertyLine on the line, with the carriage return as its end: no carriage return
-  // stands inside a line.
-  size_t i = start;
-  while (i < text.size() && (ClassOf(text[i]) == Blank || ClassOf(text[i]) == LineFeed)) ++i;
-  // The first character may be an "=" itself.
-  size_t k = i < text.size() && ClassOf(text[i]) == Equals ? i + 1 : i;
-  while (k < text.size() && ClassOf(text[k]) < CarriageReturn) ++k;
-  if (k == text.size() || k == i || ClassOf(text[k]) != Equals) return std::string_view::npos;
-  const size_t end = text.find('\r', k);
-  return end == std::string_view::npos ? text.size() : end;
-}
-
 ScriptStatement CutScriptLine(std::string_view line) {
   std::string work;
   const ScriptTokens t = CutScriptTokens(line, work);
   return ScriptStatement{std::string(t.word), std::string(t.argument), std::string(t.keyword), std::string(t.value)};
+}
+
+ScriptLines::ScriptLines(std::string_view text) : text_(text) {
+  const size_t lastCr = text.rfind('\r');
+  crLimit_ = lastCr == std::string_view::npos ? 0 : lastCr + 1;
+}
+
+bool ScriptLines::SkipPropertyLine() {
+  if (at_ >= crLimit_) return false;
+  // The line ends at a carriage return, which stops every scan below. Up to an "="
+  // after a first token of ordinary characters and blanks, the full rules are outside
+  // quotes, in the first token or in the blanks after it; that "=" makes the first token
+  // the keyword and leaves the word empty, whatever the rest of the line holds.
+  const char* p = text_.data() + at_;
+  while (DroppedBetweenTokens(ClassOf(*p))) ++p;
+  const char* const first = p;
+  while (ClassOf(*p) == Ordinary) ++p;
+  if (p == first) return false;
+  while (*p == ' ') ++p;
+  if (*p != '=') return false;
+  while (*p != '\r') ++p;
+  at_ = static_cast<size_t>(p - text_.data()) + 1;
+  return true;
+}
+
+bool ScriptLines::Next(ScriptTokens& tokens, std::string& work) {
+  if (at_ < crLimit_) {
+    const char* const line = text_.data() + at_;
+    const char* cr = CutCommonLineAt(line, tokens);
+    if (!cr) {
+      cr = static_cast<const char*>(std::memchr(line, '\r', crLimit_ - at_));
+      tokens = CutScriptTokens(std::string_view(line, static_cast<size_t>(cr - line)), work);
+    }
+    at_ = static_cast<size_t>(cr - text_.data()) + 1;
+    return true;
+  }
+  if (at_ < text_.size()) {
+    tokens = CutScriptTokens(text_.substr(at_), work);
+    at_ = text_.size();
+    return true;
+  }
+  return false;
 }
 
 }  // namespace tarvik

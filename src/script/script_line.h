@@ -28,16 +28,29 @@ struct ScriptTokens {
 // word from the argument and is dropped everywhere else; carriage returns and line
 // feeds are dropped; a tab is an ordinary character. Texts keep their letter case.
 ScriptStatement CutScriptLine(std::string_view line);
-// CutScriptLine in one pass without allocating: the tokens are views of `work`.
+// CutScriptLine in one pass without allocating: the tokens are views of the line or of
+// `work`.
 ScriptTokens CutScriptTokens(std::string_view line, std::string& work);
-// Whether the line, cut, is certainly a property statement (a keyword, no word): a line
-// with an "=" after its first character that is not a blank or a line end, and no
-// double quote or apostrophe before that "=". False says nothing.
-bool IsPropertyLine(std::string_view line);
-// For the line of a script's text that begins at `start` (lines end at a carriage
-// return): where it ends (its carriage return, or the end of the text) when
-// IsPropertyLine holds for it, else npos. Looks at the characters only up to the "="
-// that decides it, then searches for the carriage return.
-size_t PropertyLineEnd(std::string_view text, size_t start);
+
+// The lines of a script's text one after another, each cut into its statement: the
+// lines ForEachScriptLine gives (the carriage return is the only line separator; text
+// after the last one is a line when it is not empty), cut as CutScriptTokens cuts them.
+// The tokens are views of the text or of `work`, good until the next line is cut.
+class ScriptLines {
+ public:
+  explicit ScriptLines(std::string_view text);
+  // The next line's statement; false when every line has been cut.
+  bool Next(ScriptTokens& tokens, std::string& work);
+  // Passes over the next line, without cutting it, when it certainly is a property
+  // statement (cut, a keyword and no word): a line that ends at a carriage return and
+  // begins, after blanks and line feeds, with ordinary characters, then blanks, then an
+  // "=". False, with nothing passed over, says nothing.
+  bool SkipPropertyLine();
+
+ private:
+  std::string_view text_;
+  size_t at_ = 0;       // where the next line begins
+  size_t crLimit_ = 0;  // a line that begins before this ends at a carriage return
+};
 
 }  // namespace tarvik

@@ -10,40 +10,35 @@
 
 namespace tarvik {
 
-void ParseScriptLine(ScriptSession& s, std::string_view line) {
-  // Outside a block nothing but a section statement does anything (most lines of the
-  // settings pass, which only the script's own sections concern).
-  if (s.script.blockKind == BlockKind::None && IsPropertyLine(line)) return;
-  const ScriptTokens st = CutScriptTokens(line, s.script.lineWork);
+namespace {
+
+// Carries out one line's statement: a section statement goes to ScriptSection, a
+// property statement to DoProperty while a block is open (outside a block it does
+// nothing).
+void DoStatement(ScriptSession& s, const ScriptTokens& st) {
   if (!st.word.empty()) ScriptSection(s, st.word, st.argument);
   if (s.script.blockKind != BlockKind::None && !st.keyword.empty()) DoProperty(s, st.keyword, st.value);
 }
 
-namespace {
-
-// The settings pass over the lines as ForEachScriptLine cuts them, each carried out by
-// ParseScriptLine, except that outside a block a property statement, which does nothing
-// there, is passed over as soon as PropertyLineEnd has found its end (most lines of
-// the pass are statements of object blocks, which this pass does not open).
-void RunSettingsLines(ScriptSession& s, const std::vector<uint8_t>& bytes) {
-  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  size_t start = 0;
-  while (start < text.size()) {
-    if (s.script.blockKind == BlockKind::None) {
-      const size_t end = PropertyLineEnd(text, start);
-      if (end != std::string_view::npos) {
-        start = end + 1;
-        continue;
-      }
-    }
-    const size_t cr = text.find('\r', start);
-    ParseScriptLine(s, text.substr(start, cr == std::string_view::npos ? std::string_view::npos : cr - start));
-    if (cr == std::string_view::npos) return;
-    start = cr + 1;
+// Carries out every line of a script's bytes in order. Outside a block a property
+// statement does nothing, and is passed over as soon as it is known to be one (most
+// lines of the settings pass are statements of object blocks, which that pass does not
+// open).
+void DoLines(ScriptSession& s, const std::vector<uint8_t>& bytes) {
+  ScriptLines lines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  ScriptTokens st;
+  for (;;) {
+    if (s.script.blockKind == BlockKind::None && lines.SkipPropertyLine()) continue;
+    if (!lines.Next(st, s.script.lineWork)) return;
+    DoStatement(s, st);
   }
 }
 
 }  // namespace
+
+void ParseScriptLine(ScriptSession& s, std::string_view line) {
+  DoStatement(s, CutScriptTokens(line, s.script.lineWork));
+}
 
 void BeginScriptPass(ScriptSession& s, ScriptPass pass) {
   s.script.pass = pass;
@@ -72,9 +67,9 @@ void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
       explicit KeptShips(ShipTemplates& t) : templates(t) { templates.keep = true; }
       ~KeptShips() { templates = ShipTemplates{}; }
     } keptShips(s.shipTemplates);
-    ForEachScriptLine(bytes, [&](std::string_view line) { ParseScriptLine(s, line); });
+    DoLines(s, bytes);
   } else {
-    RunSettingsLines(s, bytes);
+    DoLines(s, bytes);
   }
   if (pass == ScriptPass::Objects) {
     CloseObjectStore(s);

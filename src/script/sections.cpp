@@ -47,8 +47,12 @@ void IdStatement(ScriptSession& s, const std::string& upperValue) {
   if (upperValue == "NOTRANDOM") s.store.randomIds = false;
 }
 
+[[noreturn]] void ThrowUnboundField(const KeywordBinding& b) {
+  throw RuntimeError("no field " + std::string(b.row->field));
+}
+
 const Field& BoundField(const KeywordBinding& b) {
-  if (!b.field) throw RuntimeError("no field " + std::string(b.row->field));
+  if (!b.field) ThrowUnboundField(b);
   return *b.field;
 }
 
@@ -68,20 +72,20 @@ void ThingCode(ScriptSession& s, Record& thing, std::string_view value) {
   Step(s, [&] { thing.Set("data1", GetI32(reinterpret_cast<const uint8_t*>(code.data()))); });
 }
 
-void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::string_view keyword,
-                    std::string_view value) {
-  Record& rec = s.records.*kind.record;
-  const KeywordBinding* b = ObjectKeywordTable(kind.blockKind)->FindAnyCase(keyword);
-  if (!b) {
-    switch (kind.unknownKeyword) {
-      case UnknownKeyword::LogKeyword: LogLine(s, "Error: Script: " + std::string(keyword)); break;
-      case UnknownKeyword::LogKeywordAndValue:
-        LogLine(s, "Error: Script: " + std::string(keyword) + " " + std::string(value));
-        break;
-      case UnknownKeyword::Ignore: break;
-    }
-    return;
+void UnknownObjectKeyword(ScriptSession& s, const ObjectKindDescriptor& kind, std::string_view keyword,
+                          std::string_view value) {
+  switch (kind.unknownKeyword) {
+    case UnknownKeyword::LogKeyword: LogLine(s, "Error: Script: " + std::string(keyword)); break;
+    case UnknownKeyword::LogKeywordAndValue:
+      LogLine(s, "Error: Script: " + std::string(keyword) + " " + std::string(value));
+      break;
+    case UnknownKeyword::Ignore: break;
   }
+}
+
+// A statement of a keyword bound to its record field, of any value kind, and the extra
+// action of its row.
+void BoundProperty(ScriptSession& s, Record& rec, const KeywordBinding* b, std::string_view value) {
   const KeywordRow& row = *b->row;
   switch (row.kind) {
     case ValueKind::Number:
@@ -137,6 +141,24 @@ void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::str
       Step(s, [&] { LogLine(s, "antiair: " + NumText(rec.Get(BoundField(*b)))); });
       break;
   }
+}
+
+void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::string_view keyword,
+                    std::string_view value) {
+  Record& rec = s.records.*kind.record;
+  const KeywordBinding* b = ObjectKeywordTable(kind.blockKind)->FindAnyCase(keyword);
+  if (!b) {
+    UnknownObjectKeyword(s, kind, keyword, value);
+    return;
+  }
+  // A number statement with no extra action (nearly every statement of a script): the
+  // one step BoundProperty would take for it (its Number case), in this small function.
+  const KeywordRow& row = *b->row;
+  if (row.kind == ValueKind::Number && row.extra == ExtraAction::None) {
+    Step(s, [&] { rec.Set(BoundField(*b), GetValue(s, value, row.min, row.max), b->index); });
+    return;
+  }
+  BoundProperty(s, rec, b, value);
 }
 
 void MapProperty(ScriptSession& s, const std::string& upperKey, const std::string& upperValue) {
@@ -282,7 +304,8 @@ void CommitBlock(ScriptSession& s) {
   Record& rec = s.records.*kind->record;
   if (blockKind == BlockKind::Planet) {
     if (st.pickPlanetName) PickPlanetName(s);
-    rec.Set("nameKey", Draw(s.random, 200, 10));
+    static const Field& planetNameKey = PlanetRecordLayout().Get("nameKey");  // found once: every planet sets it
+    rec.Set(planetNameKey, Draw(s.random, 200, 10));
   }
   if (kind->finish) kind->finish(s);
   ScrambleNames(*kind, rec);

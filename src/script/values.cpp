@@ -64,24 +64,10 @@ void ReadDigits(const std::string& digits, int32_t min, int32_t max, ValueReadin
   PullIntoBounds(min, max, r);
 }
 
-// A plain whole number (an optional minus, then one to nine digits: nearly every value
-// a script holds) read straight from the text, as the general rules read it: a whole
-// number, never outside the readable range. False for any other text.
-bool PlainNumber(std::string_view text, long long& number) {
-  const size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
-  const size_t count = text.size() - first;
-  if (count == 0 || count > 9) return false;
-  long long v = 0;
-  for (size_t i = first; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    v = v * 10 + (text[i] - '0');
-  }
-  number = first ? -v : v;
-  return true;
-}
-
 bool ReadPlainNumber(std::string_view text, int32_t min, int32_t max, ValueReading& r) {
-  if (!PlainNumber(text, r.read)) return false;
+  int32_t number = 0;
+  if (!PlainNumber(text, number)) return false;
+  r.read = number;
   r.form = ValueReading::Form::Whole;
   PullIntoBounds(min, max, r);
   return true;
@@ -177,14 +163,8 @@ ValueReading ReadValueTextInFull(std::string_view text, int32_t min, int32_t max
   return r;
 }
 
-int32_t GetValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max) {
-  // A plain number is pulled into the bounds straight away, as ReadValueText would.
-  long long number = 0;
-  if (PlainNumber(text, number)) {
-    ValueReading::Pull pull = ValueReading::Pull::None;
-    return PulledIntoBounds(number, min, max, pull);
-  }
-  const ValueReading r = ReadValueText(text, min, max);
+int32_t GetValueInFull(PlatformSession& s, std::string_view text, int32_t min, int32_t max) {
+  const ValueReading r = ReadValueTextInFull(text, min, max);
   if (r.form != ValueReading::Form::Dice) return r.value;
   long long lo = r.dice[0].bound;
   long long hi = r.dice[1].bound;
@@ -214,6 +194,14 @@ int32_t SetFlagBit(const UniverseSession& s, int32_t flags, int n, int32_t value
 std::string CodeText(std::string_view text) { return (std::string(text) + "AAA").substr(0, 3); }
 
 std::optional<int32_t> StrictNumber(std::string_view text) {
+  // A plain whole number (nearly every value): the decimal reader reads its digits
+  // exactly (nine of them are far within a double's), and rounding leaves it as it is.
+  int32_t number = 0;
+  if (PlainNumber(text, number)) return number;
+  return StrictNumberInFull(text);
+}
+
+std::optional<int32_t> StrictNumberInFull(std::string_view text) {
   size_t b = 0, e = text.size();
   while (b < e && text[b] == ' ') ++b;
   while (e > b && text[e - 1] == ' ') --e;

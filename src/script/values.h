@@ -13,10 +13,38 @@ namespace tarvik {
 struct PlatformSession;
 struct UniverseSession;
 
+// Whether the text is a plain whole number: an optional minus, then one to nine digits
+// (nearly every value a script holds), and which. The general rules read such a text as
+// that number (never outside the readable range).
+inline bool PlainNumber(std::string_view text, int32_t& number) {
+  const size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
+  const size_t count = text.size() - first;
+  if (count == 0 || count > 9) return false;
+  int32_t v = 0;  // nine digits fit
+  for (size_t i = first; i < text.size(); ++i) {
+    const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+    if (digit > 9) return false;
+    v = v * 10 + static_cast<int32_t>(digit);
+  }
+  number = first ? -v : v;
+  return true;
+}
+
+// GetValue of a text that is not a plain number.
+int32_t GetValueInFull(PlatformSession& s, std::string_view text, int32_t min, int32_t max);
+
 // The number a value text stands for, clamped into [min, max]. Never fails: malformed
 // text gives 0 or a bound. An empty text gives 0 without clamping. A text holding
-// "DICE(" (any case) draws a random whole number between its two bounds.
-int32_t GetValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max);
+// "DICE(" (any case) draws a random whole number between its two bounds. A plain number
+// is pulled into the bounds straight away (up to min, then down to max, as the general
+// rules pull it); inline, as every number statement of a script reads its value.
+inline int32_t GetValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max) {
+  int32_t number = 0;
+  if (!PlainNumber(text, number)) return GetValueInFull(s, text, min, max);
+  if (number < min) number = min;
+  if (number > max) number = max;
+  return number;
+}
 
 // How GetValue reads a value text, told in full for the script checker; GetValue itself
 // reads through it.
@@ -64,5 +92,8 @@ std::string CodeText(std::string_view text);
 // surrounding blanks ignored), rounded to the nearest whole number with ties to even.
 // Nothing when the text is not such a number or the result does not fit 32 bits.
 std::optional<int32_t> StrictNumber(std::string_view text);
+// The same reading with every text taken through the decimal reader; StrictNumber reads
+// a plain whole number straight away and agrees with this on every text.
+std::optional<int32_t> StrictNumberInFull(std::string_view text);
 
 }  // namespace tarvik
