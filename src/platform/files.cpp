@@ -152,6 +152,17 @@ std::string SmallestMatch(const std::vector<std::string>& names, const std::stri
   return best;
 }
 
+// The path whose status is a folder's own, for a folder spelled with or without a
+// separator at its end ("univ/GAME1/" or "univ/GAME1"), so that both spellings share
+// what the span remembers of it. A folder's status is the same under both; for a path
+// that is no folder the one without the separator may be found where the other is not,
+// but such a path cannot be listed either way.
+std::string FolderStatusPath(const std::string& dir) {
+  if (dir.empty()) return ".";
+  if (dir.size() > 1 && dir.back() == '/') return dir.substr(0, dir.size() - 1);
+  return dir;
+}
+
 // SmallestMatch in the folder `dir`; empty also when the folder cannot be listed. A
 // steady span remembers the listing; when it holds no match, the folder is read afresh,
 // so that an entry made since is not missed.
@@ -159,7 +170,7 @@ std::string MatchInFolder(const std::string& dir, const std::string& name) {
   FolderMemory& m = Memory();
   struct stat st;
   std::vector<std::string> names;
-  if (m.spans == 0 || !StatPath(dir.empty() ? "." : dir, st)) {
+  if (m.spans == 0 || !StatPath(FolderStatusPath(dir), st)) {
     return ReadFolder(dir, names) ? SmallestMatch(names, name) : std::string();
   }
   const FileIdentity id{st.st_dev, st.st_ino};
