@@ -534,16 +534,25 @@ void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
   FolderMemory& m = Memory();
   const bool remembering = m.spans > 0;
   // What the span knows the file holds, when it knows all of it.
-  const FolderMemory::Contents* known = nullptr;
+  FolderMemory::Contents* known = nullptr;
   if (remembering && existing && !BeingWritten(st)) {
     const auto it = m.contents.find(host);
     if (it != m.contents.end() && it->second.file == FileIdentity{st.st_dev, st.st_ino}) known = &it->second;
   }
-  // Only a file the program itself wrote in this span is left alone: one it has only
-  // read might refuse the write, and that refusal is the program's answer.
-  if (known && known->written && known->bytes.size() >= bytes.size() &&
-      std::equal(bytes.begin(), bytes.end(), known->bytes.begin())) {
-    return;  // it begins with these bytes already
+  if (known && known->bytes.size() >= bytes.size() && std::equal(bytes.begin(), bytes.end(), known->bytes.begin())) {
+    // The file begins with these bytes already. One the program itself wrote in this
+    // span is left alone. One it has only read might refuse the write, and that refusal
+    // is the program's answer: it is opened for writing, which is where the system
+    // refuses (no permission, a read-only disk), and closed again; writing the same
+    // bytes over themselves would change nothing in it. From then on the span counts it
+    // as written by the program, as it would after the write.
+    if (!known->written) {
+      const int fd = ::open(host.c_str(), O_RDWR | O_CLOEXEC);
+      if (fd < 0) Fail("open", path, errno, false);
+      ::close(fd);
+      known->written = true;
+    }
+    return;
   }
   // The whole file after the write, as far as the span can know it: these bytes, then
   // the rest of what it held when the span knew that.
