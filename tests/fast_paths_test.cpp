@@ -857,6 +857,25 @@ void ExpectSameStartPositions(const std::vector<uint8_t>& bytes, const std::stri
   }
 }
 
+// The planets of a view against their records read field by field by name (the plain
+// look-up that the fields found once per kind replace).
+void ExpectPlanetsReadByName(const std::vector<uint8_t>& bytes, const std::string& what) {
+  const UniverseView view = ReadUniverseView(bytes);
+  std::vector<PlanetView> plain;
+  for (const ObjectView& o : view.objects) {
+    if (!o.kind || !o.record || o.kind->blockKind != BlockKind::Planet) continue;
+    const Record& r = o.record->record;
+    const long long ore = static_cast<long long>(r.Get("oreN")) + r.Get("oreD") + r.Get("oreT") + r.Get("oreM");
+    plain.push_back(PlanetView{o.id, r.Get("x"), r.Get("y"), ObjectName(o), ore});
+  }
+  const std::vector<PlanetView> planets = ReadStartPositions(bytes).planets;
+  ASSERT_EQ(planets.size(), plain.size()) << what;
+  for (size_t i = 0; i < plain.size(); ++i) {
+    const PlanetView &a = planets[i], &b = plain[i];
+    ASSERT_EQ(std::tie(a.id, a.x, a.y, a.name, a.ore), std::tie(b.id, b.x, b.y, b.name, b.ore)) << what << ", planet " << i;
+  }
+}
+
 TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
   test::GenerationGame g;
   ASSERT_EQ(g.Generate(1, {"--map", "echo", "--races", "101,102,103,104,105,106", "--layout", "spaced",
@@ -864,6 +883,7 @@ TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
             0);
   const std::vector<uint8_t> good = ReadWholeFile(g.Universe(1));
   ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(good, "the generated file"));
+  ASSERT_NO_FATAL_FAILURE(ExpectPlanetsReadByName(good, "the generated file"));
   ASSERT_GT(ReadStartPositions(good).planets.size(), 100u);
   const UniverseView view = ReadUniverseView(good);
   const long long indexPos = view.directory.record.Get("indexPos");
@@ -902,6 +922,7 @@ TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
         break;
     }
     ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(bytes, "round " + std::to_string(round)));
+    ASSERT_NO_FATAL_FAILURE(ExpectPlanetsReadByName(bytes, "round " + std::to_string(round)));
   }
 }
 

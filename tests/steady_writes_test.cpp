@@ -1,7 +1,10 @@
 // Writing the start of a file (the slot records, the marker) inside a steady span: the
 // span leaves alone a file it wrote itself that already begins with the bytes, and every
 // answer and every file must come out as they do without a span.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -102,6 +105,41 @@ TEST(SteadyWrites, TheStartIsWrittenOverAndTheRestStays) {
   WriteFileStart(dir.path() + "NEW.DAT", Bytes("new"));
   EXPECT_EQ(dir.Read("NEW.DAT"), "new");
   EXPECT_EQ(Text(ReadWholeFile(dir.path() + "new.dat")), "new");
+}
+
+// A file the program has only read refuses a write of the bytes it holds already just as
+// it refuses any other: the span never takes "nothing to change" for "allowed". Run in a
+// child process, as the user nobody when the test is privileged (a privileged user may
+// write any file).
+TEST(SteadyWrites, AReadOnlyFileRefusesEvenTheBytesItHolds) {
+  test::TempDir dir;
+  const std::string path = dir.Write("game.dat", "0123456789");
+  fs::permissions(dir.path(), fs::perms::all);
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    constexpr uid_t NOBODY = 65534;
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(NOBODY) != 0 || ::setuid(NOBODY) != 0)) {
+      ::_exit(10);
+    }
+    const SteadyFolders span;
+    if (ReadWholeFile(path) != Bytes("0123456789")) ::_exit(11);
+    for (const std::string written : {"0123456789", "0123"}) {
+      try {
+        WriteFileStart(path, Bytes(written));
+        ::_exit(12);  // written, or taken as written
+      } catch (const FileError& e) {
+        if (e.why != "permission denied") ::_exit(13);
+      }
+    }
+    ::_exit(0);
+  }
+  ASSERT_GT(pid, 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "10: cannot become nobody, 11: not read, 12: not refused, 13: other reason";
+  EXPECT_EQ(dir.Read("game.dat"), "0123456789");
 }
 
 TEST(MappedFile, GivesTheFilesBytesAndSaysWhyWhenItCannot) {

@@ -24,9 +24,13 @@ void BuildBitValues(UniverseSession& s) {
 namespace {
 
 // The path of the first file of `folder` matching `pattern` that passes its header
-// test, or empty when none does.
-std::string FirstValidFile(const std::string& folder, std::string_view pattern, bool (*valid)(std::string_view)) {
-  for (const std::string& name : ListFiles(folder, pattern)) {
+// test, or empty when none does; `names` are the files of the folder as ListFiles gives
+// them (reading the headers changes nothing in the folder, so one listing serves every
+// pattern).
+std::string FirstValidFile(const std::string& folder, const std::vector<std::string>& names, std::string_view pattern,
+                           bool (*valid)(std::string_view)) {
+  for (const std::string& name : names) {
+    if (!MatchesPattern(name, pattern)) continue;
     const std::string path = folder + name;
     if (valid(path)) return path;
   }
@@ -80,8 +84,9 @@ void RequireDisplay(Session& s) {
 
 void LocateDefaultFiles(UniverseSession& s) {
   CreateFolder(s.paths.appPath + "univ");
-  s.tables.dataFilePath = FirstValidFile(s.paths.dataDir, "*.dat", IsDataFile);
-  s.map.defaultMapFile = FirstValidFile(s.paths.dataDir, "*.map", IsMapFile);
+  const std::vector<std::string> dataFiles = ListFiles(s.paths.dataDir, "*");
+  s.tables.dataFilePath = FirstValidFile(s.paths.dataDir, dataFiles, "*.dat", IsDataFile);
+  s.map.defaultMapFile = FirstValidFile(s.paths.dataDir, dataFiles, "*.map", IsMapFile);
   std::vector<std::string> scripts = ListFiles(s.paths.scriptsDir, "*.vps");
   s.paths.scriptFound = !scripts.empty();
   s.paths.scriptPath = scripts.empty() ? std::string() : s.paths.scriptsDir + scripts.front();

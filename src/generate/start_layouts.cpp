@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 #include <utility>
+#include <vector>
 
 #include "packs/map_files.h"
 #include "platform/clock.h"
@@ -195,7 +196,12 @@ void PlaceSpaced(StartLayouts& layouts, const MapContext& map, int players, Rand
   // player; and once a trial's distance is down to the best so far it can no longer
   // win, so the rest of its minimum is not taken. The draws, the comparisons and the
   // planet kept are those of taking the whole minimum over the players in order.
+  // Whether a drawn planet is held is answered by counting the players on each planet
+  // (kept up to date whenever a pick changes) instead of searching the picks: a planet
+  // is among pick[1..P] exactly when its count is not 0.
   std::array<long long, MAX_PLAYERS> otherX{}, otherY{};
+  std::vector<int> holders(static_cast<size_t>(N) + 1, 0);  // by planet 0..N (0: no pick)
+  for (int i = 1; i <= P; ++i) ++holders[static_cast<size_t>(pick[i])];
   for (int pass = 0; pass < SPACED_PASSES; ++pass) {
     for (int i = 1; i <= P; ++i) {
       int others = 0;
@@ -209,7 +215,7 @@ void PlaceSpaced(StartLayouts& layouts, const MapContext& map, int players, Rand
       int bestPlanet = 0;
       for (int trial = 0; trial < SPACED_TRIALS; ++trial) {
         const int c = DrawPlanet(random, N);
-        if (std::find(pick.begin() + 1, pick.begin() + P + 1, c) != pick.begin() + P + 1) continue;
+        if (holders[static_cast<size_t>(c)] != 0) continue;
         const long long cx = pv.X[c], cy = pv.Y[c];
         // The distance to the nearest other player, at most 30000.
         long long m = NO_DISTANCE;
@@ -221,7 +227,11 @@ void PlaceSpaced(StartLayouts& layouts, const MapContext& map, int players, Rand
           bestPlanet = c;
         }
       }
-      if (bestPlanet > 0) pick[i] = bestPlanet;
+      if (bestPlanet > 0) {
+        --holders[static_cast<size_t>(pick[i])];
+        pick[i] = bestPlanet;
+        ++holders[static_cast<size_t>(bestPlanet)];
+      }
     }
   }
   StorePicks(pv, pick, P, layouts.randomPositions);

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,16 +9,12 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <map>
-#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "base/errors.h"
 #include "base/text.h"
-
-namespace fs = std::filesystem;
 
 namespace tarvik {
 
@@ -123,15 +120,25 @@ bool Exists(const std::string& p) {
 }
 
 // The names in a folder (without "." and ".."), read from the folder; false when it
-// cannot be listed.
-bool ReadFolder(const std::string& dir, std::vector<std::string>& names) {
-  std::error_code ec;
-  fs::directory_iterator it(dir.empty() ? "." : dir, ec);
-  if (ec) return false;
-  for (; it != fs::directory_iterator(); it.increment(ec)) {
-    if (ec) break;
-    names.push_back(it->path().filename().string());
+// cannot be listed. `regularOnly`: only the names of regular files, a link counting as
+// what it leads to. The folder is read with opendir and readdir, which cost the system
+// fewer calls than a directory iterator of the standard library (no descriptor flags
+// are read or set); an entry whose kind the folder does not give is looked up.
+bool ReadFolder(const std::string& dir, std::vector<std::string>& names, bool regularOnly = false) {
+  const std::string folder = dir.empty() ? "." : dir;
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return false;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name(entry->d_name);
+    if (name == "." || name == "..") continue;
+    if (regularOnly && entry->d_type != DT_REG) {
+      struct stat st;
+      const bool unknown = entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK;
+      if (!unknown || ::stat((folder + "/" + std::string(name)).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    }
+    names.emplace_back(name);
   }
+  ::closedir(listing);
   return true;
 }
 
@@ -145,6 +152,17 @@ std::string SmallestMatch(const std::vector<std::string>& names, const std::stri
   return best;
 }
 
+// The path whose status is a folder's own, for a folder spelled with or without a
+// separator at its end ("univ/GAME1/" or "univ/GAME1"), so that both spellings share
+// what the span remembers of it. A folder's status is the same under both; for a path
+// that is no folder the one without the separator may be found where the other is not,
+// but such a path cannot be listed either way.
+std::string FolderStatusPath(const std::string& dir) {
+  if (dir.empty()) return ".";
+  if (dir.size() > 1 && dir.back() == '/') return dir.substr(0, dir.size() - 1);
+  return dir;
+}
+
 // SmallestMatch in the folder `dir`; empty also when the folder cannot be listed. A
 // steady span remembers the listing; when it holds no match, the folder is read afresh,
 // so that an entry made since is not missed.
@@ -152,7 +170,7 @@ std::string MatchInFolder(const std::string& dir, const std::string& name) {
   FolderMemory& m = Memory();
   struct stat st;
   std::vector<std::string> names;
-  if (m.spans == 0 || !StatPath(dir.empty() ? "." : dir, st)) {
+  if (m.spans == 0 || !StatPath(FolderStatusPath(dir), st)) {
     return ReadFolder(dir, names) ? SmallestMatch(names, name) : std::string();
   }
   const FileIdentity id{st.st_dev, st.st_ino};
@@ -241,17 +259,19 @@ namespace {
 // The path with "/" between its components, as the host spells it when every component
 // exists exactly as given: "\\" becomes "/", and empty components are dropped.
 std::string ExactPath(std::string_view path) {
-  std::string exact;
-  exact.reserve(path.size());
+  // Made in place in a copy of the path: the spelling never grows, so each character
+  // kept moves to `kept`, at or before where it was read.
+  std::string exact(path);
+  size_t kept = 0;
   for (const char c : path) {
-    const bool separator = c == '/' || c == '\\';
-    if (!separator) {
-      exact += c;
-    } else if (exact.empty() || exact.back() != '/') {
-      exact += '/';  // the root, or the end of a component
+    if (c != '/' && c != '\\') {
+      exact[kept++] = c;
+    } else if (kept == 0 || exact[kept - 1] != '/') {
+      exact[kept++] = '/';  // the root, or the end of a component
     }
   }
-  if (exact.size() > 1 && exact.back() == '/') exact.pop_back();
+  if (kept > 1 && exact[kept - 1] == '/') --kept;
+  exact.resize(kept);
   return exact;
 }
 
@@ -409,17 +429,8 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 
 std::vector<std::string> ListFiles(std::string_view folder, std::string_view pattern) {
   std::vector<std::string> names;
-  std::string real = ResolvePath(folder);
-  std::error_code ec;
-  fs::directory_iterator it(real, ec);
-  if (ec) return names;
-  for (; it != fs::directory_iterator(); it.increment(ec)) {
-    if (ec) break;
-    std::error_code ec2;
-    if (!it->is_regular_file(ec2)) continue;
-    std::string name = it->path().filename().string();
-    if (MatchesPattern(name, pattern)) names.push_back(name);
-  }
+  if (!ReadFolder(ResolvePath(folder), names, true)) return names;
+  std::erase_if(names, [&](const std::string& name) { return !MatchesPattern(name, pattern); });
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     int c = CompareNoCase(a, b);
     return c != 0 ? c < 0 : a < b;
@@ -523,16 +534,25 @@ void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
   FolderMemory& m = Memory();
   const bool remembering = m.spans > 0;
   // What the span knows the file holds, when it knows all of it.
-  const FolderMemory::Contents* known = nullptr;
+  FolderMemory::Contents* known = nullptr;
   if (remembering && existing && !BeingWritten(st)) {
     const auto it = m.contents.find(host);
     if (it != m.contents.end() && it->second.file == FileIdentity{st.st_dev, st.st_ino}) known = &it->second;
   }
-  // Only a file the program itself wrote in this span is left alone: one it has only
-  // read might refuse the write, and that refusal is the program's answer.
-  if (known && known->written && known->bytes.size() >= bytes.size() &&
-      std::equal(bytes.begin(), bytes.end(), known->bytes.begin())) {
-    return;  // it begins with these bytes already
+  if (known && known->bytes.size() >= bytes.size() && std::equal(bytes.begin(), bytes.end(), known->bytes.begin())) {
+    // The file begins with these bytes already. One the program itself wrote in this
+    // span is left alone. One it has only read might refuse the write, and that refusal
+    // is the program's answer: it is opened for writing, which is where the system
+    // refuses (no permission, a read-only disk), and closed again; writing the same
+    // bytes over themselves would change nothing in it. From then on the span counts it
+    // as written by the program, as it would after the write.
+    if (!known->written) {
+      const int fd = ::open(host.c_str(), O_RDWR | O_CLOEXEC);
+      if (fd < 0) Fail("open", path, errno, false);
+      ::close(fd);
+      known->written = true;
+    }
+    return;
   }
   // The whole file after the write, as far as the span can know it: these bytes, then
   // the rest of what it held when the span knew that.
@@ -545,8 +565,17 @@ void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
   }
   BinaryFile f(path, existing ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
   f.Write(1, bytes);
-  struct stat written;
-  const bool identified = ::fstat(f.Descriptor(), &written) == 0;
+  // The file's status after the write, from the status taken when it was opened (no
+  // other writer holds it when it is remembered below, see BeingWritten).
+  struct stat written{};
+  uint64_t device = 0, inode = 0;
+  uint32_t mode = 0;
+  long long length = 0;
+  const bool identified = f.KnownStatus(device, inode, mode, length);
+  written.st_dev = static_cast<dev_t>(device);
+  written.st_ino = static_cast<ino_t>(inode);
+  written.st_mode = static_cast<mode_t>(mode);
+  written.st_size = static_cast<off_t>(length);
   f.Close();
   // Remembered when that is the whole file: its length says nothing follows.
   if (remembering && identified && after.size() <= REMEMBERED_FILE_BYTES &&
@@ -570,6 +599,20 @@ BinaryFile::~BinaryFile() {
 
 namespace {
 
+// The host spelling of a program path (as ExactPath spells it) that the span remembers:
+// the spelling found for the whole path, or else the one found for its longest leading
+// part followed by the rest as given; the path itself when the span remembers none.
+// Resolution starts from that same leading part (see ResolveWithStatus), and finds the
+// rest as given whenever it exists so, as the exact spelling of a name wins.
+std::string RememberedSpelling(const std::string& exact) {
+  const auto& spellings = Memory().spellings;
+  for (size_t end = exact.size(); end > 0 && end != std::string::npos; end = exact.rfind('/', end - 1)) {
+    const auto known = spellings.find(exact.substr(0, end));
+    if (known != spellings.end()) return known->second + exact.substr(end);
+  }
+  return exact;
+}
+
 // Opens the host file of a program path and names it in `host`. A path spelled as it
 // lies on disk is opened at once; only when it is not there is it resolved without regard
 // to letter case (a new file is then made under the spelling resolution gives, as
@@ -578,11 +621,9 @@ int OpenResolved(std::string_view path, BinaryFile::Mode mode, std::string& host
   const int access = mode == BinaryFile::Mode::Read ? O_RDONLY : O_RDWR;
   const int truncate = mode == BinaryFile::Mode::Create ? O_TRUNC : 0;
   host = ExactPath(path);
-  if (Memory().spans > 0) {
-    // A path the span has resolved is opened under the spelling found for it.
-    const auto known = Memory().spellings.find(host);
-    if (known != Memory().spellings.end()) host = known->second;
-  }
+  // A path the span has resolved, or a leading part of it, is opened under the
+  // spelling found for it.
+  if (Memory().spans > 0) host = RememberedSpelling(host);
   int fd = host.empty() ? -1 : ::open(host.c_str(), access | truncate | O_CLOEXEC);
   if (fd >= 0 || (!host.empty() && errno != ENOENT && errno != ENOTDIR)) return fd;
   const int create = mode == BinaryFile::Mode::Create ? O_CREAT : 0;
@@ -607,6 +648,8 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
   if (::fstat(fd_, &st) == 0) {
     writingDevice_ = static_cast<uint64_t>(st.st_dev);
     writingInode_ = static_cast<uint64_t>(st.st_ino);
+    writingMode_ = static_cast<uint32_t>(st.st_mode);
+    writingLength_ = static_cast<long long>(st.st_size);
     writing_ = true;
     ++Memory().writing[{st.st_dev, st.st_ino}];
     FileChanged({st.st_dev, st.st_ino});
@@ -634,6 +677,15 @@ void BinaryFile::Close() {
 }
 
 int BinaryFile::Descriptor() const { return fd_; }
+
+bool BinaryFile::KnownStatus(uint64_t& device, uint64_t& inode, uint32_t& mode, long long& length) const {
+  if (fd_ < 0 || !writing_) return false;
+  device = writingDevice_;
+  inode = writingInode_;
+  mode = writingMode_;
+  length = writingLength_;
+  return true;
+}
 
 void BinaryFile::CheckPosition(long long pos) const {
   if (fd_ < 0) throw RuntimeError("file not open");
@@ -692,6 +744,8 @@ void BinaryFile::Write(long long pos, const void* data, size_t n) {
     at += k;
     n -= static_cast<size_t>(k);
   }
+  // A write past the end lengthens the file to where the write ends.
+  writingLength_ = std::max(writingLength_, static_cast<long long>(at));
 }
 
 void BinaryFile::WriteI16(long long pos, int16_t v) {
@@ -720,6 +774,7 @@ void BinaryFile::SetLength(long long length) {
   while (::ftruncate(fd_, static_cast<off_t>(length)) != 0) {
     if (errno != EINTR) Fail("write", path_, errno, false);
   }
+  writingLength_ = length;
 }
 
 SteadyFolders::SteadyFolders() { ++Memory().spans; }

@@ -108,6 +108,12 @@ class BinaryFile {
   // must not go through this object (the run log's, which a signal handler may make).
   int Descriptor() const;
   long long Length();
+  // For a file open for writing, its status as this object knows it without asking the
+  // system again: the identity and kind the status taken at the open gave, and the
+  // length then, as this object's writes and SetLength have changed it since (writes
+  // through anything else are not seen). False when the file is not open for writing or
+  // that status could not be taken.
+  bool KnownStatus(uint64_t& device, uint64_t& inode, uint32_t& mode, long long& length) const;
 
   void Read(long long pos, void* out, size_t n);
   std::vector<uint8_t> Read(long long pos, size_t n);
@@ -131,6 +137,8 @@ class BinaryFile {
   bool writing_ = false;  // open for writing, as the device and inode below
   uint64_t writingDevice_ = 0;
   uint64_t writingInode_ = 0;
+  uint32_t writingMode_ = 0;
+  long long writingLength_ = 0;  // the length as this object's writes have left it
 };
 
 }  // namespace tarvik

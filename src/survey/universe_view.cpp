@@ -1,6 +1,7 @@
 #include "survey/universe_view.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <map>
 
@@ -258,7 +259,9 @@ UniverseView ReadUniverseView(std::span<const uint8_t> bytes) {
 }
 
 std::string TrimmedName(std::string text) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
+  size_t kept = text.size();
+  while (kept > 0 && (text[kept - 1] == ' ' || text[kept - 1] == '\0')) --kept;
+  text.resize(kept);
   return text;
 }
 
@@ -295,39 +298,84 @@ struct PlacedObject {
   long long ore = 0;      // a planet's
 };
 
-// The values of one object's record (`r`, as far as the file holds it).
-PlacedObject Placed(int id, const ObjectKindDescriptor& kind, int owner, int32_t recordPos, const Record& r) {
+// The fields of one kind's records that Placed reads, looked up by name once for the
+// kind instead of once for every object: the same fields of the same layout, so the
+// same values.
+struct PlacedFields {
+  const ObjectKindDescriptor* kind = nullptr;
+  const RecordLayout* layout = nullptr;
+  const Field* x = nullptr;
+  const Field* y = nullptr;
+  const Field* planetId = nullptr;       // a base's
+  std::array<const Field*, 4> ore{};     // a planet's
+  const Field* name = nullptr;           // a planet's name text (see NameOf), or none
+  const Field* nameKey = nullptr;        // the field it is scrambled under
+};
+
+PlacedFields FieldsOfKind(const ObjectKindDescriptor& kind, const RecordLayout& layout) {
+  PlacedFields f;
+  f.kind = &kind;
+  f.layout = &layout;
+  switch (kind.blockKind) {
+    case BlockKind::Planet:
+      f.ore = {&layout.Get("oreN"), &layout.Get("oreD"), &layout.Get("oreT"), &layout.Get("oreM")};
+      for (const ScrambledText& text : kind.scrambled) {
+        if (text.field != "name") continue;
+        f.name = &TextField(text, layout);
+        f.nameKey = &layout.Get(text.keyField);
+        break;
+      }
+      [[fallthrough]];
+    case BlockKind::Base:
+    case BlockKind::Ship:
+    case BlockKind::Wing:
+      f.x = &layout.Get("x");
+      f.y = &layout.Get("y");
+      if (kind.blockKind == BlockKind::Base) f.planetId = &layout.Get("planetId");
+      break;
+    default: break;
+  }
+  return f;
+}
+
+// The fields of the kind for records of `layout`, found once and kept in `known`.
+const PlacedFields& PlacedFieldsOf(std::vector<PlacedFields>& known, const ObjectKindDescriptor& kind,
+                                   const RecordLayout& layout) {
+  for (const PlacedFields& f : known) {
+    if (f.kind == &kind && f.layout == &layout) return f;
+  }
+  return known.emplace_back(FieldsOfKind(kind, layout));
+}
+
+// The values of one object's record (`r`, as far as the file holds it); `f` are the
+// fields of its kind in r's layout.
+PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields& f, int owner, int32_t recordPos,
+                    const Record& r) {
   PlacedObject o;
   o.id = id;
   o.kind = kind.blockKind;
   o.owner = owner;
   o.recordPos = recordPos;
-  switch (kind.blockKind) {
-    case BlockKind::Planet:
-      o.x = r.Get("x");
-      o.y = r.Get("y");
-      o.name = NameOf(kind, r);
-      o.ore = static_cast<long long>(r.Get("oreN")) + r.Get("oreD") + r.Get("oreT") + r.Get("oreM");
-      break;
-    case BlockKind::Base:
-      o.x = r.Get("x");
-      o.y = r.Get("y");
-      o.planetId = r.Get("planetId");
-      break;
-    case BlockKind::Ship:
-    case BlockKind::Wing:
-      o.x = r.Get("x");
-      o.y = r.Get("y");
-      break;
-    default: break;
+  if (f.x) {
+    o.x = r.Get(*f.x);
+    o.y = r.Get(*f.y);
+  }
+  if (f.planetId) o.planetId = r.Get(*f.planetId);
+  if (kind.blockKind == BlockKind::Planet) {
+    if (f.name) o.name = TrimmedName(Unscrambled(r, *f.name, 1, r.Get(*f.nameKey)));
+    o.ore = static_cast<long long>(r.Get(*f.ore[0])) + r.Get(*f.ore[1]) + r.Get(*f.ore[2]) + r.Get(*f.ore[3]);
   }
   return o;
 }
 
 std::vector<PlacedObject> PlacedObjects(const UniverseView& view) {
   std::vector<PlacedObject> placed;
+  std::vector<PlacedFields> fields;
   for (const ObjectView& o : view.objects) {
-    if (o.kind && o.record) placed.push_back(Placed(o.id, *o.kind, o.entry.owner, o.entry.recordPos, o.record->record));
+    if (!o.kind || !o.record) continue;
+    const Record& r = o.record->record;
+    placed.push_back(Placed(o.id, *o.kind, PlacedFieldsOf(fields, *o.kind, r.layout()), o.entry.owner,
+                            o.entry.recordPos, r));
   }
   return placed;
 }
@@ -360,6 +408,7 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
     std::fill(out.begin() + static_cast<std::ptrdiff_t>(available), out.end(), 0);
   };
   Record entry(entryLayout);
+  std::vector<PlacedFields> fields;
   std::vector<std::pair<const ObjectKindDescriptor*, Record>> records;
   const auto recordOf = [&](const ObjectKindDescriptor* kind) -> Record& {
     for (auto& [k, r] : records) {
@@ -378,7 +427,8 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
     if (!kind || !file.Has(recordPos, 1)) return;
     Record& r = recordOf(kind);
     readInto(r, recordPos);
-    placed.push_back(Placed(id, *kind, static_cast<int16_t>(entry.Get(ownerField)), recordPos, r));
+    placed.push_back(Placed(id, *kind, PlacedFieldsOf(fields, *kind, r.layout()), static_cast<int16_t>(entry.Get(ownerField)),
+                            recordPos, r));
   };
   if (!indexPos) return placed;  // no entry, no record
   const std::optional<std::span<const uint8_t>> index = file.Bytes(*indexPos, entrySize * MAX_OBJECTS);
@@ -392,11 +442,19 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
     return placed;
   }
   // The whole index inside the file: the used entries are found by skipping the zero
-  // bytes between them eight at a time, in the order of their identifiers.
+  // bytes between them 32 and then eight at a time, in the order of their identifiers.
   const uint8_t* const first = index->data();
   const size_t length = index->size();
   size_t at = 0;
   while (at < length) {
+    if (at + 4 * sizeof(uint64_t) <= length) {
+      uint64_t words[4];
+      std::memcpy(words, first + at, sizeof words);
+      if ((words[0] | words[1] | words[2] | words[3]) == 0) {
+        at += sizeof words;
+        continue;
+      }
+    }
     uint64_t word = 0;
     if (at + sizeof word <= length) {
       std::memcpy(&word, first + at, sizeof word);

@@ -1,6 +1,7 @@
 #include "universe/slot_records.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 #include "base/bytes.h"
@@ -96,8 +97,16 @@ void FillAfterBuild(Record& r, std::span<const SlotRecordField> rows, const Buil
   for (const SlotRecordField& row : rows) ApplyAfterBuild(r, row, v);
 }
 
-void DeleteMatching(const std::string& folder, std::string_view pattern) {
-  for (const std::string& name : ListFiles(folder, pattern)) DeleteFileAt(folder + "\\" + name);
+// Deletes the files of `folder` matching each pattern in turn: all those of the first,
+// then all those of the next. One listing serves every pattern, as the deletions of one
+// pattern's files take nothing away from another's.
+void DeleteMatching(const std::string& folder, std::initializer_list<std::string_view> patterns) {
+  const std::vector<std::string> names = ListFiles(folder, "*");
+  for (const std::string_view pattern : patterns) {
+    for (const std::string& name : names) {
+      if (MatchesPattern(name, pattern)) DeleteFileAt(folder + "\\" + name);
+    }
+  }
 }
 
 }  // namespace
@@ -193,8 +202,7 @@ bool DeleteUniverse(UniverseSession& s) {
   if (n < 1 || !s.ui) return false;
   if (!s.ui->AskYesNo("Delete Universe", "Delete the universe in host slot " + NumText(n) + "?")) return false;
   const std::string folder = HostSlotFolder(s.paths.appPath, n);
-  DeleteMatching(folder, "*.yig");
-  DeleteMatching(folder, "*.dat");
+  DeleteMatching(folder, {"*.yig", "*.dat"});
   GameRecord& g = s.slots.gameRecords[n];
   g.Set("inUse", 0);
   g.SetText("gameName", "");
@@ -209,7 +217,7 @@ bool DeletePlayerFiles(UniverseSession& s) {
   if (!s.ui->AskYesNo("Delete Player Files", "Delete the player files in player slot " + NumText(n) + "?")) {
     return false;
   }
-  DeleteMatching(s.paths.appPath + "war\\slot" + SlotNumber(n), "*.rst");
+  DeleteMatching(s.paths.appPath + "war\\slot" + SlotNumber(n), {"*.rst"});
   s.slots.slotRecords[n].Set("inUse", 0);
   SaveSlotRecords(s);
   return true;
