@@ -255,22 +255,50 @@ ScriptLines::ScriptLines(std::string_view text) : text_(text) {
   crLimit_ = lastCr == std::string_view::npos ? 0 : lastCr + 1;
 }
 
-bool ScriptLines::SkipPropertyLine() {
-  if (at_ >= crLimit_) return false;
-  // The line ends at a carriage return, which stops every scan below. Up to an "="
-  // after a first token of ordinary characters and blanks, the full rules are outside
-  // quotes, in the first token or in the blanks after it; that "=" makes the first token
-  // the keyword and leaves the word empty, whatever the rest of the line holds.
-  const char* p = text_.data() + at_;
+namespace {
+
+// The end of the property statement that begins at p, a line that ends at a carriage
+// return (which stops every scan here): that carriage return, or nullptr when the line
+// is not certainly a property statement. Up to an "=" after a first token of ordinary
+// characters and blanks, the full rules are outside quotes, in the first token or in
+// the blanks after it; that "=" makes the first token the keyword and leaves the word
+// empty, whatever the rest of the line holds.
+inline const char* PropertyLineEnd(const char* p) {
   while (DroppedBetweenTokens(ClassOf(*p))) ++p;
   const char* const first = p;
   while (ClassOf(*p) == Ordinary) ++p;
-  if (p == first) return false;
+  if (p == first) return nullptr;
   while (*p == ' ') ++p;
-  if (*p != '=') return false;
+  if (*p != '=') return nullptr;
   while (*p != '\r') ++p;
-  at_ = static_cast<size_t>(p - text_.data()) + 1;
+  return p;
+}
+
+}  // namespace
+
+bool ScriptLines::SkipPropertyLine() {
+  if (at_ >= crLimit_) return false;
+  const char* const end = PropertyLineEnd(text_.data() + at_);
+  if (!end) return false;
+  at_ = static_cast<size_t>(end - text_.data()) + 1;
   return true;
+}
+
+size_t ScriptLines::SkipPropertyLines() {
+  // The lines one after another, as SkipPropertyLine takes them, in one loop: a line
+  // begins right after the carriage return that ends the one before.
+  const char* const text = text_.data();
+  const char* const limit = text + crLimit_;
+  const char* at = text + at_;
+  size_t skipped = 0;
+  while (at < limit) {
+    const char* const end = PropertyLineEnd(at);
+    if (!end) break;
+    at = end + 1;
+    ++skipped;
+  }
+  at_ = static_cast<size_t>(at - text);
+  return skipped;
 }
 
 bool ScriptLines::Next(ScriptTokens& tokens, std::string& work) {

@@ -46,6 +46,9 @@ class ScriptLines {
   // begins, after blanks and line feeds, with ordinary characters, then blanks, then an
   // "=". False, with nothing passed over, says nothing.
   bool SkipPropertyLine();
+  // SkipPropertyLine again and again: passes over every line from here on up to the
+  // first one it would not pass over, and says how many it passed over.
+  size_t SkipPropertyLines();
 
  private:
   std::string_view text_;

@@ -28,7 +28,7 @@ void DoLines(ScriptSession& s, const std::vector<uint8_t>& bytes) {
   ScriptLines lines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   ScriptTokens st;
   for (;;) {
-    if (s.script.blockKind == BlockKind::None && lines.SkipPropertyLine()) continue;
+    if (s.script.blockKind == BlockKind::None) lines.SkipPropertyLines();
     if (!lines.Next(st, s.script.lineWork)) return;
     DoStatement(s, st);
   }
