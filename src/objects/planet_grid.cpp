@@ -86,6 +86,12 @@ int32_t PlanetGrid::Nearest(double x, double y) const {
     for (int sy = std::max(cy - ring, loY); sy <= std::min(cy + ring, hiY); ++sy) {
       for (int sx = std::max(cx - ring, loX); sx <= std::min(cx + ring, hiX); ++sx) {
         if (std::max(std::abs(sx - cx), std::abs(sy - cy)) != ring) continue;  // an inner ring's
+        // A square whose nearest edges are already too far: each of its planets differs
+        // from the point by at least as much on each axis (rounding keeps the order), so
+        // the test below would pass over every one of them.
+        const double edgeX = std::max({SquareStart(sx) - x, x - SquareEnd(sx), 0.0});
+        const double edgeY = std::max({SquareStart(sy) - y, y - SquareEnd(sy), 0.0});
+        if (edgeX * edgeX + edgeY * edgeY > farther) continue;
         for (int32_t k = firstOfSquare_[static_cast<size_t>(sy * SIDE + sx)]; k != NO_PLANET;) {
           const Planet& p = planets_[static_cast<size_t>(k)];
           k = p.next;

@@ -41,6 +41,9 @@ class PlanetGrid {
   static constexpr int SQUARE = 1024;
   static constexpr int SIDE = 65536 / SQUARE;
   static int SquareOf(int coordinate) { return (coordinate + 32768) / SQUARE; }
+  // The first and the last coordinate of a square (on either axis).
+  static int SquareStart(int square) { return square * SQUARE - 32768; }
+  static int SquareEnd(int square) { return SquareStart(square) + SQUARE - 1; }
   static constexpr int32_t NO_PLANET = -1;
   // The planets of a square form a chain through `next`, from the one told last: a
   // square's first planet in `firstOfSquare_`, all of them in `planets_`. A chain costs
