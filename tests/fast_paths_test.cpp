@@ -418,20 +418,14 @@ struct FastLine {
   ScriptStatement st;
   bool skipped = false;
 };
-// How the lines are offered to be passed over before they are cut.
-enum class Skipping { None, OneByOne, AllAtOnce };
-// `skipping`: each line is first offered to SkipPropertyLine, or every line from here
-// on to SkipPropertyLines.
-std::vector<FastLine> FastStatements(const std::string& text, std::string& work, Skipping skipping) {
+// `skipping`: before each line is cut, the lines from there on are offered to
+// SkipPropertyLines.
+std::vector<FastLine> FastStatements(const std::string& text, std::string& work, bool skipping) {
   std::vector<FastLine> fast;
   ScriptLines lines(text);
   ScriptTokens t;
   for (;;) {
-    if (skipping == Skipping::OneByOne && lines.SkipPropertyLine()) {
-      fast.push_back({{}, true});
-      continue;
-    }
-    if (skipping == Skipping::AllAtOnce) fast.resize(fast.size() + lines.SkipPropertyLines(), FastLine{{}, true});
+    if (skipping) fast.resize(fast.size() + lines.SkipPropertyLines(), FastLine{{}, true});
     if (!lines.Next(t, work)) break;
     fast.push_back({{std::string(t.word), std::string(t.argument), std::string(t.keyword), std::string(t.value)}});
   }
@@ -443,7 +437,7 @@ std::vector<FastLine> FastStatements(const std::string& text, std::string& work,
 int ExpectSameStatements(const std::string& text, std::string& work) {
   const std::vector<ScriptStatement> plain = PlainStatements(text);
   int skipped = 0;
-  for (const Skipping skipping : {Skipping::None, Skipping::OneByOne, Skipping::AllAtOnce}) {
+  for (const bool skipping : {false, true}) {
     const std::vector<FastLine> fast = FastStatements(text, work, skipping);
     EXPECT_EQ(fast.size(), plain.size()) << "[" << text << "]";
     if (fast.size() != plain.size()) return skipped;

@@ -276,17 +276,9 @@ inline const char* PropertyLineEnd(const char* p) {
 
 }  // namespace
 
-bool ScriptLines::SkipPropertyLine() {
-  if (at_ >= crLimit_) return false;
-  const char* const end = PropertyLineEnd(text_.data() + at_);
-  if (!end) return false;
-  at_ = static_cast<size_t>(end - text_.data()) + 1;
-  return true;
-}
-
 size_t ScriptLines::SkipPropertyLines() {
-  // The lines one after another, as SkipPropertyLine takes them, in one loop: a line
-  // begins right after the carriage return that ends the one before.
+  // The lines one after another, in one loop: a line begins right after the carriage
+  // return that ends the one before.
   const char* const text = text_.data();
   const char* const limit = text + crLimit_;
   const char* at = text + at_;

@@ -41,13 +41,10 @@ class ScriptLines {
   explicit ScriptLines(std::string_view text);
   // The next line's statement; false when every line has been cut.
   bool Next(ScriptTokens& tokens, std::string& work);
-  // Passes over the next line, without cutting it, when it certainly is a property
-  // statement (cut, a keyword and no word): a line that ends at a carriage return and
-  // begins, after blanks and line feeds, with ordinary characters, then blanks, then an
-  // "=". False, with nothing passed over, says nothing.
-  bool SkipPropertyLine();
-  // SkipPropertyLine again and again: passes over every line from here on up to the
-  // first one it would not pass over, and says how many it passed over.
+  // Passes over the lines from here on, without cutting them, up to the first one that
+  // is not certainly a property statement (cut, a keyword and no word), and says how
+  // many it passed over. Such a line ends at a carriage return and begins, after blanks
+  // and line feeds, with ordinary characters, then blanks, then an "=".
   size_t SkipPropertyLines();
 
  private:
