@@ -22,16 +22,13 @@ namespace {
 
 std::vector<std::string> SplitComponents(std::string_view path) {
   std::vector<std::string> parts;
-  std::string cur;
-  for (char c : path) {
-    if (c == '/' || c == '\\') {
-      if (!cur.empty()) parts.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
+  size_t start = 0;
+  while (start < path.size()) {
+    size_t end = path.find_first_of("/\\", start);
+    if (end == std::string_view::npos) end = path.size();
+    if (end > start) parts.emplace_back(path.substr(start, end - start));
+    start = end + 1;
   }
-  if (!cur.empty()) parts.push_back(cur);
   return parts;
 }
 
@@ -525,6 +522,8 @@ std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
   ReadStart(path, n, bytes);
   return bytes;
 }
+
+void ReadFileStartInto(std::string_view path, size_t n, std::vector<uint8_t>& bytes) { ReadStart(path, n, bytes); }
 
 void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
   struct stat st;
