@@ -238,7 +238,7 @@ void SetGameNames(const UniverseTables& t, Record& section) {
 struct PlayerFields {
   const Field &gameRace, &playerNumber, &activeMask, &code1, &code2, &money, &exoticA, &exoticB, &exoticAAgain,
       &exoticBAgain;
-  // Starting technology, in the order of TechLevels.
+  // Starting technology, in the order of TECH_LEVELS.
   std::array<const Field*, 9> tech;
 };
 
