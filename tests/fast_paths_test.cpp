@@ -24,6 +24,7 @@
 #include "objects/object_kinds.h"
 #include "objects/planet_grid.h"
 #include "objects/ship_construction.h"
+#include "packs/race_modules.h"
 #include "packs/ship_packs.h"
 #include "platform/files.h"
 #include "platform/random.h"
@@ -255,18 +256,115 @@ std::vector<std::string> LoadHullsAlong(unsigned seed, bool steady, int& keptLoa
   return seen;
 }
 
-TEST(FastPaths, KeptHullRecordsAreTheRecordsTheirPacksGive) {
+// Runs `along` (what each step left, counting the steps a kept copy served) in a steady
+// span and without one, for six seeds: the same results, and kept copies used, only in
+// the span.
+void ExpectKeptCopiesChangeNothing(std::vector<std::string> (*along)(unsigned, bool, int&)) {
   for (unsigned seed = 1; seed <= 6; ++seed) {
     int kept = 0, plainKept = 0;
-    const std::vector<std::string> fast = LoadHullsAlong(seed, true, kept);
-    const std::vector<std::string> plain = LoadHullsAlong(seed, false, plainKept);
+    const std::vector<std::string> fast = along(seed, true, kept);
+    const std::vector<std::string> plain = along(seed, false, plainKept);
     ASSERT_EQ(fast.size(), plain.size());
-    for (size_t i = 0; i < fast.size(); ++i) ASSERT_EQ(fast[i], plain[i]) << "seed " << seed << ", load " << i;
-    // The kept records were used, and only in a steady span.
+    for (size_t i = 0; i < fast.size(); ++i) ASSERT_EQ(fast[i], plain[i]) << "seed " << seed << ", step " << i;
     EXPECT_GT(kept, 20) << seed;
     EXPECT_EQ(plainKept, 0);
   }
 }
+
+TEST(FastPaths, KeptHullRecordsAreTheRecordsTheirPacksGive) { ExpectKeptCopiesChangeNothing(LoadHullsAlong); }
+
+// ---- Path spellings ------------------------------------------------------------------------
+
+// A path to an existing file, spelled with every mix of separators ("/", "\\", doubled,
+// trailing): each names the file as its plain "/" spelling does, in a span or not.
+TEST(FastPaths, EverySeparatorSpellingOfAPathResolvesToItsPlainSpelling) {
+  test::TempDir dir;
+  dir.Write("Alpha/beta/gamma.dat", std::string("x"));
+  const std::string plain = ResolvePath(dir.path() + "Alpha/beta/gamma.dat");
+  const std::string plainFolder = ResolvePath(dir.path() + "Alpha/beta");
+  const char* const separators[] = {"/", "\\", "//", "\\/", "\\\\", "/\\/"};
+  std::mt19937 rng(11);
+  for (int round = 0; round < 300; ++round) {
+    std::optional<SteadyFolders> span;
+    if (round % 2) span.emplace();
+    std::string path = dir.path().substr(0, dir.path().size() - 1);  // without its closing "/"
+    for (const char* part : {"Alpha", "beta"}) path += std::string(separators[rng() % 6]) + part;
+    std::string folder = path;
+    if (rng() % 2) folder += separators[rng() % 6];
+    ASSERT_EQ(ResolvePath(folder), plainFolder) << folder;
+    ASSERT_TRUE(FolderExists(folder)) << folder;
+    path += std::string(separators[rng() % 6]) + "gamma.dat";
+    if (rng() % 3 == 0) path += separators[rng() % 6];
+    ASSERT_EQ(ResolvePath(path), plain) << path;
+    ASSERT_TRUE(FileExists(path)) << path;
+  }
+}
+
+// ---- Race modules kept within a steady span -------------------------------------------------
+
+// A race module in one of three versions: other names, other carried bytes, and the last
+// one with another race ID.
+forge::RaceModuleRecipe VersionedRace(int stem, int version) {
+  forge::RaceModuleRecipe race;
+  race.raceId = version == 2 ? 40 + stem : 10 + stem;
+  race.name = "Race " + std::to_string(stem) + std::string(static_cast<size_t>(version), '*');
+  race.carriedSeed = static_cast<uint32_t>(7 * stem + version + 1);
+  return race;
+}
+
+// What each read of a race module's records left: the scratch record, or the error.
+std::vector<std::string> ReadModulesAlong(unsigned seed, bool steady, int& keptReads) {
+  test::TestSession t;
+  Session& s = t.s();
+  auto write = [&](int stem, int version) {
+    WriteWholeFile(s.paths.racesDir + "m" + std::to_string(stem) + ".rce",
+                   forge::BuildRaceModule(VersionedRace(stem, version)));
+  };
+  CreateFolder(s.paths.racesDir);
+  for (int stem = 1; stem <= 3; ++stem) write(stem, 0);
+  std::optional<SteadyFolders> span;
+  if (steady) span.emplace();
+  ListRaceModules(s);
+  std::mt19937 rng(seed);
+  std::vector<std::string> seen;
+  for (int i = 0; i < 400; ++i) {
+    // Every change goes through the file layer, as the program's own changes do.
+    const int stem = static_cast<int>(rng() % 3) + 1;
+    switch (rng() % 16) {
+      case 0: write(stem, static_cast<int>(rng() % 3)); continue;
+      case 1: DeleteFileAt(s.paths.racesDir + "m" + std::to_string(stem) + ".rce"); continue;
+      case 2: WriteWholeFile(s.paths.racesDir + "m" + std::to_string(stem) + ".rce", std::vector<uint8_t>(500, 0)); continue;
+      case 3: ForgetFolders(); continue;  // a box was shown
+      case 4: ListRaceModules(s); continue;
+      default: break;
+    }
+    const int entry = static_cast<int>(rng() % 4) + 1;
+    const int k = static_cast<int>(rng() % 3) + 1;
+    const LoadedModules& loaded = s.packs.loadedModules;
+    keptReads += s.packs.raceList[entry].raceId > 0 && loaded.epoch != 0 && loaded.epoch == SteadyFoldersEpoch() &&
+                 loaded.bytes.count(RaceModulePath(s, entry)) > 0;
+    std::string line;
+    try {
+      switch (rng() % 3) {
+        case 0: ReadRaceRecord(s, entry); break;
+        case 1: ReadRaceUnitRecord(s, entry, k); break;
+        default: ReadRaceExtraRecord(s, entry, k); break;
+      }
+    } catch (const RuntimeError& e) {
+      // Without the test's own folder, which differs between the two runs.
+      line = std::string("error: ") + e.what();
+      line.erase(line.find(t.dir.path()), t.dir.path().size());
+    }
+    const PackState& p = s.packs;
+    for (const Record* r : {&p.scratchRace, &p.scratchRaceUnit, &p.scratchRaceExtra}) {
+      line.append(r->bytes().begin(), r->bytes().end());
+    }
+    seen.push_back(line);
+  }
+  return seen;
+}
+
+TEST(FastPaths, KeptRaceModulesGiveTheRecordsTheirFilesGive) { ExpectKeptCopiesChangeNothing(ReadModulesAlong); }
 
 // ---- Ships built from a kept ship ---------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "universe/record.h"
@@ -73,6 +74,16 @@ struct LoadedHulls {
   std::vector<uint8_t> records;                  // HULL_RECORD_SIZE bytes each
 };
 
+// The race modules read whole while the steady span's number (SteadyFoldersEpoch)
+// stayed the same, by the path they were read under, so that reading a record again
+// is a copy: under one number no file has changed, so the same path gives the same
+// bytes as the file would. Only modules read without a fault are kept; another number
+// forgets them all.
+struct LoadedModules {
+  uint64_t epoch = 0;  // the number they were read under; 0: none
+  std::unordered_map<std::string, std::vector<uint8_t>> bytes;
+};
+
 struct PackState {
   Table<RaceModuleEntry, MAX_RACES> raceList;
   int raceCount = 0;
@@ -88,6 +99,7 @@ struct PackState {
   // Index 0..MAX_SHIP_PACKS - 1 for pack slots 1..MAX_SHIP_PACKS.
   std::array<PackFileCache, MAX_SHIP_PACKS> packFiles;
   LoadedHulls loadedHulls;
+  LoadedModules loadedModules;
 
   Record scratchRace{RaceRecordLayout()};
   Record scratchRaceUnit{RaceUnitRecordLayout()};

@@ -50,12 +50,30 @@ bool ModuleComplete(const ByteView& module) {
   return true;
 }
 
-// Clears `rec` and fills it from the module's record at directory slot `slot`. A module
-// that has been damaged since it was listed is a RuntimeError for the guarded sequence
-// around the caller; the record is then left as it was.
-void ReadModuleRecord(const std::string& path, long long slot, Record& rec) {
-  const std::vector<uint8_t> bytes = ReadWholeFile(path);
-  const ByteView module(bytes);
+// The bytes of the race module at `path`: read whole, or, in a steady span, the copy
+// kept from the first read under the span's present number (see LoadedModules).
+const std::vector<uint8_t>& ModuleBytes(PackState& p, const std::string& path) {
+  LoadedModules& loaded = p.loadedModules;
+  const uint64_t epoch = SteadyFoldersEpoch();
+  if (loaded.epoch != epoch) {
+    loaded.epoch = epoch;
+    loaded.bytes.clear();
+  }
+  if (epoch != 0) {
+    const auto kept = loaded.bytes.find(path);
+    if (kept != loaded.bytes.end()) return kept->second;
+  }
+  std::vector<uint8_t> bytes = ReadWholeFile(path);
+  // Outside a span the one entry only carries the bytes to the caller.
+  if (epoch == 0) loaded.bytes.clear();
+  return loaded.bytes.insert_or_assign(path, std::move(bytes)).first->second;
+}
+
+// Fills `rec` from the module's record at directory slot `slot`. A module that has been
+// damaged since it was listed is a RuntimeError for the guarded sequence around the
+// caller; the record is then left as it was.
+void ReadModuleRecord(PackState& p, const std::string& path, long long slot, Record& rec) {
+  const ByteView module(ModuleBytes(p, path));
   const long long q = RecordPosition(module, slot, rec.size());
   if (q == 0) throw RuntimeError("The race module " + path + " is damaged: a record lies outside the file.");
   const std::span<const uint8_t> record = *module.Bytes(q, rec.size());
@@ -106,14 +124,14 @@ std::optional<std::string> ListModule(PackState& p, const std::string& name, con
   }
   // The list keeps the stem cut to 8 characters, which would name another file.
   if (!StemFits(name)) return "Race module name longer than 8 characters, not used: " + path;
-  std::vector<uint8_t> bytes;
+  const std::vector<uint8_t>* bytes = nullptr;
   try {
-    bytes = ReadWholeFile(path);
+    bytes = &ModuleBytes(p, path);
   } catch (const FileError& e) {
     why = e.why;
     return unreadable();
   }
-  const ByteView module(bytes);
+  const ByteView module(*bytes);
   if (!ModuleComplete(module)) return "Race module damaged, not used: " + path;
   if (!RegisterModule(p, *module.I32(PACK_ID_POS), *module.I32(PACK_REVISION_POS), MakeFileStem(name))) {
     return "Race module list full (300 races), not used: " + path;
@@ -161,17 +179,17 @@ std::string RaceModulePath(const PackSession& s, int entry) {
 
 void ReadRaceRecord(PackSession& s, int entry) {
   if (s.packs.raceList[entry].raceId <= 0) return;
-  ReadModuleRecord(RaceModulePath(s, entry), RACE_RECORD_SLOT, s.packs.scratchRace);
+  ReadModuleRecord(s.packs, RaceModulePath(s, entry), RACE_RECORD_SLOT, s.packs.scratchRace);
 }
 
 void ReadRaceUnitRecord(PackSession& s, int entry, int k) {
   if (k < 1 || k > 3 || s.packs.raceList[entry].raceId <= 0) return;
-  ReadModuleRecord(RaceModulePath(s, entry), UnitSlot(k), s.packs.scratchRaceUnit);
+  ReadModuleRecord(s.packs, RaceModulePath(s, entry), UnitSlot(k), s.packs.scratchRaceUnit);
 }
 
 void ReadRaceExtraRecord(PackSession& s, int entry, int k) {
   if (k < 1 || k > 3 || s.packs.raceList[entry].raceId <= 0) return;
-  ReadModuleRecord(RaceModulePath(s, entry), ExtraSlot(k), s.packs.scratchRaceExtra);
+  ReadModuleRecord(s.packs, RaceModulePath(s, entry), ExtraSlot(k), s.packs.scratchRaceExtra);
 }
 
 void ValidateRaceHulls(PackSession& s) {
@@ -179,7 +197,7 @@ void ValidateRaceHulls(PackSession& s) {
   for (int k = 1; k <= MAX_PLAYERS; ++k) {
     const PackEntry& g = s.tables.gameRaceList[k];
     if (g.id == 0) continue;
-    ReadModuleRecord(s.paths.racesDir + StemText(g.fileStem) + ".rce", RACE_RECORD_SLOT, race);
+    ReadModuleRecord(s.packs, s.paths.racesDir + StemText(g.fileStem) + ".rce", RACE_RECORD_SLOT, race);
     for (int i = 1; i <= 40; ++i) {
       int hull = race.Get("requiredHulls", i);
       if (hull <= 0 || HullKnown(s, hull)) continue;

@@ -22,16 +22,12 @@ namespace {
 
 std::vector<std::string> SplitComponents(std::string_view path) {
   std::vector<std::string> parts;
-  std::string cur;
-  for (char c : path) {
-    if (c == '/' || c == '\\') {
-      if (!cur.empty()) parts.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
+  size_t start = 0;  // where the component being read began
+  for (size_t i = 0; i <= path.size(); ++i) {
+    if (i < path.size() && path[i] != '/' && path[i] != '\\') continue;
+    if (i > start) parts.emplace_back(path.substr(start, i - start));
+    start = i + 1;
   }
-  if (!cur.empty()) parts.push_back(cur);
   return parts;
 }
 
@@ -259,9 +255,18 @@ namespace {
 // The path with "/" between its components, as the host spells it when every component
 // exists exactly as given: "\\" becomes "/", and empty components are dropped.
 std::string ExactPath(std::string_view path) {
-  // Made in place in a copy of the path: the spelling never grows, so each character
-  // kept moves to `kept`, at or before where it was read.
   std::string exact(path);
+  // Most paths have no empty component: turning every "\\" into "/" is then the whole
+  // spelling. These two loops have no branch on the characters, so the compiler can
+  // take many characters at a time; a path they find a doubled separator in, or one
+  // ending in a separator, is spelled by the general loop below, which gives the same
+  // answer for every path.
+  for (char& c : exact) c = c == '\\' ? '/' : c;
+  bool doubled = false;
+  for (size_t i = 1; i < exact.size(); ++i) doubled |= (exact[i] == '/') & (exact[i - 1] == '/');
+  if (!doubled && !(exact.size() > 1 && exact.back() == '/')) return exact;
+  // Made in place in the copy: the spelling never grows, so each character kept moves
+  // to `kept`, at or before where it was read.
   size_t kept = 0;
   for (const char c : path) {
     if (c != '/' && c != '\\') {
@@ -525,6 +530,8 @@ std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
   ReadStart(path, n, bytes);
   return bytes;
 }
+
+void ReadFileStartInto(std::string_view path, size_t n, std::vector<uint8_t>& bytes) { ReadStart(path, n, bytes); }
 
 void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
   struct stat st;

@@ -49,6 +49,8 @@ std::vector<uint8_t> ReadWholeFile(std::string_view path);
 void ReadWholeFileInto(std::string_view path, std::vector<uint8_t>& bytes);
 // The first n bytes of a file, or all of it when it is shorter.
 std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n);
+// ReadFileStart into `bytes`, reusing its storage.
+void ReadFileStartInto(std::string_view path, size_t n, std::vector<uint8_t>& bytes);
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes);
 // Writes `bytes` at the start of a file, making the file when it is not there; in a
 // longer file the bytes after them stay. In a steady span, a file the span knows to

@@ -142,11 +142,17 @@ std::string SlotMarkerPath(const std::string& appPath, int n) {
 }
 
 void ReadRecordFile(const std::string& path, Record& record) {
-  const std::vector<uint8_t> bytes = ReadFileStart(path, static_cast<size_t>(record.size()));
-  // The file's bytes, and zeros past a file shorter than the record.
+  // Read straight into the record: the file's bytes, and zeros past a file shorter
+  // than the record. A failed read leaves the record cleared.
   std::vector<uint8_t>& held = record.bytes();
-  std::copy(bytes.begin(), bytes.end(), held.begin());
-  std::fill(held.begin() + static_cast<std::ptrdiff_t>(bytes.size()), held.end(), 0);
+  const size_t size = held.size();
+  try {
+    ReadFileStartInto(path, size, held);
+  } catch (...) {
+    held.assign(size, 0);
+    throw;
+  }
+  held.resize(size, 0);
 }
 
 void WriteRecordFile(const std::string& path, const Record& record) { WriteFileStart(path, record.bytes()); }
@@ -157,26 +163,40 @@ void WriteMarkerFile(const std::string& path, int32_t value) {
   WriteFileStart(path, bytes);
 }
 
-void LoadGameRecords(UniverseSession& s) {
-  SlotRecords& slots = s.slots;
-  for (int n = 1; n <= HOST_SLOTS; ++n) slots.gameRecords[n].Clear();
+namespace {
+
+// Fills the records of the 12 slots from their files, from slot 1 up; `missing` fills
+// the record of a slot without one, which is cleared first. Each record is cleared
+// before it is filled, so when a read fails, that record and those of the slots after
+// it are left cleared, as if every record had been cleared before the first read.
+template <typename R, typename Missing>
+void LoadRecords(Table<R, HOST_SLOTS>& records, const std::string& appPath,
+                 std::string (*pathOf)(const std::string&, int), Missing missing) {
   for (int n = 1; n <= HOST_SLOTS; ++n) {
-    const std::string path = GameRecordPath(s.paths.appPath, n);
-    if (FileExists(path)) {
-      ReadRecordFile(path, slots.gameRecords[n]);
-    } else {
-      slots.gameRecords[n].SetText("slotName", "( Empty )");
+    try {
+      const std::string path = pathOf(appPath, n);
+      if (FileExists(path)) {
+        // ReadRecordFile writes every byte of the record: no clearing first.
+        ReadRecordFile(path, records[n]);
+      } else {
+        records[n].Clear();
+        missing(records[n]);
+      }
+    } catch (...) {
+      for (int m = n; m <= HOST_SLOTS; ++m) records[m].Clear();
+      throw;
     }
   }
 }
 
+}  // namespace
+
+void LoadGameRecords(UniverseSession& s) {
+  LoadRecords(s.slots.gameRecords, s.paths.appPath, GameRecordPath, [](Record& r) { r.SetText("slotName", "( Empty )"); });
+}
+
 void LoadSlotRecords(UniverseSession& s) {
-  SlotRecords& slots = s.slots;
-  for (int n = 1; n <= HOST_SLOTS; ++n) slots.slotRecords[n].Clear();
-  for (int n = 1; n <= HOST_SLOTS; ++n) {
-    const std::string path = SlotRecordPath(s.paths.appPath, n);
-    if (FileExists(path)) ReadRecordFile(path, slots.slotRecords[n]);
-  }
+  LoadRecords(s.slots.slotRecords, s.paths.appPath, SlotRecordPath, [](Record&) {});
 }
 
 void SaveGameRecords(const UniverseSession& s) {

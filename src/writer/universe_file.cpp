@@ -10,6 +10,7 @@
 #include "writer/universe_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -232,45 +233,76 @@ void SetGameNames(const UniverseTables& t, Record& section) {
   }
 }
 
-void FillPlayerRecord(PackSession& s, Record& r, int p, int32_t activeMask) {
+// The fields of a player record that FillPlayerRecord sets, found by name once for all
+// thirty records (a field of a layout is the same for every record of it).
+struct PlayerFields {
+  const Field &gameRace, &playerNumber, &activeMask, &code1, &code2, &money, &exoticA, &exoticB, &exoticAAgain,
+      &exoticBAgain;
+  // Starting technology, in the order of TECH_LEVELS.
+  std::array<const Field*, 9> tech;
+};
+
+// The starting technology levels, by the field that holds each: the TECH block's values
+// when a script gave one, else the defaults.
+struct TechLevel {
+  const char* field;
+  int32_t byDefault;
+  int32_t UniverseTables::*fromScript;
+};
+constexpr TechLevel TECH_LEVELS[] = {
+    {"techPlanet", 1, &UniverseTables::techPlanet}, {"techLarge", 0, &UniverseTables::techLarge},
+    {"techSmall", 1, &UniverseTables::techSmall},   {"techPd", 0, &UniverseTables::techPd},
+    {"techGen", 1, &UniverseTables::techGen},       {"techEngine", 6, &UniverseTables::techEngine},
+    {"techHull", 1, &UniverseTables::techHull},     {"techHyp", 1, &UniverseTables::techHyp},
+    {"techShield", 1, &UniverseTables::techShield}};
+
+PlayerFields FindPlayerFields(const RecordLayout& l) {
+  PlayerFields f{l.Get("gameRace"), l.Get("playerNumber"), l.Get("activeMask"), l.Get("code1"), l.Get("code2"),
+                 l.Get("money"),    l.Get("exoticA"),      l.Get("exoticB"),    l.Get("exoticAAgain"),
+                 l.Get("exoticBAgain"), {}};
+  for (size_t i = 0; i < f.tech.size(); ++i) f.tech[i] = &l.Get(TECH_LEVELS[i].field);
+  return f;
+}
+
+void FillPlayerRecord(PackSession& s, Record& r, const PlayerFields& f, int p, int32_t activeMask) {
   const UniverseTables& t = s.tables;
   r.Clear();
   r.SetFixedValues();
-  r.Set("gameRace", t.playerGameRace[p]);
-  r.Set("playerNumber", p);
-  r.Set("activeMask", activeMask);
-  for (const char* field : {"code1", "code2"}) {
+  r.Set(f.gameRace, t.playerGameRace[p]);
+  r.Set(f.playerNumber, p);
+  r.Set(f.activeMask, activeMask);
+  for (const Field* field : {&f.code1, &f.code2}) {
     std::string code(3, ' ');
     for (char& c : code) c = static_cast<char>(Draw(s.random, 25, 65));
-    r.SetText(field, code);
+    r.SetText(*field, code);
   }
   int32_t money = PlayerRaceId(s, p) == 106 ? 3000 : 2000;
   if (t.galMoney > 0) money = t.galMoney;
   if (t.playerMoney[p] > 0) money = t.playerMoney[p];
-  r.Set("money", money);
-  r.Set("exoticA", t.exoticA[p]);
-  r.Set("exoticB", t.exoticB[p]);
-  r.Set("exoticAAgain", t.exoticA[p]);
-  r.Set("exoticBAgain", t.exoticB[p]);
-  // Starting technology: the TECH block's values when a script gave one, else the
-  // defaults.
-  const struct {
-    const char* field;
-    int32_t byDefault;
-    int32_t fromScript;
-  } tech[] = {{"techPlanet", 1, t.techPlanet}, {"techLarge", 0, t.techLarge}, {"techSmall", 1, t.techSmall},
-              {"techPd", 0, t.techPd},         {"techGen", 1, t.techGen},     {"techEngine", 6, t.techEngine},
-              {"techHull", 1, t.techHull},     {"techHyp", 1, t.techHyp},     {"techShield", 1, t.techShield}};
-  for (const auto& level : tech) r.Set(level.field, t.scriptTech ? level.fromScript : level.byDefault);
+  r.Set(f.money, money);
+  r.Set(f.exoticA, t.exoticA[p]);
+  r.Set(f.exoticB, t.exoticB[p]);
+  r.Set(f.exoticAAgain, t.exoticA[p]);
+  r.Set(f.exoticBAgain, t.exoticB[p]);
+  for (size_t i = 0; i < f.tech.size(); ++i) {
+    r.Set(*f.tech[i], t.scriptTech ? t.*TECH_LEVELS[i].fromScript : TECH_LEVELS[i].byDefault);
+  }
+}
+
+// A record's bytes, to be held inside a larger record.
+std::string_view BytesOf(const Record& r) {
+  return {reinterpret_cast<const char*>(r.bytes().data()), r.bytes().size()};
 }
 
 // The player records, after a fresh seeding.
 void SetPlayerRecords(PackSession& s, Record& section, int32_t activeMask) {
   s.random.Seed(s.clock->SecondsSinceMidnight());
   Record record(PlayerRecordLayout());
+  const PlayerFields fields = FindPlayerFields(record.layout());
+  const Field& records = section.layout().Get("playerRecords");
   for (int p = 1; p <= MAX_PLAYERS; ++p) {
-    FillPlayerRecord(s, record, p, activeMask);
-    section.SetBytes("playerRecords", record, p);
+    FillPlayerRecord(s, record, fields, p, activeMask);
+    section.SetBytes(records, BytesOf(record), p);
   }
 }
 
@@ -290,21 +322,26 @@ void SetLettersAndRates(PackSession& s, Record& section) {
   }
 }
 
-// Site records spread over the map's extent.
+// Site records spread over the map's extent. One record serves every site: each sets
+// the same fields, and the bytes of no other field are ever set, so they stay zero as in
+// a new record. The fields are found by name once.
 void SetSiteRecords(PackSession& s, Record& section) {
   const UniverseTables& t = s.tables;
   const double cx = t.mapCX, cy = t.mapCY, radius = t.mapRadius;
+  Record site(SiteRecordLayout());
+  const RecordLayout& l = site.layout();
+  const Field &x = l.Get("x"), &y = l.Get("y"), &magnitude = l.Get("magnitude"), &values = l.Get("values");
+  const Field& sites = section.layout().Get("siteRecords");
   for (int n = 1; n <= 100; ++n) {
-    Record site(SiteRecordLayout());
-    site.Set("x", Draw(s.random, 2 * radius, cx - radius));
-    site.Set("y", Draw(s.random, 2 * radius, cy - radius));
-    site.Set("magnitude", Draw(s.random, 3000, 250));
+    site.Set(x, Draw(s.random, 2 * radius, cx - radius));
+    site.Set(y, Draw(s.random, 2 * radius, cy - radius));
+    site.Set(magnitude, Draw(s.random, 3000, 250));
     for (int v = 1; v <= 12; ++v) {
       long long value = Draw(s.random, 3000, 3000);
       if (s.random.Next() < 0.05) value = Draw(s.random, 40000, 3000);
-      site.Set("values", value, v);
+      site.Set(values, value, v);
     }
-    section.SetBytes("siteRecords", site, n);
+    section.SetBytes(sites, BytesOf(site), n);
   }
 }
 
