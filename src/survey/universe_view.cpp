@@ -259,10 +259,19 @@ UniverseView ReadUniverseView(std::span<const uint8_t> bytes) {
   return v;
 }
 
-std::string TrimmedName(std::string text) {
+namespace {
+
+// The length of a stored name without the blanks and zero bytes at its end.
+size_t TrimmedLength(std::string_view text) {
   size_t kept = text.size();
   while (kept > 0 && (text[kept - 1] == ' ' || text[kept - 1] == '\0')) --kept;
-  text.resize(kept);
+  return kept;
+}
+
+}  // namespace
+
+std::string TrimmedName(std::string text) {
+  text.resize(TrimmedLength(text));
   return text;
 }
 
@@ -362,8 +371,10 @@ int32_t ValueIn(std::span<const uint8_t> r, const Field& f) {
 
 // The values of one object's record (`r`, its bytes as far as the file holds them and
 // zero past that); `f` are the fields of its kind in the record's layout.
+// A planet's name is unscrambled in `scratch`, reused from object to object, and only
+// its trimmed text is kept.
 PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields& f, int owner, int32_t recordPos,
-                    std::span<const uint8_t> r) {
+                    std::span<const uint8_t> r, std::string& scratch) {
   PlacedObject o;
   o.id = id;
   o.kind = kind.blockKind;
@@ -376,9 +387,9 @@ PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields
   if (f.planetId) o.planetId = ValueIn(r, *f.planetId);
   if (kind.blockKind == BlockKind::Planet) {
     if (f.name) {
-      std::string name(reinterpret_cast<const char*>(r.data()) + f.name->offset, static_cast<size_t>(f.name->charLen));
-      ScrambleName(ValueIn(r, *f.nameKey), name);
-      o.name = TrimmedName(std::move(name));
+      scratch.assign(reinterpret_cast<const char*>(r.data()) + f.name->offset, static_cast<size_t>(f.name->charLen));
+      ScrambleName(ValueIn(r, *f.nameKey), scratch);
+      o.name.assign(scratch, 0, TrimmedLength(scratch));
     }
     o.ore = static_cast<long long>(ValueIn(r, *f.ore[0])) + ValueIn(r, *f.ore[1]) + ValueIn(r, *f.ore[2]) +
             ValueIn(r, *f.ore[3]);
@@ -389,11 +400,12 @@ PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields
 std::vector<PlacedObject> PlacedObjects(const UniverseView& view) {
   std::vector<PlacedObject> placed;
   std::vector<PlacedFields> fields;
+  std::string scratch;
   for (const ObjectView& o : view.objects) {
     if (!o.kind || !o.record) continue;
     const Record& r = o.record->record;
     placed.push_back(Placed(o.id, *o.kind, PlacedFieldsOf(fields, *o.kind, r.layout()), o.entry.owner,
-                            o.entry.recordPos, r.bytes()));
+                            o.entry.recordPos, r.bytes(), scratch));
   }
   return placed;
 }
@@ -430,6 +442,7 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
     return scratch;
   };
   std::vector<PlacedFields> fields;
+  std::string name;
   // The object with a used index entry at entryPos.
   const auto take = [&](int id, long long entryPos) {
     const std::span<const uint8_t> entry = recordAt(entryPos, entrySize);
@@ -442,7 +455,7 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
     const int16_t owner = static_cast<int16_t>(ValueIn(entry, ownerField));
     const RecordLayout& layout = kind->layout();
     placed.push_back(Placed(id, *kind, PlacedFieldsOf(fields, *kind, layout), owner, recordPos,
-                            recordAt(recordPos, layout.size())));
+                            recordAt(recordPos, layout.size()), name));
   };
   if (!indexPos) return placed;  // no entry, no record
   const std::optional<std::span<const uint8_t>> index = file.Bytes(*indexPos, entrySize * MAX_OBJECTS);
