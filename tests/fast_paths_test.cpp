@@ -857,6 +857,80 @@ TEST(FastPaths, SquaredDistancesCountThePlanetsTheSquareRootCounts) {
   }
 }
 
+// The rows of the fairness report as a scan of every planet for every home makes them.
+std::vector<FairnessRow> PlainRows(const std::vector<PlayerView>& players, const std::vector<PlanetView>& planets) {
+  std::vector<FairnessRow> rows;
+  for (const PlayerView& p : players) {
+    FairnessRow row;
+    row.player = p;
+    if (p.hasHome) {
+      for (const PlanetView& planet : planets) {
+        if (planet.id == p.homePlanetId && p.homePlanetId != 0) {
+          row.homePlanetName = planet.name.empty() ? "#" + std::to_string(planet.id) : planet.name;
+          continue;
+        }
+        const double d = std::hypot(static_cast<double>(p.x) - planet.x, static_cast<double>(p.y) - planet.y);
+        for (int r = 0; r < 3; ++r) {
+          if (d <= FAIRNESS_RADII[r]) ++row.planetsWithin[r];
+        }
+        if (d <= FAIRNESS_ORE_RADIUS) row.oreWithin += planet.ore;
+      }
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(FastPaths, PlanetsFoundNearAHomeByTheirPlaceAreThoseTheScanCounts) {
+  std::mt19937 rng(31);
+  const auto coordinate = [&](int span) { return static_cast<int>(rng() % static_cast<unsigned>(span)) - span / 4; };
+  int counted = 0, named = 0;
+  for (int round = 0; round < 300; ++round) {
+    const int span = round % 3 == 0 ? 800 : 4000;  // crowded maps put many planets on the same x
+    std::vector<PlanetView> planets;
+    const int planetCount = static_cast<int>(rng() % 400);
+    for (int i = 0; i < planetCount; ++i) {
+      // Identifiers mostly rising, some repeated (a damaged file) and some zero.
+      const int id = rng() % 10 == 0 ? static_cast<int>(rng() % 20) : i + 1;
+      planets.push_back(PlanetView{id, coordinate(span), coordinate(span), rng() % 4 == 0 ? "" : "P" + std::to_string(i),
+                                   static_cast<long long>(rng() % 5000)});
+    }
+    std::vector<PlayerView> players;
+    const int playerCount = 1 + static_cast<int>(rng() % 12);
+    for (int k = 1; k <= playerCount; ++k) {
+      PlayerView p;
+      p.slot = k;
+      p.hasHome = rng() % 8 != 0;
+      p.x = coordinate(span);
+      p.y = coordinate(span);
+      if (!planets.empty() && rng() % 3 != 0) {
+        // A home on a planet, or beside one exactly at a radius or the largest radius
+        // along x (ties at the edge of the search), or with a repeated identifier.
+        const PlanetView& at = planets[rng() % planets.size()];
+        const int edge[] = {0, 0, 300, -300, 301, -301, 200, -100, 180};
+        const int e = edge[rng() % 9];
+        p.x = at.x + e;
+        p.y = at.y + (e == 180 ? 240 : 0);
+        p.homePlanetId = e == 0 ? at.id : static_cast<int>(rng() % 20);
+      }
+      players.push_back(p);
+    }
+    const FairnessReport report = RateStartPositions(players, planets);
+    const std::vector<FairnessRow> plain = PlainRows(players, planets);
+    ASSERT_EQ(report.rows.size(), plain.size());
+    for (size_t i = 0; i < plain.size(); ++i) {
+      const FairnessRow &a = report.rows[i], &b = plain[i];
+      ASSERT_EQ(std::tie(a.homePlanetName, a.planetsWithin[0], a.planetsWithin[1], a.planetsWithin[2], a.oreWithin),
+                std::tie(b.homePlanetName, b.planetsWithin[0], b.planetsWithin[1], b.planetsWithin[2], b.oreWithin))
+          << "round " << round << " player " << i;
+      counted += b.planetsWithin[2];
+      named += !b.homePlanetName.empty();
+    }
+  }
+  EXPECT_GT(counted, 1000);
+  EXPECT_GT(named, 100);
+}
+
 // ---- The spaced start layout -----------------------------------------------------------
 
 // The spaced layout as a plain scan: every trial takes the whole minimum over the other

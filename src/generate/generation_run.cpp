@@ -7,6 +7,7 @@
 #include "log/run_log.h"
 #include "objects/map_planets.h"
 #include "objects/object_store.h"
+#include "objects/ship_construction.h"
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "universe/slot_records.h"
@@ -72,13 +73,18 @@ GenerationResult RunSteps(GenerateSession& s, const GameNames& names, SlotBuildG
   PumpEvents(s);
   BuildHomeBases(s);
   PumpEvents(s);
-  if (s.home.standardShips) {
-    BuildStandardFleets(s);
-    PumpEvents(s);
-  }
-  if (s.home.extraFreighters) {
-    BuildExtraFreighters(s);
-    PumpEvents(s);
+  {
+    // The fleets build many ships on few hulls: each ship after the first on a hull is
+    // a copy of the one before with its own draws (a few kilobytes while they last).
+    const KeepingShips kept(s.shipTemplates);
+    if (s.home.standardShips) {
+      BuildStandardFleets(s);
+      PumpEvents(s);
+    }
+    if (s.home.extraFreighters) {
+      BuildExtraFreighters(s);
+      PumpEvents(s);
+    }
   }
   CloseObjectStore(s);
   PumpEvents(s);

@@ -56,6 +56,16 @@ struct PlanetFields {
   const Field& star = planet.Get("star");
   const Field& starHeat = planet.Get("starHeat");
   const Field& state = planet.Get("state");
+  // The unnamed places, found once by their offsets.
+  const Field& leadingFirst = planet.At(LEADING_WORDS);      // the bytes of the first two words
+  const Field& leadingSecond = planet.At(LEADING_WORDS + 4);  // and of the last two
+  const Field& afterState = planet.At(AFTER_STATE);
+  const Field& afterThat = planet.At(AFTER_THAT);
+  const Field& easyToOre = planet.At(BETWEEN_EASY_AND_ORE);          // words 1..4
+  const Field& easyToOre5 = planet.At(BETWEEN_EASY_AND_ORE + 16);    // word 5
+  const Field& easyToOre6 = planet.At(BETWEEN_EASY_AND_ORE + 20);    // words 6 and 7
+  const Field& easyToOre9 = planet.At(BETWEEN_EASY_AND_ORE + 32);    // word 9
+  const Field& afterCash = planet.At(AFTER_CASH);
 };
 
 const PlanetFields& Fields() {
@@ -66,16 +76,20 @@ const PlanetFields& Fields() {
 int Clamp(long long v, int lo, int hi) { return static_cast<int>(std::clamp<long long>(v, lo, hi)); }
 
 // The unnamed words that the defaults set; the eighth of the nine words between easyM
-// and oreN keeps its value.
+// and oreN keeps its value. The four int16 words at the start set to -1 are the bytes of
+// two int32 fields, each then -1 as well (every byte 0xFF).
 void SetFixedWords(Record& p) {
-  for (int i = 0; i < 4; ++i) p.SetI16At(LEADING_WORDS + 2 * i, -1);
-  p.SetI16At(AFTER_THAT, 0);
-  for (int i = 0; i < 4; ++i) p.SetI32At(BETWEEN_EASY_AND_ORE + 4 * i, 0);
-  p.SetI32At(BETWEEN_EASY_AND_ORE + 16, 2147483647);
-  p.SetI32At(BETWEEN_EASY_AND_ORE + 20, 0);
-  p.SetI32At(BETWEEN_EASY_AND_ORE + 24, 0);
-  p.SetI32At(BETWEEN_EASY_AND_ORE + 32, 0);
-  p.SetI32At(AFTER_CASH, 0);
+  const PlanetFields& f = Fields();
+  static_assert(LEADING_WORDS == 0, "the leading words are the record's first eight bytes");
+  p.Set(f.leadingFirst, -1);
+  p.Set(f.leadingSecond, -1);
+  p.Set(f.afterThat, 0);
+  for (int i = 1; i <= 4; ++i) p.Set(f.easyToOre, 0, i);
+  p.Set(f.easyToOre5, 2147483647);
+  p.Set(f.easyToOre6, 0, 1);
+  p.Set(f.easyToOre6, 0, 2);
+  p.Set(f.easyToOre9, 0);
+  p.Set(f.afterCash, 0);
 }
 
 // Natives: each of the ten kinds with chance 0.08, plentiful by the native level.
@@ -177,7 +191,7 @@ void RandomPlanet(ObjectSession& s) {
   SetFixedWords(p);
   p.Set(f.nameKey, 0);
   p.Set(f.state, 0);
-  p.SetI16At(AFTER_STATE, static_cast<int16_t>(RoundToInt(rnd.Next() * 176 + 1)));
+  p.Set(f.afterState, RoundToInt(rnd.Next() * 176 + 1));
 
   DrawStarHeat(s);
   p.Set(f.climate, Clamp(RoundToInt(rnd.Next() * 30 + p.Get(f.starHeat) - 15), 0, 100));

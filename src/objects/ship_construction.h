@@ -26,8 +26,8 @@ inline constexpr int SHIP_GENERATORS = 5;
 
 // Ships NewShip built, one per hull type, each with the hull record and the table of
 // powers of two it was built from: the next ship on the same hull record is a copy of
-// it with its own draws. Kept only while `keep` is on (a script's objects pass, which
-// builds ship after ship); other builds, such as the standard generation, keep none and
+// it with its own draws. Kept only while `keep` is on (a script's objects pass, and the
+// standard generation's fleets, which build ship after ship); other builds keep none and
 // need no memory for them.
 struct ShipTemplates {
   struct Built {
@@ -38,6 +38,19 @@ struct ShipTemplates {
   bool keep = false;
   std::vector<int32_t> at;  // by hull type: 1 + its place in `built`; 0: none (empty until one is kept)
   std::vector<Built> built;
+};
+
+// Keeps the ships NewShip builds while it lives (ShipTemplates::keep) and lets them go
+// when it ends, however it ends: for a build that makes ship after ship.
+class KeepingShips {
+ public:
+  explicit KeepingShips(ShipTemplates& templates) : templates_(templates) { templates_.keep = true; }
+  ~KeepingShips() { templates_ = ShipTemplates{}; }
+  KeepingShips(const KeepingShips&) = delete;
+  KeepingShips& operator=(const KeepingShips&) = delete;
+
+ private:
+  ShipTemplates& templates_;
 };
 
 // Resets the ship record and builds a fresh ship on hull type hullType with every

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <span>
 
 #include "base/cp1252.h"
 
@@ -75,8 +76,46 @@ std::string TableText(const std::vector<std::vector<std::string>>& rows, std::st
 
 }  // namespace
 
+namespace {
+
+// The planets in order of x, for finding those near a home by a search instead of a
+// scan of them all, and the last planet of each identifier in list order.
+struct PlanetsByPlace {
+  explicit PlanetsByPlace(const std::vector<PlanetView>& planets) : planets(planets) {
+    byX.resize(planets.size());
+    for (size_t i = 0; i < byX.size(); ++i) byX[i] = i;
+    byId = byX;
+    std::stable_sort(byX.begin(), byX.end(), [&](size_t a, size_t b) { return planets[a].x < planets[b].x; });
+    std::stable_sort(byId.begin(), byId.end(), [&](size_t a, size_t b) { return planets[a].id < planets[b].id; });
+  }
+
+  // The last planet in list order with this identifier, or none: equal identifiers keep
+  // their list order in byId.
+  const PlanetView* LastWithId(int id) const {
+    const auto end = std::upper_bound(byId.begin(), byId.end(), id,
+                                      [&](int v, size_t i) { return v < planets[i].id; });
+    if (end == byId.begin() || planets[*(end - 1)].id != id) return nullptr;
+    return &planets[*(end - 1)];
+  }
+
+  // The planets whose x lies within `reach` of x (inclusive), in order of x.
+  std::span<const size_t> Near(int x, int reach) const {
+    const auto lessX = [&](size_t i, long long v) { return planets[i].x < v; };
+    const auto first = std::lower_bound(byX.begin(), byX.end(), static_cast<long long>(x) - reach, lessX);
+    const auto last = std::upper_bound(byX.begin(), byX.end(), static_cast<long long>(x) + reach,
+                                       [&](long long v, size_t i) { return v < planets[i].x; });
+    return {first, last};
+  }
+
+  const std::vector<PlanetView>& planets;
+  std::vector<size_t> byX, byId;
+};
+
+}  // namespace
+
 FairnessReport RateStartPositions(const std::vector<PlayerView>& players, const std::vector<PlanetView>& planets) {
   FairnessReport report;
+  const PlanetsByPlace places(planets);
   for (const PlayerView& p : players) {
     FairnessRow row;
     row.player = p;
@@ -86,11 +125,19 @@ FairnessReport RateStartPositions(const std::vector<PlayerView>& players, const 
         const double d = Distance(p.x, p.y, other.x, other.y);
         if (!row.nearestHome || d < *row.nearestHome) row.nearestHome = d;
       }
-      for (const PlanetView& planet : planets) {
-        if (planet.id == p.homePlanetId && p.homePlanetId != 0) {
-          row.homePlanetName = planet.name.empty() ? "#" + std::to_string(planet.id) : planet.name;
-          continue;
+      // The home planet (the last of its identifier, as a scan of the list that renames
+      // at every match would leave it) is named and never counted, wherever it lies.
+      if (p.homePlanetId != 0) {
+        if (const PlanetView* home = places.LastWithId(p.homePlanetId)) {
+          row.homePlanetName = home->name.empty() ? "#" + std::to_string(home->id) : home->name;
         }
+      }
+      // A planet more than the largest radius away on the x axis is within none of the
+      // radii, so only those whose x lies within it are looked at; the counts and the ore
+      // are whole numbers, added up in any order to the same totals.
+      for (const size_t i : places.Near(p.x, FAIRNESS_RADII[2])) {
+        const PlanetView& planet = planets[i];
+        if (planet.id == p.homePlanetId && p.homePlanetId != 0) continue;
         const long long dx = static_cast<long long>(p.x) - planet.x, dy = static_cast<long long>(p.y) - planet.y;
         // Beyond the largest radius, a planet is within none of them.
         if (!WithinRadius(dx, dy, FAIRNESS_RADII[2])) continue;

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "base/bytes.h"
+#include "base/errors.h"
 #include "packs/pack_state.h"
 #include "packs/scramble.h"
 #include "universe/tables.h"
@@ -258,10 +259,19 @@ UniverseView ReadUniverseView(std::span<const uint8_t> bytes) {
   return v;
 }
 
-std::string TrimmedName(std::string text) {
+namespace {
+
+// The length of a stored name without the blanks and zero bytes at its end.
+size_t TrimmedLength(std::string_view text) {
   size_t kept = text.size();
   while (kept > 0 && (text[kept - 1] == ' ' || text[kept - 1] == '\0')) --kept;
-  text.resize(kept);
+  return kept;
+}
+
+}  // namespace
+
+std::string TrimmedName(std::string text) {
+  text.resize(TrimmedLength(text));
   return text;
 }
 
@@ -347,23 +357,42 @@ const PlacedFields& PlacedFieldsOf(std::vector<PlacedFields>& known, const Objec
   return known.emplace_back(FieldsOfKind(kind, layout));
 }
 
-// The values of one object's record (`r`, as far as the file holds it); `f` are the
-// fields of its kind in r's layout.
+// A whole-number field's first element in a record's bytes, as Record::Get reads it.
+int32_t ValueIn(std::span<const uint8_t> r, const Field& f) {
+  const uint8_t* p = r.data() + f.offset;
+  switch (f.type) {
+    case FieldType::I16: return GetI16(p);
+    case FieldType::I32: return GetI32(p);
+    case FieldType::F32: return static_cast<int32_t>(GetF32(p));
+    case FieldType::Chars: break;
+  }
+  throw RuntimeError("type mismatch: " + std::string(f.name) + " is a text");
+}
+
+// The values of one object's record (`r`, its bytes as far as the file holds them and
+// zero past that); `f` are the fields of its kind in the record's layout.
+// A planet's name is unscrambled in `scratch`, reused from object to object, and only
+// its trimmed text is kept.
 PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields& f, int owner, int32_t recordPos,
-                    const Record& r) {
+                    std::span<const uint8_t> r, std::string& scratch) {
   PlacedObject o;
   o.id = id;
   o.kind = kind.blockKind;
   o.owner = owner;
   o.recordPos = recordPos;
   if (f.x) {
-    o.x = r.Get(*f.x);
-    o.y = r.Get(*f.y);
+    o.x = ValueIn(r, *f.x);
+    o.y = ValueIn(r, *f.y);
   }
-  if (f.planetId) o.planetId = r.Get(*f.planetId);
+  if (f.planetId) o.planetId = ValueIn(r, *f.planetId);
   if (kind.blockKind == BlockKind::Planet) {
-    if (f.name) o.name = TrimmedName(Unscrambled(r, *f.name, 1, r.Get(*f.nameKey)));
-    o.ore = static_cast<long long>(r.Get(*f.ore[0])) + r.Get(*f.ore[1]) + r.Get(*f.ore[2]) + r.Get(*f.ore[3]);
+    if (f.name) {
+      scratch.assign(reinterpret_cast<const char*>(r.data()) + f.name->offset, static_cast<size_t>(f.name->charLen));
+      ScrambleName(ValueIn(r, *f.nameKey), scratch);
+      o.name.assign(scratch, 0, TrimmedLength(scratch));
+    }
+    o.ore = static_cast<long long>(ValueIn(r, *f.ore[0])) + ValueIn(r, *f.ore[1]) + ValueIn(r, *f.ore[2]) +
+            ValueIn(r, *f.ore[3]);
   }
   return o;
 }
@@ -371,11 +400,12 @@ PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields
 std::vector<PlacedObject> PlacedObjects(const UniverseView& view) {
   std::vector<PlacedObject> placed;
   std::vector<PlacedFields> fields;
+  std::string scratch;
   for (const ObjectView& o : view.objects) {
     if (!o.kind || !o.record) continue;
     const Record& r = o.record->record;
     placed.push_back(Placed(o.id, *o.kind, PlacedFieldsOf(fields, *o.kind, r.layout()), o.entry.owner,
-                            o.entry.recordPos, r));
+                            o.entry.recordPos, r.bytes(), scratch));
   }
   return placed;
 }
@@ -385,8 +415,8 @@ std::vector<PlacedObject> PlacedObjects(const UniverseView& view) {
 // the object tables give it a kind code or its index entry is not all zero; its kind is
 // the one of its code, or else the one of its record size; it has a record when it has
 // a kind, an entry, and a record position inside the file (a record the file cuts off
-// reads as zero past the file's end). Nothing is kept of the other objects, and one
-// record of each kind is reused for reading them.
+// reads as zero past the file's end). Nothing is kept of the other objects, and a
+// record the file holds whole is read where it lies, not copied.
 std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, const UniverseView& v) {
   std::vector<PlacedObject> placed;
   const ByteView file(bytes);
@@ -399,36 +429,33 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
   const Field& posField = entryLayout.Get("recordPos");
   const Field& sizeField = entryLayout.Get("recordSize");
   const long long entrySize = entryLayout.size();
-  // A record read at pos into `r`: the bytes the file holds, zero past its end.
-  const auto readInto = [&](Record& r, long long pos) {
-    std::vector<uint8_t>& out = r.bytes();
-    const long long available = std::min<long long>(r.size(), file.length() - (pos - 1));
+  // The `size` bytes of a record at pos, the file's own bytes when it holds them all;
+  // a record the file cuts off is copied into `scratch` with zero past the file's end,
+  // which is what a record read into a cleared Record holds.
+  std::vector<uint8_t> scratch;
+  const auto recordAt = [&](long long pos, long long size) -> std::span<const uint8_t> {
+    if (const std::optional<std::span<const uint8_t>> whole = file.Bytes(pos, size)) return *whole;
+    const long long available = std::min<long long>(size, file.length() - (pos - 1));
     const std::span<const uint8_t> held = *file.Bytes(pos, available);
-    std::copy(held.begin(), held.end(), out.begin());
-    std::fill(out.begin() + static_cast<std::ptrdiff_t>(available), out.end(), 0);
+    scratch.assign(static_cast<size_t>(size), 0);
+    std::copy(held.begin(), held.end(), scratch.begin());
+    return scratch;
   };
-  Record entry(entryLayout);
   std::vector<PlacedFields> fields;
-  std::vector<std::pair<const ObjectKindDescriptor*, Record>> records;
-  const auto recordOf = [&](const ObjectKindDescriptor* kind) -> Record& {
-    for (auto& [k, r] : records) {
-      if (k == kind) return r;
-    }
-    return records.emplace_back(kind, Record(kind->layout())).second;
-  };
+  std::string name;
   // The object with a used index entry at entryPos.
   const auto take = [&](int id, long long entryPos) {
-    readInto(entry, entryPos);
+    const std::span<const uint8_t> entry = recordAt(entryPos, entrySize);
     const int kindCode = tablesPos ? file.I16(*tablesPos + 4 * TABLE_BYTES + 2LL * (id - 1)).value_or(0) : 0;
-    const int16_t recordSize = static_cast<int16_t>(entry.Get(sizeField));
+    const int16_t recordSize = static_cast<int16_t>(ValueIn(entry, sizeField));
     const ObjectKindDescriptor* kind = kindCode != 0 ? KindOfCode(kindCode) : nullptr;
     if (!kind && recordSize != 0) kind = KindOfSize(recordSize);
-    const int32_t recordPos = entry.Get(posField);
+    const int32_t recordPos = ValueIn(entry, posField);
     if (!kind || !file.Has(recordPos, 1)) return;
-    Record& r = recordOf(kind);
-    readInto(r, recordPos);
-    placed.push_back(Placed(id, *kind, PlacedFieldsOf(fields, *kind, r.layout()), static_cast<int16_t>(entry.Get(ownerField)),
-                            recordPos, r));
+    const int16_t owner = static_cast<int16_t>(ValueIn(entry, ownerField));
+    const RecordLayout& layout = kind->layout();
+    placed.push_back(Placed(id, *kind, PlacedFieldsOf(fields, *kind, layout), owner, recordPos,
+                            recordAt(recordPos, layout.size()), name));
   };
   if (!indexPos) return placed;  // no entry, no record
   const std::optional<std::span<const uint8_t>> index = file.Bytes(*indexPos, entrySize * MAX_OBJECTS);
@@ -474,17 +501,21 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
   return placed;
 }
 
-std::vector<PlanetView> PlanetsOf(const std::vector<PlacedObject>& placed) {
+// The planets among the placed objects; their names are moved out, the rest is kept.
+std::vector<PlanetView> PlanetsOf(std::vector<PlacedObject>& placed) {
   std::vector<PlanetView> planets;
-  for (const PlacedObject& o : placed) {
-    if (o.kind == BlockKind::Planet) planets.push_back(PlanetView{o.id, o.x, o.y, o.name, o.ore});
+  for (PlacedObject& o : placed) {
+    if (o.kind == BlockKind::Planet) planets.push_back(PlanetView{o.id, o.x, o.y, std::move(o.name), o.ore});
   }
   return planets;
 }
 
 }  // namespace
 
-std::vector<PlanetView> Planets(const UniverseView& view) { return PlanetsOf(PlacedObjects(view)); }
+std::vector<PlanetView> Planets(const UniverseView& view) {
+  std::vector<PlacedObject> placed = PlacedObjects(view);
+  return PlanetsOf(placed);
+}
 
 namespace {
 
@@ -556,8 +587,8 @@ StartPositions ReadStartPositions(std::span<const uint8_t> bytes) {
     start.players = PlayersOf(frame, {});
     return start;
   }
-  const std::vector<PlacedObject> placed = ScanPlacedObjects(bytes, frame);
-  start.players = PlayersOf(frame, placed);
+  std::vector<PlacedObject> placed = ScanPlacedObjects(bytes, frame);
+  start.players = PlayersOf(frame, placed);  // reads no names
   start.planets = PlanetsOf(placed);
   return start;
 }
