@@ -225,7 +225,9 @@ TEST_F(ConstructorTest, NamesAreScrambledUnderTheKeysTheKindNames) {
       ++scrambled;
     }
     EXPECT_EQ(rec.bytes(), expected.bytes());
-    if (!kind.scrambled.empty()) EXPECT_NE(rec.bytes(), before.bytes());
+    if (!kind.scrambled.empty()) {
+      EXPECT_NE(rec.bytes(), before.bytes());
+    }
   }
   EXPECT_GT(scrambled, 10);
 

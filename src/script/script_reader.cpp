@@ -62,11 +62,7 @@ void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
     OpenObjectStore(s, s.tables.universeFilePath);
     // The pass builds ship after ship: NewShip keeps the ships it built for it, and
     // they go when the pass ends, however it ends.
-    struct KeptShips {
-      ShipTemplates& templates;
-      explicit KeptShips(ShipTemplates& t) : templates(t) { templates.keep = true; }
-      ~KeptShips() { templates = ShipTemplates{}; }
-    } keptShips(s.shipTemplates);
+    const KeepingShips keptShips(s.shipTemplates);
     DoLines(s, bytes);
   } else {
     DoLines(s, bytes);
