@@ -79,9 +79,13 @@ struct LoadedHulls {
 // is a copy: under one number no file has changed, so the same path gives the same
 // bytes as the file would. Only modules read without a fault are kept; another number
 // forgets them all.
+// Modules larger than KEPT_MODULE_BYTES (a real one is under 2 KB) are not kept: they
+// pass through `passing`, so that a folder of huge files is never held all at once.
 struct LoadedModules {
+  static constexpr size_t KEPT_MODULE_BYTES = 64 << 10;
   uint64_t epoch = 0;  // the number they were read under; 0: none
   std::unordered_map<std::string, std::vector<uint8_t>> bytes;
+  std::vector<uint8_t> passing;  // the last module read and not kept
 };
 
 struct PackState {

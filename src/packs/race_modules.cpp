@@ -64,8 +64,12 @@ const std::vector<uint8_t>& ModuleBytes(PackState& p, const std::string& path) {
     if (kept != loaded.bytes.end()) return kept->second;
   }
   std::vector<uint8_t> bytes = ReadWholeFile(path);
-  // Outside a span the one entry only carries the bytes to the caller.
-  if (epoch == 0) loaded.bytes.clear();
+  // Outside a span, or too large to keep, the bytes only go to the caller, who is done
+  // with them before the next module is read.
+  if (epoch == 0 || bytes.size() > LoadedModules::KEPT_MODULE_BYTES) {
+    loaded.passing = std::move(bytes);
+    return loaded.passing;
+  }
   return loaded.bytes.insert_or_assign(path, std::move(bytes)).first->second;
 }
 
