@@ -30,7 +30,7 @@ void ThrowDoesNotFit(long long value, std::string_view what, bool wide) {
                      (wide ? ", which holds -2147483648 to 2147483647." : ", which holds -32768 to 32767."));
 }
 
-void Record::Clear() { std::fill(bytes_.begin(), bytes_.end(), 0); }
+void Record::Clear() { bytes_.assign(static_cast<size_t>(layout_->size()), 0); }
 
 void Record::SetFixedValues() {
   for (const Field& f : layout_->fields()) {

@@ -102,7 +102,8 @@ class Record {
   std::vector<uint8_t>& bytes() { return bytes_; }
   const std::vector<uint8_t>& bytes() const { return bytes_; }
   int size() const { return layout_->size(); }
-  // Clears every byte to zero (the "reset" of a constructor).
+  // Clears every byte to zero (the "reset" of a constructor); bytes left cut short by
+  // a failed read are made whole again.
   void Clear();
   // Writes the value of every field that always holds one (Field::Always).
   void SetFixedValues();

@@ -143,15 +143,11 @@ std::string SlotMarkerPath(const std::string& appPath, int n) {
 
 void ReadRecordFile(const std::string& path, Record& record) {
   // Read straight into the record: the file's bytes, and zeros past a file shorter
-  // than the record. A failed read leaves the record cleared.
+  // than the record. A failed read may leave the bytes cut short: the caller clears
+  // the record (Record::Clear makes it whole again).
   std::vector<uint8_t>& held = record.bytes();
   const size_t size = held.size();
-  try {
-    ReadFileStartInto(path, size, held);
-  } catch (...) {
-    held.assign(size, 0);
-    throw;
-  }
+  ReadFileStartInto(path, size, held);
   held.resize(size, 0);
 }
 

@@ -111,7 +111,7 @@ void WriteMarkerFile(const std::string& path, int32_t value);
 // One record at position 1 of a file, created when missing and overwritten in place.
 void WriteRecordFile(const std::string& path, const Record& record);
 // The record's bytes from a file: zero past a short file's end, the rest of a long one
-// ignored.
+// ignored. After a failed read the record is to be cleared before it is used.
 void ReadRecordFile(const std::string& path, Record& record);
 
 }  // namespace tarvik
