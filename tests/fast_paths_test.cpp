@@ -2,6 +2,7 @@
 // built to tie or collide: the same answers, ties included.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -30,6 +31,7 @@
 #include "platform/random.h"
 #include "platform/rounding.h"
 #include "script/keyword_tables.h"
+#include "script/planet_names.h"
 #include "script/script_line.h"
 #include "script/script_reader.h"
 #include "script/values.h"
@@ -728,6 +730,60 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
     plain += general.form == ValueReading::Form::Whole;
   }
   EXPECT_GT(plain, 20000);
+}
+
+// ---- Planet names taken from the list ------------------------------------------------------
+
+// A planet-name list built, cleared and used up at random against the plain rule: from
+// the drawn start upwards, the first entry neither marked "!" nor blank.
+TEST(FastPaths, PlanetNamesAreTakenAsTheUpwardScanTakesThem) {
+  std::mt19937 rng(37);
+  test::TestSession t;
+  Session& s = t.s();
+  const std::string kinds[] = {"Name", "!Used", "   "};
+  std::vector<std::string> plain;  // the list as the plain rule sees it
+  int fromList = 0, random = 0;
+  for (int step = 0; step < 40000; ++step) {
+    const unsigned r = rng() % 100;
+    if (r < 1) {
+      AddPlanetName(s, "CLEAR");
+      plain.clear();
+    } else if (r < 45) {
+      // Mostly names, some used already and some blank; runs of used and blank entries
+      // make long stretches to pass over.
+      const std::string& kind = kinds[rng() % 5 < 3 ? 0 : 1 + rng() % 2];
+      const std::string value = kind == "   " ? kind : kind + std::to_string(step);
+      AddPlanetName(s, value);
+      plain.push_back(FixedText(value, PLANET_NAME_WIDTH));
+    } else {
+      Random before = s.random;
+      PickPlanetName(s);
+      const int count = static_cast<int>(plain.size());
+      std::string expected;
+      if (count >= 1) {
+        const int start = static_cast<int>(std::clamp<long long>(RoundToInt(before.Next() * count), 1, count));
+        for (int i = start; i <= count && expected.empty(); ++i) {
+          std::string& entry = plain[static_cast<size_t>(i - 1)];
+          if (entry[0] == '!' || TrimBlanks(entry).empty()) continue;
+          expected = entry;
+          entry = FixedText("!", PLANET_NAME_WIDTH);
+        }
+      }
+      const std::string name = s.records.planet.Text("name");
+      if (expected.empty()) {
+        // No unused entry from the start on: a random name, never one of the list.
+        ++random;
+        ASSERT_TRUE(std::find(plain.begin(), plain.end(), name) == plain.end()) << step;
+      } else {
+        ++fromList;
+        ASSERT_EQ(name, expected) << step;
+      }
+    }
+    ASSERT_EQ(s.script.planetNameCount, static_cast<int>(plain.size()));
+    ASSERT_TRUE(std::equal(plain.begin(), plain.end(), s.script.planetNames.begin())) << step;
+  }
+  EXPECT_GT(fromList, 5000);
+  EXPECT_GT(random, 1000);
 }
 
 // ---- The planet a base locks to -------------------------------------------------------------
