@@ -128,6 +128,8 @@ struct BaseFields {
   const Field& fighter = base.Get("fighter");
   const Field& structMask = base.Get("structMask");
   const Field& structures = base.Get("structures");
+  const Field& serial = base.Get("serial");
+  const Field& planetId = base.Get("planetId");
 };
 
 const BaseFields& BaseFieldsFound() {
@@ -491,18 +493,19 @@ void NewBuoy(ObjectSession& s) {
 
 void LockBaseToPlanet(ObjectSession& s) {
   Record& b = s.records.base;
+  const BaseFields& f = BaseFieldsFound();
   const ObjectTables& objects = s.tables.objects;
-  const double x = b.Get("x");
-  const double y = b.Get("y");
+  const double x = b.Get(f.x);
+  const double y = b.Get(f.y);
   // The open store knows where its planets lie; the scan gives the same planet.
   const int32_t bestId =
       ObjectStoreOpen(s) ? s.store.planets.Nearest(x, y) : NearestPlanetByScan(objects, x, y);
   if (bestId == 0) return;
 
-  b.Set("x", objects.objectX[bestId]);
-  b.Set("y", objects.objectY[bestId]);
-  b.Set("serial", 0);
-  b.Set("planetId", bestId);
+  b.Set(f.x, objects.objectX[bestId]);
+  b.Set(f.y, objects.objectY[bestId]);
+  b.Set(f.serial, 0);
+  b.Set(f.planetId, bestId);
   LogLine(s, "Locking base to planet");
 }
 

@@ -508,7 +508,8 @@ void AddToMapList(ObjectSession& s, int32_t id) {
 void StorePlanet(ObjectSession& s) { StoreKind(s, BlockKind::Planet); }
 void StoreShip(ObjectSession& s) { StoreKind(s, BlockKind::Ship); }
 void StoreBase(ObjectSession& s) {
-  s.records.base.Set("structMask", BASE_STRUCT_MASK);
+  static const Field& structMask = BaseRecordLayout().Get("structMask");  // found once: every base sets it
+  s.records.base.Set(structMask, BASE_STRUCT_MASK);
   StoreKind(s, BlockKind::Base);
 }
 void StoreConPod(ObjectSession& s) { StoreKind(s, BlockKind::ConPod); }
