@@ -171,7 +171,7 @@ KeywordBinding PlainKeyword(const ObjectKindDescriptor& kind, const std::string&
         break;
       }
     }
-    return KeywordBinding{&row, field, index};
+    return KeywordBinding{&row, field, index, {}};
   }
   return KeywordBinding{};
 }
@@ -204,6 +204,45 @@ TEST(FastPaths, EveryKeywordIsBoundAsTheScanOfItsRowsBindsIt) {
     }
   }
   EXPECT_GT(found, 500);
+}
+
+// A number statement writes the element its binding found once as Record::Set writes
+// the field and index: the same bytes, and the same refusal of a value that does not
+// fit, for the row's bounds, the field's limits, and beyond them.
+TEST(FastPaths, ElementsFoundOnceAreWrittenAsTheirFieldAndIndex) {
+  std::mt19937 rng(43);
+  int written = 0;
+  for (const ObjectKindDescriptor& kind : ObjectKinds()) {
+    const KeywordTable* table = ObjectKeywordTable(kind.blockKind);
+    for (const KeywordRow& row : kind.keywords) {
+      for (int index = std::max(1, row.firstIndex); index <= std::max(1, row.lastIndex); ++index) {
+        const std::string keyword = row.firstIndex > 0 ? std::string(row.keyword) + "(" + std::to_string(index) + ")"
+                                                       : std::string(row.keyword);
+        const KeywordBinding* b = table->Find(keyword);
+        ASSERT_NE(b, nullptr) << keyword;
+        if (b->row != &row) continue;  // an earlier row took the keyword
+        if (!b->element.field) continue;
+        // Only a number statement with nothing more to do writes its element straight away.
+        ASSERT_TRUE(row.kind == ValueKind::Number && row.extra == ExtraAction::None) << keyword;
+        ASSERT_EQ(b->element.field, b->field) << keyword;
+        Record fast(kind.layout()), plain(kind.layout());
+        for (uint8_t& byte : fast.bytes()) byte = static_cast<uint8_t>(rng());
+        plain.bytes() = fast.bytes();
+        for (const long long v : {0LL, 1LL, -1LL, static_cast<long long>(row.min), static_cast<long long>(row.max),
+                                  row.min - 1LL, row.max + 1LL, 32767LL, 32768LL, -32768LL, -32769LL,
+                                  static_cast<long long>(INT32_MAX), static_cast<long long>(INT32_MIN),
+                                  INT32_MAX + 1LL, INT32_MIN - 1LL, static_cast<long long>(static_cast<int32_t>(rng()))}) {
+          bool fastThrew = false, plainThrew = false;
+          try { fast.Set(b->element, v); } catch (const RuntimeError&) { fastThrew = true; }
+          try { plain.Set(*b->field, v, b->index); } catch (const RuntimeError&) { plainThrew = true; }
+          ASSERT_EQ(fastThrew, plainThrew) << keyword << " " << v;
+          ASSERT_EQ(fast.bytes(), plain.bytes()) << keyword << " " << v;
+          ++written;
+        }
+      }
+    }
+  }
+  EXPECT_GT(written, 5000);
 }
 
 // ---- Hull records kept within a steady span ------------------------------------------------

@@ -1,13 +1,29 @@
 #include "script/keyword_tables.h"
 
+#include <algorithm>
+
 #include "universe/universe_session.h"
 
 namespace tarvik {
 
 namespace {
 
-void Bind(KeywordTable& table, std::string keyword, const KeywordRow& row, int index) {
-  table.byKeyword.Add(keyword, KeywordBinding{&row, table.layout->Find(row.field), index});
+void Bind(KeywordTable& table, std::string_view keyword, const KeywordRow& row, int index) {
+  KeywordBinding b{&row, table.layout->Find(row.field), index, {}};
+  if (b.field && row.kind == ValueKind::Number && row.extra == ExtraAction::None) {
+    b.element = FieldElement::Of(*b.field, index);
+  }
+  table.byKeyword.Add(keyword, b);
+}
+
+// How many keywords the rows bind: one per index of an indexed row, else one, and the alias.
+size_t KeywordCount(std::span<const KeywordRow> rows) {
+  size_t count = 0;
+  for (const KeywordRow& row : rows) {
+    count += row.firstIndex > 0 ? static_cast<size_t>(std::max(0, row.lastIndex - row.firstIndex + 1)) : 1;
+    count += row.alias.empty() ? 0 : 1;
+  }
+  return count;
 }
 
 KeywordTable BuildTable(const ObjectKindDescriptor& kind) {
@@ -15,15 +31,22 @@ KeywordTable BuildTable(const ObjectKindDescriptor& kind) {
   table.blockKind = kind.blockKind;
   table.layout = &kind.layout();
   table.rows = kind.keywords;
+  table.kind = &kind;
+  table.byKeyword.Reserve(KeywordCount(kind.keywords));
+  std::string indexed;
   for (const KeywordRow& row : kind.keywords) {
     if (row.firstIndex > 0) {
       for (int i = row.firstIndex; i <= row.lastIndex; ++i) {
-        Bind(table, std::string(row.keyword) + "(" + std::to_string(i) + ")", row, i);
+        indexed.assign(row.keyword);
+        indexed += '(';
+        indexed += std::to_string(i);
+        indexed += ')';
+        Bind(table, indexed, row, i);
       }
     } else {
-      Bind(table, std::string(row.keyword), row, 1);
+      Bind(table, row.keyword, row, 1);
     }
-    if (!row.alias.empty()) Bind(table, std::string(row.alias), row, 1);
+    if (!row.alias.empty()) Bind(table, row.alias, row, 1);
   }
   return table;
 }
