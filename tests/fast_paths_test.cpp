@@ -738,7 +738,10 @@ void ExpectSameReading(const ValueReading& fast, const ValueReading& plain, cons
 TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
   std::mt19937 rng(31);
   // Mostly digits, so that plain numbers of every length come up, and what can spoil one.
-  const std::string pieces[] = {"0", "1", "5", "9", "7", "3", "-", "-", "+", ",", "x", " ", "DICE(", ")", ".", "e"};
+  // The digits' neighbours in the character set ('/' ':'), and bytes whose high or low
+  // half is a digit's, spoil a number amid its digits as well as at its start.
+  const std::string pieces[] = {"0", "1", "5", "9", "7", "3", "-", "-", "+", ",", "x", " ", "DICE(", ")",
+                                ".", "e", "/", ":", "\xb3", "\x03", "\xf9"};
   // Bounds around the numbers read, the tie of a bound with the number and a single value.
   const int32_t bounds[][2] = {{0, 100}, {1, 1}, {-5, 5}, {0, 1000000000}, {-1000000, 1000000}, {7, 7},
                                {INT32_MIN, INT32_MAX}, {10, 999999999}, {-999999999, -1}};
@@ -747,7 +750,7 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
   for (int i = 0; i < 80000; ++i) {
     std::string text;
     const int count = static_cast<int>(rng() % 12);
-    for (int k = 0; k < count; ++k) text += pieces[rng() % (k == 0 ? std::size(pieces) : 6)];
+    for (int k = 0; k < count; ++k) text += pieces[rng() % (k == 0 || rng() % 8 == 0 ? std::size(pieces) : 6)];
     const auto& b = bounds[rng() % std::size(bounds)];
     const ValueReading general = ReadValueTextInFull(text, b[0], b[1]);
     ExpectSameReading(ReadValueText(text, b[0], b[1]), general, text);

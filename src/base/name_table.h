@@ -38,13 +38,14 @@ class NameTable {
   }
 
   const T* Find(std::string_view name) const {
+    if (name.size() > 16) return FindLong(name);
     if (slots_.empty()) return nullptr;
+    // A name of up to 16 bytes is whole in its ends.
     const Ends ends = EndsOf(name);
     for (size_t i = Home(ends);; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
       if (slot.entry == 0) return nullptr;
-      // Names of up to 16 bytes are whole in their ends; longer ones are compared whole.
-      if (slot.Holds(ends) && (ends.length <= 16 || names_[slot.entry - 1] == name)) return &values_[slot.entry - 1];
+      if (slot.Holds(ends)) return &values_[slot.entry - 1];
     }
   }
 
@@ -69,6 +70,18 @@ class NameTable {
   size_t size() const { return names_.size(); }
 
  private:
+  // Find for a name longer than 16 bytes, which is compared whole where its ends match.
+  // Kept out of Find, so that the look-up of a short name calls nothing.
+  [[gnu::noinline]] const T* FindLong(std::string_view name) const {
+    if (slots_.empty()) return nullptr;
+    const Ends ends = EndsOf(name);
+    for (size_t i = Home(ends);; i = (i + 1) & mask_) {
+      const Slot& slot = slots_[i];
+      if (slot.entry == 0) return nullptr;
+      if (slot.Holds(ends) && names_[slot.entry - 1] == name) return &values_[slot.entry - 1];
+    }
+  }
+
   // A name's length and its first and last eight bytes (fewer, zero-filled, for a
   // shorter name; none, zero, for a name shorter than eight bytes).
   struct Ends {

@@ -1,6 +1,7 @@
 #include "script/keyword_tables.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "universe/universe_session.h"
 
@@ -8,8 +9,10 @@ namespace tarvik {
 
 namespace {
 
-void Bind(KeywordTable& table, std::string_view keyword, const KeywordRow& row, int index) {
-  KeywordBinding b{&row, table.layout->Find(row.field), index, {}};
+// Binds a keyword to its row, the row's field (found once for every keyword of the row)
+// and the element of the field it names.
+void Bind(KeywordTable& table, std::string_view keyword, const KeywordRow& row, const Field* field, int index) {
+  KeywordBinding b{&row, field, index, {}};
   if (b.field && row.kind == ValueKind::Number && row.extra == ExtraAction::None) {
     b.element = FieldElement::Of(*b.field, index);
   }
@@ -35,18 +38,21 @@ KeywordTable BuildTable(const ObjectKindDescriptor& kind) {
   table.byKeyword.Reserve(KeywordCount(kind.keywords));
   std::string indexed;
   for (const KeywordRow& row : kind.keywords) {
+    const Field* field = table.layout->Find(row.field);
     if (row.firstIndex > 0) {
       for (int i = row.firstIndex; i <= row.lastIndex; ++i) {
+        char digits[12];
+        const char* end = std::to_chars(digits, digits + sizeof digits, i).ptr;
         indexed.assign(row.keyword);
         indexed += '(';
-        indexed += std::to_string(i);
+        indexed.append(digits, static_cast<size_t>(end - digits));
         indexed += ')';
-        Bind(table, indexed, row, i);
+        Bind(table, indexed, row, field, i);
       }
     } else {
-      Bind(table, row.keyword, row, 1);
+      Bind(table, row.keyword, row, field, 1);
     }
-    if (!row.alias.empty()) Bind(table, row.alias, row, 1);
+    if (!row.alias.empty()) Bind(table, row.alias, row, field, 1);
   }
   return table;
 }
