@@ -44,7 +44,6 @@ struct KeywordTable {
     if (const KeywordBinding* b = byKeyword.Find(keyword)) return b;
     return byKeyword.FindUpperCased(keyword);
   }
-
 };
 
 // The keyword tables of every block kind, built once: nullptr for the kinds without one.

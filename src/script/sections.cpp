@@ -145,7 +145,7 @@ void BoundProperty(ScriptSession& s, Record& rec, const KeywordBinding* b, std::
 // DoProperty (as is SectionProperty), so that the common statement does not pay for
 // the registers and the frame of the rare ones.
 [[gnu::noinline]] void OtherObjectProperty(ScriptSession& s, const KeywordTable& table, const KeywordBinding* b,
-                         std::string_view keyword, std::string_view value) {
+                                           std::string_view keyword, std::string_view value) {
   if (!b) {
     UnknownObjectKeyword(s, *table.kind, keyword, value);
     return;
@@ -238,6 +238,35 @@ void ExoticProperty(ScriptSession& s, const std::string& upperKey, std::string_v
   }
 }
 
+// A property statement of a block that holds no object: the script's settings, its
+// planet names and its map.
+[[gnu::noinline]] void SectionProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
+  std::string& k = s.script.upperKeyword;
+  UpperAsciiInto(keyword, k);
+  switch (s.script.blockKind) {
+    case BlockKind::PlanetNames:
+      Step(s, [&] { AddPlanetName(s, value); });
+      return;
+    case BlockKind::Map:
+      MapProperty(s, k, UpperAscii(value));
+      return;
+    case BlockKind::Races:
+      RacesProperty(s, k, value);
+      return;
+    case BlockKind::Start:
+      SettingProperty(s, StartSettingRows(), k, value);
+      return;
+    case BlockKind::Tech:
+      SettingProperty(s, TechSettingRows(), k, value);
+      return;
+    case BlockKind::Exotic:
+      ExoticProperty(s, k, value);
+      return;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 void SetPlayerRace(ScriptSession& s, int32_t n, int32_t r) {
@@ -303,39 +332,6 @@ void CommitBlock(ScriptSession& s) {
   ScrambleNames(*kind, rec);
   kind->store(s);
 }
-
-namespace {
-
-// A property statement of a block that holds no object: the script's settings, its
-// planet names and its map.
-[[gnu::noinline]] void SectionProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
-  std::string& k = s.script.upperKeyword;
-  UpperAsciiInto(keyword, k);
-  switch (s.script.blockKind) {
-    case BlockKind::PlanetNames:
-      Step(s, [&] { AddPlanetName(s, value); });
-      return;
-    case BlockKind::Map:
-      MapProperty(s, k, UpperAscii(value));
-      return;
-    case BlockKind::Races:
-      RacesProperty(s, k, value);
-      return;
-    case BlockKind::Start:
-      SettingProperty(s, StartSettingRows(), k, value);
-      return;
-    case BlockKind::Tech:
-      SettingProperty(s, TechSettingRows(), k, value);
-      return;
-    case BlockKind::Exotic:
-      ExoticProperty(s, k, value);
-      return;
-    default:
-      break;
-  }
-}
-
-}  // namespace
 
 void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
   const KeywordTable* table = ObjectKeywordTable(s.script.blockKind);
