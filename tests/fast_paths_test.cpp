@@ -173,7 +173,7 @@ KeywordBinding PlainKeyword(const ObjectKindDescriptor& kind, const std::string&
         break;
       }
     }
-    return KeywordBinding{&row, field, index};
+    return KeywordBinding{&row, field, index, {}};
   }
   return KeywordBinding{};
 }
@@ -206,6 +206,45 @@ TEST(FastPaths, EveryKeywordIsBoundAsTheScanOfItsRowsBindsIt) {
     }
   }
   EXPECT_GT(found, 500);
+}
+
+// A number statement writes the element its binding found once as Record::Set writes
+// the field and index: the same bytes, and the same refusal of a value that does not
+// fit, for the row's bounds, the field's limits, and beyond them.
+TEST(FastPaths, ElementsFoundOnceAreWrittenAsTheirFieldAndIndex) {
+  std::mt19937 rng(43);
+  int written = 0;
+  for (const ObjectKindDescriptor& kind : ObjectKinds()) {
+    const KeywordTable* table = ObjectKeywordTable(kind.blockKind);
+    for (const KeywordRow& row : kind.keywords) {
+      for (int index = std::max(1, row.firstIndex); index <= std::max(1, row.lastIndex); ++index) {
+        const std::string keyword = row.firstIndex > 0 ? std::string(row.keyword) + "(" + std::to_string(index) + ")"
+                                                       : std::string(row.keyword);
+        const KeywordBinding* b = table->Find(keyword);
+        ASSERT_NE(b, nullptr) << keyword;
+        if (b->row != &row) continue;  // an earlier row took the keyword
+        if (!b->element.field) continue;
+        // Only a number statement with nothing more to do writes its element straight away.
+        ASSERT_TRUE(row.kind == ValueKind::Number && row.extra == ExtraAction::None) << keyword;
+        ASSERT_EQ(b->element.field, b->field) << keyword;
+        Record fast(kind.layout()), plain(kind.layout());
+        for (uint8_t& byte : fast.bytes()) byte = static_cast<uint8_t>(rng());
+        plain.bytes() = fast.bytes();
+        for (const long long v : {0LL, 1LL, -1LL, static_cast<long long>(row.min), static_cast<long long>(row.max),
+                                  row.min - 1LL, row.max + 1LL, 32767LL, 32768LL, -32768LL, -32769LL,
+                                  static_cast<long long>(INT32_MAX), static_cast<long long>(INT32_MIN),
+                                  INT32_MAX + 1LL, INT32_MIN - 1LL, static_cast<long long>(static_cast<int32_t>(rng()))}) {
+          bool fastThrew = false, plainThrew = false;
+          try { fast.Set(b->element, v); } catch (const RuntimeError&) { fastThrew = true; }
+          try { plain.Set(*b->field, v, b->index); } catch (const RuntimeError&) { plainThrew = true; }
+          ASSERT_EQ(fastThrew, plainThrew) << keyword << " " << v;
+          ASSERT_EQ(fast.bytes(), plain.bytes()) << keyword << " " << v;
+          ++written;
+        }
+      }
+    }
+  }
+  EXPECT_GT(written, 5000);
 }
 
 // ---- Hull records kept within a steady span ------------------------------------------------
@@ -701,7 +740,10 @@ void ExpectSameReading(const ValueReading& fast, const ValueReading& plain, cons
 TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
   std::mt19937 rng(31);
   // Mostly digits, so that plain numbers of every length come up, and what can spoil one.
-  const std::string pieces[] = {"0", "1", "5", "9", "7", "3", "-", "-", "+", ",", "x", " ", "DICE(", ")", ".", "e"};
+  // The digits' neighbours in the character set ('/' ':'), and bytes whose high or low
+  // half is a digit's, spoil a number amid its digits as well as at its start.
+  const std::string pieces[] = {"0", "1", "5", "9", "7", "3", "-", "-", "+", ",", "x", " ", "DICE(", ")",
+                                ".", "e", "/", ":", "\xb3", "\x03", "\xf9"};
   // Bounds around the numbers read, the tie of a bound with the number and a single value.
   const int32_t bounds[][2] = {{0, 100}, {1, 1}, {-5, 5}, {0, 1000000000}, {-1000000, 1000000}, {7, 7},
                                {INT32_MIN, INT32_MAX}, {10, 999999999}, {-999999999, -1}};
@@ -710,7 +752,7 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
   for (int i = 0; i < 80000; ++i) {
     std::string text;
     const int count = static_cast<int>(rng() % 12);
-    for (int k = 0; k < count; ++k) text += pieces[rng() % (k == 0 ? std::size(pieces) : 6)];
+    for (int k = 0; k < count; ++k) text += pieces[rng() % (k == 0 || rng() % 8 == 0 ? std::size(pieces) : 6)];
     const auto& b = bounds[rng() % std::size(bounds)];
     const ValueReading general = ReadValueTextInFull(text, b[0], b[1]);
     ExpectSameReading(ReadValueText(text, b[0], b[1]), general, text);
