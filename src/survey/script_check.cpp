@@ -1,7 +1,8 @@
 // The checker drives the script reader's own pieces line by line (BeginScriptPass,
-// ScriptLines, DoStatement), so that it reads exactly what a build reads. Before a line runs it looks at the statement against the keyword tables
-// and the state of the open block; while the line runs it collects the message boxes
-// and run-log lines the line causes; after it runs, what the line changed.
+// ScriptLines, DoStatement), so that it reads exactly what a build reads. Before a line
+// runs it looks at the statement against the keyword tables and the state of the open
+// block; while the line runs it collects the message boxes and run-log lines the line
+// causes; after it runs, what the line changed.
 #include "survey/script_check.h"
 
 #include <algorithm>
