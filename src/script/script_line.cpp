@@ -376,25 +376,16 @@ size_t ScriptLines::SkipPropertyLines() {
   return skipped;
 }
 
-// A line CutCommonLineInBlock does not take: by CutCommonLineAt, or by the full rules.
-// Kept apart from Next, so that the common way through Next is short.
-[[gnu::noinline]] const char* ScriptLines::CutOtherLine(const char* line, ScriptTokens& tokens, std::string& work) {
-  const char* cr = CutCommonLineAt(line, tokens);
-  if (!cr) {
-    cr = static_cast<const char*>(std::memchr(line, '\r', crLimit_ - static_cast<size_t>(line - text_.data())));
-    tokens = CutScriptTokens(std::string_view(line, static_cast<size_t>(cr - line)), work);
-  }
-  return cr;
-}
-
-bool ScriptLines::Next(ScriptTokens& tokens, std::string& work) {
+// The next line when CutCommonLineInBlock does not take it: by CutCommonLineAt, or by
+// the full rules. Kept apart from Next, so that the common way through Next is short.
+[[gnu::noinline]] bool ScriptLines::NextOther(ScriptTokens& tokens, std::string& work) {
   if (at_ < crLimit_) {
     const char* const line = text_.data() + at_;
-    const int inBlock =
-        LineMarksFit(line, text_.data() + text_.size())
-            ? WithLineMarks(line, [&](const LineMarks& m) { return CutCommonLineInBlock(line, m, tokens); })
-            : -1;
-    const char* const cr = inBlock >= 0 ? line + inBlock : CutOtherLine(line, tokens, work);
+    const char* cr = CutCommonLineAt(line, tokens);
+    if (!cr) {
+      cr = static_cast<const char*>(std::memchr(line, '\r', crLimit_ - at_));
+      tokens = CutScriptTokens(std::string_view(line, static_cast<size_t>(cr - line)), work);
+    }
     at_ = static_cast<size_t>(cr - text_.data()) + 1;
     return true;
   }
@@ -404,6 +395,18 @@ bool ScriptLines::Next(ScriptTokens& tokens, std::string& work) {
     return true;
   }
   return false;
+}
+
+bool ScriptLines::Next(ScriptTokens& tokens, std::string& work) {
+  const char* const line = text_.data() + at_;
+  if (at_ < crLimit_ && LineMarksFit(line, text_.data() + text_.size())) {
+    const int cr = WithLineMarks(line, [&](const LineMarks& m) { return CutCommonLineInBlock(line, m, tokens); });
+    if (cr >= 0) {
+      at_ += static_cast<size_t>(cr) + 1;
+      return true;
+    }
+  }
+  return NextOther(tokens, work);
 }
 
 }  // namespace tarvik

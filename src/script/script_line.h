@@ -49,8 +49,9 @@ class ScriptLines {
   size_t SkipPropertyLines();
 
  private:
-  // The line at `line` when it is not of the commonest shapes; returns its carriage return.
-  const char* CutOtherLine(const char* line, ScriptTokens& tokens, std::string& work);
+  // Next for a line that is not of the commonest shapes, or after the last carriage
+  // return.
+  bool NextOther(ScriptTokens& tokens, std::string& work);
 
   std::string_view text_;
   size_t at_ = 0;       // where the next line begins
