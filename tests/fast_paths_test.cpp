@@ -31,6 +31,7 @@
 #include "platform/random.h"
 #include "platform/rounding.h"
 #include "script/keyword_tables.h"
+#include "script/line_marks.h"
 #include "script/planet_names.h"
 #include "script/script_line.h"
 #include "script/script_reader.h"
@@ -544,12 +545,16 @@ ScriptStatement PlainCut(std::string_view line) {
   return {trim(st.word), trim(st.argument), trim(st.keyword), trim(st.value)};
 }
 
-// The statements of a script's text, line by line: as ForEachScriptLine cuts it into
-// lines, each cut by the plain rules; and as ScriptLines cuts it.
+// The statements of a script's text, line by line: cut into lines at each carriage
+// return (text after the last one a line when it is not empty), each cut by the plain
+// rules; and as ScriptLines cuts it.
 std::vector<ScriptStatement> PlainStatements(const std::string& text) {
   std::vector<ScriptStatement> plain;
-  const std::vector<uint8_t> bytes(text.begin(), text.end());
-  ForEachScriptLine(bytes, [&](std::string_view line) { plain.push_back(PlainCut(line)); });
+  size_t start = 0;
+  for (size_t cr; (cr = text.find('\r', start)) != std::string::npos; start = cr + 1) {
+    plain.push_back(PlainCut(std::string_view(text).substr(start, cr - start)));
+  }
+  if (start < text.size()) plain.push_back(PlainCut(std::string_view(text).substr(start)));
   return plain;
 }
 // A line as ScriptLines gives it: cut, or passed over as a property statement.
@@ -659,6 +664,72 @@ TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
   }
   EXPECT_EQ(lines, 7 * 7 * 11 * 13 * 10);
   EXPECT_GT(skipped, 10000);
+}
+
+// Texts of many lines, so that most lines begin with a block or two of text ahead of
+// them: lines of the common shapes and lines next to them, with keywords and values
+// around the block sizes, and the characters at the edges of the marks ("'", "(", ")",
+// "<", "=", ">", "!", "&", tab and other control characters, bytes above 127, among
+// them those that differ from a special character only in the top bit).
+TEST(FastPaths, LongTextsOfMixedLinesAreCutAsThePlainRulesDo) {
+  std::mt19937 rng(41);
+  const std::string letters = "AZaz09()<>=!&'\t\x01\x0e\x7f\x80\x8d\xa0\xa2\xa7\xbd\xff";
+  const std::string tokens[] = {"X", "NAME", "PDWEAPON(12)", "HOMEPOPULATION", "BEGIN", "END", "WAYPOINTX(1)"};
+  const std::string values[] = {"1500", "-3", "\"Vessel 55\"", "\"a = 'b'\"", "\"  spaced  \"", "", "1+DICE(2,5)",
+                                "SHIP", "\"\"", "\"unclosed", "a=b"};
+  const std::string seams[] = {"", " ", "  ", "\n", " \n", "\r", "\""};
+  auto token = [&] {
+    std::string t = tokens[rng() % std::size(tokens)];
+    if (rng() % 4 == 0) t += RandomText(rng, letters + "ABCDEFGHIJKLMNOP", 24);
+    return t;
+  };
+  std::string work;
+  int skipped = 0;  // lines passed over as property statements
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    for (int line = 0; line < 120; ++line) {
+      const std::string before = rng() % 5 == 0 ? seams[rng() % std::size(seams)] : "";
+      const std::string after = rng() % 5 == 0 ? seams[rng() % std::size(seams)] : "";
+      switch (rng() % 4) {
+        case 0:
+          text += before + token() + " = " + values[rng() % std::size(values)] + after;
+          break;
+        case 1:
+          text += before + token() + (rng() % 2 ? "=" : " =  ") + RandomText(rng, letters, 40) + after;
+          break;
+        case 2:
+          text += before + token() + (rng() % 2 ? " " + token() : "") + after;
+          break;
+        default:
+          text += RandomText(rng, letters + " \n\"", 40);
+          break;
+      }
+      text += rng() % 8 == 0 ? "\r" : "\r\n";
+    }
+    if (rng() % 2) text += token();  // text after the last carriage return
+    skipped += ExpectSameStatements(text, work);
+    if (HasFailure()) return;
+  }
+  EXPECT_GT(skipped, 10000);
+}
+
+// The marks of a block against a look at each byte: every byte value at every place.
+TEST(FastPaths, BlockMarksAreTheMarksOfEachByte) {
+  std::mt19937 rng(43);
+  char block[LINE_BLOCK_SIZE];
+  for (int value = 0; value < 256; ++value) {
+    for (int at = 0; at < LINE_BLOCK_SIZE; ++at) {
+      for (char& c : block) c = static_cast<char>(rng());
+      block[at] = static_cast<char>(value);
+      const LineMarks fast = LineMarksAt(block);
+      const LineMarks plain = PlainLineMarks(block);
+      ASSERT_EQ(std::tie(fast.carriageReturns, fast.blanks, fast.dropped, fast.tokenEnds, fast.plainValueEnds,
+                         fast.quotedTextEnds),
+                std::tie(plain.carriageReturns, plain.blanks, plain.dropped, plain.tokenEnds, plain.plainValueEnds,
+                         plain.quotedTextEnds))
+          << value << " at " << at;
+    }
+  }
 }
 
 // ---- The object kind of a block ----------------------------------------------------------
