@@ -30,9 +30,9 @@ class MappedFile {
   // The stretches of the file the system holds no bytes for (its holes: never
   // written, they read as zeros), in order; none where the system cannot tell. A reader
   // that looks for the bytes that are not zero can pass over them without looking:
-  // reading a hole makes the system fill a page of its cache with zeros for it, and a
-  // universe file's holes (the parts of the object tables and of the index no object
-  // uses) are a third of it.
+  // reading a hole makes the system fill a page of its cache with zeros for it, and the
+  // holes of a universe file (the parts of the object tables and of the index that no
+  // object uses) can be a large part of it.
   std::span<const ByteStretch> zeroStretches() const { return zeros_; }
 
  private:
