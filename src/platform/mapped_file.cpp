@@ -62,6 +62,10 @@ MappedFile::MappedFile(std::string_view path) {
       throw fail(err);
     }
     data_ = static_cast<const uint8_t*>(mapped);
+    // Only the pages looked at are read in: by default the system also reads the pages
+    // around each one, and around the data of a universe file lie its holes, which
+    // a reader passes over (see zeroStretches) and the system would fill with zeros.
+    ::madvise(mapped, size_, MADV_RANDOM);  // advice only: without it the bytes are the same
     zeros_ = HolesOf(fd, size_);
   }
   ::close(fd);  // the mapping stays
