@@ -28,6 +28,7 @@
 #include "packs/race_modules.h"
 #include "packs/ship_packs.h"
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 #include "platform/random.h"
 #include "platform/rounding.h"
 #include "script/keyword_tables.h"
@@ -1262,6 +1263,81 @@ TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
     }
     ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(bytes, "round " + std::to_string(round)));
     ASSERT_NO_FATAL_FAILURE(ExpectPlanetsReadByName(bytes, "round " + std::to_string(round)));
+  }
+}
+
+// Passing over stretches known to be zero finds the objects the byte by byte search
+// finds: on the generated file and on copies with entries cleared and set here and there,
+// with the zero stretches taken whole, cut at random, and cut at entry boundaries and
+// one byte on either side of them.
+TEST(FastPaths, StartPositionsPassingOverZeroStretchesAreThoseOfTheWholeSearch) {
+  test::GenerationGame g;
+  ASSERT_EQ(g.Generate(1, {"--map", "echo", "--races", "101,102,103", "--layout", "spaced"}), 0);
+  const std::vector<uint8_t> good = ReadWholeFile(g.Universe(1));
+  const UniverseView view = ReadUniverseView(good);
+  const long long indexPos = view.directory.record.Get("indexPos");
+  const long long kindsPos = view.directory.record.Get("objectTablesPos") + 4 * 2LL * MAX_OBJECTS;
+  const size_t entrySize = static_cast<size_t>(ObjectIndexEntryLayout().size());
+  const size_t indexStart = static_cast<size_t>(indexPos - 1);
+  std::mt19937 rng(41);
+  for (int round = 0; round < 60; ++round) {
+    std::vector<uint8_t> bytes = good;
+    for (int k = 0; k < round % 7 * 5; ++k) {
+      const int id = 1 + static_cast<int>(rng() % 1500);
+      const size_t entry = indexStart + entrySize * static_cast<size_t>(id - 1);
+      std::fill_n(bytes.begin() + static_cast<long>(entry), entrySize, 0);
+      if (rng() % 2) continue;  // emptied
+      // A planet whose entry holds a single byte that is not zero, in its record position,
+      // with zeros before it.
+      PutI16(&bytes[static_cast<size_t>(kindsPos - 1) + 2 * static_cast<size_t>(id - 1)], ObjectKind::PLANET);
+      bytes[entry + 2 + rng() % 2] = static_cast<uint8_t>(1 + rng() % 255);
+    }
+    // The runs of zero bytes, each taken as it is or shortened at either end.
+    std::vector<ByteStretch> zeros;
+    for (size_t at = 0; at < bytes.size();) {
+      if (bytes[at] != 0) {
+        ++at;
+        continue;
+      }
+      size_t end = at;
+      while (end < bytes.size() && bytes[end] == 0) ++end;
+      ByteStretch z{at, end};
+      const size_t length = end - at;
+      switch (round % 3) {
+        case 0: break;  // whole
+        case 1:         // cut at random
+          z.begin += rng() % length;
+          z.end -= rng() % (z.end - z.begin);
+          break;
+        default: {  // to the entry boundaries inside it, and one byte off them
+          const auto boundary = [&](size_t pos) {
+            return pos < indexStart ? pos : indexStart + (pos - indexStart + entrySize - 1) / entrySize * entrySize;
+          };
+          const size_t b = std::min(boundary(z.begin) + rng() % 3 - 1, end - 1);
+          z.begin = std::max(z.begin, b);
+          z.end = std::max(z.begin + 1, std::min(end, boundary(z.begin + length / 2) + rng() % 3));
+          break;
+        }
+      }
+      if (z.end > z.begin && rng() % 4 != 0) zeros.push_back(z);
+      at = end;
+    }
+    const StartPositions plain = ReadStartPositions(bytes);
+    const StartPositions fast = ReadStartPositions(bytes, zeros);
+    ASSERT_GT(plain.planets.size(), 0u) << "round " << round;
+    ASSERT_EQ(fast.players.size(), plain.players.size()) << "round " << round;
+    for (size_t i = 0; i < plain.players.size(); ++i) {
+      const PlayerView &a = fast.players[i], &b = plain.players[i];
+      ASSERT_EQ(std::tie(a.slot, a.raceId, a.hasHome, a.homeIsBase, a.x, a.y, a.homePlanetId),
+                std::tie(b.slot, b.raceId, b.hasHome, b.homeIsBase, b.x, b.y, b.homePlanetId))
+          << "round " << round << ", player " << i;
+    }
+    ASSERT_EQ(fast.planets.size(), plain.planets.size()) << "round " << round;
+    for (size_t i = 0; i < plain.planets.size(); ++i) {
+      const PlanetView &a = fast.planets[i], &b = plain.planets[i];
+      ASSERT_EQ(std::tie(a.id, a.x, a.y, a.name, a.ore), std::tie(b.id, b.x, b.y, b.name, b.ore))
+          << "round " << round << ", planet " << i;
+    }
   }
 }
 
