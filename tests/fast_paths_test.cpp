@@ -2,6 +2,7 @@
 // built to tie or collide: the same answers, ties included.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -27,9 +28,12 @@
 #include "packs/race_modules.h"
 #include "packs/ship_packs.h"
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 #include "platform/random.h"
 #include "platform/rounding.h"
 #include "script/keyword_tables.h"
+#include "script/line_marks.h"
+#include "script/planet_names.h"
 #include "script/script_line.h"
 #include "script/script_reader.h"
 #include "script/values.h"
@@ -171,7 +175,7 @@ KeywordBinding PlainKeyword(const ObjectKindDescriptor& kind, const std::string&
         break;
       }
     }
-    return KeywordBinding{&row, field, index};
+    return KeywordBinding{&row, field, index, {}};
   }
   return KeywordBinding{};
 }
@@ -204,6 +208,45 @@ TEST(FastPaths, EveryKeywordIsBoundAsTheScanOfItsRowsBindsIt) {
     }
   }
   EXPECT_GT(found, 500);
+}
+
+// A number statement writes the element its binding found once as Record::Set writes
+// the field and index: the same bytes, and the same refusal of a value that does not
+// fit, for the row's bounds, the field's limits, and beyond them.
+TEST(FastPaths, ElementsFoundOnceAreWrittenAsTheirFieldAndIndex) {
+  std::mt19937 rng(43);
+  int written = 0;
+  for (const ObjectKindDescriptor& kind : ObjectKinds()) {
+    const KeywordTable* table = ObjectKeywordTable(kind.blockKind);
+    for (const KeywordRow& row : kind.keywords) {
+      for (int index = std::max(1, row.firstIndex); index <= std::max(1, row.lastIndex); ++index) {
+        const std::string keyword = row.firstIndex > 0 ? std::string(row.keyword) + "(" + std::to_string(index) + ")"
+                                                       : std::string(row.keyword);
+        const KeywordBinding* b = table->Find(keyword);
+        ASSERT_NE(b, nullptr) << keyword;
+        if (b->row != &row) continue;  // an earlier row took the keyword
+        if (!b->element.field) continue;
+        // Only a number statement with nothing more to do writes its element straight away.
+        ASSERT_TRUE(row.kind == ValueKind::Number && row.extra == ExtraAction::None) << keyword;
+        ASSERT_EQ(b->element.field, b->field) << keyword;
+        Record fast(kind.layout()), plain(kind.layout());
+        for (uint8_t& byte : fast.bytes()) byte = static_cast<uint8_t>(rng());
+        plain.bytes() = fast.bytes();
+        for (const long long v : {0LL, 1LL, -1LL, static_cast<long long>(row.min), static_cast<long long>(row.max),
+                                  row.min - 1LL, row.max + 1LL, 32767LL, 32768LL, -32768LL, -32769LL,
+                                  static_cast<long long>(INT32_MAX), static_cast<long long>(INT32_MIN),
+                                  INT32_MAX + 1LL, INT32_MIN - 1LL, static_cast<long long>(static_cast<int32_t>(rng()))}) {
+          bool fastThrew = false, plainThrew = false;
+          try { fast.Set(b->element, v); } catch (const RuntimeError&) { fastThrew = true; }
+          try { plain.Set(*b->field, v, b->index); } catch (const RuntimeError&) { plainThrew = true; }
+          ASSERT_EQ(fastThrew, plainThrew) << keyword << " " << v;
+          ASSERT_EQ(fast.bytes(), plain.bytes()) << keyword << " " << v;
+          ++written;
+        }
+      }
+    }
+  }
+  EXPECT_GT(written, 5000);
 }
 
 // ---- Hull records kept within a steady span ------------------------------------------------
@@ -503,12 +546,16 @@ ScriptStatement PlainCut(std::string_view line) {
   return {trim(st.word), trim(st.argument), trim(st.keyword), trim(st.value)};
 }
 
-// The statements of a script's text, line by line: as ForEachScriptLine cuts it into
-// lines, each cut by the plain rules; and as ScriptLines cuts it.
+// The statements of a script's text, line by line: cut into lines at each carriage
+// return (text after the last one a line when it is not empty), each cut by the plain
+// rules; and as ScriptLines cuts it.
 std::vector<ScriptStatement> PlainStatements(const std::string& text) {
   std::vector<ScriptStatement> plain;
-  const std::vector<uint8_t> bytes(text.begin(), text.end());
-  ForEachScriptLine(bytes, [&](std::string_view line) { plain.push_back(PlainCut(line)); });
+  size_t start = 0;
+  for (size_t cr; (cr = text.find('\r', start)) != std::string::npos; start = cr + 1) {
+    plain.push_back(PlainCut(std::string_view(text).substr(start, cr - start)));
+  }
+  if (start < text.size()) plain.push_back(PlainCut(std::string_view(text).substr(start)));
   return plain;
 }
 // A line as ScriptLines gives it: cut, or passed over as a property statement.
@@ -620,6 +667,72 @@ TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
   EXPECT_GT(skipped, 10000);
 }
 
+// Texts of many lines, so that most lines begin with a block or two of text ahead of
+// them: lines of the common shapes and lines next to them, with keywords and values
+// around the block sizes, and the characters at the edges of the marks ("'", "(", ")",
+// "<", "=", ">", "!", "&", tab and other control characters, bytes above 127, among
+// them those that differ from a special character only in the top bit).
+TEST(FastPaths, LongTextsOfMixedLinesAreCutAsThePlainRulesDo) {
+  std::mt19937 rng(41);
+  const std::string letters = "AZaz09()<>=!&'\t\x01\x0e\x7f\x80\x8d\xa0\xa2\xa7\xbd\xff";
+  const std::string tokens[] = {"X", "NAME", "PDWEAPON(12)", "HOMEPOPULATION", "BEGIN", "END", "WAYPOINTX(1)"};
+  const std::string values[] = {"1500", "-3", "\"Vessel 55\"", "\"a = 'b'\"", "\"  spaced  \"", "", "1+DICE(2,5)",
+                                "SHIP", "\"\"", "\"unclosed", "a=b"};
+  const std::string seams[] = {"", " ", "  ", "\n", " \n", "\r", "\""};
+  auto token = [&] {
+    std::string t = tokens[rng() % std::size(tokens)];
+    if (rng() % 4 == 0) t += RandomText(rng, letters + "ABCDEFGHIJKLMNOP", 24);
+    return t;
+  };
+  std::string work;
+  int skipped = 0;  // lines passed over as property statements
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    for (int line = 0; line < 120; ++line) {
+      const std::string before = rng() % 5 == 0 ? seams[rng() % std::size(seams)] : "";
+      const std::string after = rng() % 5 == 0 ? seams[rng() % std::size(seams)] : "";
+      switch (rng() % 4) {
+        case 0:
+          text += before + token() + " = " + values[rng() % std::size(values)] + after;
+          break;
+        case 1:
+          text += before + token() + (rng() % 2 ? "=" : " =  ") + RandomText(rng, letters, 40) + after;
+          break;
+        case 2:
+          text += before + token() + (rng() % 2 ? " " + token() : "") + after;
+          break;
+        default:
+          text += RandomText(rng, letters + " \n\"", 40);
+          break;
+      }
+      text += rng() % 8 == 0 ? "\r" : "\r\n";
+    }
+    if (rng() % 2) text += token();  // text after the last carriage return
+    skipped += ExpectSameStatements(text, work);
+    if (HasFailure()) return;
+  }
+  EXPECT_GT(skipped, 10000);
+}
+
+// The marks of a block against a look at each byte: every byte value at every place.
+TEST(FastPaths, BlockMarksAreTheMarksOfEachByte) {
+  std::mt19937 rng(43);
+  char block[LINE_BLOCK_SIZE];
+  for (int value = 0; value < 256; ++value) {
+    for (int at = 0; at < LINE_BLOCK_SIZE; ++at) {
+      for (char& c : block) c = static_cast<char>(rng());
+      block[at] = static_cast<char>(value);
+      const LineMarks fast = LineMarksAt(block);
+      const LineMarks plain = PlainLineMarks(block);
+      ASSERT_EQ(std::tie(fast.carriageReturns, fast.blanks, fast.dropped, fast.tokenEnds, fast.plainValueEnds,
+                         fast.quotedTextEnds),
+                std::tie(plain.carriageReturns, plain.blanks, plain.dropped, plain.tokenEnds, plain.plainValueEnds,
+                         plain.quotedTextEnds))
+          << value << " at " << at;
+    }
+  }
+}
+
 // ---- The object kind of a block ----------------------------------------------------------
 
 TEST(FastPaths, EveryBlockKindFindsTheDescriptorTheScanFinds) {
@@ -699,7 +812,10 @@ void ExpectSameReading(const ValueReading& fast, const ValueReading& plain, cons
 TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
   std::mt19937 rng(31);
   // Mostly digits, so that plain numbers of every length come up, and what can spoil one.
-  const std::string pieces[] = {"0", "1", "5", "9", "7", "3", "-", "-", "+", ",", "x", " ", "DICE(", ")", ".", "e"};
+  // The digits' neighbours in the character set ('/' ':'), and bytes whose high or low
+  // half is a digit's, spoil a number amid its digits as well as at its start.
+  const std::string pieces[] = {"0", "1", "5", "9", "7", "3", "-", "-", "+", ",", "x", " ", "DICE(", ")",
+                                ".", "e", "/", ":", "\xb3", "\x03", "\xf9"};
   // Bounds around the numbers read, the tie of a bound with the number and a single value.
   const int32_t bounds[][2] = {{0, 100}, {1, 1}, {-5, 5}, {0, 1000000000}, {-1000000, 1000000}, {7, 7},
                                {INT32_MIN, INT32_MAX}, {10, 999999999}, {-999999999, -1}};
@@ -708,7 +824,7 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
   for (int i = 0; i < 80000; ++i) {
     std::string text;
     const int count = static_cast<int>(rng() % 12);
-    for (int k = 0; k < count; ++k) text += pieces[rng() % (k == 0 ? std::size(pieces) : 6)];
+    for (int k = 0; k < count; ++k) text += pieces[rng() % (k == 0 || rng() % 8 == 0 ? std::size(pieces) : 6)];
     const auto& b = bounds[rng() % std::size(bounds)];
     const ValueReading general = ReadValueTextInFull(text, b[0], b[1]);
     ExpectSameReading(ReadValueText(text, b[0], b[1]), general, text);
@@ -728,6 +844,60 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
     plain += general.form == ValueReading::Form::Whole;
   }
   EXPECT_GT(plain, 20000);
+}
+
+// ---- Planet names taken from the list ------------------------------------------------------
+
+// A planet-name list built, cleared and used up at random against the plain rule: from
+// the drawn start upwards, the first entry neither marked "!" nor blank.
+TEST(FastPaths, PlanetNamesAreTakenAsTheUpwardScanTakesThem) {
+  std::mt19937 rng(37);
+  test::TestSession t;
+  Session& s = t.s();
+  const std::string kinds[] = {"Name", "!Used", "   "};
+  std::vector<std::string> plain;  // the list as the plain rule sees it
+  int fromList = 0, random = 0;
+  for (int step = 0; step < 40000; ++step) {
+    const unsigned r = rng() % 100;
+    if (r < 1) {
+      AddPlanetName(s, "CLEAR");
+      plain.clear();
+    } else if (r < 45) {
+      // Mostly names, some used already and some blank; runs of used and blank entries
+      // make long stretches to pass over.
+      const std::string& kind = kinds[rng() % 5 < 3 ? 0 : 1 + rng() % 2];
+      const std::string value = kind == "   " ? kind : kind + std::to_string(step);
+      AddPlanetName(s, value);
+      plain.push_back(FixedText(value, PLANET_NAME_WIDTH));
+    } else {
+      Random before = s.random;
+      PickPlanetName(s);
+      const int count = static_cast<int>(plain.size());
+      std::string expected;
+      if (count >= 1) {
+        const int start = static_cast<int>(std::clamp<long long>(RoundToInt(before.Next() * count), 1, count));
+        for (int i = start; i <= count && expected.empty(); ++i) {
+          std::string& entry = plain[static_cast<size_t>(i - 1)];
+          if (entry[0] == '!' || TrimBlanks(entry).empty()) continue;
+          expected = entry;
+          entry = FixedText("!", PLANET_NAME_WIDTH);
+        }
+      }
+      const std::string name = s.records.planet.Text("name");
+      if (expected.empty()) {
+        // No unused entry from the start on: a random name, never one of the list.
+        ++random;
+        ASSERT_TRUE(std::find(plain.begin(), plain.end(), name) == plain.end()) << step;
+      } else {
+        ++fromList;
+        ASSERT_EQ(name, expected) << step;
+      }
+    }
+    ASSERT_EQ(s.script.planetNameCount, static_cast<int>(plain.size()));
+    ASSERT_TRUE(std::equal(plain.begin(), plain.end(), s.script.planetNames.begin())) << step;
+  }
+  EXPECT_GT(fromList, 5000);
+  EXPECT_GT(random, 1000);
 }
 
 // ---- The planet a base locks to -------------------------------------------------------------
@@ -1093,6 +1263,81 @@ TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
     }
     ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(bytes, "round " + std::to_string(round)));
     ASSERT_NO_FATAL_FAILURE(ExpectPlanetsReadByName(bytes, "round " + std::to_string(round)));
+  }
+}
+
+// Passing over stretches known to be zero finds the objects the byte by byte search
+// finds: on the generated file and on copies with entries cleared and set here and there,
+// with the zero stretches taken whole, cut at random, and cut at entry boundaries and
+// one byte on either side of them.
+TEST(FastPaths, StartPositionsPassingOverZeroStretchesAreThoseOfTheWholeSearch) {
+  test::GenerationGame g;
+  ASSERT_EQ(g.Generate(1, {"--map", "echo", "--races", "101,102,103", "--layout", "spaced"}), 0);
+  const std::vector<uint8_t> good = ReadWholeFile(g.Universe(1));
+  const UniverseView view = ReadUniverseView(good);
+  const long long indexPos = view.directory.record.Get("indexPos");
+  const long long kindsPos = view.directory.record.Get("objectTablesPos") + 4 * 2LL * MAX_OBJECTS;
+  const size_t entrySize = static_cast<size_t>(ObjectIndexEntryLayout().size());
+  const size_t indexStart = static_cast<size_t>(indexPos - 1);
+  std::mt19937 rng(41);
+  for (int round = 0; round < 60; ++round) {
+    std::vector<uint8_t> bytes = good;
+    for (int k = 0; k < round % 7 * 5; ++k) {
+      const int id = 1 + static_cast<int>(rng() % 1500);
+      const size_t entry = indexStart + entrySize * static_cast<size_t>(id - 1);
+      std::fill_n(bytes.begin() + static_cast<long>(entry), entrySize, 0);
+      if (rng() % 2) continue;  // emptied
+      // A planet whose entry holds a single byte that is not zero, in its record position,
+      // with zeros before it.
+      PutI16(&bytes[static_cast<size_t>(kindsPos - 1) + 2 * static_cast<size_t>(id - 1)], ObjectKind::PLANET);
+      bytes[entry + 2 + rng() % 2] = static_cast<uint8_t>(1 + rng() % 255);
+    }
+    // The runs of zero bytes, each taken as it is or shortened at either end.
+    std::vector<ByteStretch> zeros;
+    for (size_t at = 0; at < bytes.size();) {
+      if (bytes[at] != 0) {
+        ++at;
+        continue;
+      }
+      size_t end = at;
+      while (end < bytes.size() && bytes[end] == 0) ++end;
+      ByteStretch z{at, end};
+      const size_t length = end - at;
+      switch (round % 3) {
+        case 0: break;  // whole
+        case 1:         // cut at random
+          z.begin += rng() % length;
+          z.end -= rng() % (z.end - z.begin);
+          break;
+        default: {  // to the entry boundaries inside it, and one byte off them
+          const auto boundary = [&](size_t pos) {
+            return pos < indexStart ? pos : indexStart + (pos - indexStart + entrySize - 1) / entrySize * entrySize;
+          };
+          const size_t b = std::min(boundary(z.begin) + rng() % 3 - 1, end - 1);
+          z.begin = std::max(z.begin, b);
+          z.end = std::max(z.begin + 1, std::min(end, boundary(z.begin + length / 2) + rng() % 3));
+          break;
+        }
+      }
+      if (z.end > z.begin && rng() % 4 != 0) zeros.push_back(z);
+      at = end;
+    }
+    const StartPositions plain = ReadStartPositions(bytes);
+    const StartPositions fast = ReadStartPositions(bytes, zeros);
+    ASSERT_GT(plain.planets.size(), 0u) << "round " << round;
+    ASSERT_EQ(fast.players.size(), plain.players.size()) << "round " << round;
+    for (size_t i = 0; i < plain.players.size(); ++i) {
+      const PlayerView &a = fast.players[i], &b = plain.players[i];
+      ASSERT_EQ(std::tie(a.slot, a.raceId, a.hasHome, a.homeIsBase, a.x, a.y, a.homePlanetId),
+                std::tie(b.slot, b.raceId, b.hasHome, b.homeIsBase, b.x, b.y, b.homePlanetId))
+          << "round " << round << ", player " << i;
+    }
+    ASSERT_EQ(fast.planets.size(), plain.planets.size()) << "round " << round;
+    for (size_t i = 0; i < plain.planets.size(); ++i) {
+      const PlanetView &a = fast.planets[i], &b = plain.planets[i];
+      ASSERT_EQ(std::tie(a.id, a.x, a.y, a.name, a.ore), std::tie(b.id, b.x, b.y, b.name, b.ore))
+          << "round " << round << ", planet " << i;
+    }
   }
 }
 

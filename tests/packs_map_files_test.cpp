@@ -26,8 +26,8 @@ TEST(ReadMapFile, ReadsCountCoordinatesStarsAndPlainNamesUpToTheLargestCount) {
   EXPECT_EQ(m.planets[1].x, -5);
   EXPECT_EQ(m.planets[1].y, 32767);
   EXPECT_EQ(m.planets[1].star, 9);
-  EXPECT_EQ(m.planets[1].name, FixedText("Tilth Minor", 40));
-  EXPECT_EQ(m.planets[2].name, std::string(40, ' '));
+  EXPECT_EQ(m.planets[1].name(), FixedText("Tilth Minor", 40));
+  EXPECT_EQ(m.planets[2].name(), std::string(40, ' '));
 
   forge::WriteMapFile(dir.path() + "big.map", forge::GenerateMap(18999, 5000, 5000, 9000, 3, 0));
   m = ReadMapFile(dir.path() + "big.map");

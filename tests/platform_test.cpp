@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <sstream>
+#include <vector>
 
 #include "base/errors.h"
 #include "base/text.h"
@@ -25,6 +26,36 @@ TEST(Rounding, TiesGoToTheEvenNeighbour) {
   EXPECT_EQ(RoundToInt(3.5), 4);
   EXPECT_EQ(RoundToInt(2.5000001), 3);
   EXPECT_EQ(RoundToInt(-1.7), -2);
+}
+
+// Below 2^51 RoundToInt rounds without a call; it must give nearbyint's answer there and
+// at the edge, ties and the neighbours of ties included, and saturate beyond the range.
+TEST(Rounding, TheCallFreeRoundingIsNearbyint) {
+  auto plain = [](double v) {
+    const double r = std::nearbyint(v);
+    if (!(r == r)) return 0LL;
+    if (r >= 9.2e18) return 9200000000000000000LL;
+    if (r <= -9.2e18) return -9200000000000000000LL;
+    return static_cast<long long>(r);
+  };
+  std::vector<double> values = {0.0, -0.0, 0x1p51, -0x1p51, 0x1p52, 0x1p53 + 2, 1e300, -1e300, NAN, INFINITY,
+                                -INFINITY, 9.3e18, -9.3e18, 0x1.fffffffffffffp-2, 0x1.0000000000001p-1};
+  for (double base : {0.0, 1.0, 2.0, 7.0, 1e6, 0x1p50, 0x1p51 - 2, 0x1p51}) {
+    for (double half : {0.5, 1.5}) {
+      for (double v : {base + half, std::nextafter(base + half, 0.0), std::nextafter(base + half, 1e308)}) {
+        values.push_back(v);
+        values.push_back(-v);
+      }
+    }
+  }
+  Random random;
+  random.SetFixedSeed(7);
+  random.Seed(0);
+  for (int i = 0; i < 100000; ++i) {
+    const double scale = std::ldexp(1.0, static_cast<int>(random.Next() * 60));
+    values.push_back((random.Next() - 0.5) * scale);
+  }
+  for (double v : values) EXPECT_EQ(RoundToInt(v), plain(v)) << v;
 }
 
 TEST(NumberText, NonNegativeNumbersGetOneLeadingBlank) {

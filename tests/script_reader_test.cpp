@@ -113,10 +113,9 @@ TEST_F(PlanetTest, DefaultsKeepTheFieldsTheyDoNotDraw) {
 TEST_F(PlanetTest, PickStartsAtARandomEntryAndSearchesUpwardsOnly) {
   int fromList = 0, random = 0;
   for (int trial = 0; trial < 200; ++trial) {
-    s.script.planetNames.assign(100, std::string());
-    s.script.planetNameCount = 2;
-    s.script.planetNames[0] = FixedText("Low", 40);
-    s.script.planetNames[1] = FixedText("!", 40);
+    AddPlanetName(s, "CLEAR");
+    AddPlanetName(s, "Low");
+    AddPlanetName(s, "!");
     PickPlanetName(s);
     const bool listed = p.Text("name") == FixedText("Low", 40);
     (listed ? fromList : random)++;
@@ -128,8 +127,8 @@ TEST_F(PlanetTest, PickStartsAtARandomEntryAndSearchesUpwardsOnly) {
   EXPECT_GT(fromList, 110);
   // No list, or only blank entries (which count as used): a random name.
   for (int count : {0, 1}) {
-    s.script.planetNameCount = count;
-    s.script.planetNames[0] = std::string(40, ' ');
+    AddPlanetName(s, "CLEAR");
+    if (count == 1) AddPlanetName(s, "   ");
     PickPlanetName(s);
     EXPECT_TRUE(std::regex_match(p.Text("name"), RANDOM_NAME)) << count;
   }

@@ -1,11 +1,13 @@
 // Writing the start of a file (the slot records, the marker) inside a steady span: the
 // span leaves alone a file it wrote itself that already begins with the bytes, and every
 // answer and every file must come out as they do without a span.
+#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -150,6 +152,30 @@ TEST(MappedFile, GivesTheFilesBytesAndSaysWhyWhenItCannot) {
   {
     const MappedFile file(dir.path() + "UNIV\\GAME1\\G1.YIG");  // resolved as every program path is
     EXPECT_EQ(std::string(file.bytes().begin(), file.bytes().end()), bytes);
+  }
+  // A file with holes, made as the object store makes a universe file (its length set
+  // first, its parts written after): the stretches said to be holes are zeros of the file.
+  {
+    const std::string sparse = dir.path() + "sparse.yig";
+    const int fd = ::open(sparse.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, (1 << 20) + 100), 0);
+    const std::string part(8192, 'x');  // whole pages, so that no zero lies beside a hole
+    for (const off_t at : {off_t{0}, off_t{5 << 13}, off_t{37 << 13}, off_t{(1 << 20) + 100 - 8192}}) {
+      ASSERT_EQ(::pwrite(fd, part.data(), part.size(), at), static_cast<ssize_t>(part.size()));
+    }
+    ::close(fd);
+    const MappedFile file(sparse);
+    const std::vector<uint8_t> whole = ReadWholeFile(sparse);
+    ASSERT_EQ(std::vector<uint8_t>(file.bytes().begin(), file.bytes().end()), whole);
+    size_t after = 0;  // the end of the stretch before
+    for (const ByteStretch& z : file.zeroStretches()) {
+      ASSERT_TRUE(after <= z.begin && z.begin < z.end && z.end <= whole.size()) << z.begin << ".." << z.end;
+      EXPECT_TRUE(std::all_of(whole.begin() + static_cast<long>(z.begin), whole.begin() + static_cast<long>(z.end),
+                              [](uint8_t b) { return b == 0; }))
+          << z.begin << ".." << z.end;
+      after = z.end;
+    }
   }
   dir.Write("empty.yig", "");
   EXPECT_TRUE(MappedFile(dir.path() + "empty.yig").bytes().empty());

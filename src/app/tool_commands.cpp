@@ -168,7 +168,7 @@ std::string FairnessReportOf(const std::string& path) {
   } catch (const RuntimeError&) {
     return {};
   }
-  const StartPositions start = ReadStartPositions(file->bytes());
+  const StartPositions start = ReadStartPositions(file->bytes(), file->zeroStretches());
   return FairnessText(RateStartPositions(start.players, start.planets));
 }
 

@@ -1,8 +1,10 @@
 // A fixed set of names looked up very often (record fields by name, script keywords):
 // open addressing over a power-of-two table, keyed by a name's length and its first and
 // last eight bytes, which hold the whole of a name of up to 16 bytes (longer names are
-// compared whole where those match). A look-up never allocates. As with a map's emplace,
-// the first value added under a name is the one kept.
+// compared whole where those match). A slot holds only that key and the name's number;
+// the values lie apart, in the order added, so that a probe reads 24 bytes. A look-up
+// never allocates. As with a map's emplace, the first value added under a name is the
+// one kept.
 #pragma once
 
 #include <algorithm>
@@ -21,21 +23,29 @@ class NameTable {
   // Adds a name; false (and nothing changes) when it is there already.
   bool Add(std::string_view name, T value) {
     if (Find(name)) return false;
-    if (2 * (names_.size() + 1) > slots_.size()) Grow();
+    if (2 * (names_.size() + 1) > slots_.size()) Grow(2 * (names_.size() + 1));
     names_.emplace_back(name);
-    Place(Slot{EndsOf(name), static_cast<uint32_t>(names_.size()), std::move(value)});
+    values_.push_back(std::move(value));
+    Place(EndsOf(name), static_cast<uint32_t>(names_.size()));
     return true;
   }
 
+  // Makes room for `count` names in all, so that adding them places each name once.
+  void Reserve(size_t count) {
+    names_.reserve(count);
+    values_.reserve(count);
+    if (2 * count > slots_.size()) Grow(2 * count);
+  }
+
   const T* Find(std::string_view name) const {
+    if (name.size() > 16) return FindLong(name);
     if (slots_.empty()) return nullptr;
+    // A name of up to 16 bytes is whole in its ends.
     const Ends ends = EndsOf(name);
-    const size_t mask = slots_.size() - 1;
-    for (size_t i = Hash(ends) & mask;; i = (i + 1) & mask) {
+    for (size_t i = Home(ends);; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
       if (slot.entry == 0) return nullptr;
-      // Names of up to 16 bytes are whole in their ends; longer ones are compared whole.
-      if (slot.ends == ends && (ends.length <= 16 || names_[slot.entry - 1] == name)) return &slot.value;
+      if (slot.Holds(ends)) return &values_[slot.entry - 1];
     }
   }
 
@@ -46,32 +56,46 @@ class NameTable {
     if (slots_.empty()) return nullptr;
     Ends ends = EndsOf(name);
     ends.first = UpperBytes(ends.first);
-    ends.last = UpperBytes(ends.last);
-    const size_t mask = slots_.size() - 1;
-    for (size_t i = Hash(ends) & mask;; i = (i + 1) & mask) {
+    // A name shorter than eight bytes has no last eight (zero, which upper-cases to zero).
+    if (ends.length >= 8) ends.last = UpperBytes(ends.last);
+    for (size_t i = Home(ends);; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
       if (slot.entry == 0) return nullptr;
-      if (slot.ends == ends && (ends.length <= 16 || IsUpperCased(names_[slot.entry - 1], name))) return &slot.value;
+      if (slot.Holds(ends) && (ends.length <= 16 || IsUpperCased(names_[slot.entry - 1], name))) {
+        return &values_[slot.entry - 1];
+      }
     }
   }
 
   size_t size() const { return names_.size(); }
 
  private:
+  // Find for a name longer than 16 bytes, which is compared whole where its ends match.
+  // Kept out of Find, so that the look-up of a short name calls nothing.
+  [[gnu::noinline]] const T* FindLong(std::string_view name) const {
+    if (slots_.empty()) return nullptr;
+    const Ends ends = EndsOf(name);
+    for (size_t i = Home(ends);; i = (i + 1) & mask_) {
+      const Slot& slot = slots_[i];
+      if (slot.entry == 0) return nullptr;
+      if (slot.Holds(ends) && names_[slot.entry - 1] == name) return &values_[slot.entry - 1];
+    }
+  }
+
   // A name's length and its first and last eight bytes (fewer, zero-filled, for a
-  // shorter name).
+  // shorter name; none, zero, for a name shorter than eight bytes).
   struct Ends {
     uint64_t first = 0, last = 0;
     uint32_t length = 0;
-    bool operator==(const Ends&) const = default;
   };
 
-  // A slot holds a name's ends, its number in names_ (1-based; 0 for a free slot) and
-  // its value, so that a look-up touches one slot per probe.
+  // A slot holds a name's ends and its number in names_ and values_ (1-based; 0 for a
+  // free slot), in 24 bytes.
   struct Slot {
-    Ends ends;
+    uint64_t first = 0, last = 0;
+    uint32_t length = 0;
     uint32_t entry = 0;
-    T value{};
+    bool Holds(const Ends& e) const { return first == e.first && last == e.last && length == e.length; }
   };
 
   // Up to eight bytes as one number, the first byte lowest (zero above them). Fewer than
@@ -135,30 +159,33 @@ class NameTable {
     return {Load(name.data(), n), 0, length};
   }
 
-  static size_t Hash(const Ends& e) {
-    const uint64_t h =
-        uint64_t(e.length) * 0x9E3779B97F4A7C15ull ^ e.first * 0xC2B2AE3D27D4EB4Full ^ e.last * 0x165667B19E3779F9ull;
-    return static_cast<size_t>(h ^ (h >> 29) ^ (h >> 47));
+  // The slot a name's probe starts at: its ends mixed by one multiplication, whose top
+  // bits (which every bit of the ends reaches) pick the slot.
+  size_t Home(const Ends& e) const {
+    const uint64_t h = ((e.first + e.length) ^ (e.last * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(h >> shift_);
   }
 
-  void Place(Slot slot) {
-    const size_t mask = slots_.size() - 1;
-    size_t i = Hash(slot.ends) & mask;
-    while (slots_[i].entry != 0) i = (i + 1) & mask;
-    slots_[i] = std::move(slot);
+  void Place(const Ends& ends, uint32_t entry) {
+    size_t i = Home(ends);
+    while (slots_[i].entry != 0) i = (i + 1) & mask_;
+    slots_[i] = Slot{ends.first, ends.last, ends.length, entry};
   }
 
-  // Twice the slots (16 at first), every name placed afresh.
-  void Grow() {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 16 : 2 * old.size(), Slot{});
-    for (Slot& slot : old) {
-      if (slot.entry != 0) Place(std::move(slot));
-    }
+  // At least `wanted` slots (a power of two, 16 at least), every name placed afresh.
+  void Grow(size_t wanted) {
+    const size_t count = std::bit_ceil(std::max<size_t>(wanted, 16));
+    slots_.assign(count, Slot{});
+    mask_ = count - 1;
+    shift_ = 64 - std::countr_zero(count);
+    for (size_t k = 0; k < names_.size(); ++k) Place(EndsOf(names_[k]), static_cast<uint32_t>(k + 1));
   }
 
   std::vector<std::string> names_;  // in the order added
+  std::vector<T> values_;           // beside names_
   std::vector<Slot> slots_;
+  size_t mask_ = 0;                 // slots_.size() - 1
+  int shift_ = 64;                  // 64 - log2(slots_.size())
 };
 
 }  // namespace tarvik

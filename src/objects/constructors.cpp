@@ -1,5 +1,7 @@
 #include "objects/constructors.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -26,11 +28,20 @@ static_assert(BASE_STRUCT_MASK == 2147475455 && BASE_STRUCTURES == 3966);
 
 double Rnd(ObjectSession& s) { return s.random.Next(); }
 
-// A generated name: the label, a number from 0 to range - 1 with its leading blank,
-// then blanks up to the field's width; cut at the width.
+// A generated name: the label, a number from 0 to range - 1 with its leading blank (as
+// NumText writes it), then blanks up to the field's width; cut at the width. Made in
+// place: a name is generated for nearly every object a build makes.
+void SetGeneratedName(ObjectSession& s, Record& r, const Field& name, std::string_view label, int range) {
+  const long long number = static_cast<long long>(std::floor(Rnd(s) * range));
+  std::array<char, 64> text;
+  if (label.size() + 21 > text.size()) throw RuntimeError("name label too long: " + std::string(label));
+  char* end = std::copy(label.begin(), label.end(), text.begin());
+  if (number >= 0) *end++ = ' ';
+  end = std::to_chars(end, text.data() + text.size(), number).ptr;
+  r.SetText(name, std::string_view(text.data(), static_cast<size_t>(end - text.data())));
+}
 void SetGeneratedName(ObjectSession& s, Record& r, std::string_view label, int range) {
-  long long number = static_cast<long long>(std::floor(Rnd(s) * range));
-  r.SetText("name", std::string(label) + NumText(number));
+  SetGeneratedName(s, r, r.layout().Get("name"), label, range);
 }
 
 void SetNameKey(ObjectSession& s, Record& r) { r.Set("nameKey", Draw(s.random, 200, 10)); }
@@ -63,93 +74,154 @@ void MaybeSetEach(ObjectSession& s, Record& r, const char* field, int count, dou
   for (int i = 1; i <= count; ++i) MaybeSet(s, r, f, i, chance, scale, offset);
 }
 
+// The fields of the base record that a new base sets, found once: a build makes a base
+// for every BASE block and every home world.
+struct BaseFields {
+  const RecordLayout& base = BaseRecordLayout();
+  const Field& pNum = base.Get("pNum");
+  const Field& name = base.Get("name");
+  const Field& nameKey = base.Get("nameKey");
+  const Field& nativeHappy = base.Get("nativeHappy");
+  const Field& native = base.Get("native");
+  const Field& terraformer = base.Get("terraformer");
+  const Field& colonistHappy = base.Get("colonistHappy");
+  const Field& oreN = base.Get("oreN");
+  const Field& oreD = base.Get("oreD");
+  const Field& oreT = base.Get("oreT");
+  const Field& oreM = base.Get("oreM");
+  const Field& eleN = base.Get("eleN");
+  const Field& eleD = base.Get("eleD");
+  const Field& eleT = base.Get("eleT");
+  const Field& eleM = base.Get("eleM");
+  const Field& eleFood = base.Get("eleFood");
+  const Field& eleMed = base.Get("eleMed");
+  const Field& eleFix = base.Get("eleFix");
+  const Field& eleS = base.Get("eleS");
+  const Field& smelter = base.Get("smelter");
+  const Field& crew = base.Get("crew");
+  const Field& troop = base.Get("troop");
+  const Field& highGuard = base.Get("highGuard");
+  const Field& colonists = base.Get("colonists");
+  const Field& cash = base.Get("cash");
+  const Field& factory = base.Get("factory");
+  const Field& mine = base.Get("mine");
+  const Field& antiAir = base.Get("antiAir");
+  const Field& training = base.Get("training");
+  const Field& ionCannon = base.Get("ionCannon");
+  const Field& eleOrd = base.Get("eleOrd");
+  const Field& city = base.Get("city");
+  const Field& farm = base.Get("farm");
+  const Field& pdWeapon = base.Get("pdWeapon");
+  const Field& lWeapon = base.Get("lWeapon");
+  const Field& sWeapon = base.Get("sWeapon");
+  const Field& eng = base.Get("eng");
+  const Field& hyp = base.Get("hyp");
+  const Field& shield = base.Get("shield");
+  const Field& gen = base.Get("gen");
+  const Field& armor = base.Get("armor");
+  const Field& crime = base.Get("crime");
+  const Field& rougeColonists = base.Get("rougeColonists");
+  const Field& rougeNatives = base.Get("rougeNatives");
+  const Field& fCode = base.Get("fCode");
+  const Field& x = base.Get("x");
+  const Field& y = base.Get("y");
+  const Field& fighter = base.Get("fighter");
+  const Field& structMask = base.Get("structMask");
+  const Field& structures = base.Get("structures");
+  const Field& serial = base.Get("serial");
+  const Field& planetId = base.Get("planetId");
+};
+
+const BaseFields& BaseFieldsFound() {
+  static const BaseFields fields;
+  return fields;
+}
+
 // Natives of a base: each of the ten kinds is present with chance 0.05 per home native
 // level.
-void SetBaseNatives(ObjectSession& s, Record& b, int32_t level) {
-  const Field& nativeHappy = b.layout().Get("nativeHappy");
-  const Field& native = b.layout().Get("native");
+void SetBaseNatives(ObjectSession& s, Record& b, const BaseFields& f, int32_t level) {
   for (int i = 1; i <= 10; ++i) {
-    b.Set(nativeHappy, Draw(s.random, 60, 40), i);
-    if (Rnd(s) < 0.05 * level) b.Set(native, Draw(s.random, 1000000.0 * level), i);
+    b.Set(f.nativeHappy, Draw(s.random, 60, 40), i);
+    if (Rnd(s) < 0.05 * level) b.Set(f.native, Draw(s.random, 1000000.0 * level), i);
   }
 }
 
 // Ores and minerals of a base: drawn and scaled by a home mineral level above 1, fixed
 // amounts below.
-void SetBaseMinerals(ObjectSession& s, Record& b, int32_t level) {
+void SetBaseMinerals(ObjectSession& s, Record& b, const BaseFields& f, int32_t level) {
   if (level <= 1) {
-    b.Set("oreN", 1000);
-    b.Set("oreD", 100);
-    b.Set("oreT", 70);
-    b.Set("oreM", 30);
-    b.Set("eleN", 600);
-    b.Set("eleD", 500);
-    b.Set("eleT", 400);
-    b.Set("eleM", 200);
+    b.Set(f.oreN, 1000);
+    b.Set(f.oreD, 100);
+    b.Set(f.oreT, 70);
+    b.Set(f.oreM, 30);
+    b.Set(f.eleN, 600);
+    b.Set(f.eleD, 500);
+    b.Set(f.eleT, 400);
+    b.Set(f.eleM, 200);
     return;
   }
   const double m = level;
-  b.Set("oreN", RoundToInt((Rnd(s) * 1000 + 2000) * m));
-  b.Set("oreD", RoundToInt((Rnd(s) * 2000 + 1000) * m));
-  b.Set("oreT", RoundToInt((Rnd(s) * 1300 + 700) * m));
-  b.Set("oreM", RoundToInt((Rnd(s) * 700 + 300) * m));
-  b.Set("eleN", RoundToInt((Rnd(s) * 300 + 600) * m));
-  b.Set("eleD", RoundToInt((Rnd(s) * 100 + 500) * m));
+  b.Set(f.oreN, RoundToInt((Rnd(s) * 1000 + 2000) * m));
+  b.Set(f.oreD, RoundToInt((Rnd(s) * 2000 + 1000) * m));
+  b.Set(f.oreT, RoundToInt((Rnd(s) * 1300 + 700) * m));
+  b.Set(f.oreM, RoundToInt((Rnd(s) * 700 + 300) * m));
+  b.Set(f.eleN, RoundToInt((Rnd(s) * 300 + 600) * m));
+  b.Set(f.eleD, RoundToInt((Rnd(s) * 100 + 500) * m));
   // For these two the draw is added, not multiplied: they vary by at most one unit
   // per level.
-  b.Set("eleT", RoundToInt((Rnd(s) + 400 + 200) * m));
-  b.Set("eleM", RoundToInt((Rnd(s) + 200 + 100) * m));
+  b.Set(f.eleT, RoundToInt((Rnd(s) + 400 + 200) * m));
+  b.Set(f.eleM, RoundToInt((Rnd(s) + 200 + 100) * m));
 }
 
 // Food and medicine by the home cargo level, parts, people and money.
-void SetBaseStores(ObjectSession& s, Record& b, const HomeSettings& home) {
+void SetBaseStores(ObjectSession& s, Record& b, const BaseFields& f, const HomeSettings& home) {
   if (home.homeCargo > 0) {
-    b.Set("eleFood", Draw(s.random, 10, 300 + 20.0 * home.homeCargo));
-    b.Set("eleMed", Draw(s.random, 20, 400 + 20.0 * home.homeCargo));
+    b.Set(f.eleFood, Draw(s.random, 10, 300 + 20.0 * home.homeCargo));
+    b.Set(f.eleMed, Draw(s.random, 20, 400 + 20.0 * home.homeCargo));
   }
-  b.Set("eleFix", Draw(s.random, 300, 2000));
-  b.Set("eleS", Draw(s.random, 100, 200));
-  b.Set("smelter", 1);
-  b.Set("crew", Draw(s.random, 5000, 30000));
-  b.Set("troop", Draw(s.random, 200, 1000));
-  b.Set("highGuard", Draw(s.random, 10, 1));
-  b.Set("colonists", home.homePopulation);
+  b.Set(f.eleFix, Draw(s.random, 300, 2000));
+  b.Set(f.eleS, Draw(s.random, 100, 200));
+  b.Set(f.smelter, 1);
+  b.Set(f.crew, Draw(s.random, 5000, 30000));
+  b.Set(f.troop, Draw(s.random, 200, 1000));
+  b.Set(f.highGuard, Draw(s.random, 10, 1));
+  b.Set(f.colonists, home.homePopulation);
   b.SetI32At(330, 0);
-  b.Set("cash", home.homeCash);
+  b.Set(f.cash, home.homeCash);
 }
 
-void SetBaseBuildings(ObjectSession& s, Record& b) {
-  b.Set("factory", 20);
+void SetBaseBuildings(ObjectSession& s, Record& b, const BaseFields& f) {
+  b.Set(f.factory, 20);
   b.SetI16At(344, 100);
-  b.Set("mine", 5);
-  b.Set("antiAir", 110);
-  b.Set("training", 1);
-  b.Set("ionCannon", 20);
-  b.Set("eleOrd", Draw(s.random, 100, 1000));
-  b.Set("city", 1);
-  b.Set("farm", 10);
+  b.Set(f.mine, 5);
+  b.Set(f.antiAir, 110);
+  b.Set(f.training, 1);
+  b.Set(f.ionCannon, 20);
+  b.Set(f.eleOrd, Draw(s.random, 100, 1000));
+  b.Set(f.city, 1);
+  b.Set(f.farm, 10);
 }
 
 // The weapons, engines, shields and generators a base has in store, and its armor.
-void SetBaseFittings(Record& b) {
-  b.Set("pdWeapon", 20, 1);
-  b.Set("pdWeapon", 2, 10);
-  b.Set("lWeapon", 25, 1);
-  b.Set("lWeapon", 2, 15);
-  b.Set("sWeapon", 40, 1);
-  b.Set("sWeapon", 4, 8);
-  b.Set("eng", 40, 1);
-  b.Set("eng", 20, 2);
-  b.Set("eng", 10, 3);
-  b.Set("eng", 6, 19);
-  b.Set("hyp", 5, 1);
-  b.Set("hyp", 2, 2);
-  b.Set("hyp", 1, 5);
-  b.Set("shield", 5, 1);
-  b.Set("shield", 1, 10);
-  b.Set("gen", 4, 1);
-  b.Set("gen", 2, 5);
-  b.Set("armor", 1600);
+void SetBaseFittings(Record& b, const BaseFields& f) {
+  b.Set(f.pdWeapon, 20, 1);
+  b.Set(f.pdWeapon, 2, 10);
+  b.Set(f.lWeapon, 25, 1);
+  b.Set(f.lWeapon, 2, 15);
+  b.Set(f.sWeapon, 40, 1);
+  b.Set(f.sWeapon, 4, 8);
+  b.Set(f.eng, 40, 1);
+  b.Set(f.eng, 20, 2);
+  b.Set(f.eng, 10, 3);
+  b.Set(f.eng, 6, 19);
+  b.Set(f.hyp, 5, 1);
+  b.Set(f.hyp, 2, 2);
+  b.Set(f.hyp, 1, 5);
+  b.Set(f.shield, 5, 1);
+  b.Set(f.shield, 1, 10);
+  b.Set(f.gen, 4, 1);
+  b.Set(f.gen, 2, 5);
+  b.Set(f.armor, 1600);
 }
 
 // The place, owner (player 1) and countdown of a new pod, wreckage or minefield.
@@ -184,37 +256,38 @@ void SetDefaultPosition(Random& random, Record& r, const char* xField, const cha
 void NewBase(ObjectSession& s) {
   Record& b = s.records.base;
   const HomeSettings& home = s.home;
+  const BaseFields& f = BaseFieldsFound();
   b.Clear();
 
-  b.Set("pNum", 1);
-  SetGeneratedName(s, b, "Ground Base ", 4000);
-  SetNameKey(s, b);
-  SetBaseNatives(s, b, home.homeNative);
-  b.Set("terraformer", 10);
+  b.Set(f.pNum, 1);
+  SetGeneratedName(s, b, f.name, "Ground Base ", 4000);
+  b.Set(f.nameKey, Draw(s.random, 200, 10));
+  SetBaseNatives(s, b, f, home.homeNative);
+  b.Set(f.terraformer, 10);
   b.SetI16At(854, 50);
-  b.Set("colonistHappy", Draw(s.random, 40, 60));
-  SetBaseMinerals(s, b, home.homeMineral);
-  SetBaseStores(s, b, home);
-  SetBaseBuildings(s, b);
-  SetBaseFittings(b);
+  b.Set(f.colonistHappy, Draw(s.random, 40, 60));
+  SetBaseMinerals(s, b, f, home.homeMineral);
+  SetBaseStores(s, b, f, home);
+  SetBaseBuildings(s, b, f);
+  SetBaseFittings(b, f);
 
-  b.Set("crime", Draw(s.random, 30, 10));
-  b.Set("rougeColonists", Draw(s.random, 30));
-  b.Set("rougeNatives", Draw(s.random, 100));
+  b.Set(f.crime, Draw(s.random, 30, 10));
+  b.Set(f.rougeColonists, Draw(s.random, 30));
+  b.Set(f.rougeNatives, Draw(s.random, 100));
 
   // Two codes of one letter A..T followed by "ZZ": the fleet code, then the code held
   // just before it.
   auto baseCode = [&s] { return std::string(1, static_cast<char>(std::floor(Rnd(s) * 20) + 65)) + "ZZ"; };
-  b.SetText("fCode", baseCode());
+  b.SetText(f.fCode, baseCode());
   SetTextAt(b, 1122, baseCode(), 3);
 
-  SetDefaultPosition(s.random, b);
-  b.Set("fighter", 50, 1);
-  b.Set("fighter", 40, 2);
-  b.Set("fighter", 80, 3);
+  SetDefaultPosition(s.random, b, f.x, f.y);
+  b.Set(f.fighter, 50, 1);
+  b.Set(f.fighter, 40, 2);
+  b.Set(f.fighter, 80, 3);
 
-  b.Set("structMask", BASE_STRUCT_MASK);
-  b.Set("structures", BASE_STRUCTURES);
+  b.Set(f.structMask, BASE_STRUCT_MASK);
+  b.Set(f.structures, BASE_STRUCTURES);
 }
 
 void NewWing(ObjectSession& s) {
@@ -420,18 +493,19 @@ void NewBuoy(ObjectSession& s) {
 
 void LockBaseToPlanet(ObjectSession& s) {
   Record& b = s.records.base;
+  const BaseFields& f = BaseFieldsFound();
   const ObjectTables& objects = s.tables.objects;
-  const double x = b.Get("x");
-  const double y = b.Get("y");
+  const double x = b.Get(f.x);
+  const double y = b.Get(f.y);
   // The open store knows where its planets lie; the scan gives the same planet.
   const int32_t bestId =
       ObjectStoreOpen(s) ? s.store.planets.Nearest(x, y) : NearestPlanetByScan(objects, x, y);
   if (bestId == 0) return;
 
-  b.Set("x", objects.objectX[bestId]);
-  b.Set("y", objects.objectY[bestId]);
-  b.Set("serial", 0);
-  b.Set("planetId", bestId);
+  b.Set(f.x, objects.objectX[bestId]);
+  b.Set(f.y, objects.objectY[bestId]);
+  b.Set(f.serial, 0);
+  b.Set(f.planetId, bestId);
   LogLine(s, "Locking base to planet");
 }
 

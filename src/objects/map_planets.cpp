@@ -35,7 +35,7 @@ void AddMapPlanetObjects(ObjectSession& s, const std::string& path) {
     RandomPlanet(s);
     p.Set("x", planet.x);
     p.Set("y", planet.y);
-    p.SetBytes("name", planet.name);
+    p.SetBytes("name", planet.name());
     p.Set("nameKey", Draw(s.random, 200, 10));
     ScrambleNames(kind, p);
     kind.store(s);

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
 #include <limits>
 #include <string_view>
@@ -346,8 +347,13 @@ void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
   AddToMapList(s, id);
 
   if (!kind.logText.empty()) {
+    // The text and the identifier as NumText writes it (a leading blank: it is above 0),
+    // made in the line kept for it.
+    std::array<char, 16> digits;
+    char* end = std::to_chars(digits.data(), digits.data() + digits.size(), id).ptr;
     st.logLine.assign(kind.logText);
-    st.logLine += NumText(id);
+    st.logLine += ' ';
+    st.logLine.append(digits.data(), static_cast<size_t>(end - digits.data()));
     LogLine(s, st.logLine);
   }
 }
@@ -502,7 +508,8 @@ void AddToMapList(ObjectSession& s, int32_t id) {
 void StorePlanet(ObjectSession& s) { StoreKind(s, BlockKind::Planet); }
 void StoreShip(ObjectSession& s) { StoreKind(s, BlockKind::Ship); }
 void StoreBase(ObjectSession& s) {
-  s.records.base.Set("structMask", BASE_STRUCT_MASK);
+  static const Field& structMask = BaseRecordLayout().Get("structMask");  // found once: every base sets it
+  s.records.base.Set(structMask, BASE_STRUCT_MASK);
   StoreKind(s, BlockKind::Base);
 }
 void StoreConPod(ObjectSession& s) { StoreKind(s, BlockKind::ConPod); }

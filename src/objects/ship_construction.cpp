@@ -115,10 +115,10 @@ void DrawKeys(ObjectSession& s, Record& ship, const ShipFields& f) {
 void DrawPlace(ObjectSession& s, Record& ship, const ShipFields& f) {
   SetDefaultPosition(s.random, ship, f.x, f.y);
   // Fleet code "J" and two letters from A to U.
-  std::string code = "J";
-  code += static_cast<char>(Draw(s.random, 20, 65));
-  code += static_cast<char>(Draw(s.random, 20, 65));
-  ship.SetText(f.fCode, code);
+  const char first = static_cast<char>(Draw(s.random, 20, 65));
+  const char second = static_cast<char>(Draw(s.random, 20, 65));
+  const char code[] = {'J', first, second};
+  ship.SetText(f.fCode, std::string_view(code, sizeof code));
 }
 
 void DrawTemper(ObjectSession& s, Record& ship, const ShipFields& f) {
@@ -159,16 +159,23 @@ bool TestFlagBit(const UniverseSession& s, int n, int32_t flags) {
 
 void NewShip(ObjectSession& s, int hullType) {
   Record& ship = s.records.ship;
-  ship.Clear();
-  if (hullType == 0) {
-    LogLine(s, "Tarvik error: Hull type Zero");
+  // The record is cleared first; a ship built from a kept ship overwrites every byte of
+  // it, so there the clearing is left out, and made only when the hull fails to load.
+  if (hullType == 0 || !HullKnown(s, hullType)) {
+    ship.Clear();
+    if (hullType == 0) {
+      LogLine(s, "Tarvik error: Hull type Zero");
+    } else {
+      LogHullNotFound(s, "Script error.", hullType);
+    }
     return;
   }
-  if (!HullKnown(s, hullType)) {
-    LogHullNotFound(s, "Script error.", hullType);
-    return;
+  try {
+    LoadHull(s, hullType);
+  } catch (...) {
+    ship.Clear();
+    throw;
   }
-  LoadHull(s, hullType);
   const Record& hull = s.packs.scratchHull;
   const ShipFields& f = Fields();
 
@@ -177,12 +184,13 @@ void NewShip(ObjectSession& s, int hullType) {
   // build went through, none of them fails. So its bytes with this ship's draws, made
   // in the same order, are the ship the steps below would build.
   if (const ShipTemplates::Built* kept = KeptShip(s, hullType)) {
-    ship.bytes() = kept->ship;
+    ship.bytes() = kept->ship;  // every byte, the record made whole as Clear would
     DrawKeys(s, ship, f);
     DrawPlace(s, ship, f);
     DrawTemper(s, ship, f);
     return;
   }
+  ship.Clear();
 
   ship.SetText(f.name, hull.Text(f.hullName));
   ship.SetText(f.shipLog, std::string(40, ' '));

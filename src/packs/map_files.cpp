@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <vector>
@@ -20,14 +21,13 @@ namespace {
 constexpr long long NUMBER_TEXT_POS = 30;
 constexpr long long COUNT_POS = 101;  // the planet count, then the two list positions
 constexpr long long COORDINATE_SIZE = 6;
-constexpr long long NAME_SIZE = 40;
+constexpr long long NAME_SIZE = MAP_NAME_BYTES;
 
 }  // namespace
 
 MapFile ReadMapFile(std::string_view path) {
   MapFile map;
   if (FileLength(path) < 0) return map;  // Missing
-  map.headerOk = IsMapFile(path);
   std::vector<uint8_t> bytes;
   try {
     bytes = ReadWholeFile(path);
@@ -37,6 +37,9 @@ MapFile ReadMapFile(std::string_view path) {
     return map;
   }
   const ByteView file(bytes);
+  // What IsMapFile tells of the file, from the bytes just read rather than a second read.
+  map.headerOk = file.length() > DATA_FILE_MIN_LENGTH &&
+                 file.Text(1, static_cast<long long>(MAP_FILE_HEADER.size())) == MAP_FILE_HEADER;
   if (std::optional<std::string> text = file.Text(NUMBER_TEXT_POS, 4)) map.numberText = *text;
   const std::optional<int32_t> count = file.I32(COUNT_POS);
   const std::optional<int32_t> coordinatePos = file.I32(COUNT_POS + 4);
@@ -66,7 +69,7 @@ MapFile ReadMapFile(std::string_view path) {
     p.x = GetI16(c);
     p.y = GetI16(c + 2);
     p.star = GetI16(c + 4);
-    p.name.assign(reinterpret_cast<const char*>(names->data() + NAME_SIZE * i), NAME_SIZE);
+    std::memcpy(p.nameBytes.data(), names->data() + NAME_SIZE * i, MAP_NAME_BYTES);
   }
   map.status = MapFileStatus::Ok;
   return map;

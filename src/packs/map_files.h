@@ -2,6 +2,7 @@
 // map's planet objects and a script's MAP block share, and a map's extent.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,11 +22,16 @@ enum class MapFileStatus {
   Unreadable,  // the file cannot be read: `why` says what the system said
 };
 
+inline constexpr size_t MAP_NAME_BYTES = 40;
+
 struct MapPlanet {
   int16_t x = 0;
   int16_t y = 0;
   int16_t star = 0;
-  std::string name;  // 40 characters, plain, exactly as stored
+  // The name's 40 characters, plain, exactly as stored; held in place, so that a map
+  // of thousands of planets is read without a text of its own for each of them.
+  std::array<char, MAP_NAME_BYTES> nameBytes{};
+  std::string_view name() const { return {nameBytes.data(), nameBytes.size()}; }
 };
 
 struct MapFile {

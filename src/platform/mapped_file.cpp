@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -13,6 +14,31 @@
 #include "platform/files.h"
 
 namespace tarvik {
+
+namespace {
+
+// The holes of the open file `fd` of `size` bytes, as the system reports them; none
+// when it cannot.
+std::vector<ByteStretch> HolesOf(int fd, size_t size) {
+  std::vector<ByteStretch> holes;
+  const off_t end = static_cast<off_t>(size);
+  off_t at = 0;
+  while (at < end) {
+    const off_t hole = ::lseek(fd, at, SEEK_HOLE);
+    if (hole < 0 || hole >= end) break;  // no hole before the end of the file
+    off_t next = ::lseek(fd, hole, SEEK_DATA);  // where the hole ends
+    if (next < 0) {
+      if (errno != ENXIO) return {};
+      next = end;  // a hole up to the end of the file
+    }
+    if (next <= hole) return {};  // an answer that makes no sense: trust none of them
+    holes.push_back(ByteStretch{static_cast<size_t>(hole), static_cast<size_t>(std::min(next, end))});
+    at = next;
+  }
+  return holes;
+}
+
+}  // namespace
 
 MappedFile::MappedFile(std::string_view path) {
   const std::string host = ResolvePath(path);
@@ -36,6 +62,11 @@ MappedFile::MappedFile(std::string_view path) {
       throw fail(err);
     }
     data_ = static_cast<const uint8_t*>(mapped);
+    // Only the pages looked at are read in: by default the system also reads the pages
+    // around each one, and around the data of a universe file lie its holes, which
+    // a reader passes over (see zeroStretches) and the system would fill with zeros.
+    ::madvise(mapped, size_, MADV_RANDOM);  // advice only: without it the bytes are the same
+    zeros_ = HolesOf(fd, size_);
   }
   ::close(fd);  // the mapping stays
 }

@@ -7,8 +7,15 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace tarvik {
+
+// Bytes begin..end - 1 (from 0) of a file.
+struct ByteStretch {
+  size_t begin = 0;
+  size_t end = 0;
+};
 
 class MappedFile {
  public:
@@ -20,10 +27,18 @@ class MappedFile {
   MappedFile& operator=(const MappedFile&) = delete;
 
   std::span<const uint8_t> bytes() const { return {data_, size_}; }
+  // The stretches of the file the system holds no bytes for (its holes: never
+  // written, they read as zeros), in order; none where the system cannot tell. A reader
+  // that looks for the bytes that are not zero can pass over them without looking:
+  // reading a hole makes the system fill a page of its cache with zeros for it, and the
+  // holes of a universe file (the parts of the object tables and of the index that no
+  // object uses) can be a large part of it.
+  std::span<const ByteStretch> zeroStretches() const { return zeros_; }
 
  private:
   const uint8_t* data_ = nullptr;
   size_t size_ = 0;
+  std::vector<ByteStretch> zeros_;
 };
 
 }  // namespace tarvik

@@ -1,13 +1,32 @@
 #include "script/keyword_tables.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "universe/universe_session.h"
 
 namespace tarvik {
 
 namespace {
 
-void Bind(KeywordTable& table, std::string keyword, const KeywordRow& row, int index) {
-  table.byKeyword.Add(keyword, KeywordBinding{&row, table.layout->Find(row.field), index});
+// Binds a keyword to its row, the row's field (found once for every keyword of the row)
+// and the element of the field it names.
+void Bind(KeywordTable& table, std::string_view keyword, const KeywordRow& row, const Field* field, int index) {
+  KeywordBinding b{&row, field, index, {}};
+  if (b.field && row.kind == ValueKind::Number && row.extra == ExtraAction::None) {
+    b.element = FieldElement::Of(*b.field, index);
+  }
+  table.byKeyword.Add(keyword, b);
+}
+
+// How many keywords the rows bind: one per index of an indexed row, else one, and the alias.
+size_t KeywordCount(std::span<const KeywordRow> rows) {
+  size_t count = 0;
+  for (const KeywordRow& row : rows) {
+    count += row.firstIndex > 0 ? static_cast<size_t>(std::max(0, row.lastIndex - row.firstIndex + 1)) : 1;
+    count += row.alias.empty() ? 0 : 1;
+  }
+  return count;
 }
 
 KeywordTable BuildTable(const ObjectKindDescriptor& kind) {
@@ -15,15 +34,25 @@ KeywordTable BuildTable(const ObjectKindDescriptor& kind) {
   table.blockKind = kind.blockKind;
   table.layout = &kind.layout();
   table.rows = kind.keywords;
+  table.kind = &kind;
+  table.byKeyword.Reserve(KeywordCount(kind.keywords));
+  std::string indexed;
   for (const KeywordRow& row : kind.keywords) {
+    const Field* field = table.layout->Find(row.field);
     if (row.firstIndex > 0) {
       for (int i = row.firstIndex; i <= row.lastIndex; ++i) {
-        Bind(table, std::string(row.keyword) + "(" + std::to_string(i) + ")", row, i);
+        char digits[12];
+        const char* end = std::to_chars(digits, digits + sizeof digits, i).ptr;
+        indexed.assign(row.keyword);
+        indexed += '(';
+        indexed.append(digits, static_cast<size_t>(end - digits));
+        indexed += ')';
+        Bind(table, indexed, row, field, i);
       }
     } else {
-      Bind(table, std::string(row.keyword), row, 1);
+      Bind(table, row.keyword, row, field, 1);
     }
-    if (!row.alias.empty()) Bind(table, std::string(row.alias), row, 1);
+    if (!row.alias.empty()) Bind(table, row.alias, row, field, 1);
   }
   return table;
 }

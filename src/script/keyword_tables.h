@@ -23,19 +23,27 @@ struct KeywordBinding {
   const KeywordRow* row = nullptr;
   const Field* field = nullptr;  // nullptr when the record layout lacks the field
   int index = 1;                 // element of an array field
+  // For a number statement with no extra action whose field and element exist (nearly
+  // every statement of a script): the element it writes; none for every other binding.
+  FieldElement element;
 };
 
 // The keywords of one object block kind.
 struct KeywordTable {
   BlockKind blockKind = BlockKind::None;
+  const ObjectKindDescriptor* kind = nullptr;  // whose keywords these are
   const RecordLayout* layout = nullptr;
   std::span<const KeywordRow> rows;
   NameTable<KeywordBinding> byKeyword;
 
   const KeywordBinding* Find(std::string_view upperKeyword) const { return byKeyword.Find(upperKeyword); }
-  // The keyword as a statement may write it, in any letter case (the table's keywords
-  // are all upper case).
-  const KeywordBinding* FindAnyCase(std::string_view keyword) const { return byKeyword.FindUpperCased(keyword); }
+  // The keyword as a statement may write it, in any letter case. The table's keywords
+  // are all upper case, so a keyword found as it stands (as scripts nearly always write
+  // it) is the one its upper-cased copy finds; any other is looked up upper-cased.
+  const KeywordBinding* FindAnyCase(std::string_view keyword) const {
+    if (const KeywordBinding* b = byKeyword.Find(keyword)) return b;
+    return byKeyword.FindUpperCased(keyword);
+  }
 };
 
 // The keyword tables of every block kind, built once: nullptr for the kinds without one.

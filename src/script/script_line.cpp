@@ -1,7 +1,10 @@
 #include "script/script_line.h"
 
+#include "script/line_marks.h"
+
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -109,6 +112,70 @@ const char* CutCommonLineAt(const char* p, ScriptTokens& t) {
   if (*p != '\r') return nullptr;
   t = ScriptTokens{firstToken, argumentToken, {}, {}};
   return p;
+}
+
+// Whether the text, which ends at `end`, holds the two blocks from p on that the marks
+// of the line at p may look at.
+inline bool LineMarksFit(const char* p, const char* end) {
+  return static_cast<size_t>(end - p) >= 2 * LINE_BLOCK_SIZE;
+}
+
+// with(marks) for the marks of the line at p, whose text holds two blocks from p on: of
+// one block, or of two when the carriage return is not in the first. (Two calls, so
+// that each works on marks of its own.)
+template <typename With>
+inline auto WithLineMarks(const char* p, With with) {
+  const LineMarks first = LineMarksAt(p);
+  if (first.carriageReturns) return with(first);
+  return with(JoinedLineMarks(first, LineMarksAt(p + LINE_BLOCK_SIZE)));
+}
+
+// The first marked byte from byte i on, i at most the carriage return's place. Every
+// mask of an end marks the carriage return, and every inverted mask of blanks and line
+// feeds does, so one lies ahead.
+inline int FirstMarkFrom(uint32_t marks, int i) { return i + std::countr_zero(marks >> i); }
+
+// CutCommonLineAt for a line whose carriage return lies among the bytes at p that m
+// marks, with the marks instead of a look at each character: the same shapes,
+// cut to the same tokens, where the scans stop at the same characters (the marks of the
+// ends of a first token, an argument and a plain value hold every character that is not
+// ordinary, those of a quoted text every line end and the double quote) and at a few
+// more ordinary ones (below "("; control characters in a quoted text), where this
+// gives up. It gives up too on a quoted value that its carriage return does not follow
+// right away. Returns the carriage return's place in the block; -1, with t untouched,
+// for any other line (CutCommonLineAt takes it).
+[[gnu::always_inline]] inline int CutCommonLineInBlock(const char* p, const LineMarks& m, ScriptTokens& t) {
+  if (m.carriageReturns == 0) return -1;
+  const int cr = std::countr_zero(m.carriageReturns);
+  auto stretch = [p](int from, int to) { return std::string_view(p + from, static_cast<size_t>(to - from)); };
+  const int i = FirstMarkFrom(~m.dropped, 0);
+  if (i == cr) {
+    t = ScriptTokens{};  // nothing but blanks and line feeds
+    return cr;
+  }
+  const int firstEnd = FirstMarkFrom(m.tokenEnds, i);
+  if (firstEnd == i) return -1;
+  const std::string_view firstToken = stretch(i, firstEnd);
+  const int j = FirstMarkFrom(~m.blanks, firstEnd);
+  if (p[j] == '=') {
+    const int v = FirstMarkFrom(~m.dropped, j + 1);
+    if (p[v] != '"') {
+      if (FirstMarkFrom(m.plainValueEnds, v) != cr) return -1;
+      t = ScriptTokens{{}, {}, firstToken, stretch(v, cr)};
+      return cr;
+    }
+    if (cr - v < 2 || p[cr - 1] != '"' || FirstMarkFrom(m.quotedTextEnds, v + 1) != cr - 1) return -1;
+    t = ScriptTokens{{}, {}, firstToken, Trimmed(stretch(v + 1, cr - 1))};
+    return cr;
+  }
+  if (j == cr) {
+    t = ScriptTokens{firstToken, {}, {}, {}};
+    return cr;
+  }
+  // An argument after the blanks, up to the carriage return.
+  if (j == firstEnd || FirstMarkFrom(m.tokenEnds, j) != cr) return -1;
+  t = ScriptTokens{firstToken, stretch(j, cr), {}, {}};
+  return cr;
 }
 
 // A stretch of the line as a token: the stretch without the characters to drop at its
@@ -274,6 +341,19 @@ inline const char* PropertyLineEnd(const char* p) {
   return p;
 }
 
+// PropertyLineEnd for the line at p with the marks m of its bytes: the first token ends
+// at the same character as there (a character that is not ordinary) or earlier, at an
+// ordinary character below "(", where this leaves the line to PropertyLineEnd; so does
+// a line longer than the marks.
+[[gnu::always_inline]] inline const char* PropertyLineEndMarked(const char* p, const LineMarks& m) {
+  if (m.carriageReturns == 0) return PropertyLineEnd(p);
+  const int i = FirstMarkFrom(~m.dropped, 0);
+  const int firstEnd = FirstMarkFrom(m.tokenEnds, i);
+  if (ClassOf(p[firstEnd]) == Ordinary) return PropertyLineEnd(p);
+  if (firstEnd == i) return nullptr;
+  return p[FirstMarkFrom(~m.blanks, firstEnd)] == '=' ? p + std::countr_zero(m.carriageReturns) : nullptr;
+}
+
 }  // namespace
 
 size_t ScriptLines::SkipPropertyLines() {
@@ -281,10 +361,13 @@ size_t ScriptLines::SkipPropertyLines() {
   // return that ends the one before.
   const char* const text = text_.data();
   const char* const limit = text + crLimit_;
+  const char* const textEnd = text + text_.size();
   const char* at = text + at_;
   size_t skipped = 0;
   while (at < limit) {
-    const char* const end = PropertyLineEnd(at);
+    const char* const end = LineMarksFit(at, textEnd)
+                                 ? WithLineMarks(at, [at](const LineMarks& m) { return PropertyLineEndMarked(at, m); })
+                                 : PropertyLineEnd(at);
     if (!end) break;
     at = end + 1;
     ++skipped;
@@ -293,7 +376,9 @@ size_t ScriptLines::SkipPropertyLines() {
   return skipped;
 }
 
-bool ScriptLines::Next(ScriptTokens& tokens, std::string& work) {
+// The next line when CutCommonLineInBlock does not take it: by CutCommonLineAt, or by
+// the full rules. Kept apart from Next, so that the common way through Next is short.
+[[gnu::noinline]] bool ScriptLines::NextOther(ScriptTokens& tokens, std::string& work) {
   if (at_ < crLimit_) {
     const char* const line = text_.data() + at_;
     const char* cr = CutCommonLineAt(line, tokens);
@@ -310,6 +395,18 @@ bool ScriptLines::Next(ScriptTokens& tokens, std::string& work) {
     return true;
   }
   return false;
+}
+
+bool ScriptLines::Next(ScriptTokens& tokens, std::string& work) {
+  const char* const line = text_.data() + at_;
+  if (at_ < crLimit_ && LineMarksFit(line, text_.data() + text_.size())) {
+    const int cr = WithLineMarks(line, [&](const LineMarks& m) { return CutCommonLineInBlock(line, m, tokens); });
+    if (cr >= 0) {
+      at_ += static_cast<size_t>(cr) + 1;
+      return true;
+    }
+  }
+  return NextOther(tokens, work);
 }
 
 }  // namespace tarvik

@@ -32,9 +32,10 @@ ScriptStatement CutScriptLine(std::string_view line);
 // `work`.
 ScriptTokens CutScriptTokens(std::string_view line, std::string& work);
 
-// The lines of a script's text one after another, each cut into its statement: the
-// lines ForEachScriptLine gives (the carriage return is the only line separator; text
-// after the last one is a line when it is not empty), cut as CutScriptTokens cuts them.
+// The lines of a script's text one after another, each cut into its statement as
+// CutScriptTokens cuts it. The carriage return is the only line separator: a line feed
+// stays inside the line (the cutter drops it), so a file whose lines end with bare line
+// feeds is one line. Text after the last carriage return is a line when it is not empty.
 // The tokens are views of the text or of `work`, good until the next line is cut.
 class ScriptLines {
  public:
@@ -48,6 +49,10 @@ class ScriptLines {
   size_t SkipPropertyLines();
 
  private:
+  // Next for a line that is not of the commonest shapes, or after the last carriage
+  // return.
+  bool NextOther(ScriptTokens& tokens, std::string& work);
+
   std::string_view text_;
   size_t at_ = 0;       // where the next line begins
   size_t crLimit_ = 0;  // a line that begins before this ends at a carriage return

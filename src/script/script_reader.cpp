@@ -10,15 +10,12 @@
 
 namespace tarvik {
 
-namespace {
-
-// Carries out one line's statement: a section statement goes to ScriptSection, a
-// property statement to DoProperty while a block is open (outside a block it does
-// nothing).
 void DoStatement(ScriptSession& s, const ScriptTokens& st) {
   if (!st.word.empty()) ScriptSection(s, st.word, st.argument);
   if (s.script.blockKind != BlockKind::None && !st.keyword.empty()) DoProperty(s, st.keyword, st.value);
 }
+
+namespace {
 
 // Carries out every line of a script's bytes in order. Outside a block a property
 // statement does nothing, and is passed over as soon as it is known to be one (most
@@ -35,10 +32,6 @@ void DoLines(ScriptSession& s, const std::vector<uint8_t>& bytes) {
 }
 
 }  // namespace
-
-void ParseScriptLine(ScriptSession& s, std::string_view line) {
-  DoStatement(s, CutScriptTokens(line, s.script.lineWork));
-}
 
 void BeginScriptPass(ScriptSession& s, ScriptPass pass) {
   s.script.pass = pass;

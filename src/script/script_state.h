@@ -25,6 +25,11 @@ struct ScriptState {
   // characters. Room for 100 names to start; it grows by 100 beyond that.
   std::vector<std::string> planetNames = std::vector<std::string>(PLANET_NAME_ROOM);
   int planetNameCount = 0;
+  // Where the search for an unused name goes on from each entry (PickPlanetName): for
+  // entry i, planetNameNext[i] is i when the entry is unused; otherwise every entry from
+  // i up to planetNameNext[i] - 1 is used or blank. Kept by AddPlanetName and
+  // PickPlanetName for entries 1..planetNameCount, the only ones it is read for.
+  std::vector<int> planetNameNext;
 
   // The PLANET block's planet takes a name from the list when it is committed.
   bool pickPlanetName = false;

@@ -28,9 +28,6 @@ bool IsWord(std::string_view text, std::string_view upperWord) {
   return text.size() == upperWord.size() && EqualsNoCase(text, upperWord);
 }
 
-// The object kind of an open block, or nullptr for the script's own sections.
-const ObjectKindDescriptor* OpenObjectKind(const ScriptSession& s) { return KindOfBlock(s.script.blockKind); }
-
 // One step of a property statement: a run-time failure shows "Error DoProperty" and the
 // statement goes on with its next step. Nothing else is caught here.
 template <class F>
@@ -42,9 +39,9 @@ void Step(ScriptSession& s, F&& step) {
   }
 }
 
-void IdStatement(ScriptSession& s, const std::string& upperValue) {
-  if (upperValue == "RANDOM") s.store.randomIds = true;
-  if (upperValue == "NOTRANDOM") s.store.randomIds = false;
+void IdStatement(ScriptSession& s, std::string_view value) {
+  if (IsWord(value, "RANDOM")) s.store.randomIds = true;
+  if (IsWord(value, "NOTRANDOM")) s.store.randomIds = false;
 }
 
 [[noreturn]] void ThrowUnboundField(const KeywordBinding& b) {
@@ -143,22 +140,17 @@ void BoundProperty(ScriptSession& s, Record& rec, const KeywordBinding* b, std::
   }
 }
 
-void ObjectProperty(ScriptSession& s, const ObjectKindDescriptor& kind, std::string_view keyword,
-                    std::string_view value) {
-  Record& rec = s.records.*kind.record;
-  const KeywordBinding* b = ObjectKeywordTable(kind.blockKind)->FindAnyCase(keyword);
+// Every statement of an object block but a number statement of an element found when
+// its table was built: an unknown keyword, or one BoundProperty carries out. Kept out of
+// DoProperty (as is SectionProperty), so that the common statement does not pay for
+// the registers and the frame of the rare ones.
+[[gnu::noinline]] void OtherObjectProperty(ScriptSession& s, const KeywordTable& table, const KeywordBinding* b,
+                                           std::string_view keyword, std::string_view value) {
   if (!b) {
-    UnknownObjectKeyword(s, kind, keyword, value);
+    UnknownObjectKeyword(s, *table.kind, keyword, value);
     return;
   }
-  // A number statement with no extra action (nearly every statement of a script): the
-  // one step BoundProperty would take for it (its Number case), in this small function.
-  const KeywordRow& row = *b->row;
-  if (row.kind == ValueKind::Number && row.extra == ExtraAction::None) {
-    Step(s, [&] { rec.Set(BoundField(*b), GetValue(s, value, row.min, row.max), b->index); });
-    return;
-  }
-  BoundProperty(s, rec, b, value);
+  BoundProperty(s, s.records.*table.kind->record, b, value);
 }
 
 void MapProperty(ScriptSession& s, const std::string& upperKey, const std::string& upperValue) {
@@ -246,6 +238,35 @@ void ExoticProperty(ScriptSession& s, const std::string& upperKey, std::string_v
   }
 }
 
+// A property statement of a block that holds no object: the script's settings, its
+// planet names and its map.
+[[gnu::noinline]] void SectionProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
+  std::string& k = s.script.upperKeyword;
+  UpperAsciiInto(keyword, k);
+  switch (s.script.blockKind) {
+    case BlockKind::PlanetNames:
+      Step(s, [&] { AddPlanetName(s, value); });
+      return;
+    case BlockKind::Map:
+      MapProperty(s, k, UpperAscii(value));
+      return;
+    case BlockKind::Races:
+      RacesProperty(s, k, value);
+      return;
+    case BlockKind::Start:
+      SettingProperty(s, StartSettingRows(), k, value);
+      return;
+    case BlockKind::Tech:
+      SettingProperty(s, TechSettingRows(), k, value);
+      return;
+    case BlockKind::Exotic:
+      ExoticProperty(s, k, value);
+      return;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 void SetPlayerRace(ScriptSession& s, int32_t n, int32_t r) {
@@ -313,40 +334,28 @@ void CommitBlock(ScriptSession& s) {
 }
 
 void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
-  // An object block looks its keywords up in any letter case, without an upper-cased
-  // copy (nearly every statement of a script is one of these).
-  if (const ObjectKindDescriptor* kind = OpenObjectKind(s)) {
-    if (IsWord(keyword, "ID")) {
-      IdStatement(s, UpperAscii(value));
-      return;
-    }
-    ObjectProperty(s, *kind, keyword, value);
+  const KeywordTable* table = ObjectKeywordTable(s.script.blockKind);
+  if (!table) {
+    SectionProperty(s, keyword, value);
     return;
   }
-  std::string& k = s.script.upperKeyword;
-  UpperAsciiInto(keyword, k);
-  switch (s.script.blockKind) {
-    case BlockKind::PlanetNames:
-      Step(s, [&] { AddPlanetName(s, value); });
-      return;
-    case BlockKind::Map:
-      MapProperty(s, k, UpperAscii(value));
-      return;
-    case BlockKind::Races:
-      RacesProperty(s, k, value);
-      return;
-    case BlockKind::Start:
-      SettingProperty(s, StartSettingRows(), k, value);
-      return;
-    case BlockKind::Tech:
-      SettingProperty(s, TechSettingRows(), k, value);
-      return;
-    case BlockKind::Exotic:
-      ExoticProperty(s, k, value);
-      return;
-    default:
-      break;
+  // An object block looks its keywords up in any letter case, without an upper-cased
+  // copy (nearly every statement of a script is one of these).
+  if (IsWord(keyword, "ID")) {
+    IdStatement(s, value);
+    return;
   }
+  const KeywordBinding* b = table->FindAnyCase(keyword);
+  // A number statement with no extra action whose element exists (nearly every
+  // statement): the one step BoundProperty would take for it (its Number case), writing
+  // the element found when the table was built, as Record::Set of its field and index
+  // writes it.
+  if (b && b->element.field) {
+    Record& rec = s.records.*table->kind->record;
+    Step(s, [&] { rec.Set(b->element, GetValue(s, value, b->row->min, b->row->max)); });
+    return;
+  }
+  OtherObjectProperty(s, *table, b, keyword, value);
 }
 
 }  // namespace tarvik

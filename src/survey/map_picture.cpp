@@ -324,7 +324,7 @@ std::string MapFileSvg(const MapFile& map) {
     it.x = planet.x;
     it.y = planet.y;
     it.color = PLANET_COLOR;
-    it.title = PlaceText(TrimmedName(planet.name), it.x, it.y) + ", star " + std::to_string(planet.star);
+    it.title = PlaceText(TrimmedName(std::string(planet.name())), it.x, it.y) + ", star " + std::to_string(planet.star);
     pic.items.push_back(std::move(it));
   }
   pic.caption = "Map file: " + std::to_string(map.planets.size()) + " planets";

@@ -1,8 +1,8 @@
 // The checker drives the script reader's own pieces line by line (BeginScriptPass,
-// ForEachScriptLine, CutScriptLine, ParseScriptLine), so that it reads exactly what a
-// build reads. Before a line runs it looks at the statement against the keyword tables
-// and the state of the open block; while the line runs it collects the message boxes
-// and run-log lines the line causes; after it runs, what the line changed.
+// ScriptLines, DoStatement), so that it reads exactly what a build reads. Before a line
+// runs it looks at the statement against the keyword tables and the state of the open
+// block; while the line runs it collects the message boxes and run-log lines the line
+// causes; after it runs, what the line changed.
 #include "survey/script_check.h"
 
 #include <algorithm>
@@ -171,8 +171,21 @@ class Checker {
 
   void Warn(int line, std::string text) { warnings_.push_back({line, std::move(text)}); }
 
+  // Calls statement(tokens) for each line in order, cut as the reader cuts it.
+  template <typename F>
+  void ForEachStatement(F&& statement) const {
+    ScriptLines lines(std::string_view(reinterpret_cast<const char*>(bytes_.data()), bytes_.size()));
+    ScriptTokens tokens;
+    std::string work;
+    while (lines.Next(tokens, work)) statement(tokens);
+  }
+
+  static ScriptStatement Copied(const ScriptTokens& t) {
+    return ScriptStatement{std::string(t.word), std::string(t.argument), std::string(t.keyword), std::string(t.value)};
+  }
+
   void CountLines() {
-    ForEachScriptLine(bytes_, [&](std::string_view) { ++lineCount_; });
+    ForEachStatement([&](const ScriptTokens&) { ++lineCount_; });
     inBlock_.assign(static_cast<size_t>(lineCount_) + 1, false);
   }
 
@@ -212,10 +225,10 @@ class Checker {
     if (pass == ScriptPass::Objects) OpenDryObjectStore(s_);
     int line = 0;
     bool stopped = false;
-    ForEachScriptLine(bytes_, [&](std::string_view text) {
+    ForEachStatement([&](const ScriptTokens& tokens) {
       ++line;
       if (stopped) return;
-      const ScriptStatement st = CutScriptLine(text);
+      const ScriptStatement st = Copied(tokens);
       const BlockKind before = s_.script.blockKind;
       if (!st.word.empty()) {
         SectionChecks(pass, line, st, before);
@@ -225,7 +238,7 @@ class Checker {
       }
       collector_->found.clear();
       try {
-        ParseScriptLine(s_, text);
+        DoStatement(s_, tokens);
       } catch (const FatalError& e) {
         Warn(line, "the build stops here with the error box \"" + e.message + "\"");
         stopped = true;
@@ -452,9 +465,9 @@ class Checker {
   void OutsideAnyBlock() {
     int line = 0;
     bool afterUnknownBegin = false;
-    ForEachScriptLine(bytes_, [&](std::string_view text) {
+    ForEachStatement([&](const ScriptTokens& tokens) {
       ++line;
-      const ScriptStatement st = CutScriptLine(text);
+      const ScriptStatement st = Copied(tokens);
       if (!st.word.empty()) {
         afterUnknownBegin = UpperAscii(st.word) == "BEGIN" && !IsBlockWord(UpperAscii(st.argument));
       }

@@ -416,8 +416,10 @@ std::vector<PlacedObject> PlacedObjects(const UniverseView& view) {
 // the one of its code, or else the one of its record size; it has a record when it has
 // a kind, an entry, and a record position inside the file (a record the file cuts off
 // reads as zero past the file's end). Nothing is kept of the other objects, and a
-// record the file holds whole is read where it lies, not copied.
-std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, const UniverseView& v) {
+// record the file holds whole is read where it lies, not copied. `zeros` are stretches
+// of `bytes` known to be zero (in order), which the search of the index passes over.
+std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, const UniverseView& v,
+                                            std::span<const ByteStretch> zeros) {
   std::vector<PlacedObject> placed;
   const ByteView file(bytes);
   constexpr long long TABLE_BYTES = 2LL * MAX_OBJECTS;
@@ -470,10 +472,19 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
   }
   // The whole index inside the file: the used entries are found by skipping the zero
   // bytes between them 32 and then eight at a time, in the order of their identifiers.
+  // A stretch known to be zero is passed over at once: the first byte after it that is
+  // not zero is the one the byte by byte search would stop at.
   const uint8_t* const first = index->data();
   const size_t length = index->size();
+  const size_t indexStart = static_cast<size_t>(*indexPos - 1);  // of `bytes`
   size_t at = 0;
+  size_t zero = 0;  // the first of `zeros` that may still lie at or after `at`
   while (at < length) {
+    while (zero < zeros.size() && zeros[zero].end <= indexStart + at) ++zero;
+    if (zero < zeros.size() && zeros[zero].begin <= indexStart + at) {
+      at = zeros[zero].end - indexStart;
+      continue;
+    }
     if (at + 4 * sizeof(uint64_t) <= length) {
       uint64_t words[4];
       std::memcpy(words, first + at, sizeof words);
@@ -580,14 +591,14 @@ std::vector<PlayerView> PlayersOf(const UniverseView& view, const std::vector<Pl
 
 std::vector<PlayerView> Players(const UniverseView& view) { return PlayersOf(view, PlacedObjects(view)); }
 
-StartPositions ReadStartPositions(std::span<const uint8_t> bytes) {
+StartPositions ReadStartPositions(std::span<const uint8_t> bytes, std::span<const ByteStretch> zeros) {
   UniverseView frame;
   StartPositions start;
   if (!ReadFrame(bytes, frame)) {
     start.players = PlayersOf(frame, {});
     return start;
   }
-  std::vector<PlacedObject> placed = ScanPlacedObjects(bytes, frame);
+  std::vector<PlacedObject> placed = ScanPlacedObjects(bytes, frame, zeros);
   start.players = PlayersOf(frame, placed);  // reads no names
   start.planets = PlanetsOf(placed);
   return start;

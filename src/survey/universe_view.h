@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "objects/object_kinds.h"
+#include "platform/mapped_file.h"
 #include "universe/record.h"
 #include "universe/records.h"
 #include "universe/universe_layout.h"
@@ -146,11 +147,12 @@ std::vector<PlanetView> Planets(const UniverseView& view);
 std::vector<PlayerView> Players(const UniverseView& view);
 
 // Players(view) and Planets(view) of the file's view, read without keeping a view of
-// every object (for the fairness report after a build).
+// every object (for the fairness report after a build). `zeros`: stretches of `bytes`
+// known to be zero, in order (a mapped file's holes), which need not be looked at.
 struct StartPositions {
   std::vector<PlayerView> players;
   std::vector<PlanetView> planets;
 };
-StartPositions ReadStartPositions(std::span<const uint8_t> bytes);
+StartPositions ReadStartPositions(std::span<const uint8_t> bytes, std::span<const ByteStretch> zeros = {});
 
 }  // namespace tarvik

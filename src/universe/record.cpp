@@ -9,6 +9,7 @@ namespace tarvik {
 
 RecordLayout::RecordLayout(std::string_view name, int size, std::span<const Field> fields)
     : name_(name), size_(size), fields_(fields) {
+  byName_.Reserve(fields_.size());
   for (const Field& f : fields_) {
     if (!f.name.empty()) byName_.Add(f.name, &f);
   }

@@ -56,6 +56,20 @@ constexpr Field Chars(std::string_view n, int off, int len, int count = 1) {
   return {n, off, FieldType::Chars, count, len};
 }
 
+// One element of a whole-number field (I16, I32 or F32), found once: the field and the
+// byte offset of its element within the record, so that writing it needs neither a
+// look-up nor the index arithmetic. Made only for an index inside the field.
+struct FieldElement {
+  const Field* field = nullptr;  // nullptr: no such element (a text field, or an index outside)
+  int offset = 0;
+
+  // The element `index` (1-based) of the field; none for an index outside it or a text field.
+  static FieldElement Of(const Field& f, int index) {
+    if (f.type == FieldType::Chars || index < 1 || index > f.count) return {};
+    return {&f, f.offset + (index - 1) * f.ElementWidth()};
+  }
+};
+
 class RecordLayout {
  public:
   RecordLayout(std::string_view name, int size, std::span<const Field> fields);
@@ -122,6 +136,9 @@ class Record {
     ThrowIsText(f);
   }
   void Set(const Field& f, long long value, int index = 1);
+  // Set(*e.field, value, index) for the element e stands for: the same bytes written, the
+  // same error for a value that does not fit.
+  void Set(const FieldElement& e, long long value) { Put(*e.field, bytes_.data() + e.offset, value); }
 
   float GetFloat(std::string_view field, int index = 1) const;
   void SetFloat(std::string_view field, float value, int index = 1);
@@ -156,6 +173,8 @@ class Record {
     if (index < 1 || index > f.count) ThrowOutside(f, index);
     return bytes_.data() + f.offset + (index - 1) * f.ElementWidth();
   }
+  // Writes a whole number into an element's bytes at p, as the field's type holds it.
+  static void Put(const Field& f, uint8_t* p, long long value);
   [[noreturn]] void ThrowOutside(const Field& f, int index) const;
   [[noreturn]] static void ThrowIsText(const Field& f);
   void CheckOffset(int offset, int width) const;
@@ -174,8 +193,9 @@ inline int32_t CheckedI32(long long value, std::string_view what) {
   return static_cast<int32_t>(value);
 }
 
-inline void Record::Set(const Field& f, long long value, int index) {
-  uint8_t* p = Element(f, index);
+inline void Record::Set(const Field& f, long long value, int index) { Put(f, Element(f, index), value); }
+
+inline void Record::Put(const Field& f, uint8_t* p, long long value) {
   switch (f.type) {
     case FieldType::I16: PutI16(p, CheckedI16(value, f.name)); return;
     case FieldType::I32: PutI32(p, CheckedI32(value, f.name)); return;
