@@ -1,12 +1,18 @@
 #include "base/text.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace tarvik {
 
+char* WriteNumText(char* out, long long value) {
+  if (value >= 0) *out++ = ' ';
+  return std::to_chars(out, out + NUM_TEXT_ROOM - 1, value).ptr;  // 20 characters at most
+}
+
 std::string NumText(long long value) {
-  std::string digits = std::to_string(value);
-  return value >= 0 ? " " + digits : digits;
+  char text[NUM_TEXT_ROOM];
+  return std::string(text, WriteNumText(text, value));
 }
 
 static char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }

@@ -11,6 +11,10 @@ namespace tarvik {
 // A number as the program writes it into messages: one leading blank when it is 0 or
 // more, a leading "-" otherwise (" 12", "-5").
 std::string NumText(long long value);
+// The characters of NumText(value) written from `out` on, without making a text (for a
+// text made in place); returns where they end. `out` has room for NUM_TEXT_ROOM.
+inline constexpr size_t NUM_TEXT_ROOM = 21;
+char* WriteNumText(char* out, long long value);
 
 std::string UpperAscii(std::string_view text);
 // UpperAscii into `out`, which keeps its storage: no allocation once it has grown to the

@@ -1,7 +1,6 @@
 #include "objects/constructors.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -34,10 +33,8 @@ double Rnd(ObjectSession& s) { return s.random.Next(); }
 void SetGeneratedName(ObjectSession& s, Record& r, const Field& name, std::string_view label, int range) {
   const long long number = static_cast<long long>(std::floor(Rnd(s) * range));
   std::array<char, 64> text;
-  if (label.size() + 21 > text.size()) throw RuntimeError("name label too long: " + std::string(label));
-  char* end = std::copy(label.begin(), label.end(), text.begin());
-  if (number >= 0) *end++ = ' ';
-  end = std::to_chars(end, text.data() + text.size(), number).ptr;
+  if (label.size() + NUM_TEXT_ROOM > text.size()) throw RuntimeError("name label too long: " + std::string(label));
+  char* const end = WriteNumText(std::copy(label.begin(), label.end(), text.begin()), number);
   r.SetText(name, std::string_view(text.data(), static_cast<size_t>(end - text.data())));
 }
 void SetGeneratedName(ObjectSession& s, Record& r, std::string_view label, int range) {

@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstring>
 #include <limits>
 #include <string_view>
@@ -347,13 +346,10 @@ void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
   AddToMapList(s, id);
 
   if (!kind.logText.empty()) {
-    // The text and the identifier as NumText writes it (a leading blank: it is above 0),
-    // made in the line kept for it.
-    std::array<char, 16> digits;
-    char* end = std::to_chars(digits.data(), digits.data() + digits.size(), id).ptr;
+    // The text and the identifier as NumText writes it, made in the line kept for it.
+    char number[NUM_TEXT_ROOM];
     st.logLine.assign(kind.logText);
-    st.logLine += ' ';
-    st.logLine.append(digits.data(), static_cast<size_t>(end - digits.data()));
+    st.logLine.append(number, WriteNumText(number, id));
     LogLine(s, st.logLine);
   }
 }

@@ -574,19 +574,17 @@ void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
   f.Write(1, bytes);
   // The file's status after the write, from the status taken when it was opened (no
   // other writer holds it when it is remembered below, see BeingWritten).
-  struct stat written{};
-  uint64_t device = 0, inode = 0;
-  uint32_t mode = 0;
-  long long length = 0;
-  const bool identified = f.KnownStatus(device, inode, mode, length);
-  written.st_dev = static_cast<dev_t>(device);
-  written.st_ino = static_cast<ino_t>(inode);
-  written.st_mode = static_cast<mode_t>(mode);
-  written.st_size = static_cast<off_t>(length);
+  const std::optional<BinaryFile::Status> status = f.KnownStatus();
   f.Close();
+  if (!status) return;
+  struct stat written{};
+  written.st_dev = static_cast<dev_t>(status->device);
+  written.st_ino = static_cast<ino_t>(status->inode);
+  written.st_mode = static_cast<mode_t>(status->mode);
+  written.st_size = static_cast<off_t>(status->length);
   // Remembered when that is the whole file: its length says nothing follows.
-  if (remembering && identified && after.size() <= REMEMBERED_FILE_BYTES &&
-      static_cast<long long>(after.size()) == static_cast<long long>(written.st_size) && !BeingWritten(written)) {
+  if (remembering && after.size() <= REMEMBERED_FILE_BYTES && static_cast<long long>(after.size()) == status->length &&
+      !BeingWritten(written)) {
     m.contents[host] = FolderMemory::Contents{{written.st_dev, written.st_ino}, std::move(after), true};
     m.found[host] = written;
   }
@@ -653,10 +651,8 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
   // about it is remembered until it is closed.
   struct stat st;
   if (::fstat(fd_, &st) == 0) {
-    writingDevice_ = static_cast<uint64_t>(st.st_dev);
-    writingInode_ = static_cast<uint64_t>(st.st_ino);
-    writingMode_ = static_cast<uint32_t>(st.st_mode);
-    writingLength_ = static_cast<long long>(st.st_size);
+    writingStatus_ = Status{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                            static_cast<uint32_t>(st.st_mode), static_cast<long long>(st.st_size)};
     writing_ = true;
     ++Memory().writing[{st.st_dev, st.st_ino}];
     FileChanged({st.st_dev, st.st_ino});
@@ -669,7 +665,7 @@ void BinaryFile::StopWriting() {
   if (!writing_) return;
   writing_ = false;
   std::map<FileIdentity, int>& writing = Memory().writing;
-  const auto it = writing.find({static_cast<dev_t>(writingDevice_), static_cast<ino_t>(writingInode_)});
+  const auto it = writing.find({static_cast<dev_t>(writingStatus_.device), static_cast<ino_t>(writingStatus_.inode)});
   if (it != writing.end() && --it->second == 0) writing.erase(it);
 }
 
@@ -685,13 +681,9 @@ void BinaryFile::Close() {
 
 int BinaryFile::Descriptor() const { return fd_; }
 
-bool BinaryFile::KnownStatus(uint64_t& device, uint64_t& inode, uint32_t& mode, long long& length) const {
-  if (fd_ < 0 || !writing_) return false;
-  device = writingDevice_;
-  inode = writingInode_;
-  mode = writingMode_;
-  length = writingLength_;
-  return true;
+std::optional<BinaryFile::Status> BinaryFile::KnownStatus() const {
+  if (fd_ < 0 || !writing_) return std::nullopt;
+  return writingStatus_;
 }
 
 void BinaryFile::CheckPosition(long long pos) const {
@@ -752,7 +744,7 @@ void BinaryFile::Write(long long pos, const void* data, size_t n) {
     n -= static_cast<size_t>(k);
   }
   // A write past the end lengthens the file to where the write ends.
-  writingLength_ = std::max(writingLength_, static_cast<long long>(at));
+  writingStatus_.length = std::max(writingStatus_.length, static_cast<long long>(at));
 }
 
 void BinaryFile::WriteI16(long long pos, int16_t v) {
@@ -781,7 +773,7 @@ void BinaryFile::SetLength(long long length) {
   while (::ftruncate(fd_, static_cast<off_t>(length)) != 0) {
     if (errno != EINTR) Fail("write", path_, errno, false);
   }
-  writingLength_ = length;
+  writingStatus_.length = length;
 }
 
 SteadyFolders::SteadyFolders() { ++Memory().spans; }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -110,12 +111,17 @@ class BinaryFile {
   // must not go through this object (the run log's, which a signal handler may make).
   int Descriptor() const;
   long long Length();
-  // For a file open for writing, its status as this object knows it without asking the
-  // system again: the identity and kind the status taken at the open gave, and the
-  // length then, as this object's writes and SetLength have changed it since (writes
-  // through anything else are not seen). False when the file is not open for writing or
-  // that status could not be taken.
-  bool KnownStatus(uint64_t& device, uint64_t& inode, uint32_t& mode, long long& length) const;
+  // The status of a file open for writing, as this object knows it without asking the
+  // system again.
+  struct Status {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint32_t mode = 0;     // the kind and permissions the status taken at the open gave
+    long long length = 0;  // the length then, as this object's writes and SetLength have
+                           // changed it since (writes through anything else are not seen)
+  };
+  // Nothing when the file is not open for writing or its status could not be taken.
+  std::optional<Status> KnownStatus() const;
 
   void Read(long long pos, void* out, size_t n);
   std::vector<uint8_t> Read(long long pos, size_t n);
@@ -136,11 +142,8 @@ class BinaryFile {
   void StopWriting();
   int fd_ = -1;
   std::string path_;
-  bool writing_ = false;  // open for writing, as the device and inode below
-  uint64_t writingDevice_ = 0;
-  uint64_t writingInode_ = 0;
-  uint32_t writingMode_ = 0;
-  long long writingLength_ = 0;  // the length as this object's writes have left it
+  bool writing_ = false;  // open for writing, with the status below
+  Status writingStatus_;
 };
 
 }  // namespace tarvik
