@@ -6,7 +6,6 @@
 #include <map>
 
 #include "base/bytes.h"
-#include "base/errors.h"
 #include "packs/pack_state.h"
 #include "packs/scramble.h"
 #include "universe/tables.h"
@@ -358,16 +357,7 @@ const PlacedFields& PlacedFieldsOf(std::vector<PlacedFields>& known, const Objec
 }
 
 // A whole-number field's first element in a record's bytes, as Record::Get reads it.
-int32_t ValueIn(std::span<const uint8_t> r, const Field& f) {
-  const uint8_t* p = r.data() + f.offset;
-  switch (f.type) {
-    case FieldType::I16: return GetI16(p);
-    case FieldType::I32: return GetI32(p);
-    case FieldType::F32: return static_cast<int32_t>(GetF32(p));
-    case FieldType::Chars: break;
-  }
-  throw RuntimeError("type mismatch: " + std::string(f.name) + " is a text");
-}
+int32_t ValueIn(std::span<const uint8_t> r, const Field& f) { return Record::Read(f, r.data() + f.offset); }
 
 // The values of one object's record (`r`, its bytes as far as the file holds them and
 // zero past that); `f` are the fields of its kind in the record's layout.

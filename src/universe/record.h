@@ -125,8 +125,10 @@ class Record {
   // Whole-number fields (I16 and I32); index is 1-based.
   int32_t Get(std::string_view field, int index = 1) const { return Get(layout_->Get(field), index); }
   void Set(std::string_view field, long long value, int index = 1) { Set(layout_->Get(field), value, index); }
-  int32_t Get(const Field& f, int index = 1) const {
-    const uint8_t* p = Element(f, index);
+  int32_t Get(const Field& f, int index = 1) const { return Read(f, Element(f, index)); }
+  // Reads a whole number from an element's bytes at p, as the field's type holds it (for
+  // a record's bytes read where they lie, without a Record).
+  static int32_t Read(const Field& f, const uint8_t* p) {
     switch (f.type) {
       case FieldType::I16: return GetI16(p);
       case FieldType::I32: return GetI32(p);
