@@ -183,7 +183,7 @@ TEST(RunLogPromise, ASignalThatEndsTheProgramLeavesEveryLineLogged) {
   ASSERT_GT(expected.size(), LogBuffer::CAPACITY);
   ASSERT_NE(expected.size() % LogBuffer::CAPACITY, 0u);
   for (const SignalEnd end : {SignalEnd{SIGINT, false}, SignalEnd{SIGTERM, false}, SignalEnd{SIGHUP, false},
-                              SignalEnd{SIGHUP, true}}) {
+                              SignalEnd{SIGBUS, false}, SignalEnd{SIGHUP, true}}) {
     SCOPED_TRACE(::strsignal(end.signal) + std::string(end.ignoredAtStart ? ", ignored" : ""));
     const std::string logPath = dir.path() + "tarvik" + std::to_string(end.signal) + ".log";
     const pid_t child = ::fork();

@@ -30,7 +30,9 @@ bool WriteAt(int fd, const char* data, size_t n, long long offset) {
   return true;
 }
 
-constexpr int TERMINATING_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+// SIGBUS too: a large script is read through a mapping of its file, and another program
+// that shortens the file during the build makes the pages past its new end a SIGBUS.
+constexpr int TERMINATING_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGBUS};
 
 extern "C" void WriteLogThenEnd(int sig) {
   const int savedErrno = errno;

@@ -3,7 +3,7 @@
 // line stands for; so lines are collected here and written in pieces, at the points
 // where anyone can look at the file (see run_log.h), and whenever the buffer is full.
 //
-// A signal that ends the program (SIGINT, SIGTERM, SIGHUP) must not lose the lines
+// A signal that ends the program (SIGINT, SIGTERM, SIGHUP, SIGBUS) must not lose the lines
 // collected so far: the buffer has a fixed place in memory, its fill level is published
 // only after a line has been copied in, and the handler writes the pending bytes with
 // pwrite at their own file position, which is safe in a signal handler. A flush that the
@@ -52,7 +52,7 @@ class LogBuffer {
   char bytes_[CAPACITY];
 };
 
-// Makes SIGINT, SIGTERM and SIGHUP write the pending lines of the buffer attached last
+// Makes SIGINT, SIGTERM, SIGHUP and SIGBUS write the pending lines of the buffer attached last
 // before they end the program as they would have (a signal the program was started with
 // ignored stays ignored). The program calls this once at its start.
 void WriteLogOnTerminatingSignals();
