@@ -12,10 +12,9 @@
 // into a new file, the page cache warm. The floor is the fastest of those copies.
 // Reported, the best of 3 iterations (--benchmark_repetitions=N repeats the set):
 //   run_ms, copy_ms, run_to_copy (the ratio of the two bests), file_MB, objects,
-//   us_per_object; thread_cpu_ms, the best processor time of the thread that ran the
-//   program (its own work and the system's work for it, not the helper threads' nor
-//   any waiting: on a busy machine it shows what the wall time would be with the
-//   processors to itself);
+//   us_per_object; thread_cpu_ms, the best processor time of the run (its own work
+//   and the system's work for it, not the time it waited for a processor: on a busy
+//   machine it shows what the wall time would be with a processor to itself);
 // and from one run of the real program as a child process (standard output to
 // /dev/null): peak_MB, its peak resident memory, against peak_limit_MB = 3 times the
 // universe file plus 5 MB; launcher_MB, the lowest peak the launcher can show (below);

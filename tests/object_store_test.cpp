@@ -278,15 +278,22 @@ TEST_F(ObjectStoreTest, BadFilesAndDiskFullAreRuntimeErrors) {
   for (const auto* bytes : {&cut, &wild, &far})
     EXPECT_THROW(OpenObjectStore(s(), ts.dir.Write("bad.yig", *bytes)), RuntimeError);
 
+  int ships = 100;
   auto work = [&] {
     OpenObjectStore(s(), path);
-    for (int n = 0; n < 100; ++n) StoreShipAt(n, n);
+    for (int n = 0; n < ships; ++n) StoreShipAt(n % 2000, n % 1999);
     CloseObjectStore(s());
   };
-  EXPECT_EQ(test::RunWithFileSizeLimit(EmptyUniverse::DATA_END + 20000, work), 10);
-  // The counters on disk are still those of the last close that succeeded.
-  EXPECT_EQ(FileImage(path).I32(630 + 268), 0);
-  EXPECT_EQ(FileImage(path).I32(477), 0);
+  // The records fail at the close's write, or (400 ships) at a write made while the
+  // ships are stored.
+  for (int count : {100, 400}) {
+    ships = count;
+    EXPECT_EQ(test::RunWithFileSizeLimit(EmptyUniverse::DATA_END + 20000, work), 10);
+    // The counters on disk are still those of the last close that succeeded.
+    EXPECT_EQ(FileImage(path).I32(630 + 268), 0);
+    EXPECT_EQ(FileImage(path).I32(477), 0);
+  }
+  ships = 100;
   EXPECT_EQ(test::RunWithFileSizeLimit(RLIM_INFINITY, work), 0);
   EXPECT_EQ(FileImage(path).I32(630 + 268), 100);
 }
