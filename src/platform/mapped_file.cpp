@@ -75,4 +75,20 @@ MappedFile::~MappedFile() {
   if (data_) ::munmap(const_cast<uint8_t*>(data_), size_);
 }
 
+WholeFile::WholeFile(std::string_view path) {
+  ReadWholeFileOrTake(path, read_, [this](int fd, size_t length) {
+    // MAP_POPULATE: the pages the system has cached are mapped by this call, not one by
+    // one as they are first read. A mapping the system refuses leaves the file to be read.
+    void* at = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (at == MAP_FAILED) return false;
+    mapped_ = static_cast<const uint8_t*>(at);
+    mappedSize_ = length;
+    return true;
+  });
+}
+
+WholeFile::~WholeFile() {
+  if (mapped_) ::munmap(const_cast<uint8_t*>(mapped_), mappedSize_);
+}
+
 }  // namespace tarvik

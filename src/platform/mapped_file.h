@@ -41,4 +41,39 @@ class MappedFile {
   std::vector<ByteStretch> zeros_;
 };
 
+// A file's whole bytes, as ReadWholeFile gives them, for reading through once (a
+// script, read afresh for each pass of a build). A regular file too long for a steady
+// span to remember is mapped instead of copied: its cached pages are mapped in one call
+// (nothing is cleared first and no page faults in one by one) and unmapped when this
+// object goes. Any other file (a small one, which a span may remember; one that is not
+// a regular file, such as a pipe; one the system will not map) is read into storage of
+// this object, exactly as ReadWholeFile reads it. A file that cannot be read is the
+// FileError ReadWholeFile throws.
+//
+// While the file is mapped its bytes are the file's, not a copy: a program that writes
+// the file meanwhile changes what is read, and one that shortens it takes away the pages
+// past its new end, so that reading them ends this program with SIGBUS. That is this
+// system's behaviour for a script changed by another program during a build pass.
+class WholeFile {
+ public:
+  explicit WholeFile(std::string_view path);
+  ~WholeFile();
+  WholeFile(const WholeFile&) = delete;
+  WholeFile& operator=(const WholeFile&) = delete;
+
+  std::span<const uint8_t> bytes() const {
+    return mapped_ ? std::span<const uint8_t>(mapped_, mappedSize_) : std::span<const uint8_t>(read_);
+  }
+  std::string_view text() const {
+    const std::span<const uint8_t> b = bytes();
+    return {reinterpret_cast<const char*>(b.data()), b.size()};
+  }
+  bool mapped() const { return mapped_ != nullptr; }
+
+ private:
+  const uint8_t* mapped_ = nullptr;
+  size_t mappedSize_ = 0;
+  std::vector<uint8_t> read_;
+};
+
 }  // namespace tarvik

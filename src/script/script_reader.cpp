@@ -4,6 +4,7 @@
 #include "objects/object_store.h"
 #include "objects/ship_construction.h"
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 #include "script/script_line.h"
 #include "script/script_session.h"
 #include "script/sections.h"
@@ -21,8 +22,8 @@ namespace {
 // statement does nothing, and is passed over as soon as it is known to be one (most
 // lines of the settings pass are statements of object blocks, which that pass does not
 // open).
-void DoLines(ScriptSession& s, const std::vector<uint8_t>& bytes) {
-  ScriptLines lines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+void DoLines(ScriptSession& s, std::string_view text) {
+  ScriptLines lines(text);
   ScriptTokens st;
   for (;;) {
     if (s.script.blockKind == BlockKind::None) lines.SkipPropertyLines();
@@ -45,25 +46,23 @@ void BeginScriptPass(ScriptSession& s, ScriptPass pass) {
 void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
   s.script.pass = pass;
   if (!FileExists(path)) throw FatalError{"Script Missing"};
-  // Read afresh for each pass, into the storage the settings pass used.
-  std::vector<uint8_t>& bytes = s.script.text;
-  ReadWholeFileInto(path, bytes);
+  // Read afresh for each pass; the bytes (a large script is mapped, not copied) go when
+  // the pass ends, however it ends.
+  const WholeFile script(path);
+  const std::string_view text = script.text();
   BeginScriptPass(s, pass);
 
-  if (bytes.empty()) return;
+  if (text.empty()) return;
   if (pass == ScriptPass::Objects) {
     OpenObjectStore(s, s.tables.universeFilePath);
     // The pass builds ship after ship: NewShip keeps the ships it built for it, and
     // they go when the pass ends, however it ends.
     const KeepingShips keptShips(s.shipTemplates);
-    DoLines(s, bytes);
+    DoLines(s, text);
   } else {
-    DoLines(s, bytes);
+    DoLines(s, text);
   }
-  if (pass == ScriptPass::Objects) {
-    CloseObjectStore(s);
-    std::vector<uint8_t>().swap(bytes);  // the last pass: the storage goes
-  }
+  if (pass == ScriptPass::Objects) CloseObjectStore(s);
 }
 
 }  // namespace tarvik
