@@ -43,8 +43,8 @@ class MappedFile {
 
 // A file's whole bytes, as ReadWholeFile gives them, for reading through once (a
 // script, read afresh for each pass of a build). A regular file too long for a steady
-// span to remember is mapped instead of copied: its cached pages are mapped in one call
-// (nothing is cleared first and no page faults in one by one) and unmapped when this
+// span to remember is mapped instead of copied: the system's cached pages of the file
+// are read in place (no buffer is cleared and filled first) and unmapped when this
 // object goes. Any other file (a small one, which a span may remember; one that is not
 // a regular file, such as a pipe; one the system will not map) is read into storage of
 // this object, exactly as ReadWholeFile reads it. A file that cannot be read is the
