@@ -119,13 +119,13 @@ TEST(ScriptFile, TheCutterStopsAtTheEndOfAMappedScript) {
   }
 }
 
-// A script large enough to be mapped, ending at a page's end: a build reads it to the
-// end, whatever its last line.
+// A script large enough to be mapped and let go of as it is read, ending at a page's
+// end: a build reads it to the end, whatever its last line.
 TEST(ScriptFile, ALargeScriptIsReadToItsLastLine) {
   for (const std::string& ending : PAGE_SCRIPT_ENDINGS) {
     ScriptGame g;
     WriteUniverseFile(g.s);
-    const std::string path = g.ts.dir.Write("scripts/paged.vps", PageScript(20, ending));
+    const std::string path = g.ts.dir.Write("scripts/paged.vps", PageScript(80, ending));
     ASSERT_TRUE(WholeFile(path).mapped());
     RunScript(g.s, path, ScriptPass::Settings);
     RunScript(g.s, path, ScriptPass::Objects);

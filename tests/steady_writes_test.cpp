@@ -203,6 +203,12 @@ TEST(WholeFile, GivesWhatReadingGivesMappedOrNot) {
   for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 13 + i / 4096);
   dir.Write("Scripts/big.vps", large);
   same(dir.path() + "SCRIPTS\\BIG.VPS", true);  // resolved as every program path is
+  {
+    // Pages let go still read as the file's bytes, should they be read again.
+    WholeFile file(dir.path() + "Scripts/big.vps");
+    for (const size_t end : {page, WholeFile::RELEASE_BYTES + 5, large.size() - 1, large.size()}) file.Release(end);
+    EXPECT_TRUE(std::equal(file.text().begin(), file.text().end(), large.begin(), large.end()));
+  }
   dir.Write("odd.vps", large.substr(0, large.size() - 3));
   same(dir.path() + "odd.vps", true);
   same(dir.Write("small.vps", "BEGIN PLANET\rEND"), false);

@@ -89,6 +89,18 @@ WholeFile::WholeFile(std::string_view path) {
   });
 }
 
+void WholeFile::Release(size_t end) {
+  if (!mapped_ || end < released_ + RELEASE_BYTES) return;
+  const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  const size_t upTo = std::min(end, mappedSize_) / page * page;  // the mapping begins at a page
+  // MADV_DONTNEED on a private mapping of a file: the pages are unmapped, and a later
+  // read maps the file's page again. Advice only: when the system refuses, the pages
+  // just stay.
+  if (upTo > released_ && ::madvise(const_cast<uint8_t*>(mapped_) + released_, upTo - released_, MADV_DONTNEED) == 0) {
+    released_ = upTo;
+  }
+}
+
 WholeFile::~WholeFile() {
   if (mapped_) ::munmap(const_cast<uint8_t*>(mapped_), mappedSize_);
 }

@@ -69,10 +69,17 @@ class WholeFile {
     return {reinterpret_cast<const char*>(b.data()), b.size()};
   }
   bool mapped() const { return mapped_ != nullptr; }
+  // The bytes before `end` will not be read again: a mapped file's whole pages before
+  // it leave this process's memory (the system keeps its cached copy), a stretch of at
+  // least RELEASE_BYTES at a time, so that a reader going through the file holds only
+  // a few of its pages. Read again, they would come back from the file.
+  void Release(size_t end);
+  static constexpr size_t RELEASE_BYTES = 256 << 10;
 
  private:
   const uint8_t* mapped_ = nullptr;
   size_t mappedSize_ = 0;
+  size_t released_ = 0;  // the pages before this byte have been released
   std::vector<uint8_t> read_;
 };
 

@@ -22,13 +22,15 @@ namespace {
 // statement does nothing, and is passed over as soon as it is known to be one (most
 // lines of the settings pass are statements of object blocks, which that pass does not
 // open).
-void DoLines(ScriptSession& s, std::string_view text) {
-  ScriptLines lines(text);
+// The script's pages already carried out are let go as the pass goes on.
+void DoLines(ScriptSession& s, WholeFile& script) {
+  ScriptLines lines(script.text());
   ScriptTokens st;
   for (;;) {
     if (s.script.blockKind == BlockKind::None) lines.SkipPropertyLines();
     if (!lines.Next(st, s.script.lineWork)) return;
     DoStatement(s, st);
+    script.Release(lines.position());
   }
 }
 
@@ -48,19 +50,18 @@ void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
   if (!FileExists(path)) throw FatalError{"Script Missing"};
   // Read afresh for each pass; the bytes (a large script is mapped, not copied) go when
   // the pass ends, however it ends.
-  const WholeFile script(path);
-  const std::string_view text = script.text();
+  WholeFile script(path);
   BeginScriptPass(s, pass);
 
-  if (text.empty()) return;
+  if (script.bytes().empty()) return;
   if (pass == ScriptPass::Objects) {
     OpenObjectStore(s, s.tables.universeFilePath);
     // The pass builds ship after ship: NewShip keeps the ships it built for it, and
     // they go when the pass ends, however it ends.
     const KeepingShips keptShips(s.shipTemplates);
-    DoLines(s, text);
+    DoLines(s, script);
   } else {
-    DoLines(s, text);
+    DoLines(s, script);
   }
   if (pass == ScriptPass::Objects) CloseObjectStore(s);
 }
