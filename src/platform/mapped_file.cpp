@@ -85,12 +85,12 @@ WholeFile::WholeFile(std::string_view path) {
     if (at == MAP_FAILED) return false;
     mapped_ = static_cast<const uint8_t*>(at);
     mappedSize_ = length;
+    releaseAt_ = RELEASE_BYTES;
     return true;
   });
 }
 
-void WholeFile::Release(size_t end) {
-  if (!mapped_ || end < released_ + RELEASE_BYTES) return;
+void WholeFile::ReleasePages(size_t end) {
   const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
   const size_t upTo = std::min(end, mappedSize_) / page * page;  // the mapping begins at a page
   // MADV_DONTNEED on a private mapping of a file: the pages are unmapped, and a later
@@ -99,6 +99,7 @@ void WholeFile::Release(size_t end) {
   if (upTo > released_ && ::madvise(const_cast<uint8_t*>(mapped_) + released_, upTo - released_, MADV_DONTNEED) == 0) {
     released_ = upTo;
   }
+  releaseAt_ = released_ + RELEASE_BYTES;
 }
 
 WholeFile::~WholeFile() {

@@ -72,14 +72,20 @@ class WholeFile {
   // The bytes before `end` will not be read again: a mapped file's whole pages before
   // it leave this process's memory (the system keeps its cached copy), a stretch of at
   // least RELEASE_BYTES at a time, so that a reader going through the file holds only
-  // a few of its pages. Read again, they would come back from the file.
-  void Release(size_t end);
+  // a few of its pages. Read again, they would come back from the file. Cheap to call
+  // often: it does nothing until that much more can go.
+  void Release(size_t end) {
+    if (end >= releaseAt_) ReleasePages(end);
+  }
   static constexpr size_t RELEASE_BYTES = 256 << 10;
 
  private:
+  void ReleasePages(size_t end);
+
   const uint8_t* mapped_ = nullptr;
   size_t mappedSize_ = 0;
-  size_t released_ = 0;  // the pages before this byte have been released
+  size_t released_ = 0;             // the pages before this byte have been released
+  size_t releaseAt_ = SIZE_MAX;     // Release does something from this byte on
   std::vector<uint8_t> read_;
 };
 

@@ -22,15 +22,17 @@ namespace {
 // statement does nothing, and is passed over as soon as it is known to be one (most
 // lines of the settings pass are statements of object blocks, which that pass does not
 // open).
-// The script's pages already carried out are let go as the pass goes on.
+// The script's pages already carried out are let go between blocks.
 void DoLines(ScriptSession& s, WholeFile& script) {
   ScriptLines lines(script.text());
   ScriptTokens st;
   for (;;) {
-    if (s.script.blockKind == BlockKind::None) lines.SkipPropertyLines();
+    if (s.script.blockKind == BlockKind::None) {
+      lines.SkipPropertyLines();
+      script.Release(lines.position());
+    }
     if (!lines.Next(st, s.script.lineWork)) return;
     DoStatement(s, st);
-    script.Release(lines.position());
   }
 }
 
