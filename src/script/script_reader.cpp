@@ -21,8 +21,7 @@ namespace {
 // Carries out every line of a script's bytes in order. Outside a block a property
 // statement does nothing, and is passed over as soon as it is known to be one (most
 // lines of the settings pass are statements of object blocks, which that pass does not
-// open).
-// The script's pages already carried out are let go between blocks.
+// open). Between blocks, the script's pages already carried out are let go.
 void DoLines(ScriptSession& s, WholeFile& script) {
   ScriptLines lines(script.text());
   ScriptTokens st;
