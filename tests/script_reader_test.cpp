@@ -1,5 +1,8 @@
 // Reading script files, planet defaults and names, and the map-file planets.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <regex>
 #include <set>
@@ -10,7 +13,9 @@
 #include "objects/object_store.h"
 #include "objects/planet_defaults.h"
 #include "packs/map_files.h"
+#include "platform/mapped_file.h"
 #include "script/planet_names.h"
+#include "script/script_line.h"
 #include "script/script_reader.h"
 #include "script_game.h"
 
@@ -59,6 +64,77 @@ TEST(ScriptFile, OnlyTheCarriageReturnEndsALine) {
   RunScript(g.s, g.ts.dir.Write("scripts/lf.vps", "BEGIN PLANET\nCASH = 13\nEND\n"), ScriptPass::Objects);
   EXPECT_EQ(g.Objects().size(), 2u);
   EXPECT_EQ(g.s.script.blockKind, BlockKind::None);
+}
+
+// A script of exactly `pages` pages: a long comment line, 40 planets with CASH = 1..40,
+// then `ending`.
+std::string PageScript(size_t pages, const std::string& ending) {
+  std::string planets;
+  for (int i = 1; i <= 40; ++i) planets += "BEGIN PLANET\r\nCASH = " + std::to_string(i) + "\r\nEND\r\n";
+  planets += ending;
+  const size_t size = pages * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  return "'" + std::string(size - planets.size() - 3, '-') + "\r\n" + planets;
+}
+
+const std::string PAGE_SCRIPT_ENDINGS[] = {"BEGIN PLANET\r\nCASH = 41\r\nEND", "BEGIN PLANET\rCASH = 41\rEND\r",
+                                           "CASH = 5", "BEGIN PLANET\r\nCASH = 41\r\nEND\r\n' last"};
+
+// The cutter reads no byte past a script's end, even where the end is a page's end
+// and the next page cannot be read: the script is mapped with such a page after it.
+TEST(ScriptFile, TheCutterStopsAtTheEndOfAMappedScript) {
+  test::TempDir dir;
+  const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  const auto statements = [](std::string_view text, bool skipping, size_t& skipped) {
+    std::vector<std::string> out;
+    ScriptLines lines(text);
+    ScriptTokens t;
+    std::string work;
+    skipped = 0;
+    for (;;) {
+      if (skipping) skipped += lines.SkipPropertyLines();
+      if (!lines.Next(t, work)) return out;
+      out.push_back(std::string(t.word) + "|" + std::string(t.argument) + "|" + std::string(t.keyword) + "|" +
+                    std::string(t.value));
+    }
+  };
+  for (const std::string& ending : PAGE_SCRIPT_ENDINGS) {
+    const std::string text = PageScript(3, ending);
+    ASSERT_EQ(text.size(), 3 * page);
+    const std::string path = dir.Write("paged.vps", text);
+    // Room for the script and one page more, none of it readable; the script is then
+    // mapped over all but that last page.
+    void* room = ::mmap(nullptr, text.size() + page, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(room, MAP_FAILED);
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_NE(::mmap(room, text.size(), PROT_READ, MAP_PRIVATE | MAP_FIXED, fd, 0), MAP_FAILED);
+    ::close(fd);
+    const std::string_view mapped(static_cast<const char*>(room), text.size());
+    size_t skipped = 0;
+    const std::vector<std::string> all = statements(mapped, false, skipped);
+    EXPECT_EQ(all, statements(text, false, skipped)) << ending;
+    EXPECT_EQ(statements(mapped, true, skipped).size() + skipped, all.size()) << ending;
+    EXPECT_GT(skipped, 0u);
+    ::munmap(room, text.size() + page);
+  }
+}
+
+// A script large enough to be mapped and let go of as it is read, ending at a page's
+// end: a build reads it to the end, whatever its last line.
+TEST(ScriptFile, ALargeScriptIsReadToItsLastLine) {
+  for (const std::string& ending : PAGE_SCRIPT_ENDINGS) {
+    ScriptGame g;
+    WriteUniverseFile(g.s);
+    const std::string path = g.ts.dir.Write("scripts/paged.vps", PageScript(80, ending));
+    ASSERT_TRUE(WholeFile(path).mapped());
+    RunScript(g.s, path, ScriptPass::Settings);
+    RunScript(g.s, path, ScriptPass::Objects);
+    const std::vector<test::StoredObject> o = g.Objects();
+    const bool lastPlanet = ending.find("41") != std::string::npos;
+    ASSERT_EQ(o.size(), lastPlanet ? 41u : 40u) << ending;
+    EXPECT_EQ(o.back().record.Get("cash"), lastPlanet ? 41 : 40) << ending;
+    EXPECT_EQ(g.s.script.blockKind, BlockKind::None) << ending;
+  }
 }
 
 // ---- RandomPlanet and names -----------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -184,6 +185,58 @@ TEST(MappedFile, GivesTheFilesBytesAndSaysWhyWhenItCannot) {
     ADD_FAILURE() << "a missing file was mapped";
   } catch (const RuntimeError& e) {
     EXPECT_NE(std::string(e.what()).find("none.yig"), std::string::npos) << e.what();
+  }
+}
+
+// WholeFile gives every file exactly what ReadWholeFile gives, whichever way it takes
+// the bytes: a large regular file mapped, any other read (with a steady span's memory).
+TEST(WholeFile, GivesWhatReadingGivesMappedOrNot) {
+  test::TempDir dir;
+  const auto same = [](const std::string& path, bool mapped) {
+    const WholeFile file(path);
+    EXPECT_EQ(file.mapped(), mapped) << path;
+    EXPECT_EQ(std::vector<uint8_t>(file.bytes().begin(), file.bytes().end()), ReadWholeFile(path)) << path;
+    EXPECT_EQ(file.text().size(), file.bytes().size()) << path;
+  };
+  const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  std::string large(page * 40, '\0');  // an exact number of pages: no spare bytes after the end
+  for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 13 + i / 4096);
+  dir.Write("Scripts/big.vps", large);
+  same(dir.path() + "SCRIPTS\\BIG.VPS", true);  // resolved as every program path is
+  {
+    // Pages let go still read as the file's bytes, should they be read again.
+    WholeFile file(dir.path() + "Scripts/big.vps");
+    for (const size_t end : {page, WholeFile::RELEASE_BYTES + 5, large.size() - 1, large.size()}) file.Release(end);
+    EXPECT_TRUE(std::equal(file.text().begin(), file.text().end(), large.begin(), large.end()));
+  }
+  dir.Write("odd.vps", large.substr(0, large.size() - 3));
+  same(dir.path() + "odd.vps", true);
+  same(dir.Write("small.vps", "BEGIN PLANET\rEND"), false);
+  same(dir.Write("empty.vps", ""), false);
+  same("/dev/null", false);  // not a regular file
+  // A pipe with a writer holding it open: read as it is read (its length says nothing).
+  const std::string pipe = dir.path() + "pipe.vps";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const int writer = ::open(pipe.c_str(), O_RDWR);
+  ASSERT_GE(writer, 0);
+  same(pipe, false);
+  ::close(writer);
+  // What a steady span remembers of a small file is what both give, also after another
+  // program changed the file behind the span's back.
+  {
+    const SteadyFolders span;
+    const std::string path = dir.Write("kept.vps", "BEGIN SHIP\r");
+    ASSERT_EQ(Text(ReadWholeFile(path)), "BEGIN SHIP\r");
+    std::ofstream(path, std::ios::binary) << "END\r";
+    same(path, false);
+    EXPECT_EQ(WholeFile(path).text(), "BEGIN SHIP\r");
+    same(dir.path() + "odd.vps", true);
+  }
+  try {
+    const WholeFile missing(dir.path() + "none.vps");
+    ADD_FAILURE() << "a missing file was read";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("none.vps"), std::string::npos) << e.what();
   }
 }
 

@@ -487,8 +487,10 @@ void DeleteFileAt(std::string_view path) {
 namespace {
 
 // The first n bytes of a file (all of it when it is shorter) into `bytes`, from what the
-// span remembers of it when it can; a small file read whole is remembered.
-void ReadStart(std::string_view path, size_t n, std::vector<uint8_t>& bytes) {
+// span remembers of it when it can; a small file read whole is remembered. With `taker`,
+// a regular file too long to be remembered is offered to it first (see
+// ReadWholeFileOrTake), and `bytes` is left empty when it takes the file.
+void ReadStart(std::string_view path, size_t n, std::vector<uint8_t>& bytes, const LargeFileTaker* taker = nullptr) {
   struct stat st;
   bool found = false;
   const std::string host = ResolveWithStatus(path, st, found);
@@ -502,6 +504,17 @@ void ReadStart(std::string_view path, size_t n, std::vector<uint8_t>& bytes) {
     }
   }
   BinaryFile f(path, BinaryFile::Mode::Read);
+  if (taker) {
+    // The open file's own status: a span's memory would do for its kind, but a taker
+    // that maps the file needs the length it has now.
+    struct stat open;
+    if (::fstat(f.Descriptor(), &open) == 0 && S_ISREG(open.st_mode) &&
+        static_cast<unsigned long long>(open.st_size) > REMEMBERED_FILE_BYTES &&
+        (*taker)(f.Descriptor(), static_cast<size_t>(open.st_size))) {
+      bytes.clear();
+      return;
+    }
+  }
   // In a span the status just found is the file's (nothing else changes it), and a
   // small file is read whole even when only its start is wanted (a header test): the
   // whole file is then remembered for the reads that follow.
@@ -524,6 +537,10 @@ std::vector<uint8_t> ReadWholeFile(std::string_view path) {
 }
 
 void ReadWholeFileInto(std::string_view path, std::vector<uint8_t>& bytes) { ReadStart(path, SIZE_MAX, bytes); }
+
+void ReadWholeFileOrTake(std::string_view path, std::vector<uint8_t>& bytes, const LargeFileTaker& taker) {
+  ReadStart(path, SIZE_MAX, bytes, &taker);
+}
 
 std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
   std::vector<uint8_t> bytes;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,14 @@ void DeleteFileAt(std::string_view path);
 std::vector<uint8_t> ReadWholeFile(std::string_view path);
 // ReadWholeFile into `bytes`, reusing its storage.
 void ReadWholeFileInto(std::string_view path, std::vector<uint8_t>& bytes);
+// Something that takes a large file's bytes its own way (maps it), given the open
+// file's descriptor (valid during the call only) and its length; false when it cannot.
+using LargeFileTaker = std::function<bool(int descriptor, size_t length)>;
+// ReadWholeFileInto, except that a regular file too long for a steady span to remember
+// is first offered to `taker`. When it takes the file, `bytes` is left empty; otherwise
+// (it cannot, or the file is small, remembered, or not a regular file) the file is read
+// into `bytes` just as ReadWholeFileInto reads it.
+void ReadWholeFileOrTake(std::string_view path, std::vector<uint8_t>& bytes, const LargeFileTaker& taker);
 // The first n bytes of a file, or all of it when it is shorter.
 std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n);
 // ReadFileStart into `bytes`, reusing its storage.

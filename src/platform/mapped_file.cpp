@@ -75,4 +75,35 @@ MappedFile::~MappedFile() {
   if (data_) ::munmap(const_cast<uint8_t*>(data_), size_);
 }
 
+WholeFile::WholeFile(std::string_view path) {
+  ReadWholeFileOrTake(path, read_, [this](int fd, size_t length) {
+    // The cached pages come in as they are first read, many at each fault (the system
+    // maps the cached pages around the one asked for); mapping them all in this call
+    // (MAP_POPULATE) measured no faster. A mapping the system refuses leaves the file to
+    // be read.
+    void* at = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (at == MAP_FAILED) return false;
+    mapped_ = static_cast<const uint8_t*>(at);
+    mappedSize_ = length;
+    releaseAt_ = RELEASE_BYTES;
+    return true;
+  });
+}
+
+void WholeFile::ReleasePages(size_t end) {
+  const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  const size_t upTo = std::min(end, mappedSize_) / page * page;  // the mapping begins at a page
+  // MADV_DONTNEED on a private mapping of a file: the pages are unmapped, and a later
+  // read maps the file's page again. Advice only: when the system refuses, the pages
+  // just stay.
+  if (upTo > released_ && ::madvise(const_cast<uint8_t*>(mapped_) + released_, upTo - released_, MADV_DONTNEED) == 0) {
+    released_ = upTo;
+  }
+  releaseAt_ = released_ + RELEASE_BYTES;
+}
+
+WholeFile::~WholeFile() {
+  if (mapped_) ::munmap(const_cast<uint8_t*>(mapped_), mappedSize_);
+}
+
 }  // namespace tarvik

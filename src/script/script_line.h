@@ -47,6 +47,8 @@ class ScriptLines {
   // many it passed over. Such a line ends at a carriage return and begins, after blanks
   // and line feeds, with ordinary characters, then blanks, then an "=".
   size_t SkipPropertyLines();
+  // Where the next line begins in the text: nothing before it is looked at again.
+  size_t position() const { return at_; }
 
  private:
   // Next for a line that is not of the commonest shapes, or after the last carriage

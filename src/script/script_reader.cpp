@@ -4,6 +4,7 @@
 #include "objects/object_store.h"
 #include "objects/ship_construction.h"
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 #include "script/script_line.h"
 #include "script/script_session.h"
 #include "script/sections.h"
@@ -20,12 +21,15 @@ namespace {
 // Carries out every line of a script's bytes in order. Outside a block a property
 // statement does nothing, and is passed over as soon as it is known to be one (most
 // lines of the settings pass are statements of object blocks, which that pass does not
-// open).
-void DoLines(ScriptSession& s, const std::vector<uint8_t>& bytes) {
-  ScriptLines lines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+// open). Between blocks, the script's pages already carried out are let go.
+void DoLines(ScriptSession& s, WholeFile& script) {
+  ScriptLines lines(script.text());
   ScriptTokens st;
   for (;;) {
-    if (s.script.blockKind == BlockKind::None) lines.SkipPropertyLines();
+    if (s.script.blockKind == BlockKind::None) {
+      lines.SkipPropertyLines();
+      script.Release(lines.position());
+    }
     if (!lines.Next(st, s.script.lineWork)) return;
     DoStatement(s, st);
   }
@@ -45,25 +49,22 @@ void BeginScriptPass(ScriptSession& s, ScriptPass pass) {
 void RunScript(ScriptSession& s, const std::string& path, ScriptPass pass) {
   s.script.pass = pass;
   if (!FileExists(path)) throw FatalError{"Script Missing"};
-  // Read afresh for each pass, into the storage the settings pass used.
-  std::vector<uint8_t>& bytes = s.script.text;
-  ReadWholeFileInto(path, bytes);
+  // Read afresh for each pass; the bytes (a large script is mapped, not copied) go when
+  // the pass ends, however it ends.
+  WholeFile script(path);
   BeginScriptPass(s, pass);
 
-  if (bytes.empty()) return;
+  if (script.bytes().empty()) return;
   if (pass == ScriptPass::Objects) {
     OpenObjectStore(s, s.tables.universeFilePath);
     // The pass builds ship after ship: NewShip keeps the ships it built for it, and
     // they go when the pass ends, however it ends.
     const KeepingShips keptShips(s.shipTemplates);
-    DoLines(s, bytes);
+    DoLines(s, script);
   } else {
-    DoLines(s, bytes);
+    DoLines(s, script);
   }
-  if (pass == ScriptPass::Objects) {
-    CloseObjectStore(s);
-    std::vector<uint8_t>().swap(bytes);  // the last pass: the storage goes
-  }
+  if (pass == ScriptPass::Objects) CloseObjectStore(s);
 }
 
 }  // namespace tarvik

@@ -44,9 +44,6 @@ struct ScriptState {
   std::string lineWork;
   // The keyword of a statement in a settings block, upper-cased (reused the same way).
   std::string upperKeyword;
-  // The script's bytes while a pass reads them (kept from the settings pass for the
-  // objects pass to read into).
-  std::vector<uint8_t> text;
 };
 
 }  // namespace tarvik
