@@ -47,26 +47,34 @@ int DrawPlanet(Random& random, int planets) {
   return std::max(1, static_cast<int>(RoundToInt(random.Next() * planets)));
 }
 
-bool TakenByAnother(const Picks& pick, int players, int self, int planet) {
-  for (int j = 1; j <= players; ++j) {
-    if (j != self && pick[j] == planet) return true;
-  }
-  return false;
-}
-
 // pick[self] = the planet nearest (tx, ty) that no other player holds: a planet
 // replaces the best so far only when strictly nearer, so ties keep the earlier planet,
 // and nothing 30000 or farther away is taken.
+//
+// That is the first free planet at the smallest distance of the free planets, when that
+// distance is under 30000; it is found in passes the compiler can run many planets at a
+// time: the distance to every planet (`distance`, by planet 1..N from index 0), the
+// other players' planets then set to 30000 (never under it), the smallest distance, and
+// the first planet at it. The distances are taken in 32 bits: coordinates are 16-bit,
+// and a target beyond 2^29 on either axis lies 30000 or farther from every planet.
 void PickNearestFree(const MapPreview& pv, int planets, Picks& pick, int players, int self, long long tx,
-                     long long ty) {
-  long long best = NO_DISTANCE;
-  for (int p = 1; p <= planets; ++p) {
-    const long long d = std::llabs(tx - pv.X[p]) + std::llabs(ty - pv.Y[p]);
-    if (d < best && !TakenByAnother(pick, players, self, p)) {
-      best = d;
-      pick[self] = p;
-    }
+                     long long ty, std::vector<int32_t>& distance) {
+  constexpr long long REACH = 1LL << 29;
+  if (planets < 1 || tx > REACH || tx < -REACH || ty > REACH || ty < -REACH) return;
+  const int32_t x = static_cast<int32_t>(tx), y = static_cast<int32_t>(ty);
+  const size_t n = static_cast<size_t>(planets);
+  distance.resize(n);
+  int32_t* const d = distance.data();
+  const int16_t* const px = pv.X.data();
+  const int16_t* const py = pv.Y.data();
+  for (size_t i = 0; i < n; ++i) d[i] = std::abs(x - px[i]) + std::abs(y - py[i]);
+  for (int j = 1; j <= players; ++j) {
+    if (j != self && pick[j] >= 1 && pick[j] <= planets) d[pick[j] - 1] = static_cast<int32_t>(NO_DISTANCE);
   }
+  int32_t nearest = static_cast<int32_t>(NO_DISTANCE);
+  for (size_t i = 0; i < n; ++i) nearest = std::min(nearest, d[i]);
+  if (nearest >= NO_DISTANCE) return;
+  pick[self] = static_cast<int>(std::find(d, d + n, nearest) - d) + 1;
 }
 
 // Entries of players with a planet take that planet's position; the others keep theirs.
@@ -80,15 +88,13 @@ void StorePicks(const MapPreview& pv, const Picks& pick, int players, PositionTa
 
 void LoadMapPreview(StartLayouts& layouts, const MapContext& map, const std::string& mapFile) {
   MapPreview& pv = layouts.preview;
-  if (FileExists(mapFile)) {
-    const MapFile file = ReadMapFile(mapFile);
-    // A damaged map reads as a missing one: the previous coordinates stay.
-    if (file.status == MapFileStatus::Ok) {
-      const int n = std::min<int>(static_cast<int>(file.planets.size()), MAP_PREVIEW_MAX);
-      for (int p = 1; p <= n; ++p) {
-        pv.X[p] = file.planets[static_cast<size_t>(p - 1)].x;
-        pv.Y[p] = file.planets[static_cast<size_t>(p - 1)].y;
-      }
+  // A missing or damaged map leaves the previous coordinates.
+  const MapFile file = ReadMapFile(mapFile);
+  if (file.status == MapFileStatus::Ok) {
+    const int n = std::min<int>(static_cast<int>(file.planets.size()), MAP_PREVIEW_MAX);
+    for (int p = 1; p <= n; ++p) {
+      pv.X[p] = file.planets[static_cast<size_t>(p - 1)].x;
+      pv.Y[p] = file.planets[static_cast<size_t>(p - 1)].y;
     }
   }
   const double w = map.width, h = map.height;
@@ -120,6 +126,7 @@ void PlaceCircle(StartLayouts& layouts, const MapContext& map, int players, Rand
   const MapPreview& pv = layouts.preview;
   const int N = PlanetCount(map);
   Picks pick{};
+  std::vector<int32_t> distance;
 
   // The angle and its step are kept in single precision.
   float a = static_cast<float>(random.Next() * 6.28);
@@ -128,7 +135,7 @@ void PlaceCircle(StartLayouts& layouts, const MapContext& map, int players, Rand
     // X takes the sine and Y the cosine: player 1 lies at bearing a from the +Y axis.
     const long long tx = RoundToInt(std::sin(static_cast<double>(a)) * map.circleRadius + map.centerX);
     const long long ty = RoundToInt(std::cos(static_cast<double>(a)) * map.circleRadius + map.centerY);
-    PickNearestFree(pv, N, pick, P, i, tx, ty);
+    PickNearestFree(pv, N, pick, P, i, tx, ty, distance);
     a = a + step;
   }
 
@@ -168,7 +175,10 @@ void PlaceGrid(StartLayouts& layouts, const MapContext& map, int players, Random
   }
 
   Picks pick{};
-  for (int i = 1; i <= P; ++i) PickNearestFree(pv, N, pick, P, i, boxOfNumber[i].first, boxOfNumber[i].second);
+  std::vector<int32_t> distance;
+  for (int i = 1; i <= P; ++i) {
+    PickNearestFree(pv, N, pick, P, i, boxOfNumber[i].first, boxOfNumber[i].second, distance);
+  }
   StorePicks(pv, pick, P, layouts.gridPositions);
 }
 
