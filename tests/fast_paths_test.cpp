@@ -319,6 +319,50 @@ TEST(FastPaths, KeptHullRecordsAreTheRecordsTheirPacksGive) { ExpectKeptCopiesCh
 
 // ---- Path spellings ------------------------------------------------------------------------
 
+// A file's length and first bytes read with one look-up against the status and the read
+// taken apart, and the slot folders found by one listing against one look-up each: the
+// same answers, in a span and out of one, for files, folders, misspelt and missing paths.
+TEST(FastPaths, FilesOpenedBeforeTheirStatusAnswerAsTheStatusAndTheReadDo) {
+  test::TempDir dir;
+  dir.Write("Data/Main.dat", std::string(300, 'm'));
+  dir.Write("Data/short.dat", std::string("abc"));
+  dir.Write("Data/empty.dat", std::string());
+  dir.Write("Data/Sub/x.dat", std::string("x"));
+  const std::string root = dir.path();
+  const std::vector<std::string> paths = {"Data/Main.dat", "DATA\\main.DAT", "data/MAIN.dat", "Data/short.dat",
+                                          "Data/empty.dat", "Data/Sub", "Data/none.dat", "Nowhere/x.dat",
+                                          "Data/Sub/x.dat/y", "data\\sub\\X.dat"};
+  // Rounds in a span or not, reading for update or not, the one look-up first (a span
+  // then remembers nothing yet) or the plain look-ups first.
+  for (int round = 0; round < 8; ++round) {
+    std::optional<SteadyFolders> span;
+    if (round % 2) span.emplace();
+    for (const std::string& name : paths) {
+      for (const long long readAbove : {-1LL, 0LL, 3LL, 100LL}) {
+        const std::string path = root + name;
+        std::vector<uint8_t> bytes = {1, 2, 3};
+        const auto head = [&] {
+          return round % 4 < 2 ? ReadFileHead(path, 10, bytes, readAbove)
+                               : ReadFileHeadForUpdate(path, 10, bytes, readAbove);
+        };
+        const long long first = round >= 4 ? head() : 0;
+        const long long length = FileLength(path);
+        const std::vector<uint8_t> plain = length > readAbove ? ReadFileStart(path, 10) : std::vector<uint8_t>{};
+        ASSERT_EQ(round >= 4 ? first : head(), length) << path << " above " << readAbove;
+        ASSERT_EQ(bytes, plain) << path << " above " << readAbove;
+      }
+    }
+  }
+  // Slot folders: some there, one spelt otherwise, one a file, the rest made.
+  dir.Write("War/SLOT2/keep", std::string());
+  dir.Write("War/slot3/keep", std::string());
+  dir.Write("War/SLOT4", std::string("a file"));
+  CreateFolders(root + "WAR", {"SLOT1", "SLOT2", "SLOT3", "SLOT4", "SLOT5"});
+  EXPECT_TRUE(FileExists(root + "War/SLOT4"));
+  EXPECT_EQ(dir.Folders(), (std::vector<std::string>{"Data", "Data/Sub", "War", "War/SLOT1", "War/SLOT2", "War/SLOT5",
+                                                      "War/slot3"}));
+}
+
 // A path to an existing file, spelled with every mix of separators ("/", "\\", doubled,
 // trailing): each names the file as its plain "/" spelling does, in a span or not.
 TEST(FastPaths, EverySeparatorSpellingOfAPathResolvesToItsPlainSpelling) {
