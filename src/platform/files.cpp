@@ -610,9 +610,9 @@ long long ReadHead(std::string_view path, size_t n, std::vector<uint8_t>& bytes,
         if (exact != host) m.spellings[exact] = host;
       }
       const long long length = regular ? static_cast<long long>(st.st_size) : -1;
-      bytes.clear();
       if (!regular || length <= readAbove) {
         ::close(fd);
+        bytes.clear();
         return length;
       }
       // As ReadStart reads: a small file whole in a span, and remembered.
@@ -640,10 +640,12 @@ long long ReadHead(std::string_view path, size_t n, std::vector<uint8_t>& bytes,
     ResolveWithStatus(path, st, found);
     if (!found) st.st_mode = 0;
   }
-  bytes.clear();
-  if (!S_ISREG(st.st_mode)) return -1;
-  const long long length = static_cast<long long>(st.st_size);
-  if (length > readAbove) ReadStart(path, n, bytes);
+  const long long length = S_ISREG(st.st_mode) ? static_cast<long long>(st.st_size) : -1;
+  if (length > readAbove) {
+    ReadStart(path, n, bytes);
+  } else {
+    bytes.clear();
+  }
   return length;
 }
 
