@@ -381,6 +381,13 @@ std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& foun
 
 }  // namespace
 
+namespace {
+
+// Defined with the opening of files below.
+std::string RememberedSpelling(const std::string& exact);
+
+}  // namespace
+
 std::string ResolvePath(std::string_view path) {
   struct stat st;
   bool found = false;
@@ -472,7 +479,12 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 
 std::vector<std::string> ListFiles(std::string_view folder, std::string_view pattern) {
   std::vector<std::string> names;
-  if (!ReadFolder(ResolvePath(folder), names, true)) return names;
+  // A folder that lists under its spelling (or the one the span remembers for it) is the
+  // folder a resolution finds, as the exact spelling of each name wins: it is listed
+  // without a look-up first. Only one that does not list is resolved.
+  const std::string exact = ExactPath(folder);
+  const bool listed = !exact.empty() && ReadFolder(Memory().spans > 0 ? RememberedSpelling(exact) : exact, names, true);
+  if (!listed && !ReadFolder(ResolvePath(folder), names, true)) return names;
   std::erase_if(names, [&](const std::string& name) { return !MatchesPattern(name, pattern); });
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     int c = CompareNoCase(a, b);
@@ -572,8 +584,6 @@ std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
 void ReadFileStartInto(std::string_view path, size_t n, std::vector<uint8_t>& bytes) { ReadStart(path, n, bytes); }
 
 namespace {
-
-std::string RememberedSpelling(const std::string& exact);
 
 // What ReadFileHead does, the file opened for writing first when `forUpdate`.
 long long ReadHead(std::string_view path, size_t n, std::vector<uint8_t>& bytes, long long readAbove,
