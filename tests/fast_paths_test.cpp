@@ -1146,7 +1146,16 @@ TEST(FastPaths, PlanetsFoundNearAHomeByTheirPlaceAreThoseTheScanCounts) {
   EXPECT_GT(named, 100);
 }
 
-// ---- The spaced start layout -----------------------------------------------------------
+// ---- The start layouts ----------------------------------------------------------------
+
+// The positions of the planets picked for players 1..players; none for a player without.
+PositionTable PickedPositions(const MapPreview& pv, const std::array<int, MAX_PLAYERS + 1>& pick, int players) {
+  PositionTable table;
+  for (int i = 1; i <= players; ++i) {
+    if (pick[i] > 0) table[i] = MapPosition{pv.X[pick[i]], pv.Y[pick[i]]};
+  }
+  return table;
+}
 
 // The spaced layout as a plain scan: every trial takes the whole minimum over the other
 // players, in player order, straight from the preview's table.
@@ -1178,11 +1187,7 @@ PositionTable PlainSpaced(const MapPreview& pv, int planets, int players, Random
       if (bestPlanet > 0) pick[i] = bestPlanet;
     }
   }
-  PositionTable table;
-  for (int i = 1; i <= players; ++i) {
-    if (pick[i] > 0) table[i] = MapPosition{pv.X[pick[i]], pv.Y[pick[i]]};
-  }
-  return table;
+  return PickedPositions(pv, pick, players);
 }
 
 TEST(FastPaths, TheSpacedLayoutPicksThePlanetsThePlainScanPicks) {
@@ -1247,11 +1252,7 @@ PositionTable PlainCircle(const MapPreview& pv, const MapContext& map, int playe
     const long long v = RoundToInt(random.Next() * players + 0.5);
     if (u >= 1 && u < players && v >= 1 && v < players && u != v) std::swap(pick[u], pick[v]);
   }
-  PositionTable table;
-  for (int i = 1; i <= players; ++i) {
-    if (pick[i] > 0) table[i] = MapPosition{pv.X[pick[i]], pv.Y[pick[i]]};
-  }
-  return table;
+  return PickedPositions(pv, pick, players);
 }
 
 TEST(FastPaths, TheCircleLayoutPicksThePlanetsThePlainScanPicks) {
