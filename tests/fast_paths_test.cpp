@@ -27,6 +27,7 @@
 #include "objects/ship_construction.h"
 #include "packs/race_modules.h"
 #include "packs/ship_packs.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/mapped_file.h"
 #include "platform/random.h"
@@ -317,6 +318,50 @@ void ExpectKeptCopiesChangeNothing(std::vector<std::string> (*along)(unsigned, b
 TEST(FastPaths, KeptHullRecordsAreTheRecordsTheirPacksGive) { ExpectKeptCopiesChangeNothing(LoadHullsAlong); }
 
 // ---- Path spellings ------------------------------------------------------------------------
+
+// A file's length and first bytes read with one look-up against the status and the read
+// taken apart, and the slot folders found by one listing against one look-up each: the
+// same answers, in a span and out of one, for files, folders, misspelt and missing paths.
+TEST(FastPaths, FilesOpenedBeforeTheirStatusAnswerAsTheStatusAndTheReadDo) {
+  test::TempDir dir;
+  dir.Write("Data/Main.dat", std::string(300, 'm'));
+  dir.Write("Data/short.dat", std::string("abc"));
+  dir.Write("Data/empty.dat", std::string());
+  dir.Write("Data/Sub/x.dat", std::string("x"));
+  const std::string root = dir.path();
+  const std::vector<std::string> paths = {"Data/Main.dat", "DATA\\main.DAT", "data/MAIN.dat", "Data/short.dat",
+                                          "Data/empty.dat", "Data/Sub", "Data/none.dat", "Nowhere/x.dat",
+                                          "Data/Sub/x.dat/y", "data\\sub\\X.dat"};
+  // Rounds in a span or not, reading for update or not, the one look-up first (a span
+  // then remembers nothing yet) or the plain look-ups first.
+  for (int round = 0; round < 8; ++round) {
+    std::optional<SteadyFolders> span;
+    if (round % 2) span.emplace();
+    for (const std::string& name : paths) {
+      for (const long long readAbove : {-1LL, 0LL, 3LL, 100LL}) {
+        const std::string path = root + name;
+        std::vector<uint8_t> bytes = {1, 2, 3};
+        const auto head = [&] {
+          return round % 4 < 2 ? ReadFileHead(path, 10, bytes, readAbove)
+                               : ReadFileHeadForUpdate(path, 10, bytes, readAbove);
+        };
+        const long long first = round >= 4 ? head() : 0;
+        const long long length = FileLength(path);
+        const std::vector<uint8_t> plain = length > readAbove ? ReadFileStart(path, 10) : std::vector<uint8_t>{};
+        ASSERT_EQ(round >= 4 ? first : head(), length) << path << " above " << readAbove;
+        ASSERT_EQ(bytes, plain) << path << " above " << readAbove;
+      }
+    }
+  }
+  // Slot folders: some there, one spelt otherwise, one a file, the rest made.
+  dir.Write("War/SLOT2/keep", std::string());
+  dir.Write("War/slot3/keep", std::string());
+  dir.Write("War/SLOT4", std::string("a file"));
+  CreateFolders(root + "WAR", {"SLOT1", "SLOT2", "SLOT3", "SLOT4", "SLOT5"});
+  EXPECT_TRUE(FileExists(root + "War/SLOT4"));
+  EXPECT_EQ(dir.Folders(), (std::vector<std::string>{"Data", "Data/Sub", "War", "War/SLOT1", "War/SLOT2", "War/SLOT5",
+                                                      "War/slot3"}));
+}
 
 // A path to an existing file, spelled with every mix of separators ("/", "\\", doubled,
 // trailing): each names the file as its plain "/" spelling does, in a span or not.
@@ -1101,7 +1146,16 @@ TEST(FastPaths, PlanetsFoundNearAHomeByTheirPlaceAreThoseTheScanCounts) {
   EXPECT_GT(named, 100);
 }
 
-// ---- The spaced start layout -----------------------------------------------------------
+// ---- The start layouts ----------------------------------------------------------------
+
+// The positions of the planets picked for players 1..players; none for a player without.
+PositionTable PickedPositions(const MapPreview& pv, const std::array<int, MAX_PLAYERS + 1>& pick, int players) {
+  PositionTable table;
+  for (int i = 1; i <= players; ++i) {
+    if (pick[i] > 0) table[i] = MapPosition{pv.X[pick[i]], pv.Y[pick[i]]};
+  }
+  return table;
+}
 
 // The spaced layout as a plain scan: every trial takes the whole minimum over the other
 // players, in player order, straight from the preview's table.
@@ -1133,11 +1187,7 @@ PositionTable PlainSpaced(const MapPreview& pv, int planets, int players, Random
       if (bestPlanet > 0) pick[i] = bestPlanet;
     }
   }
-  PositionTable table;
-  for (int i = 1; i <= players; ++i) {
-    if (pick[i] > 0) table[i] = MapPosition{pv.X[pick[i]], pv.Y[pick[i]]};
-  }
-  return table;
+  return PickedPositions(pv, pick, players);
 }
 
 TEST(FastPaths, TheSpacedLayoutPicksThePlanetsThePlainScanPicks) {
@@ -1173,6 +1223,72 @@ TEST(FastPaths, TheSpacedLayoutPicksThePlanetsThePlainScanPicks) {
     if (players > 1 && expected[1].x != 0) ++placed;
   }
   EXPECT_GT(placed, 100);
+}
+
+// The circle layout with the plain nearest-free scan: the planets in order, a strictly
+// nearer one replacing the best so far, the other players' planets passed over.
+PositionTable PlainCircle(const MapPreview& pv, const MapContext& map, int players, Random& random, const Clock& clock) {
+  std::array<int, MAX_PLAYERS + 1> pick{};
+  float a = static_cast<float>(random.Next() * 6.28);
+  const float step = static_cast<float>(6.28318 / players);
+  for (int i = 1; i <= players; ++i) {
+    const long long tx = RoundToInt(std::sin(static_cast<double>(a)) * map.circleRadius + map.centerX);
+    const long long ty = RoundToInt(std::cos(static_cast<double>(a)) * map.circleRadius + map.centerY);
+    long long best = 30000;
+    for (int p = 1; p <= map.planetCount; ++p) {
+      const long long d = std::llabs(tx - pv.X[p]) + std::llabs(ty - pv.Y[p]);
+      const bool taken = std::any_of(pick.begin() + 1, pick.begin() + players + 1,
+                                     [&](const int& held) { return &held != &pick[i] && held == p; });
+      if (d < best && !taken) {
+        best = d;
+        pick[i] = p;
+      }
+    }
+    a = a + step;
+  }
+  random.Seed(clock.SecondsSinceMidnight());
+  for (int k = 0; k < 50; ++k) {
+    const long long u = RoundToInt(random.Next() * players + 0.5);
+    const long long v = RoundToInt(random.Next() * players + 0.5);
+    if (u >= 1 && u < players && v >= 1 && v < players && u != v) std::swap(pick[u], pick[v]);
+  }
+  return PickedPositions(pv, pick, players);
+}
+
+TEST(FastPaths, TheCircleLayoutPicksThePlanetsThePlainScanPicks) {
+  std::mt19937 rng(23);
+  const FixedClock clock;
+  int placed = 0, unplaced = 0;
+  for (int round = 0; round < 300; ++round) {
+    auto layouts = std::make_unique<StartLayouts>();
+    MapContext map;
+    // Planets on a coarse grid or a few points only (many equal distances, several
+    // planets on one point), fewer planets than players, and circles reaching past
+    // every planet or centred far outside the map, where no planet is near enough.
+    const int planets = round % 4 == 0 ? 1 + static_cast<int>(rng() % 40) : 1 + static_cast<int>(rng() % 600);
+    const int spread = round % 3 == 0 ? 4 : round % 3 == 1 ? 60 : 4000;
+    const int step = round % 3 == 0 ? 500 : round % 3 == 1 ? 10 : 1;
+    for (int p = 1; p <= planets; ++p) {
+      layouts->preview.X[p] = static_cast<int16_t>(step * static_cast<int>(rng() % spread) - 1000);
+      layouts->preview.Y[p] = static_cast<int16_t>(step * static_cast<int>(rng() % spread) - 1000);
+    }
+    map.planetCount = planets;
+    map.centerX = round % 10 == 0 ? 40000 : static_cast<int32_t>(rng() % 3000);
+    map.centerY = round % 7 == 0 ? -40000 : static_cast<int32_t>(rng() % 3000);
+    map.circleRadius = round % 11 == 0 ? 32767 : static_cast<int32_t>(rng() % 2000);
+    const int players = 1 + static_cast<int>(rng() % MAX_PLAYERS);
+    Random fast, plain;
+    fast.SetFixedSeed(round);
+    plain.SetFixedSeed(round);
+    PlaceCircle(*layouts, map, players, fast, clock);
+    const PositionTable expected = PlainCircle(layouts->preview, map, players, plain, clock);
+    for (int i = 1; i <= MAX_PLAYERS; ++i) {
+      ASSERT_EQ(layouts->circlePositions[i], expected[i]) << "round " << round << " player " << i;
+      (expected[i].x != 0 ? placed : unplaced) += i <= players;
+    }
+  }
+  EXPECT_GT(placed, 1000);
+  EXPECT_GT(unplaced, 100);
 }
 
 // ---- The players and planets of a universe file, without a view of every object --------

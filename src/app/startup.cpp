@@ -47,9 +47,18 @@ void MoveMapFiles(const AppPaths& paths) {
   for (const std::string& name : maps) DeleteFileAt(paths.appPath + name);
 }
 
-// The 12 numbered player or host slot folders (PlayerSlotFolder or HostSlotFolder).
+// The 12 numbered player or host slot folders (PlayerSlotFolder or HostSlotFolder),
+// which lie side by side in one folder.
 void CreateSlotFolders(const std::string& appPath, std::string (*slotFolder)(const std::string&, int)) {
-  for (int n = 1; n <= HOST_SLOTS; ++n) CreateFolder(slotFolder(appPath, n));
+  std::string parent;
+  std::vector<std::string> names;
+  for (int n = 1; n <= HOST_SLOTS; ++n) {
+    const std::string path = slotFolder(appPath, n);
+    const size_t cut = path.find_last_of('\\');
+    parent = path.substr(0, cut);
+    names.push_back(path.substr(cut + 1));
+  }
+  CreateFolders(parent, names);
 }
 
 // The shared tables' start for a run: the run log emptied, no planet names, the

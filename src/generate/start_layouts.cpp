@@ -47,26 +47,34 @@ int DrawPlanet(Random& random, int planets) {
   return std::max(1, static_cast<int>(RoundToInt(random.Next() * planets)));
 }
 
-bool TakenByAnother(const Picks& pick, int players, int self, int planet) {
-  for (int j = 1; j <= players; ++j) {
-    if (j != self && pick[j] == planet) return true;
-  }
-  return false;
-}
-
 // pick[self] = the planet nearest (tx, ty) that no other player holds: a planet
 // replaces the best so far only when strictly nearer, so ties keep the earlier planet,
 // and nothing 30000 or farther away is taken.
+//
+// That is the first free planet at the smallest distance of the free planets, when that
+// distance is under 30000; it is found in passes the compiler can run many planets at a
+// time: the distance to every planet (`distance`, by planet 1..N from index 0), the
+// other players' planets then set to 30000 (never under it), the smallest distance, and
+// the first planet at it. The distances are taken in 32 bits: coordinates are 16-bit,
+// and a target beyond 2^29 on either axis lies 30000 or farther from every planet.
 void PickNearestFree(const MapPreview& pv, int planets, Picks& pick, int players, int self, long long tx,
-                     long long ty) {
-  long long best = NO_DISTANCE;
-  for (int p = 1; p <= planets; ++p) {
-    const long long d = std::llabs(tx - pv.X[p]) + std::llabs(ty - pv.Y[p]);
-    if (d < best && !TakenByAnother(pick, players, self, p)) {
-      best = d;
-      pick[self] = p;
-    }
+                     long long ty, std::vector<int32_t>& distance) {
+  constexpr long long REACH = 1LL << 29;
+  if (planets < 1 || tx > REACH || tx < -REACH || ty > REACH || ty < -REACH) return;
+  const int32_t x = static_cast<int32_t>(tx), y = static_cast<int32_t>(ty);
+  const size_t n = static_cast<size_t>(planets);
+  distance.resize(n);
+  int32_t* const d = distance.data();
+  const int16_t* const px = pv.X.data();
+  const int16_t* const py = pv.Y.data();
+  for (size_t i = 0; i < n; ++i) d[i] = std::abs(x - px[i]) + std::abs(y - py[i]);
+  for (int j = 1; j <= players; ++j) {
+    if (j != self && pick[j] >= 1 && pick[j] <= planets) d[pick[j] - 1] = static_cast<int32_t>(NO_DISTANCE);
   }
+  int32_t nearest = static_cast<int32_t>(NO_DISTANCE);
+  for (size_t i = 0; i < n; ++i) nearest = std::min(nearest, d[i]);
+  if (nearest >= NO_DISTANCE) return;
+  pick[self] = static_cast<int>(std::find(d, d + n, nearest) - d) + 1;
 }
 
 // Entries of players with a planet take that planet's position; the others keep theirs.
@@ -80,15 +88,13 @@ void StorePicks(const MapPreview& pv, const Picks& pick, int players, PositionTa
 
 void LoadMapPreview(StartLayouts& layouts, const MapContext& map, const std::string& mapFile) {
   MapPreview& pv = layouts.preview;
-  if (FileExists(mapFile)) {
-    const MapFile file = ReadMapFile(mapFile);
-    // A damaged map reads as a missing one: the previous coordinates stay.
-    if (file.status == MapFileStatus::Ok) {
-      const int n = std::min<int>(static_cast<int>(file.planets.size()), MAP_PREVIEW_MAX);
-      for (int p = 1; p <= n; ++p) {
-        pv.X[p] = file.planets[static_cast<size_t>(p - 1)].x;
-        pv.Y[p] = file.planets[static_cast<size_t>(p - 1)].y;
-      }
+  // A missing or damaged map leaves the previous coordinates.
+  const MapFile file = ReadMapFile(mapFile);
+  if (file.status == MapFileStatus::Ok) {
+    const int n = std::min<int>(static_cast<int>(file.planets.size()), MAP_PREVIEW_MAX);
+    for (int p = 1; p <= n; ++p) {
+      pv.X[p] = file.planets[static_cast<size_t>(p - 1)].x;
+      pv.Y[p] = file.planets[static_cast<size_t>(p - 1)].y;
     }
   }
   const double w = map.width, h = map.height;
@@ -120,6 +126,7 @@ void PlaceCircle(StartLayouts& layouts, const MapContext& map, int players, Rand
   const MapPreview& pv = layouts.preview;
   const int N = PlanetCount(map);
   Picks pick{};
+  std::vector<int32_t> distance;
 
   // The angle and its step are kept in single precision.
   float a = static_cast<float>(random.Next() * 6.28);
@@ -128,7 +135,7 @@ void PlaceCircle(StartLayouts& layouts, const MapContext& map, int players, Rand
     // X takes the sine and Y the cosine: player 1 lies at bearing a from the +Y axis.
     const long long tx = RoundToInt(std::sin(static_cast<double>(a)) * map.circleRadius + map.centerX);
     const long long ty = RoundToInt(std::cos(static_cast<double>(a)) * map.circleRadius + map.centerY);
-    PickNearestFree(pv, N, pick, P, i, tx, ty);
+    PickNearestFree(pv, N, pick, P, i, tx, ty, distance);
     a = a + step;
   }
 
@@ -168,7 +175,10 @@ void PlaceGrid(StartLayouts& layouts, const MapContext& map, int players, Random
   }
 
   Picks pick{};
-  for (int i = 1; i <= P; ++i) PickNearestFree(pv, N, pick, P, i, boxOfNumber[i].first, boxOfNumber[i].second);
+  std::vector<int32_t> distance;
+  for (int i = 1; i <= P; ++i) {
+    PickNearestFree(pv, N, pick, P, i, boxOfNumber[i].first, boxOfNumber[i].second, distance);
+  }
   StorePicks(pv, pick, P, layouts.gridPositions);
 }
 
@@ -193,35 +203,40 @@ void PlaceSpaced(StartLayouts& layouts, const MapContext& map, int players, Rand
   // Each trial draws a free planet and keeps it when its distance to the nearest other
   // player is strictly greater than the best so far. The other players' planets stand
   // still while one player's trials run, so their coordinates are gathered once per
-  // player; and once a trial's distance is down to the best so far it can no longer
-  // win, so the rest of its minimum is not taken. The draws, the comparisons and the
-  // planet kept are those of taking the whole minimum over the players in order.
+  // player, into a row of 32 filled up with points 100000 along x, which lie farther
+  // than 30000 from every planet (coordinates are 16-bit) and so never change the
+  // minimum; the minimum over the whole row is then taken without a branch, many
+  // players at a time, in 32 bits. The draws, the comparisons and the planet kept are
+  // those of taking the minimum over the other players in order.
   // Whether a drawn planet is held is answered by counting the players on each planet
   // (kept up to date whenever a pick changes) instead of searching the picks: a planet
   // is among pick[1..P] exactly when its count is not 0.
-  std::array<long long, MAX_PLAYERS> otherX{}, otherY{};
+  constexpr size_t ROW = 32;
+  constexpr int32_t FAR_X = 100000;
+  static_assert(ROW >= MAX_PLAYERS);
+  std::array<int32_t, ROW> otherX{}, otherY{};
   std::vector<int> holders(static_cast<size_t>(N) + 1, 0);  // by planet 0..N (0: no pick)
   for (int i = 1; i <= P; ++i) ++holders[static_cast<size_t>(pick[i])];
   for (int pass = 0; pass < SPACED_PASSES; ++pass) {
     for (int i = 1; i <= P; ++i) {
-      int others = 0;
+      otherX.fill(FAR_X);
+      otherY.fill(0);
+      size_t others = 0;
       for (int j = 1; j <= P; ++j) {
         if (j == i || pick[j] <= 0) continue;
-        otherX[static_cast<size_t>(others)] = pv.X[pick[j]];
-        otherY[static_cast<size_t>(others)] = pv.Y[pick[j]];
+        otherX[others] = pv.X[pick[j]];
+        otherY[others] = pv.Y[pick[j]];
         ++others;
       }
-      long long best = 0;
+      int32_t best = 0;
       int bestPlanet = 0;
       for (int trial = 0; trial < SPACED_TRIALS; ++trial) {
         const int c = DrawPlanet(random, N);
         if (holders[static_cast<size_t>(c)] != 0) continue;
-        const long long cx = pv.X[c], cy = pv.Y[c];
+        const int32_t cx = pv.X[c], cy = pv.Y[c];
         // The distance to the nearest other player, at most 30000.
-        long long m = NO_DISTANCE;
-        for (int k = 0; k < others && m > best; ++k) {
-          m = std::min(m, std::llabs(otherX[static_cast<size_t>(k)] - cx) + std::llabs(otherY[static_cast<size_t>(k)] - cy));
-        }
+        int32_t m = static_cast<int32_t>(NO_DISTANCE);
+        for (size_t k = 0; k < ROW; ++k) m = std::min(m, std::abs(otherX[k] - cx) + std::abs(otherY[k] - cy));
         if (m > best) {
           best = m;
           bestPlanet = c;

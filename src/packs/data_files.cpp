@@ -9,15 +9,16 @@
 namespace tarvik {
 
 HeaderTest TestHeader(std::string_view path, std::string_view header, long long minLength, std::string* why) {
-  if (FileLength(path) <= minLength) return HeaderTest::Fails;
+  // A file of minLength bytes or less (or none at all) fails unread.
+  std::vector<uint8_t> start;
   try {
-    const std::vector<uint8_t> start = ReadFileStart(path, header.size());
-    return ByteView(start).Text(1, static_cast<long long>(header.size())) == header ? HeaderTest::Passes
-                                                                                    : HeaderTest::Fails;
+    if (ReadFileHead(path, header.size(), start, minLength) <= minLength) return HeaderTest::Fails;
   } catch (const FileError& e) {
     if (why) *why = e.why;
     return HeaderTest::Unreadable;
   }
+  return ByteView(start).Text(1, static_cast<long long>(header.size())) == header ? HeaderTest::Passes
+                                                                                  : HeaderTest::Fails;
 }
 
 bool HasHeader(std::string_view path, std::string_view header, long long minLength) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <span>
@@ -27,10 +28,9 @@ constexpr long long NAME_SIZE = MAP_NAME_BYTES;
 
 MapFile ReadMapFile(std::string_view path) {
   MapFile map;
-  if (FileLength(path) < 0) return map;  // Missing
   std::vector<uint8_t> bytes;
   try {
-    bytes = ReadWholeFile(path);
+    if (ReadFileHead(path, SIZE_MAX, bytes) < 0) return map;  // Missing
   } catch (const FileError& e) {
     map.status = MapFileStatus::Unreadable;
     map.why = e.why;

@@ -54,7 +54,9 @@ struct FolderMemory {
   struct Contents {
     FileIdentity file;
     std::vector<uint8_t> bytes;
-    bool written = false;  // what the program wrote there itself, not what it read
+    // The system has accepted a write to it in this span: the program wrote it, or
+    // read it through a descriptor open for writing (see ReadFileHeadForUpdate).
+    bool writeAccepted = false;
   };
   std::unordered_map<std::string, Contents> contents;
   // The files open for writing (spans or not), by identity, so that no spelling of
@@ -248,6 +250,22 @@ std::string Why(int err, std::string_view path, bool creating) {
   throw FileError("Cannot " + std::string(doing) + " " + std::string(path) + ": " + why + ".", why);
 }
 
+// Reads n bytes from 0-based offset `at` of the open file `fd` (the program's `path`)
+// into p; a failed read, or one past the end of the file, throws FileError.
+void ReadAt(int fd, std::string_view path, off_t at, uint8_t* p, size_t n) {
+  while (n > 0) {
+    const ssize_t k = ::pread(fd, p, n, at);
+    if (k < 0 && errno == EINTR) continue;
+    if (k < 0) Fail("read", path, errno, false);
+    if (k == 0) {
+      throw FileError("Cannot read " + std::string(path) + ": the file ends too early.", "the file ends too early");
+    }
+    p += k;
+    at += k;
+    n -= static_cast<size_t>(k);
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -363,6 +381,13 @@ std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& foun
 
 }  // namespace
 
+namespace {
+
+// Defined with the opening of files below.
+std::string RememberedSpelling(const std::string& exact);
+
+}  // namespace
+
 std::string ResolvePath(std::string_view path) {
   struct stat st;
   bool found = false;
@@ -402,6 +427,26 @@ void CreateFolder(std::string_view path) {
   }
 }
 
+void CreateFolders(std::string_view folder, const std::vector<std::string>& names) {
+  // The entries the listing itself calls folders. One of them named exactly as asked is
+  // what CreateFolder's look-up would find first (the exact spelling wins) and leave as
+  // it is; any other name (a link, an entry of a kind the listing does not give, one
+  // spelled otherwise, or none) goes through CreateFolder.
+  std::vector<std::string> folders;
+  const std::string host = ResolvePath(folder);
+  if (DIR* listing = ::opendir(host.empty() ? "." : host.c_str())) {
+    while (const dirent* entry = ::readdir(listing)) {
+      if (entry->d_type == DT_DIR) folders.emplace_back(entry->d_name);
+    }
+    ::closedir(listing);
+  }
+  for (const std::string& name : names) {
+    if (std::find(folders.begin(), folders.end(), name) == folders.end()) {
+      CreateFolder(std::string(folder) + "\\" + name);
+    }
+  }
+}
+
 long long FileLength(std::string_view path) {
   struct stat st;
   bool found = false;
@@ -434,7 +479,12 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 
 std::vector<std::string> ListFiles(std::string_view folder, std::string_view pattern) {
   std::vector<std::string> names;
-  if (!ReadFolder(ResolvePath(folder), names, true)) return names;
+  // A folder that lists under its spelling (or the one the span remembers for it) is the
+  // folder a resolution finds, as the exact spelling of each name wins: it is listed
+  // without a look-up first. Only one that does not list is resolved.
+  const std::string exact = ExactPath(folder);
+  const bool listed = !exact.empty() && ReadFolder(Memory().spans > 0 ? RememberedSpelling(exact) : exact, names, true);
+  if (!listed && !ReadFolder(ResolvePath(folder), names, true)) return names;
   std::erase_if(names, [&](const std::string& name) { return !MatchesPattern(name, pattern); });
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     int c = CompareNoCase(a, b);
@@ -550,6 +600,92 @@ std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n) {
 
 void ReadFileStartInto(std::string_view path, size_t n, std::vector<uint8_t>& bytes) { ReadStart(path, n, bytes); }
 
+namespace {
+
+// What ReadFileHead does, the file opened for writing first when `forUpdate`.
+long long ReadHead(std::string_view path, size_t n, std::vector<uint8_t>& bytes, long long readAbove,
+                   bool forUpdate) {
+  FolderMemory& m = Memory();
+  const bool spans = m.spans > 0;
+  const std::string exact = ExactPath(path);
+  // The host path the span's memory gives (see OpenResolved): its status, when
+  // remembered, is the one a resolution would find.
+  const std::string host = spans ? RememberedSpelling(exact) : exact;
+  struct stat st;
+  int fd = -1;
+  const auto known = spans ? m.found.find(host) : m.found.end();
+  if (known != m.found.end()) {
+    st = known->second;
+  } else if (!host.empty()) {
+    // Not remembered: the file is opened under that spelling at once and its status
+    // taken from the open file. A path that opens is the path a resolution finds, as
+    // the exact spelling of each name wins. A non-blocking open never waits on a pipe
+    // and takes no terminal; anything but a regular file is closed unread.
+    constexpr int FLAGS = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    if (forUpdate && spans) fd = ::open(host.c_str(), O_RDWR | FLAGS);
+    const bool writable = fd >= 0;
+    if (fd < 0) fd = ::open(host.c_str(), O_RDONLY | FLAGS);
+    if (fd >= 0 && ::fstat(fd, &st) != 0) {
+      ::close(fd);
+      fd = -1;
+    }
+    if (fd >= 0) {
+      const bool regular = S_ISREG(st.st_mode);
+      const bool remembering = spans && !BeingWritten(st);
+      if (remembering) {
+        m.found.emplace(host, st);
+        if (exact != host) m.spellings[exact] = host;
+      }
+      const long long length = regular ? static_cast<long long>(st.st_size) : -1;
+      if (!regular || length <= readAbove) {
+        ::close(fd);
+        bytes.clear();
+        return length;
+      }
+      // As ReadStart reads: a small file whole in a span, and remembered.
+      const size_t len = static_cast<size_t>(length);
+      const size_t take = remembering && len <= REMEMBERED_FILE_BYTES ? len : std::min(len, n);
+      try {
+        bytes.resize(take);
+        if (take > 0) ReadAt(fd, path, 0, bytes.data(), take);
+      } catch (...) {
+        ::close(fd);
+        throw;
+      }
+      ::close(fd);
+      if (remembering && take == len && len <= REMEMBERED_FILE_BYTES) {
+        m.contents.emplace(host, FolderMemory::Contents{{st.st_dev, st.st_ino}, bytes, writable});
+      }
+      if (bytes.size() > n) bytes.resize(n);
+      return length;
+    }
+  }
+  if (known == m.found.end()) {
+    // Not there under that spelling, or not to be opened so: the path is resolved as
+    // every other look-up resolves it.
+    bool found = false;
+    ResolveWithStatus(path, st, found);
+    if (!found) st.st_mode = 0;
+  }
+  const long long length = S_ISREG(st.st_mode) ? static_cast<long long>(st.st_size) : -1;
+  if (length > readAbove) {
+    ReadStart(path, n, bytes);
+  } else {
+    bytes.clear();
+  }
+  return length;
+}
+
+}  // namespace
+
+long long ReadFileHead(std::string_view path, size_t n, std::vector<uint8_t>& bytes, long long readAbove) {
+  return ReadHead(path, n, bytes, readAbove, false);
+}
+
+long long ReadFileHeadForUpdate(std::string_view path, size_t n, std::vector<uint8_t>& bytes, long long readAbove) {
+  return ReadHead(path, n, bytes, readAbove, true);
+}
+
 void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
   struct stat st;
   bool found = false;
@@ -564,17 +700,17 @@ void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
     if (it != m.contents.end() && it->second.file == FileIdentity{st.st_dev, st.st_ino}) known = &it->second;
   }
   if (known && known->bytes.size() >= bytes.size() && std::equal(bytes.begin(), bytes.end(), known->bytes.begin())) {
-    // The file begins with these bytes already. One the program itself wrote in this
-    // span is left alone. One it has only read might refuse the write, and that refusal
+    // The file begins with these bytes already. One the system has accepted a write
+    // to in this span is left alone. Another might refuse the write, and that refusal
     // is the program's answer: it is opened for writing, which is where the system
     // refuses (no permission, a read-only disk), and closed again; writing the same
-    // bytes over themselves would change nothing in it. From then on the span counts it
-    // as written by the program, as it would after the write.
-    if (!known->written) {
+    // bytes over themselves would change nothing in it. From then on the span counts
+    // the write as accepted, as it would after the write.
+    if (!known->writeAccepted) {
       const int fd = ::open(host.c_str(), O_RDWR | O_CLOEXEC);
       if (fd < 0) Fail("open", path, errno, false);
       ::close(fd);
-      known->written = true;
+      known->writeAccepted = true;
     }
     return;
   }
@@ -717,17 +853,7 @@ long long BinaryFile::Length() {
 
 void BinaryFile::Read(long long pos, void* out, size_t n) {
   CheckPosition(pos);
-  auto* p = static_cast<uint8_t*>(out);
-  off_t at = static_cast<off_t>(pos - 1);
-  while (n > 0) {
-    const ssize_t k = ::pread(fd_, p, n, at);
-    if (k < 0 && errno == EINTR) continue;
-    if (k < 0) Fail("read", path_, errno, false);
-    if (k == 0) throw FileError("Cannot read " + path_ + ": the file ends too early.", "the file ends too early");
-    p += k;
-    at += k;
-    n -= static_cast<size_t>(k);
-  }
+  ReadAt(fd_, path_, static_cast<off_t>(pos - 1), static_cast<uint8_t*>(out), n);
 }
 
 std::vector<uint8_t> BinaryFile::Read(long long pos, size_t n) {

@@ -33,6 +33,9 @@ bool FileExists(std::string_view path);  // a regular file
 bool FolderExists(std::string_view path);
 // Creates the folder (not its parents) when no folder of that name exists.
 void CreateFolder(std::string_view path);
+// CreateFolder(folder + "\\" + name) for each name in turn, the folders already there
+// found with one listing of `folder`.
+void CreateFolders(std::string_view folder, const std::vector<std::string>& names);
 // Length in bytes, or -1 when there is no such file.
 long long FileLength(std::string_view path);
 
@@ -61,6 +64,17 @@ void ReadWholeFileOrTake(std::string_view path, std::vector<uint8_t>& bytes, con
 std::vector<uint8_t> ReadFileStart(std::string_view path, size_t n);
 // ReadFileStart into `bytes`, reusing its storage.
 void ReadFileStartInto(std::string_view path, size_t n, std::vector<uint8_t>& bytes);
+// The length of the regular file at `path`, or -1 when there is none (FileLength), and
+// its first n bytes in `bytes` (all of it when it is shorter; ReadFileStartInto) when it
+// is longer than `readAbove` bytes; `bytes` is empty otherwise. A file that is there but
+// cannot be read throws FileError. The path is looked up once: the file is opened first
+// and its status taken from the open file.
+long long ReadFileHead(std::string_view path, size_t n, std::vector<uint8_t>& bytes, long long readAbove = -1);
+// ReadFileHead of a file the program may write back unchanged (WriteFileStart): in a
+// steady span it is opened for writing when the system allows that, so that writing the
+// same bytes back later needs no second open to learn whether the system refuses.
+long long ReadFileHeadForUpdate(std::string_view path, size_t n, std::vector<uint8_t>& bytes,
+                                long long readAbove = -1);
 void WriteWholeFile(std::string_view path, const std::vector<uint8_t>& bytes);
 // Writes `bytes` at the start of a file, making the file when it is not there; in a
 // longer file the bytes after them stay. In a steady span, a file the span knows to

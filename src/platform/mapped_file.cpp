@@ -38,37 +38,52 @@ std::vector<ByteStretch> HolesOf(int fd, size_t size) {
   return holes;
 }
 
+// Brings the pages that hold the file's bytes (all but its holes) into the mapping with
+// one request per stretch, instead of a page fault at each page the reader touches;
+// the pages of the holes stay unread. Advice only: where the system does not know the
+// request, the pages come in as they are touched, with the same bytes.
+void PopulateData(void* mapped, size_t size, const std::vector<ByteStretch>& holes) {
+#ifdef MADV_POPULATE_READ
+  const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  auto* base = static_cast<uint8_t*>(mapped);
+  size_t begin = 0;  // of the stretch of data before the next hole
+  for (size_t i = 0; i <= holes.size(); ++i) {
+    const size_t end = i < holes.size() ? holes[i].begin : size;
+    if (end > begin) {
+      const size_t first = begin / page * page;  // the page that holds the stretch's first byte
+      if (::madvise(base + first, end - first, MADV_POPULATE_READ) != 0) return;
+    }
+    if (i < holes.size()) begin = holes[i].end;
+  }
+#else
+  (void)mapped;
+  (void)size;
+  (void)holes;
+#endif
+}
+
 }  // namespace
 
 MappedFile::MappedFile(std::string_view path) {
-  const std::string host = ResolvePath(path);
-  const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-  const auto fail = [&](int err) {
-    return RuntimeError("Cannot read " + std::string(path) + ": " + std::strerror(err) + ".");
-  };
-  if (fd < 0) throw fail(errno);
-  struct stat st;
-  if (::fstat(fd, &st) != 0) {
-    const int err = errno;
-    ::close(fd);
-    throw fail(err);
-  }
-  size_ = static_cast<size_t>(st.st_size);
+  // Opened as every program path is: under its spelling at once, resolved only when it
+  // is not there. A file that cannot be opened or measured is a FileError.
+  BinaryFile file(path, BinaryFile::Mode::Read);
+  size_ = static_cast<size_t>(file.Length());
   if (size_ > 0) {
-    void* mapped = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+    void* mapped = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, file.Descriptor(), 0);
     if (mapped == MAP_FAILED) {
       const int err = errno;
-      ::close(fd);
-      throw fail(err);
+      throw RuntimeError("Cannot read " + std::string(path) + ": " + std::strerror(err) + ".");
     }
     data_ = static_cast<const uint8_t*>(mapped);
     // Only the pages looked at are read in: by default the system also reads the pages
     // around each one, and around the data of a universe file lie its holes, which
     // a reader passes over (see zeroStretches) and the system would fill with zeros.
     ::madvise(mapped, size_, MADV_RANDOM);  // advice only: without it the bytes are the same
-    zeros_ = HolesOf(fd, size_);
+    zeros_ = HolesOf(file.Descriptor(), size_);
+    PopulateData(mapped, size_, zeros_);
   }
-  ::close(fd);  // the mapping stays
+  // The file closes; the mapping stays.
 }
 
 MappedFile::~MappedFile() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <span>
 
@@ -78,16 +79,31 @@ std::string TableText(const std::vector<std::vector<std::string>>& rows, std::st
 
 namespace {
 
+// The indexes of `planets` in order of key(planet), equal keys in list order. Each
+// index is sorted as one number, the key (shifted so that signed order is unsigned
+// order) above the index: no two numbers are equal, and their order is that of the
+// key and then the index, which is the order a stable sort of the indexes by the key
+// gives.
+template <typename Key>
+std::vector<size_t> OrderBy(const std::vector<PlanetView>& planets, Key key) {
+  std::vector<uint64_t> keyed(planets.size());
+  for (size_t i = 0; i < keyed.size(); ++i) {
+    const uint32_t shifted = static_cast<uint32_t>(static_cast<int32_t>(key(planets[i]))) ^ 0x80000000u;
+    keyed[i] = static_cast<uint64_t>(shifted) << 32 | i;
+  }
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<size_t> order(keyed.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<size_t>(keyed[i] & 0xFFFFFFFFu);
+  return order;
+}
+
 // The planets in order of x, for finding those near a home by a search instead of a
 // scan of them all, and the last planet of each identifier in list order.
 struct PlanetsByPlace {
-  explicit PlanetsByPlace(const std::vector<PlanetView>& planets) : planets(planets) {
-    byX.resize(planets.size());
-    for (size_t i = 0; i < byX.size(); ++i) byX[i] = i;
-    byId = byX;
-    std::stable_sort(byX.begin(), byX.end(), [&](size_t a, size_t b) { return planets[a].x < planets[b].x; });
-    std::stable_sort(byId.begin(), byId.end(), [&](size_t a, size_t b) { return planets[a].id < planets[b].id; });
-  }
+  explicit PlanetsByPlace(const std::vector<PlanetView>& planets)
+      : planets(planets),
+        byX(OrderBy(planets, [](const PlanetView& p) { return p.x; })),
+        byId(OrderBy(planets, [](const PlanetView& p) { return p.id; })) {}
 
   // The last planet in list order with this identifier, or none: equal identifiers keep
   // their list order in byId.

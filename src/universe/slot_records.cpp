@@ -170,10 +170,13 @@ void LoadRecords(Table<R, HOST_SLOTS>& records, const std::string& appPath,
                  std::string (*pathOf)(const std::string&, int), Missing missing) {
   for (int n = 1; n <= HOST_SLOTS; ++n) {
     try {
-      const std::string path = pathOf(appPath, n);
-      if (FileExists(path)) {
-        // ReadRecordFile writes every byte of the record: no clearing first.
-        ReadRecordFile(path, records[n]);
+      // Read as ReadRecordFile reads, straight into the record (every byte of it: no
+      // clearing first). Opened for writing when the system allows, as the record may be
+      // saved back unchanged (SaveGameRecords, SaveSlotRecords).
+      std::vector<uint8_t>& held = records[n].bytes();
+      const size_t size = held.size();
+      if (ReadFileHeadForUpdate(pathOf(appPath, n), size, held) >= 0) {
+        held.resize(size, 0);
       } else {
         records[n].Clear();
         missing(records[n]);

@@ -95,13 +95,12 @@ int32_t PlayerRaceId(const PackSession& s, int p) {
 std::vector<uint8_t> ReadDataFileBody(const PackSession& s) {
   const std::string& path = s.tables.dataFilePath;
   if (path.empty()) throw RuntimeError(NoDataFileReason(s.paths.dataDir));
-  if (!FileExists(path)) throw RuntimeError("The main data file " + path + " is missing.");
-  BinaryFile f(path, BinaryFile::Mode::Read);
-  const long long length = f.Length();
-  if (length < DATA_FILE_HEADER_BYTES) throw RuntimeError("The main data file " + path + " is too short.");
-  std::vector<uint8_t> body =
-      f.Read(DATA_FILE_HEADER_BYTES + 1, static_cast<size_t>(length - DATA_FILE_HEADER_BYTES));
-  f.Close();
+  // Read whole (start-up's header test has read it once already: an unattended build
+  // is given it again from what its steady span remembers).
+  std::vector<uint8_t> body;
+  if (ReadFileHead(path, SIZE_MAX, body) < 0) throw RuntimeError("The main data file " + path + " is missing.");
+  if (body.size() < DATA_FILE_HEADER_BYTES) throw RuntimeError("The main data file " + path + " is too short.");
+  body.erase(body.begin(), body.begin() + DATA_FILE_HEADER_BYTES);
   return body;
 }
 
