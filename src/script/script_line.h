@@ -3,6 +3,7 @@
 // X = 1500). At most one of word and keyword is set.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,12 @@ class ScriptLines {
   // many it passed over. Such a line ends at a carriage return and begins, after blanks
   // and line feeds, with ordinary characters, then blanks, then an "=".
   size_t SkipPropertyLines();
+  // Passes over the lines from here on, without cutting them, up to the first one that
+  // is not certainly a statement of one of these kinds: none at all (blanks and line
+  // feeds only), a property statement, or a section statement whose argument is empty
+  // or none of `arguments` (upper case; the argument in any letter case). Says how many
+  // it passed over.
+  size_t SkipLinesWithoutArguments(std::span<const std::string_view> arguments);
 
  private:
   // Next for a line that is not of the commonest shapes, or after the last carriage

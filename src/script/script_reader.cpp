@@ -17,15 +17,14 @@ void DoStatement(ScriptSession& s, const ScriptTokens& st) {
 
 namespace {
 
-// Carries out every line of a script's bytes in order. Outside a block a property
-// statement does nothing, and is passed over as soon as it is known to be one (most
-// lines of the settings pass are statements of object blocks, which that pass does not
-// open).
+// Carries out every line of a script's bytes in order. Outside a block the lines that
+// do nothing are passed over as soon as they are known to (most lines of the settings
+// pass are statements of object blocks, which that pass does not open).
 void DoLines(ScriptSession& s, const std::vector<uint8_t>& bytes) {
   ScriptLines lines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   ScriptTokens st;
   for (;;) {
-    if (s.script.blockKind == BlockKind::None) lines.SkipPropertyLines();
+    if (s.script.blockKind == BlockKind::None) SkipLinesOutsideBlocks(s, lines);
     if (!lines.Next(st, s.script.lineWork)) return;
     DoStatement(s, st);
   }
