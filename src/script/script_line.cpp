@@ -361,20 +361,18 @@ inline const char* PropertyLineEnd(const char* p) {
 size_t ScriptLines::SkipPropertyLines() {
   // The lines one after another, in one loop: a line begins right after the carriage
   // return that ends the one before.
-  const char* const text = text_.data();
-  const char* const limit = text + crLimit_;
-  const char* const textEnd = text + text_.size();
-  const char* at = text + at_;
+  const Ahead ahead = TextAhead();
+  const char* at = ahead.at;
   size_t skipped = 0;
-  while (at < limit) {
-    const char* const end = LineMarksFit(at, textEnd)
+  while (at < ahead.crLimit) {
+    const char* const end = LineMarksFit(at, ahead.end)
                                  ? WithLineMarks(at, [at](const LineMarks& m) { return PropertyLineEndMarked(at, m); })
                                  : PropertyLineEnd(at);
     if (!end) break;
     at = end + 1;
     ++skipped;
   }
-  at_ = static_cast<size_t>(at - text);
+  MoveTo(at);
   return skipped;
 }
 
@@ -448,15 +446,12 @@ enum class LineVerdict { PassOver, Stop, Unsure };
 }  // namespace
 
 size_t ScriptLines::SkipLinesWithoutArguments(std::span<const std::string_view> arguments) {
-  const char* const text = text_.data();
-  const char* const limit = text + crLimit_;
-  const char* const textEnd = text + text_.size();
-  const char* at = text + at_;
+  const Ahead ahead = TextAhead();
+  const char* at = ahead.at;
   size_t skipped = 0;
-  // A line that begins before `limit` ends at the first carriage return after it.
-  while (at < limit) {
+  while (at < ahead.crLimit) {
     int from = 0;  // where the next line begins in the window at `at`
-    if (textEnd - at >= LINE_WINDOW_SIZE) {
+    if (ahead.end - at >= LINE_WINDOW_SIZE) {
       // Each line whose carriage return lies in the window, with the window's marks.
       const WindowMarks m = WindowMarksAt(at);
       for (uint64_t crs = m.carriageReturns; crs != 0; crs &= crs - 1) {
@@ -466,7 +461,7 @@ size_t ScriptLines::SkipLinesWithoutArguments(std::span<const std::string_view> 
           verdict = IdleLineEnd(at + from, arguments) ? LineVerdict::PassOver : LineVerdict::Stop;
         }
         if (verdict == LineVerdict::Stop) {
-          at_ = static_cast<size_t>(at + from - text);
+          MoveTo(at + from);
           return skipped;
         }
         ++skipped;
@@ -483,7 +478,7 @@ size_t ScriptLines::SkipLinesWithoutArguments(std::span<const std::string_view> 
     at = end + 1;
     ++skipped;
   }
-  at_ = static_cast<size_t>(at - text);
+  MoveTo(at);
   return skipped;
 }
 

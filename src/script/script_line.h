@@ -60,6 +60,16 @@ class ScriptLines {
   // return.
   bool NextOther(ScriptTokens& tokens, std::string& work);
 
+  // The text ahead, for passing over lines: where the next line begins, the bound
+  // before which a line ends at a carriage return, and the end of the text.
+  struct Ahead {
+    const char* at;
+    const char* crLimit;
+    const char* end;
+  };
+  Ahead TextAhead() const { return {text_.data() + at_, text_.data() + crLimit_, text_.data() + text_.size()}; }
+  void MoveTo(const char* at) { at_ = static_cast<size_t>(at - text_.data()); }
+
   std::string_view text_;
   size_t at_ = 0;       // where the next line begins
   size_t crLimit_ = 0;  // a line that begins before this ends at a carriage return
