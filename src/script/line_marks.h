@@ -4,6 +4,7 @@
 // come out of one or two looks at a block instead of a look at each character.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #if defined(__SSE2__)
@@ -13,6 +14,22 @@
 namespace tarvik {
 
 constexpr int LINE_BLOCK_SIZE = 16;
+
+// The place of the lowest mark of marks that hold at least one (every look at the marks
+// of a line asks for a mark that lies ahead of it: its carriage return at the latest).
+// One instruction, without the test for no mark at all that std::countr_zero makes.
+template <typename Marks>
+inline int LowestMark(Marks marks) {
+#if defined(__GNUC__)
+  if constexpr (sizeof(Marks) == sizeof(unsigned long long)) {
+    return __builtin_ctzll(marks);
+  } else {
+    return __builtin_ctz(marks);
+  }
+#else
+  return std::countr_zero(marks);
+#endif
+}
 
 struct LineMarks {
   uint32_t carriageReturns = 0;
@@ -75,6 +92,30 @@ inline LineMarks JoinedLineMarks(const LineMarks& a, const LineMarks& b) {
   return LineMarks{join(a.carriageReturns, b.carriageReturns), join(a.blanks, b.blanks),
                    join(a.dropped, b.dropped),                 join(a.tokenEnds, b.tokenEnds),
                    join(a.plainValueEnds, b.plainValueEnds),   join(a.quotedTextEnds, b.quotedTextEnds)};
+}
+
+// The marks of a window of 64 bytes that passing over lines asks for, four blocks joined
+// (bit i for the byte at p + i): a window holds several lines of a script, each looked at
+// with the same marks.
+constexpr int LINE_WINDOW_SIZE = 4 * LINE_BLOCK_SIZE;
+
+struct WindowMarks {
+  uint64_t carriageReturns = 0;
+  uint64_t dropped = 0;
+  uint64_t tokenEnds = 0;
+};
+
+// p + 64 must lie within the text.
+inline WindowMarks WindowMarksAt(const char* p) {
+  WindowMarks w;
+  for (int b = 0; b < LINE_WINDOW_SIZE / LINE_BLOCK_SIZE; ++b) {
+    const LineMarks m = LineMarksAt(p + b * LINE_BLOCK_SIZE);
+    const int shift = b * LINE_BLOCK_SIZE;
+    w.carriageReturns |= uint64_t{m.carriageReturns} << shift;
+    w.dropped |= uint64_t{m.dropped} << shift;
+    w.tokenEnds |= uint64_t{m.tokenEnds} << shift;
+  }
+  return w;
 }
 
 }  // namespace tarvik

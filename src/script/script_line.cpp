@@ -2,6 +2,8 @@
 
 #include "script/line_marks.h"
 
+#include "base/text.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -133,7 +135,7 @@ inline auto WithLineMarks(const char* p, With with) {
 // The first marked byte from byte i on, i at most the carriage return's place. Every
 // mask of an end marks the carriage return, and every inverted mask of blanks and line
 // feeds does, so one lies ahead.
-inline int FirstMarkFrom(uint32_t marks, int i) { return i + std::countr_zero(marks >> i); }
+inline int FirstMarkFrom(uint32_t marks, int i) { return i + LowestMark(marks >> i); }
 
 // CutCommonLineAt for a line whose carriage return lies among the bytes at p that m
 // marks, with the marks instead of a look at each character: the same shapes,
@@ -146,7 +148,7 @@ inline int FirstMarkFrom(uint32_t marks, int i) { return i + std::countr_zero(ma
 // for any other line (CutCommonLineAt takes it).
 [[gnu::always_inline]] inline int CutCommonLineInBlock(const char* p, const LineMarks& m, ScriptTokens& t) {
   if (m.carriageReturns == 0) return -1;
-  const int cr = std::countr_zero(m.carriageReturns);
+  const int cr = LowestMark(m.carriageReturns);
   auto stretch = [p](int from, int to) { return std::string_view(p + from, static_cast<size_t>(to - from)); };
   const int i = FirstMarkFrom(~m.dropped, 0);
   if (i == cr) {
@@ -351,7 +353,7 @@ inline const char* PropertyLineEnd(const char* p) {
   const int firstEnd = FirstMarkFrom(m.tokenEnds, i);
   if (ClassOf(p[firstEnd]) == Ordinary) return PropertyLineEnd(p);
   if (firstEnd == i) return nullptr;
-  return p[FirstMarkFrom(~m.blanks, firstEnd)] == '=' ? p + std::countr_zero(m.carriageReturns) : nullptr;
+  return p[FirstMarkFrom(~m.blanks, firstEnd)] == '=' ? p + LowestMark(m.carriageReturns) : nullptr;
 }
 
 }  // namespace
@@ -359,20 +361,124 @@ inline const char* PropertyLineEnd(const char* p) {
 size_t ScriptLines::SkipPropertyLines() {
   // The lines one after another, in one loop: a line begins right after the carriage
   // return that ends the one before.
-  const char* const text = text_.data();
-  const char* const limit = text + crLimit_;
-  const char* const textEnd = text + text_.size();
-  const char* at = text + at_;
+  const Ahead ahead = TextAhead();
+  const char* at = ahead.at;
   size_t skipped = 0;
-  while (at < limit) {
-    const char* const end = LineMarksFit(at, textEnd)
+  while (at < ahead.crLimit) {
+    const char* const end = LineMarksFit(at, ahead.end)
                                  ? WithLineMarks(at, [at](const LineMarks& m) { return PropertyLineEndMarked(at, m); })
                                  : PropertyLineEnd(at);
     if (!end) break;
     at = end + 1;
     ++skipped;
   }
-  at_ = static_cast<size_t>(at - text);
+  MoveTo(at);
+  return skipped;
+}
+
+namespace {
+
+// Whether the argument is one of `arguments` (upper case), in any letter case.
+bool IsOneOf(std::string_view argument, std::span<const std::string_view> arguments) {
+  for (const std::string_view a : arguments) {
+    if (EqualsNoCase(argument, a)) return true;
+  }
+  return false;
+}
+
+// The end of the line at p, a line that ends at a carriage return (which stops every
+// scan here), when it is certainly a statement SkipLinesWithoutArguments passes over:
+// that carriage return; nullptr for any other line. The line's shapes, after blanks and
+// line feeds: nothing; a first token of ordinary characters, blanks, and an "=" (a
+// property statement, as for PropertyLineEnd); a first token and blanks only (a word
+// alone); a first token, blanks, a second token of ordinary characters, then blanks and
+// line feeds only (a word and its argument, the two stretches as they stand).
+const char* IdleLineEnd(const char* p, std::span<const std::string_view> arguments) {
+  while (DroppedBetweenTokens(ClassOf(*p))) ++p;
+  if (*p == '\r') return p;
+  const char* const first = p;
+  while (ClassOf(*p) == Ordinary) ++p;
+  if (p == first) return nullptr;
+  while (*p == ' ') ++p;
+  if (*p == '=') {
+    while (*p != '\r') ++p;
+    return p;
+  }
+  if (*p == '\r') return p;
+  const char* const argument = p;
+  while (ClassOf(*p) == Ordinary) ++p;
+  if (p == argument) return nullptr;
+  const std::string_view argumentToken(argument, static_cast<size_t>(p - argument));
+  while (DroppedBetweenTokens(ClassOf(*p))) ++p;
+  return *p == '\r' && !IsOneOf(argumentToken, arguments) ? p : nullptr;
+}
+
+// FirstMarkFrom for the marks of a window.
+inline int FirstMarkFrom(uint64_t marks, int i) { return i + LowestMark(marks >> i); }
+
+enum class LineVerdict { PassOver, Stop, Unsure };
+
+// IdleLineEnd for the line from byte `from` to its carriage return at `cr` of a window
+// at w with the marks m: the tokens end at the same characters as there (a character
+// that is not ordinary) or earlier, at an ordinary character below "(", where this is
+// unsure and leaves the line to IdleLineEnd. The scans stop at the carriage return,
+// which every mask of ends and every inverted mask of blanks and line feeds marks.
+// After the first token this passes over line feeds as well as blanks: an "=" after
+// them still makes a property statement, and a second token after line feeds alone
+// joins the first (a word alone) where after a blank it is the argument; either way a
+// line whose second token is none of `arguments` does nothing.
+[[gnu::always_inline]] inline LineVerdict IdleLineInWindow(const char* w, const WindowMarks& m, int from, int cr,
+                                                          std::span<const std::string_view> arguments) {
+  const int i = FirstMarkFrom(~m.dropped, from);
+  if (i == cr) return LineVerdict::PassOver;
+  const int firstEnd = FirstMarkFrom(m.tokenEnds, i);
+  if (ClassOf(w[firstEnd]) == Ordinary) return LineVerdict::Unsure;
+  if (firstEnd == i) return LineVerdict::Stop;
+  const int j = FirstMarkFrom(~m.dropped, firstEnd);
+  if (w[j] == '=' || j == cr) return LineVerdict::PassOver;
+  const int argumentEnd = FirstMarkFrom(m.tokenEnds, j);
+  if (ClassOf(w[argumentEnd]) == Ordinary) return LineVerdict::Unsure;
+  if (argumentEnd == j || FirstMarkFrom(~m.dropped, argumentEnd) != cr) return LineVerdict::Stop;
+  const std::string_view argument(w + j, static_cast<size_t>(argumentEnd - j));
+  return IsOneOf(argument, arguments) ? LineVerdict::Stop : LineVerdict::PassOver;
+}
+
+}  // namespace
+
+size_t ScriptLines::SkipLinesWithoutArguments(std::span<const std::string_view> arguments) {
+  const Ahead ahead = TextAhead();
+  const char* at = ahead.at;
+  size_t skipped = 0;
+  while (at < ahead.crLimit) {
+    int from = 0;  // where the next line begins in the window at `at`
+    if (ahead.end - at >= LINE_WINDOW_SIZE) {
+      // Each line whose carriage return lies in the window, with the window's marks.
+      const WindowMarks m = WindowMarksAt(at);
+      for (uint64_t crs = m.carriageReturns; crs != 0; crs &= crs - 1) {
+        const int cr = LowestMark(crs);
+        LineVerdict verdict = IdleLineInWindow(at, m, from, cr, arguments);
+        if (verdict == LineVerdict::Unsure) {
+          verdict = IdleLineEnd(at + from, arguments) ? LineVerdict::PassOver : LineVerdict::Stop;
+        }
+        if (verdict == LineVerdict::Stop) {
+          MoveTo(at + from);
+          return skipped;
+        }
+        ++skipped;
+        from = cr + 1;
+      }
+    }
+    if (from > 0) {
+      at += from;
+      continue;
+    }
+    // A line longer than the window, or one near the end of the text.
+    const char* const end = IdleLineEnd(at, arguments);
+    if (!end) break;
+    at = end + 1;
+    ++skipped;
+  }
+  MoveTo(at);
   return skipped;
 }
 

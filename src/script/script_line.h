@@ -3,6 +3,7 @@
 // X = 1500). At most one of word and keyword is set.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,11 +50,27 @@ class ScriptLines {
   size_t SkipPropertyLines();
   // Where the next line begins in the text: nothing before it is looked at again.
   size_t position() const { return at_; }
+  // Passes over the lines from here on, without cutting them, up to the first one that
+  // is not certainly a statement of one of these kinds: none at all (blanks and line
+  // feeds only), a property statement, or a section statement whose argument is empty
+  // or none of `arguments` (upper case; the argument in any letter case). Says how many
+  // it passed over.
+  size_t SkipLinesWithoutArguments(std::span<const std::string_view> arguments);
 
  private:
   // Next for a line that is not of the commonest shapes, or after the last carriage
   // return.
   bool NextOther(ScriptTokens& tokens, std::string& work);
+
+  // The text ahead, for passing over lines: where the next line begins, the bound
+  // before which a line ends at a carriage return, and the end of the text.
+  struct Ahead {
+    const char* at;
+    const char* crLimit;
+    const char* end;
+  };
+  Ahead TextAhead() const { return {text_.data() + at_, text_.data() + crLimit_, text_.data() + text_.size()}; }
+  void MoveTo(const char* at) { at_ = static_cast<size_t>(at - text_.data()); }
 
   std::string_view text_;
   size_t at_ = 0;       // where the next line begins

@@ -18,16 +18,16 @@ void DoStatement(ScriptSession& s, const ScriptTokens& st) {
 
 namespace {
 
-// Carries out every line of a script's bytes in order. Outside a block a property
-// statement does nothing, and is passed over as soon as it is known to be one (most
-// lines of the settings pass are statements of object blocks, which that pass does not
-// open). Between blocks, the script's pages already carried out are let go.
+// Carries out every line of a script's bytes in order. Outside a block the lines that
+// do nothing are passed over as soon as they are known to (most lines of the settings
+// pass are statements of object blocks, which that pass does not open). Between blocks,
+// the script's pages already carried out are let go.
 void DoLines(ScriptSession& s, WholeFile& script) {
   ScriptLines lines(script.text());
   ScriptTokens st;
   for (;;) {
     if (s.script.blockKind == BlockKind::None) {
-      lines.SkipPropertyLines();
+      SkipLinesOutsideBlocks(s, lines);
       script.Release(lines.position());
     }
     if (!lines.Next(st, s.script.lineWork)) return;

@@ -16,6 +16,7 @@
 #include "script/keyword_tables.h"
 #include "script/map_block.h"
 #include "script/planet_names.h"
+#include "script/script_line.h"
 #include "script/script_session.h"
 #include "script/values.h"
 
@@ -279,6 +280,20 @@ void SetPlayerRace(ScriptSession& s, int32_t n, int32_t r) {
   }
 }
 
+// The arguments of a section statement that open a block in a settings pass.
+constexpr std::string_view SETTINGS_BLOCK_WORDS[] = {"RACES", "START", "TECH", "EXOTIC"};
+
+void SkipLinesOutsideBlocks(const ScriptSession& s, ScriptLines& lines) {
+  // Outside a block a settings pass acts only on a section statement that opens one of
+  // its blocks: BEGIN and END then commit no block (none is open) and any other word
+  // does nothing. An objects pass acts on every section statement.
+  if (s.script.pass == ScriptPass::Settings) {
+    lines.SkipLinesWithoutArguments(SETTINGS_BLOCK_WORDS);
+  } else {
+    lines.SkipPropertyLines();
+  }
+}
+
 void ScriptSection(ScriptSession& s, std::string_view word, std::string_view argument) {
   ScriptState& st = s.script;
   // The word and the argument are taken in any letter case: compared without regard to
@@ -297,7 +312,7 @@ void ScriptSection(ScriptSession& s, std::string_view word, std::string_view arg
       }
     }
   }
-  if (st.pass == ScriptPass::Settings) {
+  if (st.pass == ScriptPass::Settings) {  // each of SETTINGS_BLOCK_WORDS opens its block
     if (IsWord(argument, "RACES")) st.blockKind = BlockKind::Races;
     if (IsWord(argument, "START")) st.blockKind = BlockKind::Start;
     if (IsWord(argument, "TECH")) {

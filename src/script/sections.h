@@ -10,9 +10,15 @@
 namespace tarvik {
 
 struct ScriptSession;
+class ScriptLines;
 
 // A section statement: word (BEGIN, END or any other) and its argument.
 void ScriptSection(ScriptSession& s, std::string_view word, std::string_view argument);
+
+// Passes over the lines ahead that would do nothing outside a block, as far as it
+// certainly knows them: property statements, and in a settings pass also empty lines and
+// section statements that open none of its blocks.
+void SkipLinesOutsideBlocks(const ScriptSession& s, ScriptLines& lines);
 
 // Finishes the open block (an object block stores its object) and closes it.
 void CommitBlock(ScriptSession& s);
