@@ -50,15 +50,11 @@ void MoveMapFiles(const AppPaths& paths) {
 // The 12 numbered player or host slot folders (PlayerSlotFolder or HostSlotFolder),
 // which lie side by side in one folder.
 void CreateSlotFolders(const std::string& appPath, std::string (*slotFolder)(const std::string&, int)) {
-  std::string parent;
+  const std::string first = slotFolder(appPath, 1);
+  const size_t cut = first.find_last_of('\\');
   std::vector<std::string> names;
-  for (int n = 1; n <= HOST_SLOTS; ++n) {
-    const std::string path = slotFolder(appPath, n);
-    const size_t cut = path.find_last_of('\\');
-    parent = path.substr(0, cut);
-    names.push_back(path.substr(cut + 1));
-  }
-  CreateFolders(parent, names);
+  for (int n = 1; n <= HOST_SLOTS; ++n) names.push_back(slotFolder(appPath, n).substr(cut + 1));
+  CreateFolders(first.substr(0, cut), names);
 }
 
 // The shared tables' start for a run: the run log emptied, no planet names, the

@@ -383,8 +383,19 @@ std::string ResolveWithStatus(std::string_view path, struct stat& st, bool& foun
 
 namespace {
 
-// Defined with the opening of files below.
-std::string RememberedSpelling(const std::string& exact);
+// The host spelling of a program path (as ExactPath spells it) that the span remembers:
+// the spelling found for the whole path, or else the one found for its longest leading
+// part followed by the rest as given; the path itself when the span remembers none.
+// Resolution starts from that same leading part (see ResolveWithStatus), and finds the
+// rest as given whenever it exists so, as the exact spelling of a name wins.
+std::string RememberedSpelling(const std::string& exact) {
+  const auto& spellings = Memory().spellings;
+  for (size_t end = exact.size(); end > 0 && end != std::string::npos; end = exact.rfind('/', end - 1)) {
+    const auto known = spellings.find(exact.substr(0, end));
+    if (known != spellings.end()) return known->second + exact.substr(end);
+  }
+  return exact;
+}
 
 }  // namespace
 
@@ -536,6 +547,23 @@ void DeleteFileAt(std::string_view path) {
 
 namespace {
 
+// The first n bytes of the open file `fd` (the program's `path`), `len` bytes long, into
+// `bytes` (all of it when it is shorter). With `rememberAs` (in a span), a small file is
+// read whole even when only its start is wanted (a header test), and the whole file,
+// whose status is `st`, is remembered under that host path for the reads that follow;
+// `writeAccepted` when the descriptor is open for writing.
+void ReadOpenStart(int fd, std::string_view path, size_t len, size_t n, std::vector<uint8_t>& bytes,
+                   const std::string* rememberAs, const struct stat& st, bool writeAccepted) {
+  const bool whole = rememberAs && len <= REMEMBERED_FILE_BYTES;
+  const size_t take = whole ? len : std::min(len, n);
+  bytes.resize(take);
+  if (take > 0) ReadAt(fd, path, 0, bytes.data(), take);
+  if (whole) {
+    Memory().contents.emplace(*rememberAs, FolderMemory::Contents{{st.st_dev, st.st_ino}, bytes, writeAccepted});
+  }
+  if (bytes.size() > n) bytes.resize(n);
+}
+
 // The first n bytes of a file (all of it when it is shorter) into `bytes`, from what the
 // span remembers of it when it can; a small file read whole is remembered. With `taker`,
 // a regular file too long to be remembered is offered to it first (see
@@ -565,17 +593,9 @@ void ReadStart(std::string_view path, size_t n, std::vector<uint8_t>& bytes, con
       return;
     }
   }
-  // In a span the status just found is the file's (nothing else changes it), and a
-  // small file is read whole even when only its start is wanted (a header test): the
-  // whole file is then remembered for the reads that follow.
+  // In a span the status just found is the file's (nothing else changes it).
   const size_t len = remembering ? static_cast<size_t>(st.st_size) : static_cast<size_t>(f.Length());
-  const size_t take = remembering && len <= REMEMBERED_FILE_BYTES ? len : std::min(len, n);
-  bytes.resize(take);
-  if (take > 0) f.Read(1, bytes.data(), take);
-  if (remembering && take == len && len <= REMEMBERED_FILE_BYTES) {
-    Memory().contents.emplace(host, FolderMemory::Contents{{st.st_dev, st.st_ino}, bytes});
-  }
-  if (bytes.size() > n) bytes.resize(n);
+  ReadOpenStart(f.Descriptor(), path, len, n, bytes, remembering ? &host : nullptr, st, false);
 }
 
 }  // namespace
@@ -642,21 +662,13 @@ long long ReadHead(std::string_view path, size_t n, std::vector<uint8_t>& bytes,
         bytes.clear();
         return length;
       }
-      // As ReadStart reads: a small file whole in a span, and remembered.
-      const size_t len = static_cast<size_t>(length);
-      const size_t take = remembering && len <= REMEMBERED_FILE_BYTES ? len : std::min(len, n);
       try {
-        bytes.resize(take);
-        if (take > 0) ReadAt(fd, path, 0, bytes.data(), take);
+        ReadOpenStart(fd, path, static_cast<size_t>(length), n, bytes, remembering ? &host : nullptr, st, writable);
       } catch (...) {
         ::close(fd);
         throw;
       }
       ::close(fd);
-      if (remembering && take == len && len <= REMEMBERED_FILE_BYTES) {
-        m.contents.emplace(host, FolderMemory::Contents{{st.st_dev, st.st_ino}, bytes, writable});
-      }
-      if (bytes.size() > n) bytes.resize(n);
       return length;
     }
   }
@@ -757,19 +769,6 @@ BinaryFile::~BinaryFile() {
 
 namespace {
 
-// The host spelling of a program path (as ExactPath spells it) that the span remembers:
-// the spelling found for the whole path, or else the one found for its longest leading
-// part followed by the rest as given; the path itself when the span remembers none.
-// Resolution starts from that same leading part (see ResolveWithStatus), and finds the
-// rest as given whenever it exists so, as the exact spelling of a name wins.
-std::string RememberedSpelling(const std::string& exact) {
-  const auto& spellings = Memory().spellings;
-  for (size_t end = exact.size(); end > 0 && end != std::string::npos; end = exact.rfind('/', end - 1)) {
-    const auto known = spellings.find(exact.substr(0, end));
-    if (known != spellings.end()) return known->second + exact.substr(end);
-  }
-  return exact;
-}
 
 // Opens the host file of a program path and names it in `host`. A path spelled as it
 // lies on disk is opened at once; only when it is not there is it resolved without regard
