@@ -618,10 +618,13 @@ std::vector<FastLine> FastStatements(const std::string& text, std::string& work,
   ScriptLines lines(text);
   ScriptTokens t;
   for (;;) {
-    size_t skipped = 0;
-    if (skipping == Skipping::PropertyLines) skipped = lines.SkipPropertyLines();
-    if (skipping == Skipping::LinesWithoutArguments) skipped = lines.SkipLinesWithoutArguments(SKIPPED_ARGUMENTS);
-    fast.resize(fast.size() + skipped, FastLine{{}, true});
+    const size_t before = lines.position();
+    if (skipping == Skipping::PropertyLines) lines.SkipPropertyLines();
+    if (skipping == Skipping::LinesWithoutArguments) lines.SkipLinesWithoutArguments(SKIPPED_ARGUMENTS);
+    // The lines passed over: each ends at one of the carriage returns passed over.
+    const auto skipped = std::count(text.begin() + static_cast<std::ptrdiff_t>(before),
+                                    text.begin() + static_cast<std::ptrdiff_t>(lines.position()), '\r');
+    fast.resize(fast.size() + static_cast<size_t>(skipped), FastLine{{}, true});
     if (!lines.Next(t, work)) break;
     fast.push_back({{std::string(t.word), std::string(t.argument), std::string(t.keyword), std::string(t.value)}});
   }
@@ -775,20 +778,18 @@ TEST(FastPaths, LongTextsOfMixedLinesAreCutAsThePlainRulesDo) {
   EXPECT_GT(skipped, 10000);
 }
 
-// The marks of a block against a look at each byte: every byte value at every place.
-TEST(FastPaths, BlockMarksAreTheMarksOfEachByte) {
+// The marks of a window against a look at each byte: every byte value at every place.
+TEST(FastPaths, WindowMarksAreTheMarksOfEachByte) {
   std::mt19937 rng(43);
-  char block[LINE_BLOCK_SIZE];
+  char window[LINE_WINDOW_SIZE];
   for (int value = 0; value < 256; ++value) {
-    for (int at = 0; at < LINE_BLOCK_SIZE; ++at) {
-      for (char& c : block) c = static_cast<char>(rng());
-      block[at] = static_cast<char>(value);
-      const LineMarks fast = LineMarksAt(block);
-      const LineMarks plain = PlainLineMarks(block);
-      ASSERT_EQ(std::tie(fast.carriageReturns, fast.blanks, fast.dropped, fast.tokenEnds, fast.plainValueEnds,
-                         fast.quotedTextEnds),
-                std::tie(plain.carriageReturns, plain.blanks, plain.dropped, plain.tokenEnds, plain.plainValueEnds,
-                         plain.quotedTextEnds))
+    for (int at = 0; at < LINE_WINDOW_SIZE; ++at) {
+      for (char& c : window) c = static_cast<char>(rng());
+      window[at] = static_cast<char>(value);
+      const WindowMarks fast = WindowMarksAt(window);
+      const WindowMarks plain = PlainWindowMarks(window);
+      ASSERT_EQ(std::tie(fast.carriageReturns, fast.dropped, fast.tokenEnds, fast.equals),
+                std::tie(plain.carriageReturns, plain.dropped, plain.tokenEnds, plain.equals))
           << value << " at " << at;
     }
   }

@@ -84,14 +84,22 @@ const std::string PAGE_SCRIPT_ENDINGS[] = {"BEGIN PLANET\r\nCASH = 41\r\nEND", "
 TEST(ScriptFile, TheCutterStopsAtTheEndOfAMappedScript) {
   test::TempDir dir;
   const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
-  const auto statements = [](std::string_view text, bool skipping, size_t& skipped) {
+  // The statements cut, and how many lines were passed over: none, property statements,
+  // or lines that do nothing outside a settings block.
+  enum Skipping { None, Properties, Idle };
+  const auto statements = [](std::string_view text, Skipping skipping, size_t& skipped) {
+    constexpr std::string_view SETTINGS_WORDS[] = {"RACES", "START", "TECH", "EXOTIC"};
     std::vector<std::string> out;
     ScriptLines lines(text);
     ScriptTokens t;
     std::string work;
     skipped = 0;
     for (;;) {
-      if (skipping) skipped += lines.SkipPropertyLines();
+      const size_t before = lines.position();
+      if (skipping == Properties) lines.SkipPropertyLines();
+      if (skipping == Idle) lines.SkipLinesWithoutArguments(SETTINGS_WORDS);
+      skipped += static_cast<size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(before),
+                                                text.begin() + static_cast<std::ptrdiff_t>(lines.position()), '\r'));
       if (!lines.Next(t, work)) return out;
       out.push_back(std::string(t.word) + "|" + std::string(t.argument) + "|" + std::string(t.keyword) + "|" +
                     std::string(t.value));
@@ -111,10 +119,12 @@ TEST(ScriptFile, TheCutterStopsAtTheEndOfAMappedScript) {
     ::close(fd);
     const std::string_view mapped(static_cast<const char*>(room), text.size());
     size_t skipped = 0;
-    const std::vector<std::string> all = statements(mapped, false, skipped);
-    EXPECT_EQ(all, statements(text, false, skipped)) << ending;
-    EXPECT_EQ(statements(mapped, true, skipped).size() + skipped, all.size()) << ending;
-    EXPECT_GT(skipped, 0u);
+    const std::vector<std::string> all = statements(mapped, None, skipped);
+    EXPECT_EQ(all, statements(text, None, skipped)) << ending;
+    for (const Skipping skipping : {Properties, Idle}) {
+      EXPECT_EQ(statements(mapped, skipping, skipped).size() + skipped, all.size()) << ending;
+      EXPECT_GT(skipped, 0u);
+    }
     ::munmap(room, text.size() + page);
   }
 }

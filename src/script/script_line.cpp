@@ -63,8 +63,9 @@ bool DroppedBetweenTokens(CharClass c) { return c == Blank || c == LineFeed; }
 // drop) it is that stretch, trimmed of blanks as every value is.
 // The line begins at p and certainly ends at a carriage return, which no scan lets pass,
 // so that no scan needs the line's length. Returns that carriage return; nullptr, with t
-// untouched, for any other line (the full rules cut it).
-const char* CutCommonLineAt(const char* p, ScriptTokens& t) {
+// untouched, for any other line (the full rules cut it). Kept apart from the window's
+// cut, so that the common way through it is short.
+[[gnu::noinline]] const char* CutCommonLineAt(const char* p, ScriptTokens& t) {
   auto skipDropped = [&] {
     while (DroppedBetweenTokens(ClassOf(*p))) ++p;
   };
@@ -114,70 +115,6 @@ const char* CutCommonLineAt(const char* p, ScriptTokens& t) {
   if (*p != '\r') return nullptr;
   t = ScriptTokens{firstToken, argumentToken, {}, {}};
   return p;
-}
-
-// Whether the text, which ends at `end`, holds the two blocks from p on that the marks
-// of the line at p may look at.
-inline bool LineMarksFit(const char* p, const char* end) {
-  return static_cast<size_t>(end - p) >= 2 * LINE_BLOCK_SIZE;
-}
-
-// with(marks) for the marks of the line at p, whose text holds two blocks from p on: of
-// one block, or of two when the carriage return is not in the first. (Two calls, so
-// that each works on marks of its own.)
-template <typename With>
-inline auto WithLineMarks(const char* p, With with) {
-  const LineMarks first = LineMarksAt(p);
-  if (first.carriageReturns) return with(first);
-  return with(JoinedLineMarks(first, LineMarksAt(p + LINE_BLOCK_SIZE)));
-}
-
-// The first marked byte from byte i on, i at most the carriage return's place. Every
-// mask of an end marks the carriage return, and every inverted mask of blanks and line
-// feeds does, so one lies ahead.
-inline int FirstMarkFrom(uint32_t marks, int i) { return i + LowestMark(marks >> i); }
-
-// CutCommonLineAt for a line whose carriage return lies among the bytes at p that m
-// marks, with the marks instead of a look at each character: the same shapes,
-// cut to the same tokens, where the scans stop at the same characters (the marks of the
-// ends of a first token, an argument and a plain value hold every character that is not
-// ordinary, those of a quoted text every line end and the double quote) and at a few
-// more ordinary ones (below "("; control characters in a quoted text), where this
-// gives up. It gives up too on a quoted value that its carriage return does not follow
-// right away. Returns the carriage return's place in the block; -1, with t untouched,
-// for any other line (CutCommonLineAt takes it).
-[[gnu::always_inline]] inline int CutCommonLineInBlock(const char* p, const LineMarks& m, ScriptTokens& t) {
-  if (m.carriageReturns == 0) return -1;
-  const int cr = LowestMark(m.carriageReturns);
-  auto stretch = [p](int from, int to) { return std::string_view(p + from, static_cast<size_t>(to - from)); };
-  const int i = FirstMarkFrom(~m.dropped, 0);
-  if (i == cr) {
-    t = ScriptTokens{};  // nothing but blanks and line feeds
-    return cr;
-  }
-  const int firstEnd = FirstMarkFrom(m.tokenEnds, i);
-  if (firstEnd == i) return -1;
-  const std::string_view firstToken = stretch(i, firstEnd);
-  const int j = FirstMarkFrom(~m.blanks, firstEnd);
-  if (p[j] == '=') {
-    const int v = FirstMarkFrom(~m.dropped, j + 1);
-    if (p[v] != '"') {
-      if (FirstMarkFrom(m.plainValueEnds, v) != cr) return -1;
-      t = ScriptTokens{{}, {}, firstToken, stretch(v, cr)};
-      return cr;
-    }
-    if (cr - v < 2 || p[cr - 1] != '"' || FirstMarkFrom(m.quotedTextEnds, v + 1) != cr - 1) return -1;
-    t = ScriptTokens{{}, {}, firstToken, Trimmed(stretch(v + 1, cr - 1))};
-    return cr;
-  }
-  if (j == cr) {
-    t = ScriptTokens{firstToken, {}, {}, {}};
-    return cr;
-  }
-  // An argument after the blanks, up to the carriage return.
-  if (j == firstEnd || FirstMarkFrom(m.tokenEnds, j) != cr) return -1;
-  t = ScriptTokens{firstToken, stretch(j, cr), {}, {}};
-  return cr;
 }
 
 // A stretch of the line as a token: the stretch without the characters to drop at its
@@ -322,177 +259,54 @@ ScriptStatement CutScriptLine(std::string_view line) {
 ScriptLines::ScriptLines(std::string_view text) : text_(text) {
   const size_t lastCr = text.rfind('\r');
   crLimit_ = lastCr == std::string_view::npos ? 0 : lastCr + 1;
+  if (text_.size() >= LINE_WINDOW_SIZE) LoadWindow();
 }
 
-namespace {
-
-// The end of the property statement that begins at p, a line that ends at a carriage
-// return (which stops every scan here): that carriage return, or nullptr when the line
-// is not certainly a property statement. Up to an "=" after a first token of ordinary
-// characters and blanks, the full rules are outside quotes, in the first token or in
-// the blanks after it; that "=" makes the first token the keyword and leaves the word
-// empty, whatever the rest of the line holds.
-inline const char* PropertyLineEnd(const char* p) {
-  while (DroppedBetweenTokens(ClassOf(*p))) ++p;
-  const char* const first = p;
-  while (ClassOf(*p) == Ordinary) ++p;
-  if (p == first) return nullptr;
-  while (*p == ' ') ++p;
-  if (*p != '=') return nullptr;
-  while (*p != '\r') ++p;
-  return p;
+WindowMarks ScriptLines::LoadWindow() {
+  const WindowMarks m = WindowMarksAt(text_.data() + at_);
+  windowAt_ = at_;
+  windowReturns_ = m.carriageReturns;
+  windowDropped_ = m.dropped;
+  windowTokenEnds_ = m.tokenEnds;
+  return m;
 }
 
-// PropertyLineEnd for the line at p with the marks m of its bytes: the first token ends
-// at the same character as there (a character that is not ordinary) or earlier, at an
-// ordinary character below "(", where this leaves the line to PropertyLineEnd; so does
-// a line longer than the marks.
-[[gnu::always_inline]] inline const char* PropertyLineEndMarked(const char* p, const LineMarks& m) {
-  if (m.carriageReturns == 0) return PropertyLineEnd(p);
-  const int i = FirstMarkFrom(~m.dropped, 0);
-  const int firstEnd = FirstMarkFrom(m.tokenEnds, i);
-  if (ClassOf(p[firstEnd]) == Ordinary) return PropertyLineEnd(p);
-  if (firstEnd == i) return nullptr;
-  return p[FirstMarkFrom(~m.blanks, firstEnd)] == '=' ? p + LowestMark(m.carriageReturns) : nullptr;
-}
-
-}  // namespace
-
-size_t ScriptLines::SkipPropertyLines() {
-  // The lines one after another, in one loop: a line begins right after the carriage
-  // return that ends the one before.
-  const Ahead ahead = TextAhead();
-  const char* at = ahead.at;
-  size_t skipped = 0;
-  while (at < ahead.crLimit) {
-    const char* const end = LineMarksFit(at, ahead.end)
-                                 ? WithLineMarks(at, [at](const LineMarks& m) { return PropertyLineEndMarked(at, m); })
-                                 : PropertyLineEnd(at);
-    if (!end) break;
-    at = end + 1;
-    ++skipped;
+bool ScriptLines::QuotedValueAt(const char* q, const char* cr, std::string_view& value) {
+  const char* const text = q + 1;
+  while (InQuotedText(ClassOf(*++q))) {
   }
-  MoveTo(at);
-  return skipped;
-}
-
-namespace {
-
-// Whether the argument is one of `arguments` (upper case), in any letter case.
-bool IsOneOf(std::string_view argument, std::span<const std::string_view> arguments) {
-  for (const std::string_view a : arguments) {
-    if (EqualsNoCase(argument, a)) return true;
+  if (*q != '"') return false;
+  const char* const close = q;
+  while (DroppedBetweenTokens(ClassOf(*++q))) {
   }
-  return false;
+  if (q != cr) return false;
+  value = Trimmed(std::string_view(text, static_cast<size_t>(close - text)));
+  return true;
 }
 
-// The end of the line at p, a line that ends at a carriage return (which stops every
-// scan here), when it is certainly a statement SkipLinesWithoutArguments passes over:
-// that carriage return; nullptr for any other line. The line's shapes, after blanks and
-// line feeds: nothing; a first token of ordinary characters, blanks, and an "=" (a
-// property statement, as for PropertyLineEnd); a first token and blanks only (a word
-// alone); a first token, blanks, a second token of ordinary characters, then blanks and
-// line feeds only (a word and its argument, the two stretches as they stand).
-const char* IdleLineEnd(const char* p, std::span<const std::string_view> arguments) {
-  while (DroppedBetweenTokens(ClassOf(*p))) ++p;
-  if (*p == '\r') return p;
-  const char* const first = p;
-  while (ClassOf(*p) == Ordinary) ++p;
-  if (p == first) return nullptr;
-  while (*p == ' ') ++p;
-  if (*p == '=') {
-    while (*p != '\r') ++p;
-    return p;
+bool ScriptLines::CutCommon(ScriptTokens& t) { return CutInWindow(t) || CutCommonApart(t); }
+
+bool ScriptLines::CutCommonApart(ScriptTokens& t) {
+  // A window made at the line, when the one there does not hold its carriage return; a
+  // line longer than a window, or one near the end of the text, is looked at character
+  // by character.
+  if (windowAt_ != at_ && text_.size() - at_ >= LINE_WINDOW_SIZE) {
+    LoadWindow();
+    if (CutInWindow(t)) return true;
   }
-  if (*p == '\r') return p;
-  const char* const argument = p;
-  while (ClassOf(*p) == Ordinary) ++p;
-  if (p == argument) return nullptr;
-  const std::string_view argumentToken(argument, static_cast<size_t>(p - argument));
-  while (DroppedBetweenTokens(ClassOf(*p))) ++p;
-  return *p == '\r' && !IsOneOf(argumentToken, arguments) ? p : nullptr;
+  const char* const cr = CutCommonLineAt(text_.data() + at_, t);
+  if (!cr) return false;
+  at_ = static_cast<size_t>(cr - text_.data()) + 1;
+  return true;
 }
 
-// FirstMarkFrom for the marks of a window.
-inline int FirstMarkFrom(uint64_t marks, int i) { return i + LowestMark(marks >> i); }
-
-enum class LineVerdict { PassOver, Stop, Unsure };
-
-// IdleLineEnd for the line from byte `from` to its carriage return at `cr` of a window
-// at w with the marks m: the tokens end at the same characters as there (a character
-// that is not ordinary) or earlier, at an ordinary character below "(", where this is
-// unsure and leaves the line to IdleLineEnd. The scans stop at the carriage return,
-// which every mask of ends and every inverted mask of blanks and line feeds marks.
-// After the first token this passes over line feeds as well as blanks: an "=" after
-// them still makes a property statement, and a second token after line feeds alone
-// joins the first (a word alone) where after a blank it is the argument; either way a
-// line whose second token is none of `arguments` does nothing.
-[[gnu::always_inline]] inline LineVerdict IdleLineInWindow(const char* w, const WindowMarks& m, int from, int cr,
-                                                          std::span<const std::string_view> arguments) {
-  const int i = FirstMarkFrom(~m.dropped, from);
-  if (i == cr) return LineVerdict::PassOver;
-  const int firstEnd = FirstMarkFrom(m.tokenEnds, i);
-  if (ClassOf(w[firstEnd]) == Ordinary) return LineVerdict::Unsure;
-  if (firstEnd == i) return LineVerdict::Stop;
-  const int j = FirstMarkFrom(~m.dropped, firstEnd);
-  if (w[j] == '=' || j == cr) return LineVerdict::PassOver;
-  const int argumentEnd = FirstMarkFrom(m.tokenEnds, j);
-  if (ClassOf(w[argumentEnd]) == Ordinary) return LineVerdict::Unsure;
-  if (argumentEnd == j || FirstMarkFrom(~m.dropped, argumentEnd) != cr) return LineVerdict::Stop;
-  const std::string_view argument(w + j, static_cast<size_t>(argumentEnd - j));
-  return IsOneOf(argument, arguments) ? LineVerdict::Stop : LineVerdict::PassOver;
-}
-
-}  // namespace
-
-size_t ScriptLines::SkipLinesWithoutArguments(std::span<const std::string_view> arguments) {
-  const Ahead ahead = TextAhead();
-  const char* at = ahead.at;
-  size_t skipped = 0;
-  while (at < ahead.crLimit) {
-    int from = 0;  // where the next line begins in the window at `at`
-    if (ahead.end - at >= LINE_WINDOW_SIZE) {
-      // Each line whose carriage return lies in the window, with the window's marks.
-      const WindowMarks m = WindowMarksAt(at);
-      for (uint64_t crs = m.carriageReturns; crs != 0; crs &= crs - 1) {
-        const int cr = LowestMark(crs);
-        LineVerdict verdict = IdleLineInWindow(at, m, from, cr, arguments);
-        if (verdict == LineVerdict::Unsure) {
-          verdict = IdleLineEnd(at + from, arguments) ? LineVerdict::PassOver : LineVerdict::Stop;
-        }
-        if (verdict == LineVerdict::Stop) {
-          MoveTo(at + from);
-          return skipped;
-        }
-        ++skipped;
-        from = cr + 1;
-      }
-    }
-    if (from > 0) {
-      at += from;
-      continue;
-    }
-    // A line longer than the window, or one near the end of the text.
-    const char* const end = IdleLineEnd(at, arguments);
-    if (!end) break;
-    at = end + 1;
-    ++skipped;
-  }
-  MoveTo(at);
-  return skipped;
-}
-
-// The next line when CutCommonLineInBlock does not take it: by CutCommonLineAt, or by
-// the full rules. Kept apart from Next, so that the common way through Next is short.
-[[gnu::noinline]] bool ScriptLines::NextOther(ScriptTokens& tokens, std::string& work) {
+bool ScriptLines::NextApart(ScriptTokens& tokens, std::string& work) {
   if (at_ < crLimit_) {
+    if (CutCommonApart(tokens)) return true;
     const char* const line = text_.data() + at_;
-    const char* cr = CutCommonLineAt(line, tokens);
-    if (!cr) {
-      cr = static_cast<const char*>(std::memchr(line, '\r', crLimit_ - at_));
-      tokens = CutScriptTokens(std::string_view(line, static_cast<size_t>(cr - line)), work);
-    }
-    at_ = static_cast<size_t>(cr - text_.data()) + 1;
+    const auto cr = static_cast<size_t>(static_cast<const char*>(std::memchr(line, '\r', crLimit_ - at_)) - line);
+    tokens = CutScriptTokens(text_.substr(at_, cr), work);
+    at_ += cr + 1;
     return true;
   }
   if (at_ < text_.size()) {
@@ -503,16 +317,86 @@ size_t ScriptLines::SkipLinesWithoutArguments(std::span<const std::string_view> 
   return false;
 }
 
-bool ScriptLines::Next(ScriptTokens& tokens, std::string& work) {
-  const char* const line = text_.data() + at_;
-  if (at_ < crLimit_ && LineMarksFit(line, text_.data() + text_.size())) {
-    const int cr = WithLineMarks(line, [&](const LineMarks& m) { return CutCommonLineInBlock(line, m, tokens); });
-    if (cr >= 0) {
-      at_ += static_cast<size_t>(cr) + 1;
-      return true;
+void ScriptLines::SkipPropertyLines() {
+  ScriptTokens t;
+  while (at_ < crLimit_) {
+    const size_t lineAt = at_;
+    if (!CutCommon(t) || !t.word.empty() || t.keyword.empty()) {
+      at_ = lineAt;
+      return;
     }
   }
-  return NextOther(tokens, work);
+}
+
+namespace {
+
+// Whether a line of these tokens does nothing outside a block of a settings pass: it
+// has no word, or an argument that is none of `arguments` (upper case), in any letter
+// case.
+bool DoesNothingOutsideBlocks(const ScriptTokens& t, std::span<const std::string_view> arguments) {
+  if (t.word.empty()) return true;
+  for (const std::string_view a : arguments) {
+    if (EqualsNoCase(t.argument, a)) return false;
+  }
+  return true;
+}
+
+// The carriage returns of the lines of the window with the marks m that certainly do
+// nothing outside a block of a settings pass, found for all its lines at once (each line
+// begins right after a carriage return, the first at the window's start). After blanks
+// and line feeds, such a line holds nothing (an empty statement), or a first token of
+// ordinary characters followed by blanks and line feeds only (a word alone) or by an "="
+// (a property statement, whatever follows). Up to that "=" the token rules are outside
+// quotes and drop the blanks and line feeds, so the first token is the word or the
+// keyword as it stands. The token ends hold a few ordinary characters too (below "("):
+// a line where one ends a token is left out, and looked at on its own.
+uint64_t IdleLineEnds(const WindowMarks& m) {
+  const uint64_t ordinary = ~m.tokenEnds;
+  const uint64_t starts = m.carriageReturns << 1 | 1;
+  const uint64_t firsts = RunEnds(m.dropped, starts);
+  const uint64_t afterFirstToken = RunEnds(m.dropped, RunEnds(ordinary, firsts & ordinary));
+  // The carriage return after each "=" that follows a first token.
+  const uint64_t properties = RunEnds(~m.carriageReturns, afterFirstToken & m.equals);
+  return (firsts | afterFirstToken | properties) & m.carriageReturns;
+}
+
+}  // namespace
+
+void ScriptLines::SkipLinesWithoutArguments(std::span<const std::string_view> arguments) {
+  ScriptTokens t;
+  while (at_ < crLimit_) {
+    if (text_.size() - at_ >= LINE_WINDOW_SIZE) {
+      // The lines whose carriage returns lie in the window at the next line: passed over
+      // all at once up to each one that is not certainly idle, which is cut.
+      // (A line cut on its own may make a window of its own: the window's lines are
+      // counted from `base`.)
+      const size_t base = at_;
+      const WindowMarks m = LoadWindow();
+      uint64_t returns = m.carriageReturns;  // of the lines not yet passed over
+      for (uint64_t doubtful = returns & ~IdleLineEnds(m); doubtful != 0; doubtful &= doubtful - 1) {
+        const uint64_t doubtfulReturn = doubtful & (~doubtful + 1);
+        const uint64_t before = returns & (doubtfulReturn - 1);
+        if (before != 0) at_ = base + static_cast<size_t>(std::bit_width(before));
+        const size_t lineAt = at_;
+        if (!CutCommon(t) || !DoesNothingOutsideBlocks(t, arguments)) {
+          at_ = lineAt;
+          return;
+        }
+        returns &= ~(before | doubtfulReturn);
+      }
+      if (returns != 0) {
+        at_ = base + static_cast<size_t>(std::bit_width(returns));
+        continue;
+      }
+      if (at_ != base) continue;
+    }
+    // A line longer than the window, or one near the end of the text.
+    const size_t lineAt = at_;
+    if (!CutCommon(t) || !DoesNothingOutsideBlocks(t, arguments)) {
+      at_ = lineAt;
+      return;
+    }
+  }
 }
 
 }  // namespace tarvik
