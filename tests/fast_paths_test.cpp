@@ -728,11 +728,12 @@ TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
   EXPECT_GT(skipped, 10000);
 }
 
-// Texts of many lines, so that most lines begin with a block or two of text ahead of
-// them: lines of the common shapes and lines next to them, with keywords and values
-// around the block sizes, and the characters at the edges of the marks ("'", "(", ")",
-// "<", "=", ">", "!", "&", tab and other control characters, bytes above 127, among
-// them those that differ from a special character only in the top bit).
+// Texts of many lines, so that most lines lie in a window of marks with other lines
+// and many cross a window's end: lines of the common shapes and lines next to them,
+// with keywords and values of many lengths, and the characters at the edges of the
+// marks ("'", "(", ")", "<", "=", ">", "!", "&", tab and other control characters,
+// bytes above 127, among them those that differ from a special character only in the
+// top bit).
 TEST(FastPaths, LongTextsOfMixedLinesAreCutAsThePlainRulesDo) {
   std::mt19937 rng(41);
   const std::string letters = "AZaz09()<>=!&'\t\x01\x0e\x7f\x80\x8d\xa0\xa2\xa7\xbd\xff";
