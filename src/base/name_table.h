@@ -6,8 +6,8 @@
 // ends match) and values of any type. A slot holds only that key and the name's number;
 // the values lie apart, in the order added, so that a probe reads 24 bytes.
 // ShortNameIndex holds names of 1 to 16 bytes, each with a pointer kept in its slot, at
-// most a quarter of its slots taken: a name found costs one probe nearly always and no
-// read beyond its slot. A look-up never allocates. As with a map's emplace, the first
+// most a quarter of its slots taken: probes are short, and a name found needs no read
+// beyond its slot. A look-up never allocates. As with a map's emplace, the first
 // value added under a name is the one kept.
 #pragma once
 

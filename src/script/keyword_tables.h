@@ -40,7 +40,7 @@ struct KeywordTable {
   Record WorkingRecords::*record = nullptr;  // the kind's working record
   // The bindings of byKeyword under their keywords of up to 16 bytes but ID: what
   // byKeyword finds for such a keyword written in upper case, as scripts nearly always
-  // write it, found at the cost of one probe nearly always.
+  // write it, each binding held in its slot.
   ShortNameIndex<KeywordBinding> shortKeywords;
 
   const KeywordBinding* Find(std::string_view upperKeyword) const { return byKeyword.Find(upperKeyword); }
