@@ -53,13 +53,22 @@ std::string RandomText(std::mt19937& rng, const std::string& letters, size_t lon
 
 // ---- Names looked up in a table ---------------------------------------------------------
 
-TEST(FastPaths, NameTableAnswersAsAMapDoes) {
+// Both name tables against a map: NameTable for names of any length, ShortNameIndex for
+// names of 1 to 16 bytes (it refuses others and never finds them).
+TEST(FastPaths, NameTablesAnswerAsAMapDoes) {
   std::mt19937 rng(11);
   const std::string letters = "AEIOUXYZ()0123456789";
   auto randomName = [&] { return RandomText(rng, letters, 17); };
+  const std::vector<int> values = [] {
+    std::vector<int> v(300);
+    for (size_t i = 0; i < v.size(); ++i) v[i] = static_cast<int>(i);
+    return v;
+  }();
+  int shortFound = 0;
   for (int round = 0; round < 20; ++round) {
     NameTable<int> table;
-    std::map<std::string, int> plain;
+    ShortNameIndex<int> index;
+    std::map<std::string, int> plain, plainShort;
     std::vector<std::string> names;
     for (int i = 0; i < 300; ++i) {
       std::string name = randomName();
@@ -68,8 +77,11 @@ TEST(FastPaths, NameTableAnswersAsAMapDoes) {
       names.push_back(name);
       // The first value given a name stays, as a map's emplace keeps it.
       EXPECT_EQ(table.Add(name, i), plain.emplace(name, i).second);
+      const bool isShort = !name.empty() && name.size() <= 16;
+      EXPECT_EQ(index.Add(name, &values[static_cast<size_t>(i)]), isShort && plainShort.emplace(name, i).second);
     }
     EXPECT_EQ(table.size(), plain.size());
+    EXPECT_EQ(index.size(), plainShort.size());
     for (int i = 0; i < 600; ++i) {
       const std::string name = i < 300 ? names[static_cast<size_t>(i)] : randomName();
       const auto it = plain.find(name);
@@ -78,8 +90,16 @@ TEST(FastPaths, NameTableAnswersAsAMapDoes) {
       if (found) {
         EXPECT_EQ(*found, it->second) << name;
       }
+      const auto shortIt = plainShort.find(name);
+      const int* shortHit = index.Find(name);
+      ASSERT_EQ(shortHit != nullptr, shortIt != plainShort.end()) << name;
+      if (shortHit) {
+        EXPECT_EQ(*shortHit, shortIt->second) << name;
+        ++shortFound;
+      }
     }
   }
+  EXPECT_GT(shortFound, 4000);
 }
 
 TEST(FastPaths, NameTableFindsUpperCasedNamesAsTheUpperCasedCopyFindsThem) {
@@ -199,6 +219,12 @@ TEST(FastPaths, EveryKeywordIsBoundAsTheScanOfItsRowsBindsIt) {
       // A statement may write its keyword in any letter case.
       ASSERT_EQ(table->FindAnyCase(name), table->Find(UpperAscii(name))) << name;
       ASSERT_EQ(table->FindAnyCase(LowerAscii(name)), table->Find(UpperAscii(name))) << name;
+      // The index of short keywords holds each binding the table holds under a keyword of
+      // 1 to 16 bytes but ID, the same binding, and nothing else.
+      for (const std::string& written : {name, LowerAscii(name)}) {
+        const bool indexed = !written.empty() && written.size() <= 16 && written != "ID";
+        ASSERT_EQ(table->shortKeywords.Find(written), indexed ? table->Find(written) : nullptr) << written;
+      }
       const KeywordBinding* fast = table->Find(name);
       ASSERT_EQ(fast != nullptr, plain.row != nullptr) << name;
       if (!fast) continue;
@@ -241,6 +267,9 @@ TEST(FastPaths, ElementsFoundOnceAreWrittenAsTheirFieldAndIndex) {
           try { fast.Set(b->element, v); } catch (const RuntimeError&) { fastThrew = true; }
           try { plain.Set(*b->field, v, b->index); } catch (const RuntimeError&) { plainThrew = true; }
           ASSERT_EQ(fastThrew, plainThrew) << keyword << " " << v;
+          // A statement writes its element with nothing to catch a failure: no number
+          // GetValue gives for the row's bounds (a bound, or 0) fails to fit it.
+          if (v == row.min || v == row.max || v == 0) ASSERT_FALSE(fastThrew) << keyword << " " << v;
           ASSERT_EQ(fast.bytes(), plain.bytes()) << keyword << " " << v;
           ++written;
         }
@@ -811,6 +840,10 @@ TEST(FastPaths, EveryBlockKindFindsTheDescriptorTheScanFinds) {
       }
     }
     EXPECT_EQ(KindOfBlock(kind), scan) << k;
+    // Once the keyword tables are built, they are found without asking for them.
+    const KeywordTable* table = ObjectKeywordTable(kind);
+    EXPECT_EQ(BuiltObjectKeywordTable(kind), table) << k;
+    EXPECT_EQ(table != nullptr, scan != nullptr) << k;
     found += scan != nullptr;
   }
   EXPECT_EQ(found, static_cast<int>(ObjectKinds().size()));
@@ -824,6 +857,7 @@ TEST(FastPaths, BlockWordsInAnyCaseFindTheKindTheirUpperCasedCopiesFind) {
   for (const std::string& word : NearNames(words)) {
     for (const std::string& w : {word, LowerAscii(word)}) {
       ASSERT_EQ(KindOfWordAnyCase(w), KindOfWord(UpperAscii(w))) << w;
+      ASSERT_EQ(ObjectKindOfWord(w), KindOfWordAnyCase(w)) << w;
       found += KindOfWord(UpperAscii(w)) != nullptr;
     }
   }

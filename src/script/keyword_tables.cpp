@@ -9,14 +9,29 @@ namespace tarvik {
 
 namespace {
 
+// Whether every number GetValue gives for the row's bounds fits the element, so that
+// writing it cannot fail: each lies between the bounds or is one of them (a bound wins
+// when they cross) or is 0 (a text read as no number), and a 32-bit or floating element
+// holds any of them.
+bool BoundsFitElement(const KeywordRow& row, const FieldElement& element) {
+  if (element.field->type != FieldType::I16) return true;
+  auto fits = [](int32_t v) { return v >= INT16_MIN && v <= INT16_MAX; };
+  return fits(row.min) && fits(row.max);
+}
+
 // Binds a keyword to its row, the row's field (found once for every keyword of the row)
-// and the element of the field it names.
+// and, for a number statement that writes its element and cannot fail to, that element.
+// byKeyword has room for every keyword of the table, so the binding it holds stays where
+// it is for shortKeywords to point at (never under ID, which every object block takes
+// before its keywords).
 void Bind(KeywordTable& table, std::string_view keyword, const KeywordRow& row, const Field* field, int index) {
-  KeywordBinding b{&row, field, index, {}};
+  KeywordBinding b{&row, field, index, {}, row.min, row.max};
   if (b.field && row.kind == ValueKind::Number && row.extra == ExtraAction::None) {
-    b.element = FieldElement::Of(*b.field, index);
+    const FieldElement element = FieldElement::Of(*b.field, index);
+    if (element.field && BoundsFitElement(row, element)) b.element = element;
   }
-  table.byKeyword.Add(keyword, b);
+  if (!table.byKeyword.Add(keyword, b)) return;  // an earlier row took the keyword
+  if (keyword != "ID") table.shortKeywords.Add(keyword, table.byKeyword.Find(keyword));
 }
 
 // How many keywords the rows bind: one per index of an indexed row, else one, and the alias.
@@ -35,7 +50,9 @@ KeywordTable BuildTable(const ObjectKindDescriptor& kind) {
   table.layout = &kind.layout();
   table.rows = kind.keywords;
   table.kind = &kind;
+  table.record = kind.record;
   table.byKeyword.Reserve(KeywordCount(kind.keywords));
+  table.shortKeywords.Reserve(KeywordCount(kind.keywords));
   std::string indexed;
   for (const KeywordRow& row : kind.keywords) {
     const Field* field = table.layout->Find(row.field);
@@ -101,9 +118,28 @@ const SettingRow TECH_ROWS[] = {
 
 }  // namespace
 
+constinit const KeywordTablesByKind* builtKeywordTables = nullptr;
+
 const KeywordTablesByKind& AllKeywordTables() {
   static const AllTables tables;
+  builtKeywordTables = &tables.found;
   return tables.found;
+}
+
+const ObjectKindDescriptor* ObjectKindOfWord(std::string_view word) {
+  // The block words are upper case, so a word found as it stands (as scripts nearly
+  // always write it) is the one its upper-cased copy finds; any other is looked up
+  // upper-cased. The first kind of a word is the one kept, as the scan of the kinds
+  // finds it.
+  static const NameTable<const ObjectKindDescriptor*> byWord = [] {
+    NameTable<const ObjectKindDescriptor*> t;
+    t.Reserve(ObjectKinds().size());
+    for (const ObjectKindDescriptor& kind : ObjectKinds()) t.Add(kind.blockWord, &kind);
+    return t;
+  }();
+  const ObjectKindDescriptor* const* kind = byWord.Find(word);
+  if (!kind) kind = byWord.FindUpperCased(word);
+  return kind ? *kind : nullptr;
 }
 
 std::span<const SettingRow> StartSettingRows() { return START_ROWS; }

@@ -23,9 +23,11 @@ struct KeywordBinding {
   const KeywordRow* row = nullptr;
   const Field* field = nullptr;  // nullptr when the record layout lacks the field
   int index = 1;                 // element of an array field
-  // For a number statement with no extra action whose field and element exist (nearly
-  // every statement of a script): the element it writes; none for every other binding.
+  // For a number statement with no extra action whose field and element exist and whose
+  // bounds fit that element (nearly every statement of a script): the element it
+  // writes, which no value can fail to fit; none for every other binding.
   FieldElement element;
+  int32_t min = 0, max = 0;  // the row's bounds, beside the element
 };
 
 // The keywords of one object block kind.
@@ -35,6 +37,11 @@ struct KeywordTable {
   const RecordLayout* layout = nullptr;
   std::span<const KeywordRow> rows;
   NameTable<KeywordBinding> byKeyword;
+  Record WorkingRecords::*record = nullptr;  // the kind's working record
+  // The bindings of byKeyword under their keywords of up to 16 bytes but ID: what
+  // byKeyword finds for such a keyword written in upper case, as scripts nearly always
+  // write it, each binding held in its slot.
+  ShortNameIndex<KeywordBinding> shortKeywords;
 
   const KeywordBinding* Find(std::string_view upperKeyword) const { return byKeyword.Find(upperKeyword); }
   // The keyword as a statement may write it, in any letter case. The table's keywords
@@ -58,6 +65,23 @@ inline const KeywordTable* ObjectKeywordTable(BlockKind blockKind) {
   const auto k = static_cast<size_t>(static_cast<int32_t>(blockKind));  // below 0: far beyond the count
   return k < tables.size() ? tables[k] : nullptr;
 }
+
+// The keyword tables once AllKeywordTables has built them; nullptr before. Set once and
+// then left alone: for the look-up of every property statement, which must not call
+// anything on its way (ObjectKeywordTable may build the tables).
+extern constinit const KeywordTablesByKind* builtKeywordTables;
+
+// ObjectKeywordTable once the tables are built; nullptr before, as for any block kind
+// without a table.
+inline const KeywordTable* BuiltObjectKeywordTable(BlockKind blockKind) {
+  const auto k = static_cast<size_t>(static_cast<int32_t>(blockKind));  // below 0: far beyond the count
+  return builtKeywordTables && k < builtKeywordTables->size() ? (*builtKeywordTables)[k] : nullptr;
+}
+
+// The object kind whose block word is the given word in any letter case, as
+// KindOfWordAnyCase finds it; nullptr for a word of no object kind. Asked by every BEGIN
+// of an objects pass.
+const ObjectKindDescriptor* ObjectKindOfWord(std::string_view word);
 
 // The settings of the START and TECH blocks: one row per keyword naming the setting.
 struct SettingRow {

@@ -141,19 +141,6 @@ void BoundProperty(ScriptSession& s, Record& rec, const KeywordBinding* b, std::
   }
 }
 
-// Every statement of an object block but a number statement of an element found when
-// its table was built: an unknown keyword, or one BoundProperty carries out. Kept out of
-// DoProperty (as is SectionProperty), so that the common statement does not pay for
-// the registers and the frame of the rare ones.
-[[gnu::noinline]] void OtherObjectProperty(ScriptSession& s, const KeywordTable& table, const KeywordBinding* b,
-                                           std::string_view keyword, std::string_view value) {
-  if (!b) {
-    UnknownObjectKeyword(s, *table.kind, keyword, value);
-    return;
-  }
-  BoundProperty(s, s.records.*table.kind->record, b, value);
-}
-
 void MapProperty(ScriptSession& s, const std::string& upperKey, const std::string& upperValue) {
   if (upperKey == "ID") {
     IdStatement(s, upperValue);
@@ -301,7 +288,7 @@ void ScriptSection(ScriptSession& s, std::string_view word, std::string_view arg
   if (IsWord(word, "BEGIN")) {
     CommitBlock(s);
     if (st.pass == ScriptPass::Objects) {
-      if (const ObjectKindDescriptor* kind = KindOfWordAnyCase(argument)) {
+      if (const ObjectKindDescriptor* kind = ObjectKindOfWord(argument)) {
         st.blockKind = kind->blockKind;
         kind->construct(s);
         if (kind->blockKind == BlockKind::Planet) st.pickPlanetName = true;
@@ -348,29 +335,67 @@ void CommitBlock(ScriptSession& s) {
   kind->store(s);
 }
 
-void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
+namespace {
+
+// A statement of a keyword bound in the open block's table: a number statement of an
+// element found when the table was built takes the one step BoundProperty would take
+// for it (its Number case), writing that element as Record::Set of its field and index
+// writes it; BoundProperty carries out any other. Kept out of DoProperty (as are
+// OtherProperty and SectionProperty), so that the common statement does not pay for the
+// registers and the frame of the rare ones.
+[[gnu::noinline]] void BoundStatement(ScriptSession& s, const KeywordTable& table, const KeywordBinding* b,
+                                      std::string_view value) {
+  Record& rec = s.records.*table.record;
+  if (b->element.field) {
+    Step(s, [&] { rec.Set(b->element, GetValue(s, value, b->min, b->max)); });
+    return;
+  }
+  BoundProperty(s, rec, b, value);
+}
+
+// A property statement whose keyword the open block's shortKeywords do not hold: the
+// statements of the blocks that hold no object; ID; and an object block's keywords
+// written with lower-case letters or longer than 16 bytes, or unknown, which are looked
+// up in any letter case without an upper-cased copy.
+[[gnu::noinline]] void OtherProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
   const KeywordTable* table = ObjectKeywordTable(s.script.blockKind);
   if (!table) {
     SectionProperty(s, keyword, value);
     return;
   }
-  // An object block looks its keywords up in any letter case, without an upper-cased
-  // copy (nearly every statement of a script is one of these).
   if (IsWord(keyword, "ID")) {
     IdStatement(s, value);
     return;
   }
-  const KeywordBinding* b = table->FindAnyCase(keyword);
-  // A number statement with no extra action whose element exists (nearly every
-  // statement): the one step BoundProperty would take for it (its Number case), writing
-  // the element found when the table was built, as Record::Set of its field and index
-  // writes it.
-  if (b && b->element.field) {
-    Record& rec = s.records.*table->kind->record;
-    Step(s, [&] { rec.Set(b->element, GetValue(s, value, b->row->min, b->row->max)); });
+  if (const KeywordBinding* b = table->FindAnyCase(keyword)) {
+    BoundStatement(s, *table, b, value);
     return;
   }
-  OtherObjectProperty(s, *table, b, keyword, value);
+  UnknownObjectKeyword(s, *table->kind, keyword, value);
+}
+
+}  // namespace
+
+void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
+  // An object block's keyword written in upper case, as nearly every statement of a
+  // script writes it: shortKeywords finds it as byKeyword does (the same binding; never
+  // ID), so these are the steps OtherProperty takes for it. A number statement of an
+  // element with a plain number (nearly every statement) is carried out here: GetValue's
+  // reading of a plain number, written where BoundStatement writes it, which cannot fail
+  // for the element's bounds. Before the tables are built (the first statement)
+  // OtherProperty builds them.
+  if (const KeywordTable* table = BuiltObjectKeywordTable(s.script.blockKind)) {
+    if (const KeywordBinding* b = table->shortKeywords.Find(keyword)) {
+      int32_t number = 0;
+      if (b->element.field && PlainNumber(value, number)) {
+        (s.records.*table->record).Set(b->element, BoundedNumber(number, b->min, b->max));
+        return;
+      }
+      BoundStatement(s, *table, b, value);
+      return;
+    }
+  }
+  OtherProperty(s, keyword, value);
 }
 
 }  // namespace tarvik

@@ -30,6 +30,14 @@ inline bool PlainNumber(std::string_view text, int32_t& number) {
   return true;
 }
 
+// A number pulled into [min, max] as GetValue pulls a number it read: up to min, then
+// down to max (so max wins when the bounds cross).
+inline int32_t BoundedNumber(int32_t number, int32_t min, int32_t max) {
+  if (number < min) number = min;
+  if (number > max) number = max;
+  return number;
+}
+
 // GetValue of a text that is not a plain number.
 int32_t GetValueInFull(PlatformSession& s, std::string_view text, int32_t min, int32_t max);
 
@@ -41,9 +49,7 @@ int32_t GetValueInFull(PlatformSession& s, std::string_view text, int32_t min, i
 inline int32_t GetValue(PlatformSession& s, std::string_view text, int32_t min, int32_t max) {
   int32_t number = 0;
   if (!PlainNumber(text, number)) return GetValueInFull(s, text, min, max);
-  if (number < min) number = min;
-  if (number > max) number = max;
-  return number;
+  return BoundedNumber(number, min, max);
 }
 
 // How GetValue reads a value text, told in full for the script checker; GetValue itself
