@@ -279,6 +279,59 @@ TEST(FastPaths, ElementsFoundOnceAreWrittenAsTheirFieldAndIndex) {
   EXPECT_GT(written, 5000);
 }
 
+// Get and Set of every field of every layout, at indices inside, at and beyond both ends,
+// against the element's place worked out plainly (offset + (index - 1) * element width)
+// and its bytes read or written there: the same value or bytes, and an error exactly
+// where the plain rule refuses (the index first, then a text field, then a value that
+// does not fit).
+TEST(FastPaths, ElementsReadAndWrittenByFieldAndIndexAreThoseAtTheirPlainPlaces) {
+  std::mt19937 rng(47);
+  int checked = 0;
+  for (const RecordLayout* layout : AllRecordLayouts()) {
+    for (const Field& f : layout->fields()) {
+      SCOPED_TRACE(std::string(layout->name()) + "." + std::string(f.name) + "@" + std::to_string(f.offset));
+      for (const int index : {INT32_MIN, -1, 0, 1, 2, f.count - 1, f.count, f.count + 1,
+                              1 + static_cast<int>(rng() % static_cast<unsigned>(f.count))}) {
+        const bool inside = index >= 1 && index <= f.count;
+        const int at = inside ? f.offset + (index - 1) * f.ElementWidth() : 0;
+        for (const long long v : {0LL, -1LL, 32767LL, 32768LL, -32769LL, INT32_MAX + 1LL,
+                                  static_cast<long long>(static_cast<int32_t>(rng()))}) {
+          Record rec(*layout);
+          for (uint8_t& byte : rec.bytes()) byte = static_cast<uint8_t>(rng());
+          std::vector<uint8_t> plain = rec.bytes();
+          std::optional<int32_t> plainValue;
+          if (inside && f.type == FieldType::I16) plainValue = GetI16(plain.data() + at);
+          if (inside && f.type == FieldType::I32) plainValue = GetI32(plain.data() + at);
+          if (inside && f.type == FieldType::F32) plainValue = static_cast<int32_t>(GetF32(plain.data() + at));
+          bool plainFits = inside && f.type != FieldType::Chars;
+          if (plainFits && f.type == FieldType::I16) plainFits = v >= -32768 && v <= 32767;
+          if (plainFits && f.type == FieldType::I32) plainFits = v >= INT32_MIN && v <= INT32_MAX;
+          if (plainFits && f.type == FieldType::I16) PutI16(plain.data() + at, static_cast<int16_t>(v));
+          if (plainFits && f.type == FieldType::I32) PutI32(plain.data() + at, static_cast<int32_t>(v));
+          if (plainFits && f.type == FieldType::F32) PutF32(plain.data() + at, static_cast<float>(v));
+
+          std::optional<int32_t> got;
+          try { got = rec.Get(f, index); } catch (const RuntimeError&) {}
+          ASSERT_EQ(got, plainValue) << index;
+          bool wrote = true;
+          try { rec.Set(f, v, index); } catch (const RuntimeError& e) {
+            wrote = false;
+            // The refusal names what the plain rule refuses first.
+            const std::string why = e.what();
+            if (!inside) EXPECT_NE(why.find("lies outside"), std::string::npos) << why;
+            else if (f.type == FieldType::Chars) EXPECT_NE(why.find("is text"), std::string::npos) << why;
+            else EXPECT_NE(why.find("does not fit"), std::string::npos) << why;
+          }
+          ASSERT_EQ(wrote, plainFits) << index << " " << v;
+          ASSERT_EQ(rec.bytes(), plain) << index << " " << v;
+          ++checked;
+        }
+      }
+    }
+  }
+  EXPECT_GT(checked, 10000);
+}
+
 // ---- Hull records kept within a steady span ------------------------------------------------
 
 // A pack of hulls 1 to 4 in one of three versions: other names and capacities, another

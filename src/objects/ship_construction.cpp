@@ -92,10 +92,15 @@ void Cap(Record& ship, const Field& field, long long cap) {
   if (ship.Get(field) > cap) ship.Set(field, cap);
 }
 
-// Fits a field into the room left and takes it from the room.
+// Fits a field into the room left and takes it from the room. The value read is read
+// again only when it was lowered (what the field then holds is what the room takes).
 void TakeFromRoom(Record& ship, const Field& field, long long& room) {
-  if (ship.Get(field) > room) ship.Set(field, room);
-  room -= ship.Get(field);
+  int32_t held = ship.Get(field);
+  if (held > room) {
+    ship.Set(field, room);
+    held = ship.Get(field);
+  }
+  room -= held;
 }
 
 void LogHullNotFound(ObjectSession& s, const std::string& first, int hullType) {

@@ -125,7 +125,7 @@ class Record {
   // Whole-number fields (I16 and I32); index is 1-based.
   int32_t Get(std::string_view field, int index = 1) const { return Get(layout_->Get(field), index); }
   void Set(std::string_view field, long long value, int index = 1) { Set(layout_->Get(field), value, index); }
-  int32_t Get(const Field& f, int index = 1) const { return Read(f, Element(f, index)); }
+  int32_t Get(const Field& f, int index = 1) const;
   // Reads a whole number from an element's bytes at p, as the field's type holds it (for
   // a record's bytes read where they lie, without a Record).
   static int32_t Read(const Field& f, const uint8_t* p) {
@@ -195,7 +195,36 @@ inline int32_t CheckedI32(long long value, std::string_view what) {
   return static_cast<int32_t>(value);
 }
 
-inline void Record::Set(const Field& f, long long value, int index) { Put(f, Element(f, index), value); }
+// Get and Set of an element by its field and index check the index and read or write the
+// element as Read and Put do, with the element's place worked out inside the one switch
+// on the field's type: the same checks in the same order (the index, then the type, then
+// the value), the same bytes and the same errors as Read(f, Element(f, index)) and
+// Put(f, Element(f, index), value), without a second switch for the element's width.
+inline int32_t Record::Get(const Field& f, int index) const {
+  if (static_cast<unsigned>(index) - 1u >= static_cast<unsigned>(f.count)) ThrowOutside(f, index);
+  const uint8_t* p = bytes_.data() + f.offset;
+  const size_t i = static_cast<size_t>(index - 1);
+  switch (f.type) {
+    case FieldType::I16: return GetI16(p + 2 * i);
+    case FieldType::I32: return GetI32(p + 4 * i);
+    case FieldType::F32: return static_cast<int32_t>(GetF32(p + 4 * i));
+    case FieldType::Chars: break;
+  }
+  ThrowIsText(f);
+}
+
+inline void Record::Set(const Field& f, long long value, int index) {
+  if (static_cast<unsigned>(index) - 1u >= static_cast<unsigned>(f.count)) ThrowOutside(f, index);
+  uint8_t* p = bytes_.data() + f.offset;
+  const size_t i = static_cast<size_t>(index - 1);
+  switch (f.type) {
+    case FieldType::I16: PutI16(p + 2 * i, CheckedI16(value, f.name)); return;
+    case FieldType::I32: PutI32(p + 4 * i, CheckedI32(value, f.name)); return;
+    case FieldType::F32: PutF32(p + 4 * i, static_cast<float>(value)); return;
+    case FieldType::Chars: break;
+  }
+  ThrowIsText(f);
+}
 
 inline void Record::Put(const Field& f, uint8_t* p, long long value) {
   switch (f.type) {
