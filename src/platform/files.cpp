@@ -742,7 +742,12 @@ void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
       after.insert(after.end(), known->bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size()), known->bytes.end());
     }
   }
-  BinaryFile f(path, existing ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
+  BinaryFile f;
+  if (found) {
+    f.Open(path, existing ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
+  } else {
+    f.CreateAt(path, host);  // looked up just now: not there
+  }
   f.Write(1, bytes);
   // The file's status after the write, from the status taken when it was opened (no
   // other writer holds it when it is remembered below, see BeingWritten).
@@ -802,6 +807,19 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
   path_ = std::string(path);
   std::string host;
   fd_ = OpenResolved(path, mode, host);
+  Opened(mode);
+}
+
+void BinaryFile::CreateAt(std::string_view path, const std::string& host) {
+  if (fd_ >= 0) Close();
+  path_ = std::string(path);
+  // Where Open would make it: its open under the spelling given fails as nothing is
+  // there, and the look-up it then makes finds `host` again.
+  fd_ = ::open(host.c_str(), O_RDWR | O_TRUNC | O_CREAT | O_CLOEXEC, 0666);
+  Opened(Mode::Create);
+}
+
+void BinaryFile::Opened(Mode mode) {
   if (fd_ < 0) {
     Fail(mode == Mode::Read ? "read" : mode == Mode::ReadWrite ? "open" : "create", path_, errno, mode == Mode::Create);
   }
