@@ -61,16 +61,21 @@ std::string TableText(const std::vector<std::vector<std::string>>& rows, std::st
     if (width.size() < row.size()) width.resize(row.size(), 0);
     for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], row[c].size());
   }
+  // Each line is made in place at the end of the text: its cells padded with blanks,
+  // then the blanks at its end taken off again.
   std::string out;
   for (const auto& row : rows) {
-    std::string line;
+    const size_t lineStart = out.size();
     for (size_t c = 0; c < row.size(); ++c) {
-      const std::string pad(width[c] - row[c].size(), ' ');
-      if (c > 0) line += "  ";
-      line += c < align.size() && align[c] == 'L' ? row[c] + pad : pad + row[c];
+      const size_t pad = width[c] - row[c].size();
+      if (c > 0) out.append(2, ' ');
+      const bool left = c < align.size() && align[c] == 'L';
+      if (!left) out.append(pad, ' ');
+      out += row[c];
+      if (left) out.append(pad, ' ');
     }
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    out += line + "\n";
+    while (out.size() > lineStart && out.back() == ' ') out.pop_back();
+    out += '\n';
   }
   return out;
 }
