@@ -103,20 +103,32 @@ std::vector<size_t> OrderBy(const std::vector<PlanetView>& planets, Key key) {
 }
 
 // The planets in order of x, for finding those near a home by a search instead of a
-// scan of them all, and the last planet of each identifier in list order.
+// scan of them all, and the last planet in list order of each home planet identifier
+// of `players`.
 struct PlanetsByPlace {
-  explicit PlanetsByPlace(const std::vector<PlanetView>& planets)
-      : planets(planets),
-        byX(OrderBy(planets, [](const PlanetView& p) { return p.x; })),
-        byId(OrderBy(planets, [](const PlanetView& p) { return p.id; })) {}
+  PlanetsByPlace(const std::vector<PlanetView>& planets, const std::vector<PlayerView>& players)
+      : planets(planets), byX(OrderBy(planets, [](const PlanetView& p) { return p.x; })) {
+    for (const PlayerView& p : players) {
+      if (p.hasHome && p.homePlanetId != 0) homeIds.push_back(p.homePlanetId);
+    }
+    std::sort(homeIds.begin(), homeIds.end());
+    homeIds.erase(std::unique(homeIds.begin(), homeIds.end()), homeIds.end());
+    // One pass in list order: a later planet of an identifier takes the place of an
+    // earlier one, so the last of each stays.
+    lastOfHome.assign(homeIds.size(), nullptr);
+    if (homeIds.empty()) return;
+    for (const PlanetView& planet : planets) {
+      const auto at = std::lower_bound(homeIds.begin(), homeIds.end(), planet.id);
+      if (at != homeIds.end() && *at == planet.id) lastOfHome[static_cast<size_t>(at - homeIds.begin())] = &planet;
+    }
+  }
 
-  // The last planet in list order with this identifier, or none: equal identifiers keep
-  // their list order in byId.
+  // The last planet in list order with this identifier, one of the home planet
+  // identifiers, or none.
   const PlanetView* LastWithId(int id) const {
-    const auto end = std::upper_bound(byId.begin(), byId.end(), id,
-                                      [&](int v, size_t i) { return v < planets[i].id; });
-    if (end == byId.begin() || planets[*(end - 1)].id != id) return nullptr;
-    return &planets[*(end - 1)];
+    const auto at = std::lower_bound(homeIds.begin(), homeIds.end(), id);
+    if (at == homeIds.end() || *at != id) return nullptr;
+    return lastOfHome[static_cast<size_t>(at - homeIds.begin())];
   }
 
   // The planets whose x lies within `reach` of x (inclusive), in order of x.
@@ -129,14 +141,16 @@ struct PlanetsByPlace {
   }
 
   const std::vector<PlanetView>& planets;
-  std::vector<size_t> byX, byId;
+  std::vector<size_t> byX;
+  std::vector<int> homeIds;                   // sorted, each once
+  std::vector<const PlanetView*> lastOfHome;  // by the place of its identifier in homeIds
 };
 
 }  // namespace
 
 FairnessReport RateStartPositions(const std::vector<PlayerView>& players, const std::vector<PlanetView>& planets) {
   FairnessReport report;
-  const PlanetsByPlace places(planets);
+  const PlanetsByPlace places(planets, players);
   for (const PlayerView& p : players) {
     FairnessRow row;
     row.player = p;
