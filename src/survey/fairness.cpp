@@ -107,12 +107,7 @@ std::vector<size_t> OrderBy(const std::vector<PlanetView>& planets, Key key) {
 // of `players`.
 struct PlanetsByPlace {
   PlanetsByPlace(const std::vector<PlanetView>& planets, const std::vector<PlayerView>& players)
-      : planets(planets), byX(OrderBy(planets, [](const PlanetView& p) { return p.x; })) {
-    for (const PlayerView& p : players) {
-      if (p.hasHome && p.homePlanetId != 0) homeIds.push_back(p.homePlanetId);
-    }
-    std::sort(homeIds.begin(), homeIds.end());
-    homeIds.erase(std::unique(homeIds.begin(), homeIds.end()), homeIds.end());
+      : planets(planets), byX(OrderBy(planets, [](const PlanetView& p) { return p.x; })), homeIds(HomePlanetIds(players)) {
     // One pass in list order: a later planet of an identifier takes the place of an
     // earlier one, so the last of each stays.
     lastOfHome.assign(homeIds.size(), nullptr);

@@ -592,12 +592,8 @@ std::vector<PlayerView> PlayersOf(const UniverseView& view, const std::vector<Pl
 // from their records in the file as Placed reads them; the other planets keep no name.
 void NameHomePlanets(std::span<const uint8_t> bytes, const std::vector<PlayerView>& players,
                      std::vector<PlacedObject>& placed) {
-  std::vector<int> homes;
-  for (const PlayerView& p : players) {
-    if (p.hasHome && p.homePlanetId != 0) homes.push_back(p.homePlanetId);
-  }
+  const std::vector<int> homes = HomePlanetIds(players);
   if (homes.empty()) return;
-  std::sort(homes.begin(), homes.end());
   const ByteView file(bytes);
   std::vector<PlacedFields> fields;
   std::vector<uint8_t> scratch;
@@ -611,6 +607,16 @@ void NameHomePlanets(std::span<const uint8_t> bytes, const std::vector<PlayerVie
 }
 
 }  // namespace
+
+std::vector<int> HomePlanetIds(const std::vector<PlayerView>& players) {
+  std::vector<int> ids;
+  for (const PlayerView& p : players) {
+    if (p.hasHome && p.homePlanetId != 0) ids.push_back(p.homePlanetId);
+  }
+  std::sort(ids.begin(), ids.end());
+  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+  return ids;
+}
 
 std::vector<PlayerView> Players(const UniverseView& view) { return PlayersOf(view, PlacedObjects(view)); }
 
