@@ -1398,6 +1398,15 @@ TEST(FastPaths, TheCircleLayoutPicksThePlanetsThePlainScanPicks) {
 
 // ---- The players and planets of a universe file, without a view of every object --------
 
+// The name ReadStartPositions gives a planet: its name when it is some player's home
+// planet, none otherwise.
+std::string NameIfHome(const std::vector<PlayerView>& players, const PlanetView& planet) {
+  for (const PlayerView& p : players) {
+    if (p.hasHome && p.homePlanetId != 0 && p.homePlanetId == planet.id) return planet.name;
+  }
+  return {};
+}
+
 // The start positions read straight from the bytes against those of the whole view.
 void ExpectSameStartPositions(const std::vector<uint8_t>& bytes, const std::string& what) {
   const UniverseView view = ReadUniverseView(bytes);
@@ -1414,8 +1423,13 @@ void ExpectSameStartPositions(const std::vector<uint8_t>& bytes, const std::stri
   ASSERT_EQ(start.planets.size(), planets.size()) << what;
   for (size_t i = 0; i < planets.size(); ++i) {
     const PlanetView &a = start.planets[i], &b = planets[i];
-    ASSERT_EQ(std::tie(a.id, a.x, a.y, a.name, a.ore), std::tie(b.id, b.x, b.y, b.name, b.ore)) << what << ", planet " << i;
+    ASSERT_EQ(std::tie(a.id, a.x, a.y, a.ore), std::tie(b.id, b.x, b.y, b.ore)) << what << ", planet " << i;
+    ASSERT_EQ(a.name, NameIfHome(players, b)) << what << ", planet " << i;
   }
+  // The report made from them is the one made from the whole view.
+  ASSERT_EQ(FairnessText(RateStartPositions(start.players, start.planets)),
+            FairnessText(RateStartPositions(players, planets)))
+      << what;
 }
 
 // The planets of a view against their records read field by field by name (the plain
@@ -1429,11 +1443,13 @@ void ExpectPlanetsReadByName(const std::vector<uint8_t>& bytes, const std::strin
     const long long ore = static_cast<long long>(r.Get("oreN")) + r.Get("oreD") + r.Get("oreT") + r.Get("oreM");
     plain.push_back(PlanetView{o.id, r.Get("x"), r.Get("y"), ObjectName(o), ore});
   }
-  const std::vector<PlanetView> planets = ReadStartPositions(bytes).planets;
+  const StartPositions start = ReadStartPositions(bytes);
+  const std::vector<PlanetView>& planets = start.planets;
   ASSERT_EQ(planets.size(), plain.size()) << what;
   for (size_t i = 0; i < plain.size(); ++i) {
     const PlanetView &a = planets[i], &b = plain[i];
-    ASSERT_EQ(std::tie(a.id, a.x, a.y, a.name, a.ore), std::tie(b.id, b.x, b.y, b.name, b.ore)) << what << ", planet " << i;
+    ASSERT_EQ(std::tie(a.id, a.x, a.y, a.ore), std::tie(b.id, b.x, b.y, b.ore)) << what << ", planet " << i;
+    ASSERT_EQ(a.name, NameIfHome(start.players, b)) << what << ", planet " << i;
   }
 }
 
@@ -1445,7 +1461,10 @@ TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
   const std::vector<uint8_t> good = ReadWholeFile(g.Universe(1));
   ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(good, "the generated file"));
   ASSERT_NO_FATAL_FAILURE(ExpectPlanetsReadByName(good, "the generated file"));
-  ASSERT_GT(ReadStartPositions(good).planets.size(), 100u);
+  const std::vector<PlanetView> goodPlanets = ReadStartPositions(good).planets;
+  ASSERT_GT(goodPlanets.size(), 100u);
+  // Every player of the generated game has a base on a named planet.
+  EXPECT_EQ(std::count_if(goodPlanets.begin(), goodPlanets.end(), [](const PlanetView& p) { return !p.name.empty(); }), 6);
   const UniverseView view = ReadUniverseView(good);
   const long long indexPos = view.directory.record.Get("indexPos");
   const long long tablesPos = view.directory.record.Get("objectTablesPos");

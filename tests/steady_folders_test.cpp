@@ -48,7 +48,7 @@ std::vector<Step> RandomSteps(unsigned seed, int count) {
     const std::string file = files[rng() % files.size()];
     const std::string other = files[rng() % files.size()];
     const std::string bytes(1 + rng() % 40, static_cast<char>('a' + rng() % 26));
-    switch (rng() % 15) {
+    switch (rng() % 16) {
       case 0: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { CreateFolder(r + folder); return std::string("made"); }); }); break;
       case 1: steps.push_back([=](const std::string& r, Held&) { return std::to_string(FolderExists(r + folder)); }); break;
       case 2: steps.push_back([=](const std::string& r, Held&) { return std::to_string(FileExists(r + file)); }); break;
@@ -86,6 +86,14 @@ std::vector<Step> RandomSteps(unsigned seed, int count) {
         break;
       case 13: steps.push_back([](const std::string&, Held& held) { held.file.reset(); return std::string("let go"); }); break;
       case 14: steps.push_back([](const std::string&, Held&) { ForgetFolders(); return std::string("box"); }); break;
+      case 15:  // the slot folders made in a folder of either spelling
+        steps.push_back([=, parent = std::string(rng() % 2 ? "univ" : "WAR")](const std::string& r, Held&) {
+          return Guarded([&] {
+            CreateFolders(r + parent, {"GAME1", "game2", "slot2"});
+            return std::string("made some");
+          });
+        });
+        break;
       default:
         steps.push_back([=](const std::string& r, Held&) {
           return Guarded([&] {

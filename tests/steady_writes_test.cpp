@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -108,6 +109,47 @@ TEST(SteadyWrites, TheStartIsWrittenOverAndTheRestStays) {
   WriteFileStart(dir.path() + "NEW.DAT", Bytes("new"));
   EXPECT_EQ(dir.Read("NEW.DAT"), "new");
   EXPECT_EQ(Text(ReadWholeFile(dir.path() + "new.dat")), "new");
+}
+
+// Writing the start of a file that is not there makes it where making it through a
+// BinaryFile (which looks the path up again) makes it, or fails as that fails: under
+// every spelling, below a missing folder, below a file, in a span or not.
+TEST(SteadyWrites, AMissingFileIsMadeWhereMakingItAlwaysMakesIt) {
+  const std::vector<std::string> paths = {"univ/game1/new.dat", "UNIV\\GAME1\\NEW.DAT", "Univ/Game1/Slot.Dat",
+                                          "univ/nofolder/x.dat", "UNIV/MARKER.TMP/x.dat", "univ//./game1/../game1/y.dat"};
+  const auto made = [&](const std::string& path, bool steady, bool plain) {
+    test::TempDir dir;
+    CreateFolder(dir.path() + "univ");
+    CreateFolder(dir.path() + "univ/game1");
+    dir.Write("univ/marker.tmp", "m");
+    dir.Write("univ/game1/slot.dat", "old");
+    std::vector<std::string> answers;
+    std::optional<SteadyFolders> span;
+    if (steady) span.emplace();
+    try {
+      if (plain) {
+        BinaryFile f(dir.path() + path, BinaryFile::Mode::Create);
+        f.Write(1, Bytes("new"));
+        f.Close();
+      } else {
+        WriteFileStart(dir.path() + path, Bytes("new"));
+      }
+    } catch (const RuntimeError& e) {
+      answers.push_back(std::string("error: ") + e.what());
+    }
+    span.reset();
+    for (const std::string& file : FilesBelow(dir.path())) answers.push_back(file);
+    for (std::string& answer : answers) {
+      for (size_t at; (at = answer.find(dir.path())) != std::string::npos;) answer.replace(at, dir.path().size(), "<root>/");
+    }
+    return answers;
+  };
+  for (const std::string& path : paths) {
+    for (const bool steady : {false, true}) {
+      SCOPED_TRACE(path + (steady ? " in a span" : ""));
+      EXPECT_EQ(made(path, steady, false), made(path, steady, true));
+    }
+  }
 }
 
 // A file the program has only read refuses a write of the bytes it holds already just as

@@ -122,13 +122,16 @@ bool Exists(const std::string& p) {
 // what it leads to. The folder is read with opendir and readdir, which cost the system
 // fewer calls than a directory iterator of the standard library (no descriptor flags
 // are read or set); an entry whose kind the folder does not give is looked up.
-bool ReadFolder(const std::string& dir, std::vector<std::string>& names, bool regularOnly = false) {
+// `folders`: also the names of the entries the folder itself calls folders.
+bool ReadFolder(const std::string& dir, std::vector<std::string>& names, bool regularOnly = false,
+                std::vector<std::string>* folders = nullptr) {
   const std::string folder = dir.empty() ? "." : dir;
   DIR* listing = ::opendir(folder.c_str());
   if (!listing) return false;
   while (const dirent* entry = ::readdir(listing)) {
     const std::string_view name(entry->d_name);
     if (name == "." || name == "..") continue;
+    if (folders && entry->d_type == DT_DIR) folders->emplace_back(name);
     if (regularOnly && entry->d_type != DT_REG) {
       struct stat st;
       const bool unknown = entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK;
@@ -443,13 +446,17 @@ void CreateFolders(std::string_view folder, const std::vector<std::string>& name
   // what CreateFolder's look-up would find first (the exact spelling wins) and leave as
   // it is; any other name (a link, an entry of a kind the listing does not give, one
   // spelled otherwise, or none) goes through CreateFolder.
-  std::vector<std::string> folders;
+  // In a steady span the whole listing is remembered for the look-ups without regard to
+  // case that follow in this folder (as MatchInFolder would remember it): it is what
+  // reading the folder gives, and the folders made below only add entries that no name
+  // of it matches, which a look-up that misses reads the folder afresh to find.
+  std::vector<std::string> folders, entries;
   const std::string host = ResolvePath(folder);
-  if (DIR* listing = ::opendir(host.empty() ? "." : host.c_str())) {
-    while (const dirent* entry = ::readdir(listing)) {
-      if (entry->d_type == DT_DIR) folders.emplace_back(entry->d_name);
-    }
-    ::closedir(listing);
+  const bool listed = ReadFolder(host, entries, false, &folders);
+  FolderMemory& m = Memory();
+  struct stat st;
+  if (listed && m.spans > 0 && StatPath(FolderStatusPath(host), st)) {
+    m.listings[FileIdentity{st.st_dev, st.st_ino}] = std::move(entries);
   }
   for (const std::string& name : names) {
     if (std::find(folders.begin(), folders.end(), name) == folders.end()) {
@@ -735,7 +742,12 @@ void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes) {
       after.insert(after.end(), known->bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size()), known->bytes.end());
     }
   }
-  BinaryFile f(path, existing ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
+  BinaryFile f;
+  if (found) {
+    f.Open(path, existing ? BinaryFile::Mode::ReadWrite : BinaryFile::Mode::Create);
+  } else {
+    f.CreateAt(path, host);  // looked up just now: not there
+  }
   f.Write(1, bytes);
   // The file's status after the write, from the status taken when it was opened (no
   // other writer holds it when it is remembered below, see BeingWritten).
@@ -795,6 +807,19 @@ void BinaryFile::Open(std::string_view path, Mode mode) {
   path_ = std::string(path);
   std::string host;
   fd_ = OpenResolved(path, mode, host);
+  Opened(mode);
+}
+
+void BinaryFile::CreateAt(std::string_view path, const std::string& host) {
+  if (fd_ >= 0) Close();
+  path_ = std::string(path);
+  // Where Open would make it: its open under the spelling given fails as nothing is
+  // there, and the look-up it then makes finds `host` again.
+  fd_ = ::open(host.c_str(), O_RDWR | O_TRUNC | O_CREAT | O_CLOEXEC, 0666);
+  Opened(Mode::Create);
+}
+
+void BinaryFile::Opened(Mode mode) {
   if (fd_ < 0) {
     Fail(mode == Mode::Read ? "read" : mode == Mode::ReadWrite ? "open" : "create", path_, errno, mode == Mode::Create);
   }

@@ -160,6 +160,12 @@ class BinaryFile {
   void SetLength(long long length);
 
  private:
+  friend void WriteFileStart(std::string_view path, const std::vector<uint8_t>& bytes);
+  // Makes (or empties) the file at the host path `host` that a look-up of `path` has
+  // just found nothing at, under any spelling.
+  void CreateAt(std::string_view path, const std::string& host);
+  // What follows a successful or failed open of `path` (fd_ set) in `mode`.
+  void Opened(Mode mode);
   void CheckPosition(long long pos) const;
   // Takes a file opened for writing off the list of files that no span remembers.
   void StopWriting();

@@ -61,16 +61,21 @@ std::string TableText(const std::vector<std::vector<std::string>>& rows, std::st
     if (width.size() < row.size()) width.resize(row.size(), 0);
     for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], row[c].size());
   }
+  // Each line is made in place at the end of the text: its cells padded with blanks,
+  // then the blanks at its end taken off again.
   std::string out;
   for (const auto& row : rows) {
-    std::string line;
+    const size_t lineStart = out.size();
     for (size_t c = 0; c < row.size(); ++c) {
-      const std::string pad(width[c] - row[c].size(), ' ');
-      if (c > 0) line += "  ";
-      line += c < align.size() && align[c] == 'L' ? row[c] + pad : pad + row[c];
+      const size_t pad = width[c] - row[c].size();
+      if (c > 0) out.append(2, ' ');
+      const bool left = c < align.size() && align[c] == 'L';
+      if (!left) out.append(pad, ' ');
+      out += row[c];
+      if (left) out.append(pad, ' ');
     }
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    out += line + "\n";
+    while (out.size() > lineStart && out.back() == ' ') out.pop_back();
+    out += '\n';
   }
   return out;
 }
@@ -98,20 +103,27 @@ std::vector<size_t> OrderBy(const std::vector<PlanetView>& planets, Key key) {
 }
 
 // The planets in order of x, for finding those near a home by a search instead of a
-// scan of them all, and the last planet of each identifier in list order.
+// scan of them all, and the last planet in list order of each home planet identifier
+// of `players`.
 struct PlanetsByPlace {
-  explicit PlanetsByPlace(const std::vector<PlanetView>& planets)
-      : planets(planets),
-        byX(OrderBy(planets, [](const PlanetView& p) { return p.x; })),
-        byId(OrderBy(planets, [](const PlanetView& p) { return p.id; })) {}
+  PlanetsByPlace(const std::vector<PlanetView>& planets, const std::vector<PlayerView>& players)
+      : planets(planets), byX(OrderBy(planets, [](const PlanetView& p) { return p.x; })), homeIds(HomePlanetIds(players)) {
+    // One pass in list order: a later planet of an identifier takes the place of an
+    // earlier one, so the last of each stays.
+    lastOfHome.assign(homeIds.size(), nullptr);
+    if (homeIds.empty()) return;
+    for (const PlanetView& planet : planets) {
+      const auto at = std::lower_bound(homeIds.begin(), homeIds.end(), planet.id);
+      if (at != homeIds.end() && *at == planet.id) lastOfHome[static_cast<size_t>(at - homeIds.begin())] = &planet;
+    }
+  }
 
-  // The last planet in list order with this identifier, or none: equal identifiers keep
-  // their list order in byId.
+  // The last planet in list order with this identifier, one of the home planet
+  // identifiers, or none.
   const PlanetView* LastWithId(int id) const {
-    const auto end = std::upper_bound(byId.begin(), byId.end(), id,
-                                      [&](int v, size_t i) { return v < planets[i].id; });
-    if (end == byId.begin() || planets[*(end - 1)].id != id) return nullptr;
-    return &planets[*(end - 1)];
+    const auto at = std::lower_bound(homeIds.begin(), homeIds.end(), id);
+    if (at == homeIds.end() || *at != id) return nullptr;
+    return lastOfHome[static_cast<size_t>(at - homeIds.begin())];
   }
 
   // The planets whose x lies within `reach` of x (inclusive), in order of x.
@@ -124,14 +136,16 @@ struct PlanetsByPlace {
   }
 
   const std::vector<PlanetView>& planets;
-  std::vector<size_t> byX, byId;
+  std::vector<size_t> byX;
+  std::vector<int> homeIds;                   // sorted, each once
+  std::vector<const PlanetView*> lastOfHome;  // by the place of its identifier in homeIds
 };
 
 }  // namespace
 
 FairnessReport RateStartPositions(const std::vector<PlayerView>& players, const std::vector<PlanetView>& planets) {
   FairnessReport report;
-  const PlanetsByPlace places(planets);
+  const PlanetsByPlace places(planets, players);
   for (const PlayerView& p : players) {
     FairnessRow row;
     row.player = p;

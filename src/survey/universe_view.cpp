@@ -298,6 +298,7 @@ namespace {
 // and the values of its record that they use.
 struct PlacedObject {
   int id = 0;
+  const ObjectKindDescriptor* descriptor = nullptr;
   BlockKind kind = BlockKind::Planet;
   int owner = 0;
   int32_t recordPos = 0;
@@ -359,14 +360,23 @@ const PlacedFields& PlacedFieldsOf(std::vector<PlacedFields>& known, const Objec
 // A whole-number field's first element in a record's bytes, as Record::Get reads it.
 int32_t ValueIn(std::span<const uint8_t> r, const Field& f) { return Record::Read(f, r.data() + f.offset); }
 
+// The plain name of a planet whose record is `r` (see NameOf), unscrambled in
+// `scratch`, reused from planet to planet; empty for a kind without a name.
+std::string PlanetName(const PlacedFields& f, std::span<const uint8_t> r, std::string& scratch) {
+  if (!f.name) return {};
+  scratch.assign(reinterpret_cast<const char*>(r.data()) + f.name->offset, static_cast<size_t>(f.name->charLen));
+  ScrambleName(ValueIn(r, *f.nameKey), scratch);
+  return scratch.substr(0, TrimmedLength(scratch));
+}
+
 // The values of one object's record (`r`, its bytes as far as the file holds them and
-// zero past that); `f` are the fields of its kind in the record's layout.
-// A planet's name is unscrambled in `scratch`, reused from object to object, and only
-// its trimmed text is kept.
+// zero past that); `f` are the fields of its kind in the record's layout. A planet's
+// name only `withName`.
 PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields& f, int owner, int32_t recordPos,
-                    std::span<const uint8_t> r, std::string& scratch) {
+                    std::span<const uint8_t> r, std::string& scratch, bool withName = true) {
   PlacedObject o;
   o.id = id;
+  o.descriptor = &kind;
   o.kind = kind.blockKind;
   o.owner = owner;
   o.recordPos = recordPos;
@@ -376,11 +386,7 @@ PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields
   }
   if (f.planetId) o.planetId = ValueIn(r, *f.planetId);
   if (kind.blockKind == BlockKind::Planet) {
-    if (f.name) {
-      scratch.assign(reinterpret_cast<const char*>(r.data()) + f.name->offset, static_cast<size_t>(f.name->charLen));
-      ScrambleName(ValueIn(r, *f.nameKey), scratch);
-      o.name.assign(scratch, 0, TrimmedLength(scratch));
-    }
+    if (withName) o.name = PlanetName(f, r, scratch);
     o.ore = static_cast<long long>(ValueIn(r, *f.ore[0])) + ValueIn(r, *f.ore[1]) + ValueIn(r, *f.ore[2]) +
             ValueIn(r, *f.ore[3]);
   }
@@ -400,6 +406,20 @@ std::vector<PlacedObject> PlacedObjects(const UniverseView& view) {
   return placed;
 }
 
+// The `size` bytes of a record at 1-based position pos, which lies inside the file: the
+// file's own bytes when it holds them all; a record the file cuts off is copied into
+// `scratch` with zero past the file's end, which is what a record read into a cleared
+// Record holds.
+std::span<const uint8_t> RecordBytes(const ByteView& file, long long pos, long long size,
+                                     std::vector<uint8_t>& scratch) {
+  if (const std::optional<std::span<const uint8_t>> whole = file.Bytes(pos, size)) return *whole;
+  const long long available = std::min<long long>(size, file.length() - (pos - 1));
+  const std::span<const uint8_t> held = *file.Bytes(pos, available);
+  scratch.assign(static_cast<size_t>(size), 0);
+  std::copy(held.begin(), held.end(), scratch.begin());
+  return scratch;
+}
+
 // The objects with a kind and a record straight from the file's bytes, as ReadObjects
 // would find them and PlacedObjects take them from its view: an object is there when
 // the object tables give it a kind code or its index entry is not all zero; its kind is
@@ -408,6 +428,7 @@ std::vector<PlacedObject> PlacedObjects(const UniverseView& view) {
 // reads as zero past the file's end). Nothing is kept of the other objects, and a
 // record the file holds whole is read where it lies, not copied. `zeros` are stretches
 // of `bytes` known to be zero (in order), which the search of the index passes over.
+// The planets are left without their names (see NameHomePlanets).
 std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, const UniverseView& v,
                                             std::span<const ByteStretch> zeros) {
   std::vector<PlacedObject> placed;
@@ -421,18 +442,8 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
   const Field& posField = entryLayout.Get("recordPos");
   const Field& sizeField = entryLayout.Get("recordSize");
   const long long entrySize = entryLayout.size();
-  // The `size` bytes of a record at pos, the file's own bytes when it holds them all;
-  // a record the file cuts off is copied into `scratch` with zero past the file's end,
-  // which is what a record read into a cleared Record holds.
   std::vector<uint8_t> scratch;
-  const auto recordAt = [&](long long pos, long long size) -> std::span<const uint8_t> {
-    if (const std::optional<std::span<const uint8_t>> whole = file.Bytes(pos, size)) return *whole;
-    const long long available = std::min<long long>(size, file.length() - (pos - 1));
-    const std::span<const uint8_t> held = *file.Bytes(pos, available);
-    scratch.assign(static_cast<size_t>(size), 0);
-    std::copy(held.begin(), held.end(), scratch.begin());
-    return scratch;
-  };
+  const auto recordAt = [&](long long pos, long long size) { return RecordBytes(file, pos, size, scratch); };
   std::vector<PlacedFields> fields;
   std::string name;
   // The object with a used index entry at entryPos.
@@ -447,7 +458,7 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
     const int16_t owner = static_cast<int16_t>(ValueIn(entry, ownerField));
     const RecordLayout& layout = kind->layout();
     placed.push_back(Placed(id, *kind, PlacedFieldsOf(fields, *kind, layout), owner, recordPos,
-                            recordAt(recordPos, layout.size()), name));
+                            recordAt(recordPos, layout.size()), name, false));
   };
   if (!indexPos) return placed;  // no entry, no record
   const std::optional<std::span<const uint8_t>> index = file.Bytes(*indexPos, entrySize * MAX_OBJECTS);
@@ -577,7 +588,35 @@ std::vector<PlayerView> PlayersOf(const UniverseView& view, const std::vector<Pl
   return list;
 }
 
+// The names of the planets that are some player's home planet (by identifier), read
+// from their records in the file as Placed reads them; the other planets keep no name.
+void NameHomePlanets(std::span<const uint8_t> bytes, const std::vector<PlayerView>& players,
+                     std::vector<PlacedObject>& placed) {
+  const std::vector<int> homes = HomePlanetIds(players);
+  if (homes.empty()) return;
+  const ByteView file(bytes);
+  std::vector<PlacedFields> fields;
+  std::vector<uint8_t> scratch;
+  std::string name;
+  for (PlacedObject& o : placed) {
+    if (o.kind != BlockKind::Planet || !std::binary_search(homes.begin(), homes.end(), o.id)) continue;
+    const RecordLayout& layout = o.descriptor->layout();
+    o.name = PlanetName(PlacedFieldsOf(fields, *o.descriptor, layout),
+                        RecordBytes(file, o.recordPos, layout.size(), scratch), name);
+  }
+}
+
 }  // namespace
+
+std::vector<int> HomePlanetIds(const std::vector<PlayerView>& players) {
+  std::vector<int> ids;
+  for (const PlayerView& p : players) {
+    if (p.hasHome && p.homePlanetId != 0) ids.push_back(p.homePlanetId);
+  }
+  std::sort(ids.begin(), ids.end());
+  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+  return ids;
+}
 
 std::vector<PlayerView> Players(const UniverseView& view) { return PlayersOf(view, PlacedObjects(view)); }
 
@@ -590,6 +629,7 @@ StartPositions ReadStartPositions(std::span<const uint8_t> bytes, std::span<cons
   }
   std::vector<PlacedObject> placed = ScanPlacedObjects(bytes, frame, zeros);
   start.players = PlayersOf(frame, placed);  // reads no names
+  NameHomePlanets(bytes, start.players, placed);
   start.planets = PlanetsOf(placed);
   return start;
 }

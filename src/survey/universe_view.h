@@ -146,9 +146,15 @@ std::vector<PlanetView> Planets(const UniverseView& view);
 // ship or wing, in slot order.
 std::vector<PlayerView> Players(const UniverseView& view);
 
+// The identifiers of the planets the players with a home have it on (homePlanetId not
+// 0), in ascending order, each once.
+std::vector<int> HomePlanetIds(const std::vector<PlayerView>& players);
+
 // Players(view) and Planets(view) of the file's view, read without keeping a view of
-// every object (for the fairness report after a build). `zeros`: stretches of `bytes`
-// known to be zero, in order (a mapped file's holes), which need not be looked at.
+// every object (for the fairness report after a build), except that only the planets
+// that are some player's home planet (PlayerView::homePlanetId) have their names: the
+// report names no other. `zeros`: stretches of `bytes` known to be zero, in order (a
+// mapped file's holes), which need not be looked at.
 struct StartPositions {
   std::vector<PlayerView> players;
   std::vector<PlanetView> planets;
