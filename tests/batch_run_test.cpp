@@ -1,5 +1,6 @@
 // The batch run: the command line cut into its fields, and whole builds from a command
-// line through start-up, both script passes and the universe file.
+// line through start-up, both script passes and the universe file. The program itself
+// run the same way (a build, an output that exists) is among the recorded runs.
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
@@ -104,20 +105,6 @@ TEST(BatchRun, RunTimeErrorNamesTheStepAndTheCommandLine) {
   // The box comes with what failed, as the run-time error said it.
   EXPECT_EQ(g.ts.ui.messages[0].reason, "No main data file: the folder " + g.s.paths.appPath + "data holds no *.dat file.");
   EXPECT_FALSE(FileExists(g.universe));
-}
-
-// The program itself, as a game host runs it.
-TEST(BatchRun, TheProgramBuildsAndRefusesToOverwrite) {
-  BatchGame g;
-  const std::string run = std::string(TARVIK_BINARY) + " --game-dir " + g.s.paths.appPath + " ";
-  test::CommandRun p = test::RunIn(g.s.paths.appPath, run + "--seed 7 " + g.script + " " + g.universe + " /OX");
-  EXPECT_EQ(p.status, 0) << p.err;
-  EXPECT_NE(p.out.find("Ship Object ID#  2"), std::string::npos) << p.out;
-  EXPECT_NE(p.out.find("Finished"), std::string::npos);
-  EXPECT_EQ(test::ReadObjects(g.universe).size(), 3u);
-  p = test::RunIn(g.s.paths.appPath, run + g.script + " " + g.universe + " /X");
-  EXPECT_EQ(p.status, 1);
-  EXPECT_EQ(p.err, "Error: Output file name already exists. Tarvik will not overwrite it.\n");
 }
 
 }  // namespace
