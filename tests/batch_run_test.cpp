@@ -35,7 +35,6 @@ struct BatchGame : test::ScriptGame {
     s.commandLine = commandLine;
     return RunProgram(s);
   }
-  std::string Shown() const { return ts.ui.messages.empty() ? "" : ts.ui.messages.back().text; }
 };
 
 TEST(BatchRun, BuildsTheUniverseAndShowsTheLog) {
