@@ -17,17 +17,6 @@
 namespace tarvik {
 namespace {
 
-TEST(Rounding, TiesGoToTheEvenNeighbour) {
-  EXPECT_EQ(RoundToInt(0.5), 0);
-  EXPECT_EQ(RoundToInt(1.5), 2);
-  EXPECT_EQ(RoundToInt(2.5), 2);
-  EXPECT_EQ(RoundToInt(-2.5), -2);
-  EXPECT_EQ(RoundToInt(-0.5), 0);
-  EXPECT_EQ(RoundToInt(3.5), 4);
-  EXPECT_EQ(RoundToInt(2.5000001), 3);
-  EXPECT_EQ(RoundToInt(-1.7), -2);
-}
-
 // Below 2^51 RoundToInt rounds without a call; it must give nearbyint's answer there and
 // at the edge, ties and the neighbours of ties included, and saturate beyond the range.
 TEST(Rounding, TheCallFreeRoundingIsNearbyint) {

