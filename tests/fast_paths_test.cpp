@@ -910,7 +910,6 @@ TEST(FastPaths, BlockWordsInAnyCaseFindTheKindTheirUpperCasedCopiesFind) {
   for (const std::string& word : NearNames(words)) {
     for (const std::string& w : {word, LowerAscii(word)}) {
       ASSERT_EQ(KindOfWordAnyCase(w), KindOfWord(UpperAscii(w))) << w;
-      ASSERT_EQ(ObjectKindOfWord(w), KindOfWordAnyCase(w)) << w;
       found += KindOfWord(UpperAscii(w)) != nullptr;
     }
   }

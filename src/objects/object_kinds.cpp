@@ -9,6 +9,7 @@
 #include "objects/object_store.h"
 #include "objects/planet_defaults.h"
 #include "base/errors.h"
+#include "base/name_table.h"
 #include "base/text.h"
 #include "objects/ship_construction.h"
 #include "packs/scramble.h"
@@ -487,12 +488,19 @@ const ObjectKindDescriptor* KindOfWord(std::string_view upperWord) {
 }
 
 const ObjectKindDescriptor* KindOfWordAnyCase(std::string_view word) {
-  // The block words are upper case: comparing without regard to case is comparing
-  // with the upper-cased word.
-  for (const ObjectKindDescriptor& d : KINDS) {
-    if (d.blockWord.size() == word.size() && EqualsNoCase(d.blockWord, word)) return &d;
-  }
-  return nullptr;
+  // Asked by every BEGIN of an objects pass, so the block words are kept in a name
+  // table. They are upper case: a word found as it stands (as scripts nearly always
+  // write it) is the one its upper-cased copy finds, and any other is looked up
+  // upper-cased. The first kind of a word is the one kept, as KindOfWord's scan finds it.
+  static const NameTable<const ObjectKindDescriptor*> byWord = [] {
+    NameTable<const ObjectKindDescriptor*> t;
+    t.Reserve(std::size(KINDS));
+    for (const ObjectKindDescriptor& d : KINDS) t.Add(d.blockWord, &d);
+    return t;
+  }();
+  const ObjectKindDescriptor* const* kind = byWord.Find(word);
+  if (!kind) kind = byWord.FindUpperCased(word);
+  return kind ? *kind : nullptr;
 }
 
 const ObjectKindDescriptor* KindOfCode(int kindCode) {

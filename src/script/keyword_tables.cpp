@@ -126,22 +126,6 @@ const KeywordTablesByKind& AllKeywordTables() {
   return tables.found;
 }
 
-const ObjectKindDescriptor* ObjectKindOfWord(std::string_view word) {
-  // The block words are upper case, so a word found as it stands (as scripts nearly
-  // always write it) is the one its upper-cased copy finds; any other is looked up
-  // upper-cased. The first kind of a word is the one kept, as the scan of the kinds
-  // finds it.
-  static const NameTable<const ObjectKindDescriptor*> byWord = [] {
-    NameTable<const ObjectKindDescriptor*> t;
-    t.Reserve(ObjectKinds().size());
-    for (const ObjectKindDescriptor& kind : ObjectKinds()) t.Add(kind.blockWord, &kind);
-    return t;
-  }();
-  const ObjectKindDescriptor* const* kind = byWord.Find(word);
-  if (!kind) kind = byWord.FindUpperCased(word);
-  return kind ? *kind : nullptr;
-}
-
 std::span<const SettingRow> StartSettingRows() { return START_ROWS; }
 std::span<const SettingRow> TechSettingRows() { return TECH_ROWS; }
 

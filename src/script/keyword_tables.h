@@ -78,11 +78,6 @@ inline const KeywordTable* BuiltObjectKeywordTable(BlockKind blockKind) {
   return builtKeywordTables && k < builtKeywordTables->size() ? (*builtKeywordTables)[k] : nullptr;
 }
 
-// The object kind whose block word is the given word in any letter case, as
-// KindOfWordAnyCase finds it; nullptr for a word of no object kind. Asked by every BEGIN
-// of an objects pass.
-const ObjectKindDescriptor* ObjectKindOfWord(std::string_view word);
-
 // The settings of the START and TECH blocks: one row per keyword naming the setting.
 struct SettingRow {
   std::string_view keyword;

@@ -288,7 +288,7 @@ void ScriptSection(ScriptSession& s, std::string_view word, std::string_view arg
   if (IsWord(word, "BEGIN")) {
     CommitBlock(s);
     if (st.pass == ScriptPass::Objects) {
-      if (const ObjectKindDescriptor* kind = ObjectKindOfWord(argument)) {
+      if (const ObjectKindDescriptor* kind = KindOfWordAnyCase(argument)) {
         st.blockKind = kind->blockKind;
         kind->construct(s);
         if (kind->blockKind == BlockKind::Planet) st.pickPlanetName = true;
