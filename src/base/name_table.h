@@ -5,8 +5,8 @@
 // NameTable holds names of any length (longer names are compared whole where their
 // ends match) and values of any type. A slot holds only that key and the name's number;
 // the values lie apart, in the order added, so that a probe reads 24 bytes.
-// ShortNameIndex holds names of 1 to 16 bytes, each with a pointer kept in its slot, at
-// most a quarter of its slots taken: probes are short, and a name found needs no read
+// ShortNameIndex holds names of 1 to 16 bytes, each with a small value kept in its slot,
+// at most a quarter of its slots taken: probes are short, and a name found needs no read
 // beyond its slot. A look-up never allocates. As with a map's emplace, the first
 // value added under a name is the one kept.
 #pragma once
@@ -134,6 +134,8 @@ class NameTable {
   }
 
   size_t size() const { return names_.size(); }
+  // The value of the name added as the number-th (from 0).
+  const T& ValueAt(size_t number) const { return values_[number]; }
 
  private:
   using Ends = name_keys::Ends;
@@ -205,31 +207,33 @@ class NameTable {
   int shift_ = 64;                  // 64 - log2(slots_.size())
 };
 
-template <class T>
+// V is a small value (a slot is its name's ends and the value: 32 bytes for a value of
+// up to 12 bytes).
+template <class V>
 class ShortNameIndex {
  public:
   ShortNameIndex() { Grow(0); }
 
-  // Adds a name of 1 to 16 bytes with its value (not null); false (and nothing changes)
-  // for a name of another length or one that is there already.
-  bool Add(std::string_view name, const T* value) {
+  // Adds a name of 1 to 16 bytes with its value; false (and nothing changes) for a name
+  // of another length or one that is there already.
+  bool Add(std::string_view name, const V& value) {
     if (name.empty() || name.size() > MAX_LENGTH || Find(name)) return false;
     if (4 * (count_ + 1) > slots_.size()) Grow(4 * (count_ + 1));
-    Place(Slot{name_keys::EndsOf(name), value});
+    const name_keys::Ends ends = name_keys::EndsOf(name);
+    Place(Slot{ends.first, ends.last, ends.length, value});
     ++count_;
     return true;
   }
 
-  const T* Find(std::string_view name) const {
+  // The value kept in the name's slot, or nullptr.
+  const V* Find(std::string_view name) const {
     // An empty name would match a free slot; a longer one is not whole in its ends.
     if (name.size() - 1 >= MAX_LENGTH) return nullptr;
     const name_keys::Ends ends = name_keys::EndsOf(name);
     for (size_t i = name_keys::Home(ends, shift_);; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
-      if (slot.ends.first == ends.first && slot.ends.last == ends.last && slot.ends.length == ends.length) {
-        return slot.value;
-      }
-      if (slot.ends.length == 0) return nullptr;  // a free slot
+      if (slot.first == ends.first && slot.last == ends.last && slot.length == ends.length) return &slot.value;
+      if (slot.length == 0) return nullptr;  // a free slot
     }
   }
 
@@ -245,13 +249,14 @@ class ShortNameIndex {
 
   // A name's ends and its value; a free slot has length 0.
   struct Slot {
-    name_keys::Ends ends;
-    const T* value = nullptr;
+    uint64_t first = 0, last = 0;
+    uint32_t length = 0;
+    V value{};
   };
 
   void Place(const Slot& slot) {
-    size_t i = name_keys::Home(slot.ends, shift_);
-    while (slots_[i].ends.length != 0) i = (i + 1) & mask_;
+    size_t i = name_keys::Home(name_keys::Ends{slot.first, slot.last, slot.length}, shift_);
+    while (slots_[i].length != 0) i = (i + 1) & mask_;
     slots_[i] = slot;
   }
 
@@ -263,7 +268,7 @@ class ShortNameIndex {
     mask_ = count - 1;
     shift_ = name_keys::ShiftFor(count);
     for (const Slot& slot : old) {
-      if (slot.ends.length != 0) Place(slot);
+      if (slot.length != 0) Place(slot);
     }
   }
 

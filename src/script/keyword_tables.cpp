@@ -21,9 +21,8 @@ bool BoundsFitElement(const KeywordRow& row, const FieldElement& element) {
 
 // Binds a keyword to its row, the row's field (found once for every keyword of the row)
 // and, for a number statement that writes its element and cannot fail to, that element.
-// byKeyword has room for every keyword of the table, so the binding it holds stays where
-// it is for shortKeywords to point at (never under ID, which every object block takes
-// before its keywords).
+// shortKeywords holds it too, with its statement (never ID, which every object block
+// takes before its keywords).
 void Bind(KeywordTable& table, std::string_view keyword, const KeywordRow& row, const Field* field, int index) {
   KeywordBinding b{&row, field, index, {}, row.min, row.max};
   if (b.field && row.kind == ValueKind::Number && row.extra == ExtraAction::None) {
@@ -31,7 +30,14 @@ void Bind(KeywordTable& table, std::string_view keyword, const KeywordRow& row, 
     if (element.field && BoundsFitElement(row, element)) b.element = element;
   }
   if (!table.byKeyword.Add(keyword, b)) return;  // an earlier row took the keyword
-  if (keyword != "ID") table.shortKeywords.Add(keyword, table.byKeyword.Find(keyword));
+  const size_t number = table.byKeyword.size() - 1;
+  if (keyword == "ID" || number > UINT16_MAX || b.element.offset > UINT16_MAX) return;
+  KeywordStatement statement{row.min, row.max, static_cast<uint16_t>(number)};
+  if (b.element.field) {
+    statement.place = static_cast<uint16_t>(b.element.offset);
+    statement.type = b.element.field->type;
+  }
+  table.shortKeywords.Add(keyword, statement);
 }
 
 // How many keywords the rows bind: one per index of an indexed row, else one, and the alias.

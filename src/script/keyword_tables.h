@@ -30,6 +30,17 @@ struct KeywordBinding {
   int32_t min = 0, max = 0;  // the row's bounds, beside the element
 };
 
+// What a statement of a keyword needs, kept in the keyword's slot of shortKeywords so
+// that the statement reads nothing else of the table. For a keyword bound to an element
+// (KeywordBinding::element): the element's type, its byte offset in the record (`place`)
+// and the row's bounds. For any other keyword, type Chars and the number of its binding
+// in byKeyword (`place`).
+struct KeywordStatement {
+  int32_t min = 0, max = 0;
+  uint16_t place = 0;
+  FieldType type = FieldType::Chars;
+};
+
 // The keywords of one object block kind.
 struct KeywordTable {
   BlockKind blockKind = BlockKind::None;
@@ -38,10 +49,10 @@ struct KeywordTable {
   std::span<const KeywordRow> rows;
   NameTable<KeywordBinding> byKeyword;
   Record WorkingRecords::*record = nullptr;  // the kind's working record
-  // The bindings of byKeyword under their keywords of up to 16 bytes but ID: what
-  // byKeyword finds for such a keyword written in upper case, as scripts nearly always
-  // write it, each binding held in its slot.
-  ShortNameIndex<KeywordBinding> shortKeywords;
+  // The keywords of byKeyword of up to 16 bytes but ID, as scripts nearly always write
+  // them (upper case), each with its statement; one whose binding's number or element's
+  // place a KeywordStatement cannot hold (none in a real table) is left to byKeyword.
+  ShortNameIndex<KeywordStatement> shortKeywords;
 
   const KeywordBinding* Find(std::string_view upperKeyword) const { return byKeyword.Find(upperKeyword); }
   // The keyword as a statement may write it, in any letter case. The table's keywords

@@ -337,12 +337,20 @@ void CommitBlock(ScriptSession& s) {
 
 namespace {
 
-// A statement of a keyword bound in the open block's table: a number statement of an
-// element found when the table was built takes the one step BoundProperty would take
-// for it (its Number case), writing that element as Record::Set of its field and index
-// writes it; BoundProperty carries out any other. Kept out of DoProperty (as are
+// The statement of a keyword bound to an element (KeywordStatement), whose value is not
+// a plain number: the one step BoundProperty would take for it (its Number case),
+// writing that element as Record::Set of its field and index writes it, which cannot
+// fail for the element's bounds. Kept out of DoProperty (as are BoundStatement,
 // OtherProperty and SectionProperty), so that the common statement does not pay for the
 // registers and the frame of the rare ones.
+[[gnu::noinline]] void ElementStatement(ScriptSession& s, Record& rec, const KeywordStatement& element,
+                                        std::string_view value) {
+  Step(s, [&] { rec.SetFitting(element.type, element.place, GetValue(s, value, element.min, element.max)); });
+}
+
+// A statement of a keyword bound in the open block's table: a number statement of an
+// element found when the table was built takes the one step ElementStatement takes;
+// BoundProperty carries out any other.
 [[gnu::noinline]] void BoundStatement(ScriptSession& s, const KeywordTable& table, const KeywordBinding* b,
                                       std::string_view value) {
   Record& rec = s.records.*table.record;
@@ -378,20 +386,24 @@ namespace {
 
 void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view value) {
   // An object block's keyword written in upper case, as nearly every statement of a
-  // script writes it: shortKeywords finds it as byKeyword does (the same binding; never
-  // ID), so these are the steps OtherProperty takes for it. A number statement of an
-  // element with a plain number (nearly every statement) is carried out here: GetValue's
-  // reading of a plain number, written where BoundStatement writes it, which cannot fail
-  // for the element's bounds. Before the tables are built (the first statement)
-  // OtherProperty builds them.
+  // script writes it: shortKeywords holds it as byKeyword does (never ID), so these are
+  // the steps OtherProperty takes for it. A number statement of an element with a plain
+  // number (nearly every statement) is carried out here: GetValue's reading of a plain
+  // number, written where BoundStatement writes it, which cannot fail for the element's
+  // bounds. Before the tables are built (the first statement) OtherProperty builds them.
   if (const KeywordTable* table = BuiltObjectKeywordTable(s.script.blockKind)) {
-    if (const KeywordBinding* b = table->shortKeywords.Find(keyword)) {
-      int32_t number = 0;
-      if (b->element.field && PlainNumber(value, number)) {
-        (s.records.*table->record).Set(b->element, BoundedNumber(number, b->min, b->max));
+    if (const KeywordStatement* k = table->shortKeywords.Find(keyword)) {
+      if (k->type == FieldType::Chars) {
+        BoundStatement(s, *table, &table->byKeyword.ValueAt(k->place), value);
         return;
       }
-      BoundStatement(s, *table, b, value);
+      Record& rec = s.records.*table->record;
+      int32_t number = 0;
+      if (PlainNumber(value, number)) {
+        rec.SetFitting(k->type, k->place, BoundedNumber(number, k->min, k->max));
+        return;
+      }
+      ElementStatement(s, rec, *k, value);
       return;
     }
   }

@@ -17,7 +17,7 @@
 
 namespace tarvik {
 
-enum class FieldType { I16, I32, F32, Chars };
+enum class FieldType : uint8_t { I16, I32, F32, Chars };
 
 struct Field {
   std::string_view name;  // empty for a field no step names
@@ -141,6 +141,18 @@ class Record {
   // Set(*e.field, value, index) for the element e stands for: the same bytes written, the
   // same error for a value that does not fit.
   void Set(const FieldElement& e, long long value) { Put(*e.field, bytes_.data() + e.offset, value); }
+  // Writes a value the element is known to hold into the element of a whole-number
+  // field of type `type` at byte `offset`, both taken from a FieldElement of this
+  // record's layout: the bytes Set of that element writes, without a look at the field.
+  void SetFitting(FieldType type, int offset, int32_t value) {
+    uint8_t* p = bytes_.data() + offset;
+    switch (type) {
+      case FieldType::I16: PutI16(p, static_cast<int16_t>(value)); return;
+      case FieldType::I32: PutI32(p, value); return;
+      case FieldType::F32: PutF32(p, static_cast<float>(value)); return;
+      case FieldType::Chars: return;
+    }
+  }
 
   float GetFloat(std::string_view field, int index = 1) const;
   void SetFloat(std::string_view field, float value, int index = 1);
