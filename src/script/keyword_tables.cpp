@@ -24,7 +24,7 @@ bool BoundsFitElement(const KeywordRow& row, const FieldElement& element) {
 // shortKeywords holds it too, with its statement (never ID, which every object block
 // takes before its keywords).
 void Bind(KeywordTable& table, std::string_view keyword, const KeywordRow& row, const Field* field, int index) {
-  KeywordBinding b{&row, field, index, {}, row.min, row.max};
+  KeywordBinding b{&row, field, index, {}};
   if (b.field && row.kind == ValueKind::Number && row.extra == ExtraAction::None) {
     const FieldElement element = FieldElement::Of(*b.field, index);
     if (element.field && BoundsFitElement(row, element)) b.element = element;
@@ -56,7 +56,6 @@ KeywordTable BuildTable(const ObjectKindDescriptor& kind) {
   table.layout = &kind.layout();
   table.rows = kind.keywords;
   table.kind = &kind;
-  table.record = kind.record;
   table.byKeyword.Reserve(KeywordCount(kind.keywords));
   table.shortKeywords.Reserve(KeywordCount(kind.keywords));
   std::string indexed;
@@ -124,11 +123,8 @@ const SettingRow TECH_ROWS[] = {
 
 }  // namespace
 
-constinit const KeywordTablesByKind* builtKeywordTables = nullptr;
-
 const KeywordTablesByKind& AllKeywordTables() {
   static const AllTables tables;
-  builtKeywordTables = &tables.found;
   return tables.found;
 }
 

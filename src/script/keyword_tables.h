@@ -27,7 +27,6 @@ struct KeywordBinding {
   // bounds fit that element (nearly every statement of a script): the element it
   // writes, which no value can fail to fit; none for every other binding.
   FieldElement element;
-  int32_t min = 0, max = 0;  // the row's bounds, beside the element
 };
 
 // What a statement of a keyword needs, kept in the keyword's slot of shortKeywords so
@@ -48,7 +47,6 @@ struct KeywordTable {
   const RecordLayout* layout = nullptr;
   std::span<const KeywordRow> rows;
   NameTable<KeywordBinding> byKeyword;
-  Record WorkingRecords::*record = nullptr;  // the kind's working record
   // The keywords of byKeyword of up to 16 bytes but ID, as scripts nearly always write
   // them (upper case), each with its statement; one whose binding's number or element's
   // place a KeywordStatement cannot hold (none in a real table) is left to byKeyword.
@@ -68,25 +66,18 @@ struct KeywordTable {
 using KeywordTablesByKind = std::array<const KeywordTable*, BLOCK_KIND_COUNT>;
 const KeywordTablesByKind& AllKeywordTables();
 
-// The keyword table of an object block kind (PLANET, SHIP to BUOY, WING), or nullptr
-// for the other kinds. The ID statement is not in the tables: every object block
-// accepts it. Asked by every property statement of an object block.
-inline const KeywordTable* ObjectKeywordTable(BlockKind blockKind) {
-  static const KeywordTablesByKind& tables = AllKeywordTables();
+// The table of a block kind among the tables, or nullptr for a kind without one.
+inline const KeywordTable* TableOfKind(const KeywordTablesByKind& tables, BlockKind blockKind) {
   const auto k = static_cast<size_t>(static_cast<int32_t>(blockKind));  // below 0: far beyond the count
   return k < tables.size() ? tables[k] : nullptr;
 }
 
-// The keyword tables once AllKeywordTables has built them; nullptr before. Set once and
-// then left alone: for the look-up of every property statement, which must not call
-// anything on its way (ObjectKeywordTable may build the tables).
-extern constinit const KeywordTablesByKind* builtKeywordTables;
-
-// ObjectKeywordTable once the tables are built; nullptr before, as for any block kind
-// without a table.
-inline const KeywordTable* BuiltObjectKeywordTable(BlockKind blockKind) {
-  const auto k = static_cast<size_t>(static_cast<int32_t>(blockKind));  // below 0: far beyond the count
-  return builtKeywordTables && k < builtKeywordTables->size() ? (*builtKeywordTables)[k] : nullptr;
+// The keyword table of an object block kind (PLANET, SHIP to BUOY, WING), or nullptr
+// for the other kinds. The ID statement is not in the tables: every object block
+// accepts it.
+inline const KeywordTable* ObjectKeywordTable(BlockKind blockKind) {
+  static const KeywordTablesByKind& tables = AllKeywordTables();
+  return TableOfKind(tables, blockKind);
 }
 
 // The settings of the START and TECH blocks: one row per keyword naming the setting.

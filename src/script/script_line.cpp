@@ -47,6 +47,20 @@ bool InPlainValue(CharClass c) { return c <= Equals; }
 bool InQuotedText(CharClass c) { return c <= Blank; }
 bool DroppedBetweenTokens(CharClass c) { return c == Blank || c == LineFeed; }
 
+// A quoted value whose opening double quote is at q: when a closing double quote ends
+// it before any other line end, `value` is the text between the quotes trimmed of
+// blanks, as every value is, and the place after the blanks and line feeds that follow
+// the closing quote is returned; nullptr otherwise.
+const char* QuotedValue(const char* q, std::string_view& value) {
+  const char* const text = ++q;
+  while (InQuotedText(ClassOf(*q))) ++q;
+  if (*q != '"') return nullptr;
+  value = Trimmed(std::string_view(text, static_cast<size_t>(q - text)));
+  ++q;
+  while (DroppedBetweenTokens(ClassOf(*q))) ++q;
+  return q;
+}
+
 // The shapes nearly every line of a script has, cut in one look at each character:
 //   KEYWORD = VALUE        a property statement
 //   KEYWORD = "TEXT"       a property statement with a quoted value
@@ -92,17 +106,14 @@ bool DroppedBetweenTokens(CharClass c) { return c == Blank || c == LineFeed; }
     skipDropped();
     std::string_view valueToken;
     if (*p == '"') {
-      const char* const text = ++p;
-      while (InQuotedText(ClassOf(*p))) ++p;
-      if (*p != '"') return nullptr;
-      valueToken = Trimmed(stretch(text, p));
-      ++p;
+      p = QuotedValue(p, valueToken);
+      if (!p) return nullptr;
     } else {
       const char* const value = p;
       while (InPlainValue(ClassOf(*p))) ++p;
       valueToken = stretch(value, p);
+      skipDropped();
     }
-    skipDropped();
     if (*p != '\r') return nullptr;
     t = ScriptTokens{{}, {}, firstToken, valueToken};
     return p;
@@ -272,16 +283,7 @@ WindowMarks ScriptLines::LoadWindow() {
 }
 
 bool ScriptLines::QuotedValueAt(const char* q, const char* cr, std::string_view& value) {
-  const char* const text = q + 1;
-  while (InQuotedText(ClassOf(*++q))) {
-  }
-  if (*q != '"') return false;
-  const char* const close = q;
-  while (DroppedBetweenTokens(ClassOf(*++q))) {
-  }
-  if (q != cr) return false;
-  value = Trimmed(std::string_view(text, static_cast<size_t>(close - text)));
-  return true;
+  return QuotedValue(q, value) == cr;
 }
 
 bool ScriptLines::CutCommon(ScriptTokens& t) { return CutInWindow(t) || CutCommonApart(t); }

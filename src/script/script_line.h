@@ -80,14 +80,15 @@ class ScriptLines {
   WindowMarks LoadWindow();
   // The value of a quoted text whose double quote is at q, when only blanks and line
   // feeds follow its closing quote up to the carriage return at cr (as CutCommonLineAt
-  // takes it): true, with `value` set.
+  // takes it): true, with `value` set (which false may leave changed too).
   static bool QuotedValueAt(const char* q, const char* cr, std::string_view& value);
 
   std::string_view text_;
   size_t at_ = 0;       // where the next line begins
   size_t crLimit_ = 0;  // a line that begins before this ends at a carriage return
   // The window whose marks the lines in it are cut with: where it begins, and the marks
-  // of its carriage returns, its blanks and line feeds, and its token ends.
+  // of its carriage returns, its blanks and line feeds, and its token ends (kept apart,
+  // so that a window made only to cut a line leaves its equals signs unmarked).
   size_t windowAt_ = 0;
   uint64_t windowReturns_ = 0;
   uint64_t windowDropped_ = 0;

@@ -5,6 +5,7 @@
 #include "objects/ship_construction.h"
 #include "platform/files.h"
 #include "platform/mapped_file.h"
+#include "script/keyword_tables.h"
 #include "script/script_line.h"
 #include "script/script_session.h"
 #include "script/sections.h"
@@ -39,6 +40,7 @@ void DoLines(ScriptSession& s, WholeFile& script) {
 
 void BeginScriptPass(ScriptSession& s, ScriptPass pass) {
   s.script.pass = pass;
+  s.script.keywordTables = &AllKeywordTables();
   s.script.pendingMapFile = false;
   s.script.pendingMapPath.clear();
   // A script run also drops the map that the wizard's map step had chosen.

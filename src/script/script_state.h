@@ -1,6 +1,7 @@
 // The script reader's state between statements, blocks and runs.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,10 +17,15 @@ enum class ScriptPass { Settings, Objects };
 inline constexpr int PLANET_NAME_ROOM = 100;
 inline constexpr int PLANET_NAME_WIDTH = 40;
 
+struct KeywordTable;
+
 struct ScriptState {
   ScriptPass pass = ScriptPass::Settings;
   // The open block's kind; None when no block is open. Kept from one run to the next.
   BlockKind blockKind = BlockKind::None;
+  // The keyword tables (AllKeywordTables), found when a pass begins, for every property
+  // statement to find its block's table with one look; nullptr before.
+  const std::array<const KeywordTable*, BLOCK_KIND_COUNT>* keywordTables = nullptr;
 
   // Planet-name list, entries 1..planetNameCount held at planetNames[i - 1], each 40
   // characters. Room for 100 names to start; it grows by 100 beyond that.

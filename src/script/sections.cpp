@@ -353,9 +353,9 @@ namespace {
 // BoundProperty carries out any other.
 [[gnu::noinline]] void BoundStatement(ScriptSession& s, const KeywordTable& table, const KeywordBinding* b,
                                       std::string_view value) {
-  Record& rec = s.records.*table.record;
+  Record& rec = s.records.*table.kind->record;
   if (b->element.field) {
-    Step(s, [&] { rec.Set(b->element, GetValue(s, value, b->min, b->max)); });
+    Step(s, [&] { rec.Set(b->element, GetValue(s, value, b->row->min, b->row->max)); });
     return;
   }
   BoundProperty(s, rec, b, value);
@@ -390,14 +390,15 @@ void DoProperty(ScriptSession& s, std::string_view keyword, std::string_view val
   // the steps OtherProperty takes for it. A number statement of an element with a plain
   // number (nearly every statement) is carried out here: GetValue's reading of a plain
   // number, written where BoundStatement writes it, which cannot fail for the element's
-  // bounds. Before the tables are built (the first statement) OtherProperty builds them.
-  if (const KeywordTable* table = BuiltObjectKeywordTable(s.script.blockKind)) {
+  // bounds. Before a pass has begun, OtherProperty finds the table.
+  const KeywordTablesByKind* tables = s.script.keywordTables;
+  if (const KeywordTable* table = tables ? TableOfKind(*tables, s.script.blockKind) : nullptr) {
     if (const KeywordStatement* k = table->shortKeywords.Find(keyword)) {
       if (k->type == FieldType::Chars) {
         BoundStatement(s, *table, &table->byKeyword.ValueAt(k->place), value);
         return;
       }
-      Record& rec = s.records.*table->record;
+      Record& rec = s.records.*table->kind->record;
       int32_t number = 0;
       if (PlainNumber(value, number)) {
         rec.SetFitting(k->type, k->place, BoundedNumber(number, k->min, k->max));

@@ -298,7 +298,6 @@ namespace {
 // and the values of its record that they use.
 struct PlacedObject {
   int id = 0;
-  const ObjectKindDescriptor* descriptor = nullptr;
   BlockKind kind = BlockKind::Planet;
   int owner = 0;
   int32_t recordPos = 0;
@@ -376,7 +375,6 @@ PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields
                     std::span<const uint8_t> r, std::string& scratch, bool withName = true) {
   PlacedObject o;
   o.id = id;
-  o.descriptor = &kind;
   o.kind = kind.blockKind;
   o.owner = owner;
   o.recordPos = recordPos;
@@ -595,14 +593,14 @@ void NameHomePlanets(std::span<const uint8_t> bytes, const std::vector<PlayerVie
   const std::vector<int> homes = HomePlanetIds(players);
   if (homes.empty()) return;
   const ByteView file(bytes);
-  std::vector<PlacedFields> fields;
+  const ObjectKindDescriptor& planet = *KindOfBlock(BlockKind::Planet);
+  const RecordLayout& layout = planet.layout();
+  const PlacedFields f = FieldsOfKind(planet, layout);
   std::vector<uint8_t> scratch;
   std::string name;
   for (PlacedObject& o : placed) {
     if (o.kind != BlockKind::Planet || !std::binary_search(homes.begin(), homes.end(), o.id)) continue;
-    const RecordLayout& layout = o.descriptor->layout();
-    o.name = PlanetName(PlacedFieldsOf(fields, *o.descriptor, layout),
-                        RecordBytes(file, o.recordPos, layout.size(), scratch), name);
+    o.name = PlanetName(f, RecordBytes(file, o.recordPos, layout.size(), scratch), name);
   }
 }
 
