@@ -3,7 +3,10 @@
 // planets at 50, 70, 150, 250 and 350 units from the homes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <set>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,8 @@
 #include "survey/map_picture.h"
 #include "survey/universe_view.h"
 #include "packs/map_files.h"
+#include "platform/files.h"
+#include "script/script_reader.h"
 #include "xml_lite.h"
 
 namespace tarvik::test {
@@ -219,6 +224,115 @@ TEST(MapPicture, MinefieldsWithTheirRadiusAndTextsMadeSafe) {
   // Two players, neither with a home: in the legend, and no home mark.
   EXPECT_TRUE(OfClass(svg, "g", "home").empty());
   EXPECT_NE(text.find("Slot 2: race 102"), std::string::npos);
+}
+
+
+// ---- The objects the store kept, against the file read back -----------------------------
+
+// The start of a universe file up to its object tables, where the players are read from.
+std::vector<uint8_t> HeadOf(const std::vector<uint8_t>& file, int32_t objectTablesPos) {
+  return std::vector<uint8_t>(file.begin(), file.begin() + std::min<std::ptrdiff_t>(objectTablesPos - 1, file.size()));
+}
+
+// The players and planets made from the objects `store` kept as it stored them, against
+// those read back from the universe file at path: the same, field for field; and the same
+// report either way.
+void ExpectKeptAsRead(const std::string& path, const StoreState& store, int32_t objectTablesPos) {
+  ASSERT_TRUE(store.placedAll);
+  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  const StartPositions read = ReadStartPositions(bytes);
+  const std::optional<StartPositions> kept =
+      StartPositionsOf(HeadOf(bytes, objectTablesPos), store.placed, [&](int32_t pos, int size) {
+        return std::vector<uint8_t>(bytes.begin() + pos - 1, bytes.begin() + pos - 1 + size);
+      });
+  ASSERT_TRUE(kept.has_value());
+  ASSERT_EQ(kept->players.size(), read.players.size());
+  for (size_t i = 0; i < read.players.size(); ++i) {
+    const PlayerView& k = kept->players[i];
+    const PlayerView& r = read.players[i];
+    EXPECT_EQ(std::tie(k.slot, k.raceId, k.raceName, k.hasHome, k.homeIsBase, k.x, k.y, k.homePlanetId),
+              std::tie(r.slot, r.raceId, r.raceName, r.hasHome, r.homeIsBase, r.x, r.y, r.homePlanetId))
+        << "player " << r.slot;
+  }
+  ASSERT_EQ(kept->planets.size(), read.planets.size());
+  for (size_t i = 0; i < read.planets.size(); ++i) {
+    const PlanetView& k = kept->planets[i];
+    const PlanetView& r = read.planets[i];
+    EXPECT_EQ(std::tie(k.id, k.x, k.y, k.name, k.ore), std::tie(r.id, r.x, r.y, r.name, r.ore)) << "planet " << r.id;
+  }
+  EXPECT_EQ(FairnessReportOf(path, store, objectTablesPos), FairnessReportOf(path));
+}
+
+// Generated universes: every layout, fleets and extra freighters or none, and race 111,
+// which keeps its colony on its ships while standard ships are on.
+TEST(Fairness, TheGeneratedObjectsTheStoreKeptGiveThePositionsOfTheFile) {
+  const std::vector<std::vector<std::string>> runs = {
+      {"--map", "echo", "--races", "101,102,103,104,105,106,107,108,109,110,111", "--layout", "spaced",
+       "--standard-ships", "1", "--extra-freighters", "1"},
+      {"--map", "epsilon", "--races", "111,102,103,802", "--layout", "circle"},
+      {"--map", "epsilon", "--races", "101,111,803,804,805", "--layout", "grid", "--standard-ships", "1"},
+      {"--map", "echo", "--races", "105,106,107", "--layout", "crazy", "--extra-freighters", "1"},
+  };
+  for (const std::vector<std::string>& words : runs) {
+    SCOPED_TRACE(words[1] + " " + words[3] + " " + words[5]);
+    GenerationGame g;
+    ASSERT_EQ(g.Generate(1, words), 0);
+    ExpectKeptAsRead(g.Universe(1), g.s.store, g.s.tables.counters.objectTablesPos);
+  }
+}
+
+// A script of every object kind, with identifiers drawn at random (kept out of order),
+// bases locked to planets, owners of every kind, and a minefield whose flavor gives it
+// no kind code (taken by its record size).
+TEST(Fairness, TheScriptedObjectsTheStoreKeptGiveThePositionsOfTheFile) {
+  ScriptGame g;
+  g.s.store.keepPlaced = true;
+  const SteadyFolders steady;  // as a build runs: the store knows the file as it was written
+  std::vector<std::string> lines = {"BEGIN MAP", "FILE = small", "ID = RANDOM", "END"};
+  for (int i = 0; i < 6; ++i) {
+    const std::string x = std::to_string(900 + 90 * i), y = std::to_string(1000 + 40 * i);
+    lines.insert(lines.end(), {"BEGIN PLANET", "X = " + x, "Y = " + y, "NAME = \"World " + std::to_string(i) + "\"",
+                               "END"});
+  }
+  lines.insert(lines.end(),
+               {"BEGIN SHIP", "PNUM = 2", "HULL = 3", "X = 1400", "Y = 1400", "END",    //
+                "BEGIN BASE", "PNUM = 1", "X = 1090", "Y = 1040", "END",                //
+                "BEGIN WING", "PNUM = 2", "X = 1300", "Y = 1300", "END",                //
+                "BEGIN MINEFIELD", "PNUM = 1", "FLAVOR = 3", "RADIUS = 50", "X = 1000", "Y = 1000", "END",
+                "BEGIN BASE", "PNUM = 1", "X = 1270", "Y = 1120", "END",  // the second base is no home
+                "BEGIN BUOY", "X = 1100", "Y = 1000", "END",             //
+                "BEGIN WRECKAGE", "X = 1200", "Y = 1000", "END"});
+  g.Build(lines);
+  // The map's planets, the script's six, and one object of each other kind, the
+  // minefield taken by its record size: all kept, as the file's reader takes them.
+  const UniverseView view = ReadUniverseView(ReadWholeFile(g.universe));
+  EXPECT_EQ(g.s.store.placed.size(), static_cast<size_t>(std::count_if(
+                                         view.objects.begin(), view.objects.end(),
+                                         [](const ObjectView& o) { return o.kind && o.record; })));
+  EXPECT_TRUE(std::any_of(view.objects.begin(), view.objects.end(), [](const ObjectView& o) {
+    return o.kindCode == 0 && o.kind && o.kind->blockKind == BlockKind::Minefield;
+  }));
+  EXPECT_FALSE(std::is_sorted(g.s.store.placed.begin(), g.s.store.placed.end(),
+                              [](const PlacedObject& a, const PlacedObject& b) { return a.id < b.id; }));
+  ExpectKeptAsRead(g.universe, g.s.store, g.s.tables.counters.objectTablesPos);
+}
+
+// The store keeps nothing it was not asked to, and a file that held objects before the
+// store opened it has others than those it kept.
+TEST(Fairness, KeptObjectsAreAllOfTheFileOnlyWhenItHeldNoneBefore) {
+  ScriptGame g;
+  const SteadyFolders steady;
+  g.Build({"BEGIN PLANET", "X = 1000", "Y = 1000", "END"});
+  EXPECT_FALSE(g.s.store.placedAll);
+  EXPECT_TRUE(g.s.store.placed.empty());
+  g.s.store.keepPlaced = true;
+  const std::string script = g.WriteScript({"BEGIN PLANET", "X = 1100", "Y = 1000", "END"}, "more.vps");
+  RunScript(g.s, script, ScriptPass::Objects);  // a second pass over the same file
+  EXPECT_EQ(g.s.store.placed.size(), 1u);
+  EXPECT_FALSE(g.s.store.placedAll);
+  // The report then reads the file, which holds both planets.
+  EXPECT_EQ(FairnessReportOf(g.universe, g.s.store, g.s.tables.counters.objectTablesPos),
+            FairnessReportOf(g.universe));
 }
 
 }  // namespace

@@ -463,8 +463,14 @@ void RunGenerate(GenerateSession& s, const GenerateSettings& g) {
   } catch (const std::bad_alloc&) {
     throw BuildError("out of memory");
   }
+  // The objects stored are kept for the fairness report, which then reads only the
+  // start of the file back.
+  s.store.keepPlaced = s.output != nullptr;
   const GenerationResult result = GenerateStandardUniverse(s, g.names);
-  if (result == GenerationResult::Finished && s.output) s.output->Print("\n" + FairnessReportOf(s.tables.universeFilePath));
+  s.store.keepPlaced = false;
+  if (result == GenerationResult::Finished && s.output) {
+    s.output->Print("\n" + FairnessReportOf(s.tables.universeFilePath, s.store, s.tables.counters.objectTablesPos));
+  }
   throw ProgramEnd{result == GenerationResult::Finished ? 0 : 1};
 }
 

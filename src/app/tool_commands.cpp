@@ -172,4 +172,19 @@ std::string FairnessReportOf(const std::string& path) {
   return FairnessText(RateStartPositions(start.players, start.planets));
 }
 
+std::string FairnessReportOf(const std::string& path, const StoreState& store, int32_t objectTablesPos) {
+  if (!store.placedAll || store.path != path || objectTablesPos <= 1) return FairnessReportOf(path);
+  std::optional<StartPositions> start;
+  try {
+    BinaryFile file(path, BinaryFile::Mode::Read);
+    const std::vector<uint8_t> head = file.Read(1, static_cast<size_t>(objectTablesPos - 1));
+    start = StartPositionsOf(head, store.placed,
+                             [&](int32_t pos, int size) { return file.Read(pos, static_cast<size_t>(size)); });
+  } catch (const RuntimeError&) {
+    start.reset();
+  }
+  if (!start) return FairnessReportOf(path);
+  return FairnessText(RateStartPositions(start->players, start->planets));
+}
+
 }  // namespace tarvik

@@ -8,6 +8,8 @@
 #include <iosfwd>
 #include <string>
 
+#include "objects/store_state.h"
+
 namespace tarvik {
 
 class Clock;
@@ -29,5 +31,11 @@ void StartWithoutChanges(ScriptSession& s, const std::string& gameDir);
 // The fairness report of the universe file at path, for the person at the console;
 // empty when the file cannot be read.
 std::string FairnessReportOf(const std::string& path);
+// The same report of the universe file at path that the object store has just filled,
+// made with the objects `store` kept as it stored them (StoreState::placed) instead of
+// reading them back; the file's first bytes, before its object tables at
+// `objectTablesPos`, give the players. Read whole as above when the store did not keep
+// all of the file's objects.
+std::string FairnessReportOf(const std::string& path, const StoreState& store, int32_t objectTablesPos);
 
 }  // namespace tarvik

@@ -60,6 +60,12 @@ std::string TrimBlanks(std::string_view text) {
   return std::string(text.substr(b, e - b));
 }
 
+size_t TrimmedLength(std::string_view text) {
+  size_t kept = text.size();
+  while (kept > 0 && (text[kept - 1] == ' ' || text[kept - 1] == '\0')) --kept;
+  return kept;
+}
+
 std::string FixedText(std::string_view text, size_t n) {
   std::string out(text.substr(0, std::min(n, text.size())));
   out.resize(n, ' ');

@@ -38,6 +38,9 @@ int CompareNoCase(std::string_view a, std::string_view b);
 // Removes leading and trailing blanks (code 32 only).
 std::string TrimBlanks(std::string_view text);
 
+// The length of a stored name without the blanks and zero bytes at its end.
+size_t TrimmedLength(std::string_view text);
+
 // Fixed-length assignment: the text cut to n bytes or padded with blanks to n.
 std::string FixedText(std::string_view text, size_t n);
 

@@ -503,6 +503,13 @@ const ObjectKindDescriptor* KindOfWordAnyCase(std::string_view word) {
   return kind ? *kind : nullptr;
 }
 
+const ObjectKindDescriptor* KindOfSize(int size) {
+  for (const ObjectKindDescriptor& kind : ObjectKinds()) {
+    if (kind.layout().size() == size) return &kind;
+  }
+  return nullptr;
+}
+
 const ObjectKindDescriptor* KindOfCode(int kindCode) {
   for (const ObjectKindDescriptor& d : KINDS) {
     switch (d.kindCodeRule) {

@@ -192,6 +192,9 @@ const ObjectKindDescriptor* KindOfWord(std::string_view upperWord);
 // KindOfWord of the word upper-cased (ASCII letters), without making that copy.
 const ObjectKindDescriptor* KindOfWordAnyCase(std::string_view word);
 const ObjectKindDescriptor* KindOfCode(int kindCode);
+// The kind whose record has this size (the first in ObjectKinds()), for an object whose
+// kind code names none; nullptr when none has.
+const ObjectKindDescriptor* KindOfSize(int size);
 
 // The kind code and the owner of the object in the kind's working record.
 long long KindCodeOf(const ObjectKindDescriptor& kind, const Record& record);

@@ -292,6 +292,23 @@ const StoredFields& StoredFieldsOf(const ObjectKindDescriptor& kind) {
   return byKind[static_cast<size_t>(kind.blockKind)];
 }
 
+// Keeps a stored object as a universe file's reader takes it (see StoreState::placed):
+// with the kind of its kind code, or else of its record size, and read with that kind's
+// layout. A kind of another record size would be read over the bytes after the record,
+// which are not known yet: the objects kept are then not all of the file's.
+void KeepPlaced(StoreState& st, int32_t id, int kindCode, int owner, long long pos, const Record& rec) {
+  const ObjectKindDescriptor* kind = KindOfStoredObject(kindCode, rec.size());
+  if (!kind) return;  // the reader passes over it too
+  const RecordLayout& layout = kind->layout();
+  if (layout.size() != rec.size()) {
+    st.placedAll = false;
+    return;
+  }
+  std::string unused;  // a planet's name is not taken
+  st.placed.push_back(Placed(id, *kind, PlacedFieldsOf(st.placedFields, *kind, layout), owner,
+                             static_cast<int32_t>(pos), rec.bytes(), unused, false));
+}
+
 // The add operation of every kind: the kind's working record with its owner, position,
 // kind code and run-log line (none for a planet), as its descriptor says.
 void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
@@ -336,6 +353,7 @@ void StoreObject(ObjectSession& s, const ObjectKindDescriptor& kind) {
 
   SetIndexEntry(s, id, ownerCode, static_cast<int32_t>(pos), static_cast<int16_t>(size));
   if (!st.dry) AppendRecord(st, pos, rec.bytes());
+  if (st.keepPlaced) KeepPlaced(st, id, kindCode, ownerCode, pos, rec);
 
   t.objectX[id] = tableX;
   t.objectY[id] = tableY;
@@ -363,6 +381,8 @@ bool ObjectStoreOpen(const ObjectSession& s) { return s.store.dry || (s.store.fi
 void OpenObjectStore(ObjectSession& s, const std::string& path) {
   StoreState& st = s.store;
   ResetStore(st);  // a store left open by a build that stopped is dropped unwritten
+  st.placed.clear();
+  st.placedAll = false;
   UniverseCounters& c = s.tables.counters;
   ObjectTables& t = s.tables.objects;
 
@@ -400,6 +420,7 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
     for (Table<int16_t, MAX_OBJECTS>* table : TablesInFileOrder(t)) table->Fill(0);
     BeginOpenStore(s, true);  // no identifier in use, no planet
     st.file = std::move(file);
+    st.placedAll = st.keepPlaced;
     return;
   }
   ReadTables(*file, c.objectTablesPos, t);
@@ -417,6 +438,8 @@ void OpenObjectStore(ObjectSession& s, const std::string& path) {
 void OpenDryObjectStore(ObjectSession& s) {
   StoreState& st = s.store;
   ResetStore(st);
+  st.placed.clear();
+  st.placedAll = false;  // no file holds them
   st.path.clear();
   for (Table<int16_t, MAX_OBJECTS>* table : TablesInFileOrder(s.tables.objects)) table->Fill(0);
   s.tables.counters = UniverseCounters{};

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "objects/placed_objects.h"
 #include "objects/planet_grid.h"
 #include "objects/taken_ids.h"
 #include "platform/files.h"
@@ -58,6 +59,17 @@ struct StoreState {
 
   // The stored object's log line, made in the same storage object after object.
   std::string logLine;
+
+  // Asked for before a build, and kept across opens: every object stored from the open
+  // on is also kept in `placed`, as a universe file's reader takes it from the file
+  // (planets without their names), so that what is made of the players' homes and the
+  // planets (the fairness report) need not read the objects back. `placedAll`: they
+  // are all the objects of the file, which held none at the open. Both stay after the
+  // close, until the next open.
+  bool keepPlaced = false;
+  std::vector<PlacedObject> placed;
+  bool placedAll = false;
+  std::vector<PlacedFields> placedFields;  // of the kinds kept so far
 };
 
 }  // namespace tarvik

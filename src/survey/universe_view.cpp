@@ -6,6 +6,8 @@
 #include <map>
 
 #include "base/bytes.h"
+#include "base/text.h"
+#include "objects/placed_objects.h"
 #include "packs/pack_state.h"
 #include "packs/scramble.h"
 #include "universe/tables.h"
@@ -83,14 +85,6 @@ PartRecord ReadSection(std::span<const uint8_t> bytes, UniverseView& v, const Re
                    std::to_string(part.length) + " of its " + std::to_string(layout.size()) + " bytes");
   }
   return part;
-}
-
-// The kind whose record has this size, for an object whose kind code names none.
-const ObjectKindDescriptor* KindOfSize(int size) {
-  for (const ObjectKindDescriptor& kind : ObjectKinds()) {
-    if (kind.layout().size() == size) return &kind;
-  }
-  return nullptr;
 }
 
 void ReadObjects(std::span<const uint8_t> bytes, UniverseView& v) {
@@ -258,17 +252,6 @@ UniverseView ReadUniverseView(std::span<const uint8_t> bytes) {
   return v;
 }
 
-namespace {
-
-// The length of a stored name without the blanks and zero bytes at its end.
-size_t TrimmedLength(std::string_view text) {
-  size_t kept = text.size();
-  while (kept > 0 && (text[kept - 1] == ' ' || text[kept - 1] == '\0')) --kept;
-  return kept;
-}
-
-}  // namespace
-
 std::string TrimmedName(std::string text) {
   text.resize(TrimmedLength(text));
   return text;
@@ -293,103 +276,6 @@ std::string ObjectName(const ObjectView& object) {
 }
 
 namespace {
-
-// What the players and the planets are made from: an object with a kind and a record,
-// and the values of its record that they use.
-struct PlacedObject {
-  int id = 0;
-  BlockKind kind = BlockKind::Planet;
-  int owner = 0;
-  int32_t recordPos = 0;
-  int x = 0, y = 0;
-  int planetId = 0;       // a base's
-  std::string name;       // a planet's
-  long long ore = 0;      // a planet's
-};
-
-// The fields of one kind's records that Placed reads, looked up by name once for the
-// kind instead of once for every object: the same fields of the same layout, so the
-// same values.
-struct PlacedFields {
-  const ObjectKindDescriptor* kind = nullptr;
-  const RecordLayout* layout = nullptr;
-  const Field* x = nullptr;
-  const Field* y = nullptr;
-  const Field* planetId = nullptr;       // a base's
-  std::array<const Field*, 4> ore{};     // a planet's
-  const Field* name = nullptr;           // a planet's name text (see NameOf), or none
-  const Field* nameKey = nullptr;        // the field it is scrambled under
-};
-
-PlacedFields FieldsOfKind(const ObjectKindDescriptor& kind, const RecordLayout& layout) {
-  PlacedFields f;
-  f.kind = &kind;
-  f.layout = &layout;
-  switch (kind.blockKind) {
-    case BlockKind::Planet:
-      f.ore = {&layout.Get("oreN"), &layout.Get("oreD"), &layout.Get("oreT"), &layout.Get("oreM")};
-      for (const ScrambledText& text : kind.scrambled) {
-        if (text.field != "name") continue;
-        f.name = &TextField(text, layout);
-        f.nameKey = &layout.Get(text.keyField);
-        break;
-      }
-      [[fallthrough]];
-    case BlockKind::Base:
-    case BlockKind::Ship:
-    case BlockKind::Wing:
-      f.x = &layout.Get("x");
-      f.y = &layout.Get("y");
-      if (kind.blockKind == BlockKind::Base) f.planetId = &layout.Get("planetId");
-      break;
-    default: break;
-  }
-  return f;
-}
-
-// The fields of the kind for records of `layout`, found once and kept in `known`.
-const PlacedFields& PlacedFieldsOf(std::vector<PlacedFields>& known, const ObjectKindDescriptor& kind,
-                                   const RecordLayout& layout) {
-  for (const PlacedFields& f : known) {
-    if (f.kind == &kind && f.layout == &layout) return f;
-  }
-  return known.emplace_back(FieldsOfKind(kind, layout));
-}
-
-// A whole-number field's first element in a record's bytes, as Record::Get reads it.
-int32_t ValueIn(std::span<const uint8_t> r, const Field& f) { return Record::Read(f, r.data() + f.offset); }
-
-// The plain name of a planet whose record is `r` (see NameOf), unscrambled in
-// `scratch`, reused from planet to planet; empty for a kind without a name.
-std::string PlanetName(const PlacedFields& f, std::span<const uint8_t> r, std::string& scratch) {
-  if (!f.name) return {};
-  scratch.assign(reinterpret_cast<const char*>(r.data()) + f.name->offset, static_cast<size_t>(f.name->charLen));
-  ScrambleName(ValueIn(r, *f.nameKey), scratch);
-  return scratch.substr(0, TrimmedLength(scratch));
-}
-
-// The values of one object's record (`r`, its bytes as far as the file holds them and
-// zero past that); `f` are the fields of its kind in the record's layout. A planet's
-// name only `withName`.
-PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields& f, int owner, int32_t recordPos,
-                    std::span<const uint8_t> r, std::string& scratch, bool withName = true) {
-  PlacedObject o;
-  o.id = id;
-  o.kind = kind.blockKind;
-  o.owner = owner;
-  o.recordPos = recordPos;
-  if (f.x) {
-    o.x = ValueIn(r, *f.x);
-    o.y = ValueIn(r, *f.y);
-  }
-  if (f.planetId) o.planetId = ValueIn(r, *f.planetId);
-  if (kind.blockKind == BlockKind::Planet) {
-    if (withName) o.name = PlanetName(f, r, scratch);
-    o.ore = static_cast<long long>(ValueIn(r, *f.ore[0])) + ValueIn(r, *f.ore[1]) + ValueIn(r, *f.ore[2]) +
-            ValueIn(r, *f.ore[3]);
-  }
-  return o;
-}
 
 std::vector<PlacedObject> PlacedObjects(const UniverseView& view) {
   std::vector<PlacedObject> placed;
@@ -449,8 +335,7 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
     const std::span<const uint8_t> entry = recordAt(entryPos, entrySize);
     const int kindCode = tablesPos ? file.I16(*tablesPos + 4 * TABLE_BYTES + 2LL * (id - 1)).value_or(0) : 0;
     const int16_t recordSize = static_cast<int16_t>(ValueIn(entry, sizeField));
-    const ObjectKindDescriptor* kind = kindCode != 0 ? KindOfCode(kindCode) : nullptr;
-    if (!kind && recordSize != 0) kind = KindOfSize(recordSize);
+    const ObjectKindDescriptor* kind = KindOfStoredObject(kindCode, recordSize);
     const int32_t recordPos = ValueIn(entry, posField);
     if (!kind || !file.Has(recordPos, 1)) return;
     const int16_t owner = static_cast<int16_t>(ValueIn(entry, ownerField));
@@ -587,20 +472,20 @@ std::vector<PlayerView> PlayersOf(const UniverseView& view, const std::vector<Pl
 }
 
 // The names of the planets that are some player's home planet (by identifier), read
-// from their records in the file as Placed reads them; the other planets keep no name.
-void NameHomePlanets(std::span<const uint8_t> bytes, const std::vector<PlayerView>& players,
+// from their records as Placed reads them (`recordAt(pos, size)` gives the bytes of the
+// record at pos); the other planets keep no name.
+template <class RecordAt>
+void NameHomePlanets(const RecordAt& recordAt, const std::vector<PlayerView>& players,
                      std::vector<PlacedObject>& placed) {
   const std::vector<int> homes = HomePlanetIds(players);
   if (homes.empty()) return;
-  const ByteView file(bytes);
   const ObjectKindDescriptor& planet = *KindOfBlock(BlockKind::Planet);
   const RecordLayout& layout = planet.layout();
   const PlacedFields f = FieldsOfKind(planet, layout);
-  std::vector<uint8_t> scratch;
   std::string name;
   for (PlacedObject& o : placed) {
     if (o.kind != BlockKind::Planet || !std::binary_search(homes.begin(), homes.end(), o.id)) continue;
-    o.name = PlanetName(f, RecordBytes(file, o.recordPos, layout.size(), scratch), name);
+    o.name = PlanetName(f, recordAt(o.recordPos, layout.size()), name);
   }
 }
 
@@ -627,7 +512,37 @@ StartPositions ReadStartPositions(std::span<const uint8_t> bytes, std::span<cons
   }
   std::vector<PlacedObject> placed = ScanPlacedObjects(bytes, frame, zeros);
   start.players = PlayersOf(frame, placed);  // reads no names
-  NameHomePlanets(bytes, start.players, placed);
+  const ByteView file(bytes);
+  std::vector<uint8_t> scratch;
+  NameHomePlanets([&](long long pos, long long size) { return RecordBytes(file, pos, size, scratch); },
+                  start.players, placed);
+  start.planets = PlanetsOf(placed);
+  return start;
+}
+
+std::optional<StartPositions> StartPositionsOf(std::span<const uint8_t> head, std::vector<PlacedObject> placed,
+                                               const RecordReader& recordAt) {
+  UniverseView frame;
+  if (!ReadFrame(head, frame) || !frame.header.complete() || !frame.directory.complete() ||
+      !frame.playerSection.complete()) {
+    return std::nullopt;
+  }
+  for (const GameRaceView& race : frame.gameRaces) {
+    if (!race.block.complete()) return std::nullopt;
+  }
+  // In the order the file's index gives them (the order they were stored in, unless
+  // their identifiers were drawn at random).
+  const auto byId = [](const PlacedObject& a, const PlacedObject& b) { return a.id < b.id; };
+  if (!std::is_sorted(placed.begin(), placed.end(), byId)) std::sort(placed.begin(), placed.end(), byId);
+  StartPositions start;
+  start.players = PlayersOf(frame, placed);
+  std::vector<uint8_t> record;
+  NameHomePlanets(
+      [&](long long pos, long long size) {
+        record = recordAt(static_cast<int32_t>(pos), static_cast<int>(size));
+        return std::span<const uint8_t>(record);
+      },
+      start.players, placed);
   start.planets = PlanetsOf(placed);
   return start;
 }

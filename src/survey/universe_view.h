@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "objects/object_kinds.h"
+#include "objects/placed_objects.h"
 #include "platform/mapped_file.h"
 #include "universe/record.h"
 #include "universe/records.h"
@@ -160,5 +162,15 @@ struct StartPositions {
   std::vector<PlanetView> planets;
 };
 StartPositions ReadStartPositions(std::span<const uint8_t> bytes, std::span<const ByteStretch> zeros = {});
+
+// The bytes of the record of `size` bytes at 1-based position pos of a universe file.
+using RecordReader = std::function<std::vector<uint8_t>(int32_t pos, int size)>;
+// ReadStartPositions of a universe file whose objects are already known: `head`, the
+// file's first bytes, in which its header, directory, player section and race data
+// lie whole; `placed`, every object of the file as the file's reader takes it (any
+// order, planets without their names: see StoreState::placed); `recordAt`, for the
+// names of the home planets. Nothing when the head does not hold all it must.
+std::optional<StartPositions> StartPositionsOf(std::span<const uint8_t> head, std::vector<PlacedObject> placed,
+                                               const RecordReader& recordAt);
 
 }  // namespace tarvik
