@@ -13,6 +13,7 @@
 #include "survey/map_picture.h"
 #include "survey/script_check.h"
 #include "survey/universe_view.h"
+#include "objects/store_state.h"
 #include "packs/map_files.h"
 #include "packs/race_modules.h"
 #include "platform/clock.h"

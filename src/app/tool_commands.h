@@ -5,16 +5,16 @@
 // follows every --generate run.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
-
-#include "objects/store_state.h"
 
 namespace tarvik {
 
 class Clock;
 struct LongOptions;
 struct ScriptSession;
+struct StoreState;
 
 // Runs the tool that the options name (options.tool). gameDir is the game folder
 // (--check reads its race modules, ship packs and maps). Returns the exit status: 0
