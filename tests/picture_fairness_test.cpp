@@ -226,7 +226,6 @@ TEST(MapPicture, MinefieldsWithTheirRadiusAndTextsMadeSafe) {
   EXPECT_NE(text.find("Slot 2: race 102"), std::string::npos);
 }
 
-
 // ---- The objects the store kept, against the file read back -----------------------------
 
 // The start of a universe file up to its object tables, where the players are read from.
@@ -311,6 +310,9 @@ TEST(Fairness, TheScriptedObjectsTheStoreKeptGiveThePositionsOfTheFile) {
                                          [](const ObjectView& o) { return o.kind && o.record; })));
   EXPECT_TRUE(std::any_of(view.objects.begin(), view.objects.end(), [](const ObjectView& o) {
     return o.kindCode == 0 && o.kind && o.kind->blockKind == BlockKind::Minefield;
+  }));
+  EXPECT_TRUE(std::any_of(view.objects.begin(), view.objects.end(), [](const ObjectView& o) {
+    return o.kind && o.kind->blockKind == BlockKind::Base && o.record && o.record->record.Get("planetId") != 0;
   }));
   EXPECT_FALSE(std::is_sorted(g.s.store.placed.begin(), g.s.store.placed.end(),
                               [](const PlacedObject& a, const PlacedObject& b) { return a.id < b.id; }));
