@@ -178,9 +178,18 @@ std::string FairnessReportOf(const std::string& path, const StoreState& store, i
   std::optional<StartPositions> start;
   try {
     BinaryFile file(path, BinaryFile::Mode::Read);
-    const std::vector<uint8_t> head = file.Read(1, static_cast<size_t>(objectTablesPos - 1));
-    start = StartPositionsOf(head, store.placed,
-                             [&](int32_t pos, int size) { return file.Read(pos, static_cast<size_t>(size)); });
+    // A file cut shorter since it was written, or a record beyond its end, is read whole
+    // below, as any file is.
+    const long long length = file.Length();
+    if (objectTablesPos - 1 <= length) {
+      const std::vector<uint8_t> head = file.Read(1, static_cast<size_t>(objectTablesPos - 1));
+      start = StartPositionsOf(head, store.placed, [&](int32_t pos, int size) {
+        if (pos < 1 || size < 0 || pos - 1 + static_cast<long long>(size) > length) {
+          throw RuntimeError("a record beyond the end of the file");
+        }
+        return file.Read(pos, static_cast<size_t>(size));
+      });
+    }
   } catch (const RuntimeError&) {
     start.reset();
   }
