@@ -299,14 +299,11 @@ const StoredFields& StoredFieldsOf(const ObjectKindDescriptor& kind) {
 void KeepPlaced(StoreState& st, int32_t id, int kindCode, int owner, long long pos, const Record& rec) {
   const ObjectKindDescriptor* kind = KindOfStoredObject(kindCode, rec.size());
   if (!kind) return;  // the reader passes over it too
-  const RecordLayout& layout = kind->layout();
-  if (layout.size() != rec.size()) {
+  if (kind->layout().size() != rec.size()) {
     st.placedAll = false;
     return;
   }
-  std::string unused;  // a planet's name is not taken
-  st.placed.push_back(Placed(id, *kind, PlacedFieldsOf(st.placedFields, *kind, layout), owner,
-                             static_cast<int32_t>(pos), rec.bytes(), unused, false));
+  st.placed.push_back(Placed(id, *kind, owner, static_cast<int32_t>(pos), rec.bytes(), nullptr));
 }
 
 // The add operation of every kind: the kind's working record with its owner, position,

@@ -5,10 +5,11 @@
 
 namespace tarvik {
 
-PlacedFields FieldsOfKind(const ObjectKindDescriptor& kind, const RecordLayout& layout) {
+namespace {
+
+PlacedFields FieldsOfKind(const ObjectKindDescriptor& kind) {
+  const RecordLayout& layout = kind.layout();
   PlacedFields f;
-  f.kind = &kind;
-  f.layout = &layout;
   switch (kind.blockKind) {
     case BlockKind::Planet:
       f.ore = {&layout.Get("oreN"), &layout.Get("oreD"), &layout.Get("oreT"), &layout.Get("oreM")};
@@ -31,12 +32,15 @@ PlacedFields FieldsOfKind(const ObjectKindDescriptor& kind, const RecordLayout& 
   return f;
 }
 
-const PlacedFields& PlacedFieldsOf(std::vector<PlacedFields>& known, const ObjectKindDescriptor& kind,
-                                   const RecordLayout& layout) {
-  for (const PlacedFields& f : known) {
-    if (f.kind == &kind && f.layout == &layout) return f;
-  }
-  return known.emplace_back(FieldsOfKind(kind, layout));
+}  // namespace
+
+const PlacedFields& PlacedFieldsOf(const ObjectKindDescriptor& kind) {
+  static const std::vector<PlacedFields> byKind = [] {
+    std::vector<PlacedFields> fields;
+    for (const ObjectKindDescriptor& k : ObjectKinds()) fields.push_back(FieldsOfKind(k));
+    return fields;
+  }();
+  return byKind[static_cast<size_t>(&kind - ObjectKinds().data())];
 }
 
 std::string PlanetName(const PlacedFields& f, std::span<const uint8_t> r, std::string& scratch) {
@@ -46,8 +50,9 @@ std::string PlanetName(const PlacedFields& f, std::span<const uint8_t> r, std::s
   return scratch.substr(0, TrimmedLength(scratch));
 }
 
-PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields& f, int owner, int32_t recordPos,
-                    std::span<const uint8_t> r, std::string& scratch, bool withName) {
+PlacedObject Placed(int id, const ObjectKindDescriptor& kind, int owner, int32_t recordPos, std::span<const uint8_t> r,
+                    std::string* nameScratch) {
+  const PlacedFields& f = PlacedFieldsOf(kind);
   PlacedObject o;
   o.id = id;
   o.kind = kind.blockKind;
@@ -59,7 +64,7 @@ PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields
   }
   if (f.planetId) o.planetId = ValueIn(r, *f.planetId);
   if (kind.blockKind == BlockKind::Planet) {
-    if (withName) o.name = PlanetName(f, r, scratch);
+    if (nameScratch) o.name = PlanetName(f, r, *nameScratch);
     o.ore = static_cast<long long>(ValueIn(r, *f.ore[0])) + ValueIn(r, *f.ore[1]) + ValueIn(r, *f.ore[2]) +
             ValueIn(r, *f.ore[3]);
   }

@@ -26,12 +26,10 @@ struct PlacedObject {
   long long ore = 0;      // a planet's
 };
 
-// The fields of one kind's records that Placed reads, looked up by name once for the
+// The fields of one kind's records that Placed reads, looked up by name once for every
 // kind instead of once for every object: the same fields of the same layout, so the
 // same values.
 struct PlacedFields {
-  const ObjectKindDescriptor* kind = nullptr;
-  const RecordLayout* layout = nullptr;
   const Field* x = nullptr;
   const Field* y = nullptr;
   const Field* planetId = nullptr;       // a base's
@@ -43,21 +41,18 @@ struct PlacedFields {
 // A whole-number field's first element in a record's bytes, as Record::Get reads it.
 inline int32_t ValueIn(std::span<const uint8_t> r, const Field& f) { return Record::Read(f, r.data() + f.offset); }
 
-PlacedFields FieldsOfKind(const ObjectKindDescriptor& kind, const RecordLayout& layout);
-// The fields of the kind for records of `layout`, found once and kept in `known`.
-const PlacedFields& PlacedFieldsOf(std::vector<PlacedFields>& known, const ObjectKindDescriptor& kind,
-                                   const RecordLayout& layout);
+// The fields of the kind in its own layout, found once for all kinds.
+const PlacedFields& PlacedFieldsOf(const ObjectKindDescriptor& kind);
 
 // The plain name of a planet whose record is `r`: its name text unscrambled under its
 // name key, blanks and zero bytes at the end dropped (`scratch` is reused from planet to
 // planet); empty for a kind without a name.
 std::string PlanetName(const PlacedFields& f, std::span<const uint8_t> r, std::string& scratch);
 
-// The values of one object's record (`r`, its bytes; zero past what a file holds of
-// it); `f` are the fields of its kind in the record's layout. A planet's name only
-// `withName`.
-PlacedObject Placed(int id, const ObjectKindDescriptor& kind, const PlacedFields& f, int owner, int32_t recordPos,
-                    std::span<const uint8_t> r, std::string& scratch, bool withName = true);
+// The values of one object's record of its kind's layout (`r`, its bytes; zero past
+// what a file holds of it). A planet's name only with `nameScratch` (see PlanetName).
+PlacedObject Placed(int id, const ObjectKindDescriptor& kind, int owner, int32_t recordPos, std::span<const uint8_t> r,
+                    std::string* nameScratch);
 
 // The kind a universe file's object is taken for: the one of its kind code, or else the
 // one of its record size (nullptr: none).

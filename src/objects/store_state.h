@@ -69,7 +69,6 @@ struct StoreState {
   bool keepPlaced = false;
   std::vector<PlacedObject> placed;
   bool placedAll = false;
-  std::vector<PlacedFields> placedFields;  // of the kinds kept so far
 };
 
 }  // namespace tarvik

@@ -279,13 +279,11 @@ namespace {
 
 std::vector<PlacedObject> PlacedObjects(const UniverseView& view) {
   std::vector<PlacedObject> placed;
-  std::vector<PlacedFields> fields;
   std::string scratch;
   for (const ObjectView& o : view.objects) {
+    // The record is read with its kind's layout (see ReadObjects).
     if (!o.kind || !o.record) continue;
-    const Record& r = o.record->record;
-    placed.push_back(Placed(o.id, *o.kind, PlacedFieldsOf(fields, *o.kind, r.layout()), o.entry.owner,
-                            o.entry.recordPos, r.bytes(), scratch));
+    placed.push_back(Placed(o.id, *o.kind, o.entry.owner, o.entry.recordPos, o.record->record.bytes(), &scratch));
   }
   return placed;
 }
@@ -328,8 +326,6 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
   const long long entrySize = entryLayout.size();
   std::vector<uint8_t> scratch;
   const auto recordAt = [&](long long pos, long long size) { return RecordBytes(file, pos, size, scratch); };
-  std::vector<PlacedFields> fields;
-  std::string name;
   // The object with a used index entry at entryPos.
   const auto take = [&](int id, long long entryPos) {
     const std::span<const uint8_t> entry = recordAt(entryPos, entrySize);
@@ -339,9 +335,7 @@ std::vector<PlacedObject> ScanPlacedObjects(std::span<const uint8_t> bytes, cons
     const int32_t recordPos = ValueIn(entry, posField);
     if (!kind || !file.Has(recordPos, 1)) return;
     const int16_t owner = static_cast<int16_t>(ValueIn(entry, ownerField));
-    const RecordLayout& layout = kind->layout();
-    placed.push_back(Placed(id, *kind, PlacedFieldsOf(fields, *kind, layout), owner, recordPos,
-                            recordAt(recordPos, layout.size()), name, false));
+    placed.push_back(Placed(id, *kind, owner, recordPos, recordAt(recordPos, kind->layout().size()), nullptr));
   };
   if (!indexPos) return placed;  // no entry, no record
   const std::optional<std::span<const uint8_t>> index = file.Bytes(*indexPos, entrySize * MAX_OBJECTS);
@@ -481,12 +475,23 @@ void NameHomePlanets(const RecordAt& recordAt, const std::vector<PlayerView>& pl
   if (homes.empty()) return;
   const ObjectKindDescriptor& planet = *KindOfBlock(BlockKind::Planet);
   const RecordLayout& layout = planet.layout();
-  const PlacedFields f = FieldsOfKind(planet, layout);
+  const PlacedFields& f = PlacedFieldsOf(planet);
   std::string name;
   for (PlacedObject& o : placed) {
     if (o.kind != BlockKind::Planet || !std::binary_search(homes.begin(), homes.end(), o.id)) continue;
     o.name = PlanetName(f, recordAt(o.recordPos, layout.size()), name);
   }
+}
+
+// The players of the frame with their homes among the placed objects (by identifier),
+// the home planets named through recordAt, and the planets.
+template <class RecordAt>
+StartPositions PositionsOf(const UniverseView& frame, std::vector<PlacedObject>& placed, const RecordAt& recordAt) {
+  StartPositions start;
+  start.players = PlayersOf(frame, placed);  // reads no names
+  NameHomePlanets(recordAt, start.players, placed);
+  start.planets = PlanetsOf(placed);
+  return start;
 }
 
 }  // namespace
@@ -505,19 +510,16 @@ std::vector<PlayerView> Players(const UniverseView& view) { return PlayersOf(vie
 
 StartPositions ReadStartPositions(std::span<const uint8_t> bytes, std::span<const ByteStretch> zeros) {
   UniverseView frame;
-  StartPositions start;
   if (!ReadFrame(bytes, frame)) {
+    StartPositions start;
     start.players = PlayersOf(frame, {});
     return start;
   }
   std::vector<PlacedObject> placed = ScanPlacedObjects(bytes, frame, zeros);
-  start.players = PlayersOf(frame, placed);  // reads no names
   const ByteView file(bytes);
   std::vector<uint8_t> scratch;
-  NameHomePlanets([&](long long pos, long long size) { return RecordBytes(file, pos, size, scratch); },
-                  start.players, placed);
-  start.planets = PlanetsOf(placed);
-  return start;
+  return PositionsOf(frame, placed,
+                     [&](long long pos, long long size) { return RecordBytes(file, pos, size, scratch); });
 }
 
 std::optional<StartPositions> StartPositionsOf(std::span<const uint8_t> head, std::vector<PlacedObject> placed,
@@ -534,17 +536,11 @@ std::optional<StartPositions> StartPositionsOf(std::span<const uint8_t> head, st
   // their identifiers were drawn at random).
   const auto byId = [](const PlacedObject& a, const PlacedObject& b) { return a.id < b.id; };
   if (!std::is_sorted(placed.begin(), placed.end(), byId)) std::sort(placed.begin(), placed.end(), byId);
-  StartPositions start;
-  start.players = PlayersOf(frame, placed);
   std::vector<uint8_t> record;
-  NameHomePlanets(
-      [&](long long pos, long long size) {
-        record = recordAt(static_cast<int32_t>(pos), static_cast<int>(size));
-        return std::span<const uint8_t>(record);
-      },
-      start.players, placed);
-  start.planets = PlanetsOf(placed);
-  return start;
+  return PositionsOf(frame, placed, [&](long long pos, long long size) {
+    record = recordAt(static_cast<int32_t>(pos), static_cast<int>(size));
+    return std::span<const uint8_t>(record);
+  });
 }
 
 }  // namespace tarvik
