@@ -464,10 +464,19 @@ void RunGenerate(GenerateSession& s, const GenerateSettings& g) {
     throw BuildError("out of memory");
   }
   // The objects stored are kept for the fairness report, which then reads only the
-  // start of the file back.
-  s.store.keepPlaced = s.output != nullptr;
-  const GenerationResult result = GenerateStandardUniverse(s, g.names);
-  s.store.keepPlaced = false;
+  // start of the file back; only while the generation runs, whichever way it ends.
+  struct KeepPlacedWhileGenerating {
+    StoreState& store;
+    KeepPlacedWhileGenerating(StoreState& st, bool on) : store(st) { store.keepPlaced = on; }
+    ~KeepPlacedWhileGenerating() { store.keepPlaced = false; }
+    KeepPlacedWhileGenerating(const KeepPlacedWhileGenerating&) = delete;
+    KeepPlacedWhileGenerating& operator=(const KeepPlacedWhileGenerating&) = delete;
+  };
+  GenerationResult result;
+  {
+    const KeepPlacedWhileGenerating keep(s.store, s.output != nullptr);
+    result = GenerateStandardUniverse(s, g.names);
+  }
   if (result == GenerationResult::Finished && s.output) {
     s.output->Print("\n" + FairnessReportOf(s.tables.universeFilePath, s.store, s.tables.counters.objectTablesPos));
   }
