@@ -32,6 +32,10 @@ TEST(WizardCanvas, ButtonsSetTheTextColourOfLaterTexts) {
   c.DrawText("black", 1, 1);
   c.DrawDisabledButton("C", 0, 0, false);
   c.DrawText("grey", 1, 1);
+  ASSERT_EQ(c.ops().size(), 6u);
+  EXPECT_EQ(c.ops()[1].color, colors::BRIGHT_GREEN);
+  EXPECT_EQ(c.ops()[3].color, colors::BLACK);
+  EXPECT_EQ(c.ops()[5].color, colors::DISABLED_CAPTION);
   c.SetTextColor(colors::WARNING_TEXT);
   c.Clear();  // clearing keeps the colour
   c.DrawText("warning", 1, 1);
