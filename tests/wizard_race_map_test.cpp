@@ -21,8 +21,6 @@ const std::string TO_MAP = test::TO_MAP_STEP;
 // On to the race step with the echo map.
 const std::string TO_RACE = TO_MAP + "check frmMap.optEcho 1\nclick frmMap 555 310\nclick frmName 555 310\n";
 
-std::string Padded(const std::string& name) { return name + std::string(44 - name.size(), ' '); }
-
 TEST(WizardMapStep, StockMapsCustomMapAndScript) {
   WizardGame g;
   EXPECT_EQ(g.Run(TO_MAP + "dump map.json\ndraw frmMap map.svg\n"), 0);
@@ -143,7 +141,7 @@ TEST(WizardRaceStep, StartUpFillsTheListsWithoutAssigningARace) {
   const Json race = g.Dump("r.json")["forms"]["frmRace"];
   const Json& packs = race["controls"]["lstRacePacks"];
   ASSERT_EQ(packs["items"].size(), 3u);
-  EXPECT_EQ(packs["items"][1].s, Padded("Race 102"));
+  EXPECT_EQ(packs["items"][1].s, FixedText("Race 102", 44));
   EXPECT_EQ(packs["selected"].Int(), 0);
   const Json& slots = race["controls"]["lstAss"];
   ASSERT_EQ(slots["items"].size(), 30u);
@@ -197,9 +195,9 @@ TEST(WizardRaceStep, RacesGoToTheClickedSlotsAndStayWhenTheNumberChanges) {
             0);
   const Json four = g.Dump("four.json")["forms"]["frmRace"]["controls"]["lstAss"]["items"];
   EXPECT_EQ(four[5].s, "Player  6 : Not in game");
-  EXPECT_EQ(four[0].s, "Player  1 : " + Padded("Race 103"));
+  EXPECT_EQ(four[0].s, "Player  1 : " + FixedText("Race 103", 44));
   const Json six = g.Dump("six.json")["forms"]["frmRace"]["controls"]["lstAss"]["items"];
-  EXPECT_EQ(six[5].s, "Player  6 : " + Padded("Race 103"));
+  EXPECT_EQ(six[5].s, "Player  6 : " + FixedText("Race 103", 44));
   EXPECT_EQ(g.s().tables.playerRace[6], 3);
 
   // Without any race module there is nothing to assign.

@@ -106,7 +106,6 @@ bool Process::running() {
   const pid_t r = ::waitpid(pid_, &st, WNOHANG);
   if (r == pid_) {
     ended_ = true;
-    signalled_ = WIFSIGNALED(st);
     status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
   }
   return !ended_;
@@ -123,7 +122,7 @@ void Process::Kill() {
   int st = 0;
   ::waitpid(pid_, &st, 0);
   ended_ = true;
-  signalled_ = true;
+  status_ = 128 + SIGKILL;
 }
 
 std::string Process::Output() const { return ReadText(outPath_); }

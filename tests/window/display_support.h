@@ -30,18 +30,15 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit 
 class Process {
  public:
   // `env` entries ("NAME=value") are added to (or replace those of) this process's
-  // environment; `prefix` is put before the program, e.g. a command that changes the
-  // user it runs as.
+  // environment.
   Process(const std::vector<std::string>& argv, const std::vector<std::string>& env, const std::string& logStem);
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
 
-  pid_t pid() const { return pid_; }
-  // Waits for the end; returns the exit status, or nothing when it has not ended in time.
+  // Waits for the end; returns the exit status (128 and the number of a signal that
+  // ended it), or nothing when it has not ended in time.
   std::optional<int> Wait(std::chrono::milliseconds limit = PATIENCE);
-  // Whether it ended by a signal (a crash); valid after Wait returned.
-  bool signalled() const { return signalled_; }
   bool running();
   std::string Output() const;  // standard output so far
   std::string Errors() const;  // standard error so far
@@ -50,7 +47,6 @@ class Process {
  private:
   pid_t pid_ = -1;
   bool ended_ = false;
-  bool signalled_ = false;
   int status_ = 0;
   std::string outPath_, errPath_;
 };

@@ -92,8 +92,7 @@ TEST_F(WizardStartAndEnd, DisplayThatGoesAwayEndsTheWizardWithAMessage) {
   display_.Stop();
   const std::optional<int> status = program->Wait();
   ASSERT_TRUE(status) << "the wizard did not end when its display went away";
-  EXPECT_FALSE(program->signalled()) << program->Errors();
-  EXPECT_EQ(*status, 1);
+  EXPECT_EQ(*status, 1) << program->Errors();  // not 128 and a signal's number: no crash
   EXPECT_NE(program->Errors().find("the display went away"), std::string::npos) << program->Errors();
 }
 

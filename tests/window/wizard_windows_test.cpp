@@ -485,7 +485,6 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
     EXPECT_EQ(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | bytes[3] << 24, 1) << path << " is not in use";
     EXPECT_EQ(std::string(bytes.begin() + nameAt, bytes.begin() + nameAt + 9), "Ring Wars") << path;
   }
-  EXPECT_FALSE(program_->signalled());
 }
 
 // A click on a list line whose button is held down while the race step's timer ticks
@@ -573,8 +572,7 @@ TEST_F(WizardWindowsTest, ReadOnlyGameFolderBeforeFinishEndsWithTheBuildError) {
   const std::optional<int> status = program_->Wait();
   RunCommand({"chmod", "-R", "u+w", real_.path()});
   ASSERT_TRUE(status) << "the program did not end after the error box";
-  EXPECT_EQ(*status, 1);
-  EXPECT_FALSE(program_->signalled());
+  EXPECT_EQ(*status, 1);  // a crash would end with 128 and the signal's number
   EXPECT_FALSE(PathExists(real_.path() + "UNIV\\GAME1\\g1.yig"));
   for (const char* folder : {"UNIV\\GAME1\\", "WAR\\SLOT1\\"}) {
     const std::vector<std::string> left = ListFiles(real_.path() + folder, "*");
