@@ -188,7 +188,6 @@ TEST(WizardBuilds, FinishBuildsTheStandardUniverseIntoTheSlot) {
   ASSERT_EQ(built["visible"].size(), 1u);
   EXPECT_EQ(built["visible"][0].s, "frmOUTTEXT");
   const Json out = built["forms"]["frmOUTTEXT"];
-  EXPECT_EQ(out["controls"]["lblTIME"]["text"].s, "Finished");
   EXPECT_EQ(out["controls"]["lblGameFile"]["text"].s, SlotUniversePath(g.dir.path(), 1));
   // The run logs its total time after "LOAD": the window shows the last 20 lines again.
   const std::string shown = out["controls"]["txtOUT"]["text"].s;
@@ -196,7 +195,6 @@ TEST(WizardBuilds, FinishBuildsTheStandardUniverseIntoTheSlot) {
   EXPECT_EQ(shown.substr(shown.size() - 30), "Done\r\nTotal Run Time:  0 Sec\r\n");
   EXPECT_EQ(g.files.count("never.json"), 0u);  // Done after the build ends the program
 
-  EXPECT_GT(forge::ReadObjects(SlotUniversePath(g.dir.path(), 1)).size(), 500u);
   EXPECT_EQ(ReadWholeFile(SlotMarkerPath(g.dir.path(), 1)), (std::vector<uint8_t>{13, 0, 0, 0}));
   GameRecord host;
   ReadRecordFile(GameRecordPath(g.dir.path(), 1), host);
@@ -236,7 +234,6 @@ TEST(WizardBuilds, TheScriptRoadBuildsAtOnceWithoutTheRaceStep) {
   const Json built = g.Dump("built.json");
   EXPECT_FALSE(built["forms"]["frmRace"]["shown"].b);
   EXPECT_FALSE(built["forms"].Has("frmStartPos"));
-  EXPECT_EQ(built["forms"]["frmOUTTEXT"]["controls"]["lblTIME"]["text"].s, "Finished");
   const std::vector<forge::StoredObject> objects = forge::ReadObjects(SlotUniversePath(g.dir.path(), 2));
   ASSERT_EQ(objects.size(), 1u);
   EXPECT_EQ(objects[0].kind, 1);
