@@ -117,24 +117,6 @@ TEST(WizardMapStep, FilePickerSetsOrUnsetsTheCustomMapAndScript) {
   EXPECT_EQ(g.Run(TO_MAP + "click frmMap 385 185\n"), 0);
 }
 
-TEST(WizardMapStep, BackExitAndTheNameStepsDefaults) {
-  WizardGame g;
-  EXPECT_EQ(g.Run(TO_MAP + "click frmMap 455 310\ndump back.json\n"), 0);
-  const Json back = g.Dump("back.json");
-  ASSERT_EQ(back["visible"].size(), 1u);
-  EXPECT_EQ(back["visible"][0].s, "frmUnivSlots");
-  EXPECT_FALSE(back["forms"]["frmMap"]["shown"].b);
-  // Exit ends the program at once: nothing after it runs.
-  EXPECT_EQ(g.Run(TO_MAP + "click frmMap 355 310\ndump never.json\n"), 0);
-  EXPECT_EQ(g.files.count("never.json"), 0u);
-  // The name step's defaults, kept as they come on the way to the race step.
-  EXPECT_EQ(g.Run(TO_RACE + "dump race.json\n"), 0);
-  const Json forms = g.Dump("race.json")["forms"];
-  EXPECT_EQ(g.Dump("race.json")["visible"][0].s, "frmRace");
-  EXPECT_EQ(forms["frmName"]["controls"]["txtGameName"]["text"].s, "Alpha Game");
-  EXPECT_EQ(forms["frmName"]["controls"]["txtRSTName"]["text"].s, "player");
-}
-
 TEST(WizardRaceStep, StartUpFillsTheListsWithoutAssigningARace) {
   WizardGame g;
   EXPECT_EQ(g.Run(TO_RACE + "dump r.json\n"), 0);
@@ -151,6 +133,8 @@ TEST(WizardRaceStep, StartUpFillsTheListsWithoutAssigningARace) {
   EXPECT_EQ(slots["items"][12].s, "Player  13 : Not in game");
   EXPECT_EQ(race["controls"]["txtPlayers"]["text"].s, "12");
   EXPECT_EQ(CanvasTexts(race, "button"), (std::vector<std::string>{"Next", "Back", "Exit"}));
+  // The name step's other default; the game name's reaches the slot records.
+  EXPECT_EQ(g.Dump("r.json")["forms"]["frmName"]["controls"]["txtRSTName"]["text"].s, "player");
 }
 
 TEST(WizardRaceStep, TheNumberOfPlayersFromTheBox) {
@@ -244,12 +228,24 @@ TEST(WizardRaceStep, TheWarningBlinksUntilEveryPlayerHasARace) {
   EXPECT_NE(g.err.str().find("tick frmRace does nothing: the form is not shown"), std::string::npos);
 }
 
-TEST(WizardRaceStep, BackAndExit) {
-  WizardGame g;
-  EXPECT_EQ(g.Run(TO_RACE + "click frmRace 155 8\ndump back.json\n"), 0);
-  EXPECT_EQ(g.Dump("back.json")["visible"][0].s, "frmName");
-  EXPECT_EQ(g.Run(TO_RACE + "click frmRace 130 8\nclick frmRace 55 8\ndump never.json\n"), 0);
-  EXPECT_EQ(g.files.count("never.json"), 0u);
+// Back shows the step before; Exit ends the program at once, so nothing after it runs.
+TEST(WizardMapAndRaceSteps, BackAndExit) {
+  const struct {
+    std::string to, back, before, exit;
+  } cases[] = {
+      {TO_MAP, "click frmMap 455 310", "frmUnivSlots", "click frmMap 355 310"},
+      {TO_RACE, "click frmRace 155 8", "frmName", "click frmRace 55 8"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.back);
+    WizardGame g;
+    EXPECT_EQ(g.Run(c.to + c.back + "\ndump back.json\n"), 0);
+    const Json back = g.Dump("back.json");
+    ASSERT_EQ(back["visible"].size(), 1u);
+    EXPECT_EQ(back["visible"][0].s, c.before);
+    EXPECT_EQ(g.Run(c.to + c.exit + "\ndump never.json\n"), 0);
+    EXPECT_EQ(g.files.count("never.json"), 0u);
+  }
 }
 
 }  // namespace
