@@ -223,7 +223,7 @@ TEST(Inspector, AgreesWithOffsetsWrittenByHand) {
   EXPECT_EQ(race["raceData"]["raceRecord"]["unscrambled"]["raceName"].s, FixedText("Race 101", 44));
   EXPECT_EQ(race["raceData"]["raceRecord"]["nameKey"].n, img.I16(980 + 132));
 
-  // Flavor 2 and radius 150 give the minefield its kind code (no other test stores flavor 2).
+  // Flavor 2 and radius 150 give the minefield its kind code.
   for (const Json& o : doc["objects"].a) {
     if (o["kind"].s == "MINEFIELD") EXPECT_EQ(o["objectKind"].n, 30500 + 149);
   }
