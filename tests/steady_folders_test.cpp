@@ -50,6 +50,11 @@ std::string Guarded(const std::function<std::string()>& f) {
 std::string Text(const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); }
 std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
+// A step that changes something: it answers `done`, or the error it met.
+Step Doing(const std::string& done, const std::function<void(const std::string& root, Held& held)>& act) {
+  return [=](const std::string& r, Held& held) { return Guarded([&] { act(r, held); return done; }); };
+}
+
 // A random session of look-ups and changes on a few names in two spellings each.
 std::vector<Step> RandomSteps(unsigned seed, int count) {
   std::mt19937 rng(seed);
@@ -64,31 +69,21 @@ std::vector<Step> RandomSteps(unsigned seed, int count) {
     const std::string other = files[rng() % files.size()];
     const std::string bytes(1 + rng() % 40, static_cast<char>('a' + rng() % 26));
     switch (rng() % 16) {
-      case 0: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { CreateFolder(r + folder); return std::string("made"); }); }); break;
+      case 0: steps.push_back(Doing("made", [=](const std::string& r, Held&) { CreateFolder(r + folder); })); break;
       case 1: steps.push_back([=](const std::string& r, Held&) { return std::to_string(FolderExists(r + folder)); }); break;
       case 2: steps.push_back([=](const std::string& r, Held&) { return std::to_string(FileExists(r + file)); }); break;
       case 3: steps.push_back([=](const std::string& r, Held&) { return std::to_string(FileLength(r + file)); }); break;
       case 4: steps.push_back([=](const std::string& r, Held&) { return ResolvePath(r + file).substr(r.size()); }); break;
       case 5: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { return Text(ReadWholeFile(r + file)); }); }); break;
       case 6: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { return Text(ReadFileStart(r + file, 5)); }); }); break;
-      case 7:
-        steps.push_back([=](const std::string& r, Held&) {
-          return Guarded([&] {
-            WriteWholeFile(r + file, std::vector<uint8_t>(bytes.begin(), bytes.end()));
-            return std::string("written");
-          });
-        });
-        break;
-      case 8: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { DeleteFileAt(r + file); return std::string("deleted"); }); }); break;
-      case 9: steps.push_back([=](const std::string& r, Held&) { return Guarded([&] { CopyFileTo(r + file, r + other); return std::string("copied"); }); }); break;
+      case 7: steps.push_back(Doing("written", [=](const std::string& r, Held&) { WriteWholeFile(r + file, Bytes(bytes)); })); break;
+      case 8: steps.push_back(Doing("deleted", [=](const std::string& r, Held&) { DeleteFileAt(r + file); })); break;
+      case 9: steps.push_back(Doing("copied", [=](const std::string& r, Held&) { CopyFileTo(r + file, r + other); })); break;
       case 11:
-        steps.push_back([=](const std::string& r, Held& held) {
-          return Guarded([&] {
-            held.file.reset();
-            held.file = std::make_unique<BinaryFile>(r + file, BinaryFile::Mode::ReadWrite);
-            return std::string("held");
-          });
-        });
+        steps.push_back(Doing("held", [=](const std::string& r, Held& held) {
+          held.file.reset();
+          held.file = std::make_unique<BinaryFile>(r + file, BinaryFile::Mode::ReadWrite);
+        }));
         break;
       case 12:
         steps.push_back([=](const std::string&, Held& held) {
@@ -99,25 +94,19 @@ std::vector<Step> RandomSteps(unsigned seed, int count) {
           });
         });
         break;
-      case 13: steps.push_back([](const std::string&, Held& held) { held.file.reset(); return std::string("let go"); }); break;
-      case 14: steps.push_back([](const std::string&, Held&) { ForgetFolders(); return std::string("box"); }); break;
+      case 13: steps.push_back(Doing("let go", [](const std::string&, Held& held) { held.file.reset(); })); break;
+      case 14: steps.push_back(Doing("box", [](const std::string&, Held&) { ForgetFolders(); })); break;
       case 15:  // the slot folders made in a folder of either spelling
-        steps.push_back([=, parent = std::string(rng() % 2 ? "univ" : "WAR")](const std::string& r, Held&) {
-          return Guarded([&] {
-            CreateFolders(r + parent, {"GAME1", "game2", "slot2"});
-            return std::string("made some");
-          });
-        });
+        steps.push_back(Doing("made some", [parent = std::string(rng() % 2 ? "univ" : "WAR")](const std::string& r, Held&) {
+          CreateFolders(r + parent, {"GAME1", "game2", "slot2"});
+        }));
         break;
       default:
-        steps.push_back([=](const std::string& r, Held&) {
-          return Guarded([&] {
-            BinaryFile f(r + file, BinaryFile::Mode::ReadWrite);
-            f.Write(3, bytes.data(), bytes.size());
-            f.Close();
-            return std::string("patched");
-          });
-        });
+        steps.push_back(Doing("patched", [=](const std::string& r, Held&) {
+          BinaryFile f(r + file, BinaryFile::Mode::ReadWrite);
+          f.Write(3, bytes.data(), bytes.size());
+          f.Close();
+        }));
         break;
     }
   }
@@ -166,25 +155,24 @@ std::vector<std::string> FilesBelow(const std::string& root) {
   return files;
 }
 
-// The answers of the steps, with the folder's own path taken out (two runs use two
-// folders), then every folder and every file they left. `folders` are made before the
+// The answer with the test folder's own path taken out (two runs use two folders).
+std::string WithoutRoot(std::string answer, const std::string& root) {
+  for (size_t at; (at = answer.find(root)) != std::string::npos;) answer.replace(at, root.size(), "<root>/");
+  return answer;
+}
+
+// The answers of the steps, then every folder and every file they left. `folders` are made before the
 // span opens.
 std::vector<std::string> Answers(const std::vector<Step>& steps, bool steady,
                                  const std::vector<std::string>& folders = {}) {
   test::TempDir dir;
   for (const std::string& f : folders) CreateFolder(dir.path() + f);
   std::vector<std::string> answers;
-  auto take = [&](std::string answer) {
-    for (size_t at; (at = answer.find(dir.path())) != std::string::npos;) answer.replace(at, dir.path().size(), "<root>/");
-    answers.push_back(answer);
-  };
   Held held;
-  if (steady) {
-    const SteadyFolders span;
-    for (const Step& step : steps) take(step(dir.path(), held));
-  } else {
-    for (const Step& step : steps) take(step(dir.path(), held));
-  }
+  std::optional<SteadyFolders> span;
+  if (steady) span.emplace();
+  for (const Step& step : steps) answers.push_back(WithoutRoot(step(dir.path(), held), dir.path()));
+  span.reset();
   held.file.reset();
   for (const std::string& f : dir.Folders()) answers.push_back("folder " + f);
   for (const std::string& f : FilesBelow(dir.path())) answers.push_back(f);
@@ -273,9 +261,7 @@ TEST(SteadyWrites, AMissingFileIsMadeWhereMakingItAlwaysMakesIt) {
     }
     span.reset();
     for (const std::string& file : FilesBelow(dir.path())) answers.push_back(file);
-    for (std::string& answer : answers) {
-      for (size_t at; (at = answer.find(dir.path())) != std::string::npos;) answer.replace(at, dir.path().size(), "<root>/");
-    }
+    for (std::string& answer : answers) answer = WithoutRoot(answer, dir.path());
     return answers;
   };
   for (const std::string& path : paths) {

@@ -9,10 +9,7 @@
 #include "forge/forge.h"
 #include "log/run_log.h"
 #include "packs/race_modules.h"
-#include "packs/scramble.h"
 #include "platform/files.h"
-#include "platform/random.h"
-#include "platform/rounding.h"
 #include "store_test_support.h"
 #include "test_support.h"
 
@@ -82,11 +79,10 @@ class UniverseFileTest : public ::testing::Test {
   test::TestSession ts;
 };
 
+// The fields this game's settings fill, decoded at their positions. The bytes drawn from
+// the generator (the header's filler, the keys, letters, rates and site values) are
+// pinned by the recorded runs' file hashes; here only what the settings decide.
 TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
-  // A generator in the state the writer's first seeding gives: its draws replay.
-  Random m;
-  m.SetFixedSeed(1234);
-  for (int k = 0; k <= s().random.seedings(); ++k) m.Seed(0);
   WriteUniverseFile(s());
   FileImage f(s().tables.universeFilePath);
   ASSERT_EQ(f.size(), END - 1);
@@ -95,10 +91,6 @@ TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
   EXPECT_EQ(s().tables.universeTimeStamp, stamp);
   EXPECT_EQ(s().tables.gameId, gameId);
 
-  std::vector<bool> field(630);  // header bytes that hold a field rather than filler
-  auto mark = [&](long long pos, long long n) {
-    for (long long i = pos; i < pos + n && i < 630; ++i) field[i] = true;
-  };
   const long long B = SETTINGS, P = PLAYERS;
   const std::tuple<long long, int, long long> numbers[] = {  // position, width, value
       {221, 4, 106}, {225, 4, 5}, {229, 4, 0}, {233, 4, 5},  // player 4 has a race, though not taking part
@@ -110,32 +102,16 @@ TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
       {B + 22, 2, 100}, {B + 24, 2, 40}, {B + 26, 2, 80}, {B + 28, 2, 160}, {B + 30, 2, 15}, {B + 32, 2, 100},
       {B + 34, 2, 40}, {P, 4, 3}, {P + 4, 4, 2}, {P + 8, 4, 0}, {P + 360, 4, 106}, {P + 364, 4, 5},
       {P + 368, 4, 0}, {P + 3042, 4, 0}, {P + 4298, 4, gameId}, {P + 4630, 4, 101}, {P + 18844, 4, 2}};
-  for (auto [pos, width, value] : numbers) {
-    EXPECT_EQ(width == 4 ? f.I32(pos) : f.I16(pos), value) << "position " << pos;
-    mark(pos, width);
-  }
+  for (auto [pos, width, value] : numbers) EXPECT_EQ(width == 4 ? f.I32(pos) : f.I16(pos), value) << "position " << pos;
   const std::pair<long long, std::string> texts[] = {
       {1, "Stellarvane 4 ( By Quillenbrast ) Universe File:"}, {353, stamp}, {409, stamp},
       {P + 120, std::string("alpha\0\0\0", 8)}, {P + 128, std::string("beta\0\0\0\0", 8)}, {P + 3046, stamp},
       {P + 4302, FixedText("Test Game", 44)}, {P + 4346, std::string(44, 'h')}};
-  for (const auto& [pos, text] : texts) {
-    EXPECT_EQ(f.Text(pos, text.size()), text) << "position " << pos;
-    mark(pos, static_cast<long long>(text.size()));
-  }
+  for (const auto& [pos, text] : texts) EXPECT_EQ(f.Text(pos, text.size()), text) << "position " << pos;
   const std::pair<long long, size_t> zeros[] = {  // position, length
       {49, 52}, {101, 120}, {237, 104}, {630, 120}, {980 + 2 * 1138, 28 * 1138}, {RESERVED, 200},
       {B + 36, 9000 - 36}, {P + 136, 8}, {P + 2282, 120}, {P + 18784, 60}, {P + 18848, 9000}, {TABLES, 440000}};
-  for (auto [pos, n] : zeros) {
-    EXPECT_EQ(f.Bytes(pos, n), Zeros(n)) << "position " << pos;
-    mark(pos, static_cast<long long>(n));
-  }
-  // Every other byte of 101..629 is filler, drawn first after the seeding.
-  for (long long pos = 101; pos <= 629; ++pos) {
-    const long long filler = RoundToInt(m.Next() * 254 + 1);
-    if (!field[pos]) {
-      ASSERT_EQ(f.Byte(pos), filler) << "position " << pos;
-    }
-  }
+  for (auto [pos, n] : zeros) EXPECT_EQ(f.Bytes(pos, n), Zeros(n)) << "position " << pos;
 
   for (int k = 1; k <= 30; ++k) EXPECT_EQ(f.I32(750 + 4 * (k - 1)), 980 + 1138 * (k - 1)) << k;
   EXPECT_EQ(f.Bytes(980, 1138), RaceBlock(Race(106, 3, 7)));
@@ -143,7 +119,8 @@ TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
   const std::vector<uint8_t> data = ReadWholeFile(s().tables.dataFilePath);
   EXPECT_EQ(f.Bytes(DATA_COPY, BODY_SIZE), std::vector<uint8_t>(data.begin() + 100, data.end()));
 
-  // Player section: ship packs, then the columns under the three scrambling keys.
+  // Player section: ship packs, then the columns the players' settings decide. (The
+  // scrambled names, blanks and codes are the same in every file: the recorded runs pin them.)
   int packSlots = 0;
   for (int k = 1; k <= 40; ++k) {
     const int id = f.I32(P + 2562 + 4 * (k - 1));
@@ -154,32 +131,16 @@ TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
     EXPECT_EQ(f.Text(P + 2722 + 8 * (k - 1), 8), std::string(fleet ? "fleet\0\0\0" : "\0\0\0\0\0\0\0\0", 8)) << k;
   }
   EXPECT_EQ(packSlots, 1);
-  int keys[3];
-  for (int k = 0; k < 3; ++k) keys[k] = static_cast<int>(RoundToInt(m.Next() * 200 + 3 + k));
-  EXPECT_EQ(f.I16(P + 2280), keys[0]);
-  EXPECT_EQ(f.I16(P + 3664), keys[1]);
-  EXPECT_EQ(f.I16(P + 4056), keys[2]);
-  const std::string code = Scrambled(keys[2], f.Text(P + 3666, 13));
-  for (int i = 0; i < 13; ++i)
-    EXPECT_TRUE(i < 10 ? code[i] >= '0' && code[i] <= '9' : code[i] >= 'a' && code[i] <= 'z') << code;
   const int gameRace[] = {1, 2, 0, 2}, flags[] = {3, 3, 1, 2}, money[] = {3000, 7777, 2000, 2000};
   auto column = [](const int* values, int p, int rest) { return p <= 4 ? values[p - 1] : rest; };
-  for (int p = 1; p <= 30; ++p) {
-    SCOPED_TRACE("player " + std::to_string(p));
-    EXPECT_EQ(Scrambled(keys[0], f.Text(P + 480 + 60 * (p - 1), 60)),
-              FixedText("Player " + NumText(p), 60));
-    EXPECT_EQ(Scrambled(keys[1], f.Text(P + 3064 + 20 * (p - 1), 20)), std::string(20, ' '));
-    EXPECT_EQ(f.Text(P + 3666 + 13 * (p - 1), 13), f.Text(P + 3666, 13));
-    EXPECT_EQ(f.I32(P + 4058 + 4 * (p - 1)), column(gameRace, p, 0));
-    EXPECT_EQ(f.I32(P + 4178 + 4 * (p - 1)), column(flags, p, 0));
-    EXPECT_EQ(f.Text(P + 4390 + 8 * (p - 1), 8), FixedText((p < 10 ? "abc0" : "abc") + std::to_string(p), 8));
-  }
-
-  // Player records, after the second seeding.
-  m.Seed(0);
   const int tech[] = {1, 0, 0, 1, 0, 1, 6, 1, 1, 1};  // offsets 134..170
   for (int p = 1; p <= 30; ++p) {
     SCOPED_TRACE("player " + std::to_string(p));
+    EXPECT_EQ(f.I32(P + 4058 + 4 * (p - 1)), column(gameRace, p, 0));
+    EXPECT_EQ(f.I32(P + 4178 + 4 * (p - 1)), column(flags, p, 0));
+    EXPECT_EQ(f.Text(P + 4390 + 8 * (p - 1), 8), FixedText((p < 10 ? "abc0" : "abc") + std::to_string(p), 8));
+
+    // The player's record.
     const long long r = PlayerRecord(p);
     const int a = p == 1 ? 41 : 0, b = p == 1 ? -42 : 0;
     const std::pair<int, long long> values[] = {{44, column(gameRace, p, 0)}, {48, p}, {52, 7}, {56, 2147483647},
@@ -189,28 +150,12 @@ TEST_F(UniverseFileTest, TwoPlayerUniverseDecodesFieldByField) {
     for (int i = 0; i < 10; ++i) EXPECT_EQ(f.I32(r + 134 + 4 * i), tech[i]) << "tech " << i;
     for (auto [off, n] : {std::pair{0, 44}, {60, 12}, {86, 32}, {174, 20}, {202, 24}})
       EXPECT_EQ(f.Bytes(r + off, n), Zeros(n)) << "offset " << off;
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(f.Byte(r + 72 + i), RoundToInt(m.Next() * 25 + 65)) << "letter " << i;
   }
-  for (int i = 0; i < 90; ++i) ASSERT_EQ(f.Byte(P + 11414 + i), static_cast<int>(m.Next() * 20) + 65) << i;
-  for (int i = 1; i <= 12; ++i) {  // the rate table, rows fastest
-    double v = 2.0;
-    for (int j = 1; j <= 10; ++j) {
-      v = v + m.Next() * 0.2 - 0.1;
-      if (v < 0.4) v = m.Next() * 0.2 + 0.4;
-      ASSERT_EQ(f.F32(P + 11504 + 4 * ((i - 1) + 12 * (j - 1))), static_cast<float>(v)) << i << "," << j;
-    }
-  }
-  for (int n = 1; n <= 100; ++n) {  // sites within the map's extent
+  // Sites within the map's extent (x around 1500, y around 2000, radius 1000).
+  for (int n = 1; n <= 100; ++n) {
     const long long site = P + 11984 + 68 * (n - 1);
-    ASSERT_EQ(f.I32(site), RoundToInt(m.Next() * 2000 + 500)) << n;
-    ASSERT_EQ(f.I32(site + 4), RoundToInt(m.Next() * 2000 + 1000)) << n;
-    ASSERT_EQ(f.I32(site + 8), RoundToInt(m.Next() * 3000 + 250)) << n;
-    for (int v = 1; v <= 12; ++v) {
-      long long value = RoundToInt(m.Next() * 3000 + 3000);
-      if (m.Next() < 0.05) value = RoundToInt(m.Next() * 40000 + 3000);
-      ASSERT_EQ(f.I32(site + 12 + 4 * (v - 1)), value) << n << " " << v;
-    }
-    ASSERT_EQ(f.Bytes(site + 60, 8), Zeros(8)) << n;
+    EXPECT_TRUE(f.I32(site) >= 500 && f.I32(site) <= 2500 && f.I32(site + 4) >= 1000 && f.I32(site + 4) <= 3000) << n;
+    EXPECT_EQ(f.Bytes(site + 60, 8), Zeros(8)) << n;
   }
   EXPECT_NE(LogWindowText(s().log).find("Size =  12\r\n"), std::string::npos);
 }

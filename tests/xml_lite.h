@@ -1,7 +1,7 @@
 // A small XML reader for the tests of the SVG pictures: it accepts only well-formed XML
 // (one root element, tags that nest and close in order, quoted attributes, the five
 // predefined entities and character references, no control characters that XML
-// forbids) and throws std::runtime_error naming the first fault.
+// forbids, raw or referenced) and throws std::runtime_error naming the first fault.
 #pragma once
 
 #include <cctype>
@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/cp1252.h"
 
 namespace tarvik::test {
 
@@ -77,11 +79,21 @@ struct XmlElement {
       else if (e == "gt") out += '>';
       else if (e == "quot") out += '"';
       else if (e == "apos") out += '\'';
-      else if (!e.empty() && e[0] == '#') out += '?';
+      else if (!e.empty() && e[0] == '#') AppendReference(out, e.substr(1));
       else throw std::runtime_error("XML: unknown entity &" + std::string(e) + ";");
       p = end + 1;
     }
     return out;
+  }
+  // A character reference as UTF-8, refused where it names a character XML forbids.
+  static void AppendReference(std::string& out, std::string_view e) {
+    const bool hex = !e.empty() && e[0] == 'x';
+    const unsigned long c = std::stoul(std::string(e.substr(hex ? 1 : 0)), nullptr, hex ? 16 : 10);
+    if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || (c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF ||
+        c > 0x10FFFF) {
+      throw std::runtime_error("XML: a reference to a character XML forbids");
+    }
+    AppendUtf8(out, static_cast<uint32_t>(c));
   }
   static XmlElement Element(std::string_view d, size_t& p) {
     if (p >= d.size() || d[p] != '<') throw std::runtime_error("XML: '<' expected at " + std::to_string(p));
