@@ -249,21 +249,6 @@ TEST(ExtraActions, FlagWordsAndAntiAir) {
   EXPECT_EQ((std::vector<int>{o[2].record.Get("freeze"), o[3].record.Get("freeze")}), (std::vector<int>{16, 0}));
 }
 
-TEST(ExtraActions, ThingCodesArePackedInMemory) {
-  ScriptGame g;
-  const std::vector<StoredObject> o = g.Build(
-      {"BEGIN THING", "CODE = ABC", "END", "BEGIN THING", "DATA1 = AB", "END", "BEGIN THING", "CODE = WXYZ", "END"});
-  ASSERT_EQ(o.size(), 3u);
-  EXPECT_EQ(o[0].record.Get("data1"), 4407873);
-  EXPECT_EQ(PlainText(o[0].record, "info1"), FixedText("Code: ABC", 20));
-  const std::string random = PlainText(o[1].record, "info1");
-  EXPECT_TRUE(std::regex_match(random, std::regex("Code: [A-Z]{3} {11}"))) << random;
-  EXPECT_EQ(o[1].record.Get("data1"), random[6] | random[7] << 8 | random[8] << 16);
-  EXPECT_EQ(o[2].record.Get("data1"), 'W' | 'X' << 8 | 'Y' << 16 | 'Z' << 24);
-  EXPECT_EQ(PlainText(o[2].record, "info1"), FixedText("Code: WXY", 20));
-  EXPECT_FALSE(FileExists("~244jam11.tmp") || FileExists(g.s.paths.appPath + "~244jam11.tmp"));
-}
-
 // ---- Planets ---------------------------------------------------------------------------
 
 TEST(Planets, StarRedrawsOnlyTheHeatAndUnsetFieldsCarryOver) {

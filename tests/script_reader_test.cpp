@@ -50,23 +50,6 @@ TEST(ScriptFile, MissingEmptyAndLineFeedOnlyScripts) {
   EXPECT_FALSE(g.s.store.file);
 }
 
-TEST(ScriptFile, OnlyTheCarriageReturnEndsALine) {
-  ScriptGame g;
-  WriteUniverseFile(g.s);
-  // CR alone and CR LF both end lines; a last line without a line end counts.
-  RunScript(g.s, g.ts.dir.Write("scripts/cr.vps", "BEGIN PLANET\rCASH = 11\r\nEND\rBEGIN PLANET\r\nCASH = 12\rEND"),
-            ScriptPass::Objects);
-  std::vector<test::StoredObject> o = g.Objects();
-  ASSERT_EQ(o.size(), 2u);
-  EXPECT_EQ(o[0].record.Get("cash"), 11);
-  EXPECT_EQ(o[1].record.Get("cash"), 12);
-  // Line feeds alone make one long line, the property statement BEGIN = 13END, which
-  // no open block takes.
-  RunScript(g.s, g.ts.dir.Write("scripts/lf.vps", "BEGIN PLANET\nCASH = 13\nEND\n"), ScriptPass::Objects);
-  EXPECT_EQ(g.Objects().size(), 2u);
-  EXPECT_EQ(g.s.script.blockKind, BlockKind::None);
-}
-
 // A script of exactly `pages` pages: a long comment line, 40 planets with CASH = 1..40,
 // then `ending`.
 std::string PageScript(size_t pages, const std::string& ending) {
