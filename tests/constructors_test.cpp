@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <set>
 #include <string>
 #include <tuple>
 
@@ -72,43 +72,21 @@ TEST_F(ConstructorTest, BaseNativesFollowTheHomeNativeLevel) {
   }
 }
 
-// Every kind's generated name (the first draw of each named kind), and whether it
-// cleared the record: the last bytes of every record are set by no constructor, so
-// they still hold the previous object's bytes when it did not.
-TEST_F(ConstructorTest, NamesAndResetsOfEveryKind) {
-  struct Kind {
-    BlockKind block;
-    const char* label;  // nullptr: no generated name
-    int range, width;
-    bool reset;
-  };
-  const Kind kinds[] = {
-      {BlockKind::Base, "Ground Base ", 4000, 40, true},
-      {BlockKind::Wing, "Wing ", 4000, 40, true},
-      {BlockKind::ConPod, "ConPod ", 1000, 20, true},
-      {BlockKind::OrePod, "Ore Pod ", 1000, 20, true},
-      {BlockKind::LifePod, "Life Pod ", 1000, 20, true},
-      {BlockKind::AssaultPod, "Assault Pod ", 1000, 20, true},
-      {BlockKind::OutfitPod, "Outfit Pod ", 1000, 20, true},
-      {BlockKind::NativePod, "Native Pod ", 1000, 20, true},
-      {BlockKind::ResupplyPod, "Resupply Pod ", 1000, 20, false},
-      {BlockKind::GoldPod, "Gold Pod ", 1000, 20, true},
-      {BlockKind::Wreckage, "Wreckage ", 1000, 20, true},
-      {BlockKind::Minefield, nullptr, 0, 0, true},
-      {BlockKind::Thing, "Object: ", 9000, 40, false},
-      {BlockKind::Buoy, "Buoy ", 2099, 40, false},
-  };
-  for (const Kind& k : kinds) {
-    const ObjectKindDescriptor& kind = *KindOfBlock(k.block);
+// Whether each constructor clears its record: the last bytes of every record are set by
+// no constructor, so they still hold the previous object's bytes when it did not. (The
+// generated names are pinned by the recorded runs' universe files.)
+TEST_F(ConstructorTest, ResetsOfEveryKind) {
+  const std::set<BlockKind> kept = {BlockKind::ResupplyPod, BlockKind::Thing, BlockKind::Buoy};
+  for (BlockKind block : {BlockKind::Base, BlockKind::Wing, BlockKind::ConPod, BlockKind::OrePod, BlockKind::LifePod,
+                          BlockKind::AssaultPod, BlockKind::OutfitPod, BlockKind::NativePod, BlockKind::ResupplyPod,
+                          BlockKind::GoldPod, BlockKind::Wreckage, BlockKind::Minefield, BlockKind::Thing,
+                          BlockKind::Buoy}) {
+    const ObjectKindDescriptor& kind = *KindOfBlock(block);
     Record& rec = s().records.*kind.record;
     SCOPED_TRACE(rec.layout().name());
     std::fill(rec.bytes().begin(), rec.bytes().end(), 0x33);
-    Random r = s().random;
     kind.construct(s());
-    EXPECT_EQ(rec.bytes().back(), k.reset ? 0 : 0x33);
-    if (!k.label) continue;
-    const long long number = static_cast<long long>(std::floor(r.Next() * k.range));
-    EXPECT_EQ(rec.Text("name"), FixedText(std::string(k.label) + " " + std::to_string(number), k.width));
+    EXPECT_EQ(rec.bytes().back(), kept.count(block) ? 0x33 : 0);
   }
 
   // A second buoy keeps the fields the constructor does not set; the ones it sets

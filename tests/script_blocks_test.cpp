@@ -164,22 +164,6 @@ TEST(Blocks, UnknownWordsAreIgnoredOrLoggedAndOnlyClosedBlocksCount) {
             (std::vector<std::string>{"Error: Script: Foo", "Error: Script: X\t", "Error: Script: Bar SomeValue"}));
 }
 
-TEST(Blocks, EmptyPlanetBlocksGetRandomPositionsAndNames) {
-  ScriptGame g;
-  std::vector<std::string> lines;
-  for (int i = 0; i < 60; ++i) lines.insert(lines.end(), {"BEGIN PLANET", "END"});
-  const std::vector<StoredObject> o = g.Build(lines);
-  ASSERT_EQ(o.size(), 60u);
-  std::set<int> xs;
-  for (const StoredObject& p : o) {
-    for (const char* axis : {"x", "y"}) EXPECT_TRUE(p.record.Get(axis) >= 1000 && p.record.Get(axis) <= 3000);
-    xs.insert(p.record.Get("x"));
-    EXPECT_TRUE(std::regex_match(PlainText(p.record, "name"), RANDOM_NAME)) << PlainText(p.record, "name");
-    EXPECT_TRUE(p.record.Get("nameKey") >= 10 && p.record.Get("nameKey") <= 210);
-  }
-  EXPECT_GT(xs.size(), 50u);
-}
-
 TEST(Blocks, RandomIdsActForEveryLaterObjectUntilSwitchedOff) {
   ScriptGame g;
   std::vector<std::string> lines = {"BEGIN PLANET", "END", "BEGIN SHIP", "ID = random", "END"};
