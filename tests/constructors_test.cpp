@@ -4,22 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <set>
 #include <string>
 #include <tuple>
 
 #include "app/startup.h"
 #include "base/text.h"
 #include "objects/object_kinds.h"
-#include "packs/scramble.h"
-#include "platform/rounding.h"
 #include "test_support.h"
 
 namespace tarvik {
 namespace {
-
-// round(random * scale + offset) from a replayed generator.
-long long ReplayDraw(Random& r, double scale, double offset = 0) { return RoundToInt(r.Next() * scale + offset); }
 
 class ConstructorTest : public ::testing::Test {
  protected:
@@ -77,112 +72,21 @@ TEST_F(ConstructorTest, BaseNativesFollowTheHomeNativeLevel) {
   }
 }
 
-// Replays the generator: every random field of the base in its fixed order, with
-// all optional parts switched on.
-TEST_F(ConstructorTest, BaseDrawOrder) {
-  s().home.homeMineral = 3;
-  s().home.homeNative = 5;
-  s().home.homeCargo = 2;
-  Random r = s().random;
-  NewBase(s());
-  const Record& b = base();
-  const long long number = static_cast<long long>(std::floor(r.Next() * 4000));
-  EXPECT_EQ(b.Text("name"), FixedText("Ground Base " + NumText(number), 40));
-  EXPECT_EQ(b.Get("nameKey"), ReplayDraw(r, 200, 10));
-  for (int i = 1; i <= 10; ++i) {
-    EXPECT_EQ(b.Get("nativeHappy", i), ReplayDraw(r, 60, 40)) << i;
-    const long long want = r.Next() < 0.25 ? ReplayDraw(r, 5000000) : 0;
-    EXPECT_EQ(b.Get("native", i), want) << i;
-  }
-  EXPECT_EQ(b.Get("colonistHappy"), ReplayDraw(r, 40, 60));
-  using Step = std::tuple<const char*, double, double>;
-  for (auto [f, a, c] : {Step{"oreN", 1000, 2000}, {"oreD", 2000, 1000}, {"oreT", 1300, 700}, {"oreM", 700, 300},
-                         {"eleN", 300, 600}, {"eleD", 100, 500}}) {
-    EXPECT_EQ(b.Get(f), RoundToInt((r.Next() * a + c) * 3)) << f;
-  }
-  EXPECT_EQ(b.Get("eleT"), RoundToInt((r.Next() + 600) * 3));
-  EXPECT_EQ(b.Get("eleM"), RoundToInt((r.Next() + 300) * 3));
-  for (auto [f, a, c] : {Step{"eleFood", 10, 340}, {"eleMed", 20, 440}, {"eleFix", 300, 2000}, {"eleS", 100, 200},
-                         {"crew", 5000, 30000}, {"troop", 200, 1000}, {"highGuard", 10, 1}, {"eleOrd", 100, 1000},
-                         {"crime", 30, 10}, {"rougeColonists", 30, 0}, {"rougeNatives", 100, 0}}) {
-    EXPECT_EQ(b.Get(f), ReplayDraw(r, a, c)) << f;
-  }
-  EXPECT_EQ(b.Text("fCode")[0], static_cast<char>(std::floor(r.Next() * 20) + 65));
-  EXPECT_EQ(static_cast<char>(b.bytes()[1122]), static_cast<char>(std::floor(r.Next() * 20) + 65));
-  EXPECT_EQ(b.Get("x"), ReplayDraw(r, 2000, 1000));
-  EXPECT_EQ(b.Get("y"), ReplayDraw(r, 2000, 1000));
-  EXPECT_EQ(s().random.Next(), r.Next());
-}
-
-// The chance rule draws a value only when its chance draw succeeds, and the engine
-// count only when the engine is set.
-TEST_F(ConstructorTest, WreckageDrawOrder) {
-  for (int n = 0; n < 20; ++n) {
-    Random r = s().random;
-    NewWreckage(s());
-    const Record& w = s().records.wreckage;
-    r.Next();  // name
-    using Step = std::pair<const char*, int>;
-    for (auto [f, scale] : {Step{"eleD", 200}, {"eleT", 200}, {"eleM", 200}, {"cash", 200}, {"eleN", 300},
-                            {"eleOrd", 400}, {"eleS", 300}, {"eleFix", 200}, {"eleMed", 200}}) {
-      ASSERT_EQ(w.Get(f), ReplayDraw(r, scale)) << f;
-    }
-    ASSERT_EQ(w.Get("x"), ReplayDraw(r, 2000, 1000));
-    ASSERT_EQ(w.Get("y"), ReplayDraw(r, 2000, 1000));
-    auto chance = [&r](double p, double a, double b) -> long long { return r.Next() < p ? ReplayDraw(r, a, b) : 0; };
-    for (auto [field, count] : {Step{"pdWeapon", 10}, {"lWeapon", 20}, {"sWeapon", 30}, {"gen", 5}}) {
-      for (int i = 1; i <= count; ++i) ASSERT_EQ(w.Get(field, i), chance(0.3, 6, 1)) << field << i;
-    }
-    ASSERT_EQ(w.Get("hugeWeapon"), chance(0.1, 4, 1));
-    ASSERT_EQ(w.Get("hypEng"), chance(0.5, 9, 1));
-    const long long eng = chance(0.9, 19, 1);
-    ASSERT_EQ(w.Get("eng"), eng);
-    ASSERT_EQ(w.Get("engCount"), eng ? ReplayDraw(r, 20, 2) : 0);
-    ASSERT_EQ(w.Get("shieldFlavor"), chance(0.4, 6, 1));
-    for (int i = 1; i <= 12; ++i) ASSERT_EQ(w.Get("contraband", i), chance(0.2, 200, 0)) << i;
-    ASSERT_EQ(w.Get("nameKey"), ReplayDraw(r, 200, 10));
-    ASSERT_EQ(w.Get("countdown"), 60);
-    ASSERT_EQ(s().random.Next(), r.Next());
-  }
-}
-
-// Every kind's generated name (the first draw of each named kind), and whether it
-// cleared the record: the last bytes of every record are set by no constructor, so
-// they still hold the previous object's bytes when it did not.
-TEST_F(ConstructorTest, NamesAndResetsOfEveryKind) {
-  struct Kind {
-    BlockKind block;
-    const char* label;  // nullptr: no generated name
-    int range, width;
-    bool reset;
-  };
-  const Kind kinds[] = {
-      {BlockKind::Base, "Ground Base ", 4000, 40, true},
-      {BlockKind::Wing, "Wing ", 4000, 40, true},
-      {BlockKind::ConPod, "ConPod ", 1000, 20, true},
-      {BlockKind::OrePod, "Ore Pod ", 1000, 20, true},
-      {BlockKind::LifePod, "Life Pod ", 1000, 20, true},
-      {BlockKind::AssaultPod, "Assault Pod ", 1000, 20, true},
-      {BlockKind::OutfitPod, "Outfit Pod ", 1000, 20, true},
-      {BlockKind::NativePod, "Native Pod ", 1000, 20, true},
-      {BlockKind::ResupplyPod, "Resupply Pod ", 1000, 20, false},
-      {BlockKind::GoldPod, "Gold Pod ", 1000, 20, true},
-      {BlockKind::Wreckage, "Wreckage ", 1000, 20, true},
-      {BlockKind::Minefield, nullptr, 0, 0, true},
-      {BlockKind::Thing, "Object: ", 9000, 40, false},
-      {BlockKind::Buoy, "Buoy ", 2099, 40, false},
-  };
-  for (const Kind& k : kinds) {
-    const ObjectKindDescriptor& kind = *KindOfBlock(k.block);
+// Whether each constructor clears its record: the last bytes of every record are set by
+// no constructor, so they still hold the previous object's bytes when it did not. (The
+// generated names are pinned by the recorded runs' universe files.)
+TEST_F(ConstructorTest, ResetsOfEveryKind) {
+  const std::set<BlockKind> kept = {BlockKind::ResupplyPod, BlockKind::Thing, BlockKind::Buoy};
+  for (BlockKind block : {BlockKind::Base, BlockKind::Wing, BlockKind::ConPod, BlockKind::OrePod, BlockKind::LifePod,
+                          BlockKind::AssaultPod, BlockKind::OutfitPod, BlockKind::NativePod, BlockKind::ResupplyPod,
+                          BlockKind::GoldPod, BlockKind::Wreckage, BlockKind::Minefield, BlockKind::Thing,
+                          BlockKind::Buoy}) {
+    const ObjectKindDescriptor& kind = *KindOfBlock(block);
     Record& rec = s().records.*kind.record;
     SCOPED_TRACE(rec.layout().name());
     std::fill(rec.bytes().begin(), rec.bytes().end(), 0x33);
-    Random r = s().random;
     kind.construct(s());
-    EXPECT_EQ(rec.bytes().back(), k.reset ? 0 : 0x33);
-    if (!k.label) continue;
-    const long long number = static_cast<long long>(std::floor(r.Next() * k.range));
-    EXPECT_EQ(rec.Text("name"), FixedText(std::string(k.label) + " " + std::to_string(number), k.width));
+    EXPECT_EQ(rec.bytes().back(), kept.count(block) ? 0x33 : 0);
   }
 
   // A second buoy keeps the fields the constructor does not set; the ones it sets
@@ -206,31 +110,9 @@ TEST_F(ConstructorTest, NamesAndResetsOfEveryKind) {
   EXPECT_EQ(s().records.wing.Get("raceNum"), 3);
 }
 
-// Every kind's names are scrambled under their keys as the fields named in the kind's
-// table give them; a record of another layout is refused and left as it is.
-TEST_F(ConstructorTest, NamesAreScrambledUnderTheKeysTheKindNames) {
-  int scrambled = 0;
-  for (const ObjectKindDescriptor& kind : ObjectKinds()) {
-    Record& rec = s().records.*kind.record;
-    SCOPED_TRACE(rec.layout().name());
-    for (size_t i = 0; i < rec.bytes().size(); ++i) rec.bytes()[i] = static_cast<uint8_t>(0x41 + i % 26);
-    const Record before = rec;
-    ScrambleNames(kind, rec);
-    Record expected = before;
-    for (const ScrambledText& t : kind.scrambled) {
-      const Field& f = TextField(t, before.layout());
-      std::string text = before.Text(f);
-      ScrambleName(before.Get(t.keyField), text);
-      expected.SetBytes(f, text);
-      ++scrambled;
-    }
-    EXPECT_EQ(rec.bytes(), expected.bytes());
-    if (!kind.scrambled.empty()) {
-      EXPECT_NE(rec.bytes(), before.bytes());
-    }
-  }
-  EXPECT_GT(scrambled, 10);
-
+// Where each kind's names are scrambled is pinned by the recorded runs' universe files;
+// here: a record of another layout is refused and left as it is.
+TEST_F(ConstructorTest, ScramblingARecordOfAnotherLayoutIsRefused) {
   const ObjectKindDescriptor& ship = *KindOfBlock(BlockKind::Ship);
   Record& planet = s().records.planet;
   const Record before = planet;

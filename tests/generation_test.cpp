@@ -90,14 +90,12 @@ TEST(GenerationRun, EveryRaceHasItsHomeWorldAndFleet) {
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
   EXPECT_EQ(byId[688].id, 689);
 
-  // The run's log, marker and slot records.
+  // The run's log (its first and last lines are the run log's own tests'), marker and
+  // slot records.
   const std::vector<std::string> log = g.LogLines();
-  ASSERT_GE(log.size(), 5u);
-  EXPECT_EQ(log[0], "Starting to make universe file. . . ");
+  ASSERT_GE(log.size(), 3u);
   EXPECT_EQ(log[1], "Size =  12");
   EXPECT_EQ(log[2], "Adding Planets from " + g.s.paths.dataDir + "epsilon.map");
-  EXPECT_EQ(log[log.size() - 2], "Done");
-  EXPECT_EQ(log.back(), "Total Run Time:  0 Sec");
   EXPECT_EQ(g.Read("univ/game3/~g233211.tmp"), std::string("\x0D\x00\x00\x00", 4));
   const GameRecord host = g.DiskGameRecord(3);
   EXPECT_EQ(host.Get("inUse"), 1);

@@ -1,8 +1,8 @@
-// Start position layouts: the preview transform, Circle (targets, exclusion, the
-// shuffle's bounds and its reseeding), Grid (the fixed lattice with a random numbering),
-// Crazy, Spaced (one player, small maps, the shared table), Pick and the copy at Finish.
-// Random layouts run under fixed seeds; their checks are the rules that hold for every
-// draw.
+// Start position layouts: the preview transform, Circle (a player left without a planet,
+// the radius from a click), Grid (the fixed lattice with a random numbering), Crazy,
+// Spaced (no planets, the shared table), Pick and the copy at Finish. Where Circle and
+// Spaced place each player is compared draw for draw with a plain scan in the fast-path
+// tests. Random layouts run under fixed seeds; their checks hold for every draw.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -104,29 +104,6 @@ std::vector<MapPosition> LineMap() {
   return {{2030, 2000}, {2010, 2000}, {2050, 2000}, {2020, 2000}, {2040, 2000}, {2000, 2010}};
 }
 
-TEST(StartLayoutCircle, WithoutRadiusEveryPlayerTakesTheNearestFreePlanet) {
-  const MapPosition d10{2010, 2000}, d20{2020, 2000}, d30{2030, 2000}, d40{2040, 2000};
-  bool swapped = false;
-  for (int64_t seed = 1; seed <= 25; ++seed) {
-    SCOPED_TRACE(seed);
-    Layouts w(LineMap(), 2000, 2000, 2000, seed);
-    w.map.circleRadius = 0;
-    PlaceCircle(w.l, w.map, 1, w.random, w.clock);
-    EXPECT_EQ(w.l.circlePositions[1], d10);  // the tie goes to the earlier planet
-    // Two players: the shuffle never swaps, the second takes the next nearest.
-    PlaceCircle(w.l, w.map, 2, w.random, w.clock);
-    EXPECT_EQ(w.Positions(w.l.circlePositions, 2), (std::vector<MapPosition>{d10, {2000, 2010}}));
-    // Five: the last keeps its own planet; the others hold the four nearest in some order.
-    PlaceCircle(w.l, w.map, 5, w.random, w.clock);
-    std::vector<MapPosition> first4 = w.Positions(w.l.circlePositions, 4);
-    EXPECT_EQ(w.l.circlePositions[5], d40);
-    swapped = swapped || first4 != std::vector<MapPosition>{d10, {2000, 2010}, d20, d30};
-    std::sort(first4.begin(), first4.end());
-    EXPECT_EQ(first4, (std::vector<MapPosition>{{2000, 2010}, d10, d20, d30})) << "the four nearest";
-  }
-  EXPECT_TRUE(swapped) << "25 shuffles of four players never moved one";
-}
-
 TEST(StartLayoutCircle, APlayerWithoutAFreePlanetKeepsItsEntry) {
   Layouts w({{2010, 2000}, {2020, 2000}});
   w.map.circleRadius = 0;
@@ -136,37 +113,6 @@ TEST(StartLayoutCircle, APlayerWithoutAFreePlanetKeepsItsEntry) {
   std::vector<MapPosition> two = w.Positions(w.l.circlePositions, 2);
   std::sort(two.begin(), two.end());
   EXPECT_EQ(two, (std::vector<MapPosition>{{2010, 2000}, {2020, 2000}}));
-}
-
-TEST(StartLayoutCircle, PlayersStandAtTheRandomAngleAndReseedBeforeTheShuffle) {
-  // A ring of planets one degree apart, radius 1000.
-  std::vector<MapPosition> ring;
-  for (int deg = 0; deg < 360; ++deg) {
-    const double r = deg * M_PI / 180;
-    ring.push_back({static_cast<int32_t>(std::lround(2000 + 1000 * std::sin(r))),
-                    static_cast<int32_t>(std::lround(2000 + 1000 * std::cos(r)))});
-  }
-  for (int64_t seed = 1; seed <= 10; ++seed) {
-    Layouts w(ring, 2000, 2000, 2000, seed);
-    Random replay = w.random;
-    const double a = static_cast<float>(replay.Next() * 6.28);
-    const int seedings = w.random.seedings();
-    PlaceCircle(w.l, w.map, 2, w.random, w.clock);
-    // Bearing measured from +Y towards +X: X takes the sine.
-    for (int i = 1; i <= 2; ++i) {
-      const MapPosition p = w.l.circlePositions[i];
-      const double bearing = std::atan2(p.x - 2000.0, p.y - 2000.0);
-      const double expected = a + (i - 1) * 6.28318 / 2;
-      EXPECT_NEAR(std::remainder(bearing - expected, 2 * M_PI), 0, 0.03) << "player " << i << " seed " << seed;
-    }
-    // One reseeding, then the 50 pairs of shuffle draws come from the new seed.
-    EXPECT_EQ(w.random.seedings(), seedings + 1);
-    Random fresh;
-    fresh.SetFixedSeed(seed);
-    for (int k = 0; k <= seedings; ++k) fresh.Seed(0);
-    for (int k = 0; k < 100; ++k) fresh.Next();
-    EXPECT_EQ(w.random.Next(), fresh.Next());
-  }
 }
 
 TEST(StartLayoutGrid, ThirtyPlayersUseEveryBoxOfTheFixedLattice) {
@@ -223,27 +169,6 @@ std::vector<MapPosition> Scatter(int count, uint64_t seed) {
   return v;
 }
 
-TEST(StartLayoutSpaced, OnePlayerTakesTheFirstCandidateOfEachPass) {
-  const std::vector<MapPosition> planets = Scatter(100, 5);
-  for (int64_t seed = 1; seed <= 10; ++seed) {
-    Layouts w(planets, 2000, 2000, 2000, seed);
-    Random replay = w.random;
-    auto draw = [&replay] { return std::max(1, static_cast<int>(std::nearbyint(replay.Next() * 100))); };
-    int pick = draw();
-    for (int pass = 0; pass < 3; ++pass) {
-      int first = 0;
-      for (int trial = 0; trial < 50; ++trial) {
-        const int c = draw();
-        if (first == 0 && c != pick) first = c;
-      }
-      if (first > 0) pick = first;
-    }
-    PlaceSpaced(w.l, w.map, 1, w.random);
-    EXPECT_EQ(w.l.randomPositions[1], w.Planet(pick));
-    EXPECT_EQ(w.random.Next(), replay.Next());
-  }
-}
-
 TEST(StartLayoutSpaced, OverwritesOnlyThePlayersOfTheSharedTableWithPlanets) {
   const std::vector<MapPosition> planets = Scatter(687, 9);
   Layouts w(planets, 2000, 2000, 2000, 4);
@@ -259,25 +184,8 @@ TEST(StartLayoutSpaced, OverwritesOnlyThePlayersOfTheSharedTableWithPlanets) {
   for (int i = 9; i <= 30; ++i) EXPECT_EQ(w.l.randomPositions[i], crazy[i]);
 }
 
-TEST(StartLayoutSpaced, SmallMapsGiveEveryPlayerAPlanetOfTheList) {
-  for (int count : {1, 3, 10, 30}) {
-    for (int players : {2, 5, 30}) {
-      SCOPED_TRACE(std::to_string(count) + " planets, " + std::to_string(players) + " players");
-      const std::vector<MapPosition> planets = Scatter(count, 11);
-      Layouts w(planets);
-      // Stale coordinates past the list must never be used.
-      for (int p = count + 1; p <= count + 40; ++p) w.l.preview.X[p] = w.l.preview.Y[p] = 9999;
-      ASSERT_NO_THROW(PlaceSpaced(w.l, w.map, players, w.random));
-      std::set<MapPosition> distinct;
-      for (int i = 1; i <= players; ++i) {
-        EXPECT_NE(std::find(planets.begin(), planets.end(), w.l.randomPositions[i]), planets.end()) << i;
-        distinct.insert(w.l.randomPositions[i]);
-      }
-      if (count >= 2 * players) {
-        EXPECT_EQ(distinct.size(), static_cast<size_t>(players));
-      }
-    }
-  }
+// A map without planets leaves the table as it was and draws nothing.
+TEST(StartLayoutSpaced, NoPlanetsNoDraw) {
   Layouts none({});
   none.l.randomPositions[1] = MapPosition{5, 6};
   Random before = none.random;
