@@ -158,9 +158,6 @@ TEST(DataFileProblems, EachRunSaysWhatAndWhyAndLeavesNoUnfinishedUniverse) {
       // Race modules.
       {"a race module of a long name", Race("longracename.rce", {.raceId = 104, .requiredHulls = {1}}), 0,
        "Race module name longer than 8 characters, not used: ./races\\longracename.rce", SAID},
-      {"a newer revision of a race in play under a long name",
-       Race("race101newer.rce", {.raceId = 101, .revision = 5, .requiredHulls = {1}}), 0,
-       "Race module name longer than 8 characters, not used: ./races\\race101newer.rce", SAID},
       {"a race module in play cut short", Damaged("races/race102.rce", {race.fileLength - 1, CUT}), 0,
        "Race module damaged, not used: ./races\\race102.rce", SAID},
       {"an unreadable race module", Nothing(), 0,
