@@ -37,27 +37,18 @@ struct BatchGame : test::ScriptGame {
   }
 };
 
-TEST(BatchRun, BuildsTheUniverseAndShowsTheLog) {
-  for (const char* options : {" /ox", ""}) {  // without X the output view waits for Done
+// The log a build writes and what the program shows of it are recorded runs, with and
+// without X; here the output view: shown, and left waiting for Done only without X.
+TEST(BatchRun, TheOutputViewWaitsForDoneOnlyWithoutX) {
+  for (const char* options : {" /ox", ""}) {
     SCOPED_TRACE(options);
     BatchGame g;
     EXPECT_EQ(g.Run(g.script + " " + g.universe + options), 0);
-    std::vector<test::StoredObject> o = test::ReadObjects(g.universe);
-    ASSERT_EQ(o.size(), 3u);
-    EXPECT_EQ(o[1].kind, 1003);
-    EXPECT_EQ(g.s.tables.playerCount, 3);
-    std::vector<std::string> log = g.LogLines();
-    ASSERT_GE(log.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
-              (std::vector<std::string>{"Size =  12", "Ship Object ID#  2", "Wing Object ID#  3"}));
-    EXPECT_EQ(log.back(), "Total Run Time:  0 Sec");
-    // The output view showed each line as it was logged, and the whole log at the end.
+    EXPECT_EQ(test::ReadObjects(g.universe).size(), 3u);
     EXPECT_TRUE(g.ts.output.shown);
-    EXPECT_EQ(g.ts.output.newLines.front(), "Size =  12\r\n");
     EXPECT_EQ(g.ts.output.text, g.ts.dir.Read("tarvik.log"));
     EXPECT_EQ(g.ts.output.timeLabels.back(), "Finished");
     EXPECT_EQ(g.ts.output.doneWaits, *options ? 0 : 1);
-    EXPECT_TRUE(g.ts.ui.messages.empty());
   }
 }
 

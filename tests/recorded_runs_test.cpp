@@ -9,8 +9,6 @@
 // and look at the difference of the golden file before committing it.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,7 +16,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 #include <sstream>
 
 #include "app/session.h"
@@ -96,24 +93,14 @@ std::string Changes(const FolderSnapshot& before, const FolderSnapshot& after) {
   return out;
 }
 
-struct RunResult {
-  int status = -1;
-  std::string out, err;
-};
+using test::CommandRun;
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 // The program in the game folder (its current folder), as a host runs it.
-RunResult RunTarvik(const std::string& game, const std::string& scratch, const std::string& args) {
-  const std::string cmd = "cd " + Quoted(game) + " && TARVIK_FIXED_CLOCK=" + Quoted(FIXED_MOMENT) + " " +
-                          Quoted(TARVIK_BINARY) + " --game-dir . --seed " + std::to_string(FIXED_SEED) + " " + args +
-                          " </dev/null >" + Quoted(scratch + "stdout") + " 2>" + Quoted(scratch + "stderr");
-  const int raw = std::system(cmd.c_str());
-  RunResult r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = test::ReadText(scratch + "stdout");
-  r.err = test::ReadText(scratch + "stderr");
-  return r;
+CommandRun RunTarvik(const std::string& game, const std::string& args) {
+  return test::RunIn(game, "TARVIK_FIXED_CLOCK=" + Quoted(FIXED_MOMENT) + " " + Quoted(TARVIK_BINARY) +
+                               " --game-dir . --seed " + std::to_string(FIXED_SEED) + " " + args);
 }
 
 void WriteScript(const std::string& game, const std::string& name, const std::vector<std::string>& lines) {
@@ -145,9 +132,9 @@ class MapListFiller : public ConsoleOutputView {
 
 // A batch run inside this process, set up as main() sets it up, with the map list
 // filled once an object is stored.
-RunResult RunWithFullMapList(const std::string& game, const std::string& commandLine) {
+CommandRun RunWithFullMapList(const std::string& game, const std::string& commandLine) {
   std::ostringstream out, err;
-  RunResult r;
+  CommandRun r;
   {
     FixedClock clock;
     clock.now = DateTime{2026, 3, 4, 12, 0, 0};
@@ -172,16 +159,16 @@ struct RecordedRun {
   std::string name;
   // Changes the sample game folder before the run (adds a script, removes a file).
   std::function<void(const std::string& game)> prepare;
-  // Runs the program in the folder; scratch is a folder for its standard output.
-  std::function<RunResult(const std::string& game, const std::string& scratch)> run;
+  // Runs the program in the folder.
+  std::function<CommandRun(const std::string& game)> run;
 };
 
 // Names the run in test listings instead of showing its bytes.
 void PrintTo(const RecordedRun& run, std::ostream* os) { *os << run.name; }
 
 // A batch run of a script of the game folder's scripts folder.
-std::function<RunResult(const std::string&, const std::string&)> Batch(const std::string& args) {
-  return [=](const std::string& g, const std::string& x) { return RunTarvik(g, x, args); };
+std::function<CommandRun(const std::string&)> Batch(const std::string& args) {
+  return [=](const std::string& g) { return RunTarvik(g, args); };
 }
 
 std::function<void(const std::string&)> Bundled(const std::string& from, const std::string& name) {
@@ -217,7 +204,7 @@ std::vector<RecordedRun> Runs() {
                      {"BEGIN RACES", "PLAYERCOUNT = 2", "PLAYER(1) = 101", "PLAYER(2) = 102", "END", "BEGIN SHIP",
                       "HULL = 3", "END", "BEGIN WING", "END"});
        },
-       [](const std::string& g, const std::string&) {
+       [](const std::string& g) {
          return RunWithFullMapList(g, g + "scripts/crowd.vps " + g + "UNIV/GAME1/g1.yig /OX");
        }},
       {"guarded-step-in-build",
@@ -277,11 +264,10 @@ TEST_P(RecordedRuns, SameAsRecorded) {
   const RecordedRun& run = GetParam();
   test::TempDir dir;
   const std::string game = dir.path() + "game/";
-  const std::string scratch = dir.path();
   forge::WriteSampleGame(game);
   run.prepare(game);
   const FolderSnapshot before = test::TakeSnapshot(game);
-  const RunResult r = run.run(game, scratch);
+  const CommandRun r = run.run(game);
   const std::string actual = "status " + std::to_string(r.status) + "\nstdout " + Describe(r.out) + "\nstderr " +
                              Describe(r.err) + "\n" + Changes(before, test::TakeSnapshot(game));
 

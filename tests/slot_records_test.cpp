@@ -3,8 +3,6 @@
 // clear operations, and a disk that fills while a record file is written.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "app/session.h"
 #include "app/startup.h"
 #include "base/bytes.h"
@@ -38,19 +36,6 @@ struct Slots : ::testing::Test {
     EXPECT_EQ(t.ui.messages[0].text, text);
   }
 };
-
-// The tiling and sizes of the two layouts are checked with every other record layout.
-TEST(SlotRecordLayouts, EveryTextValueABuildLeavesIsInATextField) {
-  const std::set<AfterBuild> textValues = {AfterBuild::GameName,   AfterBuild::HostName,  AfterBuild::UniversePath,
-                                           AfterBuild::RstName,    AfterBuild::TimeStamp, AfterBuild::HostFolder,
-                                           AfterBuild::ZeroBytes};
-  for (const auto& rows : {GameRecordFields(), SlotRecordFields()}) {
-    for (const SlotRecordField& row : rows) {
-      if (row.afterBuild == AfterBuild::Unchanged) continue;
-      EXPECT_EQ(row.field.type == FieldType::Chars, textValues.count(row.afterBuild) == 1) << row.field.name;
-    }
-  }
-}
 
 TEST_F(Slots, LoadingMissingShortLongAndForeignFiles) {
   // Slot 2: a short game.dat (zero bytes past its end); slot 3: a long one (read from
