@@ -65,22 +65,26 @@ bool Fails(Fn fn) {
 // ---- Names looked up in a table ---------------------------------------------------------
 
 // Both name tables against a map: NameTable for names of any length, ShortNameIndex for
-// names of 1 to 16 bytes (it refuses others and never finds them).
+// names of 1 to 16 bytes (it refuses others and never finds them); and NameTable's own
+// upper-casing look-up against the look-up of the upper-cased copy.
 TEST(FastPaths, NameTablesAnswerAsAMapDoes) {
   std::mt19937 rng(11);
-  const std::string letters = "AEIOUXYZ()0123456789";
-  auto randomName = [&] { return RandomText(rng, letters, 17); };
-  int shortFound = 0;
+  // Letters of both cases and the bytes on either side of each range ('@' '[' '`' '{'),
+  // with and without the top bit.
+  const std::string letters = "AaZzMm@[`{0(\xc1\xe1\xda\xfa\x80" "19X)";
+  auto randomName = [&] { return RandomText(rng, letters, 21); };
+  int shortFound = 0, upperFound = 0;
   for (int round = 0; round < 20; ++round) {
     NameTable<int> table;
     ShortNameIndex<int> index;
     std::map<std::string, int> plain, plainShort;
-    std::vector<std::string> names;
+    std::vector<std::string> drawn, names;
     for (int i = 0; i < 300; ++i) {
-      std::string name = randomName();
+      drawn.push_back(randomName());
       // Built to collide: the same length, first and last bytes, a different middle.
-      if (i % 3 == 0 && name.size() >= 3) name[name.size() / 2] ^= 1;
-      names.push_back(name);
+      if (i % 3 == 0 && drawn.back().size() >= 3) drawn.back()[drawn.back().size() / 2] ^= 1;
+      // Upper-case names, as the keyword tables hold, and some that are not.
+      const std::string& name = names.emplace_back(i % 4 ? UpperAscii(drawn.back()) : drawn.back());
       // The first value given a name stays, as a map's emplace keeps it.
       EXPECT_EQ(table.Add(name, i), plain.emplace(name, i).second);
       const bool isShort = !name.empty() && name.size() <= 16;
@@ -88,8 +92,10 @@ TEST(FastPaths, NameTablesAnswerAsAMapDoes) {
     }
     EXPECT_EQ(table.size(), plain.size());
     EXPECT_EQ(index.size(), plainShort.size());
-    for (int i = 0; i < 600; ++i) {
-      const std::string name = i < 300 ? names[static_cast<size_t>(i)] : randomName();
+    for (int i = 0; i < 1200; ++i) {
+      // The names added, as drawn, in lower case, and others.
+      const size_t k = static_cast<size_t>(i % 300);
+      const std::string name = i < 300 ? names[k] : i < 600 ? drawn[k] : i < 900 ? LowerAscii(drawn[k]) : randomName();
       const auto it = plain.find(name);
       const int* found = table.Find(name);
       ASSERT_EQ(found != nullptr, it != plain.end()) << name;
@@ -103,36 +109,13 @@ TEST(FastPaths, NameTablesAnswerAsAMapDoes) {
         EXPECT_EQ(*shortHit, shortIt->second) << name;
         ++shortFound;
       }
+      const int* upper = table.FindUpperCased(name);
+      ASSERT_EQ(upper, table.Find(UpperAscii(name))) << name;
+      upperFound += upper != nullptr;
     }
   }
-  EXPECT_GT(shortFound, 4000);
-}
-
-TEST(FastPaths, NameTableFindsUpperCasedNamesAsTheUpperCasedCopyFindsThem) {
-  std::mt19937 rng(29);
-  // Letters of both cases and the bytes on either side of each range ('@' '[' '`' '{'),
-  // with and without the top bit.
-  const std::string letters = "AaZzMm@[`{0(\xc1\xe1\xda\xfa\x80";
-  auto randomName = [&] { return RandomText(rng, letters, 21); };
-  int found = 0;
-  for (int round = 0; round < 20; ++round) {
-    NameTable<int> table;
-    std::vector<std::string> names;
-    for (int i = 0; i < 200; ++i) {
-      names.push_back(randomName());
-      // Upper-case names, as the keyword tables hold, and some that are not.
-      table.Add(i % 4 ? UpperAscii(names.back()) : names.back(), i);
-    }
-    for (int i = 0; i < 600; ++i) {
-      std::string name = i < 200 ? names[static_cast<size_t>(i)] : randomName();
-      if (i >= 200 && i < 400) name = LowerAscii(names[static_cast<size_t>(i - 200)]);
-      const int* fast = table.FindUpperCased(name);
-      const int* plain = table.Find(UpperAscii(name));
-      ASSERT_EQ(fast, plain) << name;
-      found += fast != nullptr;
-    }
-  }
-  EXPECT_GT(found, 2000);
+  EXPECT_GT(shortFound, 6000);
+  EXPECT_GT(upperFound, 12000);
 }
 
 // The names a look-up is tried with: each name, and near misses of it (a byte changed at
@@ -950,8 +933,6 @@ TEST(FastPaths, CaseFoldingInPlaceAnswersAsTheUpperCasedCopiesDo) {
     ASSERT_EQ(EqualsNoCase(text, part), CompareNoCase(text, part) == 0) << "[" << text << "] [" << part << "]";
   }
   EXPECT_GT(contained, 10000);
-  EXPECT_TRUE(ContainsNoCase("1 + dice(2,5)", "DICE("));
-  EXPECT_FALSE(ContainsNoCase("dic(2,5)", "DICE("));
 }
 
 // ---- Value texts ------------------------------------------------------------------------------
