@@ -1279,41 +1279,6 @@ PositionTable PlainSpaced(const MapPreview& pv, int planets, int players, Random
   return PickedPositions(pv, pick, players);
 }
 
-TEST(FastPaths, TheSpacedLayoutPicksThePlanetsThePlainScanPicks) {
-  std::mt19937 rng(17);
-  int placed = 0;
-  for (int round = 0; round < 300; ++round) {
-    StartLayouts layouts;
-    MapContext map;
-    // Maps of every size, some on a coarse grid or of a few points only, where many
-    // distances tie and a trial often lands on a planet already taken.
-    const int planets = round % 5 == 0 ? 1 + static_cast<int>(rng() % 40) : 1 + static_cast<int>(rng() % 600);
-    const int spread = round % 3 == 0 ? 4 : round % 3 == 1 ? 100 : 4000;
-    const int step = round % 3 == 0 ? 500 : 1;
-    for (int p = 1; p <= planets; ++p) {
-      layouts.preview.X[p] = static_cast<int16_t>(1000 + step * static_cast<int>(rng() % spread));
-      layouts.preview.Y[p] = static_cast<int16_t>(1000 + step * static_cast<int>(rng() % spread));
-    }
-    map.planetCount = planets;
-    const int players = 1 + static_cast<int>(rng() % MAX_PLAYERS);
-    Random fast, plain;
-    fast.SetFixedSeed(round);
-    plain.SetFixedSeed(round);
-    fast.Seed(0);
-    plain.Seed(0);
-    PlaceSpaced(layouts, map, players, fast);
-    const PositionTable expected = PlainSpaced(layouts.preview, planets, players, plain);
-    for (int i = 1; i <= MAX_PLAYERS; ++i) {
-      ASSERT_EQ(layouts.randomPositions[i].x, expected[i].x) << "round " << round << " player " << i;
-      ASSERT_EQ(layouts.randomPositions[i].y, expected[i].y) << "round " << round << " player " << i;
-    }
-    // Both drew the same numbers: the next draw agrees too.
-    ASSERT_EQ(fast.Next(), plain.Next()) << "round " << round;
-    if (players > 1 && expected[1].x != 0) ++placed;
-  }
-  EXPECT_GT(placed, 100);
-}
-
 // The circle layout with the plain nearest-free scan: the planets in order, a strictly
 // nearer one replacing the best so far, the other players' planets passed over.
 PositionTable PlainCircle(const MapPreview& pv, const MapContext& map, int players, Random& random, const Clock& clock) {
@@ -1344,22 +1309,24 @@ PositionTable PlainCircle(const MapPreview& pv, const MapContext& map, int playe
   return PickedPositions(pv, pick, players);
 }
 
-TEST(FastPaths, TheCircleLayoutPicksThePlanetsThePlainScanPicks) {
+TEST(FastPaths, TheSpacedAndCircleLayoutsPickThePlanetsThePlainScansPick) {
   std::mt19937 rng(23);
   const FixedClock clock;
-  int placed = 0, unplaced = 0;
-  for (int round = 0; round < 300; ++round) {
+  int spaced = 0, placed = 0, unplaced = 0;
+  for (int round = 0; round < 400; ++round) {
     auto layouts = std::make_unique<StartLayouts>();
     MapContext map;
-    // Planets on a coarse grid or a few points only (many equal distances, several
-    // planets on one point), fewer planets than players, and circles reaching past
-    // every planet or centred far outside the map, where no planet is near enough.
+    // Maps of every size, some on a coarse grid or of a few points only (many equal
+    // distances, several planets on one point, a trial often landing on a planet already
+    // taken), fewer planets than players, and circles reaching past every planet or
+    // centred far outside the map, where no planet is near enough.
     const int planets = round % 4 == 0 ? 1 + static_cast<int>(rng() % 40) : 1 + static_cast<int>(rng() % 600);
     const int spread = round % 3 == 0 ? 4 : round % 3 == 1 ? 60 : 4000;
     const int step = round % 3 == 0 ? 500 : round % 3 == 1 ? 10 : 1;
+    const int from = round % 2 ? 1000 : -1000;
     for (int p = 1; p <= planets; ++p) {
-      layouts->preview.X[p] = static_cast<int16_t>(step * static_cast<int>(rng() % spread) - 1000);
-      layouts->preview.Y[p] = static_cast<int16_t>(step * static_cast<int>(rng() % spread) - 1000);
+      layouts->preview.X[p] = static_cast<int16_t>(from + step * static_cast<int>(rng() % spread));
+      layouts->preview.Y[p] = static_cast<int16_t>(from + step * static_cast<int>(rng() % spread));
     }
     map.planetCount = planets;
     map.centerX = round % 10 == 0 ? 40000 : static_cast<int32_t>(rng() % 3000);
@@ -1370,14 +1337,25 @@ TEST(FastPaths, TheCircleLayoutPicksThePlanetsThePlainScanPicks) {
     fast.SetFixedSeed(round);
     plain.SetFixedSeed(round);
     PlaceCircle(*layouts, map, players, fast, clock);
-    const PositionTable expected = PlainCircle(layouts->preview, map, players, plain, clock);
+    PositionTable expected = PlainCircle(layouts->preview, map, players, plain, clock);
     for (int i = 1; i <= MAX_PLAYERS; ++i) {
-      ASSERT_EQ(layouts->circlePositions[i], expected[i]) << "round " << round << " player " << i;
+      ASSERT_EQ(layouts->circlePositions[i], expected[i]) << "round " << round << " circle player " << i;
       (expected[i].x != 0 ? placed : unplaced) += i <= players;
     }
+    fast.Seed(0);
+    plain.Seed(0);
+    PlaceSpaced(*layouts, map, players, fast);
+    expected = PlainSpaced(layouts->preview, planets, players, plain);
+    for (int i = 1; i <= MAX_PLAYERS; ++i) {
+      ASSERT_EQ(layouts->randomPositions[i], expected[i]) << "round " << round << " spaced player " << i;
+    }
+    // Both drew the same numbers: the next draw agrees too.
+    ASSERT_EQ(fast.Next(), plain.Next()) << "round " << round;
+    spaced += players > 1 && expected[1].x != 0;
   }
-  EXPECT_GT(placed, 1000);
-  EXPECT_GT(unplaced, 100);
+  EXPECT_GT(spaced, 250);
+  EXPECT_GT(placed, 2500);
+  EXPECT_GT(unplaced, 1000);
 }
 
 // ---- The players and planets of a universe file, without a view of every object --------
