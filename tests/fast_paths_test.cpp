@@ -756,26 +756,6 @@ void ExpectLineCutAsPlain(const std::string& line, std::string& work) {
       << "[" << line << "]";
 }
 
-TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
-  std::mt19937 rng(5);
-  const std::string pieces[] = {" ", " ", "=", "\"", "'", "\t", "\n", "\r", "A", "b", "X", "1", "BEGIN", "SHIP",
-                                "NAME", "  ", "= ", " =", "\"a b\"", "'rest", "\r\n", "\" = '\"", "exotic"};
-  std::string work;
-  int skipped = 0;  // lines passed over as property statements
-  for (int i = 0; i < 60000; ++i) {
-    std::string line;
-    const int count = static_cast<int>(rng() % 12);
-    for (int k = 0; k < count; ++k) line += pieces[rng() % std::size(pieces)];
-    ASSERT_NO_FATAL_FAILURE(ExpectLineCutAsPlain(line, work));
-    // As a whole text, the carriage returns among the pieces end lines.
-    skipped += ExpectSameStatements(line, work);
-    skipped += ExpectSameStatements(line + "\r", work);
-    skipped += ExpectSameStatements("\n" + line + "\r\nEND\r", work);
-    if (HasFailure()) return;
-  }
-  EXPECT_GT(skipped, 10000);
-}
-
 // Every line of the shapes the cutter takes in one look (KEYWORD = VALUE, KEYWORD =
 // "TEXT", WORD ARGUMENT), and of the shapes next to them, put together from every choice
 // of its parts; alone, ended by a carriage return, and amid other lines of a text.
