@@ -51,25 +51,40 @@ std::string RandomText(std::mt19937& rng, const std::string& letters, size_t lon
   return text;
 }
 
+// Whether fn fails with a RuntimeError.
+template <typename Fn>
+bool Fails(Fn fn) {
+  try {
+    fn();
+  } catch (const RuntimeError&) {
+    return true;
+  }
+  return false;
+}
+
 // ---- Names looked up in a table ---------------------------------------------------------
 
 // Both name tables against a map: NameTable for names of any length, ShortNameIndex for
-// names of 1 to 16 bytes (it refuses others and never finds them).
+// names of 1 to 16 bytes (it refuses others and never finds them); and NameTable's own
+// upper-casing look-up against the look-up of the upper-cased copy.
 TEST(FastPaths, NameTablesAnswerAsAMapDoes) {
   std::mt19937 rng(11);
-  const std::string letters = "AEIOUXYZ()0123456789";
-  auto randomName = [&] { return RandomText(rng, letters, 17); };
-  int shortFound = 0;
+  // Letters of both cases and the bytes on either side of each range ('@' '[' '`' '{'),
+  // with and without the top bit.
+  const std::string letters = "AaZzMm@[`{0(\xc1\xe1\xda\xfa\x80" "19X)";
+  auto randomName = [&] { return RandomText(rng, letters, 21); };
+  int shortFound = 0, upperFound = 0;
   for (int round = 0; round < 20; ++round) {
     NameTable<int> table;
     ShortNameIndex<int> index;
     std::map<std::string, int> plain, plainShort;
-    std::vector<std::string> names;
+    std::vector<std::string> drawn, names;
     for (int i = 0; i < 300; ++i) {
-      std::string name = randomName();
+      drawn.push_back(randomName());
       // Built to collide: the same length, first and last bytes, a different middle.
-      if (i % 3 == 0 && name.size() >= 3) name[name.size() / 2] ^= 1;
-      names.push_back(name);
+      if (i % 3 == 0 && drawn.back().size() >= 3) drawn.back()[drawn.back().size() / 2] ^= 1;
+      // Upper-case names, as the keyword tables hold, and some that are not.
+      const std::string& name = names.emplace_back(i % 4 ? UpperAscii(drawn.back()) : drawn.back());
       // The first value given a name stays, as a map's emplace keeps it.
       EXPECT_EQ(table.Add(name, i), plain.emplace(name, i).second);
       const bool isShort = !name.empty() && name.size() <= 16;
@@ -77,8 +92,10 @@ TEST(FastPaths, NameTablesAnswerAsAMapDoes) {
     }
     EXPECT_EQ(table.size(), plain.size());
     EXPECT_EQ(index.size(), plainShort.size());
-    for (int i = 0; i < 600; ++i) {
-      const std::string name = i < 300 ? names[static_cast<size_t>(i)] : randomName();
+    for (int i = 0; i < 1200; ++i) {
+      // The names added, as drawn, in lower case, and others.
+      const size_t k = static_cast<size_t>(i % 300);
+      const std::string name = i < 300 ? names[k] : i < 600 ? drawn[k] : i < 900 ? LowerAscii(drawn[k]) : randomName();
       const auto it = plain.find(name);
       const int* found = table.Find(name);
       ASSERT_EQ(found != nullptr, it != plain.end()) << name;
@@ -92,36 +109,13 @@ TEST(FastPaths, NameTablesAnswerAsAMapDoes) {
         EXPECT_EQ(*shortHit, shortIt->second) << name;
         ++shortFound;
       }
+      const int* upper = table.FindUpperCased(name);
+      ASSERT_EQ(upper, table.Find(UpperAscii(name))) << name;
+      upperFound += upper != nullptr;
     }
   }
-  EXPECT_GT(shortFound, 4000);
-}
-
-TEST(FastPaths, NameTableFindsUpperCasedNamesAsTheUpperCasedCopyFindsThem) {
-  std::mt19937 rng(29);
-  // Letters of both cases and the bytes on either side of each range ('@' '[' '`' '{'),
-  // with and without the top bit.
-  const std::string letters = "AaZzMm@[`{0(\xc1\xe1\xda\xfa\x80";
-  auto randomName = [&] { return RandomText(rng, letters, 21); };
-  int found = 0;
-  for (int round = 0; round < 20; ++round) {
-    NameTable<int> table;
-    std::vector<std::string> names;
-    for (int i = 0; i < 200; ++i) {
-      names.push_back(randomName());
-      // Upper-case names, as the keyword tables hold, and some that are not.
-      table.Add(i % 4 ? UpperAscii(names.back()) : names.back(), i);
-    }
-    for (int i = 0; i < 600; ++i) {
-      std::string name = i < 200 ? names[static_cast<size_t>(i)] : randomName();
-      if (i >= 200 && i < 400) name = LowerAscii(names[static_cast<size_t>(i - 200)]);
-      const int* fast = table.FindUpperCased(name);
-      const int* plain = table.Find(UpperAscii(name));
-      ASSERT_EQ(fast, plain) << name;
-      found += fast != nullptr;
-    }
-  }
-  EXPECT_GT(found, 2000);
+  EXPECT_GT(shortFound, 6000);
+  EXPECT_GT(upperFound, 12000);
 }
 
 // The names a look-up is tried with: each name, and near misses of it (a byte changed at
@@ -147,22 +141,22 @@ std::vector<std::string> NearNames(const std::vector<std::string>& names) {
   return tried;
 }
 
+// The first field of that name, as a scan of the layout finds it.
+const Field* PlainField(const RecordLayout& layout, std::string_view name) {
+  for (const Field& f : layout.fields()) {
+    if (!f.name.empty() && f.name == name) return &f;
+  }
+  return nullptr;
+}
+
 TEST(FastPaths, EveryRecordFieldIsFoundAsTheScanOfItsLayoutFindsIt) {
-  std::vector<const RecordLayout*> layouts(AllRecordLayouts().begin(), AllRecordLayouts().end());
   int found = 0;
-  for (const RecordLayout* layout : layouts) {
+  for (const RecordLayout* layout : AllRecordLayouts()) {
     SCOPED_TRACE(std::string(layout->name()));
     std::vector<std::string> names;
     for (const Field& f : layout->fields()) names.emplace_back(f.name);
     for (const std::string& name : NearNames(names)) {
-      // The first field of that name, as a scan of the table finds it.
-      const Field* plain = nullptr;
-      for (const Field& f : layout->fields()) {
-        if (!f.name.empty() && f.name == name) {
-          plain = &f;
-          break;
-        }
-      }
+      const Field* plain = PlainField(*layout, name);
       ASSERT_EQ(layout->Find(name), plain) << name;
       found += plain != nullptr;
     }
@@ -184,14 +178,7 @@ KeywordBinding PlainKeyword(const ObjectKindDescriptor& kind, const std::string&
     }
     if (index == 0 && !row.alias.empty() && keyword == row.alias) index = 1;
     if (index == 0) continue;
-    const Field* field = nullptr;
-    for (const Field& f : kind.layout().fields()) {
-      if (!f.name.empty() && f.name == row.field) {
-        field = &f;
-        break;
-      }
-    }
-    return KeywordBinding{&row, field, index, {}};
+    return KeywordBinding{&row, PlainField(kind.layout(), row.field), index, {}};
   }
   return KeywordBinding{};
 }
@@ -271,10 +258,9 @@ TEST(FastPaths, ElementsFoundOnceAreWrittenAsTheirFieldAndIndex) {
                                   row.min - 1LL, row.max + 1LL, 32767LL, 32768LL, -32768LL, -32769LL,
                                   static_cast<long long>(INT32_MAX), static_cast<long long>(INT32_MIN),
                                   INT32_MAX + 1LL, INT32_MIN - 1LL, static_cast<long long>(static_cast<int32_t>(rng()))}) {
-          bool fastThrew = false, plainThrew = false;
-          try { fast.Set(b->element, v); } catch (const RuntimeError&) { fastThrew = true; }
-          try { plain.Set(*b->field, v, b->index); } catch (const RuntimeError&) { plainThrew = true; }
-          ASSERT_EQ(fastThrew, plainThrew) << keyword << " " << v;
+          Record fitting = fast;  // before the write
+          const bool fastThrew = Fails([&] { fast.Set(b->element, v); });
+          ASSERT_EQ(fastThrew, Fails([&] { plain.Set(*b->field, v, b->index); })) << keyword << " " << v;
           // A statement writes its element with nothing to catch a failure: no number
           // GetValue gives for the row's bounds (a bound, or 0) fails to fit it.
           if (v == row.min || v == row.max || v == 0) {
@@ -286,10 +272,7 @@ TEST(FastPaths, ElementsFoundOnceAreWrittenAsTheirFieldAndIndex) {
           if (keyword.size() <= 16 && ((v >= row.min && v <= row.max) || v == 0)) {
             const KeywordStatement* k = table->shortKeywords.Find(keyword);
             ASSERT_NE(k, nullptr) << keyword;
-            Record fitting(kind.layout());
-            fitting.bytes() = fast.bytes();
             fitting.SetFitting(k->type, k->place, static_cast<int32_t>(v));
-            plain.Set(*b->field, v, b->index);
             ASSERT_EQ(fitting.bytes(), plain.bytes()) << keyword << " " << v;
           }
           ++written;
@@ -623,18 +606,11 @@ TEST(FastPaths, ElementsZeroedAtOnceAreThoseSetToZeroOneByOne) {
         Record fast(layout);
         for (uint8_t& byte : fast.bytes()) byte = static_cast<uint8_t>(rng());
         Record plain = fast;
-        bool fastFailed = false, plainFailed = false;
-        try {
-          ZeroElements(fast, field, from, to);
-        } catch (const RuntimeError&) {
-          fastFailed = true;
-        }
-        try {
+        const bool plainFailed = Fails([&] {
           for (int i = from; i <= to; ++i) plain.Set(field, 0, i);
-        } catch (const RuntimeError&) {
-          plainFailed = true;
-        }
-        ASSERT_EQ(fastFailed, plainFailed) << field.name << " " << from << ".." << to;
+        });
+        ASSERT_EQ(Fails([&] { ZeroElements(fast, field, from, to); }), plainFailed)
+            << field.name << " " << from << ".." << to;
         ASSERT_EQ(fast.bytes(), plain.bytes()) << field.name << " " << from << ".." << to;
         zeroed += !plainFailed && to >= from;
       }
@@ -765,33 +741,17 @@ int ExpectSameStatements(const std::string& text, std::string& work) {
   return skipped;
 }
 
-TEST(FastPaths, TheLineCutterCutsAsThePlainRulesDo) {
-  std::mt19937 rng(5);
-  const std::string pieces[] = {" ", " ", "=", "\"", "'", "\t", "\n", "\r", "A", "b", "X", "1", "BEGIN", "SHIP",
-                                "NAME", "  ", "= ", " =", "\"a b\"", "'rest", "\r\n", "\" = '\"", "exotic"};
-  std::string work;
-  int skipped = 0;  // lines passed over as property statements
-  for (int i = 0; i < 60000; ++i) {
-    std::string line;
-    const int count = static_cast<int>(rng() % 12);
-    for (int k = 0; k < count; ++k) line += pieces[rng() % std::size(pieces)];
-    const ScriptStatement plain = PlainCut(line);
-    const ScriptTokens fast = CutScriptTokens(line, work);
-    ASSERT_EQ(fast.word, plain.word) << "[" << line << "]";
-    ASSERT_EQ(fast.argument, plain.argument) << "[" << line << "]";
-    ASSERT_EQ(fast.keyword, plain.keyword) << "[" << line << "]";
-    ASSERT_EQ(fast.value, plain.value) << "[" << line << "]";
-    const ScriptStatement whole = CutScriptLine(line);
-    ASSERT_EQ(std::tie(whole.word, whole.argument, whole.keyword, whole.value),
-              std::tie(plain.word, plain.argument, plain.keyword, plain.value));
-    // The same pieces as a whole text of several lines (the carriage returns among them
-    // end lines), which the text's own cutter cuts line after line.
-    skipped += ExpectSameStatements(line, work);
-    skipped += ExpectSameStatements(line + "\r", work);
-    skipped += ExpectSameStatements("\n" + line + "\r\nEND\r", work);
-    if (HasFailure()) return;
-  }
-  EXPECT_GT(skipped, 10000);
+// One line cut into tokens, and into a statement, as the plain rules cut it.
+void ExpectLineCutAsPlain(const std::string& line, std::string& work) {
+  const ScriptStatement plain = PlainCut(line);
+  const ScriptTokens fast = CutScriptTokens(line, work);
+  ASSERT_EQ(std::tie(fast.word, fast.argument, fast.keyword, fast.value),
+            std::tie(plain.word, plain.argument, plain.keyword, plain.value))
+      << "[" << line << "]";
+  const ScriptStatement whole = CutScriptLine(line);
+  ASSERT_EQ(std::tie(whole.word, whole.argument, whole.keyword, whole.value),
+            std::tie(plain.word, plain.argument, plain.keyword, plain.value))
+      << "[" << line << "]";
 }
 
 // Every line of the shapes the cutter takes in one look (KEYWORD = VALUE, KEYWORD =
@@ -805,7 +765,6 @@ TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
                               "\"open", "SHIP", "Races", "==", "\t"};
   const std::string after[] = {"", " ", "\n", " \n", "\r\n", " x", "'note", "=", "\"", "\" \n"};
   std::string work;
-  int lines = 0;
   int skipped = 0;  // lines passed over as property statements
   for (const std::string& a : before) {
     for (const std::string& b : first) {
@@ -813,21 +772,15 @@ TEST(FastPaths, LinesOfTheCommonShapesAreCutAsThePlainRulesDo) {
         for (const std::string& d : last) {
           for (const std::string& e : after) {
             const std::string line = a + b + c + d + e;
-            const ScriptStatement plain = PlainCut(line);
-            const ScriptTokens fast = CutScriptTokens(line, work);
-            ASSERT_EQ(std::tie(fast.word, fast.argument, fast.keyword, fast.value),
-                      std::tie(plain.word, plain.argument, plain.keyword, plain.value))
-                << "[" << line << "]";
+            ASSERT_NO_FATAL_FAILURE(ExpectLineCutAsPlain(line, work));
             skipped += ExpectSameStatements(line + "\r", work);
             skipped += ExpectSameStatements("BEGIN SHIP\r\n" + line + "\r\n" + line, work);
             if (HasFailure()) return;
-            ++lines;
           }
         }
       }
     }
   }
-  EXPECT_EQ(lines, 7 * 7 * 11 * 14 * 10);
   EXPECT_GT(skipped, 10000);
 }
 
@@ -958,23 +911,14 @@ TEST(FastPaths, CaseFoldingInPlaceAnswersAsTheUpperCasedCopiesDo) {
     ASSERT_EQ(EqualsNoCase(text, part), CompareNoCase(text, part) == 0) << "[" << text << "] [" << part << "]";
   }
   EXPECT_GT(contained, 10000);
-  EXPECT_TRUE(ContainsNoCase("1 + dice(2,5)", "DICE("));
-  EXPECT_FALSE(ContainsNoCase("dic(2,5)", "DICE("));
 }
 
 // ---- Value texts ------------------------------------------------------------------------------
 
-void ExpectSameReading(const ValueReading& fast, const ValueReading& plain, const std::string& text) {
-  ASSERT_EQ(fast.form, plain.form) << "[" << text << "]";
-  ASSERT_EQ(fast.read, plain.read) << "[" << text << "]";
-  ASSERT_EQ(fast.pull, plain.pull) << "[" << text << "]";
-  ASSERT_EQ(fast.value, plain.value) << "[" << text << "]";
-  for (int k = 0; k < 2; ++k) {
-    ASSERT_EQ(fast.dice[k].read, plain.dice[k].read) << "[" << text << "]";
-    ASSERT_EQ(fast.dice[k].missing, plain.dice[k].missing) << "[" << text << "]";
-    ASSERT_EQ(fast.dice[k].pull, plain.dice[k].pull) << "[" << text << "]";
-    ASSERT_EQ(fast.dice[k].bound, plain.dice[k].bound) << "[" << text << "]";
-  }
+// Everything a reading found.
+auto Found(const ValueReading& r) {
+  return std::tie(r.form, r.read, r.pull, r.value, r.dice[0].read, r.dice[0].missing, r.dice[0].pull,
+                  r.dice[0].bound, r.dice[1].read, r.dice[1].missing, r.dice[1].pull, r.dice[1].bound);
 }
 
 TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
@@ -995,7 +939,7 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
     for (int k = 0; k < count; ++k) text += pieces[rng() % (k == 0 || rng() % 8 == 0 ? std::size(pieces) : 6)];
     const auto& b = bounds[rng() % std::size(bounds)];
     const ValueReading general = ReadValueTextInFull(text, b[0], b[1]);
-    ExpectSameReading(ReadValueText(text, b[0], b[1]), general, text);
+    ASSERT_EQ(Found(ReadValueText(text, b[0], b[1])), Found(general)) << "[" << text << "]";
     // GetValue reads a plain number without the full reading (a DICE text draws).
     if (general.form != ValueReading::Form::Dice) {
       ASSERT_EQ(GetValue(t.s(), text, b[0], b[1]), general.value) << text;
@@ -1006,7 +950,7 @@ TEST(FastPaths, PlainNumbersAreReadAsTheGeneralRulesReadThem) {
     for (const long long edge : {static_cast<long long>(b[0]), static_cast<long long>(b[1]) + 1}) {
       const std::string tie = std::to_string(edge);
       ASSERT_EQ(StrictNumber(tie), StrictNumberInFull(tie)) << tie;
-      ExpectSameReading(ReadValueText(tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]), tie);
+      ASSERT_EQ(Found(ReadValueText(tie, b[0], b[1])), Found(ReadValueTextInFull(tie, b[0], b[1]))) << tie;
       ASSERT_EQ(GetValue(t.s(), tie, b[0], b[1]), ReadValueTextInFull(tie, b[0], b[1]).value) << tie;
     }
     plain += general.form == ValueReading::Form::Whole;
@@ -1313,41 +1257,6 @@ PositionTable PlainSpaced(const MapPreview& pv, int planets, int players, Random
   return PickedPositions(pv, pick, players);
 }
 
-TEST(FastPaths, TheSpacedLayoutPicksThePlanetsThePlainScanPicks) {
-  std::mt19937 rng(17);
-  int placed = 0;
-  for (int round = 0; round < 300; ++round) {
-    StartLayouts layouts;
-    MapContext map;
-    // Maps of every size, some on a coarse grid or of a few points only, where many
-    // distances tie and a trial often lands on a planet already taken.
-    const int planets = round % 5 == 0 ? 1 + static_cast<int>(rng() % 40) : 1 + static_cast<int>(rng() % 600);
-    const int spread = round % 3 == 0 ? 4 : round % 3 == 1 ? 100 : 4000;
-    const int step = round % 3 == 0 ? 500 : 1;
-    for (int p = 1; p <= planets; ++p) {
-      layouts.preview.X[p] = static_cast<int16_t>(1000 + step * static_cast<int>(rng() % spread));
-      layouts.preview.Y[p] = static_cast<int16_t>(1000 + step * static_cast<int>(rng() % spread));
-    }
-    map.planetCount = planets;
-    const int players = 1 + static_cast<int>(rng() % MAX_PLAYERS);
-    Random fast, plain;
-    fast.SetFixedSeed(round);
-    plain.SetFixedSeed(round);
-    fast.Seed(0);
-    plain.Seed(0);
-    PlaceSpaced(layouts, map, players, fast);
-    const PositionTable expected = PlainSpaced(layouts.preview, planets, players, plain);
-    for (int i = 1; i <= MAX_PLAYERS; ++i) {
-      ASSERT_EQ(layouts.randomPositions[i].x, expected[i].x) << "round " << round << " player " << i;
-      ASSERT_EQ(layouts.randomPositions[i].y, expected[i].y) << "round " << round << " player " << i;
-    }
-    // Both drew the same numbers: the next draw agrees too.
-    ASSERT_EQ(fast.Next(), plain.Next()) << "round " << round;
-    if (players > 1 && expected[1].x != 0) ++placed;
-  }
-  EXPECT_GT(placed, 100);
-}
-
 // The circle layout with the plain nearest-free scan: the planets in order, a strictly
 // nearer one replacing the best so far, the other players' planets passed over.
 PositionTable PlainCircle(const MapPreview& pv, const MapContext& map, int players, Random& random, const Clock& clock) {
@@ -1378,22 +1287,24 @@ PositionTable PlainCircle(const MapPreview& pv, const MapContext& map, int playe
   return PickedPositions(pv, pick, players);
 }
 
-TEST(FastPaths, TheCircleLayoutPicksThePlanetsThePlainScanPicks) {
+TEST(FastPaths, TheSpacedAndCircleLayoutsPickThePlanetsThePlainScansPick) {
   std::mt19937 rng(23);
   const FixedClock clock;
-  int placed = 0, unplaced = 0;
-  for (int round = 0; round < 300; ++round) {
+  int spaced = 0, placed = 0, unplaced = 0;
+  for (int round = 0; round < 400; ++round) {
     auto layouts = std::make_unique<StartLayouts>();
     MapContext map;
-    // Planets on a coarse grid or a few points only (many equal distances, several
-    // planets on one point), fewer planets than players, and circles reaching past
-    // every planet or centred far outside the map, where no planet is near enough.
+    // Maps of every size, some on a coarse grid or of a few points only (many equal
+    // distances, several planets on one point, a trial often landing on a planet already
+    // taken), fewer planets than players, and circles reaching past every planet or
+    // centred far outside the map, where no planet is near enough.
     const int planets = round % 4 == 0 ? 1 + static_cast<int>(rng() % 40) : 1 + static_cast<int>(rng() % 600);
     const int spread = round % 3 == 0 ? 4 : round % 3 == 1 ? 60 : 4000;
     const int step = round % 3 == 0 ? 500 : round % 3 == 1 ? 10 : 1;
+    const int from = round % 2 ? 1000 : -1000;
     for (int p = 1; p <= planets; ++p) {
-      layouts->preview.X[p] = static_cast<int16_t>(step * static_cast<int>(rng() % spread) - 1000);
-      layouts->preview.Y[p] = static_cast<int16_t>(step * static_cast<int>(rng() % spread) - 1000);
+      layouts->preview.X[p] = static_cast<int16_t>(from + step * static_cast<int>(rng() % spread));
+      layouts->preview.Y[p] = static_cast<int16_t>(from + step * static_cast<int>(rng() % spread));
     }
     map.planetCount = planets;
     map.centerX = round % 10 == 0 ? 40000 : static_cast<int32_t>(rng() % 3000);
@@ -1404,71 +1315,70 @@ TEST(FastPaths, TheCircleLayoutPicksThePlanetsThePlainScanPicks) {
     fast.SetFixedSeed(round);
     plain.SetFixedSeed(round);
     PlaceCircle(*layouts, map, players, fast, clock);
-    const PositionTable expected = PlainCircle(layouts->preview, map, players, plain, clock);
+    PositionTable expected = PlainCircle(layouts->preview, map, players, plain, clock);
     for (int i = 1; i <= MAX_PLAYERS; ++i) {
-      ASSERT_EQ(layouts->circlePositions[i], expected[i]) << "round " << round << " player " << i;
+      ASSERT_EQ(layouts->circlePositions[i], expected[i]) << "round " << round << " circle player " << i;
       (expected[i].x != 0 ? placed : unplaced) += i <= players;
     }
+    fast.Seed(0);
+    plain.Seed(0);
+    PlaceSpaced(*layouts, map, players, fast);
+    expected = PlainSpaced(layouts->preview, planets, players, plain);
+    for (int i = 1; i <= MAX_PLAYERS; ++i) {
+      ASSERT_EQ(layouts->randomPositions[i], expected[i]) << "round " << round << " spaced player " << i;
+    }
+    // Both drew the same numbers: the next draw agrees too.
+    ASSERT_EQ(fast.Next(), plain.Next()) << "round " << round;
+    spaced += players > 1 && expected[1].x != 0;
   }
-  EXPECT_GT(placed, 1000);
-  EXPECT_GT(unplaced, 100);
+  EXPECT_GT(spaced, 250);
+  EXPECT_GT(placed, 2500);
+  EXPECT_GT(unplaced, 1000);
 }
 
 // ---- The players and planets of a universe file, without a view of every object --------
 
-// The name ReadStartPositions gives a planet: its name when it is some player's home
-// planet, none otherwise.
-std::string NameIfHome(const std::vector<PlayerView>& players, const PlanetView& planet) {
-  for (const PlayerView& p : players) {
-    if (p.hasHome && p.homePlanetId != 0 && p.homePlanetId == planet.id) return planet.name;
-  }
-  return {};
-}
-
-// The start positions read straight from the bytes against those of the whole view.
-void ExpectSameStartPositions(const std::vector<uint8_t>& bytes, const std::string& what) {
-  const UniverseView view = ReadUniverseView(bytes);
-  const std::vector<PlayerView> players = Players(view);
-  const std::vector<PlanetView> planets = Planets(view);
-  const StartPositions start = ReadStartPositions(bytes);
-  ASSERT_EQ(start.players.size(), players.size()) << what;
-  for (size_t i = 0; i < players.size(); ++i) {
-    const PlayerView &a = start.players[i], &b = players[i];
-    ASSERT_EQ(std::tie(a.slot, a.raceId, a.raceName, a.hasHome, a.homeIsBase, a.x, a.y, a.homePlanetId),
-              std::tie(b.slot, b.raceId, b.raceName, b.hasHome, b.homeIsBase, b.x, b.y, b.homePlanetId))
+// The players and planets of two readings, field by field.
+void ExpectSameStart(const StartPositions& a, const StartPositions& b, const std::string& what) {
+  ASSERT_EQ(a.players.size(), b.players.size()) << what;
+  for (size_t i = 0; i < a.players.size(); ++i) {
+    const PlayerView &p = a.players[i], &q = b.players[i];
+    ASSERT_EQ(std::tie(p.slot, p.raceId, p.raceName, p.hasHome, p.homeIsBase, p.x, p.y, p.homePlanetId),
+              std::tie(q.slot, q.raceId, q.raceName, q.hasHome, q.homeIsBase, q.x, q.y, q.homePlanetId))
         << what << ", player " << i;
   }
-  ASSERT_EQ(start.planets.size(), planets.size()) << what;
-  for (size_t i = 0; i < planets.size(); ++i) {
-    const PlanetView &a = start.planets[i], &b = planets[i];
-    ASSERT_EQ(std::tie(a.id, a.x, a.y, a.ore), std::tie(b.id, b.x, b.y, b.ore)) << what << ", planet " << i;
-    ASSERT_EQ(a.name, NameIfHome(players, b)) << what << ", planet " << i;
+  ASSERT_EQ(a.planets.size(), b.planets.size()) << what;
+  for (size_t i = 0; i < a.planets.size(); ++i) {
+    const PlanetView &p = a.planets[i], &q = b.planets[i];
+    ASSERT_EQ(std::tie(p.id, p.x, p.y, p.name, p.ore), std::tie(q.id, q.x, q.y, q.name, q.ore))
+        << what << ", planet " << i;
   }
-  // The report made from them is the one made from the whole view.
-  ASSERT_EQ(FairnessText(RateStartPositions(start.players, start.planets)),
-            FairnessText(RateStartPositions(players, planets)))
-      << what;
 }
 
-// The planets of a view against their records read field by field by name (the plain
-// look-up that the fields found once per kind replace).
-void ExpectPlanetsReadByName(const std::vector<uint8_t>& bytes, const std::string& what) {
+// The start positions read straight from the bytes, and the players and planets of the
+// whole view, against the view's planet records read field by field by name (the plain
+// look-up that the fields found once per kind replace). ReadStartPositions names only
+// the players' home planets; the report made from either is the same.
+void ExpectSameStartPositions(const std::vector<uint8_t>& bytes, const std::string& what) {
   const UniverseView view = ReadUniverseView(bytes);
-  std::vector<PlanetView> plain;
+  StartPositions plain{Players(view), {}};
   for (const ObjectView& o : view.objects) {
     if (!o.kind || !o.record || o.kind->blockKind != BlockKind::Planet) continue;
     const Record& r = o.record->record;
     const long long ore = static_cast<long long>(r.Get("oreN")) + r.Get("oreD") + r.Get("oreT") + r.Get("oreM");
-    plain.push_back(PlanetView{o.id, r.Get("x"), r.Get("y"), ObjectName(o), ore});
+    plain.planets.push_back(PlanetView{o.id, r.Get("x"), r.Get("y"), ObjectName(o), ore});
+  }
+  const StartPositions whole{plain.players, Planets(view)};
+  ASSERT_NO_FATAL_FAILURE(ExpectSameStart(whole, plain, what + ", the view"));
+  for (PlanetView& planet : plain.planets) {
+    const auto home = [&](const PlayerView& p) { return p.hasHome && p.homePlanetId == planet.id; };
+    if (planet.id == 0 || std::none_of(plain.players.begin(), plain.players.end(), home)) planet.name.clear();
   }
   const StartPositions start = ReadStartPositions(bytes);
-  const std::vector<PlanetView>& planets = start.planets;
-  ASSERT_EQ(planets.size(), plain.size()) << what;
-  for (size_t i = 0; i < plain.size(); ++i) {
-    const PlanetView &a = planets[i], &b = plain[i];
-    ASSERT_EQ(std::tie(a.id, a.x, a.y, a.ore), std::tie(b.id, b.x, b.y, b.ore)) << what << ", planet " << i;
-    ASSERT_EQ(a.name, NameIfHome(start.players, b)) << what << ", planet " << i;
-  }
+  ASSERT_NO_FATAL_FAILURE(ExpectSameStart(start, plain, what));
+  ASSERT_EQ(FairnessText(RateStartPositions(start.players, start.planets)),
+            FairnessText(RateStartPositions(whole.players, whole.planets)))
+      << what;
 }
 
 TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
@@ -1478,7 +1388,6 @@ TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
             0);
   const std::vector<uint8_t> good = ReadWholeFile(g.Universe(1));
   ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(good, "the generated file"));
-  ASSERT_NO_FATAL_FAILURE(ExpectPlanetsReadByName(good, "the generated file"));
   const std::vector<PlanetView> goodPlanets = ReadStartPositions(good).planets;
   ASSERT_GT(goodPlanets.size(), 100u);
   // Every player of the generated game has a base on a named planet.
@@ -1520,7 +1429,6 @@ TEST(FastPaths, StartPositionsReadStraightFromTheFileAreThoseOfItsView) {
         break;
     }
     ASSERT_NO_FATAL_FAILURE(ExpectSameStartPositions(bytes, "round " + std::to_string(round)));
-    ASSERT_NO_FATAL_FAILURE(ExpectPlanetsReadByName(bytes, "round " + std::to_string(round)));
   }
 }
 
@@ -1581,21 +1489,8 @@ TEST(FastPaths, StartPositionsPassingOverZeroStretchesAreThoseOfTheWholeSearch) 
       at = end;
     }
     const StartPositions plain = ReadStartPositions(bytes);
-    const StartPositions fast = ReadStartPositions(bytes, zeros);
     ASSERT_GT(plain.planets.size(), 0u) << "round " << round;
-    ASSERT_EQ(fast.players.size(), plain.players.size()) << "round " << round;
-    for (size_t i = 0; i < plain.players.size(); ++i) {
-      const PlayerView &a = fast.players[i], &b = plain.players[i];
-      ASSERT_EQ(std::tie(a.slot, a.raceId, a.hasHome, a.homeIsBase, a.x, a.y, a.homePlanetId),
-                std::tie(b.slot, b.raceId, b.hasHome, b.homeIsBase, b.x, b.y, b.homePlanetId))
-          << "round " << round << ", player " << i;
-    }
-    ASSERT_EQ(fast.planets.size(), plain.planets.size()) << "round " << round;
-    for (size_t i = 0; i < plain.planets.size(); ++i) {
-      const PlanetView &a = fast.planets[i], &b = plain.planets[i];
-      ASSERT_EQ(std::tie(a.id, a.x, a.y, a.name, a.ore), std::tie(b.id, b.x, b.y, b.name, b.ore))
-          << "round " << round << ", planet " << i;
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectSameStart(ReadStartPositions(bytes, zeros), plain, "round " + std::to_string(round)));
   }
 }
 
