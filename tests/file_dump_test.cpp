@@ -224,9 +224,13 @@ TEST(Inspector, AgreesWithOffsetsWrittenByHand) {
   EXPECT_EQ(race["raceData"]["raceRecord"]["nameKey"].n, img.I16(980 + 132));
 
   // Flavor 2 and radius 150 give the minefield its kind code.
+  int minefields = 0;
   for (const Json& o : doc["objects"].a) {
-    if (o["kind"].s == "MINEFIELD") EXPECT_EQ(o["objectKind"].n, 30500 + 149);
+    if (o["kind"].s != "MINEFIELD") continue;
+    EXPECT_EQ(o["objectKind"].n, 30500 + 149);
+    ++minefields;
   }
+  EXPECT_EQ(minefields, 1);
 }
 
 TEST(Inspector, ACutOffUniverseGivesWhatCouldBeReadAndItsErrors) {
