@@ -204,6 +204,12 @@ class WizardWindowsTest : public ::testing::Test {
     ClickPicture(window, id, bx + BUTTON_WIDTH / 2, by + BUTTON_HEIGHT / 2);
   }
 
+  // The user moves the window; the next step opens where it now is.
+  void MoveWindow(const std::string& window, int x, int y) {
+    RunCommand({"xdotool", "windowmove", window, std::to_string(x), std::to_string(y)}, desktop_.env());
+    ASSERT_TRUE(WaitFor([&] { return desktop_.Origin(window) == std::pair{x, y}; })) << "the window did not move";
+  }
+
   const Rect& ControlRect(FormId id, const std::string& control) { return mirror_->form(id).control(control).rect; }
 
   // Waits until the screenshot of the step shows its picture, saves it as `name`.
@@ -401,9 +407,7 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
   ASSERT_FALSE(HasFatalFailure());
   CheckStep(w, FormId::Map, "2-map-removed-file.png");
   EXPECT_TRUE(program_->running()) << program_->Errors();
-  // The user moves the window; the next step opens where it now is.
-  RunCommand({"xdotool", "windowmove", w, "260", "170"}, desktop_.env());
-  ASSERT_TRUE(WaitFor([&] { return desktop_.Origin(w) == std::pair{260, 170}; })) << "the window did not move";
+  MoveWindow(w, 260, 170);
   ClickButton(w, FormId::Map, 550, 305);
 
   // ---- Name step: a game name typed.
@@ -453,19 +457,23 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
   PickFromList(w, FormId::Home, "cmbCash", 4);
   ClickCheck(w, FormId::Home, "chkExtra");
   CheckStep(w, FormId::Home, "6-home.png");
+  MoveWindow(w, 280, 150);
   ClickButton(w, FormId::Home, 550, 305);
 
   // ---- Planet step: a level typed instead of chosen; Finish.
   w = Window(FormId::Planet);
   ASSERT_FALSE(w.empty());
+  EXPECT_EQ(desktop_.Origin(w), (std::pair{280, 150})) << "the planet step did not open where the home step was";
   TypeText(w, FormId::Planet, "cmbContra", "Lots");
   CheckStep(w, FormId::Planet, "7-planets.png");
+  MoveWindow(w, 240, 190);
   ClickButton(w, FormId::Planet, 550, 305);
 
   ASSERT_TRUE(mirror_->form(FormId::OutText).shown) << "Finish did not start the build in the model";
   // ---- The output window: the log, the time, the universe file; Done ends.
   w = Window(FormId::OutText);
   ASSERT_FALSE(w.empty());
+  EXPECT_EQ(desktop_.Origin(w), (std::pair{240, 190})) << "the output window did not open where the planet step was";
   const std::string universe = real_.path() + "UNIV\\GAME1\\g1.yig";
   EXPECT_TRUE(WaitFor([&] { return FileLength(universe) > 0; })) << "no universe file " << universe;
   desktop_.Shot(w, shots_ + "/8-output.png");
