@@ -375,12 +375,14 @@ TEST_F(WizardWindowsTest, ClickThroughEveryStepToAUniverse) {
   CheckStep(w, FormId::UnivSlots, "1-slots.png");
   ClickButton(w, FormId::UnivSlots, 2, 7);
   CheckStep(w, FormId::UnivSlots, "1-slots-chosen.png");
+  MoveWindow(w, 220, 130);
   ClickButton(w, FormId::UnivSlots, 335, 305);
 
   // ---- Map step: the echo map; Load Map picks a file, then one removed after the
   // listing (the step goes on without a custom map); Next.
   w = Window(FormId::Map);
   ASSERT_FALSE(w.empty());
+  EXPECT_EQ(desktop_.Origin(w), (std::pair{220, 130})) << "the map step did not open where the slot step was";
   for (TempDir* dir : {&real_, &model_}) fs::copy_file(dir->path() + "data/nebula.map", dir->path() + "data/aaa.map");
   ClickCheck(w, FormId::Map, "optEcho");
   CheckStep(w, FormId::Map, "2-map.png");
