@@ -8,11 +8,6 @@
 #include "app/options.h"
 #include "app/startup.h"
 #include "base/errors.h"
-#include "survey/fairness.h"
-#include "survey/file_dump.h"
-#include "survey/map_picture.h"
-#include "survey/script_check.h"
-#include "survey/universe_view.h"
 #include "objects/store_state.h"
 #include "packs/map_files.h"
 #include "packs/race_modules.h"
@@ -21,6 +16,11 @@
 #include "platform/mapped_file.h"
 #include "platform/ui.h"
 #include "script/script_session.h"
+#include "survey/fairness.h"
+#include "survey/file_dump.h"
+#include "survey/map_picture.h"
+#include "survey/script_check.h"
+#include "survey/universe_view.h"
 
 namespace tarvik {
 
